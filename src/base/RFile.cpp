@@ -1,0 +1,25 @@
+#include "base/RFile.h"
+
+#include <string>
+
+#include "platform/Files.h"
+
+RFile::~RFile() { Close(); }
+
+bool RFile::Open(const RString& name, const char* mode) {
+  Close();
+  if (!name.c_str() || !mode) return false;
+  stream_ = platform::OpenFile(name.c_str(), mode);
+  return stream_ != nullptr;
+}
+
+bool RFile::Create(const RString& name) { return Open(name, "w+"); }
+
+bool RFile::eof() const { return !stream_ || feof(stream_); }
+
+bool RFile::Close() {
+  if (!stream_) return false;
+  const bool closed = fclose(stream_) == 0;
+  stream_ = nullptr;
+  return closed;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// A buffered file stream opened by internal (Windows-1252) name.
+#include <cstdio>
+
+#include "base/RString.h"
+
+class RFile {
+ public:
+  RFile() = default;
+  virtual ~RFile();
+  RFile(const RFile&) = delete;
+  RFile& operator=(const RFile&) = delete;
+
+  // Opens with a stdio mode ("r", "w+", ...), closing any file already open.
+  bool Open(const RString& name, const char* mode);
+  // Creates the file or empties an existing one.
+  bool Create(const RString& name);
+  // True at the end of the file, and whenever no file is open.
+  bool eof() const;
+  bool IsOpen() const { return stream_ != nullptr; }
+  // Writes out buffered data and closes; false when nothing was open or the
+  // data could not be written.
+  bool Close();
+
+ protected:
+  FILE* stream_ = nullptr;
+};

@@ -1,0 +1,76 @@
+#include "base/RList.h"
+
+RList::~RList() { RList::Clear(); }
+
+RItemList* RList::Link(void* data, RItemList* prev, RItemList* next) {
+  RItemList* node = new RItemList;
+  node->data = data;
+  node->prev = prev;
+  node->next = next;
+  (prev ? prev->next : first_) = node;
+  (next ? next->prev : last_) = node;
+  ++count_;
+  return node;
+}
+
+bool RList::AddItem(const void* data) {
+  Link(const_cast<void*>(data), last_, nullptr);
+  return true;
+}
+
+bool RList::PrependItem(void* data) {
+  Link(data, nullptr, first_);
+  return true;
+}
+
+bool RList::InsertItem(void* data, int index) {
+  if (count_ == 0) return PrependItem(data);
+  RItemList* at = GetItemRaw(index);
+  if (!at) return false;
+  Link(data, at->prev, at);
+  return true;
+}
+
+RItemList* RList::InsertItemRawAfter(void* data, RItemList* node) {
+  return node ? Link(data, node, node->next) : nullptr;
+}
+
+bool RList::DeleteItem(int index) {
+  RItemList* node = GetItemRaw(index);
+  if (!node) return false;
+  (node->prev ? node->prev->next : first_) = node->next;
+  (node->next ? node->next->prev : last_) = node->prev;
+  delete node;
+  --count_;
+  return true;
+}
+
+bool RList::Clear() {
+  while (first_) {
+    RItemList* next = first_->next;
+    delete first_;
+    first_ = next;
+  }
+  last_ = nullptr;
+  count_ = 0;
+  return true;
+}
+
+RItemList* RList::GetItemRaw(int index) const {
+  if (index < 0 || index >= count_) return nullptr;
+  RItemList* node = first_;
+  for (int i = 0; i < index; ++i) node = node->next;
+  return node;
+}
+
+void* RList::GetItem(int index) const {
+  RItemList* node = GetItemRaw(index);
+  return node ? node->data : nullptr;
+}
+
+bool RList::SetItem(void* data, int index) {
+  RItemList* node = GetItemRaw(index);
+  if (!node) return false;
+  node->data = data;
+  return true;
+}

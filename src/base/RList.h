@@ -1,0 +1,46 @@
+#pragma once
+// A doubly linked list of untyped pointers addressed by 0-based position.
+// The list owns its nodes but never the elements they point to. Positional
+// access walks from the head; code that visits every element should walk the
+// nodes from GetFirst() instead.
+
+// One node of an RList.
+struct RItemList {
+  void* data = nullptr;
+  RItemList* next = nullptr;
+  RItemList* prev = nullptr;
+};
+
+class RList {
+ public:
+  RList() = default;
+  virtual ~RList();
+  RList(const RList&) = delete;
+  RList& operator=(const RList&) = delete;
+
+  bool AddItem(const void* data);
+  bool PrependItem(void* data);
+  // Inserts so that data takes position index, which must be a current
+  // position; into an empty list the index does not matter.
+  bool InsertItem(void* data, int index);
+  // Inserts right after node; the new node, or nullptr when node is null.
+  RItemList* InsertItemRawAfter(void* data, RItemList* node);
+  virtual bool DeleteItem(int index);
+  virtual bool Clear();
+
+  RItemList* GetItemRaw(int index) const;
+  void* GetItem(int index) const;
+  bool SetItem(void* data, int index);
+  int Count() const { return count_; }
+
+  RItemList* GetFirst() const { return first_; }
+  RItemList* GetLast() const { return last_; }
+
+ private:
+  // Links a new node between prev and next (either may be null).
+  RItemList* Link(void* data, RItemList* prev, RItemList* next);
+
+  RItemList* first_ = nullptr;
+  RItemList* last_ = nullptr;
+  int count_ = 0;
+};
