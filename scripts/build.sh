@@ -1,0 +1,6 @@
+#!/bin/bash
+# Configures and builds the jukebox, its tools and its tests in build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,131 @@
+#pragma once
+// Every setting of the machine, read from "configuration" and "mapkeys",
+// with the operator's settings ("configuser") and the running state
+// ("tempdata") that survive a restart. Settings are named after their keys;
+// the key bindings come from MapKeys.
+#include <SDL/SDL_video.h>
+
+#include <cstdint>
+
+#include "base/RString.h"
+#include "config/MapKeys.h"
+
+class MainLibrary;
+class Queue;
+struct QueueElement;
+
+class Configuration : public MapKeys {
+ public:
+  explicit Configuration(MainLibrary* library);
+
+  // Reads the settings file name; when it cannot be opened and
+  // "configuration" is missing, "configuration" is first made from
+  // "configuration.default". Ends with LoadMapKeys. Always 1.
+  int LoadConfiguration(const char* name);
+  // Reads "mapkeys" over the bindings; 0 when read, 1 when it cannot be
+  // opened.
+  int LoadMapKeys();
+
+  // "configuser": coin values of inputs 1 and 2, play mode, TV output.
+  // 0 when read or written, 1 when the file cannot be opened or written.
+  int LoadUserConfiguration();
+  int SaveUserConfiguration();
+
+  // "tempdata": the credit balance, volume, queue and coin counters. Loading
+  // appends the saved entries to queue and sets *balance; a configured
+  // `volumen` keeps precedence over the saved one. Both return 1.
+  int LoadTempData(Queue* queue, int* balance);
+  int SaveTempData(Queue* queue, int balance);
+
+  // Credits per pulse of coin input 1..6, and its coin counter.
+  uint16_t& CreditsPerCoin(int input);
+  int32_t& CoinCounter(int input);
+
+  MainLibrary* library;
+  bool mousecredit = false;
+  int32_t periodoservicio = 0;
+  int32_t ancho = 1024;
+  int32_t alto = 768;
+  uint16_t timeoutvideohide = 10;
+  int32_t videoalpha = 1;
+  uint16_t creditscoin1 = 1, creditscoin2 = 3, creditscoin3 = 0;
+  uint16_t creditscoin4 = 0, creditscoin5 = 0, creditscoin6 = 0;
+  RString playmode = "";
+  // The key bindings are the MapKeys fields.
+  int32_t volumen = -1;
+  bool volumeFixed = false;
+  int32_t tvout = 0;
+  int32_t tvoutxres = 1366;
+  int32_t tvoutyres = 768;
+  struct {
+    int32_t x = 0;
+    int32_t y = 0;
+  } mainwindowposition;
+  bool usegenremenus = false;
+  bool noshowqueue = false;
+  bool soundcredit = false;
+  bool navigation4 = false;
+  bool disableKeyboard = false;
+  bool touchscreen = false;
+  bool phonekeyboard = false;
+  bool abcportadas = false;
+  bool califkaraoke = false;
+  bool favoritos = false;
+  bool antivibracion = false;
+  int32_t eqbar1 = 0, eqbar2 = 0, eqbar3 = 0, eqbar4 = 0, eqbar5 = 0;
+  int32_t eqbar6 = 0, eqbar7 = 0, eqbar8 = 0, eqbar9 = 0, eqbar10 = 0;
+
+  // Panel fonts: point sizes and colours.
+  int32_t genero_size = 28;
+  SDL_Color genero_color = kWhite;
+  int32_t titulos_size = 20;
+  SDL_Color titulos_color = kWhite;
+  int32_t canciones_size = 18;
+  SDL_Color canciones_color = kWhite;
+  SDL_Color canciones_barras_color = kBarBlue;
+  int32_t reproduccion_size = 20;
+  SDL_Color reproduccion_color = kWhite;
+  int32_t cola_size = 16;
+  SDL_Color cola_color = kWhite;
+  int32_t modouso_size = 20;
+  SDL_Color modouso_color = kWhite;
+  int32_t listageneros_size = 22;
+  SDL_Color listageneros_color = kWhite;
+  SDL_Color listageneros_fondo_color = kBlack;
+  SDL_Color listageneros_barras_color = kBarBlue;
+  int32_t alfanumerico_size = 28;
+  SDL_Color alfanumerico_color = kWhite;
+  SDL_Color alfanumerico_fondo_color = kBlack;
+  int32_t marquee_size = 24;
+  SDL_Color marquee_color = kWhite;
+
+  RString skinname = "";
+  int32_t randomplay = 0;
+  int32_t creditsbyplay = 1;
+  int32_t creditsbyvideo = 1;
+  int32_t creditsvip = 0;
+  int32_t creditsdownloads = 1;
+  RString countertype = "";
+  RString marquesina = "";
+  int32_t counter1 = 0, counter2 = 0, counter3 = 0;
+  int32_t counter4 = 0, counter5 = 0, counter6 = 0;
+  bool numenter = false;
+  bool jumpsong = false;
+  RString usb_path = "";
+  RString videodriver = "";
+
+ private:
+  static constexpr SDL_Color kWhite = {255, 255, 255, 0};
+  static constexpr SDL_Color kBlack = {0, 0, 0, 0};
+  static constexpr SDL_Color kBarBlue = {0, 90, 200, 0};
+
+  void ApplySetting(const RString& key, const RString& value);
+  void ApplyTempDataLine(const RString& key, const RString& value, Queue* queue, int* balance,
+                         bool& firstQueueItemSkipped);
+  void RestoreNamedEntry(const RString& value, Queue* queue);
+  // The disc title of entry, or the empty text when its genre or disc lies
+  // outside the catalogue.
+  RString DiscTitleOf(const QueueElement& entry) const;
+  bool IsInCatalogue(const QueueElement& entry) const;
+  RString TempDataText(Queue* queue, int balance) const;
+};

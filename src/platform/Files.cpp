@@ -1,0 +1,122 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/Paths.h"
+
+namespace platform {
+namespace {
+
+std::string FolderOf(const std::string& hostPath) {
+  const size_t slash = hostPath.rfind('/');
+  return slash == std::string::npos ? std::string(".") : hostPath.substr(0, slash + 1);
+}
+
+bool WriteAll(int fd, const std::string& contents) {
+  size_t done = 0;
+  while (done < contents.size()) {
+    const ssize_t written = write(fd, contents.data() + done, contents.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<size_t>(written);
+  }
+  return true;
+}
+
+// Makes the rename itself durable.
+void SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+FILE* OpenFile(const std::string& path, const char* mode) {
+  return std::fopen(ToHostPath(path).c_str(), mode);
+}
+
+bool CopyFile(const std::string& from, const std::string& to) {
+  FILE* source = OpenFile(from, "rb");
+  if (!source) return false;
+  FILE* target = OpenFile(to, "wb");
+  if (!target) {
+    std::fclose(source);
+    return false;
+  }
+  char buffer[65536];
+  bool ok = true;
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, source)) > 0)
+    if (std::fwrite(buffer, 1, got, target) != got) {
+      ok = false;
+      break;
+    }
+  ok = ok && !std::ferror(source);
+  std::fclose(source);
+  return (std::fclose(target) == 0) && ok;
+}
+
+bool DeleteFile(const std::string& path) { return unlink(ToHostPath(path).c_str()) == 0; }
+
+bool FileExists(const std::string& path) { return access(ToHostPath(path).c_str(), F_OK) == 0; }
+
+bool DirectoryExists(const std::string& path) {
+  const uint32_t attributes = GetFileAttributes(path);
+  return attributes != kInvalidAttributes && (attributes & kAttributeDirectory) != 0;
+}
+
+bool CreateDirectory(const std::string& path) { return mkdir(ToHostPath(path).c_str(), 0777) == 0; }
+
+uint32_t GetFileAttributes(const std::string& path) {
+  const std::string host = ToHostPath(path);
+  struct stat info;
+  if (stat(host.c_str(), &info) != 0) return kInvalidAttributes;
+  uint32_t attributes = S_ISDIR(info.st_mode) ? kAttributeDirectory : kAttributeArchive;
+  if (!S_ISDIR(info.st_mode) && access(host.c_str(), W_OK) != 0) attributes |= kAttributeReadOnly;
+  const size_t slash = host.rfind('/');
+  const std::string name = slash == std::string::npos ? host : host.substr(slash + 1);
+  if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= kAttributeHidden;
+  return attributes;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& contents) {
+  const std::string host = ToHostPath(path);
+  std::string temporary = host + ".XXXXXX";
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) return false;
+  const bool written = WriteAll(fd, contents) && fsync(fd) == 0;
+  fchmod(fd, 0644);
+  if (close(fd) != 0 || !written || rename(temporary.c_str(), host.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  SyncFolder(FolderOf(host));
+  return true;
+}
+
+DirListing::DirListing(const std::string& path) : handle_(opendir(ToHostPath(path).c_str())) {}
+
+DirListing::~DirListing() { Close(); }
+
+bool DirListing::Next(std::string& name) {
+  if (!handle_) return false;
+  const dirent* entry = readdir(static_cast<DIR*>(handle_));
+  if (!entry) return false;
+  name = FromHostText(entry->d_name);
+  return true;
+}
+
+void DirListing::Close() {
+  if (handle_) closedir(static_cast<DIR*>(handle_));
+  handle_ = nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+#pragma once
+// File system services on internal (Windows-1252, "\"-separated) paths.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace platform {
+
+// Attribute bits as the cabinet's Windows layer reports them.
+constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kAttributeReadOnly = 0x01;
+constexpr uint32_t kAttributeHidden = 0x02;
+constexpr uint32_t kAttributeDirectory = 0x10;
+constexpr uint32_t kAttributeArchive = 0x20;
+constexpr uint32_t kAttributeNormal = 0x80;
+
+FILE* OpenFile(const std::string& path, const char* mode);
+// Copies a file, replacing an existing target.
+bool CopyFile(const std::string& from, const std::string& to);
+bool DeleteFile(const std::string& path);
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+bool CreateDirectory(const std::string& path);
+// Attributes of a path: a directory reports kAttributeDirectory, a regular
+// file kAttributeArchive (plus read-only when it cannot be written), a name
+// starting with "." also kAttributeHidden; a missing item kInvalidAttributes.
+uint32_t GetFileAttributes(const std::string& path);
+
+// Replaces a file whole: the contents go to a temporary file in the same
+// folder, are flushed to disk and the temporary file is renamed over the
+// target, so that a power cut leaves either the old or the new file.
+bool WriteFileAtomically(const std::string& path, const std::string& contents);
+
+// A directory listing yielding bare entry names in Windows-1252, in the order
+// the host returns them, "." and ".." included.
+class DirListing {
+ public:
+  explicit DirListing(const std::string& path);
+  ~DirListing();
+  DirListing(const DirListing&) = delete;
+  DirListing& operator=(const DirListing&) = delete;
+
+  bool IsOpen() const { return handle_ != nullptr; }
+  bool Next(std::string& name);
+  void Close();
+
+ private:
+  void* handle_;
+};
+
+}  // namespace platform

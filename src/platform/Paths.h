@@ -1,0 +1,23 @@
+#pragma once
+// Text and path conversion between the program and the host file system.
+// Inside the program every text is Windows-1252, one byte per character, and
+// paths use "\" with an optional drive letter "X:". The host speaks UTF-8 with
+// "/" and reaches drive letters through "dosdevices/x:" links in the working
+// directory, as the compatibility layer the cabinet was designed for does.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The Unicode code point of one Windows-1252 byte; the five bytes the code
+// page leaves undefined give the C1 control of the same value.
+uint16_t Windows1252ToUnicode(unsigned char byte);
+// Windows-1252 bytes to UTF-8.
+std::string ToHostText(const std::string& cp1252);
+// UTF-8 to Windows-1252; characters the code page lacks become '?', and bytes
+// that are not valid UTF-8 are taken as they are.
+std::string FromHostText(const std::string& utf8);
+// Internal path to host path: separators, drive letter and encoding.
+std::string ToHostPath(const std::string& internalPath);
+
+}  // namespace platform

@@ -1,0 +1,196 @@
+#include "platform/Processes.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "platform/Paths.h"
+#include "platform/System.h"
+
+namespace platform {
+namespace {
+
+std::vector<char*> ArgvPointers(const Argv& argv) {
+  std::vector<char*> pointers;
+  for (const std::string& arg : argv) pointers.push_back(const_cast<char*>(arg.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// A program and its argument pointers, made ready before forking so that
+// nothing is allocated between fork and exec.
+struct PreparedCommand {
+  std::string program;
+  std::vector<char*> args;
+  int stdoutFd = -1;  // replaces standard output when set
+  int stderrFd = -1;  // replaces standard error when set
+};
+
+// In the child after fork: standard input from /dev/null, then exec. On
+// failure the errno goes down the error pipe and the child exits.
+[[noreturn]] void ExecChild(const PreparedCommand& command, int errorPipe) {
+  const int devNull = open("/dev/null", O_RDONLY);
+  if (devNull >= 0) {
+    dup2(devNull, STDIN_FILENO);
+    if (devNull != STDIN_FILENO) close(devNull);
+  }
+  if (command.stdoutFd >= 0) dup2(command.stdoutFd, STDOUT_FILENO);
+  if (command.stderrFd >= 0) dup2(command.stderrFd, STDERR_FILENO);
+  execv(command.program.c_str(), command.args.data());
+  const int error = errno;
+  (void)!write(errorPipe, &error, sizeof error);
+  _exit(127);
+}
+
+int WaitForExit(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Reads what the child sent before exec or exit; true when exec succeeded
+// (the close-on-exec pipe closed without data).
+bool ExecSucceeded(int readEnd) {
+  int error = 0;
+  ssize_t got;
+  do got = read(readEnd, &error, sizeof error);
+  while (got < 0 && errno == EINTR);
+  close(readEnd);
+  return got == 0;
+}
+
+bool Prepare(const Argv& argv, PreparedCommand& command) {
+  if (argv.empty()) return false;
+  command.program = FindProgram(argv[0]);
+  command.args = ArgvPointers(argv);
+  return !command.program.empty();
+}
+
+// Forks a child that runs the command; the pid, or -1 when it could not be
+// started. Only async-signal-safe calls, so it may run in a forked child.
+pid_t Launch(const PreparedCommand& command, bool newSession) {
+  int pipeEnds[2];
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return -1;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(pipeEnds[0]);
+    if (newSession) setsid();
+    else setpgid(0, 0);
+    ExecChild(command, pipeEnds[1]);
+  }
+  close(pipeEnds[1]);
+  if (pid < 0) {
+    close(pipeEnds[0]);
+    return -1;
+  }
+  if (!ExecSucceeded(pipeEnds[0])) {
+    WaitForExit(pid);
+    return -1;
+  }
+  return pid;
+}
+
+pid_t Spawn(const Argv& argv) {
+  PreparedCommand command;
+  return Prepare(argv, command) ? Launch(command, false) : -1;
+}
+
+bool IsExecutableFile(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+}  // namespace
+
+std::string FindProgram(const std::string& name) {
+  if (name.empty()) return "";
+  if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : "";
+  const std::string path = GetEnv("PATH");
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find(':', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string folder = end > start ? path.substr(start, end - start) : ".";
+    const std::string candidate = folder + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
+    start = end + 1;
+  }
+  return "";
+}
+
+int RunAndWait(const Argv& argv, const OutputOptions& output) {
+  PreparedCommand command;
+  if (!Prepare(argv, command)) return -1;
+  if (!output.stdoutFile.empty())
+    command.stdoutFd = open(ToHostPath(output.stdoutFile).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (output.quiet) command.stderrFd = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  const pid_t pid = Launch(command, false);
+  for (int fd : {command.stdoutFd, command.stderrFd})
+    if (fd >= 0) close(fd);
+  return pid < 0 ? -1 : WaitForExit(pid);
+}
+
+pid_t StartDetached(const Argv& argv) {
+  // The intermediate child starts the program and exits at once, so the
+  // program is adopted by init and never lingers as our zombie.
+  PreparedCommand command;
+  int pidPipe[2];
+  if (!Prepare(argv, command) || pipe2(pidPipe, O_CLOEXEC) != 0) return -1;
+  const pid_t middle = fork();
+  if (middle == 0) {
+    close(pidPipe[0]);
+    const pid_t program = Launch(command, true);
+    (void)!write(pidPipe[1], &program, sizeof program);
+    _exit(0);
+  }
+  close(pidPipe[1]);
+  pid_t program = -1;
+  if (middle < 0 || read(pidPipe[0], &program, sizeof program) != sizeof program) program = -1;
+  close(pidPipe[0]);
+  if (middle > 0) WaitForExit(middle);
+  return program;
+}
+
+ChildProcess::~ChildProcess() { Terminate(); }
+
+bool ChildProcess::Start(const Argv& argv) {
+  Terminate();
+  pid_ = Spawn(argv);
+  return pid_ > 0;
+}
+
+int ChildProcess::Wait() {
+  if (pid_ <= 0) return -1;
+  const int code = WaitForExit(pid_);
+  pid_ = -1;
+  return code;
+}
+
+void ChildProcess::Terminate() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  for (int waited = 0; waited < 50; ++waited) {
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+      pid_ = -1;
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  kill(pid_, SIGKILL);
+  Wait();
+}
+
+bool EndProcess(pid_t pid, const std::string& expectedName) {
+  if (pid <= 0) return false;
+  std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
+  const std::string command((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+  if (command.find(expectedName) == std::string::npos) return false;
+  return kill(pid, SIGTERM) == 0;
+}
+
+}  // namespace platform

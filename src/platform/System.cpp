@@ -1,0 +1,51 @@
+#include "platform/System.h"
+
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+
+namespace platform {
+
+std::string GetEnv(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  return value ? value : "";
+}
+
+bool SetEnv(const std::string& name, const std::string& value) {
+  return setenv(name.c_str(), value.c_str(), 1) == 0;
+}
+
+std::string GetWorkingDirectory() {
+  char* folder = getcwd(nullptr, 0);
+  if (!folder) return "";
+  const std::string result = FromHostText(folder);
+  std::free(folder);
+  return result;
+}
+
+bool SetWorkingDirectory(const std::string& path) { return chdir(ToHostPath(path).c_str()) == 0; }
+
+char PathListSeparator() { return ':'; }
+
+bool KernelVersion(int& major, int& minor) {
+  struct utsname names;
+  if (uname(&names) != 0) return false;
+  return std::sscanf(names.release, "%d.%d", &major, &minor) == 2;
+}
+
+bool PowerOff() {
+  std::string command = GetEnv("MELODECK_POWEROFF");
+  if (command.empty()) command = "systemctl poweroff";
+  std::istringstream words(command);
+  Argv argv;
+  for (std::string word; words >> word;) argv.push_back(word);
+  return RunAndWait(argv) == 0;
+}
+
+}  // namespace platform

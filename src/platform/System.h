@@ -1,0 +1,19 @@
+#pragma once
+// Process environment, working directory and the machine itself.
+#include <string>
+
+namespace platform {
+
+std::string GetEnv(const std::string& name);
+bool SetEnv(const std::string& name, const std::string& value);
+std::string GetWorkingDirectory();
+bool SetWorkingDirectory(const std::string& path);
+// Separator of the entries of the program search path.
+char PathListSeparator();
+// Kernel version as major and minor numbers; false when it cannot be read.
+bool KernelVersion(int& major, int& minor);
+// Powers the machine off with the command in MELODECK_POWEROFF (words split
+// on blanks) or "systemctl poweroff"; true when the command was accepted.
+bool PowerOff();
+
+}  // namespace platform

@@ -1,0 +1,132 @@
+#include "shell/ExternalPrograms.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <fstream>
+
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+
+namespace {
+
+// Debian's interpreter, which sees Debian's Python packages even when another
+// python3 comes first on PATH.
+const char* const kPython = "/usr/bin/python3";
+const char* const kCheckerScript = "onlinechecker.py";
+const char* const kCheckerPidFile = "onlinechecker.pid";
+
+std::string Host(const RString& text) { return platform::ToHostText(text.c_str() ? text.c_str() : ""); }
+std::string HostPath(const RString& path) { return platform::ToHostPath(path.c_str() ? path.c_str() : ""); }
+
+std::string ExecutableFolder() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  const std::string executable(path, static_cast<size_t>(length));
+  return executable.substr(0, executable.rfind('/'));
+}
+
+// The catalogue tool is looked for in the working directory, beside the
+// jukebox's own executable, then on PATH.
+std::string CatalogueToolProgram() {
+  const char* const name = "configtool";
+  if (access(name, X_OK) == 0) return std::string("./") + name;
+  const std::string besideUs = ExecutableFolder() + "/" + name;
+  if (access(besideUs.c_str(), X_OK) == 0) return besideUs;
+  return platform::FindProgram(name);
+}
+
+std::string RunningCheckerPid() {
+  std::ifstream file(platform::ToHostPath(kCheckerPidFile));
+  std::string pid;
+  file >> pid;
+  return pid;
+}
+
+void RecordCheckerPid(pid_t pid) {
+  std::ofstream file(platform::ToHostPath(kCheckerPidFile), std::ios::trunc);
+  file << pid << "\n";
+}
+
+// Output of a program whose chatter has no place in the jukebox's log.
+platform::OutputOptions Silenced() {
+  platform::OutputOptions options;
+  options.stdoutFile = "/dev/null";
+  options.quiet = true;
+  return options;
+}
+
+void RunPython(const platform::Argv& scriptAndArguments) {
+  platform::Argv argv{kPython};
+  argv.insert(argv.end(), scriptAndArguments.begin(), scriptAndArguments.end());
+  platform::RunAndWait(argv);
+}
+
+}  // namespace
+
+int RunCatalogueTool(const RString& argument) {
+  platform::Argv argv{CatalogueToolProgram()};
+  if (argument.GetLength() > 0) argv.push_back(Host(argument));
+  return platform::RunAndWait(argv);
+}
+
+void StartCatalogueToolDetached() { platform::StartDetached({CatalogueToolProgram()}); }
+
+void RestartOnlineChecker() {
+  const std::string previous = RunningCheckerPid();
+  if (!previous.empty()) platform::EndProcess(std::atoi(previous.c_str()), kCheckerScript);
+  platform::DeleteFile(kCheckerPidFile);
+  if (!platform::FileExists(kCheckerScript)) return;
+  const pid_t pid = platform::StartDetached({kPython, kCheckerScript});
+  if (pid > 0) RecordCheckerPid(pid);
+}
+
+void RunOnlineSearch(const RString& text) { RunPython({"ytsearch.py", Host(text)}); }
+
+void StartDownload(const RString& title, const RString& address) {
+  platform::StartDetached({kPython, "downloator.py", Host(title), Host(address), "22/18", "RAWMLDK"});
+}
+
+void RunWifiCodeScript(const RString& code, int credits) {
+  RunPython({"code.py", Host(code), std::to_string(credits)});
+}
+
+void RunAdminCodeScript() { RunPython({"code_configuration.py"}); }
+
+void SetMasterVolume(int percent) {
+  platform::RunAndWait({"amixer", "-q", "sset", "Master", std::to_string(percent) + "%"}, Silenced());
+}
+
+RString MediaPlayerProgram() { return RString(platform::FindProgram("mplayer").c_str()); }
+
+RString StreamPlayerProgram() { return RString(platform::FindProgram("cvlc").c_str()); }
+
+void PlaySoundAndWait(const RString& file) {
+  const std::string player = platform::FindProgram("mplayer");
+  if (player.empty()) return;
+  platform::RunAndWait({player, "-nofontconfig", HostPath(file)}, Silenced());
+}
+
+void StartWpsPairing() {
+  platform::RunAndWait({"killall", "wpa_supplicant"});
+  platform::RunAndWait({"wpa_supplicant", "-B", "-i", "wlan0", "-c", "/etc/wpa_supplicant.conf"});
+  platform::RunAndWait({"wpa_cli", "wps_pbc"});
+}
+
+void QueryWirelessState() {
+  platform::OutputOptions toFile;
+  toFile.stdoutFile = "wps_out";
+  platform::RunAndWait({"wpa_cli", "status"}, toFile);
+}
+
+void RenewNetworkAddress() { platform::RunAndWait({"dhclient"}); }
+
+void SaveWirelessConfiguration() {
+  platform::RunAndWait({"wpa_cli", "set", "update_config", "1"});
+  platform::RunAndWait({"wpa_cli", "save_config"});
+}
+
+void StartFileManager() { platform::StartDetached({"thunar"}); }

@@ -1,0 +1,90 @@
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <set>
+
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+namespace {
+
+std::set<std::string> Listing(const std::string& path) {
+  std::set<std::string> names;
+  DirListing listing(path);
+  for (std::string name; listing.Next(name);) names.insert(name);
+  return names;
+}
+
+}  // namespace
+
+TEST(Files, Utf8FolderListsAsWindows1252AndOpensAgain) {
+  TempDir dir;
+  WriteHostFile("media/Canci\xC3\xB3n/01 a\xC3\xB1o.mp3", "x");
+  const std::set<std::string> names = Listing("media");
+  ASSERT_TRUE(names.count("Canci\xF3n"));
+  EXPECT_TRUE(names.count(".") && names.count(".."));
+  EXPECT_TRUE(DirectoryExists(std::string("media\\") + "Canci\xF3n"));
+  FILE* file = OpenFile("media\\Canci\xF3n\\01 a\xF1o.mp3", "r");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(std::fgetc(file), 'x');
+  std::fclose(file);
+}
+
+TEST(Files, MissingFolderDoesNotOpen) {
+  TempDir dir;
+  DirListing listing("no\\such\\folder");
+  EXPECT_FALSE(listing.IsOpen());
+  std::string name;
+  EXPECT_FALSE(listing.Next(name));
+}
+
+TEST(Files, DriveLetterResolvesThroughDosdevicesLink) {
+  TempDir dir;
+  WriteHostFile("stick/ACTUALIZACION/Rock/a.mp3", "a");
+  fs::create_directories("dosdevices");
+  fs::create_directory_symlink("../stick", "dosdevices/e:");
+  EXPECT_TRUE(DirectoryExists("E:\\ACTUALIZACION"));
+  EXPECT_TRUE(FileExists("e:\\ACTUALIZACION\\Rock\\a.mp3"));
+  EXPECT_FALSE(DirectoryExists("F:\\ACTUALIZACION"));
+}
+
+TEST(Files, AttributesAsTheWindowsLayerReportsThem) {
+  TempDir dir;
+  WriteHostFile("tema.mp3", "");
+  WriteHostFile(".oculto", "");
+  fs::create_directory("Rock");
+  EXPECT_EQ(GetFileAttributes("Rock"), kAttributeDirectory);
+  EXPECT_EQ(GetFileAttributes("tema.mp3") & ~kAttributeReadOnly, kAttributeArchive);
+  EXPECT_TRUE(GetFileAttributes(".oculto") & kAttributeHidden);
+  EXPECT_EQ(GetFileAttributes("Pop"), kInvalidAttributes);
+}
+
+TEST(Files, CopyReplacesDeleteRemovesCreateMakesFolders) {
+  TempDir dir;
+  WriteHostFile("a", "new contents");
+  WriteHostFile("b", "old contents that are longer");
+  EXPECT_TRUE(CopyFile("a", "b"));
+  EXPECT_EQ(ReadHostFile("b"), "new contents");
+  EXPECT_FALSE(CopyFile("missing", "c"));
+  EXPECT_FALSE(FileExists("c"));
+  EXPECT_TRUE(DeleteFile("b"));
+  EXPECT_FALSE(DeleteFile("b"));
+  EXPECT_TRUE(CreateDirectory("Favoritas"));
+  EXPECT_FALSE(CreateDirectory("Favoritas"));
+  EXPECT_TRUE(DirectoryExists("Favoritas"));
+}
+
+TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
+  TempDir dir;
+  WriteHostFile("tempdata", "savedcredits=1\n");
+  EXPECT_TRUE(WriteFileAtomically("tempdata", "savedcredits=2\ncounter1=5\n"));
+  EXPECT_EQ(ReadHostFile("tempdata"), "savedcredits=2\ncounter1=5\n");
+  EXPECT_EQ(Listing("."), (std::set<std::string>{".", "..", "tempdata"}));
+  EXPECT_FALSE(WriteFileAtomically("no\\folder\\tempdata", "x"));
+}
