@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fstream>
@@ -188,7 +189,8 @@ void ChildProcess::Terminate() {
 bool EndProcess(pid_t pid, const std::string& expectedName) {
   if (pid <= 0) return false;
   std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-  const std::string command((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+  std::string command((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+  std::replace(command.begin(), command.end(), '\0', ' ');
   if (command.find(expectedName) == std::string::npos) return false;
   return kill(pid, SIGTERM) == 0;
 }

@@ -50,7 +50,8 @@ class ChildProcess {
   pid_t pid_ = -1;
 };
 
-// Ends a process by id if it is still alive and its command name matches.
+// Ends a process by id if it is still alive and its command line (words
+// joined by blanks) contains expectedName, so a reused id is left alone.
 bool EndProcess(pid_t pid, const std::string& expectedName);
 
 }  // namespace platform
