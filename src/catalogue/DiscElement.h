@@ -1,0 +1,43 @@
+#pragma once
+// One album folder: the list of its tracks (TrackElement*), in the order they
+// were added, plus the folder's cover and where the folder lies.
+#include <cstdint>
+
+#include "base/RList.h"
+#include "base/RString.h"
+
+class GenreElement;
+class TrackElement;
+
+class DiscElement : public RList {
+ public:
+  DiscElement() = default;
+  explicit DiscElement(const RString& discTitle) : title(discTitle) {}
+
+  TrackElement* GetTrack(unsigned i) const;
+  void AddTrack(TrackElement* track) { AddItem(track); }
+  int GetTotalTracks() const { return Count(); }
+
+  const RString& GetTitle() const { return title; }
+  void SetTitle(const RString& text) { title = text; }
+  RString GetCoverName() const { return coverName; }
+  void SetCoverName(const RString& name) { coverName = name; }
+  bool HaveCover() const { return coverName.GetLength() > 0; }
+  unsigned GetRootIndex() const { return rootIndex; }
+  void SetRootIndex(unsigned index) { rootIndex = index; }
+  GenreElement* GetGenre() const { return genre; }
+  void SetGenre(GenreElement* owner) { genre = owner; }
+  int GetDiscIndex() const { return discIndex; }
+  void SetDiscIndex(int index) { discIndex = index; }
+
+  RString title;
+  // Cover image file name inside the disc folder; empty when there is none.
+  RString coverName;
+  // Position of the disc's media root among the library's content paths.
+  uint32_t rootIndex = 0;
+  // The genre whose folder holds the disc (not owned). A disc listed in the
+  // all-music genre keeps pointing here, so its path stays right.
+  GenreElement* genre = nullptr;
+  // Position in the all-music genre, or in the favourites genre.
+  int32_t discIndex = 0;
+};

@@ -1,0 +1,7 @@
+#include "catalogue/GenreElement.h"
+
+#include "catalogue/DiscElement.h"
+
+DiscElement* GenreElement::GetDisc(unsigned i) const {
+  return static_cast<DiscElement*>(GetItem(static_cast<int>(i)));
+}

@@ -1,0 +1,145 @@
+#include "catalogue/MainLibrary.h"
+
+#include <cctype>
+#include <cstddef>
+
+namespace {
+
+const char* const kMusicExtensions[] = {"mp3", "ogg", "wma", "wav", "m4a", "aac", "m3u"};
+const char* const kVideoExtensions[] = {"mpg", "mpeg", "wmv", "mov",  "avi", "mp4", "flv",
+                                        "3gp", "m4v",  "cdg", "mkv", "webm", "kar"};
+const char* const kKaraokeExtensions[] = {"cdg", "kar"};
+const char* const kTvExtensions[] = {"m3u8"};
+
+template <size_t N>
+bool HasExtensionIn(const RString& name, const char* const (&extensions)[N]) {
+  const RString extension = MainLibrary::GetExtension(name);
+  for (const char* candidate : extensions)
+    if (extension.CaseCompare(candidate) == 0) return true;
+  return false;
+}
+
+// Index of the first element of list whose text equals name, or -1.
+template <class Element>
+int IndexOfFirst(const RList& list, const RString& name, const RString& (Element::*text)() const) {
+  int index = 0;
+  for (RItemList* node = list.GetFirst(); node; node = node->next, ++index)
+    if ((static_cast<Element*>(node->data)->*text)() == name) return index;
+  return -1;
+}
+
+}  // namespace
+
+GenreElement* MainLibrary::GetGenre(unsigned g) const {
+  return static_cast<GenreElement*>(GetItem(static_cast<int>(g)));
+}
+
+DiscElement* MainLibrary::GetDisc(unsigned g, unsigned d) const { return GetGenre(g)->GetDisc(d); }
+
+TrackElement* MainLibrary::GetTrack(unsigned g, unsigned d, unsigned t) const {
+  return GetDisc(g, d)->GetTrack(t);
+}
+
+int MainLibrary::GetTotalDiscs(unsigned g) const { return GetGenre(g)->GetTotalDiscs(); }
+
+int MainLibrary::GetTotalTracks(unsigned g, unsigned d) const { return GetDisc(g, d)->GetTotalTracks(); }
+
+RString MainLibrary::GetGenreName(unsigned g) const { return GetGenre(g)->GetName(); }
+
+RString MainLibrary::GetDiscTitle(unsigned g, unsigned d) const { return GetDisc(g, d)->GetTitle(); }
+
+RString MainLibrary::GetTrackTitle(unsigned g, unsigned d, unsigned t) const {
+  return GetTrack(g, d, t)->GetTitle();
+}
+
+int MainLibrary::GetDiscIndex(unsigned g, unsigned d) const { return GetDisc(g, d)->GetDiscIndex(); }
+
+int MainLibrary::GetGenreIndex(const RString& name) const {
+  const int index = IndexOfFirst(*this, name, &GenreElement::GetName);
+  return index < 0 ? 0 : index;
+}
+
+int MainLibrary::GetDiscIndex(unsigned g, const RString& title) const {
+  const int index = IndexOfFirst(*GetGenre(g), title, &DiscElement::GetTitle);
+  return index < 0 ? 0 : index;
+}
+
+int MainLibrary::GetTrackIndex(unsigned g, unsigned d, const RString& title) const {
+  return IndexOfFirst(*GetDisc(g, d), title, &TrackElement::GetTitle);
+}
+
+bool MainLibrary::ExistGenre(const RString& name) const { return GetGenreByName(name) != nullptr; }
+
+GenreElement* MainLibrary::GetGenreByName(const RString& name) const {
+  for (RItemList* node = GetFirst(); node; node = node->next) {
+    GenreElement* genre = static_cast<GenreElement*>(node->data);
+    if (genre->GetName() == name) return genre;
+  }
+  return nullptr;
+}
+
+GenreElement* MainLibrary::GetOrAddGenre(const RString& name) {
+  GenreElement* genre = GetGenreByName(name);
+  if (genre) return genre;
+  genre = new GenreElement(name);
+  AddItem(genre);
+  return genre;
+}
+
+RString MainLibrary::GetContentPath(unsigned i) const { return contentPaths.GetItem(static_cast<int>(i)); }
+
+RString MainLibrary::GetDiscPath(unsigned g, unsigned d) const {
+  const DiscElement* disc = GetDisc(g, d);
+  return GetContentPath(disc->GetRootIndex()) + "\\" + disc->GetGenre()->GetName() + "\\" +
+         disc->GetTitle();
+}
+
+RString MainLibrary::GetTrackPath(unsigned g, unsigned d, unsigned t) const {
+  return GetDiscPath(g, d) + "\\" + GetTrackTitle(g, d, t);
+}
+
+RString MainLibrary::GetCoverName(unsigned g, unsigned d) const { return GetDisc(g, d)->GetCoverName(); }
+
+RString MainLibrary::GetCoverPath(unsigned g, unsigned d) const {
+  const DiscElement* disc = GetDisc(g, d);
+  if (!disc->HaveCover()) return "";
+  return GetDiscPath(g, d) + "\\" + disc->GetCoverName();
+}
+
+bool MainLibrary::IsMusic(unsigned g, unsigned d, unsigned t) const { return IsMusic(GetTrackPath(g, d, t)); }
+
+bool MainLibrary::IsVideo(unsigned g, unsigned d, unsigned t) const { return IsVideo(GetTrackPath(g, d, t)); }
+
+bool MainLibrary::IsKaraoke(unsigned g, unsigned d, unsigned t) const {
+  return IsKaraoke(GetTrackPath(g, d, t));
+}
+
+bool MainLibrary::IsMusic(const RString& name) { return HasExtensionIn(name, kMusicExtensions); }
+
+bool MainLibrary::IsVideo(const RString& name) { return HasExtensionIn(name, kVideoExtensions); }
+
+bool MainLibrary::IsKaraoke(const RString& name) { return HasExtensionIn(name, kKaraokeExtensions); }
+
+bool MainLibrary::IsTv(const RString& name) { return HasExtensionIn(name, kTvExtensions); }
+
+RString MainLibrary::GetExtension(const RString& name) {
+  for (int64_t i = static_cast<int64_t>(name.GetLength()) - 1; i >= 0; --i)
+    if (name.GetChar(static_cast<uint32_t>(i)) == '.') return name.GetSubString(i + 1, name.GetLength());
+  return "";
+}
+
+RString MainLibrary::GetKaraokeAudioName(const RString& cdgName) {
+  const RString extension = GetExtension(cdgName);
+  return cdgName.GetSubString(0, cdgName.GetLength() - extension.GetLength()) + "mp3";
+}
+
+int MainLibrary::SearchAlbumChar(unsigned g, int letter) const {
+  const GenreElement* genre = GetGenre(g);
+  int index = 0;
+  for (RItemList* node = genre->GetFirst(); node; node = node->next, ++index) {
+    const int first = std::toupper(static_cast<DiscElement*>(node->data)->GetTitle().GetChar(0));
+    if (first == letter) return index;
+    if (first > letter) return index > 0 ? index - 1 : 0;
+  }
+  return genre->GetTotalDiscs() - 1;
+}

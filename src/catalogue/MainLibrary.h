@@ -1,0 +1,103 @@
+#pragma once
+// The catalogue: the list of genres (GenreElement*) in display order, each a
+// list of discs, each a list of tracks. Content is addressed by the triple
+// (genre, disc, track); paths are joined with "\". Elements are created once
+// by the loaders and live as long as the program.
+#include <cstdint>
+
+#include "base/RList.h"
+#include "base/RString.h"
+#include "base/RStringsList.h"
+#include "catalogue/DiscElement.h"
+#include "catalogue/GenreElement.h"
+#include "catalogue/TrackElement.h"
+
+class MainLibrary : public RList {
+ public:
+  static constexpr const char* kAllGenreName = "TODA LA MUSICA";
+  static constexpr const char* kFavouritesGenreName = "100+ Favoritas";
+  static constexpr const char* kCatalogueFileName = "db";
+
+  GenreElement* GetGenre(unsigned g) const;
+  DiscElement* GetDisc(unsigned g, unsigned d) const;
+  TrackElement* GetTrack(unsigned g, unsigned d, unsigned t) const;
+  int GetTotalGenres() const { return Count(); }
+  int GetTotalDiscs(unsigned g) const;
+  int GetTotalTracks(unsigned g, unsigned d) const;
+  RString GetGenreName(unsigned g) const;
+  RString GetDiscTitle(unsigned g, unsigned d) const;
+  RString GetTrackTitle(unsigned g, unsigned d, unsigned t) const;
+  int GetDiscIndex(unsigned g, unsigned d) const;
+
+  // Lookups by exact name. Not found: 0 for genres and discs, -1 for tracks.
+  int GetGenreIndex(const RString& name) const;
+  int GetDiscIndex(unsigned g, const RString& title) const;
+  int GetTrackIndex(unsigned g, unsigned d, const RString& title) const;
+  bool ExistGenre(const RString& name) const;
+  GenreElement* GetGenreByName(const RString& name) const;
+  // The genre of that name, appended to the list when there is none yet.
+  GenreElement* GetOrAddGenre(const RString& name);
+
+  void AddContentPath(const RString& path) { contentPaths.AddItem(path); }
+  RString GetContentPath(unsigned i) const;
+  int GetContentPathCount() const { return contentPaths.Count(); }
+
+  // Root, "\", the disc's own genre, "\", the disc folder.
+  RString GetDiscPath(unsigned g, unsigned d) const;
+  RString GetTrackPath(unsigned g, unsigned d, unsigned t) const;
+  RString GetCoverName(unsigned g, unsigned d) const;
+  // The empty text when the disc has no cover.
+  RString GetCoverPath(unsigned g, unsigned d) const;
+
+  // Media kind by extension, case ignored. Karaoke files are video too.
+  bool IsMusic(unsigned g, unsigned d, unsigned t) const;
+  bool IsVideo(unsigned g, unsigned d, unsigned t) const;
+  bool IsKaraoke(unsigned g, unsigned d, unsigned t) const;
+  static bool IsMusic(const RString& name);
+  static bool IsVideo(const RString& name);
+  static bool IsKaraoke(const RString& name);
+  static bool IsTv(const RString& name);
+  // The text after the last "." of name; empty when it has none.
+  static RString GetExtension(const RString& name);
+  // The audio file played with a "cdg" karaoke file: same base name, "mp3".
+  static RString GetKaraokeAudioName(const RString& cdgName);
+
+  // Alphabet jump: the first disc of genre g whose title starts with letter
+  // (upper case), else the one before the first that starts after it, else
+  // the last disc (-1 for an empty genre).
+  int SearchAlbumChar(unsigned g, int letter) const;
+
+  // Folder scan: root / genre / disc / files, in listing order.
+  int LoadContentFromStorage();
+  void LoadGenresFromPath(const RString& path, unsigned rootIndex);
+  void LoadDiscsFromPath(const RString& path, GenreElement* genre, unsigned rootIndex);
+  void LoadTracksFromPath(const RString& path, DiscElement* disc);
+  static bool HaveImageFormat(const RString& name);
+  static bool HaveTrackFormat(const RString& name);
+
+  // Catalogue file "db": 0, or -1 when its structure is broken. A missing
+  // file runs the catalogue tool and ends the program.
+  int LoadContentFromDB();
+
+  // All-music genre, built while the catalogue file is read, ordered by the
+  // first letter of the titles through one letter index for the program.
+  void InitAllGenre();
+  // Inserts disc into the all-music genre; returns its letter bucket.
+  int AddToAllGenre(GenreElement* genre, DiscElement* disc);
+  // Numbers the discs of genre 0 by position.
+  void FillIndexDiscs();
+  // Builds the favourites genre from its folder under root 0 and puts it in
+  // front of the others.
+  void LoadFavoritos();
+  // Letter bucket of a character: 0..24 for "A".."Y", 25 for all else.
+  static int GetIndexOfChar(int c);
+  // The last disc node of the nearest filled bucket at or before c's bucket;
+  // null for characters below "A" and for bytes of 128 and above.
+  static RItemList* GetItemBeforeOfChar(int c);
+
+  RStringsList contentPaths;
+  GenreElement* allGenre = nullptr;
+  RList* allDiscs = nullptr;
+  // Discs read from the catalogue file.
+  int32_t discCount = 0;
+};

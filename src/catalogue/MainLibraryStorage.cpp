@@ -1,0 +1,104 @@
+// Folder scan: every content root holds genre folders, each holding disc
+// folders, each holding the media files and cover image of one album.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "base/RDir.h"
+#include "catalogue/MainLibrary.h"
+
+namespace {
+
+const char* const kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
+
+bool IsHidden(const RString& name) { return name.GetChar(0) == '.'; }
+
+bool HasExtension(const RString& name, const char* extension) {
+  return MainLibrary::GetExtension(name).CaseCompare(extension) == 0;
+}
+
+std::string BaseName(const RString& name) {
+  return std::string(name.c_str(), name.GetLength() - MainLibrary::GetExtension(name).GetLength());
+}
+
+// The entries of a disc folder that count as files, in listing order.
+std::vector<RString> ListFiles(const RString& path) {
+  std::vector<RString> files;
+  RDir dir(path);
+  RString name;
+  while (dir.GetFile(name))
+    if (dir.IsFile() && !IsHidden(name)) files.push_back(name);
+  return files;
+}
+
+// Base names (up to and including the ".") of the "cdg" karaoke files, whose
+// "mp3" companions are their sound rather than tracks of their own.
+std::unordered_set<std::string> KaraokeBaseNames(const std::vector<RString>& files) {
+  std::unordered_set<std::string> bases;
+  for (const RString& name : files)
+    if (HasExtension(name, "cdg")) bases.insert(BaseName(name));
+  return bases;
+}
+
+bool IsKaraokeAudio(const RString& name, const std::unordered_set<std::string>& karaokeBases) {
+  return HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
+}
+
+}  // namespace
+
+int MainLibrary::LoadContentFromStorage() {
+  unsigned rootIndex = 0;
+  for (RItemList* node = contentPaths.GetFirst(); node; node = node->next, ++rootIndex)
+    LoadGenresFromPath(*static_cast<RString*>(node->data), rootIndex);
+  std::puts("Finalizada la carga de repertorio desde Storage");
+  return 0;
+}
+
+void MainLibrary::LoadGenresFromPath(const RString& path, unsigned rootIndex) {
+  RDir dir(path);
+  RString name;
+  while (dir.GetFile(name)) {
+    if (name.GetLength() == 0 || name.CaseCompare("Tumbs.db") == 0) continue;
+    if (!dir.IsDirectory() || IsHidden(name)) continue;
+    // The favourites folder is read by LoadFavoritos, never as a genre.
+    if (rootIndex == 0 && name == kFavouritesGenreName) continue;
+    std::printf("Cargando genero: %s\n", name.c_str());
+    LoadDiscsFromPath(path + "\\" + name, GetOrAddGenre(name), rootIndex);
+  }
+}
+
+void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, unsigned rootIndex) {
+  RDir dir(path);
+  RString name;
+  while (dir.GetFile(name)) {
+    if (!dir.IsDirectory() || IsHidden(name)) continue;
+    DiscElement* disc = new DiscElement(name);
+    disc->SetRootIndex(rootIndex);
+    disc->SetGenre(genre);
+    genre->AddDisc(disc);
+    LoadTracksFromPath(path + "\\" + name, disc);
+  }
+}
+
+// When several images are listed, the last one is the cover.
+void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
+  const std::vector<RString> files = ListFiles(path);
+  const std::unordered_set<std::string> karaokeBases = KaraokeBaseNames(files);
+  for (const RString& name : files) {
+    if (HaveImageFormat(name))
+      disc->SetCoverName(name);
+    else if (HaveTrackFormat(name) && !IsKaraokeAudio(name, karaokeBases))
+      disc->AddTrack(new TrackElement(name));
+  }
+}
+
+bool MainLibrary::HaveImageFormat(const RString& name) {
+  if (std::strstr(name.c_str() ? name.c_str() : "", "minicover")) return false;
+  for (const char* extension : kImageExtensions)
+    if (HasExtension(name, extension)) return true;
+  return false;
+}
+
+bool MainLibrary::HaveTrackFormat(const RString& name) { return IsMusic(name) || IsVideo(name); }

@@ -1,0 +1,3 @@
+#include "catalogue/TrackElement.h"
+
+TrackElement::TrackElement(const RString& trackTitle) : title(trackTitle) {}
