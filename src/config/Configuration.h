@@ -6,6 +6,7 @@
 #include <SDL/SDL_video.h>
 
 #include <cstdint>
+#include <string>
 
 #include "base/RString.h"
 #include "config/MapKeys.h"
@@ -37,9 +38,11 @@ class Configuration : public MapKeys {
   int LoadTempData(Queue* queue, int* balance);
   int SaveTempData(Queue* queue, int balance);
 
-  // Credits per pulse of coin input 1..6, and its coin counter.
-  uint16_t& CreditsPerCoin(int input);
-  int32_t& CoinCounter(int input);
+  // Coin inputs 1..6: credits per pulse and coins counted; other inputs
+  // read 0 and count nothing.
+  uint16_t CreditsPerCoin(int input) const;
+  int32_t CoinCount(int input) const;
+  void CountCoin(int input);
 
   MainLibrary* library;
   bool mousecredit = false;
@@ -120,12 +123,12 @@ class Configuration : public MapKeys {
   static constexpr SDL_Color kBarBlue = {0, 90, 200, 0};
 
   void ApplySetting(const RString& key, const RString& value);
-  void ApplyTempDataLine(const RString& key, const RString& value, Queue* queue, int* balance,
-                         bool& firstQueueItemSkipped);
+  // Saved queue entries are appended only when they name a track of the
+  // catalogue; the others are left out with a log line.
+  void RestorePositionEntry(const RString& value, Queue* queue);
   void RestoreNamedEntry(const RString& value, Queue* queue);
-  // The disc title of entry, or the empty text when its genre or disc lies
-  // outside the catalogue.
-  RString DiscTitleOf(const QueueElement& entry) const;
+  bool HasDisc(const QueueElement& entry) const;
   bool IsInCatalogue(const QueueElement& entry) const;
-  RString TempDataText(Queue* queue, int balance) const;
+  std::string TempDataText(Queue* queue, int balance) const;
+  std::string QueueLine(const QueueElement& entry) const;
 };

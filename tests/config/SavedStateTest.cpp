@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "TestCatalogue.h"
+#include "config/Configuration.h"
+#include "playback/Queue.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using Triple = std::vector<uint32_t>;
+
+std::vector<Triple> Entries(const Queue& queue) {
+  std::vector<Triple> entries;
+  for (const QueueElement& e : queue.GetElements()) entries.push_back({e.genre, e.disc, e.track});
+  return entries;
+}
+
+class SavedStateTest : public ::testing::Test {
+ protected:
+  // Loads text as "tempdata" into queue and balance; what was printed.
+  std::string LoadTempData(const std::string& text) {
+    WriteHostFile("tempdata", text);
+    ::testing::internal::CaptureStdout();
+    EXPECT_EQ(configuration.LoadTempData(&queue, &balance), 1);
+    std::fflush(stdout);
+    return ::testing::internal::GetCapturedStdout();
+  }
+
+  TempDir dir;
+  TestCatalogue catalogue;
+  Configuration configuration{&catalogue.library};
+  Queue queue;
+  int balance = 0;
+};
+
+TEST_F(SavedStateTest, UserSettingsRoundTrip) {
+  configuration.creditscoin1 = 5;
+  configuration.creditscoin2 = 65535;
+  configuration.playmode = "fiesta";
+  configuration.tvout = 1;
+  EXPECT_EQ(configuration.SaveUserConfiguration(), 0);
+  EXPECT_EQ(ReadHostFile("configuser"), "creditscoin1=5\ncreditscoin2=65535\nplaymode=fiesta\ntvout=1\n");
+
+  Configuration restored(&catalogue.library);
+  EXPECT_EQ(restored.LoadUserConfiguration(), 0);
+  EXPECT_EQ(restored.creditscoin1, 5);
+  EXPECT_EQ(restored.creditscoin2, 65535);
+  EXPECT_STREQ(restored.playmode.c_str(), "fiesta");
+  EXPECT_EQ(restored.tvout, 1);
+  EXPECT_EQ(restored.tvoutxres, 1366);
+  EXPECT_EQ(restored.tvoutyres, 768);
+}
+
+TEST_F(SavedStateTest, UserSettingsKeepCoinValuesInSixteenBits) {
+  WriteHostFile("configuser", "creditscoin1=70000\ncreditscoin2=\nplaymode=\n");
+  configuration.playmode = "jukebox";
+  EXPECT_EQ(configuration.LoadUserConfiguration(), 0);
+  EXPECT_EQ(configuration.creditscoin1, 4464);
+  EXPECT_EQ(configuration.creditscoin2, 0);
+  EXPECT_STREQ(configuration.playmode.c_str(), "");
+}
+
+TEST_F(SavedStateTest, MissingFilesChangeNothing) {
+  EXPECT_EQ(configuration.LoadUserConfiguration(), 1);
+  EXPECT_EQ(configuration.creditscoin2, 3);
+  balance = 7;
+  EXPECT_EQ(configuration.LoadTempData(&queue, &balance), 1);
+  EXPECT_EQ(balance, 7);
+  EXPECT_EQ(queue.Count(), 0);
+}
+
+TEST_F(SavedStateTest, StateIsWrittenInItsLineFormat) {
+  configuration.volumen = 40;
+  configuration.counter1 = 12;
+  configuration.counter6 = 3;
+  queue.AddElementToQueue(2, 0, 3);
+  queue.AddElementToQueue(1, 5, 1);
+  queue.AddElementToQueueVIP(0, 5, 0);
+  EXPECT_EQ(configuration.SaveTempData(&queue, -2), 1);
+  EXPECT_EQ(ReadHostFile("tempdata"),
+            "savedcredits=-2\ntmpvolumen=40\n"
+            "queueitem=2,0,3\n"
+            "queueitemstring=Pop/Descargas/Song.mp3\n"
+            "queueitemstring=Rock/Descargas/Otro tema.mp3\n"
+            "counter1=12\ncounter2=0\ncounter3=0\ncounter4=0\ncounter5=0\ncounter6=3\n");
+}
+
+TEST_F(SavedStateTest, StateRoundTripsDownloadsByName) {
+  configuration.counter2 = 8;
+  configuration.volumen = 70;
+  queue.AddElementToQueue(1, 5, 1);
+  queue.AddElementToQueue(3, 4, 2);
+  configuration.SaveTempData(&queue, -5);
+
+  Configuration restored(&catalogue.library);
+  Queue restoredQueue;
+  int restoredBalance = 0;
+  restored.LoadTempData(&restoredQueue, &restoredBalance);
+  EXPECT_EQ(restoredBalance, -5);
+  EXPECT_EQ(restored.volumen, 70);
+  EXPECT_EQ(restored.counter2, 8);
+  EXPECT_EQ(Entries(restoredQueue), (std::vector<Triple>{{1, 5, 1}, {3, 4, 2}}));
+  EXPECT_EQ(restoredQueue.GetElementFromQueue(0)->vip, 0);
+}
+
+TEST_F(SavedStateTest, QueueEntriesAreRestoredInFileOrder) {
+  LoadTempData("savedcredits=5\nqueueitem=2,0,3\nqueueitemstring=Rock/Descargas/Primero.mp4\nqueueitem=1,4,0\n");
+  EXPECT_EQ(balance, 5);
+  EXPECT_EQ(Entries(queue), (std::vector<Triple>{{2, 0, 3}, {1, 5, 0}, {1, 4, 0}}));
+}
+
+TEST_F(SavedStateTest, JumpsongDropsTheFirstPositionEntryAndRewritesTheFile) {
+  configuration.jumpsong = true;
+  LoadTempData("savedcredits=5\nqueueitem=2,0,3\nqueueitem=1,4,0\nqueueitem=2,0,3\n");
+  EXPECT_EQ(Entries(queue), (std::vector<Triple>{{1, 4, 0}, {2, 0, 3}}));
+  EXPECT_EQ(ReadHostFile("tempdata"),
+            "savedcredits=5\ntmpvolumen=-1\nqueueitem=1,4,0\nqueueitem=2,0,3\n"
+            "counter1=0\ncounter2=0\ncounter3=0\ncounter4=0\ncounter5=0\ncounter6=0\n");
+}
+
+TEST_F(SavedStateTest, JumpsongNeverDropsDownloads) {
+  configuration.jumpsong = true;
+  LoadTempData("queueitemstring=Pop/Descargas/Song.mp3\nqueueitem=1,2,3\n");
+  EXPECT_EQ(Entries(queue), (std::vector<Triple>{{0, 5, 0}}));
+}
+
+TEST_F(SavedStateTest, MissingPartsOfAPositionReadAsZero) {
+  LoadTempData("queueitem=3,2\n");
+  EXPECT_EQ(Entries(queue), (std::vector<Triple>{{3, 0, 0}}));
+}
+
+TEST_F(SavedStateTest, EntriesOutsideTheCatalogueAreLeftOut) {
+  const std::string printed = LoadTempData(
+      "queueitem=9,0,0\nqueueitem=0,0,4\nqueueitem=-1,0,0\n"
+      "queueitemstring=Pop/Descargas/Borrada.mp3\nqueueitem=0,0,3\n");
+  EXPECT_EQ(Entries(queue), (std::vector<Triple>{{0, 0, 3}}));
+  EXPECT_EQ(printed,
+            "Elemento de la cola fuera del catalogo, no se agrega: 9,0,0\n"
+            "Elemento de la cola fuera del catalogo, no se agrega: 0,0,4\n"
+            "Elemento de la cola fuera del catalogo, no se agrega: -1,0,0\n"
+            "Cancion descargada no encontrada, no se agrega a la cola: Pop/Descargas/Borrada.mp3\n");
+}
+
+TEST_F(SavedStateTest, ConfiguredVolumeWinsAndIsNeverSaved) {
+  configuration.volumen = 30;
+  configuration.volumeFixed = true;
+  LoadTempData("tmpvolumen=80\ncounter1=4\n");
+  EXPECT_EQ(configuration.volumen, 30);
+  EXPECT_EQ(configuration.counter1, 4);
+  configuration.SaveTempData(&queue, 0);
+  EXPECT_EQ(ReadHostFile("tempdata").find("tmpvolumen"), std::string::npos);
+
+  Configuration unfixed(&catalogue.library);
+  unfixed.LoadTempData(&queue, &balance);
+  EXPECT_EQ(unfixed.volumen, -1);
+  WriteHostFile("tempdata", "tmpvolumen=80\n");
+  unfixed.LoadTempData(&queue, &balance);
+  EXPECT_EQ(unfixed.volumen, 80);
+}
+
+}  // namespace
