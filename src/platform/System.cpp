@@ -1,5 +1,6 @@
 #include "platform/System.h"
 
+#include <X11/Xlib.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -37,6 +38,16 @@ bool KernelVersion(int& major, int& minor) {
   struct utsname names;
   if (uname(&names) != 0) return false;
   return std::sscanf(names.release, "%d.%d", &major, &minor) == 2;
+}
+
+void PrimaryScreenSize(int& width, int& height) {
+  width = height = 0;
+  if (GetEnv("DISPLAY").empty()) return;
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return;
+  width = DisplayWidth(display, DefaultScreen(display));
+  height = DisplayHeight(display, DefaultScreen(display));
+  XCloseDisplay(display);
 }
 
 bool PowerOff() {

@@ -12,6 +12,9 @@ bool SetWorkingDirectory(const std::string& path);
 char PathListSeparator();
 // Kernel version as major and minor numbers; false when it cannot be read.
 bool KernelVersion(int& major, int& minor);
+// Size of the primary screen in pixels, as the window system reports it;
+// 0 by 0 when there is no window system to ask.
+void PrimaryScreenSize(int& width, int& height);
 // Powers the machine off with the command in MELODECK_POWEROFF (words split
 // on blanks) or "systemctl poweroff"; true when the command was accepted.
 bool PowerOff();
