@@ -30,9 +30,9 @@ class DiscElement : public RList {
   int GetDiscIndex() const { return discIndex; }
   void SetDiscIndex(int index) { discIndex = index; }
 
-  RString title;
+  RString title = "";
   // Cover image file name inside the disc folder; empty when there is none.
-  RString coverName;
+  RString coverName = "";
   // Position of the disc's media root among the library's content paths.
   uint32_t rootIndex = 0;
   // The genre whose folder holds the disc (not owned). A disc listed in the

@@ -18,5 +18,5 @@ class GenreElement : public RList {
   RList* GetDiscs() { return this; }
   int GetTotalDiscs() const { return Count(); }
 
-  RString name;
+  RString name = "";
 };

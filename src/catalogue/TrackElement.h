@@ -12,5 +12,5 @@ class TrackElement : public RList {
   const RString& GetTitle() const { return title; }
   void SetTitle(const RString& text) { title = text; }
 
-  RString title;
+  RString title = "";
 };

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "LibraryText.h"
+#include "catalogue/MainLibrary.h"
+
+namespace {
+
+// Two roots; genre Rock holds a disc of root 1; the all-music genre shares it.
+class ModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    library_.AddContentPath("C:\\musica");
+    library_.AddContentPath("D:\\mas");
+    GenreElement* rock = library_.GetOrAddGenre("Rock");
+    exitos_ = AddDisc(rock, "Exitos", {"01 Uno.mp3", "02 Dos.mp3", "01 Uno.mp3"}, 1);
+    exitos_->SetCoverName("front.jpg");
+    AddDisc(rock, "Sin tapa", {"tema.cdg"});
+    library_.InitAllGenre();
+    library_.AddToAllGenre(rock, exitos_);
+  }
+
+  MainLibrary library_;
+  DiscElement* exitos_ = nullptr;
+};
+
+TEST_F(ModelTest, PathsUseTheDiscsOwnGenreAndRoot) {
+  ASSERT_EQ(GenreNames(library_), (std::vector<std::string>{"TODA LA MUSICA", "Rock"}));
+  EXPECT_STREQ(library_.GetDiscPath(1, 0).c_str(), "D:\\mas\\Rock\\Exitos");
+  EXPECT_STREQ(library_.GetTrackPath(1, 0, 1).c_str(), "D:\\mas\\Rock\\Exitos\\02 Dos.mp3");
+  // Shown in the all-music genre, the disc keeps its path.
+  EXPECT_STREQ(library_.GetTrackPath(0, 0, 1).c_str(), "D:\\mas\\Rock\\Exitos\\02 Dos.mp3");
+  EXPECT_STREQ(library_.GetDiscPath(1, 1).c_str(), "C:\\musica\\Rock\\Sin tapa");
+}
+
+TEST_F(ModelTest, CoverPathIsEmptyWithoutCover) {
+  EXPECT_STREQ(library_.GetCoverPath(1, 0).c_str(), "D:\\mas\\Rock\\Exitos\\front.jpg");
+  EXPECT_STREQ(library_.GetCoverName(1, 0).c_str(), "front.jpg");
+  EXPECT_FALSE(library_.GetDisc(1, 1)->HaveCover());
+  EXPECT_STREQ(library_.GetCoverPath(1, 1).c_str(), "");
+}
+
+TEST_F(ModelTest, LookupsAndTheirNotFoundResults) {
+  EXPECT_EQ(library_.GetGenreIndex("Rock"), 1);
+  EXPECT_EQ(library_.GetGenreIndex("Jazz"), 0);
+  EXPECT_EQ(library_.GetGenreIndex("rock"), 0);
+  EXPECT_EQ(library_.GetDiscIndex(1, RString("Sin tapa")), 1);
+  EXPECT_EQ(library_.GetDiscIndex(1, RString("Nada")), 0);
+  EXPECT_EQ(library_.GetTrackIndex(1, 0, "01 Uno.mp3"), 0);
+  EXPECT_EQ(library_.GetTrackIndex(1, 0, "02 Dos.mp3"), 1);
+  EXPECT_EQ(library_.GetTrackIndex(1, 0, "03 Tres.mp3"), -1);
+  EXPECT_TRUE(library_.ExistGenre("Rock"));
+  EXPECT_FALSE(library_.ExistGenre("Jazz"));
+  EXPECT_EQ(library_.GetGenreByName("Rock"), library_.GetGenre(1));
+  EXPECT_EQ(library_.GetGenreByName("Jazz"), nullptr);
+}
+
+TEST(MediaKinds, ByExtensionCaseIgnored) {
+  EXPECT_TRUE(MainLibrary::IsMusic("Song.MP3"));
+  EXPECT_FALSE(MainLibrary::IsVideo("Song.MP3"));
+  EXPECT_TRUE(MainLibrary::IsVideo("clip.Mp4"));
+  EXPECT_FALSE(MainLibrary::IsMusic("clip.Mp4"));
+  EXPECT_TRUE(MainLibrary::IsKaraoke("tema.CDG"));
+  EXPECT_TRUE(MainLibrary::IsVideo("tema.CDG"));
+  EXPECT_TRUE(MainLibrary::IsKaraoke("tema.kar"));
+  EXPECT_TRUE(MainLibrary::IsTv("canal.m3u8"));
+  EXPECT_FALSE(MainLibrary::IsMusic("canal.m3u8"));
+  EXPECT_FALSE(MainLibrary::IsVideo("canal.m3u8"));
+  EXPECT_TRUE(MainLibrary::IsMusic("lista.m3u"));
+  for (const char* none : {"readme", "tema.mp3.txt", "mp3", "tema."}) {
+    EXPECT_FALSE(MainLibrary::IsMusic(none)) << none;
+    EXPECT_FALSE(MainLibrary::IsVideo(none)) << none;
+    EXPECT_FALSE(MainLibrary::IsTv(none)) << none;
+  }
+  EXPECT_TRUE(MainLibrary::HaveTrackFormat("a.webm"));
+  EXPECT_FALSE(MainLibrary::HaveTrackFormat("a.m3u8"));
+}
+
+TEST_F(ModelTest, MediaKindOfATrackPosition) {
+  EXPECT_TRUE(library_.IsMusic(1, 0, 0));
+  EXPECT_FALSE(library_.IsKaraoke(1, 0, 0));
+  EXPECT_TRUE(library_.IsKaraoke(1, 1, 0));
+  EXPECT_TRUE(library_.IsVideo(1, 1, 0));
+}
+
+TEST(MediaKinds, KaraokeAudioName) {
+  EXPECT_STREQ(MainLibrary::GetKaraokeAudioName("tema.cdg").c_str(), "tema.mp3");
+  EXPECT_STREQ(MainLibrary::GetKaraokeAudioName("a.b.CDG").c_str(), "a.b.mp3");
+}
+
+TEST(SearchAlbumChar, JumpsToTheLetterOrTheDiscBefore) {
+  MainLibrary library;
+  GenreElement* genre = library.GetOrAddGenre("Rock");
+  AddDisc(genre, "Abba");
+  AddDisc(genre, "beatles");
+  AddDisc(genre, "Doors");
+  EXPECT_EQ(library.SearchAlbumChar(0, 'A'), 0);
+  EXPECT_EQ(library.SearchAlbumChar(0, 'B'), 1);
+  EXPECT_EQ(library.SearchAlbumChar(0, 'C'), 1);
+  EXPECT_EQ(library.SearchAlbumChar(0, 'Z'), 2);
+  EXPECT_EQ(library.SearchAlbumChar(0, '0'), 0);
+
+  library.GetOrAddGenre("Vacio");
+  EXPECT_EQ(library.SearchAlbumChar(1, 'A'), -1);
+}
+
+}  // namespace
