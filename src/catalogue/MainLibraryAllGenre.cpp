@@ -93,7 +93,7 @@ void MainLibrary::LoadFavoritos() {
   while (dir.GetFile(name)) {
     if (name.GetLength() == 0 || name.CaseCompare(kAllGenreName) == 0 || name.CaseCompare("Tumbs.db") == 0)
       continue;
-    if (!dir.IsDirectory() || name.GetChar(0) == '.') continue;
+    if (!dir.IsDirectory() || name.GetChar(0) == '.' || !IsReachable(folder, name)) continue;
     std::printf("Cargando FAVORITOS: %s\n", name.c_str());
     DiscElement* disc = new DiscElement(name);
     disc->SetGenre(favourites);

@@ -8,6 +8,7 @@
 
 #include "base/RDir.h"
 #include "catalogue/MainLibrary.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -23,16 +24,6 @@ std::string BaseName(const RString& name) {
   return std::string(name.c_str(), name.GetLength() - MainLibrary::GetExtension(name).GetLength());
 }
 
-// The entries of a disc folder that count as files, in listing order.
-std::vector<RString> ListFiles(const RString& path) {
-  std::vector<RString> files;
-  RDir dir(path);
-  RString name;
-  while (dir.GetFile(name))
-    if (dir.IsFile() && !IsHidden(name)) files.push_back(name);
-  return files;
-}
-
 // Base names (up to and including the ".") of the "cdg" karaoke files, whose
 // "mp3" companions are their sound rather than tracks of their own.
 std::unordered_set<std::string> KaraokeBaseNames(const std::vector<RString>& files) {
@@ -44,6 +35,16 @@ std::unordered_set<std::string> KaraokeBaseNames(const std::vector<RString>& fil
 
 bool IsKaraokeAudio(const RString& name, const std::unordered_set<std::string>& karaokeBases) {
   return HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
+}
+
+// The entries of a disc folder that count as files, in listing order.
+std::vector<RString> ListFiles(const RString& path) {
+  std::vector<RString> files;
+  RDir dir(path);
+  RString name;
+  while (dir.GetFile(name))
+    if (dir.IsFile() && !IsHidden(name) && MainLibrary::IsReachable(path, name)) files.push_back(name);
+  return files;
 }
 
 }  // namespace
@@ -61,8 +62,9 @@ void MainLibrary::LoadGenresFromPath(const RString& path, unsigned rootIndex) {
   RString name;
   while (dir.GetFile(name)) {
     if (name.GetLength() == 0 || name.CaseCompare("Tumbs.db") == 0) continue;
-    if (!dir.IsDirectory() || IsHidden(name)) continue;
-    // The favourites folder is read by LoadFavoritos, never as a genre.
+    if (!dir.IsDirectory() || IsHidden(name) || !IsReachable(path, name)) continue;
+    // The favourites folder is built into genre 0 by LoadFavoritos when
+    // favourites are on; read here too it would show as a second copy.
     if (rootIndex == 0 && name == kFavouritesGenreName) continue;
     std::printf("Cargando genero: %s\n", name.c_str());
     LoadDiscsFromPath(path + "\\" + name, GetOrAddGenre(name), rootIndex);
@@ -73,7 +75,7 @@ void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, un
   RDir dir(path);
   RString name;
   while (dir.GetFile(name)) {
-    if (!dir.IsDirectory() || IsHidden(name)) continue;
+    if (!dir.IsDirectory() || IsHidden(name) || !IsReachable(path, name)) continue;
     DiscElement* disc = new DiscElement(name);
     disc->SetRootIndex(rootIndex);
     disc->SetGenre(genre);
@@ -82,7 +84,8 @@ void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, un
   }
 }
 
-// When several images are listed, the last one is the cover.
+// When several images are listed, the last one is the cover. The "mp3" sound
+// of a "cdg" karaoke file plays with it and is not a track of its own.
 void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
   const std::vector<RString> files = ListFiles(path);
   const std::unordered_set<std::string> karaokeBases = KaraokeBaseNames(files);
@@ -99,6 +102,11 @@ bool MainLibrary::HaveImageFormat(const RString& name) {
   for (const char* extension : kImageExtensions)
     if (HasExtension(name, extension)) return true;
   return false;
+}
+
+bool MainLibrary::IsReachable(const RString& folder, const RString& name) {
+  const char* text = name.c_str() ? name.c_str() : "";
+  return std::strchr(text, '?') == nullptr || platform::FileExists((folder + "\\" + name).c_str());
 }
 
 bool MainLibrary::HaveTrackFormat(const RString& name) { return IsMusic(name) || IsVideo(name); }

@@ -36,7 +36,8 @@ void MakeMediaTree() {
                            "notas.txt", "Thumbs.db"})
     Touch(canciones / name);
   const fs::path karaoke = "media/Karaoke/Cl\xC3\xA1sicos";
-  for (const char* name : {"tema.cdg", "tema.mp3", "suelto.cdg", "solo.kar", "video.mp4", "cover.png"})
+  for (const char* name : {"tema.cdg", "tema.mp3", "suelto.cdg", "solo.kar", "video.mp4", "cover.png",
+                           "micro \xF0\x9F\x8E\xA4.mp3"})
     Touch(karaoke / name);
   Touch("media/Rock/Primero/a.mp3");
   Touch("media/Rock/leeme.txt");

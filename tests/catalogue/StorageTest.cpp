@@ -117,6 +117,15 @@ TEST_F(StorageTest, KaraokeSoundIsNotATrackOfItsOwn) {
             InOrder(Listing("m/K/D"), {"tema.cdg", "otro.CDG", "suelta.mp3", "tema.ogg"}));
 }
 
+TEST_F(StorageTest, NamesOutsideWindows1252AreLeftOut) {
+  fs::create_directories("m/Pop/\xE6\x97\xA5\xE6\x9C\xAC");
+  for (const char* name : {"ok.mp3", "micro \xF0\x9F\x8E\xA4.mp3", "que?.mp3"}) Touch(fs::path("m/Pop/A") / name);
+  library_.AddContentPath("m");
+  library_.LoadContentFromStorage();
+  EXPECT_EQ(DiscTitles(*library_.GetGenre(0)), (Lines{"A"}));
+  EXPECT_EQ(TrackTitles(*library_.GetDisc(0, 0)), InOrder(Listing("m/Pop/A"), {"ok.mp3", "que?.mp3"}));
+}
+
 TEST_F(StorageTest, UnreadableRootAddsNothing) {
   fs::create_directories("m/Pop/A");
   library_.AddContentPath("falta");
