@@ -1,0 +1,141 @@
+// The message box, coins and credits, and the volume.
+#include <algorithm>
+#include <cmath>
+
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+#include "shell/ExternalPrograms.h"
+
+namespace {
+
+const int kBoxMargin = 25;
+const uint32_t kIdlePoll = 1;
+const uint32_t kAfterTimeout = 10;
+const int kVolumeStep = 2;
+const char* const kCoinSound = "coin.wav";
+
+int ClampPercent(int percent) { return std::clamp(percent, 0, 100); }
+
+}  // namespace
+
+uint32_t WaveOutVolume(int percent) {
+  const auto channel = static_cast<uint32_t>(std::trunc(ClampPercent(percent) * 65535.0 / 100));
+  return (channel << 16) | channel;
+}
+
+int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, bool wait,
+                    bool restore) {
+  const uint32_t start = platform::Ticks();
+  const char* chars = text.c_str() != nullptr ? text.c_str() : "";
+  int textW = 0, textH = 0;
+  writer.SizeText(chars, &textW, &textH);
+  const int boxW = textW + 2 * kBoxMargin;
+  const int boxH = textH + 2 * kBoxMargin;
+  const int left = boxW < skin->width ? skin->width / 2 - boxW / 2 : 0;
+  const SDL_Rect box = MakeRect(left, skin->height / 2 - boxH / 2, boxW, boxH);
+
+  SDL_Surface* covered = NewSurface(boxW, boxH);
+  SDL_Rect from = box;
+  SDL_BlitSurface(screen, &from, covered, nullptr);
+  SDL_Rect fill = box;
+  SDL_FillRect(screen, &fill, SDL_MapRGB(screen->format, 0, 128, 192));
+  writer.DrawText2(screen, chars, box.x + kBoxMargin, box.y + kBoxMargin, textW + 100);
+  UpdateScreenArea(box);
+
+  int key = -1;
+  const bool keyPressed = wait && WaitForKey(start, timeout, key);
+  if (keyPressed || restore) {
+    SDL_Rect to = box;
+    SDL_BlitSurface(covered, nullptr, screen, &to);
+    UpdateScreenArea(box);
+  }
+  SDL_FreeSurface(covered);
+  return keyPressed ? key : -1;
+}
+
+// Reads input until a key other than a coin or cancelsong goes down (true,
+// with its code) or timeout ms passed since start (false).
+bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key) {
+  for (;;) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+      const int sym = event.key.keysym.sym;
+      if (event.type == SDL_KEYUP && CoinInputOfKey(sym) != 0) {
+        CreditKey(sym);
+      } else if (event.type == SDL_KEYDOWN && sym == config->cancelsong) {
+        StopPlayer();
+      } else if (event.type == SDL_KEYDOWN && CoinInputOfKey(sym) == 0) {
+        key = sym;
+        return true;
+      }
+    }
+    if (timeout != -1 && platform::Ticks() - start > static_cast<uint32_t>(timeout)) {
+      platform::Delay(kAfterTimeout);
+      return false;
+    }
+    platform::Delay(kIdlePoll);
+  }
+}
+
+int SDLGui::CoinInputOfKey(int key) const {
+  if (key == 0) return 0;
+  const int32_t coinKeys[] = {config->coin1, config->coin2, config->coin3,
+                              config->coin4, config->coin5, config->coin6};
+  for (int input = 1; input <= 6; ++input) {
+    if (coinKeys[input - 1] == key) return input;
+  }
+  return 0;
+}
+
+void SDLGui::CreditKey(int key) {
+  if (config->soundcredit) PlayCoinSound();
+  const int input = CoinInputOfKey(key);
+  if (input != 0) {
+    credits += config->CreditsPerCoin(input);
+    config->CountCoin(input);
+  }
+  DrawCredits(true);
+  config->SaveTempData(queue, credits);
+}
+
+// Plays "coin.wav" through the media player without waiting for it.
+void SDLGui::PlayCoinSound() {
+  const RString player = MediaPlayerProgram();
+  if (player.GetLength() == 0 || !platform::FileExists(kCoinSound)) return;
+  platform::StartDetached(
+      {player.c_str(), "-really-quiet", "-nofontconfig", platform::ToHostPath(kCoinSound)});
+}
+
+void SDLGui::UpVol() { StepVolume(kVolumeStep); }
+
+void SDLGui::DownVol() { StepVolume(-kVolumeStep); }
+
+// A step at the limit changes nothing but still shows the bar.
+void SDLGui::StepVolume(int step) {
+  int32_t& volume = config->volumen;
+  const int limit = step > 0 ? 100 : 0;
+  if (step > 0 ? volume >= limit : volume <= limit) {
+    volume = limit;
+  } else {
+    volume = ClampPercent(volume + step);
+    ApplyVolume(volume);
+    config->SaveTempData(queue, credits);
+  }
+  if (!VideoPlaying() || miniVideo) DrawVolumen(true);
+  volumeShownAt = platform::Ticks();
+}
+
+// The cabinet's audio device and its volume tool both come down to the
+// system's master mixer here.
+void SDLGui::ApplyVolume(int percent) { SetMasterVolume(ClampPercent(percent)); }
+
+void SDLGui::StopPlayer() {
+  if (stopPlayer) stopPlayer();
+}
+
+bool SDLGui::VideoPlaying() const { return isVideoPlaying && isVideoPlaying(); }

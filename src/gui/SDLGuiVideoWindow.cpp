@@ -1,0 +1,54 @@
+// The window the media player draws video into: over the media panel, full
+// screen, or over the TV-out area.
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+
+int SDLGui::CreatePlayerWindow() {
+  mainWindow = SdlWindowHandle();
+  const int width = skin->width + (config->tvout ? config->tvoutxres : 0);
+  PlaceSdlWindow(width, skin->height);
+  ShowSdlWindow();
+
+  const SDL_Rect area =
+      config->tvout ? MakeRect(skin->width, 0, config->tvoutxres, config->tvoutyres)
+                    : MakeRect(skin->xmedia, skin->ymedia, skin->wmedia, skin->hmedia);
+  std::unique_ptr<VideoWindow> window = VideoWindow::Create(area);
+  if (window == nullptr) return 0;
+  // A child window never takes the keyboard focus from SDL's window here.
+  window->Show();
+  SDL_mutexP(stateMutex);
+  playerWindow = std::move(window);
+  SDL_mutexV(stateMutex);
+  return 1;
+}
+
+unsigned long SDLGui::GetWindowPlayerHandle() {
+  SDL_mutexP(stateMutex);
+  const unsigned long handle = playerWindow != nullptr ? playerWindow->Handle() : 0;
+  SDL_mutexV(stateMutex);
+  return handle;
+}
+
+void SDLGui::SetVideoArea(const SDL_Rect& area) {
+  if (playerWindow != nullptr) playerWindow->Move(area);
+}
+
+void SDLGui::FullVideo() {
+  if (config->tvout || dialog != 0) return;
+  SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+  SDL_Flip(screen);
+  if (config->touchscreen)
+    SetVideoArea(MakeRect(0, 100, skin->width, skin->height - 75));
+  else
+    SetVideoArea(MakeRect(0, 0, skin->width, skin->height));
+  miniVideo = 0;
+}
+
+void SDLGui::HideVideoWindow() {
+  if (playerWindow != nullptr) playerWindow->Hide();
+}
+
+void SDLGui::ShowVideoWindow() {
+  if (playerWindow != nullptr) playerWindow->Show();
+}

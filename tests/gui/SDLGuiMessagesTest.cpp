@@ -1,0 +1,230 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "SDLGuiTestCabinet.h"
+#include "support/Files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const Rgba kBoxColor = Opaque(0, 128, 192);
+
+class SDLGuiMessagesTest : public CabinetTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(Start(), 1);
+    gui.stopPlayer = [this] { ++stops; };
+    gui.DrawBackground(true);
+  }
+
+  static void Push(Uint8 type, int key) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.keysym.sym = static_cast<SDLKey>(key);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+  }
+  Rgba Centre() { return ColorAt(gui.screen, 512, 384); }
+  // A point inside the message box of text, clear of the text itself.
+  Rgba BoxCorner(const char* text) {
+    int textW = 0, textH = 0;
+    gui.genreFont.SizeText(text, &textW, &textH);
+    return ColorAt(gui.screen, 512 - (textW + 50) / 2 + 5, 384 - (textH + 50) / 2 + 5);
+  }
+
+  int stops = 0;
+};
+
+TEST_F(SDLGuiMessagesTest, WaitEndsAfterTheTimeout) {
+  const uint32_t start = clock.Ticks();
+  EXPECT_EQ(gui.ShowMsg("Buscando", gui.genreFont, 3000, true, true), -1);
+  const uint32_t waited = clock.Ticks() - start;
+  EXPECT_GT(waited, 3000u);
+  EXPECT_LT(waited, 3100u);
+  EXPECT_PRED2(Near, Centre(), Color(kSkinBlue));  // restored
+}
+
+TEST_F(SDLGuiMessagesTest, KeyEndsTheWaitAndIsReturned) {
+  Push(SDL_KEYDOWN, SDLK_a);
+  const uint32_t start = clock.Ticks();
+  EXPECT_EQ(gui.ShowMsg("Presione una tecla", gui.genreFont, -1, true, false), SDLK_a);
+  EXPECT_LT(clock.Ticks() - start, 100u);
+  EXPECT_PRED2(Near, Centre(), Color(kSkinBlue));  // a key always takes the box away
+}
+
+TEST_F(SDLGuiMessagesTest, CoinsAreCreditedWhileWaiting) {
+  config.creditscoin1 = 2;
+  Push(SDL_KEYDOWN, config.coin1);
+  Push(SDL_KEYUP, config.coin1);
+  Push(SDL_KEYDOWN, config.cancelsong);
+  Push(SDL_KEYUP, config.cancelsong);
+  Push(SDL_KEYDOWN, config.enter);
+  EXPECT_EQ(gui.ShowMsg("Actualizacion detectada", gui.genreFont, -1, true, true), config.enter);
+  EXPECT_EQ(gui.credits, 2);
+  EXPECT_EQ(config.counter1, 1);
+  EXPECT_EQ(stops, 1);
+  EXPECT_EQ(ReadHostFile("tempdata").rfind("savedcredits=2\n", 0), 0u);
+}
+
+TEST_F(SDLGuiMessagesTest, BoxWithoutWaitStaysOnScreen) {
+  Push(SDL_KEYDOWN, SDLK_a);
+  EXPECT_EQ(gui.ShowMsg("Copiando: Album", gui.genreFont, 3000, false, false), -1);
+  EXPECT_EQ(BoxCorner("Copiando: Album"), kBoxColor);
+  EXPECT_EQ(PendingEvents(), 1);  // input is left alone
+}
+
+TEST_F(SDLGuiMessagesTest, MessageWiderThanTheScreenStartsAtTheLeftEdge) {
+  const std::string wide(120, 'W');
+  int textW = 0, textH = 0;
+  ASSERT_TRUE(gui.genreFont.SizeText(wide.c_str(), &textW, &textH));
+  ASSERT_GT(textW, 1024);
+  gui.ShowMsg(wide.c_str(), gui.genreFont, 0, false, false);
+  const int aboveText = 384 - (textH + 50) / 2 + 10;
+  EXPECT_EQ(ColorAt(gui.screen, 0, aboveText), kBoxColor);
+  EXPECT_EQ(ColorAt(gui.screen, 1023, aboveText), kBoxColor);
+  EXPECT_PRED2(Near, ColorAt(gui.screen, 0, aboveText - 11), Color(kSkinBlue));
+}
+
+TEST_F(SDLGuiMessagesTest, CreditKeyCreditsTheMatchingCoinInput) {
+  config.creditscoin2 = 3;
+  config.coin3 = SDLK_z;
+  config.creditscoin3 = 5;
+  gui.CreditKey(config.coin2);
+  gui.CreditKey(SDLK_z);
+  EXPECT_EQ(gui.credits, 8);
+  EXPECT_EQ(config.counter2, 1);
+  EXPECT_EQ(config.counter3, 1);
+
+  gui.CreditKey(SDLK_q);  // no coin input
+  gui.CreditKey(0);       // unbound inputs have code 0
+  EXPECT_EQ(gui.credits, 8);
+  EXPECT_EQ(config.counter4, 0);
+  EXPECT_NE(ReadHostFile("tempdata").find("counter3=1\n"), std::string::npos);
+}
+
+TEST_F(SDLGuiMessagesTest, CreditsBoxShowsTheCredits) {
+  const SDL_Rect box = SDLGui::MakeRect(skin.xcredits, skin.ycredits, skin.wcredits, skin.hcredits);
+  auto boxIsPlain = [&] {
+    for (int y = box.y; y < box.y + box.h; ++y)
+      for (int x = box.x; x < box.x + box.w; ++x)
+        if (!Near(ColorAt(gui.screen, x, y), Color(kSkinBlue))) return false;
+    return true;
+  };
+  config.playmode = "";
+  gui.DrawCredits(true);
+  EXPECT_TRUE(boxIsPlain());
+  config.playmode = "jukebox";
+  gui.CreditKey(config.coin1);
+  EXPECT_FALSE(boxIsPlain());
+}
+
+TEST_F(SDLGuiMessagesTest, VolumeStopsAtTheLimits) {
+  config.volumen = 99;
+  gui.UpVol();
+  EXPECT_EQ(config.volumen, 100);
+  EXPECT_NE(ReadHostFile("tempdata").find("tmpvolumen=100\n"), std::string::npos);
+  EXPECT_EQ(gui.volumeShownAt, clock.Ticks());
+  // A full bar over the volume panel.
+  EXPECT_EQ(ColorAt(gui.screen, skin.xvolumen + skin.wvolumen - 1, skin.yvolumen),
+            Opaque(200, 200, 200));
+
+  fs::remove("tempdata");
+  clock.Advance(500);
+  gui.UpVol();
+  EXPECT_EQ(config.volumen, 100);
+  EXPECT_FALSE(fs::exists("tempdata"));  // nothing changed, nothing saved
+  EXPECT_EQ(gui.volumeShownAt, clock.Ticks());
+
+  config.volumen = 1;
+  gui.DownVol();
+  EXPECT_EQ(config.volumen, 0);
+  EXPECT_PRED2(Near, ColorAt(gui.screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
+  fs::remove("tempdata");
+  gui.DownVol();
+  EXPECT_EQ(config.volumen, 0);
+  EXPECT_FALSE(fs::exists("tempdata"));
+}
+
+TEST_F(SDLGuiMessagesTest, VolumeBarStaysHiddenUnderAFullScreenVideo) {
+  gui.isVideoPlaying = [] { return true; };
+  config.volumen = 50;
+  gui.UpVol();
+  EXPECT_EQ(config.volumen, 52);
+  EXPECT_PRED2(Near, ColorAt(gui.screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
+  gui.miniVideo = 1;
+  gui.UpVol();
+  EXPECT_PRED2(Near, ColorAt(gui.screen, skin.xvolumen, skin.yvolumen), Opaque(200, 200, 200));
+}
+
+TEST_F(SDLGuiMessagesTest, VideoWindowFullScreenAndHidden) {
+  gui.FullVideo();
+  EXPECT_EQ(gui.playerWindow->Area().w, 1024);
+  EXPECT_EQ(gui.playerWindow->Area().h, 768);
+  EXPECT_EQ(Centre(), Opaque(0, 0, 0));
+
+  gui.playerWindow->Move(SDLGui::MakeRect(1, 2, 3, 4));
+  gui.dialog = 1;
+  gui.FullVideo();  // a dialog is open
+  EXPECT_EQ(gui.playerWindow->Area().x, 1);
+
+  gui.HideVideoWindow();
+  EXPECT_FALSE(gui.playerWindow->IsVisible());
+  gui.ShowVideoWindow();
+  EXPECT_TRUE(gui.playerWindow->IsVisible());
+}
+
+TEST_F(SDLGuiMessagesTest, PoolTakesOneEventAndEndsOnQuit) {
+  Push(SDL_KEYDOWN, SDLK_a);
+  Push(SDL_KEYDOWN, SDLK_b);
+  const uint32_t start = clock.Ticks();
+  gui.pool();
+  EXPECT_EQ(clock.Ticks() - start, 1u);
+  EXPECT_TRUE(gui.stillactive());
+  EXPECT_EQ(PendingEvents(), 1);
+
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  gui.pool();
+  EXPECT_FALSE(gui.stillactive());
+  EXPECT_EQ(stops, 1);
+}
+
+TEST_F(SDLGuiMessagesTest, PoolAddsTheRunningTime) {
+  config.periodoservicio = 1;
+  gui.lastRunTimeSave = clock.Ticks();
+  clock.Advance(3000);
+  gui.pool();
+  EXPECT_FALSE(fs::exists("exectime.txt"));
+  clock.Advance(499);  // 3500 ms since the last save, counted by pool's pause
+  gui.pool();
+  EXPECT_EQ(ReadHostFile("exectime.txt"), "3");
+  clock.Advance(2600);  // with the 500 ms left over: 3 more seconds
+  gui.pool();
+  EXPECT_EQ(ReadHostFile("exectime.txt"), "6");
+}
+
+TEST_F(SDLGuiMessagesTest, DrawRedrawsAndChecksTheNetworkStatus) {
+  SDL_FillRect(gui.screen, nullptr, 0);
+  Push(SDL_KEYDOWN, SDLK_a);
+  gui.draw();
+  EXPECT_EQ(gui.redrawMode, 2);
+  EXPECT_PRED2(Near, Centre(), Color(kSkinBlue));
+  EXPECT_FALSE(gui.playerWindow->IsVisible());
+  EXPECT_EQ(PendingEvents(), 0);  // dropped after the full redraw
+
+  WriteHostFile("serverstatus", "0\n");
+  gui.lastOnlineCheck = clock.Ticks();
+  clock.Advance(1999);
+  gui.draw();
+  EXPECT_TRUE(fs::exists("serverstatus"));
+  clock.Advance(1);
+  gui.draw();
+  EXPECT_FALSE(fs::exists("serverstatus"));
+  EXPECT_EQ(gui.lastOnlineCheck, clock.Ticks());
+}
+
+}  // namespace
