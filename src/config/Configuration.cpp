@@ -255,13 +255,25 @@ constexpr int kCoinInputs = 6;
 
 bool IsCoinInput(int input) { return input >= 1 && input <= kCoinInputs; }
 
-// The coin counter named key ("counter1" ... "counter6"), or nullptr.
-int32_t* CounterNamed(Configuration& configuration, const RString& key) {
-  for (int input = 1; input <= kCoinInputs; ++input) {
-    if (Is(key, Format("counter%d", input).c_str()))
-      return &(configuration.*kCoinCounters[input - 1]);
-  }
-  return nullptr;
+// The keys of "configuser".
+const std::vector<Setting>& UserSettings() {
+  static const std::vector<Setting> settings = {
+      {"creditscoin1", Short(&Configuration::creditscoin1)},
+      {"creditscoin2", Short(&Configuration::creditscoin2)},
+      {"playmode", Text(&Configuration::playmode)},
+      {"tvout", Integer(&Configuration::tvout)},
+  };
+  return settings;
+}
+
+// The coin counters of "tempdata".
+const std::vector<Setting>& CounterSettings() {
+  static const std::vector<Setting> settings = {
+      {"counter1", Integer(&Configuration::counter1)}, {"counter2", Integer(&Configuration::counter2)},
+      {"counter3", Integer(&Configuration::counter3)}, {"counter4", Integer(&Configuration::counter4)},
+      {"counter5", Integer(&Configuration::counter5)}, {"counter6", Integer(&Configuration::counter6)},
+  };
+  return settings;
 }
 
 }  // namespace
@@ -317,21 +329,14 @@ int Configuration::LoadMapKeys() {
 
 int Configuration::LoadUserConfiguration() {
   const bool read = SettingsFile::Read(kUserFile, [this](const RString& key, const RString& value) {
-    if (Is(key, "creditscoin1"))
-      creditscoin1 = static_cast<uint16_t>(value.ToInteger());
-    else if (Is(key, "creditscoin2"))
-      creditscoin2 = static_cast<uint16_t>(value.ToInteger());
-    else if (Is(key, "playmode"))
-      playmode = value;
-    else if (Is(key, "tvout"))
-      tvout = value.ToInteger();
+    ApplyFirstMatch(UserSettings(), *this, key, value);
   });
   return read ? 0 : 1;
 }
 
 int Configuration::SaveUserConfiguration() {
-  const std::string text = Format("creditscoin1=%u\n", creditscoin1) +
-                           Format("creditscoin2=%u\n", creditscoin2) +
+  const std::string text = Format("creditscoin1=%u\n", unsigned{creditscoin1}) +
+                           Format("creditscoin2=%u\n", unsigned{creditscoin2}) +
                            Format("playmode=%s\n", TextOf(playmode)) + Format("tvout=%d\n", tvout);
   return platform::WriteFileAtomically(kUserFile, text) ? 0 : 1;
 }
@@ -350,8 +355,8 @@ int Configuration::LoadTempData(Queue* queue, int* balance) {
       RestoreNamedEntry(value, queue);
     } else if (Is(key, "tmpvolumen")) {
       if (!volumeFixed) volumen = value.ToInteger();
-    } else if (int32_t* counter = CounterNamed(*this, key)) {
-      *counter = value.ToInteger();
+    } else {
+      ApplyFirstMatch(CounterSettings(), *this, key, value);
     }
   });
   if (read && jumpsong) SaveTempData(queue, *balance);
@@ -372,14 +377,20 @@ void Configuration::RestorePositionEntry(const RString& value, Queue* queue) {
   queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
 }
 
-// "genre name/disc title/track title"; the title may hold further "/".
+// "genre name/disc title/track title"; the title may hold further "/". A
+// genre or disc name that is not found stands for position 0.
 void Configuration::RestoreNamedEntry(const RString& value, Queue* queue) {
   RString names[3];
   SplitInThree('/', value, names);
   QueueElement entry;
-  entry.genre = library ? library->GetGenreIndex(names[0]) : 0;
-  entry.disc = HasDisc(entry) ? library->GetDiscIndex(entry.genre, names[1]) : 0;
-  const int track = HasDisc(entry) ? library->GetTrackIndex(entry.genre, entry.disc, names[2]) : -1;
+  int track = -1;
+  if (library && library->GetTotalGenres() > 0) {
+    entry.genre = library->GetGenreIndex(names[0]);
+    if (library->GetTotalDiscs(entry.genre) > 0) {
+      entry.disc = library->GetDiscIndex(entry.genre, names[1]);
+      track = library->GetTrackIndex(entry.genre, entry.disc, names[2]);
+    }
+  }
   if (track < 0) {
     std::printf("Cancion descargada no encontrada, no se agrega a la cola: %s\n", TextOf(value));
     return;

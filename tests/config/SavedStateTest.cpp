@@ -146,6 +146,25 @@ TEST_F(SavedStateTest, EntriesOutsideTheCatalogueAreLeftOut) {
             "Cancion descargada no encontrada, no se agrega a la cola: Pop/Descargas/Borrada.mp3\n");
 }
 
+TEST_F(SavedStateTest, EmptyCatalogueRestoresNothing) {
+  MainLibrary empty;
+  Configuration configuration(&empty);
+  WriteHostFile("tempdata", "queueitemstring=Pop/Descargas/Song.mp3\nqueueitem=0,0,0\n");
+  ::testing::internal::CaptureStdout();
+  configuration.LoadTempData(&queue, &balance);
+  ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(queue.Count(), 0);
+}
+
+TEST_F(SavedStateTest, EntriesUnknownToTheCatalogueAreStillSavedByPosition) {
+  queue.AddElementToQueue(7, 8, 9);
+  queue.AddElementToQueue(0, 5, 6);
+  configuration.volumeFixed = true;
+  configuration.SaveTempData(&queue, 1);
+  const std::string expected = "savedcredits=1\nqueueitem=7,8,9\nqueueitem=0,5,6\ncounter1=";
+  EXPECT_EQ(ReadHostFile("tempdata").substr(0, expected.size()), expected);
+}
+
 TEST_F(SavedStateTest, ConfiguredVolumeWinsAndIsNeverSaved) {
   configuration.volumen = 30;
   configuration.volumeFixed = true;
