@@ -1299,8 +1299,9 @@ def write_library(root, scratch):
     for genre in LIBRARY:
         look = GENRE_LOOKS[genre.look]
         genre_dir = os.path.join(root, genre.name)
+        # Only album folders go in a genre folder: the catalogue takes every
+        # entry there for an album, so a genre picture would show as one.
         os.makedirs(genre_dir)
-        save_jpg(cover_art(genre.name, None, look), os.path.join(genre_dir, "cover.jpg"))
         for album in genre.albums:
             album_dir = os.path.join(genre_dir, album.title)
             os.makedirs(album_dir)

@@ -88,12 +88,13 @@ uint32_t GetFileAttributes(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& contents) {
+  // One fixed temporary name per file: a write cut off by a power cut leaves
+  // at most one stale temporary, which the next write replaces.
   const std::string host = ToHostPath(path);
-  std::string temporary = host + ".XXXXXX";
-  const int fd = mkstemp(temporary.data());
+  const std::string temporary = host + ".tmp";
+  const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   const bool written = WriteAll(fd, contents) && fsync(fd) == 0;
-  fchmod(fd, 0644);
   if (close(fd) != 0 || !written || rename(temporary.c_str(), host.c_str()) != 0) {
     unlink(temporary.c_str());
     return false;

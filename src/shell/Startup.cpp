@@ -3,19 +3,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 
 #include "base/RFile.h"
+#include "catalogue/GenreElement.h"
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+#include "playback/Queue.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/System.h"
 #include "shell/ExternalPrograms.h"
-#include "shell/HeadlessLoop.h"
 
 namespace {
 
 const char* const kShutdownMarker = "shutdowncheck";
 const char* const kUpdateArgument = "actualizar";
 const int kCleanExitCode = 43;
+const char* const kFavouritesFolder = "100+ Favoritas";
 
 // The cabinet's requirement, stated for the operating system's version and
 // applied here to the kernel's.
@@ -47,6 +54,68 @@ void EnterWorkingDirectory(const RString& argument) {
   std::printf("Directorio actual: %s\n", argument.c_str());
   if (!platform::SetWorkingDirectory(argument.c_str()))
     std::puts("Error al intentar establecer el directorio de trabajo");
+}
+
+Configuration* LoadConfiguration(MainLibrary* library) {
+  std::puts("Cargando configuracion");
+  auto* configuration = new Configuration(library);
+  configuration->LoadConfiguration("configuration");
+  configuration->LoadUserConfiguration();
+  std::puts("Configuracion cargada");
+  std::printf("Configuration default screen size: %d x %d\n", configuration->ancho, configuration->alto);
+  return configuration;
+}
+
+// The layout for the primary screen, with the configured skin's file applied
+// over the defaults.
+Skin* CreateSkin(const Configuration& configuration) {
+  std::puts("Creando objeto de skin para windows");
+  int width = 0, height = 0;
+  platform::PrimaryScreenSize(width, height);
+  auto* skin = new Skin(static_cast<uint16_t>(width), static_cast<uint16_t>(height), 1);
+  skin->CalculateCoordinates(1, 0, 0);
+  skin->SetSkinName(configuration.skinname);
+  skin->CalculateCoordinates(1, 0, 0);
+  return skin;
+}
+
+// A favourites folder per genre, each with a copy of the genre's cover.
+void CreateFavouritesFolders(const MainLibrary& library, const RString& contentFolder) {
+  const RString favourites = contentFolder + "/" + kFavouritesFolder;
+  platform::CreateDirectory(favourites.c_str());
+  for (RItemList* node = library.GetFirst(); node; node = node->next) {
+    const RString& genre = static_cast<GenreElement*>(node->data)->GetName();
+    const RString folder = favourites + "/" + genre;
+    std::printf("Creando genero: %s\n", folder.c_str());
+    platform::CreateDirectory(folder.c_str());
+    const RString cover = contentFolder + "/" + genre + "/cover.jpg";
+    if (!Copy(cover, folder + "/cover.jpg")) std::printf("Error copying cover: %s\n", cover.c_str());
+  }
+}
+
+void PrepareFavourites(MainLibrary& library) {
+  // Without a media folder there is no place for favourites; the root of
+  // the file system is not one.
+  if (library.GetContentPathCount() == 0) return;
+  const RString contentFolder = library.GetContentPath(0);
+  if (!DirectoryExists(contentFolder + "/" + kFavouritesFolder)) CreateFavouritesFolders(library, contentFolder);
+  library.LoadFavoritos();
+}
+
+// A catalogue without a single album has nothing to offer, even when the
+// all-music genre was made while reading an empty catalogue file.
+bool HasContent(const MainLibrary& library) {
+  for (RItemList* node = library.GetFirst(); node; node = node->next)
+    if (static_cast<GenreElement*>(node->data)->Count() > 0) return true;
+  return false;
+}
+
+[[noreturn]] void EndForLackOfContent() {
+  std::printf("No hay contenido multimedia, usa el programa\n configtool.exe para agregar contenido multimedia\n%s",
+              std::string(63, '-').c_str());
+  std::fflush(stdout);
+  platform::Delay(4000);
+  std::exit(0);
 }
 
 template <class Loop>
@@ -100,7 +169,6 @@ bool MySystemShutdown() { return platform::PowerOff(); }
 int RunJukebox(const RString& argument) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const bool update = argument == RString(kUpdateArgument);
-  (void)update;
   ReportSystemVersion();
   ExtendSearchPath();
   EnterWorkingDirectory(argument);
@@ -108,9 +176,21 @@ int RunJukebox(const RString& argument) {
   std::puts("Ejecutando script onlinechecker");
   RestartOnlineChecker();
 
-  HeadlessLoop loop;
+  auto* library = new MainLibrary();
+  Configuration* configuration = LoadConfiguration(library);
+  Skin* skin = CreateSkin(*configuration);
+  if (update)
+    library->LoadContentFromStorage();
+  else
+    library->LoadContentFromDB();
+  if (configuration->favoritos) PrepareFavourites(*library);
+  if (!HasContent(*library)) EndForLackOfContent();
+
+  auto* gui = new SDLGui(new Queue());
+  gui->initialize(skin, library, nullptr, configuration);
+
   if (ExistsFileLastShutdown()) std::puts("El programa no termino correctamente la ultima vez");
   MakeFileLastShutdown();
-  RunMainLoop(loop);
+  RunMainLoop(*gui);
   CleanExit();
 }

@@ -24,8 +24,14 @@ bool WaitUntil(const std::function<bool()>& condition) {
   return false;
 }
 
+// A catalogue of one genre, one album and one track.
+void WriteSmallCatalogue(const fs::path& cabinet) {
+  WriteHostFile(cabinet / "db", "Pop\n\tExitos\n\tcover.jpg\n\t0\n\t\t01 - Tema.mp3\n");
+}
+
 // Starts the jukebox on a cabinet folder and waits until it runs its loop.
 void StartJukebox(platform::ChildProcess& jukebox, const fs::path& cabinet) {
+  if (!fs::exists(cabinet / "db")) WriteSmallCatalogue(cabinet);
   ASSERT_TRUE(jukebox.Start({MELODECK_BINARY, cabinet.string()}));
   ASSERT_TRUE(WaitUntil([&] { return fs::exists(cabinet / "shutdowncheck"); }));
 }
@@ -68,6 +74,66 @@ TEST(ShutdownMarker, KilledRunLeavesItAndNextStartRecreatesIt) {
   kill(jukebox.Pid(), SIGTERM);
   EXPECT_EQ(jukebox.Wait(), 43);
   EXPECT_FALSE(fs::exists(cabinet.Path() / "shutdowncheck"));
+}
+
+// Runs the jukebox on a cabinet until it ends by itself; its exit code.
+int RunJukeboxToEnd(const fs::path& cabinet) {
+  platform::OutputOptions log;
+  log.stdoutFile = (cabinet / "log.txt").string();
+  return platform::RunAndWait({MELODECK_BINARY, cabinet.string()}, log);
+}
+
+TEST(Catalogue, MissingCatalogueRunsTheCatalogueToolAndEnds) {
+  TempDir cabinet;
+  WriteHostFile("configtool", "#!/bin/sh\necho \"$#\" > tool-ran\n");
+  fs::permissions("configtool", fs::perms::owner_all);
+  EXPECT_EQ(RunJukeboxToEnd(cabinet.Path()), 0);
+  EXPECT_EQ(ReadHostFile("tool-ran"), "0\n");
+  EXPECT_NE(ReadHostFile("log.txt").find("No se encontro contenido multimedia, abriendo configtool"), std::string::npos);
+  EXPECT_FALSE(fs::exists("shutdowncheck"));
+}
+
+TEST(Catalogue, EmptyCatalogueEndsWithCodeZero) {
+  TempDir cabinet;
+  WriteHostFile("db", "");
+  EXPECT_EQ(RunJukeboxToEnd(cabinet.Path()), 0);
+  const std::string log = ReadHostFile("log.txt");
+  EXPECT_NE(log.find("No hay contenido multimedia, usa el programa\n configtool.exe"), std::string::npos);
+  EXPECT_EQ(log.substr(log.size() - 64), "\n" + std::string(63, '-'));
+}
+
+TEST(Catalogue, UpdateArgumentScansTheMediaFolders) {
+  TempDir cabinet;
+  WriteHostFile("configuration", "mediacontent=media\n");
+  WriteHostFile("media/Rock/Clasicos/01.mp3", "");
+  platform::ChildProcess jukebox;
+  ASSERT_TRUE(jukebox.Start({MELODECK_BINARY, "actualizar"}));
+  ASSERT_TRUE(WaitUntil([] { return fs::exists("shutdowncheck"); }));
+  kill(jukebox.Pid(), SIGTERM);
+  EXPECT_EQ(jukebox.Wait(), 43);
+  EXPECT_FALSE(fs::exists("db")) << "a scan never needs the catalogue file";
+}
+
+TEST(Favourites, FoldersAreMadeOncePerGenreWithTheGenreCover) {
+  TempDir cabinet;
+  WriteHostFile("configuration", "mediacontent=media\nfavoritos=yes\n");
+  WriteHostFile("db", "Rock\n\tClasicos\n\t\n\t0\n\t\t01.mp3\nPop\n\tExitos\n\t\n\t0\n\t\t02.mp3\n");
+  WriteHostFile("media/Rock/cover.jpg", "rock cover");
+  platform::ChildProcess jukebox;
+  StartJukebox(jukebox, cabinet.Path());
+  kill(jukebox.Pid(), SIGTERM);
+  EXPECT_EQ(jukebox.Wait(), 43);
+  const fs::path favourites = cabinet.Path() / "media" / "100+ Favoritas";
+  EXPECT_EQ(ReadHostFile(favourites / "Rock" / "cover.jpg"), "rock cover");
+  EXPECT_TRUE(fs::is_directory(favourites / "Pop"));
+  EXPECT_FALSE(fs::exists(favourites / "Pop" / "cover.jpg"));
+  EXPECT_TRUE(fs::is_directory(favourites / "TODA LA MUSICA"));
+
+  fs::remove_all(favourites / "Pop");
+  StartJukebox(jukebox, cabinet.Path());
+  kill(jukebox.Pid(), SIGTERM);
+  jukebox.Wait();
+  EXPECT_FALSE(fs::exists(favourites / "Pop")) << "an existing favourites folder is left as it is";
 }
 
 TEST(OnlineChecker, RestartEndsOnlyTheCheckerWeStarted) {
