@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+#include "support/TempDir.h"
 #include "base/RTextFile.h"
 #include "bench/CatalogueGenerator.h"
 #include "catalogue/MainLibrary.h"
@@ -164,32 +165,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> seconds_;
 };
 
-// A fresh working folder with the generated inputs; removed at the end.
-class BenchFolder {
- public:
-  BenchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "melodeck-bench-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-    previous_ = std::filesystem::current_path();
-    std::filesystem::current_path(path_);
-  }
-  ~BenchFolder() {
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-
- private:
-  std::filesystem::path path_;
-  std::filesystem::path previous_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  BenchFolder folder;
+  TempDir folder;  // the generated inputs, removed at the end
   GeneratedShape catalogue;
   catalogue.albums = 10000;
   GeneratedShape tree;
