@@ -8,7 +8,6 @@
 #include <SDL.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "base/RList.h"
@@ -23,6 +22,7 @@ class MainLibrary;
 class Player;
 class Queue;
 class Skin;
+struct QueueElement;
 struct sqlite3;
 
 // The volume of the cabinet's wave output device for a volume in percent:
@@ -72,26 +72,167 @@ class SDLGui {
 
   // Main loop --------------------------------------------------------------
 
+  // The screens, as `dialog` holds them.
+  enum Screen {
+    kMainScreen = 0,
+    kGenresScreen = 1,
+    kAlphabetScreen = 2,
+    kKeyboardScreen = 3,  // the searcher when phonekeyboard is on
+    kResultsScreen = 4,
+    kConfigScreen = 5,
+  };
+  // What `redrawMode` asks of the next pass.
+  enum Redraw { kFullRedraw = 0, kUpToDate = 2, kPartialRedraw = 3 };
+
   bool stillactive() const { return !quitRequested; }
+  // Background work before draw: loads missing covers, and returns a small
+  // video to full screen after timeoutvideohide seconds without input.
   void extrawork();
+  // Pending redraws and the screen's timed duties.
   void draw();
-  // At most one input event per call, then a 1 ms pause.
+  // Polls the USB update and queue request folders, handles at most one
+  // input event, then pauses 1 ms.
   void pool();
-  // Full redraw of what the screen shows: background and credits box; the
-  // video window is hidden unless a video plays.
+  // The dialog over the main screen drawn again, then the display flipped.
+  void RedrawCurrentDialog();
+  // Full redraw: background and every main-screen panel, the video window
+  // placed for what plays, the display flipped.
   void DrawAll();
+  // Shows every composed panel.
+  void UpdateAll();
   // Called by the playback thread.
   void ExternalAction(int event);
   unsigned long GetWindowPlayerHandle();
 
+  // One input event of pool.
+  void HandleEvent(const SDL_Event& event);
+  void KeyDown(int key);
+  void KeyUp(int key);
+  void MouseButtonDown(int button);
+  // One pass while a touch is held: the touch repeats until the button is
+  // released.
+  void RepeatHeldTouch();
+
+  // Whether a pressed key is the one bound to a role; an unbound role (code
+  // 0) matches no key.
+  static bool KeyIs(int key, int32_t binding) { return binding != 0 && key == binding; }
+  // Screen key handlers take the key code.
+  using KeyHandler = void (SDLGui::*)(int key);
+  // The current screen's handler; null while the screen takes no keys.
+  KeyHandler ScreenKeyHandler() const;
+  // Hands a key to the current screen's handler.
+  void DispatchKey(int key);
+  // Credits a released coin key held up to 3000 ms; a longer hold (or a
+  // release without a press) starts the operator-menu access sequence.
+  void CoinReleased(int key);
+  // The searcher's space/erase key going up.
+  void SearcherSpaceKeyUp();
+  // A key or touch while a video plays brings the video to the small window.
+  void NoteInputDuringVideo();
+  void MiniVideo();
+  // Steps of draw: the redraw redrawMode asks for, the volume bar's time,
+  // the network checker every 2 s, and the blinking text cursor of the
+  // keyboard screens.
+  void RedrawWhenPending();
+  void ShowVolumeBarUntilDue();
+  void CheckOnlineWhenDue();
+  void BlinkTextCursor();
+  SDL_Rect TypedTextOrigin() const;
+
+  // The USB update folder "<usb_path>:\ACTUALIZACION": offered once each
+  // time it appears; accepted, its albums are copied into the first media
+  // folder, the catalogue is rebuilt and the machine powers off once the
+  // stick is pulled.
+  void PollUsbUpdate();
+  void UpdateFromUsb(const RString& folder);
+  void CopyUsbGenre(const RString& folder, const RString& genre);
+  void CopyUsbAlbum(const RString& from, const RString& to, const RString& album);
+
+  // Request files of the folder "queue", one "genre\album\track" line each:
+  // the track is queued and the file deleted.
+  void ReadQueueRequests();
+  void TakeQueueRequest(const RString& name);
+
+  // Touch: the key of the touch button at a screen point (0: none, the point
+  // is remembered), and a touch handled as that key.
+  int getButtonTouched(int x, int y);
+  int touchFunction(int x, int y);
+  // The left button on the keyboard screen; false when the pending input
+  // is to be kept (the search key).
+  bool TouchKeyboard(int x, int y);
+
+  // The on-screen keyboard: 42 keys on an 84-pixel grid, offsets from the
+  // first key's corner. Keys 37, 38, 40 and 41 act; the others type.
+  struct KeyboardKey {
+    int character;
+    int x;
+    int y;
+  };
+  static constexpr int kKeyboardKeyCount = 42;
+  enum KeyboardKeyIndex { kEraseKey = 37, kCursorLeftKey = 38, kSpaceKey = 39, kCursorRightKey = 40, kSearchKey = 41 };
+  static const KeyboardKey& KeyboardKeyOf(int index);
+  // The highlight image of a key: wide for erase and search, the space
+  // bar's, or the ordinary one.
+  SDL_Surface* KeyHighlightOf(int index) const;
+  // The keyboard image's rectangle on the screen: centred horizontally,
+  // 50 pixels above the vertical centre.
+  SDL_Rect KeyboardArea() const;
+  // Where the typed text starts inside the keyboard image.
+  static constexpr int kKeyboardTextX = 40, kKeyboardTextY = 20;
+  // The key under a screen point, or -1.
+  int KeyboardKeyAtPoint(int x, int y) const;
+  // Keys 37, 38, 40 and the typing keys applied to searchText and cursorPos.
+  void EditSearchText(int index);
+
+  uint8_t usbUpdateArmed = 1;
+  uint8_t queuePollCounter = 0;
+  // When a coin key went down; shared by the six coin inputs, 0 when none.
+  uint32_t coinPressedAt = 0;
+  // The last touch that hit no button.
+  int lastTouchX = 0, lastTouchY = 0;
+  // Where the typed text starts inside the searcher image.
+  int32_t searchTextX = 120, searchTextY = 42;
+
   // Panels -----------------------------------------------------------------
 
+  // Each Draw... composes its panel off-screen over its piece of the
+  // background and, with update, shows it; each Update... copies the composed
+  // panel to the screen and updates exactly its rectangle.
+  void DrawGenre(bool update);
+  void UpdateGenre();
+  void DrawTitles(bool update);
+  void UpdateTitles();
+  void DrawCovers(bool update);
+  void UpdateCovers();
+  void DrawTracks(bool update);
+  void UpdateTracks();
+  // The waiting entries; entries whose track is gone leave the queue here.
+  void DrawQueue(bool update);
+  void UpdateQueue();
   void DrawCredits(bool update);
   void UpdateCredits();
+  void DrawPlayingInfo(bool update);
+  // Shows the panel only on the main screen.
+  void UpdatePlayingInfo();
+  void DrawCoverMedia(bool update);
+  void UpdateCoverMedia();
   void DrawVolumen(bool update);
   void UpdateVolumen();
   // One row "n.- name" per genre; the row count.
   int CreateGenresList();
+  // Selects selGenre; with update also draws the dialog image and the list.
+  void DrawGenresList(bool update);
+  void UpdateGenresList();
+  // The six touch buttons, straight onto the screen.
+  void DrawButtons(bool update);
+
+  // A numbered row "007.- text": the number zero-padded to as many digits
+  // as count has.
+  static RString NumberedRow(int number, int count, const RString& text);
+  // A track title as shown: without its extension.
+  static RString ShownTitle(const RString& title);
+  // Whether the entry still names a track of the catalogue.
+  bool TrackExists(const QueueElement& entry) const;
 
   // Messages, coins, volume and the video window ---------------------------
 
@@ -119,19 +260,71 @@ class SDLGui {
     SDL_Surface* cover = nullptr;
     uint32_t disc = 0;
   };
+  // The ring: slot 10 holds the selected disc, 11..23 the discs after it and
+  // 9..0 those before it, wrapping around the genre. The covers shown are
+  // slots 10..13.
   static constexpr int kCoverSlots = 24;
+  static constexpr int kSelectedSlot = 10;
+  static constexpr int kCoversShown = 4;
+  // Genres of up to this many discs are not wrapped around.
+  static constexpr int kSmallGenreDiscs = 3;
   // Appends the empty slots of the cover ring.
   void InitCoversCache();
-
-  // The media player, as far as the GUI asks it; start-up connects these to
-  // the Player. Unconnected, nothing plays and nothing is stopped.
-  std::function<void()> stopPlayer;
-  std::function<bool()> isVideoPlaying;
+  // Empties every slot; used when the genre changes or the selection jumps.
+  void ResetCoversCache();
+  // Rotate the ring after selDisc moved one disc back or forward; the new
+  // slot is empty and selTrack goes back to 0.
+  void SlideLeft();
+  void SlideRight();
+  // Loads the cover of every empty slot.
+  void coverswithcache();
+  // Slot i of the ring; null when there is none.
+  CoverSlot* GetCoverSlot(int i) const;
+  // How many covers the carousel shows for the selection: up to four, and in
+  // small genres none past the last disc.
+  int CoversOnScreen() const;
+  // The disc count of the selected genre; 0 when there is no such genre.
+  int SelectedGenreDiscs() const;
+  // An image file (internal path) as loaded; null when it cannot be.
+  static SDL_Surface* LoadImageFile(const RString& path);
+  // A smoothed copy of image stretched to width × height; null on failure.
+  static SDL_Surface* ScaledCopy(SDL_Surface* image, int width, int height);
 
   // An SDL rectangle from plain integers; negative sizes become 0.
   static SDL_Rect MakeRect(int x, int y, int w, int h);
   // A 24-bit surface of the given size with the default masks.
   static SDL_Surface* NewSurface(int w, int h);
+
+  // Main screen keys -------------------------------------------------------
+
+  // One key on the main screen: the operator-menu access sequence first,
+  // then the first key role bound to key.
+  void keydown_main(int key);
+  // Track selection one row up / down, wrapping at the album's ends.
+  void keydown_main_up();
+  void keydown_main_down();
+  // Album selection one (four with navigation4) back / on, sliding the
+  // carousel; genres of three albums or fewer do not wrap. Both end any
+  // number entry.
+  void keydown_main_left();
+  void keydown_main_right();
+  // "0".."9" when key is bound to n0..n9, the empty text otherwise.
+  RString GetNumber(int key) const;
+  // The access sequence's keys after the long coin press: up, then down.
+  int MenuSequenceKey(int step) const;
+  // Where the Wi-Fi code sale starts once the customer may have a code: a
+  // paid one in the coin-operated mode, a free one otherwise.
+  void StartWifiCodeSale(bool paid);
+  // Where the operator menu opens (configmenu key, access sequence).
+  void OpenOperatorMenu();
+
+  // Play selection ---------------------------------------------------------
+
+  // Queues the selected track, or every track of the highlighted album,
+  // and takes the price from the credits (refused in "jukebox" mode when
+  // they do not reach it); enter again on the track queued last offers to
+  // make it a VIP play for creditsvip more.
+  void EnterPlay();
 
   // Fields -----------------------------------------------------------------
 
@@ -267,9 +460,63 @@ class SDLGui {
   // Shows the part of area that lies on the screen.
   void UpdateScreenArea(const SDL_Rect& area);
   RString CreditsText() const;
+  RString GenreHeader() const;
+  void DrawSelectedCover(SDL_Surface* cover);
 
   void FreeCoversCache();
+  // Releases the slot's cover unless it is the shared default cover.
+  void EmptyCoverSlot(CoverSlot* slot);
+  CoverSlot* TakeOutCoverSlot(int index);
+  // Loads disc's cover into the slot, at that size, when the slot is empty.
+  void FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height);
+  SDL_Surface* LoadCover(const RString& path, int width, int height);
   void FreeSurfaces();
+
+  // Main screen keys (helpers) ---------------------------------------------
+
+  // Whether a pressed key is the one bound to a role; unbound roles (code
+  // 0) never match.
+  static bool IsBound(int key, int32_t binding);
+  bool JukeboxMode() const;
+  // Whether the key is the step's sequence key; it then advances the
+  // sequence instead of doing its own action.
+  bool AdvanceMenuSequence(int key);
+  void DispatchMainKey(int key);
+  void QuitProgram();
+  void PowerOffMachine();
+  void OpenGenresListScreen();
+  void OpenKeyboardOrSearcher();
+  void DiscoverKey();
+  void SellWifiCode();
+  void IgnoreKey() {}
+  // The alphabet at the selected album's initial, upper-cased or as it is.
+  void OpenAlphabetAtInitial(bool upperCase);
+  void OpenAlphabetNext() { OpenAlphabetAtInitial(true); }
+  void OpenAlphabetPrev() { OpenAlphabetAtInitial(false); }
+  void OpenAlphabetAfterLongHold();
+  void MoveAlbum(int step);
+  void TypeDigit(int key);
+  void TypeAlbumDigit();
+  void TypeTrackDigit();
+  void CancelDigit();
+  void FinishTrackMove();
+  void RestartTitleScroll();
+  // The tracks list drawn again as it stands, over its piece of background.
+  void ShowTracksList(bool highlightAll);
+  int SelectedAlbumTracks() const;
+
+  // Play selection (helpers) -----------------------------------------------
+
+  // Video and karaoke tracks of the selected album cost creditsbyvideo.
+  bool IsVideoTrack(uint32_t track) const;
+  int32_t PriceOfTrack(uint32_t track) const;
+  // The "jukebox" mode's checks for the selected track, with their messages.
+  bool CreditsAllowSelection();
+  bool ConfirmTypedZero();
+  void BuyWholeAlbum();
+  void BuySelectedTrack();
+  void OfferVip(const QueueElement& last);
+  void ShowNotice(const RString& text, int timeout);
 
   bool sdlStarted_ = false;
 };

@@ -1,16 +1,103 @@
 // Main-screen panels: each is composed off-screen over its piece of the
-// background, then copied to the screen.
+// background, then copied to the screen with only its rectangle updated.
+#include <SDL_gfxPrimitives.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <vector>
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
+#include "playback/Player.h"
+#include "playback/Queue.h"
 
+namespace {
+
+// Frame of the selected cover, in SDL_gfx's RGBA order: opaque cyan.
+const Uint32 kSelectedFrameColor = 0x00FFFFFF;
+const int kSelectedFrames = 3;
+
+// The touch buttons in the order of buttonImages, at fixed screen points.
+const SDL_Rect kButtonPlaces[6] = {
+    {850, 580, 0, 0},  // menu
+    {700, 580, 0, 0},  // accept
+    {0, 195, 0, 0},    // left
+    {890, 195, 0, 0},  // right
+    {230, 385, 0, 0},  // up
+    {230, 660, 0, 0},  // down
+};
+
+const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
+
+int DigitCount(int count) {
+  int digits = 1;
+  for (; count >= 10; count /= 10) ++digits;
+  return digits;
+}
+
+// Draws text on a composed panel; nothing without the panel's surface.
+void WriteText(SDL_TTFWriter& writer, SDL_Surface* panel, const RString& text, int x, int y,
+               int maxWidth) {
+  if (panel == nullptr) return;
+  writer.DrawText2(panel, Text(text), static_cast<unsigned>(std::max(x, 0)),
+                   static_cast<unsigned>(std::max(y, 0)),
+                   static_cast<unsigned>(std::max(maxWidth, 0)));
+}
+
+// A list box's backdrop is its rectangle of the background image.
+void ComposeList(ListBox& list, SDL_Surface* background) {
+  SDL_Rect area = list.rect;
+  list.SaveBackground(background, &area);
+}
+
+// Takes a vanished entry out of the queue, provided that the playback thread
+// has not moved another entry to its position meanwhile.
+void RemoveVanishedEntry(Queue& queue, int position, const QueueElement& vanished) {
+  const std::optional<QueueElement> current = queue.GetElementFromQueue(position);
+  if (current && current->SamePlay(vanished)) queue.Remove(position);
+}
+
+// A waiting entry's row; VIP entries are marked.
+RString QueueRow(const RString& title, bool vip) {
+  if (!vip) return title;
+  RString row;
+  row.sprintf("[*] %s", Text(title));
+  return row;
+}
+
+}  // namespace
+
+RString SDLGui::NumberedRow(int number, int count, const RString& text) {
+  RString row;
+  row.sprintf("%0*d.- %s", DigitCount(count), number, Text(text));
+  return row;
+}
+
+// A title without "." before its end has no extension to leave out.
+RString SDLGui::ShownTitle(const RString& title) {
+  const RString shown = title.BeforeLast('.');
+  return shown.GetLength() > 0 ? shown : title;
+}
+
+bool SDLGui::TrackExists(const QueueElement& entry) const {
+  const GenreElement* genre = library->GetGenre(entry.genre);
+  const DiscElement* disc = genre != nullptr ? genre->GetDisc(entry.disc) : nullptr;
+  return disc != nullptr && entry.track < static_cast<uint32_t>(disc->GetTotalTracks());
+}
+
+// The scaled background carries an alpha channel; blended, even fully opaque
+// pixels would let what the panel held before show through by one level, so
+// it is copied with blending off.
 void SDLGui::ComposePanel(SDL_Surface* save, int x, int y) {
-  if (save == nullptr) return;
+  if (save == nullptr || background == nullptr) return;
+  const Uint32 blending = background->flags & SDL_SRCALPHA;
+  const Uint8 alpha = background->format->alpha;
+  SDL_SetAlpha(background, 0, alpha);
   SDL_Rect from = MakeRect(x, y, save->w, save->h);
   SDL_BlitSurface(background, &from, save, nullptr);
+  SDL_SetAlpha(background, blending, alpha);
 }
 
 void SDLGui::PlacePanel(SDL_Surface* save, int x, int y) {
@@ -23,6 +110,152 @@ void SDLGui::ShowPanel(SDL_Surface* save, int x, int y) {
   PlacePanel(save, x, y);
   UpdateScreenArea(MakeRect(x, y, save->w, save->h));
 }
+
+// Genre header -----------------------------------------------------------
+
+// The genre's name, or the album and track numbers being typed.
+RString SDLGui::GenreHeader() const {
+  RString header;
+  if (enteringTrack) {
+    header.sprintf("Disco: %0*u    Pista: %s", DigitCount(SelectedGenreDiscs()), selDisc + 1,
+                   Text(typedNumber));
+  } else if (typedNumber.GetLength() > 0) {
+    header.sprintf("Disco: %s", Text(typedNumber));
+  } else {
+    const GenreElement* genre = library->GetGenre(selGenre);
+    header.sprintf("Genero: %s", genre != nullptr ? Text(genre->GetName()) : "");
+  }
+  return header;
+}
+
+void SDLGui::DrawGenre(bool update) {
+  ComposePanel(genreSave, skin->xgenre, skin->ygenre);
+  WriteText(genreFont, genreSave, GenreHeader(), 0, 0, 0);
+  if (update) UpdateGenre();
+}
+
+void SDLGui::UpdateGenre() { ShowPanel(genreSave, skin->xgenre, skin->ygenre); }
+
+// Disc titles and covers -------------------------------------------------
+
+// The titles are numbered by position in the genre; in the all-music genre
+// by the disc's own index.
+void SDLGui::DrawTitles(bool update) {
+  ComposePanel(titlesSave, skin->xtitles, skin->ytitles);
+  const int discs = SelectedGenreDiscs();
+  const int step = skin->wcover + skin->coverseparation;
+  for (int i = 0; i < CoversOnScreen(); ++i) {
+    const CoverSlot* slot = GetCoverSlot(kSelectedSlot + i);
+    if (slot == nullptr) {
+      std::printf("Error, pcover puntero incorrecto en DrawTitles");
+      continue;
+    }
+    if (slot->disc >= static_cast<uint32_t>(discs)) continue;
+    const int number =
+        (selGenre == 0 ? library->GetDiscIndex(selGenre, slot->disc) : slot->disc) + 1;
+    WriteText(titlesFont, titlesSave,
+              NumberedRow(number, discs, library->GetDiscTitle(selGenre, slot->disc)), step * i, 0,
+              skin->wcover);
+  }
+  if (update) UpdateTitles();
+}
+
+void SDLGui::UpdateTitles() { ShowPanel(titlesSave, skin->xtitles, skin->ytitles); }
+
+void SDLGui::DrawCovers(bool update) {
+  ComposePanel(coversSave, skin->xcovers, skin->ycovers);
+  const int step = skin->wcover + skin->coverseparation;
+  for (int i = 0; coversSave != nullptr && i < CoversOnScreen(); ++i) {
+    const CoverSlot* slot = GetCoverSlot(kSelectedSlot + i);
+    if (slot == nullptr) {
+      std::printf("Error al obtener la portada %d de la cache de portadas\n", i);
+      continue;
+    }
+    if (slot->cover == nullptr) continue;
+    if (i == 0) {
+      DrawSelectedCover(slot->cover);
+    } else {
+      SDL_Rect to = MakeRect(step * i + skin->coverseparation, 0, 0, 0);
+      SDL_BlitSurface(slot->cover, nullptr, coversSave, &to);
+    }
+  }
+  if (update) UpdateCovers();
+}
+
+// The selected cover is enlarged by one gap in each direction and framed.
+void SDLGui::DrawSelectedCover(SDL_Surface* cover) {
+  const int gap = skin->coverseparation;
+  SDL_Surface* enlarged = ScaledCopy(cover, cover->w + gap, cover->h + gap);
+  if (enlarged != nullptr) {
+    SDL_BlitSurface(enlarged, nullptr, coversSave, nullptr);
+    SDL_FreeSurface(enlarged);
+  }
+  const int right = cover->w + gap;
+  const int bottom = cover->h + gap - 1;
+  for (int k = 0; k < kSelectedFrames; ++k)
+    rectangleColor(coversSave, static_cast<Sint16>(k), static_cast<Sint16>(k),
+                   static_cast<Sint16>(right - k), static_cast<Sint16>(bottom - k),
+                   kSelectedFrameColor);
+}
+
+void SDLGui::UpdateCovers() { ShowPanel(coversSave, skin->xcovers, skin->ycovers); }
+
+// Tracks and queue -------------------------------------------------------
+
+void SDLGui::DrawTracks(bool update) {
+  tracksList->Free();
+  const GenreElement* genre = library->GetGenre(selGenre);
+  const DiscElement* disc = genre != nullptr ? genre->GetDisc(selDisc) : nullptr;
+  if (disc != nullptr) {
+    const int count = disc->GetTotalTracks();
+    int number = 0;
+    for (const RItemList* node = disc->GetFirst(); node != nullptr; node = node->next) {
+      const RString& title = static_cast<const TrackElement*>(node->data)->GetTitle();
+      tracksList->AddItem(NumberedRow(++number, count, ShownTitle(title)));
+    }
+  }
+  tracksList->SetSelected(static_cast<int>(selTrack));
+  ComposeList(*tracksList, background);
+  tracksList->Draw(update ? screen : nullptr, false);
+}
+
+void SDLGui::UpdateTracks() { tracksList->Update(screen); }
+
+// The playing item at position 0 is the now-playing panel's. The last
+// visible row counts the entries that do not fit.
+void SDLGui::DrawQueue(bool update) {
+  if (config->noshowqueue) return;
+  queueList->Free();
+  const int visible = queueList->GetNVisibles();
+  const std::vector<QueueElement> entries = queue->GetElements();
+  int removed = 0;
+  for (size_t i = 1; i < entries.size(); ++i) {
+    const int position = static_cast<int>(i) - removed;
+    if (position >= visible) break;
+    if (position + 1 == visible) {
+      RString more;
+      more.sprintf("+%d canciones", queue->Count() - visible + 1);
+      queueList->AddItem(more);
+      break;
+    }
+    const QueueElement& entry = entries[i];
+    if (!TrackExists(entry)) {
+      RemoveVanishedEntry(*queue, position, entry);
+      ++removed;
+      continue;
+    }
+    queueList->AddItem(QueueRow(
+        ShownTitle(library->GetTrackTitle(entry.genre, entry.disc, entry.track)), entry.vip));
+  }
+  ComposeList(*queueList, background);
+  queueList->Draw(update ? screen : nullptr, false);
+}
+
+void SDLGui::UpdateQueue() {
+  if (!config->noshowqueue) queueList->Update(screen);
+}
+
+// Credits, now playing, volume -------------------------------------------
 
 // The credits in the coin-operated mode, otherwise the name of the mode.
 RString SDLGui::CreditsText() const {
@@ -42,37 +275,115 @@ RString SDLGui::CreditsText() const {
 void SDLGui::DrawCredits(bool update) {
   ComposePanel(creditsSave, skin->xcredits, skin->ycredits);
   const RString text = CreditsText();
-  if (creditsSave != nullptr && text.GetLength() > 0) {
-    int textW = 0, textH = 0;
-    modeFont.SizeText(text.c_str(), &textW, &textH);
-    const int x = std::max(skin->wcredits / 2 - textW / 2, 0);
-    modeFont.DrawText2(creditsSave, text.c_str(), x, 0, skin->wcredits);
+  if (text.GetLength() > 0) {
+    int textW = 0;
+    modeFont.SizeText(Text(text), &textW, nullptr);
+    WriteText(modeFont, creditsSave, text, skin->wcredits / 2 - textW / 2, 0, skin->wcredits);
   }
   if (update) UpdateCredits();
 }
 
 void SDLGui::UpdateCredits() { ShowPanel(creditsSave, skin->xcredits, skin->ycredits); }
 
+// A full-screen video covers the main screen; the panel is then left alone.
+void SDLGui::DrawPlayingInfo(bool update) {
+  if (!config->tvout && !miniVideo && player != nullptr && player->IsVideoOnQueue()) return;
+  ComposePanel(playingSave, skin->xinfo, skin->yinfo);
+  const std::optional<QueueElement> playing = queue->GetElementFromQueue(0);
+  if (playing && TrackExists(*playing)) {
+    const QueueElement& item = *playing;
+    RString lines[4];
+    lines[0].sprintf("Reproduciendo: %02u:%02u", playSeconds / 60, playSeconds % 60);
+    lines[1].sprintf("Genero: %u.- %s", item.genre + 1, Text(library->GetGenreName(item.genre)));
+    lines[2].sprintf("Album: %u.- %s", item.disc + 1,
+                     Text(library->GetDiscTitle(item.genre, item.disc)));
+    lines[3].sprintf("Pista: %u.- %s", item.track + 1,
+                     Text(ShownTitle(library->GetTrackTitle(item.genre, item.disc, item.track))));
+    const int lineHeight = playingFont.GetFontHeight();
+    for (int k = 0; k < 4; ++k)
+      WriteText(playingFont, playingSave, lines[k], 0, k * lineHeight, skin->winfo);
+  }
+  if (update) UpdatePlayingInfo();
+}
+
+void SDLGui::UpdatePlayingInfo() {
+  if (dialog == kMainScreen) ShowPanel(playingSave, skin->xinfo, skin->yinfo);
+}
+
+// The playing item's cover, or the default cover when its disc has none or
+// it cannot be read.
+void SDLGui::DrawCoverMedia(bool update) {
+  ComposePanel(coverMediaSave, skin->xmedia, skin->ymedia);
+  const std::optional<QueueElement> playing = queue->GetElementFromQueue(0);
+  if (coverMediaSave != nullptr && playing && TrackExists(*playing)) {
+    SDL_Surface* cover = nullptr;
+    SDL_Surface* image = LoadImageFile(library->GetCoverPath(playing->genre, playing->disc));
+    if (image != nullptr) {
+      cover = ScaledCopy(image, skin->wmedia, skin->hmedia);
+      SDL_FreeSurface(image);
+      if (cover == nullptr) return;
+    } else {
+      cover = ScaledCopy(coverSurface, skin->wmedia, skin->hmedia);
+    }
+    SDL_BlitSurface(cover, nullptr, coverMediaSave, nullptr);
+    SDL_FreeSurface(cover);
+  }
+  if (update) UpdateCoverMedia();
+}
+
+void SDLGui::UpdateCoverMedia() { ShowPanel(coverMediaSave, skin->xmedia, skin->ymedia); }
+
 void SDLGui::DrawVolumen(bool update) {
   ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
   if (volumeSave != nullptr) {
-    SDL_Rect bar = MakeRect(0, 0, static_cast<int>(skin->wvolumen * config->volumen / 100.0),
-                            skin->hvolumen);
-    SDL_FillRect(volumeSave, &bar, SDL_MapRGB(volumeSave->format, 200, 200, 200));
+    SDL_Rect bar =
+        MakeRect(0, 0, static_cast<int>(skin->wvolumen * config->volumen / 100.0), skin->hvolumen);
+    if (bar.w > 0) SDL_FillRect(volumeSave, &bar, SDL_MapRGB(volumeSave->format, 200, 200, 200));
   }
   if (update) UpdateVolumen();
 }
 
 void SDLGui::UpdateVolumen() { ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen); }
 
+// Genres list and touch buttons ------------------------------------------
+
 int SDLGui::CreateGenresList() {
   genresList->Free();
   int index = 0;
   for (RItemList* node = library->GetFirst(); node != nullptr; node = node->next) {
-    const RString& name = static_cast<GenreElement*>(node->data)->GetName();
     RString row;
-    row.sprintf("%d.- %s", ++index, name.c_str() != nullptr ? name.c_str() : "");
+    row.sprintf("%d.- %s", ++index, Text(static_cast<GenreElement*>(node->data)->GetName()));
     genresList->AddItem(row);
   }
   return index;
+}
+
+// The dialog image goes on the screen first; the list keeps what lies under
+// it as its backdrop.
+void SDLGui::DrawGenresList(bool update) {
+  genresList->SetSelected(static_cast<int>(selGenre));
+  if (!update) {
+    genresList->Draw(nullptr, false);
+    return;
+  }
+  SDL_Rect to = MakeRect(skin->xgenreslist, skin->ygenreslist, 0, 0);
+  SDL_BlitSurface(genresDialogImage, nullptr, screen, &to);
+  UpdateScreenArea(
+      MakeRect(skin->xgenreslist, skin->ygenreslist, skin->wgenreslist, skin->hgenreslist));
+  genresList->SaveBackground(screen, nullptr);
+  genresList->Draw(screen, false);
+}
+
+void SDLGui::UpdateGenresList() { genresList->Update(screen); }
+
+void SDLGui::DrawButtons(bool update) {
+  if (!config->touchscreen || dialog == kKeyboardScreen) return;
+  for (int i = 0; i < 6; ++i) {
+    SDL_Surface* button = buttonImages[i];
+    if (button == nullptr) continue;
+    SDL_Rect to = kButtonPlaces[i];
+    SDL_BlitSurface(button, nullptr, screen, &to);
+    if (update)
+      UpdateScreenArea(MakeRect(kButtonPlaces[i].x, kButtonPlaces[i].y, button->w, button->h));
+  }
 }

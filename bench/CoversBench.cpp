@@ -1,0 +1,128 @@
+// How long the main loop is blocked by the cover cache: a genre change
+// empties the ring and the next pass loads and scales up to 24 covers; a
+// one-disc move loads one. Runs in a temporary folder holding a genre of 30
+// albums whose covers are 1000 × 1000 JPEG images made by
+// ImageMagick, at the default skin of two screen sizes.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/MainLibrary.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+#include "platform/Processes.h"
+#include "playback/Queue.h"
+#include "support/TempDir.h"
+
+namespace {
+
+const int kAlbums = 30;
+const char* const kCoverSize = "1000x1000";
+
+// The genre "Pop" of albums "Disco N", each with its own cover, under the
+// media folder "media" of a temporary working directory.
+class CoverFolder {
+ public:
+  CoverFolder() {
+    library.AddContentPath("media");
+    GenreElement* genre = Own(new GenreElement("Pop"));
+    library.AddItem(genre);
+    for (int d = 0; d < kAlbums && ready; ++d) {
+      const std::string title = "Disco " + std::to_string(d);
+      DiscElement* disc = Own(new DiscElement(title.c_str()));
+      disc->SetGenre(genre);
+      disc->SetCoverName("cover.jpg");
+      genre->AddDisc(disc);
+      ready = MakeCover(std::filesystem::path("media") / "Pop" / title, d);
+    }
+  }
+
+  MainLibrary library;
+  bool ready = true;
+
+ private:
+  // A fractal picture compresses and decodes like a photograph.
+  static bool MakeCover(const std::filesystem::path& folder, int seed) {
+    std::filesystem::create_directories(folder);
+    const std::string file = (folder / "cover.jpg").string();
+    return platform::RunAndWait({"convert", "-size", kCoverSize, "-seed", std::to_string(seed),
+                                 "plasma:fractal", "-quality", "90", file}) == 0;
+  }
+
+  template <class Element>
+  Element* Own(Element* element) {
+    elements_.emplace_back(element);
+    return element;
+  }
+
+  TempDir dir_;
+  std::vector<std::unique_ptr<RList>> elements_;
+};
+
+CoverFolder& Covers() {
+  static CoverFolder folder;
+  return folder;
+}
+
+// A GUI with just what the cover cache needs: skin, catalogue, the default
+// cover and the ring.
+class CacheOnly {
+ public:
+  CacheOnly(int width, int height) : skin(width, height, 1) {
+    skin.SetDefaultCoordsSkin4();
+    gui.skin = &skin;
+    gui.library = &Covers().library;
+    gui.coverSurface = SDLGui::NewSurface(skin.wcover, skin.hcovers);
+    gui.InitCoversCache();
+  }
+
+  Skin skin;
+  Queue queue;
+  SDLGui gui{&queue};
+};
+
+bool Prepared(benchmark::State& state) {
+  if (platform::FindProgram("convert").empty()) {
+    state.SkipWithError("ImageMagick's convert is not installed");
+    return false;
+  }
+  if (!Covers().ready) {
+    state.SkipWithError("the covers could not be made");
+    return false;
+  }
+  return true;
+}
+
+void BM_GenreChangeFillsTheRing(benchmark::State& state) {
+  if (!Prepared(state)) return;
+  CacheOnly cache(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  for (auto _ : state) {
+    cache.gui.ResetCoversCache();
+    cache.gui.coverswithcache();
+  }
+  state.counters["covers"] = SDLGui::kCoverSlots;
+}
+BENCHMARK(BM_GenreChangeFillsTheRing)
+    ->Args({1024, 768})
+    ->Args({1920, 1080})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_OneDiscMoveLoadsOneCover(benchmark::State& state) {
+  if (!Prepared(state)) return;
+  CacheOnly cache(1024, 768);
+  cache.gui.coverswithcache();
+  for (auto _ : state) {
+    cache.gui.selDisc = (cache.gui.selDisc + 1) % kAlbums;
+    cache.gui.SlideRight();
+    cache.gui.coverswithcache();
+  }
+}
+BENCHMARK(BM_OneDiscMoveLoadsOneCover)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

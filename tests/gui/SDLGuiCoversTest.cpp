@@ -1,0 +1,178 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CoverCatalogue.h"
+#include "SDLGuiTestCabinet.h"
+#include "support/Files.h"
+
+namespace {
+
+class SDLGuiCoversTest : public CabinetTest {
+ protected:
+  SDLGui::CoverSlot& Slot(int i) {
+    SDLGui::CoverSlot* slot = gui.GetCoverSlot(i);
+    EXPECT_NE(slot, nullptr) << i;
+    return *slot;
+  }
+
+  // Runs the cache step and returns what it logged.
+  std::string FillCache() {
+    testing::internal::CaptureStdout();
+    gui.coverswithcache();
+    return testing::internal::GetCapturedStdout();
+  }
+
+  // The slot holds the cover of disc d, at the height of its pass.
+  void ExpectCover(int i, int d) {
+    const SDLGui::CoverSlot& slot = Slot(i);
+    EXPECT_EQ(slot.disc, static_cast<uint32_t>(d)) << "slot " << i;
+    ASSERT_NE(slot.cover, nullptr) << "slot " << i;
+    EXPECT_EQ(slot.cover->w, skin.wcover) << "slot " << i;
+    const int height =
+        i >= SDLGui::kSelectedSlot ? skin.hcovers - skin.coverseparation : skin.hcovers;
+    EXPECT_EQ(slot.cover->h, height) << "slot " << i;
+    EXPECT_TRUE(
+        Near(ColorAt(slot.cover, slot.cover->w / 2, slot.cover->h / 2), CoverCatalogue::ColorOf(d)))
+        << "slot " << i << " disc " << d;
+  }
+
+  std::vector<SDL_Surface*> Covers() {
+    std::vector<SDL_Surface*> covers;
+    for (int i = 0; i < SDLGui::kCoverSlots; ++i) covers.push_back(Slot(i).cover);
+    return covers;
+  }
+
+  static int Mod(int a, int n) { return (a % n + n) % n; }
+
+  CoverCatalogue catalogue{library};
+};
+
+TEST_F(SDLGuiCoversTest, FiveDiscGenreFillsTheRingAroundTheSelection) {
+  catalogue.AddGenre("Pop", 5);
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  EXPECT_EQ(FillCache(), "");
+
+  // Slots 10..23 hold 0,1,2,3,4,0,... and slots 9..0 hold 4,3,2,1,0,4,...
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) ExpectCover(i, Mod(i - SDLGui::kSelectedSlot, 5));
+  EXPECT_EQ(gui.CoversOnScreen(), 4);
+
+  // A filled ring loads nothing more.
+  const std::vector<SDL_Surface*> before = Covers();
+  FillCache();
+  EXPECT_EQ(Covers(), before);
+}
+
+TEST_F(SDLGuiCoversTest, SmallGenresAreNotWrapped) {
+  catalogue.AddGenre("Duo", 2);
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  FillCache();
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) {
+    if (i == 10 || i == 11)
+      ExpectCover(i, i - 10);
+    else
+      EXPECT_EQ(Slot(i).cover, nullptr) << i;
+  }
+  EXPECT_EQ(gui.CoversOnScreen(), 2);
+
+  gui.ResetCoversCache();
+  gui.selDisc = 1;
+  FillCache();
+  ExpectCover(10, 1);
+  EXPECT_EQ(Slot(11).cover, nullptr);
+  EXPECT_EQ(gui.CoversOnScreen(), 1);
+}
+
+TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
+  catalogue.AddGenre("Pop", 5);
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  FillCache();
+
+  // Right: slot 0 leaves (its cover released once), the others move one
+  // towards the front and slot 23 comes in empty.
+  std::vector<SDL_Surface*> before = Covers();
+  SDL_Surface* leaving = before[0];
+  ++leaving->refcount;
+  gui.selDisc = 1;
+  gui.selTrack = 2;
+  gui.SlideRight();
+  EXPECT_EQ(leaving->refcount, 1);
+  SDL_FreeSurface(leaving);
+  EXPECT_EQ(gui.selTrack, 0u);
+  for (int i = 0; i < SDLGui::kCoverSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
+  EXPECT_EQ(Slot(23).cover, nullptr);
+  FillCache();
+  ExpectCover(23, Mod(1 + 13, 5));
+  for (int i = 0; i < SDLGui::kCoverSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
+
+  // Left: the mirror image.
+  before = Covers();
+  gui.selDisc = 0;
+  gui.selTrack = 1;
+  gui.SlideLeft();
+  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(Slot(0).cover, nullptr);
+  for (int i = 1; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, before[i - 1]) << i;
+  FillCache();
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) ExpectCover(i, Mod(i - SDLGui::kSelectedSlot, 5));
+}
+
+TEST_F(SDLGuiCoversTest, MovingLeftInAThreeDiscGenreLoadsTheNewSelection) {
+  catalogue.AddGenre("Trio", 3);
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  FillCache();
+  for (int i = 10; i <= 12; ++i) ExpectCover(i, i - 10);
+  EXPECT_EQ(Slot(9).cover, nullptr);
+
+  gui.selDisc = 2;
+  gui.SlideLeft();
+  EXPECT_EQ(Slot(10).cover, nullptr);
+  FillCache();
+  ExpectCover(10, 2);
+  EXPECT_EQ(gui.CoversOnScreen(), 1);
+}
+
+TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
+  GenreElement* genre = catalogue.AddGenre("Pop", 3);
+  catalogue.AddDisc(genre, "Sin portada", 2, false);
+  DiscElement* broken = catalogue.AddDisc(genre, "Rota", 2, true);
+  WriteHostFile(CoverCatalogue::CoverFile(genre, broken), "not an image");
+  ASSERT_EQ(Start(), 1) << setUpLog;
+
+  // Anything that released the default cover would lower its count.
+  SDL_Surface* defaultCover = gui.coverSurface;
+  defaultCover->refcount += 10;
+  const std::string log = FillCache();
+  EXPECT_NE(log.find("Error loading cover <media\\Pop\\Rota\\cover.jpg>\n"), std::string::npos)
+      << log;
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) {
+    const int d = Mod(i - SDLGui::kSelectedSlot, 5);
+    if (d >= 3) {
+      EXPECT_EQ(Slot(i).cover, defaultCover) << i;
+    }
+  }
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) gui.SlideRight();
+  gui.ResetCoversCache();
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
+  EXPECT_EQ(defaultCover->refcount, 11);
+  defaultCover->refcount -= 10;
+}
+
+TEST_F(SDLGuiCoversTest, NoSelectableDiscLoadsNothing) {
+  catalogue.AddGenre("Pop", 5);
+  catalogue.AddGenre("Vacio", 0);
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  for (uint32_t genre : {1u, 7u}) {
+    gui.selGenre = genre;
+    EXPECT_EQ(FillCache(), "");
+    EXPECT_EQ(gui.CoversOnScreen(), 0);
+  }
+  gui.selGenre = 0;
+  gui.selDisc = 5;
+  FillCache();
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
+}
+
+}  // namespace
