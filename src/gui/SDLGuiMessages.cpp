@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+#include "playback/Player.h"
 #include "shell/ExternalPrograms.h"
 
 namespace {
@@ -135,7 +136,7 @@ void SDLGui::StepVolume(int step) {
 void SDLGui::ApplyVolume(int percent) { SetMasterVolume(ClampPercent(percent)); }
 
 void SDLGui::StopPlayer() {
-  if (stopPlayer) stopPlayer();
+  if (player != nullptr) player->PlayerStop();
 }
 
-bool SDLGui::VideoPlaying() const { return isVideoPlaying && isVideoPlaying(); }
+bool SDLGui::VideoPlaying() const { return player != nullptr && player->IsVideoPlaying(); }

@@ -18,6 +18,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "playback/Player.h"
 
 namespace {
 
@@ -89,6 +90,8 @@ void Replace(SDL_Surface*& slot, SDL_Surface* fresh) {
 SDLGui::SDLGui(Queue* playQueue) : queue(playQueue) {}
 
 SDLGui::~SDLGui() {
+  // The player draws into the video window: it stops before the window goes.
+  if (player != nullptr) player->ReleaseGui();
   playerWindow.reset();
   tracksList.reset();
   genresList.reset();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "SDLGuiTestCabinet.h"
+#include "playback/Player.h"
 #include "support/Files.h"
 
 namespace {
@@ -17,7 +18,7 @@ class SDLGuiMessagesTest : public CabinetTest {
  protected:
   void SetUp() override {
     ASSERT_EQ(Start(), 1);
-    gui.stopPlayer = [this] { ++stops; };
+    gui.player = &player;
     gui.DrawBackground(true);
   }
 
@@ -35,7 +36,7 @@ class SDLGuiMessagesTest : public CabinetTest {
     return ColorAt(gui.screen, 512 - (textW + 50) / 2 + 5, 384 - (textH + 50) / 2 + 5);
   }
 
-  int stops = 0;
+  Player player{&gui, &library, &queue, ""};
 };
 
 TEST_F(SDLGuiMessagesTest, WaitEndsAfterTheTimeout) {
@@ -65,7 +66,7 @@ TEST_F(SDLGuiMessagesTest, CoinsAreCreditedWhileWaiting) {
   EXPECT_EQ(gui.ShowMsg("Actualizacion detectada", gui.genreFont, -1, true, true), config.enter);
   EXPECT_EQ(gui.credits, 2);
   EXPECT_EQ(config.counter1, 1);
-  EXPECT_EQ(stops, 1);
+  EXPECT_EQ(player.stopRequested, 1);
   EXPECT_EQ(ReadHostFile("tempdata").rfind("savedcredits=2\n", 0), 0u);
 }
 
@@ -149,7 +150,15 @@ TEST_F(SDLGuiMessagesTest, VolumeStopsAtTheLimits) {
 }
 
 TEST_F(SDLGuiMessagesTest, VolumeBarStaysHiddenUnderAFullScreenVideo) {
-  gui.isVideoPlaying = [] { return true; };
+  GenreElement genre("Videos");
+  DiscElement disc("Disco");
+  TrackElement clip("clip.mp4");
+  disc.SetGenre(&genre);
+  disc.AddTrack(&clip);
+  genre.AddDisc(&disc);
+  library.AddItem(&genre);
+  queue.AddElementToQueue(0, 0, 0);
+  player.playing = 1;
   config.volumen = 50;
   gui.UpVol();
   EXPECT_EQ(config.volumen, 52);
@@ -190,7 +199,7 @@ TEST_F(SDLGuiMessagesTest, PoolTakesOneEventAndEndsOnQuit) {
   SDL_PushEvent(&quit);
   gui.pool();
   EXPECT_FALSE(gui.stillactive());
-  EXPECT_EQ(stops, 1);
+  EXPECT_EQ(player.stopRequested, 1);
 }
 
 TEST_F(SDLGuiMessagesTest, PoolAddsTheRunningTime) {

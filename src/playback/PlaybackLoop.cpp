@@ -1,0 +1,139 @@
+// The playback thread: plays the queue from its head, fills it by itself in
+// the automatic play modes, copies each played item into the favourites
+// folder and tells the GUI when an item starts and finishes.
+#include <pthread.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "platform/Clock.h"
+#include "playback/Player.h"
+
+namespace {
+
+const uint32_t kLoopPause = 10;
+const char* const kContinuousMode = "continuo";
+const char* const kRandomMode = "aleatorio";
+const char* const kKaraokeGenre = "Karaoke";
+
+const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
+
+template <class Element>
+Element* ElementOf(RItemList* node) {
+  return static_cast<Element*>(node->data);
+}
+
+// A position drawn with rand() among count; none when count is 0.
+bool Draw(int count, uint32_t& position) {
+  if (count <= 0) return false;
+  position = static_cast<uint32_t>(std::rand() % count);
+  return true;
+}
+
+}  // namespace
+
+int Player::ThreadMain(void* player) {
+  static_cast<Player*>(player)->PlayerLoop();
+  return 0;
+}
+
+void Player::PlayerLoop() {
+  // SDL starts its threads with most signals blocked, and a player process
+  // started from here would inherit that: it could not be ended, nor see its
+  // own children end.
+  sigset_t none;
+  sigemptyset(&none);
+  pthread_sigmask(SIG_SETMASK, &none, nullptr);
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  while (!stopThread) {
+    PlayNext();
+    platform::Delay(kLoopPause);
+  }
+}
+
+void Player::PlayNext() {
+  if (queue->Count() == 0) FillEmptyQueue();
+  if (const std::optional<QueueElement> head = queue->GetElementFromQueue(0)) PlayHead(*head);
+}
+
+void Player::FillEmptyQueue() {
+  std::optional<QueueElement> next;
+  if (playmode == kContinuousMode) next = FollowingTrack(*library, lastPlayed_);
+  else if (playmode == kRandomMode) next = RandomTrack(*library);
+  if (next) queue->AddElementToQueue(next->genre, next->disc, next->track);
+}
+
+std::optional<QueueElement> Player::RandomTrack(const MainLibrary& library) {
+  QueueElement track;
+  if (Draw(library.GetTotalGenres(), track.genre) && Draw(library.GetTotalDiscs(track.genre), track.disc) &&
+      Draw(library.GetTotalTracks(track.genre, track.disc), track.track))
+    return track;
+  return std::nullopt;
+}
+
+std::optional<QueueElement> Player::FollowingTrack(const MainLibrary& library, const QueueElement& position) {
+  uint32_t genre = position.genre, disc = position.disc, track = position.track + 1;
+  // From the position to the end of the catalogue, then once more from the
+  // start, which covers every track.
+  for (int round = 0; round < 2; ++round) {
+    for (RItemList* genreNode = library.GetItemRaw(static_cast<int>(genre)); genreNode;
+         genreNode = genreNode->next, ++genre, disc = 0, track = 0) {
+      const GenreElement* genreElement = ElementOf<GenreElement>(genreNode);
+      for (RItemList* discNode = genreElement->GetItemRaw(static_cast<int>(disc)); discNode;
+           discNode = discNode->next, ++disc, track = 0) {
+        if (track < static_cast<uint32_t>(ElementOf<DiscElement>(discNode)->GetTotalTracks()))
+          return QueueElement{genre, disc, track, 0};
+      }
+    }
+    genre = disc = track = 0;
+  }
+  return std::nullopt;
+}
+
+// An entry that does not lie in the catalogue is not played but finishes
+// like any other.
+void Player::PlayHead(const QueueElement& entry) {
+  if (InCatalogue(entry) && !PlayEntry(entry)) return;
+  stopRequested = 0;
+  lastPlayed_ = entry;
+  // The main thread may have changed the queue meanwhile: only this entry
+  // leaves it.
+  queue->RemoveHeadIf(entry);
+  Post(kFinished);
+}
+
+bool Player::PlayEntry(const QueueElement& entry) {
+  const RString file = library->GetTrackPath(entry.genre, entry.disc, entry.track);
+  CopyToFavourites(entry, file);
+  Post(library->IsVideo(entry.genre, entry.disc, entry.track) ? kVideoStarted : kSongStarted);
+  std::printf("Reproduciendo [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
+  PlayerPlay(file);
+  // Stopping the thread cuts the item short; it stays queued.
+  if (stopThread) return false;
+  if (stopRequested != 1 && library->GetGenreName(entry.genre) == kKaraokeGenre) {
+    std::printf("Apunto de calificar karaoke\n");
+    karaoke = 1;
+  }
+  return true;
+}
+
+// The copy goes to the favourites folder of the item's genre, under the
+// first media folder, replacing an earlier copy.
+void Player::CopyToFavourites(const QueueElement& entry, const RString& file) {
+  const RString genreName = library->GetGenreName(entry.genre);
+  if (!gui->config->favoritos || genreName == MainLibrary::kFavouritesGenreName) return;
+  if (library->GetContentPathCount() == 0) return;
+  std::printf("Agregando a favoritas\n");
+  const RString target = library->GetContentPath(0) + "\\" + MainLibrary::kFavouritesGenreName + "\\" +
+                         genreName + "\\" + library->GetTrackTitle(entry.genre, entry.disc, entry.track);
+  if (!Copy(file, target)) std::printf("No se pudo copiar a favoritas: %s\n", Text(target));
+}
+
+void Player::Post(int event) {
+  if (gui != nullptr) gui->ExternalAction(event);
+}

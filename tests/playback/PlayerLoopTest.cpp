@@ -1,0 +1,195 @@
+// The playback loop: automatic play modes, favourites copies, playback
+// events, karaoke scoring marks and entries outside the catalogue.
+#include <gtest/gtest.h>
+
+#include "PlayerTestKit.h"
+
+namespace {
+
+class PlayerLoopTest : public PlayerTest {
+ protected:
+  PlayerLoopTest() { InstallStandIn("mplayer"); }
+
+  // The files the stand-in player was given, one per run.
+  std::vector<std::string> PlayedFiles() const {
+    std::vector<std::string> files;
+    for (const PlayerCall& call : Calls()) files.push_back(call.argv[9]);
+    return files;
+  }
+  std::vector<std::string> PlayAll(int passes) {
+    for (int i = 0; i < passes; ++i) player.PlayNext();
+    return PlayedFiles();
+  }
+};
+
+TEST_F(PlayerLoopTest, ContinuousModeFollowsTheCatalogueAndGoesRound) {
+  AddDisc("Pop", "Uno", {"a.mp3", "b.mp3"});
+  AddDisc("Rock", "Vacio", {});
+  AddDisc("Rock", "Dos", {"c.mp3"});
+  player.playmode = "continuo";
+  // The first automatic item after start-up is track 1 of disc 0 of genre 0.
+  EXPECT_EQ(PlayAll(1), (std::vector<std::string>{"media/Pop/Uno/b.mp3"}));
+
+  queue.AddElementToQueue(1, 1, 0);  // the last track of the last genre
+  EXPECT_EQ(PlayAll(4), (std::vector<std::string>{"media/Pop/Uno/b.mp3", "media/Rock/Dos/c.mp3",
+                                                  "media/Pop/Uno/a.mp3", "media/Pop/Uno/b.mp3",
+                                                  "media/Rock/Dos/c.mp3"}));
+  EXPECT_EQ(queue.Count(), 0);
+}
+
+TEST_F(PlayerLoopTest, FollowingTrackPassesOverEmptyPartsAndEmptyCatalogues) {
+  EXPECT_FALSE(Player::FollowingTrack(library, QueueElement{}));
+  AddEmptyGenre("Vacio");
+  AddDisc("Rock", "Sin temas", {});
+  EXPECT_FALSE(Player::FollowingTrack(library, QueueElement{}));
+
+  AddDisc("Rock", "Dos", {"c.mp3"});
+  for (const QueueElement& from : {QueueElement{}, QueueElement{1, 1, 0}, QueueElement{7, 3, 9}}) {
+    const std::optional<QueueElement> next = Player::FollowingTrack(library, from);
+    ASSERT_TRUE(next);
+    EXPECT_TRUE(next->SamePlay(QueueElement{1, 1, 0}));
+  }
+}
+
+TEST_F(PlayerLoopTest, RandomModeWithAnEmptyGenreAddsNothingThatPass) {
+  AddEmptyGenre("Vacio");
+  player.playmode = "aleatorio";
+  player.PlayNext();
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(Event(), 2);
+
+  AddDisc("Vacio", "Uno", {"a.mp3"});
+  const std::optional<QueueElement> drawn = Player::RandomTrack(library);
+  ASSERT_TRUE(drawn);
+  EXPECT_TRUE(drawn->SamePlay(QueueElement{0, 0, 0}));
+  EXPECT_EQ(PlayAll(1), (std::vector<std::string>{"media/Vacio/Uno/a.mp3"}));
+}
+
+TEST_F(PlayerLoopTest, OtherModesStaySilentOnAnEmptyQueue) {
+  AddDisc("Pop", "Uno", {"a.mp3"});
+  for (const char* mode : {"jukebox", "fiesta", ""}) {
+    player.playmode = mode;
+    player.PlayNext();
+  }
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_TRUE(PlayedFiles().empty());
+}
+
+TEST_F(PlayerLoopTest, PlayedItemsAreCopiedToTheirGenresFavouritesFolder) {
+  AddEmptyGenre(MainLibrary::kFavouritesGenreName);
+  AddDisc(MainLibrary::kFavouritesGenreName, "Rock", {"viejo.mp3"});
+  AddDisc("Rock", "Disco", {"01 Tema.mp3"});
+  fs::create_directories("media/100+ Favoritas/100+ Favoritas");
+  config.favoritos = true;
+  queue.AddElementToQueue(1, 0, 0);
+  queue.AddElementToQueue(0, 0, 0);
+  testing::internal::CaptureStdout();
+  PlayAll(2);
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(ReadHostFile("media/100+ Favoritas/Rock/01 Tema.mp3"), "data of 01 Tema.mp3");
+  EXPECT_TRUE(fs::is_empty("media/100+ Favoritas/100+ Favoritas"));
+  EXPECT_EQ(log.find("Agregando a favoritas\n"), log.rfind("Agregando a favoritas\n"));  // once
+
+  config.favoritos = false;
+  fs::remove("media/100+ Favoritas/Rock/01 Tema.mp3");
+  queue.AddElementToQueue(1, 0, 0);
+  PlayAll(1);
+  EXPECT_FALSE(fs::exists("media/100+ Favoritas/Rock/01 Tema.mp3"));
+}
+
+TEST_F(PlayerLoopTest, EachItemStartsAndFinishesWithItsEvents) {
+  InstallStandIn("mplayer", 30);
+  AddDisc("Rock", "Disco", {"01 Tema.mp3", "clip.mp4"});
+  queue.AddElementToQueue(0, 0, 0);
+  queue.AddElementToQueue(0, 0, 1);
+  testing::internal::CaptureStdout();
+  std::thread pass = PlayNextInBackground();
+  EXPECT_EQ(Event(), Player::kSongStarted);
+  EXPECT_EQ(queue.Count(), 2);  // the head leaves only when it is over
+  player.PlayerStop();
+  pass.join();
+  EXPECT_EQ(Event(), Player::kFinished);
+  EXPECT_EQ(queue.Count(), 1);
+  EXPECT_EQ(player.stopRequested, 0);
+
+  fs::remove(dir.Path() / "calls.txt");
+  pass = PlayNextInBackground();
+  EXPECT_EQ(Event(), Player::kVideoStarted);
+  EXPECT_TRUE(player.IsVideoPlaying());
+  player.PlayerStop();
+  pass.join();
+  EXPECT_FALSE(player.IsVideoPlaying());
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("Reproduciendo [0,0,1]\n"), std::string::npos);
+}
+
+TEST_F(PlayerLoopTest, KaraokeThatEndsByItselfIsMarkedForScoring) {
+  AddDisc("Karaoke", "Disco", {"Tema.cdg", "Otro.cdg"});
+  queue.AddElementToQueue(0, 0, 0);
+  testing::internal::CaptureStdout();
+  player.PlayNext();
+  EXPECT_EQ(player.karaoke, 1);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("Apunto de calificar karaoke\n"), std::string::npos);
+
+  player.karaoke = 0;
+  InstallStandIn("mplayer", 30);
+  fs::remove(dir.Path() / "calls.txt");
+  queue.AddElementToQueue(0, 0, 1);
+  std::thread pass = PlayNextInBackground();
+  player.PlayerStop();
+  pass.join();
+  EXPECT_EQ(player.karaoke, 0);
+}
+
+TEST_F(PlayerLoopTest, EntriesOutsideTheCatalogueAreDroppedWithAFinishedEvent) {
+  AddDisc("Karaoke", "Disco", {"Tema.cdg"});
+  queue.AddElementToQueue(5, 0, 0);
+  queue.AddElementToQueue(0, 3, 0);
+  queue.AddElementToQueue(0, 0, 9);
+  EXPECT_FALSE(player.IsVideoOnQueue());
+  EXPECT_FALSE(player.IsKaraokeOnQueue());
+  for (int left = 2; left >= 0; --left) {
+    player.PlayNext();
+    EXPECT_EQ(queue.Count(), left);
+    EXPECT_EQ(Event(), Player::kFinished);
+  }
+  EXPECT_TRUE(PlayedFiles().empty());
+  EXPECT_EQ(player.karaoke, 0);
+}
+
+TEST_F(PlayerLoopTest, MissingFileCountsAsPlayed) {
+  AddDisc("Rock", "Disco", {"perdido.mp3"}, false);
+  queue.AddElementToQueue(0, 0, 0);
+  testing::internal::CaptureStdout();
+  player.PlayNext();
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("No se encontro el archivo a reproducir"),
+            std::string::npos);
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(Event(), Player::kFinished);
+}
+
+TEST_F(PlayerLoopTest, OnlyTheFinishedEntryLeavesTheQueue) {
+  InstallStandIn("mplayer", 30);
+  AddDisc("Rock", "Disco", {"a.mp3", "b.mp3", "c.mp3"});
+  queue.AddElementToQueue(0, 0, 0);
+  std::thread pass = PlayNextInBackground();
+  // Meanwhile the main thread empties the queue and queues something else.
+  queue.Remove(0);
+  queue.AddElementToQueue(0, 0, 2);
+  player.PlayerStop();
+  pass.join();
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_EQ(queue.GetElementFromQueue(0)->track, 2u);
+}
+
+TEST_F(PlayerLoopTest, ThePlaybackThreadPlaysTheQueueUntilStopped) {
+  AddDisc("Rock", "Disco", {"a.mp3", "b.mp3"});
+  queue.AddElementToQueue(0, 0, 0);
+  queue.AddElementToQueue(0, 0, 1);
+  player.InitPlayer("jukebox");
+  EXPECT_TRUE(WaitUntil([this] { return queue.Count() == 0 && Event() == Player::kFinished; }));
+  EXPECT_EQ(PlayedFiles(), (std::vector<std::string>{"media/Rock/Disco/a.mp3", "media/Rock/Disco/b.mp3"}));
+  player.ReleaseGui();
+  EXPECT_EQ(player.thread, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#pragma once
+// What the player tests share: a working directory with a media folder, a
+// small catalogue over it, a GUI that only receives playback events, and
+// stand-in players first on PATH that record their arguments and then sleep
+// until they are ended or their time is up.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "platform/System.h"
+#include "playback/Player.h"
+#include "playback/Queue.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+// One run of a stand-in player: its process id and its arguments, the
+// program's own path first.
+struct PlayerCall {
+  int pid = 0;
+  std::vector<std::string> argv;
+};
+
+// A video window with a window-system handle, as on a real display.
+class HandleWindow : public VideoWindow {
+ public:
+  explicit HandleWindow(unsigned long handle) : VideoWindow(SDL_Rect{0, 0, 10, 10}), handle_(handle) {}
+  unsigned long Handle() const override { return handle_; }
+
+ private:
+  unsigned long handle_;
+};
+
+// Polls until done() holds; false after five seconds.
+inline bool WaitUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 500; ++i) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return done();
+}
+
+inline bool ProcessRuns(int pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string field, state;
+  stat >> field >> field >> state;  // pid, (name), state
+  return stat && state != "Z";
+}
+
+class PlayerTest : public ::testing::Test {
+ protected:
+  PlayerTest() {
+    savedPath_ = platform::GetEnv("PATH");
+    platform::SetEnv("PATH", (dir.Path() / "bin").string());
+    gui.config = &config;
+    gui.stateMutex = SDL_CreateMutex();
+    library.AddContentPath("media");
+    config.favoritos = false;
+  }
+  ~PlayerTest() override { platform::SetEnv("PATH", savedPath_); }
+
+  // A stand-in player named name in the folder first on PATH; it plays for
+  // seconds.
+  void InstallStandIn(const std::string& name, int seconds = 0) {
+    const fs::path program = dir.Path() / "bin" / name;
+    WriteHostFile(program, "#!/bin/sh\n{ echo \"$$\"; printf '%s\\n' \"$0\" \"$@\"; echo '--'; } >> '" +
+                               (dir.Path() / "calls.txt").string() +
+                               "'\ntrap 'kill $! 2>/dev/null; exit 0' TERM\n/bin/sleep " +
+                               std::to_string(seconds) + " &\nwait\n");
+    fs::permissions(program, fs::perms::owner_all);
+  }
+
+  std::vector<PlayerCall> Calls() const {
+    std::istringstream lines(ReadHostFile(dir.Path() / "calls.txt"));
+    std::vector<PlayerCall> calls;
+    std::string line;
+    while (std::getline(lines, line)) {
+      PlayerCall call;
+      call.pid = std::stoi(line);
+      while (std::getline(lines, line) && line != "--") call.argv.push_back(line);
+      calls.push_back(call);
+    }
+    return calls;
+  }
+  std::string Program(const std::string& name) const { return (dir.Path() / "bin" / name).string(); }
+
+  // A disc of genre genreName (made when missing) with tracks; the files are
+  // written under the media folder unless onDisk is false.
+  void AddDisc(const char* genreName, const char* title, std::vector<const char*> tracks, bool onDisk = true) {
+    GenreElement* genre = library.GetGenreByName(genreName);
+    if (genre == nullptr) library.AddItem(genre = Own(new GenreElement(genreName)));
+    DiscElement* disc = Own(new DiscElement(title));
+    disc->SetGenre(genre);
+    genre->AddDisc(disc);
+    for (const char* track : tracks) {
+      disc->AddTrack(Own(new TrackElement(track)));
+      if (onDisk) WriteHostFile(fs::path("media") / genreName / title / track, std::string("data of ") + track);
+    }
+  }
+  void AddEmptyGenre(const char* name) { library.AddItem(Own(new GenreElement(name))); }
+
+  RString TrackPath(uint32_t genre, uint32_t disc, uint32_t track) const {
+    return library.GetTrackPath(genre, disc, track);
+  }
+  int Event() {
+    SDL_mutexP(gui.stateMutex);
+    const int event = gui.playEvent;
+    SDL_mutexV(gui.stateMutex);
+    return event;
+  }
+
+  // Runs PlayNext on a thread of its own; returns once the stand-in runs.
+  std::thread PlayNextInBackground() {
+    std::thread pass([this] { player.PlayNext(); });
+    EXPECT_TRUE(WaitUntil([this] { return Calls().size() == 1; }));
+    return pass;
+  }
+
+  TempDir dir;
+  std::vector<std::unique_ptr<RList>> elements;  // the catalogue's elements
+  MainLibrary library;
+  Configuration config{&library};
+  Queue queue;
+  SDLGui gui{&queue};
+  Player player{&gui, &library, &queue, "x11"};
+
+ private:
+  template <class Element>
+  Element* Own(Element* element) {
+    elements.emplace_back(element);
+    return element;
+  }
+
+  std::string savedPath_;
+};
