@@ -65,16 +65,6 @@ TEST_F(PlayerLoopTest, RandomModeWithAnEmptyGenreAddsNothingThatPass) {
   EXPECT_EQ(PlayAll(1), (std::vector<std::string>{"media/Vacio/Uno/a.mp3"}));
 }
 
-TEST_F(PlayerLoopTest, OtherModesStaySilentOnAnEmptyQueue) {
-  AddDisc("Pop", "Uno", {"a.mp3"});
-  for (const char* mode : {"jukebox", "fiesta", ""}) {
-    player.playmode = mode;
-    player.PlayNext();
-  }
-  EXPECT_EQ(queue.Count(), 0);
-  EXPECT_TRUE(PlayedFiles().empty());
-}
-
 TEST_F(PlayerLoopTest, PlayedItemsAreCopiedToTheirGenresFavouritesFolder) {
   AddEmptyGenre(MainLibrary::kFavouritesGenreName);
   AddDisc(MainLibrary::kFavouritesGenreName, "Rock", {"viejo.mp3"});
