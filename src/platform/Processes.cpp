@@ -36,7 +36,19 @@ struct PreparedCommand {
 
 // In the child after fork: standard input from /dev/null, then exec. On
 // failure the errno goes down the error pipe and the child exits.
+// A program starts with every signal deliverable and handled by default,
+// whatever the starting thread blocked or ignored (SDL's threads block most).
+void ResetSignals() {
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  struct sigaction byDefault = {};
+  byDefault.sa_handler = SIG_DFL;
+  for (int signal : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &byDefault, nullptr);
+}
+
 [[noreturn]] void ExecChild(const PreparedCommand& command, int errorPipe) {
+  ResetSignals();
   const int devNull = open("/dev/null", O_RDONLY);
   if (devNull >= 0) {
     dup2(devNull, STDIN_FILENO);

@@ -1,8 +1,6 @@
 // The playback thread: plays the queue from its head, fills it by itself in
 // the automatic play modes, copies each played item into the favourites
 // folder and tells the GUI when an item starts and finishes.
-#include <pthread.h>
-#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,12 +41,6 @@ int Player::ThreadMain(void* player) {
 }
 
 void Player::PlayerLoop() {
-  // SDL starts its threads with most signals blocked, and a player process
-  // started from here would inherit that: it could not be ended, nor see its
-  // own children end.
-  sigset_t none;
-  sigemptyset(&none);
-  pthread_sigmask(SIG_SETMASK, &none, nullptr);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   while (!stopThread) {
     PlayNext();

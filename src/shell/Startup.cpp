@@ -11,6 +11,7 @@
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
+#include "playback/Player.h"
 #include "playback/Queue.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -186,11 +187,16 @@ int RunJukebox(const RString& argument) {
   if (configuration->favoritos) PrepareFavourites(*library);
   if (!HasContent(*library)) EndForLackOfContent();
 
-  auto* gui = new SDLGui(new Queue());
-  gui->initialize(skin, library, nullptr, configuration);
+  auto* queue = new Queue();
+  auto* gui = new SDLGui(queue);
+  auto* player = new Player(gui, library, queue, configuration->videodriver);
+  gui->initialize(skin, library, player, configuration);
+  player->InitPlayer(configuration->playmode);
 
   if (ExistsFileLastShutdown()) std::puts("El programa no termino correctamente la ultima vez");
   MakeFileLastShutdown();
   RunMainLoop(*gui);
+  // The media player must not play on after the jukebox has gone.
+  player->ReleaseGui();
   CleanExit();
 }
