@@ -186,7 +186,8 @@ int ChildProcess::Wait() {
 
 void ChildProcess::Terminate() {
   if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
+  // The child leads its own process group: whatever it started goes too.
+  kill(-pid_, SIGTERM);
   for (int waited = 0; waited < 50; ++waited) {
     if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
       pid_ = -1;
@@ -194,7 +195,7 @@ void ChildProcess::Terminate() {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  kill(pid_, SIGKILL);
+  kill(-pid_, SIGKILL);
   Wait();
 }
 

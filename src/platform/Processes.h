@@ -41,7 +41,8 @@ class ChildProcess {
   bool Start(const Argv& argv);
   // Waits for the child to end; its exit code, or -1.
   int Wait();
-  // Ends the child (SIGTERM, then SIGKILL) if it still runs.
+  // Ends the child and the processes it started (SIGTERM, then SIGKILL) if it
+  // still runs.
   void Terminate();
   bool IsRunning() const { return pid_ > 0; }
   pid_t Pid() const { return pid_; }
