@@ -1,0 +1,106 @@
+// Queue requests: outside tools drop files in the folder "queue", each naming
+// one track on its first line as genre "\" album "\" track. The track is
+// queued free of charge and the file deleted.
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "base/RDir.h"
+#include "base/RTextFile.h"
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "platform/Files.h"
+#include "playback/Queue.h"
+
+namespace {
+
+const char* const kRequestFolder = "queue";
+// A request the catalogue cannot take is renamed with this ending and not
+// read again.
+const char* const kRefusedEnding = ".rechazado";
+
+const char* Chars(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
+
+RString RequestPath(const RString& name) { return RString(kRequestFolder) + "\\" + name; }
+
+bool IsRefused(const RString& name) {
+  const std::string text = Chars(name);
+  const std::string ending = kRefusedEnding;
+  return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+void SetAside(const RString& name) {
+  const RString path = RequestPath(name);
+  if (platform::CopyFile(Chars(path), Chars(path + kRefusedEnding))) platform::DeleteFile(Chars(path));
+}
+
+// The catalogue position of a request. An album that lacks the track title
+// gets a new track of that title. None when the genre or the album is not in
+// the catalogue, or the line names no track.
+std::optional<QueueElement> RequestedEntry(MainLibrary& library, const RString& genreName,
+                                           const RString& discTitle, const RString& trackTitle) {
+  if (trackTitle.GetLength() == 0 || !library.ExistGenre(genreName)) return std::nullopt;
+  const int genre = library.GetGenreIndex(genreName);
+  const int disc = library.GetDiscIndex(genre, discTitle);
+  if (disc >= library.GetTotalDiscs(genre) || library.GetDiscTitle(genre, disc) != discTitle)
+    return std::nullopt;
+  int track = library.GetTrackIndex(genre, disc, trackTitle);
+  if (track == -1) {
+    library.GetDisc(genre, disc)->AddTrack(new TrackElement(trackTitle));
+    track = library.GetTotalTracks(genre, disc) - 1;
+  }
+  QueueElement entry;
+  entry.genre = static_cast<uint32_t>(genre);
+  entry.disc = static_cast<uint32_t>(disc);
+  entry.track = static_cast<uint32_t>(track);
+  return entry;
+}
+
+}  // namespace
+
+void SDLGui::ReadQueueRequests() {
+  RDir folder(kRequestFolder);
+  RString name;
+  while (folder.GetFile(name)) {
+    if (name.GetChar(0) == '.' || IsRefused(name)) continue;
+    TakeQueueRequest(name);
+  }
+}
+
+void SDLGui::TakeQueueRequest(const RString& name) {
+  std::printf("Encontrado codigo: %s\n", Chars(name));
+  RTextFile file;
+  if (!file.Open(RequestPath(name), "r")) {
+    std::puts("Error al abrir archivo de queue");
+    return;
+  }
+  RString line = file.GetLine();
+  file.Close();
+  if (line.GetLength() == 0) {
+    std::puts("SALTANDO");
+    return;
+  }
+  line.RemoveCR();
+  line.RemoveCR();
+  const RString genre = line.BeforeFirst('\\');
+  const RString rest = line.AfterFirst('\\');
+  const RString disc = rest.BeforeFirst('\\');
+  const RString track = rest.AfterFirst('\\');
+  std::printf("Elemento: %s, %s, %s\n", Chars(genre), Chars(disc), Chars(track));
+
+  const std::optional<QueueElement> entry = RequestedEntry(*library, genre, disc, track);
+  if (!entry) {
+    std::printf("Pedido rechazado, no esta en el catalogo: %s\n", Chars(line));
+    SetAside(name);
+    return;
+  }
+  std::printf("Index: %d %d %d\n", static_cast<int>(entry->genre), static_cast<int>(entry->disc),
+              static_cast<int>(entry->track));
+  queue->AddElementToQueue(entry->genre, entry->disc, entry->track);
+  DrawQueue(true);
+  config->SaveTempData(queue, credits);
+  const RString path = RequestPath(name);
+  std::printf("delete command: del %s\n", Chars(path));
+  platform::DeleteFile(Chars(path));
+}

@@ -1,0 +1,95 @@
+// The USB update: the genre and album folders of "ACTUALIZACION" on the
+// stick join the first media folder, the catalogue tool rebuilds the
+// catalogue file, and the machine powers off once the stick is pulled (the
+// next start reads the new catalogue).
+#include <cstdio>
+#include <string>
+
+#include "base/RDir.h"
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/System.h"
+#include "shell/ExternalPrograms.h"
+
+namespace {
+
+const uint32_t kStickPoll = 100;
+
+const char* Chars(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
+
+bool IsFolder(const RString& path) { return platform::DirectoryExists(Chars(path)); }
+
+// The folders of a listing whose names do not start with ".", in listing
+// order.
+template <class Visit>
+void ForEachFolder(const RString& path, Visit visit) {
+  RDir listing(path);
+  RString name;
+  while (listing.GetFile(name))
+    if (name.GetChar(0) != '.' && IsFolder(path + "\\" + name)) visit(name);
+}
+
+// what: "genero" or "album".
+void MakeFolder(const char* what, const RString& path) {
+  if (IsFolder(path)) return;
+  std::printf("Creando %s desde actualizacion: %s\n", what, Chars(path));
+  platform::CreateDirectory(Chars(path));
+}
+
+}  // namespace
+
+void SDLGui::PollUsbUpdate() {
+  RString folder;
+  folder.sprintf("%s:\\ACTUALIZACION", Chars(config->usb_path));
+  if (!IsFolder(folder)) {
+    usbUpdateArmed = 1;
+    return;
+  }
+  if (!usbUpdateArmed) return;
+  usbUpdateArmed = 0;
+  UpdateFromUsb(folder);
+}
+
+void SDLGui::UpdateFromUsb(const RString& folder) {
+  const int key = ShowMsg("Actualizacion detectada, presione ACEPTAR para continuar", genreFont, -1, true, false);
+  if (!KeyIs(key, config->enter)) return;
+  if (library->GetContentPathCount() == 0) {
+    std::puts("Sin carpeta de medios para la actualizacion");
+    return;
+  }
+  ForEachFolder(folder, [&](const RString& genre) { CopyUsbGenre(folder, genre); });
+  RunCatalogueTool("updatedb");
+  DrawAll();
+  ShowMsg("Actualizacion terminada, retire la memoria USB", genreFont, 0, false, false);
+  while (IsFolder(folder)) platform::Delay(kStickPoll);
+  platform::PowerOff();
+}
+
+void SDLGui::CopyUsbGenre(const RString& folder, const RString& genre) {
+  std::printf("Cargando genero: %s\n", Chars(genre));
+  const RString from = folder + "\\" + genre;
+  const RString to = library->GetContentPath(0) + "\\" + genre;
+  MakeFolder("genero", to);
+  ForEachFolder(from, [&](const RString& album) {
+    CopyUsbAlbum(from + "\\" + album, to + "\\" + album, album);
+    DrawAll();
+  });
+}
+
+// Every file of the album, replacing those already there; a file that
+// cannot be copied is left out.
+void SDLGui::CopyUsbAlbum(const RString& from, const RString& to, const RString& album) {
+  MakeFolder("album", to);
+  ShowMsg(RString("Copiando: ") + album, genreFont, 0, false, false);
+  std::printf("\tCargando album: %s\n", Chars(album));
+  RDir listing(from);
+  RString track;
+  while (listing.GetFile(track)) {
+    if (IsFolder(from + "\\" + track)) continue;
+    std::printf("\t\tCargando pista: %s\n", Chars(track));
+    platform::CopyFile(Chars(from + "\\" + track), Chars(to + "\\" + track));
+  }
+}

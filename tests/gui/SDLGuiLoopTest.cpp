@@ -1,0 +1,458 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "SDLGuiTestCabinet.h"
+#include "support/Files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const Rgba kBoxColor = Opaque(0, 128, 192);
+
+// The catalogue the requests and updates name: genre 1 "Rock" holds the
+// album "Clasicos" at position 1.
+void FillCatalogue(MainLibrary& library) {
+  library.AddContentPath("media");
+  const std::vector<std::pair<const char*, std::vector<const char*>>> genres = {
+      {"Pop", {"Exitos"}}, {"Rock", {"Otros", "Clasicos"}}};
+  for (const auto& [name, albums] : genres) {
+    auto* genre = new GenreElement(name);
+    library.AddItem(genre);
+    for (const char* title : albums) {
+      auto* disc = new DiscElement(title);
+      disc->SetGenre(genre);
+      genre->AddDisc(disc);
+      disc->AddTrack(new TrackElement("Uno.mp3"));
+      disc->AddTrack(new TrackElement("Dos.mp3"));
+    }
+  }
+}
+
+void WriteScript(const fs::path& path, const std::string& body) {
+  WriteHostFile(path, "#!/bin/sh\n" + body);
+  fs::permissions(path, fs::perms::owner_all);
+}
+
+class SDLGuiLoopTest : public CabinetTest {
+ protected:
+  SDLGuiLoopTest() {
+    // Whatever happens, nothing here powers the machine off.
+    setenv("MELODECK_POWEROFF", "/bin/true", 1);
+    FillCatalogue(library);
+  }
+  ~SDLGuiLoopTest() override { unsetenv("MELODECK_POWEROFF"); }
+
+  void SetUp() override {
+    ASSERT_EQ(Start(), 1);
+    gui.redrawMode = SDLGui::kUpToDate;
+  }
+
+  static void Push(Uint8 type, int key) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.keysym.sym = static_cast<SDLKey>(key);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+  }
+  // One pass of pool with the event given, its log returned.
+  std::string PoolWith(Uint8 type, int key) {
+    Push(type, key);
+    return Pool();
+  }
+  std::string Pool() {
+    testing::internal::CaptureStdout();
+    gui.pool();
+    return testing::internal::GetCapturedStdout();
+  }
+  // Moves the clock to when ticks after the coin press.
+  void AtAfterCoinPress(uint32_t ticks) { clock.Advance(gui.coinPressedAt + ticks - clock.Ticks()); }
+  bool MessageBoxShown(const char* text) {
+    int textW = 0, textH = 0;
+    gui.genreFont.SizeText(text, &textW, &textH);
+    return ColorAt(gui.screen, 512 - (textW + 50) / 2 + 5, 384 - (textH + 50) / 2 + 5) == kBoxColor;
+  }
+};
+
+// Coins --------------------------------------------------------------------
+
+TEST_F(SDLGuiLoopTest, CoinReleasedWithin3000MsIsCredited) {
+  config.creditscoin1 = 2;
+  PoolWith(SDL_KEYDOWN, config.coin1);
+  ASSERT_NE(gui.coinPressedAt, 0u);
+  AtAfterCoinPress(3000);
+  const std::string log = PoolWith(SDL_KEYUP, config.coin1);
+  EXPECT_NE(log.find("Credito detectado 120"), std::string::npos);
+  EXPECT_EQ(gui.credits, 2);
+  EXPECT_EQ(config.counter1, 1);
+  EXPECT_EQ(gui.coinPressedAt, 0u);
+  EXPECT_EQ(gui.menuSequenceStep, 0);
+}
+
+TEST_F(SDLGuiLoopTest, CoinHeldLongerStartsTheMenuSequenceInstead) {
+  PoolWith(SDL_KEYDOWN, config.coin2);
+  AtAfterCoinPress(3001);
+  EXPECT_EQ(PoolWith(SDL_KEYUP, config.coin2).find("Credito"), std::string::npos);
+  EXPECT_EQ(gui.credits, 0);
+  EXPECT_EQ(config.counter2, 0);
+  EXPECT_EQ(gui.menuSequenceStep, 1);
+  EXPECT_EQ(gui.coinPressedAt, 0u);
+  EXPECT_TRUE(MessageBoxShown("Presione secuencia de botones Menu Inteligente"));
+}
+
+TEST_F(SDLGuiLoopTest, CoinsPressedTogetherKeepTheFirstPressTime) {
+  PoolWith(SDL_KEYDOWN, config.coin1);
+  const uint32_t firstPress = gui.coinPressedAt;
+  clock.Advance(2000);
+  PoolWith(SDL_KEYDOWN, config.coin2);
+  PoolWith(SDL_KEYDOWN, config.coin1);  // key repeat
+  EXPECT_EQ(gui.coinPressedAt, firstPress);
+  AtAfterCoinPress(3001);
+  PoolWith(SDL_KEYUP, config.coin2);  // 1001 ms after its own press
+  EXPECT_EQ(gui.credits, 0);
+  EXPECT_EQ(gui.menuSequenceStep, 1);
+}
+
+TEST_F(SDLGuiLoopTest, MouseButtonsCreditWhenConfiguredAsCoins) {
+  config.mousecredit = true;
+  config.creditscoin1 = 1;
+  config.creditscoin2 = 3;
+  for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT}) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEBUTTONDOWN;
+    event.button.button = button;
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+    Pool();
+  }
+  EXPECT_EQ(gui.credits, 4);
+  EXPECT_EQ(config.counter1, 1);
+  EXPECT_EQ(config.counter2, 1);
+}
+
+TEST_F(SDLGuiLoopTest, QuitEventEndsTheLoop) {
+  ASSERT_TRUE(gui.stillactive());
+  SDL_Event event{};
+  event.type = SDL_QUIT;
+  ASSERT_EQ(SDL_PushEvent(&event), 0);
+  Pool();
+  EXPECT_FALSE(gui.stillactive());
+  Push(SDL_KEYDOWN, config.coin1);
+  Pool();  // no input is read once quitting
+  EXPECT_EQ(gui.coinPressedAt, 0u);
+}
+
+TEST_F(SDLGuiLoopTest, QuitSurvivesTheInputDroppedAfterAFullRedraw) {
+  Push(SDL_KEYDOWN, SDLK_F1);
+  SDL_Event event{};
+  event.type = SDL_QUIT;
+  ASSERT_EQ(SDL_PushEvent(&event), 0);
+  gui.redrawMode = SDLGui::kFullRedraw;
+  gui.draw();
+  EXPECT_EQ(PendingEvents(), 0);
+  EXPECT_FALSE(gui.stillactive());
+}
+
+TEST_F(SDLGuiLoopTest, EachPassTakesOneEventAndPauses) {
+  Push(SDL_KEYDOWN, SDLK_F1);
+  Push(SDL_KEYDOWN, SDLK_F2);
+  const uint32_t before = clock.Ticks();
+  Pool();
+  EXPECT_EQ(clock.Ticks() - before, 1u);
+  EXPECT_EQ(PendingEvents(), 1);
+}
+
+// Queue requests -----------------------------------------------------------
+
+TEST_F(SDLGuiLoopTest, RequestForAKnownTrackIsQueuedAndDeleted) {
+  WriteHostFile("queue/pedido1", "Rock\\Clasicos\\Dos.mp3\r\n");
+  const std::string log = Pool();
+  ASSERT_EQ(queue.Count(), 1);
+  const QueueElement entry = *queue.GetElementFromQueue(0);
+  EXPECT_EQ(entry.genre, 1u);
+  EXPECT_EQ(entry.disc, 1u);
+  EXPECT_EQ(entry.track, 1u);
+  EXPECT_FALSE(fs::exists("queue/pedido1"));
+  EXPECT_NE(log.find("Encontrado codigo: pedido1\nElemento: Rock, Clasicos, Dos.mp3\nIndex: 1 1 1\n"),
+            std::string::npos);
+  EXPECT_NE(ReadHostFile("tempdata").find("queueitem=1,1,1\n"), std::string::npos);
+}
+
+TEST_F(SDLGuiLoopTest, RequestForANewTitleCreatesTheTrack) {
+  WriteHostFile("queue/pedido2", "Rock\\Clasicos\\Nueva cancion\n");
+  Pool();
+  ASSERT_EQ(library.GetTotalTracks(1, 1), 3);
+  EXPECT_EQ(library.GetTrackTitle(1, 1, 2), RString("Nueva cancion"));
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_EQ(queue.GetElementFromQueue(0)->track, 2u);
+  EXPECT_FALSE(fs::exists("queue/pedido2"));
+}
+
+TEST_F(SDLGuiLoopTest, RequestsTheCatalogueLacksAreSetAsideOnce) {
+  WriteHostFile("queue/genero", "Jazz\\Clasicos\\Uno.mp3\n");
+  WriteHostFile("queue/album", "Rock\\Baladas\\Uno.mp3\n");
+  WriteHostFile("queue/sinpista", "Rock\\Clasicos\n");
+  WriteHostFile("queue/linea", "\n");
+  WriteHostFile("queue/vacio", "");
+  std::string log = Pool();
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(library.GetTotalTracks(1, 1), 2);
+  for (const char* name : {"genero", "album", "sinpista", "linea"}) {
+    EXPECT_FALSE(fs::exists(std::string("queue/") + name)) << name;
+    EXPECT_TRUE(fs::exists(std::string("queue/") + name + ".rechazado")) << name;
+  }
+  EXPECT_NE(log.find("Pedido rechazado, no esta en el catalogo: Jazz\\Clasicos\\Uno.mp3"), std::string::npos);
+  EXPECT_NE(log.find("SALTANDO"), std::string::npos);
+  EXPECT_TRUE(fs::exists("queue/vacio"));  // empty requests wait for their line
+
+  for (int pass = 1; pass < 256; ++pass) Pool();
+  log = Pool();
+  EXPECT_EQ(log, "Encontrado codigo: vacio\nSALTANDO\n");
+}
+
+TEST_F(SDLGuiLoopTest, QueueFolderIsReadOnceEvery256Passes) {
+  Pool();
+  WriteHostFile("queue/pedido", "Pop\\Exitos\\Uno.mp3\n");
+  for (int pass = 1; pass < 256; ++pass) Pool();
+  EXPECT_EQ(queue.Count(), 0);
+  Pool();
+  EXPECT_EQ(queue.Count(), 1);
+}
+
+// USB update ---------------------------------------------------------------
+
+// Time whose 100 ms waits pull the stick out after a few polls.
+class StickPullingClock : public platform::ManualClock {
+ public:
+  StickPullingClock(uint32_t start, fs::path folder) : ManualClock(start), folder_(std::move(folder)) {}
+  void Delay(uint32_t ms) override {
+    ManualClock::Delay(ms);
+    if (ms == 100 && ++polls_ == 3) fs::remove_all(folder_);
+  }
+  int polls_ = 0;
+
+ private:
+  fs::path folder_;
+};
+
+class SDLGuiUsbUpdateTest : public SDLGuiLoopTest {
+ protected:
+  void SetUp() override {
+    SDLGuiLoopTest::SetUp();
+    fs::create_directories("dosdevices");
+    fs::create_directory_symlink(dir.Path() / "stick", "dosdevices/e:");
+    config.usb_path = "e";
+    WriteHostFile("media/Rock/Otros/Uno.mp3", "old");
+    WriteHostFile("stick/ACTUALIZACION/Rock/Otros/Uno.mp3", "new one");
+    WriteHostFile("stick/ACTUALIZACION/Rock/Nuevo/a.mp3", "a");
+    WriteHostFile("stick/ACTUALIZACION/Jazz/Azul/b.mp3", "b");
+    WriteHostFile("stick/ACTUALIZACION/.oculto/X/c.mp3", "c");
+    WriteScript("configtool", "echo \"$@\" > configtool.args\n");
+    WriteScript("poweroff", "touch poweroff.asked\n");
+    setenv("MELODECK_POWEROFF", (dir.Path() / "poweroff").c_str(), 1);
+  }
+};
+
+TEST_F(SDLGuiUsbUpdateTest, AcceptedUpdateCopiesRebuildsAndPowersOffOncePulled) {
+  StickPullingClock pulling(clock.Ticks(), dir.Path() / "stick" / "ACTUALIZACION");
+  platform::SetClock(&pulling);
+  const std::string log = PoolWith(SDL_KEYDOWN, config.enter);
+
+  EXPECT_EQ(ReadHostFile("media/Rock/Otros/Uno.mp3"), "new one");
+  EXPECT_EQ(ReadHostFile("media/Rock/Nuevo/a.mp3"), "a");
+  EXPECT_EQ(ReadHostFile("media/Jazz/Azul/b.mp3"), "b");
+  EXPECT_FALSE(fs::exists("media/.oculto"));
+  EXPECT_EQ(ReadHostFile("configtool.args"), "updatedb\n");
+  EXPECT_EQ(pulling.polls_, 3);
+  EXPECT_TRUE(fs::exists("poweroff.asked"));
+  EXPECT_NE(log.find("Creando genero desde actualizacion: media\\Jazz\n"), std::string::npos);
+  EXPECT_NE(log.find("Creando album desde actualizacion: media\\Rock\\Nuevo\n"), std::string::npos);
+  EXPECT_NE(log.find("\tCargando album: Nuevo\n\t\tCargando pista: a.mp3\n"), std::string::npos);
+  EXPECT_EQ(log.find("Creando album desde actualizacion: media\\Rock\\Otros"), std::string::npos);
+  EXPECT_TRUE(MessageBoxShown("Actualizacion terminada, retire la memoria USB"));
+  platform::SetClock(&clock);
+}
+
+TEST_F(SDLGuiUsbUpdateTest, DeclinedUpdateWaitsUntilTheStickIsInsertedAgain) {
+  PoolWith(SDL_KEYDOWN, config.cancel);
+  EXPECT_EQ(ReadHostFile("media/Rock/Otros/Uno.mp3"), "old");
+  EXPECT_FALSE(fs::exists("configtool.args"));
+
+  Push(SDL_KEYDOWN, SDLK_F1);
+  Pool();  // no prompt: the key goes to the screen
+  EXPECT_EQ(PendingEvents(), 0);
+  EXPECT_EQ(ReadHostFile("media/Rock/Otros/Uno.mp3"), "old");
+
+  fs::rename("stick/ACTUALIZACION", "stick/fuera");
+  Pool();
+  fs::rename("stick/fuera", "stick/ACTUALIZACION");
+  Push(SDL_KEYDOWN, config.cancel);
+  Pool();  // prompted again, declined again
+  EXPECT_EQ(PendingEvents(), 0);
+  EXPECT_FALSE(fs::exists("poweroff.asked"));
+}
+
+// Touch --------------------------------------------------------------------
+
+TEST_F(SDLGuiLoopTest, TouchButtonsGiveTheirKeys) {
+  EXPECT_EQ(gui.getButtonTouched(10, 200), config.left);
+  EXPECT_EQ(gui.getButtonTouched(827, 707), config.enter);
+  EXPECT_EQ(gui.getButtonTouched(950, 50), config.up);
+  EXPECT_EQ(gui.getButtonTouched(701, 600), 0);  // lower bounds are outside
+  EXPECT_EQ(gui.getButtonTouched(500, 300), 0);
+  EXPECT_EQ(gui.lastTouchX, 500);
+  EXPECT_EQ(gui.lastTouchY, 300);
+
+  config.touchscreen = true;
+  const uint32_t before = clock.Ticks();
+  EXPECT_EQ(gui.touchFunction(300, 700), config.down);
+  EXPECT_EQ(gui.touchHeld, 1);
+  EXPECT_EQ(clock.Ticks() - before, 150u);
+  EXPECT_EQ(gui.touchFunction(500, 300), 0);
+}
+
+class SDLGuiTouchKeyboardTest : public SDLGuiLoopTest {
+ protected:
+  void SetUp() override {
+    SDLGuiLoopTest::SetUp();
+    gui.dialog = SDLGui::kKeyboardScreen;
+    // The cabinet's keyboard image is 860 × 500.
+    SDL_FreeSurface(gui.keyboardImage);
+    gui.keyboardImage = SDLGui::NewSurface(860, 500);
+    keyboard = gui.KeyboardArea();
+  }
+  // Touches the middle of a key.
+  bool Touch(int index) {
+    const SDLGui::KeyboardKey& key = SDLGui::KeyboardKeyOf(index);
+    return gui.TouchKeyboard(keyboard.x + 20 + key.x + 30, keyboard.y + 80 + key.y + 30);
+  }
+  SDL_Rect keyboard{};
+};
+
+TEST_F(SDLGuiTouchKeyboardTest, KeysTypeAndEdit) {
+  // Centred, 50 pixels above the centre.
+  EXPECT_EQ(keyboard.x, 82);
+  EXPECT_EQ(keyboard.y, 84);
+  Touch(0);   // Q
+  Touch(19);  // Ñ
+  Touch(39);  // space
+  Touch(36);  // 9
+  EXPECT_EQ(gui.searchText, RString("Q\xD1 9"));
+  EXPECT_EQ(gui.keyboardKey, 36);
+  Touch(SDLGui::kCursorLeftKey);
+  Touch(SDLGui::kCursorLeftKey);
+  Touch(SDLGui::kEraseKey);
+  EXPECT_EQ(gui.searchText, RString("Q 9"));
+  EXPECT_EQ(gui.cursorPos, 1u);
+  for (int i = 0; i < 3; ++i) Touch(SDLGui::kCursorRightKey);
+  EXPECT_EQ(gui.cursorPos, 3u);
+  for (int i = 0; i < 4; ++i) Touch(SDLGui::kEraseKey);
+  EXPECT_EQ(gui.searchText, RString(""));
+  EXPECT_EQ(gui.cursorPos, 0u);
+  EXPECT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+}
+
+TEST_F(SDLGuiTouchKeyboardTest, TrailingBarGivesWayToTheTypedCharacter) {
+  gui.searchText = "AB|";
+  gui.cursorPos = 3;
+  Touch(1);  // W
+  EXPECT_EQ(gui.searchText, RString("ABW"));
+  EXPECT_EQ(gui.cursorPos, 3u);
+}
+
+TEST_F(SDLGuiTouchKeyboardTest, KeyEdgesAndTheOutsideOfTheImage) {
+  const int left = keyboard.x + 20, top = keyboard.y + 80;
+  EXPECT_TRUE(gui.TouchKeyboard(left, top + 30));  // on the edge of Q: no key
+  EXPECT_TRUE(gui.TouchKeyboard(left + 64, top + 30));
+  EXPECT_EQ(gui.searchText, RString(""));
+  EXPECT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+
+  EXPECT_FALSE(Touch(SDLGui::kSearchKey));  // empty text: nothing to search
+  EXPECT_EQ(gui.searchText, RString(""));
+
+  gui.TouchKeyboard(keyboard.x - 1, keyboard.y + 100);
+  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(gui.redrawMode, SDLGui::kFullRedraw);
+}
+
+// The searcher's space/erase key -------------------------------------------
+
+class SDLGuiSearcherKeyTest : public SDLGuiLoopTest {
+ protected:
+  void SetUp() override {
+    SDLGuiLoopTest::SetUp();
+    config.phonekeyboard = true;
+    gui.dialog = SDLGui::kKeyboardScreen;
+  }
+  void Release(const char* text, uint32_t cursor, uint32_t heldFor) {
+    gui.searchText = text;
+    gui.cursorPos = cursor;
+    gui.keyDownAt = clock.Ticks() - heldFor;
+    PoolWith(SDL_KEYUP, config.up);
+  }
+};
+
+TEST_F(SDLGuiSearcherKeyTest, ShortPressTypesASpaceLongPressErases) {
+  Release("AB", 2, 1999);
+  EXPECT_EQ(gui.searchText, RString("AB "));
+  EXPECT_EQ(gui.cursorPos, 3u);
+  EXPECT_EQ(gui.keyDownAt, 0u);
+
+  Release("AB", 1, 2001);
+  EXPECT_EQ(gui.searchText, RString("B"));
+  EXPECT_EQ(gui.cursorPos, 0u);
+
+  Release("AB", 0, 2001);
+  EXPECT_EQ(gui.searchText, RString(""));
+
+  Release("AB", 0, 10);  // no space at the start
+  EXPECT_EQ(gui.searchText, RString("AB"));
+  EXPECT_NE(gui.keyDownAt, 0u);
+}
+
+TEST_F(SDLGuiSearcherKeyTest, SelectedResultKeepsTheText) {
+  gui.localResultsList->AddItem("Rock/Clasicos/Uno.mp3");
+  gui.localResultsList->SetSelected(0);
+  Release("AB", 2, 10);
+  EXPECT_EQ(gui.searchText, RString("AB"));
+}
+
+// Screen duties ------------------------------------------------------------
+
+TEST_F(SDLGuiLoopTest, VolumeBarGoesAfter3000Ms) {
+  config.volumen = 100;
+  const int x = skin.xvolumen + 1, y = skin.yvolumen + 1;
+  gui.volumeShownAt = clock.Ticks();
+  gui.draw();
+  EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(200, 200, 200));
+  clock.Advance(3001);
+  gui.draw();
+  EXPECT_PRED2(Near, ColorAt(gui.screen, x, y), Color(kSkinBlue));
+  EXPECT_EQ(gui.volumeShownAt, 0u);
+}
+
+TEST_F(SDLGuiLoopTest, TextCursorBlinksAfterTheTypedText) {
+  gui.dialog = SDLGui::kKeyboardScreen;
+  gui.searchText = "AB";
+  gui.cursorPos = 1;
+  int textW = 0, textH = 0;
+  ASSERT_TRUE(gui.keyboardFont.SizeText("A", &textW, &textH));
+  const SDL_Rect keyboard = gui.KeyboardArea();
+  const int x = keyboard.x + SDLGui::kKeyboardTextX + textW, y = keyboard.y + SDLGui::kKeyboardTextY + textH / 2;
+  clock.Advance(500);
+  gui.draw();
+  EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(0, 0, 0));
+  clock.Advance(499);
+  gui.draw();
+  EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(0, 0, 0));
+  clock.Advance(1);
+  gui.draw();
+  EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(255, 255, 255));
+}
+
+}  // namespace
