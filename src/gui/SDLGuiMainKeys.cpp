@@ -1,0 +1,353 @@
+// The main screen's keys: moving through albums and tracks, typing album and
+// track numbers, and opening the other screens and actions.
+#include <algorithm>
+#include <cstdio>
+
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+#include "platform/Clock.h"
+#include "platform/System.h"
+
+namespace {
+
+const uint32_t kTitleScrollPause = 3000;
+const uint32_t kHoldOpensAlphabet = 3000;
+const int kNoticeTime = 3000;
+const int kFourAlbums = 4;
+
+// A key role of the main screen and what it does.
+struct MainKeyRole {
+  int32_t MapKeys::*binding;
+  void (SDLGui::*action)();
+};
+
+// Decimal digits of a count: the width of typed album and track numbers.
+uint32_t DigitCount(int count) {
+  uint32_t digits = 1;
+  for (; count >= 10; count /= 10) ++digits;
+  return digits;
+}
+
+// The album at target, wrapped once around the genre as single and
+// four-album moves wrap; a four-album move in a genre of two albums would
+// still leave the genre, so the result is kept inside it.
+int WrappedAlbum(int target, int albums) {
+  if (target > albums - 1)
+    target -= albums;
+  else if (target < 0)
+    target += albums;
+  return std::clamp(target, 0, albums - 1);
+}
+
+bool AltF4Held() {
+  const Uint8* keys = SDL_GetKeyState(nullptr);
+  return keys[SDLK_F4] && (keys[SDLK_LALT] || keys[SDLK_RALT]);
+}
+
+}  // namespace
+
+bool SDLGui::IsBound(int key, int32_t binding) { return binding != 0 && key == binding; }
+
+bool SDLGui::JukeboxMode() const { return config->playmode == "jukebox"; }
+
+void SDLGui::keydown_main(int key) {
+  if (menuSequenceStep != 0 && !IsBound(key, MenuSequenceKey(1)) &&
+      !IsBound(key, MenuSequenceKey(2))) {
+    menuSequenceStep = 0;
+    DrawAll();
+  }
+  if (AdvanceMenuSequence(key)) return;
+  DispatchMainKey(key);
+}
+
+// Both keys are on every cabinet (touch buttons included) and only move the
+// track highlight otherwise, so a sequence left half-way costs nothing.
+int SDLGui::MenuSequenceKey(int step) const {
+  if (step == 1) return config->up;
+  if (step == 2) return config->down;
+  return 0;
+}
+
+bool SDLGui::AdvanceMenuSequence(int key) {
+  if (menuSequenceStep == 0 || !IsBound(key, MenuSequenceKey(menuSequenceStep))) return false;
+  if (menuSequenceStep == 1) {
+    menuSequenceStep = 2;
+    ShowMsg("---Esta apunto de abrir el Menu Inteligente---", genreFont, 0, false, false);
+  } else {
+    std::puts("Abrir menu inteligente");
+    OpenOperatorMenu();
+    menuSequenceStep = 0;
+  }
+  return true;
+}
+
+// The first role bound to key wins, so a key bound twice acts as the role
+// listed first.
+void SDLGui::DispatchMainKey(int key) {
+  static const MainKeyRole kRoles[] = {
+      {&MapKeys::up, &SDLGui::keydown_main_up},
+      {&MapKeys::exit, &SDLGui::QuitProgram},
+      {&MapKeys::apagar, &SDLGui::PowerOffMachine},
+      {&MapKeys::down, &SDLGui::keydown_main_down},
+      {&MapKeys::left, &SDLGui::keydown_main_left},
+      {&MapKeys::right, &SDLGui::keydown_main_right},
+      {&MapKeys::enter, &SDLGui::EnterPlay},
+      {&MapKeys::menu, &SDLGui::OpenGenresListScreen},
+      {&MapKeys::abc, &SDLGui::OpenKeyboardOrSearcher},
+      {&MapKeys::cancel, &SDLGui::CancelDigit},
+      {&MapKeys::discover, &SDLGui::DiscoverKey},
+      {&MapKeys::wifi, &SDLGui::SellWifiCode},
+      {&MapKeys::configmenu, &SDLGui::OpenOperatorMenu},
+      {&MapKeys::cancelsong, &SDLGui::StopPlayer},
+      {&MapKeys::cancelsong2, &SDLGui::StopPlayer},
+      // Coins are credited when their key goes up.
+      {&MapKeys::coin1, &SDLGui::IgnoreKey},
+      {&MapKeys::coin2, &SDLGui::IgnoreKey},
+      {&MapKeys::coin3, &SDLGui::IgnoreKey},
+      {&MapKeys::coin4, &SDLGui::IgnoreKey},
+      {&MapKeys::coin5, &SDLGui::IgnoreKey},
+      {&MapKeys::coin6, &SDLGui::IgnoreKey},
+      {&MapKeys::upvol, &SDLGui::UpVol},
+      {&MapKeys::downvol, &SDLGui::DownVol},
+      {&MapKeys::upvol2, &SDLGui::UpVol},
+      {&MapKeys::downvol2, &SDLGui::DownVol},
+      {&MapKeys::abcnext, &SDLGui::OpenAlphabetNext},
+      {&MapKeys::abcprev, &SDLGui::OpenAlphabetPrev},
+  };
+  for (const MainKeyRole& role : kRoles) {
+    if (IsBound(key, config->*role.binding)) {
+      (this->*role.action)();
+      return;
+    }
+  }
+  if (GetNumber(key).GetLength() > 0)
+    TypeDigit(key);
+  else if (AltF4Held())
+    QuitProgram();
+}
+
+void SDLGui::QuitProgram() {
+  StopPlayer();
+  quitRequested = 1;
+}
+
+void SDLGui::PowerOffMachine() {
+  if (!platform::PowerOff()) std::puts("No se pudo apagar el equipo");
+}
+
+void SDLGui::OpenGenresListScreen() {
+  enteringTrack = 0;
+  DrawGenresList(true);
+  dialog = kGenresScreen;
+}
+
+void SDLGui::OpenKeyboardOrSearcher() {
+  if (config->disableKeyboard) {
+    dialog = kMainScreen;
+    redrawMode = kFullRedraw;
+    return;
+  }
+  searchText = "";
+  cursorPos = 0;
+  if (config->phonekeyboard) {
+    for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) {
+      list->Free();
+      list->SetSelected(-1);
+    }
+  }
+  dialog = kKeyboardScreen;
+  RedrawCurrentDialog();
+}
+
+void SDLGui::DiscoverKey() {
+  const int key = ShowMsg("Presiona la tecla a descubrir", genreFont, -1, true, true);
+  RString text;
+  text.sprintf("Tecla pulsada: 0x%X", static_cast<unsigned>(key));
+  ShowNotice(text, kNoticeTime);
+}
+
+// In the coin-operated mode a code needs credit: without it the customer is
+// asked for a coin, which the waiting message credits.
+void SDLGui::SellWifiCode() {
+  if (!JukeboxMode()) {
+    StartWifiCodeSale(false);
+    return;
+  }
+  if (credits <= 0) {
+    const int key =
+        ShowMsg("Inserte 1 moneda para obtener un codigo de wifi", genreFont, -1, true, true);
+    std::printf("Tecla: %d\n", key);
+    std::printf("Creditos: %d\n", credits);
+    if (credits <= 0) return;
+  }
+  StartWifiCodeSale(true);
+}
+
+// The Wi-Fi code screens are not in this build: the request is logged only.
+void SDLGui::StartWifiCodeSale(bool paid) {
+  std::printf("Codigo de wifi %s no disponible\n", paid ? "pagado" : "gratuito");
+}
+
+// The operator menu is not in this build: the request is logged only.
+void SDLGui::OpenOperatorMenu() { std::puts("Menu inteligente no disponible"); }
+
+void SDLGui::OpenAlphabetAtInitial(bool upperCase) {
+  enteringTrack = 0;
+  dialog = kAlphabetScreen;
+  int initial = library->GetDiscTitle(selGenre, selDisc).GetChar(0);
+  if (upperCase && initial >= 'a' && initial <= 'z') initial += 'A' - 'a';
+  abcLetter = initial >= 'A' && initial <= 'Z' ? initial : 'A';
+  RedrawCurrentDialog();
+}
+
+void SDLGui::OpenAlphabetAfterLongHold() {
+  const uint32_t now = platform::Ticks();
+  if (sideKeyHeldSince == 0)
+    sideKeyHeldSince = now;
+  else if (now - sideKeyHeldSince > kHoldOpensAlphabet)
+    OpenAlphabetNext();
+}
+
+// An album without tracks keeps track 0 selected.
+void SDLGui::keydown_main_up() {
+  if (selTrack > 0) {
+    --selTrack;
+    tracksList->Up();
+  } else {
+    selTrack = std::max(SelectedAlbumTracks() - 1, 0);
+    tracksList->SetSelected(static_cast<int>(selTrack));
+  }
+  FinishTrackMove();
+}
+
+void SDLGui::keydown_main_down() {
+  if (static_cast<int>(selTrack) < SelectedAlbumTracks() - 1) {
+    ++selTrack;
+    tracksList->Down();
+  } else {
+    selTrack = 0;
+    tracksList->SetSelected(0);
+  }
+  FinishTrackMove();
+}
+
+void SDLGui::FinishTrackMove() {
+  ShowTracksList(false);
+  DrawButtons(true);
+  RestartTitleScroll();
+}
+
+void SDLGui::keydown_main_left() { MoveAlbum(-1); }
+
+void SDLGui::keydown_main_right() { MoveAlbum(1); }
+
+// direction is -1 (left) or 1 (right).
+void SDLGui::MoveAlbum(int direction) {
+  enteringTrack = 0;
+  typedNumber = "";
+  DrawGenre(true);
+  const int albums = SelectedGenreDiscs();
+  const int current = static_cast<int>(selDisc);
+  const bool atEdge = direction < 0 ? current == 0 : current >= albums - 1;
+  if (albums == 0 || (albums <= kSmallGenreDiscs && atEdge)) return;
+
+  const int stride = config->navigation4 ? kFourAlbums : 1;
+  selDisc = static_cast<uint32_t>(WrappedAlbum(current + direction * stride, albums));
+  for (int i = 0; i < stride; ++i) direction < 0 ? SlideLeft() : SlideRight();
+  selTrack = 0;
+  redrawMode = kPartialRedraw;
+  RestartTitleScroll();
+  if (config->abcportadas) OpenAlphabetAfterLongHold();
+}
+
+void SDLGui::RestartTitleScroll() {
+  titleScrollOffset = 0;
+  titleScrollAt = platform::Ticks() + kTitleScrollPause;
+}
+
+RString SDLGui::GetNumber(int key) const {
+  const int32_t digitKeys[] = {config->n0, config->n1, config->n2, config->n3, config->n4,
+                               config->n5, config->n6, config->n7, config->n8, config->n9};
+  for (int digit = 0; digit < 10; ++digit) {
+    if (IsBound(key, digitKeys[digit])) {
+      const char text[2] = {static_cast<char>('0' + digit), '\0'};
+      return text;
+    }
+  }
+  return "";
+}
+
+void SDLGui::TypeDigit(int key) {
+  typedNumber += GetNumber(key);
+  if (enteringTrack)
+    TypeTrackDigit();
+  else
+    TypeAlbumDigit();
+  DrawGenre(true);
+}
+
+// A complete album number selects the album and asks for the track.
+void SDLGui::TypeAlbumDigit() {
+  const int albums = SelectedGenreDiscs();
+  const uint32_t width = DigitCount(albums);
+  if (typedNumber.GetLength() > width) typedNumber.RemoveLastChar();
+  if (typedNumber.GetLength() != width) return;
+  const int album = typedNumber.ToInteger();
+  if (album < 1 || album > albums) {
+    ShowNotice("El disco seleccionado no existe", kNoticeTime);
+    typedNumber.RemoveLastChar();
+    return;
+  }
+  selDisc = static_cast<uint32_t>(album - 1);
+  selTrack = 0;
+  ResetCoversCache();
+  redrawMode = kFullRedraw;
+  enteringTrack = 1;
+  typedNumber = "";
+}
+
+// A complete track number selects the track (and with numenter buys it);
+// track number 0 marks the whole album. Its digits stay typed.
+void SDLGui::TypeTrackDigit() {
+  const int tracks = SelectedAlbumTracks();
+  const uint32_t width = DigitCount(tracks);
+  if (typedNumber.GetLength() > width) {
+    typedNumber.RemoveLastChar();
+    return;
+  }
+  if (typedNumber.GetLength() != width) return;
+  const int track = typedNumber.ToInteger();
+  if (track > tracks) {
+    ShowNotice("La pista seleccionada no existe", kNoticeTime);
+    typedNumber.RemoveLastChar();
+  } else if (track == 0) {
+    ShowTracksList(true);
+  } else {
+    selTrack = static_cast<uint32_t>(track - 1);
+    tracksList->SetSelected(track - 1);
+    ShowTracksList(false);
+    if (config->numenter) EnterPlay();
+  }
+}
+
+// With no track digit left the album number comes back, ready to be edited.
+void SDLGui::CancelDigit() {
+  if (enteringTrack && typedNumber.GetLength() == 0) {
+    enteringTrack = 0;
+    typedNumber.sprintf("%0*u", static_cast<int>(DigitCount(SelectedGenreDiscs())), selDisc + 1);
+  } else {
+    typedNumber.RemoveLastChar();
+  }
+  DrawGenre(true);
+}
+
+void SDLGui::ShowTracksList(bool highlightAll) {
+  SDL_Rect from = MakeRect(skin->xtrackslist, skin->ytrackslist, skin->wtrackslist,
+                           skin->htrackslist);
+  SDL_BlitSurface(background, &from, tracksList->GetSurface(), nullptr);
+  tracksList->Draw(screen, highlightAll);
+}
+
+int SDLGui::SelectedAlbumTracks() const { return library->GetTotalTracks(selGenre, selDisc); }

@@ -1,0 +1,257 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "MainScreenFixture.h"
+
+namespace {
+
+class SDLGuiMainKeysTest : public MainScreenTest {
+ protected:
+  void Type(const std::string& digits) {
+    const int32_t keys[] = {config.n0, config.n1, config.n2, config.n3, config.n4,
+                            config.n5, config.n6, config.n7, config.n8, config.n9};
+    for (char digit : digits) Press(keys[digit - '0']);
+  }
+  std::string Typed() const { return gui.typedNumber.c_str() ? gui.typedNumber.c_str() : ""; }
+};
+
+TEST_F(SDLGuiMainKeysTest, TrackSelectionWrapsAroundTheAlbum) {
+  catalogue.AddGenre("Rock", 2, 3);
+  catalogue.AddDisc(library.GetGenre(0), "Vacio", 0, false);
+  Open();
+
+  Press(config.up);
+  EXPECT_EQ(gui.selTrack, 2u);
+  Press(config.down);
+  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.tracksList->GetSelected(), 0);
+
+  Select(0, 2, 0);  // no tracks: track 0 stays
+  Press(config.up);
+  Press(config.down);
+  EXPECT_EQ(gui.selTrack, 0u);
+}
+
+TEST_F(SDLGuiMainKeysTest, SmallGenresStopAtTheirEndsButEndTheNumberEntry) {
+  catalogue.AddGenre("Trio", 3);
+  catalogue.AddGenre("Cuarteto", 4);
+  Open();
+
+  gui.enteringTrack = 1;
+  gui.typedNumber = "2";
+  Press(config.left);
+  EXPECT_EQ(gui.selDisc, 0u);
+  EXPECT_EQ(gui.enteringTrack, 0);
+  EXPECT_EQ(Typed(), "");
+  Select(0, 2, 0);
+  Press(config.right);
+  EXPECT_EQ(gui.selDisc, 2u);
+
+  Select(1, 0, 0);
+  Press(config.left);
+  EXPECT_EQ(gui.selDisc, 3u);
+  Press(config.right);
+  EXPECT_EQ(gui.selDisc, 0u);
+}
+
+TEST_F(SDLGuiMainKeysTest, NavigationByFourSlidesTheCarouselFourTimes) {
+  catalogue.AddGenre("Diez", 10);
+  catalogue.AddGenre("Dos", 2);
+  config.navigation4 = true;
+  Open();
+
+  Select(0, 8, 2);
+  gui.coverswithcache();
+  Press(config.right);
+  EXPECT_EQ(gui.selDisc, 2u);
+  EXPECT_EQ(gui.selTrack, 0u);
+  // Four slots turned: the selection's cover is in place, the last four
+  // slots wait to be loaded.
+  EXPECT_EQ(gui.GetCoverSlot(SDLGui::kSelectedSlot)->disc, 2u);
+  EXPECT_NE(gui.GetCoverSlot(19)->cover, nullptr);
+  for (int slot = 20; slot < SDLGui::kCoverSlots; ++slot)
+    EXPECT_EQ(gui.GetCoverSlot(slot)->cover, nullptr) << slot;
+
+  Select(0, 1, 0);
+  Press(config.left);
+  EXPECT_EQ(gui.selDisc, 7u);
+
+  Select(1, 0, 0);  // two albums: the move stays inside the genre
+  Press(config.right);
+  EXPECT_EQ(gui.selDisc, 1u);
+  Press(config.left);
+  EXPECT_EQ(gui.selDisc, 0u);
+}
+
+TEST_F(SDLGuiMainKeysTest, TypedAlbumNumberSelectsTheAlbumOrIsRefused) {
+  catalogue.AddGenre("Doce", 12, 9);
+  Open();
+
+  Type("05");
+  EXPECT_EQ(gui.selDisc, 4u);
+  EXPECT_EQ(gui.enteringTrack, 1);
+  EXPECT_EQ(Typed(), "");
+  EXPECT_EQ(gui.redrawMode, SDLGui::kFullRedraw);
+
+  gui.enteringTrack = 0;
+  Type("1");
+  EXPECT_GT(WaitOf([&] { Type("3"); }), 3000u);  // "El disco seleccionado no existe"
+  EXPECT_EQ(Typed(), "1");
+  EXPECT_EQ(gui.selDisc, 4u);
+  gui.typedNumber = "";
+  Type("00");
+  EXPECT_EQ(Typed(), "0");
+}
+
+TEST_F(SDLGuiMainKeysTest, TypedTrackNumberSelectsMarksOrBuys) {
+  catalogue.AddGenre("Rock", 2, 9);
+  catalogue.AddDisc(library.GetGenre(0), "Largo", 12, false);
+  config.playmode = "fiesta";
+  Open();
+  gui.enteringTrack = 1;
+
+  Type("04");  // a complete number takes no more digits
+  EXPECT_TRUE(gui.tracksList->highlightAll);
+  EXPECT_EQ(Typed(), "0");
+  EXPECT_EQ(gui.selTrack, 0u);
+
+  Press(config.cancel);
+  config.numenter = true;
+  Type("4");
+  EXPECT_EQ(gui.selTrack, 3u);
+  EXPECT_FALSE(gui.tracksList->highlightAll);
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_EQ(queue.GetLastElement()->track, 3u);
+
+  Select(0, 2, 0);
+  gui.typedNumber = "";
+  Type("1");
+  EXPECT_GT(WaitOf([&] { Type("3"); }), 3000u);  // "La pista seleccionada no existe"
+  EXPECT_EQ(Typed(), "1");
+}
+
+TEST_F(SDLGuiMainKeysTest, CancelGoesBackFromTheTrackToTheAlbumNumber) {
+  catalogue.AddGenre("Doce", 12);
+  Open();
+  Select(0, 4, 0);
+  gui.enteringTrack = 1;
+
+  Press(config.cancel);
+  EXPECT_EQ(gui.enteringTrack, 0);
+  EXPECT_EQ(Typed(), "05");
+  Press(config.cancel);
+  EXPECT_EQ(Typed(), "0");
+}
+
+TEST_F(SDLGuiMainKeysTest, RolesMatchInOrderAndUnboundOnesNever) {
+  catalogue.AddGenre("Rock", 2);
+  Open();
+  const std::filesystem::path marker = dir.Path() / "apagado";
+  setenv("MELODECK_POWEROFF", ("touch " + marker.string()).c_str(), 1);
+
+  Press(0);  // discover, configmenu, abc, exit, apagar... are unbound
+  EXPECT_FALSE(std::filesystem::exists(marker));
+  EXPECT_EQ(gui.quitRequested, 0);
+
+  config.apagar = SDLK_F15;
+  Press(SDLK_F15);
+  unsetenv("MELODECK_POWEROFF");
+  EXPECT_TRUE(std::filesystem::exists(marker));
+
+  Uint8* keys = SDL_GetKeyState(nullptr);
+  keys[SDLK_F4] = 1;
+  Press(SDLK_F4);
+  EXPECT_EQ(gui.quitRequested, 0);
+  keys[SDLK_RALT] = 1;
+  Press(SDLK_F4);
+  keys[SDLK_F4] = keys[SDLK_RALT] = 0;
+  EXPECT_EQ(gui.quitRequested, 1);
+
+  gui.quitRequested = 0;
+  config.exit = config.down;  // exit comes before down
+  Press(config.down);
+  EXPECT_EQ(gui.quitRequested, 1);
+  EXPECT_EQ(gui.selTrack, 0u);
+}
+
+TEST_F(SDLGuiMainKeysTest, AccessSequenceOpensTheOperatorMenu) {
+  catalogue.AddGenre("Rock", 4);
+  Open();
+
+  gui.menuSequenceStep = 1;
+  Press(config.down);  // the second key out of turn acts as itself
+  EXPECT_EQ(gui.selTrack, 1u);
+  EXPECT_EQ(gui.menuSequenceStep, 1);
+  Press(config.up);
+  EXPECT_EQ(gui.menuSequenceStep, 2);
+  const std::string log = LogOf([&] { Press(config.down); });
+  EXPECT_EQ(log.rfind("Abrir menu inteligente\n", 0), 0u) << log;
+  EXPECT_EQ(gui.menuSequenceStep, 0);
+  EXPECT_EQ(gui.selTrack, 1u);
+
+  gui.menuSequenceStep = 2;
+  Press(config.right);  // any other key ends the sequence and acts
+  EXPECT_EQ(gui.menuSequenceStep, 0);
+  EXPECT_EQ(gui.selDisc, 1u);
+}
+
+TEST_F(SDLGuiMainKeysTest, WifiCodeNeedsCreditInTheCoinOperatedMode) {
+  catalogue.AddGenre("Rock", 1);
+  config.playmode = "jukebox";
+  Open();
+  const std::string kPaid = "Codigo de wifi pagado";
+
+  Answer(SDLK_a);
+  std::string log = LogOf([&] { Press(config.wifi); });
+  EXPECT_NE(log.find("Tecla: 97\nCreditos: 0\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find(kPaid), std::string::npos) << log;
+
+  gui.credits = -2;  // a debt is no credit
+  Answer(SDLK_a);
+  log = LogOf([&] { Press(config.wifi); });
+  EXPECT_EQ(log.find(kPaid), std::string::npos) << log;
+
+  // A coin inserted while the question waits pays for the code.
+  gui.credits = 0;
+  SDL_Event coin{};
+  coin.type = SDL_KEYUP;
+  coin.key.keysym.sym = static_cast<SDLKey>(config.coin1);
+  ASSERT_EQ(SDL_PushEvent(&coin), 0);
+  Answer(SDLK_a);
+  log = LogOf([&] { Press(config.wifi); });
+  EXPECT_NE(log.find(kPaid), std::string::npos) << log;
+}
+
+TEST_F(SDLGuiMainKeysTest, AlphabetOpensAtTheAlbumInitial) {
+  GenreElement* genre = catalogue.AddGenre("Rock", 0);
+  for (const char* title : {"beatles", "1999", "Cream", "Doors", "Eagles"})
+    catalogue.AddDisc(genre, title, 1, false);
+  config.abcnext = SDLK_PAGEDOWN;
+  config.abcprev = SDLK_PAGEUP;
+  config.abcportadas = true;
+  Open();
+
+  Press(config.abcnext);
+  EXPECT_EQ(gui.dialog, SDLGui::kAlphabetScreen);
+  EXPECT_EQ(gui.abcLetter, 'B');
+  gui.dialog = SDLGui::kMainScreen;
+  Press(config.abcprev);  // the initial as it is: no capital
+  EXPECT_EQ(gui.abcLetter, 'A');
+
+  // Holding right for over three seconds.
+  gui.dialog = SDLGui::kMainScreen;
+  Press(config.right);
+  clock.Advance(3000);
+  Press(config.right);
+  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  clock.Advance(1);
+  Press(config.right);
+  EXPECT_EQ(gui.dialog, SDLGui::kAlphabetScreen);
+  EXPECT_EQ(gui.abcLetter, 'D');
+}
+
+}  // namespace

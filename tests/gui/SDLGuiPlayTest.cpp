@@ -1,0 +1,167 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MainScreenFixture.h"
+#include "support/Files.h"
+
+namespace {
+
+// Genre 0: album 0 of four songs, album 1 of a video and a karaoke track.
+class SDLGuiPlayTest : public MainScreenTest {
+ protected:
+  void SetUp() override {
+    GenreElement* genre = catalogue.AddGenre("Mixto", 1, 4);
+    DiscElement* videos = catalogue.AddDisc(genre, "Videos", 0, false);
+    catalogue.AddTrack(videos, "Clip.avi");
+    catalogue.AddTrack(videos, "Cancion.cdg");
+    config.playmode = "jukebox";
+    config.creditsbyplay = 1;
+    config.creditsbyvideo = 1;
+    Open();
+  }
+
+  // Enter on the main screen; how long its messages kept the program.
+  uint32_t Enter() {
+    return WaitOf([&] { Press(config.enter); });
+  }
+  std::vector<QueueElement> Entries() const { return queue.GetElements(); }
+  static bool Is(const QueueElement& entry, uint32_t disc, uint32_t track, uint8_t vip = 0) {
+    return entry.genre == 0 && entry.disc == disc && entry.track == track && entry.vip == vip;
+  }
+  static std::string SavedCredits() {
+    const std::string saved = ReadHostFile("tempdata");
+    return saved.substr(0, saved.find('\n'));
+  }
+};
+
+TEST_F(SDLGuiPlayTest, TooFewCreditsBuyNothing) {
+  EXPECT_GE(Enter(), 5000u);  // "Creditos insuficientes !!!"
+
+  // A video needs creditsbyplay too, and is refused without a word.
+  config.creditsbyplay = 2;
+  gui.credits = 1;
+  Select(0, 1, 0);
+  EXPECT_LT(Enter(), 100u);
+
+  config.creditsbyplay = 1;
+  config.creditsbyvideo = 3;
+  gui.credits = 2;
+  Select(0, 1, 1);
+  EXPECT_GE(Enter(), 5000u);  // "Creditos insuficientes para Video !!!"
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(gui.credits, 2);
+}
+
+TEST_F(SDLGuiPlayTest, FreeModesChargeWithoutCheckingAndADebtNeverBuys) {
+  config.playmode = "fiesta";
+  config.creditsbyvideo = 2;
+  Select(0, 1, 0);
+  Enter();
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_EQ(gui.credits, -2);
+
+  config.playmode = "jukebox";
+  Select(0, 0, 0);
+  EXPECT_GE(Enter(), 5000u);
+  config.creditsbyplay = 0;
+  EXPECT_GE(Enter(), 5000u);
+  EXPECT_EQ(queue.Count(), 1);
+  EXPECT_EQ(gui.credits, -2);
+}
+
+TEST_F(SDLGuiPlayTest, OneTrackIsChargedQueuedAndSaved) {
+  config.creditsbyplay = 2;
+  gui.credits = 5;
+  Select(0, 0, 2);
+  EXPECT_GE(Enter(), 3000u);  // "Agregado: Tema 2"
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_TRUE(Is(Entries()[0], 0, 2));
+  EXPECT_EQ(gui.credits, 3);
+  EXPECT_EQ(SavedCredits(), "savedcredits=3");
+
+  // Without VIP, enter on the track just queued does nothing.
+  EXPECT_LT(Enter(), 100u);
+  EXPECT_EQ(queue.Count(), 1);
+  EXPECT_EQ(gui.credits, 3);
+}
+
+TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
+  config.creditsbyplay = 2;
+  gui.credits = 5;
+  gui.enteringTrack = 1;
+  Press(config.n0);
+  ASSERT_TRUE(gui.tracksList->highlightAll);
+
+  EXPECT_GE(Enter(), 3000u);  // "Elementos agregados: 2"
+  const std::vector<QueueElement> entries = Entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_TRUE(Is(entries[0], 0, 0));
+  EXPECT_TRUE(Is(entries[1], 0, 1));
+  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(SavedCredits(), "savedcredits=1");
+  EXPECT_FALSE(gui.tracksList->highlightAll);
+}
+
+TEST_F(SDLGuiPlayTest, TypedZeroWhoseHighlightWasLostIsConfirmedFirst) {
+  config.playmode = "fiesta";
+  gui.enteringTrack = 1;
+  Press(config.n0);
+  Press(config.down);  // the highlight goes, the digit stays
+
+  Enter();
+  EXPECT_TRUE(gui.tracksList->highlightAll);
+  EXPECT_EQ(queue.Count(), 0);
+  Enter();
+  EXPECT_EQ(queue.Count(), 4);
+}
+
+TEST_F(SDLGuiPlayTest, VipMovesTheLastTrackAheadOfTheWaitingOnes) {
+  config.creditsvip = 2;
+  queue.AddElementToQueue(0, 0, 0);  // playing
+  queue.AddElementToQueue(0, 0, 1);
+  queue.AddElementToQueue(0, 0, 2);
+  gui.credits = 4;
+  Select(0, 0, 3);
+  Enter();
+  ASSERT_EQ(gui.credits, 3);
+
+  Answer(SDLK_a);  // declined
+  Enter();
+  EXPECT_TRUE(Is(Entries()[3], 0, 3));
+  EXPECT_EQ(gui.credits, 3);
+
+  Answer(config.enter);
+  EXPECT_GE(Enter(), 3000u);  // "Modo VIP activado"
+  const std::vector<QueueElement> entries = Entries();
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_TRUE(Is(entries[1], 0, 3, 1));
+  EXPECT_TRUE(Is(entries[2], 0, 1));
+  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(SavedCredits(), "savedcredits=1");
+
+  Select(0, 0, 2);
+  EXPECT_GE(Enter(), 5000u);  // "Creditos insuficientes para VIP !!!"
+  EXPECT_TRUE(Is(Entries()[3], 0, 2));
+}
+
+// Neither the item playing nor one already VIP would move.
+TEST_F(SDLGuiPlayTest, NoVipOfferWhereItWouldGainNothing) {
+  config.creditsvip = 1;
+  gui.credits = 5;
+  Select(0, 0, 1);
+  Answer(config.enter);
+
+  queue.AddElementToQueue(0, 0, 1);
+  Enter();
+  queue.AddElementToQueueVIP(0, 0, 1);
+  Enter();
+
+  EXPECT_EQ(PendingEvents(), 1);  // no question read the answer
+  EXPECT_EQ(gui.credits, 5);
+  EXPECT_EQ(queue.Count(), 2);
+}
+
+}  // namespace
