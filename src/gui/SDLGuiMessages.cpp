@@ -60,15 +60,21 @@ int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, boo
 }
 
 // Reads input until a key other than a coin or cancelsong goes down (true,
-// with its code) or timeout ms passed since start (false).
+// with its code) or timeout ms passed since start (false). A quit request
+// ends the wait and is kept for the main loop.
 bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key) {
   for (;;) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
       const int sym = event.key.keysym.sym;
-      if (event.type == SDL_KEYUP && CoinInputOfKey(sym) != 0) {
+      if (event.type == SDL_QUIT) {
+        StopPlayer();
+        quitRequested = 1;
+        return false;
+      } else if (event.type == SDL_KEYUP && CoinInputOfKey(sym) != 0) {
         CreditKey(sym);
-      } else if (event.type == SDL_KEYDOWN && sym == config->cancelsong) {
+        coinPressedAt = 0;  // the press, if the loop saw it, ends here
+      } else if (event.type == SDL_KEYDOWN && KeyIs(sym, config->cancelsong)) {
         StopPlayer();
       } else if (event.type == SDL_KEYDOWN && CoinInputOfKey(sym) == 0) {
         key = sym;

@@ -119,6 +119,12 @@ bool HasContent(const MainLibrary& library) {
   std::exit(0);
 }
 
+// Without a display there is nothing a customer could use.
+[[noreturn]] void EndWithoutDisplay() {
+  std::puts("No se pudo iniciar la pantalla, terminando programa");
+  std::exit(1);
+}
+
 template <class Loop>
 void RunMainLoop(Loop& loop) {
   while (loop.stillactive()) {
@@ -190,7 +196,7 @@ int RunJukebox(const RString& argument) {
   auto* queue = new Queue();
   auto* gui = new SDLGui(queue);
   auto* player = new Player(gui, library, queue, configuration->videodriver);
-  gui->initialize(skin, library, player, configuration);
+  if (!gui->initialize(skin, library, player, configuration)) EndWithoutDisplay();
   player->InitPlayer(configuration->playmode);
 
   if (ExistsFileLastShutdown()) std::puts("El programa no termino correctamente la ultima vez");

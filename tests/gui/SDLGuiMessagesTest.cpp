@@ -70,6 +70,23 @@ TEST_F(SDLGuiMessagesTest, CoinsAreCreditedWhileWaiting) {
   EXPECT_EQ(ReadHostFile("tempdata").rfind("savedcredits=2\n", 0), 0u);
 }
 
+TEST_F(SDLGuiMessagesTest, CoinReleasedDuringAMessageEndsItsPress) {
+  gui.coinPressedAt = 1;  // the main loop saw the coin go down
+  Push(SDL_KEYUP, config.coin1);
+  Push(SDL_KEYDOWN, config.enter);
+  gui.ShowMsg("Gracias", gui.genreFont, -1, true, true);
+  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(gui.coinPressedAt, 0u) << "a stale press would turn the next coin into a menu request";
+}
+
+TEST_F(SDLGuiMessagesTest, QuitRequestEndsTheWaitAndIsKept) {
+  SDL_Event quit = {};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  EXPECT_EQ(gui.ShowMsg("Presione ACEPTAR", gui.genreFont, -1, true, true), -1);
+  EXPECT_FALSE(gui.stillactive());
+}
+
 TEST_F(SDLGuiMessagesTest, BoxWithoutWaitStaysOnScreen) {
   Push(SDL_KEYDOWN, SDLK_a);
   EXPECT_EQ(gui.ShowMsg("Copiando: Album", gui.genreFont, 3000, false, false), -1);
