@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -103,21 +104,48 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
   return true;
 }
 
-DirListing::DirListing(const std::string& path) : handle_(opendir(ToHostPath(path).c_str())) {}
+namespace {
 
-DirListing::~DirListing() { Close(); }
+// Upper case of a Windows-1252 letter, the accented ones included.
+unsigned char UpperCase(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 0x20;
+  if (c == 0x9A || c == 0x9C || c == 0x9E) return c - 0x10;  // š œ ž
+  if (c == 0xFF) return 0x9F;                                // ÿ
+  return c;
+}
+
+bool ListedBefore(const std::string& a, const std::string& b) {
+  const auto dotEntry = [](const std::string& name) { return name == "." || name == ".."; };
+  if (dotEntry(a) != dotEntry(b)) return dotEntry(a);
+  const auto byLetter = [](char x, char y) {
+    return UpperCase(static_cast<unsigned char>(x)) < UpperCase(static_cast<unsigned char>(y));
+  };
+  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), byLetter)) return true;
+  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), byLetter)) return false;
+  return a < b;
+}
+
+}  // namespace
+
+DirListing::DirListing(const std::string& path) {
+  DIR* folder = opendir(ToHostPath(path).c_str());
+  if (!folder) return;
+  opened_ = true;
+  while (const dirent* entry = readdir(folder)) names_.push_back(FromHostText(entry->d_name));
+  closedir(folder);
+  std::sort(names_.begin(), names_.end(), ListedBefore);
+}
 
 bool DirListing::Next(std::string& name) {
-  if (!handle_) return false;
-  const dirent* entry = readdir(static_cast<DIR*>(handle_));
-  if (!entry) return false;
-  name = FromHostText(entry->d_name);
+  if (next_ >= names_.size()) return false;
+  name = names_[next_++];
   return true;
 }
 
 void DirListing::Close() {
-  if (handle_) closedir(static_cast<DIR*>(handle_));
-  handle_ = nullptr;
+  opened_ = false;
+  names_.clear();
+  next_ = 0;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -31,21 +32,24 @@ uint32_t GetFileAttributes(const std::string& path);
 // target, so that a power cut leaves either the old or the new file.
 bool WriteFileAtomically(const std::string& path, const std::string& contents);
 
-// A directory listing yielding bare entry names in Windows-1252, in the order
-// the host returns them, "." and ".." included.
+// A directory listing yielding bare entry names in Windows-1252, "." and
+// ".." first, then in the order the cabinet's file system lists a folder: by
+// name, letters compared without regard to case. (A Linux folder lists in an
+// order of its own, which would show an album's tracks shuffled.)
 class DirListing {
  public:
   explicit DirListing(const std::string& path);
-  ~DirListing();
   DirListing(const DirListing&) = delete;
   DirListing& operator=(const DirListing&) = delete;
 
-  bool IsOpen() const { return handle_ != nullptr; }
+  bool IsOpen() const { return opened_; }
   bool Next(std::string& name);
   void Close();
 
  private:
-  void* handle_;
+  bool opened_ = false;
+  std::vector<std::string> names_;
+  size_t next_ = 0;
 };
 
 }  // namespace platform

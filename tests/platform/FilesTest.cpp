@@ -36,6 +36,17 @@ TEST(Files, Utf8FolderListsAsWindows1252AndOpensAgain) {
   std::fclose(file);
 }
 
+TEST(Files, ListingComesByNameWithoutRegardToCase) {
+  TempDir dir;
+  for (const char* name : {"b.mp3", "A.mp3", "\xC3\x81rbol", "a.jpg", "03 - Tres.mp3", "10 - Diez.mp3", "Zeta"})
+    WriteHostFile(fs::path("album") / name, "");
+  std::vector<std::string> names;
+  DirListing listing("album");
+  for (std::string name; listing.Next(name);) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{".", "..", "03 - Tres.mp3", "10 - Diez.mp3", "a.jpg", "A.mp3",
+                                             "b.mp3", "Zeta", "\xC1rbol"}));
+}
+
 TEST(Files, MissingFolderDoesNotOpen) {
   TempDir dir;
   DirListing listing("no\\such\\folder");
