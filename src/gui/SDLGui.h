@@ -474,9 +474,6 @@ class SDLGui {
 
   // Main screen keys (helpers) ---------------------------------------------
 
-  // Whether a pressed key is the one bound to a role; unbound roles (code
-  // 0) never match.
-  static bool IsBound(int key, int32_t binding);
   bool JukeboxMode() const;
   // Whether the key is the step's sequence key; it then advances the
   // sequence instead of doing its own action.

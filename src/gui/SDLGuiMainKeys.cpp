@@ -48,13 +48,11 @@ bool AltF4Held() {
 
 }  // namespace
 
-bool SDLGui::IsBound(int key, int32_t binding) { return binding != 0 && key == binding; }
-
 bool SDLGui::JukeboxMode() const { return config->playmode == "jukebox"; }
 
 void SDLGui::keydown_main(int key) {
-  if (menuSequenceStep != 0 && !IsBound(key, MenuSequenceKey(1)) &&
-      !IsBound(key, MenuSequenceKey(2))) {
+  if (menuSequenceStep != 0 && !KeyIs(key, MenuSequenceKey(1)) &&
+      !KeyIs(key, MenuSequenceKey(2))) {
     menuSequenceStep = 0;
     DrawAll();
   }
@@ -71,7 +69,7 @@ int SDLGui::MenuSequenceKey(int step) const {
 }
 
 bool SDLGui::AdvanceMenuSequence(int key) {
-  if (menuSequenceStep == 0 || !IsBound(key, MenuSequenceKey(menuSequenceStep))) return false;
+  if (menuSequenceStep == 0 || !KeyIs(key, MenuSequenceKey(menuSequenceStep))) return false;
   if (menuSequenceStep == 1) {
     menuSequenceStep = 2;
     ShowMsg("---Esta apunto de abrir el Menu Inteligente---", genreFont, 0, false, false);
@@ -117,7 +115,7 @@ void SDLGui::DispatchMainKey(int key) {
       {&MapKeys::abcprev, &SDLGui::OpenAlphabetPrev},
   };
   for (const MainKeyRole& role : kRoles) {
-    if (IsBound(key, config->*role.binding)) {
+    if (KeyIs(key, config->*role.binding)) {
       (this->*role.action)();
       return;
     }
@@ -271,7 +269,7 @@ RString SDLGui::GetNumber(int key) const {
   const int32_t digitKeys[] = {config->n0, config->n1, config->n2, config->n3, config->n4,
                                config->n5, config->n6, config->n7, config->n8, config->n9};
   for (int digit = 0; digit < 10; ++digit) {
-    if (IsBound(key, digitKeys[digit])) {
+    if (KeyIs(key, digitKeys[digit])) {
       const char text[2] = {static_cast<char>('0' + digit), '\0'};
       return text;
     }

@@ -52,13 +52,6 @@ void ComposeList(ListBox& list, SDL_Surface* background) {
   list.SaveBackground(background, &area);
 }
 
-// Takes a vanished entry out of the queue, provided that the playback thread
-// has not moved another entry to its position meanwhile.
-void RemoveVanishedEntry(Queue& queue, int position, const QueueElement& vanished) {
-  const std::optional<QueueElement> current = queue.GetElementFromQueue(position);
-  if (current && current->SamePlay(vanished)) queue.Remove(position);
-}
-
 // A waiting entry's row; VIP entries are marked.
 RString QueueRow(const RString& title, bool vip) {
   if (!vip) return title;
@@ -240,7 +233,7 @@ void SDLGui::DrawQueue(bool update) {
     }
     const QueueElement& entry = entries[i];
     if (!TrackExists(entry)) {
-      RemoveVanishedEntry(*queue, position, entry);
+      queue->RemoveIf(position, entry);  // unless the playback thread moved it
       ++removed;
       continue;
     }

@@ -116,7 +116,7 @@ void SDLGui::OfferVip(const QueueElement& last) {
     return;
   }
   const int answer = ShowMsg("Activar reproduccion VIP?", genreFont, -1, true, true);
-  if (!IsBound(answer, config->enter) || !queue->RemoveLastAndInsertVIP(last)) return;
+  if (!KeyIs(answer, config->enter) || !queue->RemoveLastAndInsertVIP(last)) return;
   credits -= vipPrice;
   DrawCredits(true);
   DrawQueue(true);

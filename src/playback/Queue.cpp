@@ -88,10 +88,10 @@ bool Queue::RemoveLastAndInsertVIP(const QueueElement& expected) {
   return true;
 }
 
-bool Queue::RemoveHeadIf(const QueueElement& expected) {
+bool Queue::RemoveIf(int index, const QueueElement& expected) {
   Lock lock(mutex_);
-  RItemList* head = entries_.GetFirst();
-  if (!head || !ElementOf(head).SamePlay(expected)) return false;
-  RemoveNodeLocked(0);
+  RItemList* node = entries_.GetItemRaw(index);
+  if (!node || !ElementOf(node).SamePlay(expected)) return false;
+  RemoveNodeLocked(index);
   return true;
 }

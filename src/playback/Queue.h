@@ -47,9 +47,11 @@ class Queue {
   // places it, provided it is still the same play as expected; false, with
   // nothing changed, otherwise.
   bool RemoveLastAndInsertVIP(const QueueElement& expected);
-  // Removes the head provided it is still the same play as expected (the
-  // playback thread's "this item is over").
-  bool RemoveHeadIf(const QueueElement& expected);
+  // Removes the entry at index provided it is still the same play as
+  // expected; false, with nothing changed, otherwise.
+  bool RemoveIf(int index, const QueueElement& expected);
+  // The playback thread's "this item is over".
+  bool RemoveHeadIf(const QueueElement& expected) { return RemoveIf(0, expected); }
 
  private:
   static QueueElement& ElementOf(const RItemList* node);
