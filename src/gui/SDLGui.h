@@ -3,8 +3,10 @@
 // members live in several sources of this folder, one per concern:
 // SDLGuiSetup (display set-up, running-time counter, online indicator),
 // SDLGuiVideoWindow (the video window), SDLGuiMessages (message box, coins,
-// volume), SDLGuiPanels (main-screen panels), SDLGuiCovers (cover cache) and
-// SDLGuiLoop (the main loop's calls).
+// volume), SDLGuiPanels (main-screen panels), SDLGuiCovers (cover cache),
+// SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's duties and the
+// playback events), SDLGuiMarquee (marquee and TV-out) and SDLGuiKaraoke
+// (the karaoke score).
 #include <SDL.h>
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include "base/RString.h"
 #include "base/RStringsList.h"
 #include "gui/ListBox.h"
+#include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
 #include "gui/fontsdl.h"
 
@@ -326,6 +329,46 @@ class SDLGui {
   // make it a VIP play for creditsvip more.
   void EnterPlay();
 
+  // Frame update -----------------------------------------------------------
+
+  // What draw sets playEvent to once it has dealt with an event.
+  static constexpr int kEventHandled = 6;
+  // Steps of draw: the playback thread's last event (under stateMutex), the
+  // elapsed time once a second, the selected title's scroll, random play
+  // after randomplay idle minutes, and the download script's progress files.
+  void HandlePlaybackEvent();
+  void ShowElapsedTime();
+  void ScrollSelectedTitle();
+  void PlayRandomWhenIdle();
+  // Rows of the on-line results show their download's percentage; one
+  // completed download per pass is charged creditsdownloads (credits may go
+  // below 0 outside the coin-operated mode) and queued from the album
+  // "Descargas" of genre 0.
+  void FollowDownloads();
+  // The karaoke score: a random 0..9 shown over its picture with booing
+  // (below 6) or applause, then the main screen again.
+  void KaraokeCalif();
+
+  // Marquee and TV-out -----------------------------------------------------
+
+  // One step of the marquee text, one pixel to the left at most every 10 ms;
+  // over a full-screen video only on touch cabinets, in a black strip.
+  void DrawMarquee();
+  // The text enters again from the panel's right edge.
+  void MarqueeCalc();
+  void UpdateMarquee();
+  // One step of the TV-out picture: the marquee text bounces two pixels per
+  // step, and the advertising image changes every five minutes.
+  void DrawTVOUT();
+
+  int32_t marqueeX = 0, marqueeY = 0;
+  uint32_t marqueeTick = 0;
+  int32_t tvTextX = 0, tvTextY = 0;
+  uint8_t tvTextLeft = 0, tvTextUp = 0;
+  uint32_t adIndex = 0;
+  // "coin.wav", played through SDL's audio once the first coin comes.
+  std::unique_ptr<SoundClip> coinSound;
+
   // Fields -----------------------------------------------------------------
 
   sqlite3* database = nullptr;
@@ -514,6 +557,29 @@ class SDLGui {
   void BuySelectedTrack();
   void OfferVip(const QueueElement& last);
   void ShowNotice(const RString& text, int timeout);
+
+  // Frame update (helpers) -------------------------------------------------
+
+  void VideoStarted();
+  void SongStarted();
+  void PlayFinished();
+  void StartPlayClock();
+  bool VideoOnQueue() const;
+  // The selected track's row, its title starting offset characters on.
+  RString SelectedTrackRow(uint32_t offset) const;
+  void StepTitleScroll();
+  // The first line of a progress file; false when it cannot be read.
+  bool ReadDownloadProgress(const RString& name, RString& line);
+  // Writes "[<percent>%] <title>" into the on-line results row of the
+  // download; its position, or -1 when no row is the download's.
+  int ShowDownloadProgress(const RString& name, const RString& percent);
+  void CompleteDownload(const RString& name);
+  // The download's track in the album "Descargas" of genre 0, both made
+  // when missing.
+  QueueElement DownloadedTrack(const RString& name);
+  void DrawMarqueeText();
+  void MoveTvText();
+  void ShowNextAdvertising();
 
   bool sdlStarted_ = false;
 };

@@ -1,6 +1,5 @@
-// The main loop's calls: background work, screen work and input.
-#include <SDL_gfxPrimitives.h>
-
+// The main loop's calls: background work and input (the screen work of
+// each pass is in SDLGuiFrame).
 #include <cstdio>
 
 #include "config/Configuration.h"
@@ -11,17 +10,12 @@
 
 namespace {
 
-const int kEventsDroppedAfterRedraw = 10;
 const int kEventsDroppedAfterTouch = 10;
-const uint32_t kOnlineCheckInterval = 1999;
 const uint32_t kRunningTimeInterval = 3000;
 const uint32_t kInputPause = 1;
 const uint32_t kTouchSettle = 10;
 const uint32_t kLongestCoinPulse = 3000;
 const uint32_t kLongPressErases = 1999;
-const uint32_t kVolumeBarShown = 3000;
-const uint32_t kCursorBlink = 499;
-const uint32_t kTitleScrollPause = 3000;
 
 }  // namespace
 
@@ -29,50 +23,6 @@ void SDLGui::extrawork() {
   coverswithcache();
   if (!miniVideo || !VideoPlaying()) return;
   if (platform::Ticks() - lastInputDuringVideo >= config->timeoutvideohide * 1000u) FullVideo();
-}
-
-// The steps in their order; the playback events and the elapsed time come
-// after the pending redraw, the title scroll, random play and the marquee
-// before the text cursor, the TV-out and the downloads after it.
-void SDLGui::draw() {
-  RedrawWhenPending();
-  ShowVolumeBarUntilDue();
-  CheckOnlineWhenDue();
-  if (dialog == kKeyboardScreen) BlinkTextCursor();
-}
-
-void SDLGui::RedrawWhenPending() {
-  if (redrawMode == kFullRedraw) {
-    DrawAll();
-    DiscardEvents(kEventsDroppedAfterRedraw);
-  } else if (redrawMode == kPartialRedraw) {
-    extrawork();
-    DrawCovers(true);
-    DrawTitles(true);
-    DrawTracks(true);
-    DrawButtons(true);
-    redrawMode = kUpToDate;
-  }
-}
-
-// The bar stays 3000 ms, drawn again on every pass unless a video covers it,
-// and then gives way to the background.
-void SDLGui::ShowVolumeBarUntilDue() {
-  if (volumeShownAt == 0) return;
-  if (platform::Ticks() - volumeShownAt > kVolumeBarShown) {
-    ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
-    ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen);
-    volumeShownAt = 0;
-  } else if (!VideoPlaying()) {
-    DrawVolumen(true);
-  }
-}
-
-void SDLGui::CheckOnlineWhenDue() {
-  const uint32_t now = platform::Ticks();
-  if (lastOnlineCheck == 0 || now - lastOnlineCheck <= kOnlineCheckInterval) return;
-  OnlineChecker();
-  lastOnlineCheck = now;
 }
 
 void SDLGui::pool() {
@@ -217,8 +167,7 @@ void SDLGui::MiniVideo() {
   DrawTracks(false);
   DrawPlayingInfo(false);
   UpdateAll();
-  titleScrollOffset = 0;
-  titleScrollAt = platform::Ticks() + kTitleScrollPause;
+  RestartTitleScroll();
 }
 
 // The alphabet, keyboard and searcher screens draw themselves here once
@@ -257,8 +206,6 @@ void SDLGui::DrawAll() {
   SDL_Flip(screen);
 }
 
-// The marquee's region joins after the playing information once the marquee
-// exists.
 void SDLGui::UpdateAll() {
   UpdateBackground();
   UpdateGenre();
@@ -268,36 +215,8 @@ void SDLGui::UpdateAll() {
   UpdateCredits();
   UpdateQueue();
   UpdatePlayingInfo();
+  UpdateMarquee();
   UpdateCoverMedia();
-}
-
-// A one-pixel line after the first cursorPos characters of the typed text,
-// black and white in turn.
-void SDLGui::BlinkTextCursor() {
-  const uint32_t now = platform::Ticks();
-  if (now - cursorBlinkAt <= kCursorBlink) return;
-  const RString typed = searchText.GetSubString(0, cursorPos);
-  int w = 0, h = 0;
-  keyboardFont.SizeText(typed.c_str() != nullptr ? typed.c_str() : "", &w, &h);
-  const SDL_Rect text = TypedTextOrigin();
-  const Uint8 shade = cursorPhase == 0 ? 0 : 255;
-  vlineRGBA(screen, static_cast<Sint16>(text.x + w), text.y, static_cast<Sint16>(text.y + h),
-            shade, shade, shade, 255);
-  UpdateScreenArea(MakeRect(text.x + w, text.y, 1, h + 1));
-  cursorPhase = cursorPhase == 0 ? 1 : 0;
-  cursorBlinkAt = now;
-}
-
-// The typed text's top-left corner: inside the searcher image centred on the
-// screen, or inside the keyboard image.
-SDL_Rect SDLGui::TypedTextOrigin() const {
-  if (!config->phonekeyboard) {
-    const SDL_Rect keyboard = KeyboardArea();
-    return MakeRect(keyboard.x + kKeyboardTextX, keyboard.y + kKeyboardTextY, 0, 0);
-  }
-  const int w = searchPhoneImage != nullptr ? searchPhoneImage->w : 0;
-  const int h = searchPhoneImage != nullptr ? searchPhoneImage->h : 0;
-  return MakeRect(skin->width / 2 - w / 2 + searchTextX, skin->height / 2 - h / 2 + searchTextY, 0, 0);
 }
 
 // Whole seconds are added; the remainder counts towards the next save.

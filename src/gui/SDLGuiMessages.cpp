@@ -1,14 +1,12 @@
 // The message box, coins and credits, and the volume.
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
-#include "platform/Files.h"
-#include "platform/Paths.h"
-#include "platform/Processes.h"
 #include "playback/Player.h"
 #include "shell/ExternalPrograms.h"
 
@@ -110,12 +108,11 @@ void SDLGui::CreditKey(int key) {
   config->SaveTempData(queue, credits);
 }
 
-// Plays "coin.wav" through the media player without waiting for it.
+// Plays "coin.wav" without waiting for it; silent without the file or an
+// audio device.
 void SDLGui::PlayCoinSound() {
-  const RString player = MediaPlayerProgram();
-  if (player.GetLength() == 0 || !platform::FileExists(kCoinSound)) return;
-  platform::StartDetached(
-      {player.c_str(), "-really-quiet", "-nofontconfig", platform::ToHostPath(kCoinSound)});
+  if (coinSound == nullptr) coinSound = std::make_unique<SoundClip>(kCoinSound);
+  coinSound->Play();
 }
 
 void SDLGui::UpVol() { StepVolume(kVolumeStep); }

@@ -80,17 +80,10 @@ bool SDLGui::TrackExists(const QueueElement& entry) const {
   return disc != nullptr && entry.track < static_cast<uint32_t>(disc->GetTotalTracks());
 }
 
-// The scaled background carries an alpha channel; blended, even fully opaque
-// pixels would let what the panel held before show through by one level, so
-// it is copied with blending off.
 void SDLGui::ComposePanel(SDL_Surface* save, int x, int y) {
   if (save == nullptr || background == nullptr) return;
-  const Uint32 blending = background->flags & SDL_SRCALPHA;
-  const Uint8 alpha = background->format->alpha;
-  SDL_SetAlpha(background, 0, alpha);
   SDL_Rect from = MakeRect(x, y, save->w, save->h);
   SDL_BlitSurface(background, &from, save, nullptr);
-  SDL_SetAlpha(background, blending, alpha);
 }
 
 void SDLGui::PlacePanel(SDL_Surface* save, int x, int y) {

@@ -59,10 +59,16 @@ void CreateRunningTimeFile() {
   std::fclose(file);
 }
 
+// The scaled copy always carries an alpha channel. A picture without any
+// transparency of its own (the skin background, photos) is copied rather
+// than blended: blending even fully opaque pixels lets what lay under them
+// show through by one level.
 SDL_Surface* ScaledImage(SDL_Surface* image, int width, int height) {
+  const bool opaque = image->format->Amask == 0 && (image->flags & SDL_SRCCOLORKEY) == 0;
   SDL_Surface* scaled = zoomSurface(image, static_cast<double>(width) / image->w,
                                     static_cast<double>(height) / image->h, SMOOTHING_ON);
   SDL_FreeSurface(image);
+  if (scaled != nullptr && opaque) SDL_SetAlpha(scaled, 0, SDL_ALPHA_OPAQUE);
   return scaled;
 }
 
@@ -87,7 +93,7 @@ void Replace(SDL_Surface*& slot, SDL_Surface* fresh) {
 
 }  // namespace
 
-SDLGui::SDLGui(Queue* playQueue) : queue(playQueue) {}
+SDLGui::SDLGui(Queue* playQueue) : queue(playQueue) { marqueeTick = platform::Ticks(); }
 
 SDLGui::~SDLGui() {
   // The player draws into the video window: it stops before the window goes.
@@ -102,6 +108,7 @@ SDLGui::~SDLGui() {
   onlineResultsList.reset();
   FreeCoversCache();
   FreeSurfaces();
+  coinSound.reset();
   if (stateMutex != nullptr) SDL_DestroyMutex(stateMutex);
   if (sdlStarted_) SDL_Quit();
   sqlite3_close(database);

@@ -1,0 +1,360 @@
+// The screen half of the main loop: pending redraws, the playback thread's
+// events and the jukebox's timed duties, once per pass.
+#include <SDL_gfxPrimitives.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+#include "base/RDir.h"
+#include "base/RTextFile.h"
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "playback/Player.h"
+#include "playback/Queue.h"
+
+namespace {
+
+const int kEventsDroppedAfterRedraw = 10;
+const uint32_t kOnlineCheckInterval = 1999;
+const uint32_t kVolumeBarShown = 3000;
+const uint32_t kCursorBlink = 499;
+const int32_t kTitleScrollStep = 301;
+const uint32_t kMinute = 60000;
+
+const char* const kProgressFolder = "downloadsprogress";
+const char* const kDownloadsDisc = "Descargas";
+const char* const kDownloadComplete = "100";
+// The download script may still hold the finished file for a moment.
+const uint32_t kDownloadSettle = 1000;
+const int kRefusalTime = 5000;
+
+const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
+
+// The title of a progress file's name: what follows its "[D] ", without
+// extension; the on-line results row shows it after its first blank.
+RString DownloadTitle(const RString& name) { return name.AfterFirst(' ').BeforeLast('.'); }
+
+}  // namespace
+
+void SDLGui::draw() {
+  RedrawWhenPending();
+  HandlePlaybackEvent();
+  ShowElapsedTime();
+  ShowVolumeBarUntilDue();
+  CheckOnlineWhenDue();
+  ScrollSelectedTitle();
+  PlayRandomWhenIdle();
+  if (dialog != kKeyboardScreen || config->phonekeyboard) DrawMarquee();
+  // The searcher's background search joins the cursor here once it exists.
+  if (dialog == kKeyboardScreen) BlinkTextCursor();
+  if (config->tvout) DrawTVOUT();
+  FollowDownloads();
+  if (coinSound != nullptr) coinSound->CloseWhenDone();
+}
+
+void SDLGui::RedrawWhenPending() {
+  if (redrawMode == kFullRedraw) {
+    DrawAll();
+    DiscardEvents(kEventsDroppedAfterRedraw);
+  } else if (redrawMode == kPartialRedraw) {
+    extrawork();
+    DrawCovers(true);
+    DrawTitles(true);
+    DrawTracks(true);
+    DrawButtons(true);
+    redrawMode = kUpToDate;
+  }
+}
+
+// Playback events --------------------------------------------------------
+
+// The lock is held throughout, so that an event posted meanwhile is not
+// marked as handled unseen.
+void SDLGui::HandlePlaybackEvent() {
+  SDL_mutexP(stateMutex);
+  switch (playEvent) {
+    case Player::kVideoStarted:
+      VideoStarted();
+      break;
+    case Player::kSongStarted:
+      SongStarted();
+      break;
+    case Player::kFinished:
+      PlayFinished();
+      break;
+    default:
+      break;
+  }
+  SDL_mutexV(stateMutex);
+}
+
+// With TV-out the video plays on the second screen and the main screen
+// only shows what plays; otherwise the video takes the whole screen.
+void SDLGui::VideoStarted() {
+  StartPlayClock();
+  ShowVideoWindow();
+  if (config->tvout) {
+    DrawPlayingInfo(true);
+    DrawCoverMedia(true);
+    DrawQueue(true);
+    RedrawCurrentDialog();
+  } else {
+    std::puts("Iniciando reproduccion de video");
+    FullVideo();
+  }
+  playEvent = kEventHandled;
+}
+
+void SDLGui::SongStarted() {
+  StartPlayClock();
+  DrawPlayingInfo(true);
+  DrawQueue(true);
+  DrawCoverMedia(true);
+  RedrawCurrentDialog();
+  playEvent = kEventHandled;
+}
+
+void SDLGui::StartPlayClock() {
+  playStartedAt = platform::Ticks();
+  playSeconds = 0;
+  idleSince = 0;
+}
+
+// A next video needs nothing here: its own started event takes the screen.
+void SDLGui::PlayFinished() {
+  std::puts("Finish play");
+  if (player != nullptr && player->karaoke) {
+    if (config->califkaraoke) KaraokeCalif();
+    player->karaoke = 0;
+  }
+  if (queue->Count() > 0) {
+    std::puts("COUNT");
+    if (!VideoOnQueue()) {
+      std::puts("Next play: Song");
+      DrawQueue(true);
+      DrawPlayingInfo(true);
+      DrawCoverMedia(true);
+      if (config->tvout) {
+        HideVideoWindow();
+      } else {
+        std::puts("Ocultando pantalla de video y redibujando");
+        HideVideoWindow();
+        DrawAll();
+        UpdateAll();
+        RedrawCurrentDialog();
+      }
+      DrawButtons(true);
+    } else {
+      std::puts("Next play: Video");
+      if (config->tvout) {
+        DrawQueue(true);
+        DrawPlayingInfo(true);
+        RedrawCurrentDialog();
+      }
+    }
+  } else {
+    DrawAll();
+    DrawPlayingInfo(true);
+    DrawCoverMedia(true);
+    UpdateAll();
+    RedrawCurrentDialog();
+    DrawButtons(true);
+    std::puts("Player going to quiet state");
+  }
+  config->SaveTempData(queue, credits);
+  playEvent = kEventHandled;
+  idleSince = platform::Ticks();
+}
+
+bool SDLGui::VideoOnQueue() const { return player != nullptr && player->IsVideoOnQueue(); }
+
+// The panel changes once a second; the started events drew its 00:00.
+void SDLGui::ShowElapsedTime() {
+  if (player == nullptr || !player->playing || dialog != kMainScreen) return;
+  const uint32_t seconds = (platform::Ticks() - playStartedAt) / 1000;
+  if (seconds <= playSeconds) return;
+  playSeconds = seconds;
+  DrawPlayingInfo(true);
+}
+
+// Timed duties ------------------------------------------------------------
+
+// The bar stays 3000 ms, drawn again on every pass unless a video covers it,
+// and then gives way to the background.
+void SDLGui::ShowVolumeBarUntilDue() {
+  if (volumeShownAt == 0) return;
+  if (platform::Ticks() - volumeShownAt > kVolumeBarShown) {
+    ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
+    ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen);
+    volumeShownAt = 0;
+  } else if (!VideoPlaying()) {
+    DrawVolumen(true);
+  }
+}
+
+void SDLGui::CheckOnlineWhenDue() {
+  const uint32_t now = platform::Ticks();
+  if (lastOnlineCheck == 0 || now - lastOnlineCheck <= kOnlineCheckInterval) return;
+  OnlineChecker();
+  lastOnlineCheck = now;
+}
+
+// A selected title too wide for the tracks list moves one character to the
+// left every 301 ms; scrolled out, it starts again after 3000 ms. The list
+// stays put under a full-screen video.
+void SDLGui::ScrollSelectedTitle() {
+  if (tracksList->Count() == 0 || static_cast<int>(selTrack) >= SelectedAlbumTracks()) return;
+  if (VideoOnQueue() && !miniVideo && !config->tvout) return;
+  if (!tracksList->MustMove(SelectedTrackRow(0))) return;
+  // A time still to come (the pause) counts as not yet due.
+  const auto sinceStep = static_cast<int32_t>(platform::Ticks() - titleScrollAt);
+  if (dialog == kMainScreen && sinceStep >= kTitleScrollStep) StepTitleScroll();
+  DrawButtons(true);
+}
+
+RString SDLGui::SelectedTrackRow(uint32_t offset) const {
+  const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
+  return NumberedRow(static_cast<int>(selTrack) + 1, SelectedAlbumTracks(),
+                     title.GetSubString(offset, title.GetLength()));
+}
+
+void SDLGui::StepTitleScroll() {
+  const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
+  if (titleScrollOffset >= title.GetLength()) {
+    RestartTitleScroll();
+    return;
+  }
+  tracksList->SetItem(SelectedTrackRow(titleScrollOffset), static_cast<int>(selTrack));
+  tracksList->Draw(screen, false);
+  ++titleScrollOffset;
+  titleScrollAt = platform::Ticks();
+}
+
+void SDLGui::PlayRandomWhenIdle() {
+  if (config->randomplay <= 0 || idleSince == 0) return;
+  const uint32_t now = platform::Ticks();
+  if (now - idleSince <= static_cast<uint32_t>(config->randomplay) * kMinute) return;
+  const std::optional<QueueElement> track = Player::RandomTrack(*library);
+  if (!track) return;  // an empty genre or album: drawn again next pass
+  queue->AddElementToQueue(track->genre, track->disc, track->track);
+  idleSince = now;
+}
+
+// A one-pixel line after the first cursorPos characters of the typed text,
+// black and white in turn.
+void SDLGui::BlinkTextCursor() {
+  const uint32_t now = platform::Ticks();
+  if (now - cursorBlinkAt <= kCursorBlink) return;
+  const RString typed = searchText.GetSubString(0, cursorPos);
+  int w = 0, h = 0;
+  keyboardFont.SizeText(Text(typed), &w, &h);
+  const SDL_Rect text = TypedTextOrigin();
+  const Uint8 shade = cursorPhase == 0 ? 0 : 255;
+  vlineRGBA(screen, static_cast<Sint16>(text.x + w), text.y, static_cast<Sint16>(text.y + h),
+            shade, shade, shade, 255);
+  UpdateScreenArea(MakeRect(text.x + w, text.y, 1, h + 1));
+  cursorPhase = cursorPhase == 0 ? 1 : 0;
+  cursorBlinkAt = now;
+}
+
+// The typed text's top-left corner: inside the searcher image centred on the
+// screen, or inside the keyboard image.
+SDL_Rect SDLGui::TypedTextOrigin() const {
+  if (!config->phonekeyboard) {
+    const SDL_Rect keyboard = KeyboardArea();
+    return MakeRect(keyboard.x + kKeyboardTextX, keyboard.y + kKeyboardTextY, 0, 0);
+  }
+  const int w = searchPhoneImage != nullptr ? searchPhoneImage->w : 0;
+  const int h = searchPhoneImage != nullptr ? searchPhoneImage->h : 0;
+  return MakeRect(skin->width / 2 - w / 2 + searchTextX, skin->height / 2 - h / 2 + searchTextY, 0, 0);
+}
+
+// Downloads ----------------------------------------------------------------
+
+// The progress files are named after the listed row ("[D] " + title) with
+// an extension and hold a percentage on their first line.
+void SDLGui::FollowDownloads() {
+  RDir folder(kProgressFolder);
+  RString name;
+  while (folder.GetFile(name)) {
+    RString line;
+    if (name.GetChar(0) == '.' || !folder.IsFile() || !ReadDownloadProgress(name, line)) continue;
+    if (line != kDownloadComplete) {
+      ShowDownloadProgress(name, line);
+      continue;
+    }
+    CompleteDownload(name);
+    return;
+  }
+}
+
+bool SDLGui::ReadDownloadProgress(const RString& name, RString& line) {
+  RTextFile file;
+  if (!file.Open(RString(kProgressFolder) + "\\" + name, "r")) return false;
+  line = file.GetLine();
+  line.RemoveCR();
+  return true;
+}
+
+// The list is shown again only while the searcher is on the screen.
+int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
+  const RString title = DownloadTitle(name);
+  int row = 0;
+  for (const RItemList* node = onlineResultsList->items.GetFirst(); node != nullptr;
+       node = node->next, ++row) {
+    if (RString(static_cast<const char*>(node->data)).AfterFirst(' ') != title) continue;
+    onlineResultsList->SetItem("[" + percent + "%] " + title, row);
+    const bool searcherShown = dialog == kKeyboardScreen && config->phonekeyboard;
+    onlineResultsList->Draw(searcherShown ? screen : nullptr, false);
+    return row;
+  }
+  return -1;
+}
+
+// Without the credits in the coin-operated mode the download is refused; it
+// stays on disk but is not queued.
+void SDLGui::CompleteDownload(const RString& name) {
+  platform::DeleteFile(Text(RString(kProgressFolder) + "\\" + name));
+  platform::Delay(kDownloadSettle);
+  const int32_t price = std::max(config->creditsdownloads, 0);
+  if (JukeboxMode() && credits < price) {
+    ShowMsg("Creditos insuficientes para DESCARGA", genreFont, kRefusalTime, true, true);
+    return;
+  }
+  credits -= price;
+  DrawCredits(true);
+  config->SaveTempData(queue, credits);
+  const QueueElement entry = DownloadedTrack(name);
+  std::printf("Index of added download: %d %d %d\n", static_cast<int>(entry.genre),
+              static_cast<int>(entry.disc), static_cast<int>(entry.track));
+  queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
+  DrawQueue(true);
+  config->SaveTempData(queue, credits);
+  const int row = ShowDownloadProgress(name, kDownloadComplete);
+  if (row != -1) std::printf("Index item: %d\n", row);
+}
+
+QueueElement SDLGui::DownloadedTrack(const RString& name) {
+  GenreElement* genre = library->GetGenre(0);
+  int disc = library->GetDiscIndex(0, kDownloadsDisc);
+  if (disc >= genre->GetTotalDiscs() || library->GetDiscTitle(0, disc) != kDownloadsDisc) {
+    auto* downloads = new DiscElement(kDownloadsDisc);
+    downloads->SetGenre(genre);
+    genre->AddDisc(downloads);
+    disc = genre->GetTotalDiscs() - 1;
+  }
+  int track = library->GetTrackIndex(0, disc, name);
+  if (track == -1) {
+    library->GetDisc(0, disc)->AddTrack(new TrackElement(name));
+    track = library->GetTotalTracks(0, disc) - 1;
+  }
+  QueueElement entry;
+  entry.disc = static_cast<uint32_t>(disc);
+  entry.track = static_cast<uint32_t>(track);
+  return entry;
+}

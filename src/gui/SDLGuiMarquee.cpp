@@ -1,0 +1,140 @@
+// The marquee text scrolling through its panel, and the TV-out picture: the
+// same text bouncing over advertising images that change every five minutes.
+#include <cstdio>
+
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+#include "platform/Clock.h"
+#include "playback/Player.h"
+
+namespace {
+
+const uint32_t kMarqueeStep = 10;
+const uint32_t kTvTextStep = 5;
+const int kTvTextMove = 2;
+const uint32_t kAdvertisingTime = 300001;
+// Over a full-screen video on touch cabinets: a black strip at the top with
+// the back button at its right end.
+const SDL_Rect kVideoStrip = {0, 0, 1024, 100};
+const int kBackButtonX = 924;
+
+const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
+
+// Draws text with its top-left corner at (x, y), which may lie left of or
+// above the target.
+void DrawTextAt(SDL_TTFWriter& writer, SDL_Surface* target, const RString& text, int x, int y) {
+  if (target == nullptr || writer.GetFont() == nullptr || text.GetLength() == 0) return;
+  SDL_Surface* rendered = writer.DrawText2(nullptr, Text(text), 0, 0, 0);
+  if (rendered == nullptr) return;
+  SDL_Rect to = SDLGui::MakeRect(x, y, 0, 0);
+  SDL_BlitSurface(rendered, nullptr, target, &to);
+  SDL_FreeSurface(rendered);
+}
+
+// Two pixels on in the current direction, which turns at either edge.
+void Bounce(int32_t& position, uint8_t& backwards, int size, int limit) {
+  if (backwards) {
+    position -= kTvTextMove;
+    if (position <= 0) backwards = 0;
+  } else {
+    position += kTvTextMove;
+    if (position + size >= limit) backwards = 1;
+  }
+}
+
+}  // namespace
+
+// Marquee ------------------------------------------------------------------
+
+// Once the text has left on the left, it re-enters on the right the pass
+// after.
+void SDLGui::DrawMarquee() {
+  int textW = 0;
+  marqueeFont.SizeText(Text(config->marquesina), &textW, nullptr);
+  if (marqueeX <= -textW) {
+    MarqueeCalc();
+    return;
+  }
+  if (platform::Ticks() - marqueeTick <= kMarqueeStep) return;
+  --marqueeX;
+  DrawMarqueeText();
+}
+
+// A full-screen video without touch screen shows no marquee.
+void SDLGui::DrawMarqueeText() {
+  const bool fullScreenVideo = VideoPlaying() && !config->tvout && !miniVideo;
+  if (fullScreenVideo && !config->touchscreen) return;
+  if (fullScreenVideo) {
+    SDL_Rect strip = kVideoStrip;
+    SDL_FillRect(screen, &strip, SDL_MapRGB(screen->format, 0, 0, 0));
+    DrawTextAt(marqueeFont, screen, config->marquesina, marqueeX, marqueeY);
+    SDL_Rect back = MakeRect(kBackButtonX, 0, 0, 0);
+    if (backImage != nullptr) SDL_BlitSurface(backImage, nullptr, screen, &back);
+    marqueeTick = platform::Ticks();
+    UpdateScreenArea(kVideoStrip);
+    return;
+  }
+  ComposePanel(marqueeSave, skin->xmarquee, skin->ymarquee);
+  DrawTextAt(marqueeFont, marqueeSave, config->marquesina, marqueeX, marqueeY);
+  marqueeTick = platform::Ticks();
+  UpdateMarquee();
+}
+
+void SDLGui::MarqueeCalc() {
+  marqueeX = skin->wmarquee;
+  marqueeY = 0;
+}
+
+void SDLGui::UpdateMarquee() { ShowPanel(marqueeSave, skin->xmarquee, skin->ymarquee); }
+
+// TV-out ---------------------------------------------------------------------
+
+// A video at the head of the queue covers the TV area; the picture then
+// waits.
+void SDLGui::DrawTVOUT() {
+  if (VideoOnQueue()) return;
+  const uint32_t now = platform::Ticks();
+  if (now - tvTick > kTvTextStep) MoveTvText();
+  if (now - adSwitchAt >= kAdvertisingTime) ShowNextAdvertising();
+}
+
+// Only the text's own rectangle is erased and drawn again.
+void SDLGui::MoveTvText() {
+  int textW = 0, textH = 0;
+  marqueeFont.SizeText(Text(config->marquesina), &textW, &textH);
+  const int left = skin->width;
+  SDL_Rect from = MakeRect(tvTextX, tvTextY, textW, textH);
+  SDL_Rect to = MakeRect(left + tvTextX, tvTextY, 0, 0);
+  if (tvOutImage != nullptr) SDL_BlitSurface(tvOutImage, &from, screen, &to);
+  UpdateScreenArea(MakeRect(left + tvTextX, tvTextY, textW, textH));
+
+  Bounce(tvTextX, tvTextLeft, textW, config->tvoutxres);
+  Bounce(tvTextY, tvTextUp, textH, config->tvoutyres);
+  DrawTextAt(marqueeFont, screen, config->marquesina, left + tvTextX, tvTextY);
+  UpdateScreenArea(MakeRect(left + tvTextX, tvTextY, textW, textH));
+  tvTick = platform::Ticks();
+}
+
+// The entries of "publicidad" in listing order, round and round. Without
+// entries, or when one cannot be loaded, the picture shown stays.
+void SDLGui::ShowNextAdvertising() {
+  std::puts("Cambiando imagen publicitaria");
+  adSwitchAt = platform::Ticks();
+  const int count = adFiles.Count();
+  if (count == 0) return;
+  if (adIndex >= static_cast<uint32_t>(count)) adIndex = 0;
+  const RString path = "publicidad/" + adFiles.GetItem(static_cast<int>(adIndex));
+  adIndex = (adIndex + 1) % static_cast<uint32_t>(count);
+  std::printf("Nueva imagen publicitaria: %s\n", Text(path));
+  SDL_Surface* image = LoadImageFile(path);
+  if (image == nullptr) {
+    std::printf("Error al cargar imagen publicitaria: %s\n", Text(path));
+    return;
+  }
+  SDL_FreeSurface(tvOutImage);
+  tvOutImage = image;
+  SDL_Rect at = MakeRect(skin->width, 0, 0, 0);
+  SDL_BlitSurface(tvOutImage, nullptr, screen, &at);
+  UpdateScreenArea(MakeRect(skin->width, 0, config->tvoutxres, skin->height));
+}
