@@ -1,0 +1,191 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CoverCatalogue.h"
+#include "SDLGuiTestCabinet.h"
+#include "playback/Player.h"
+
+namespace {
+
+const char kText[] = "Bienvenidos al karaoke";
+
+// A catalogue of one video, the marquee text, and TV-out when a test asks
+// for it before Open.
+class SDLGuiMarqueeTest : public CabinetTest {
+ protected:
+  SDLGuiMarqueeTest() {
+    GenreElement* genre = catalogue.AddGenre("Videos", 0);
+    catalogue.AddTrack(catalogue.AddDisc(genre, "Clips", 0, false), "clip.mp4");
+    config.marquesina = kText;
+  }
+  void Open() {
+    ASSERT_EQ(Start(), 1) << setUpLog;
+    gui.player = &player;
+    gui.redrawMode = SDLGui::kUpToDate;
+  }
+  void PlayVideo() {
+    queue.AddElementToQueue(0, 0, 0);
+    player.playing = 1;
+  }
+  std::string Draw() {
+    testing::internal::CaptureStdout();
+    gui.draw();
+    return testing::internal::GetCapturedStdout();
+  }
+  void DrawAfter(uint32_t ms) {
+    clock.Advance(ms);
+    Draw();
+  }
+  SDL_Rect TextSize() {
+    int w = 0, h = 0;
+    gui.marqueeFont.SizeText(kText, &w, &h);
+    return SDLGui::MakeRect(0, 0, w, h);
+  }
+  // Whether some pixel of the area differs from colour.
+  bool Differs(const SDL_Rect& area, const Rgba& color) {
+    for (int y = area.y; y < area.y + area.h; ++y)
+      for (int x = area.x; x < area.x + area.w; ++x)
+        if (!Near(ColorAt(gui.screen, x, y), color)) return true;
+    return false;
+  }
+  SDL_Rect MarqueePanel() const {
+    return SDLGui::MakeRect(skin.xmarquee, skin.ymarquee, skin.wmarquee, skin.hmarquee);
+  }
+  void Paint(Uint8 r, Uint8 g, Uint8 b) { SDL_FillRect(gui.screen, nullptr, SDL_MapRGB(gui.screen->format, r, g, b)); }
+
+  CoverCatalogue catalogue{library};
+  Player player{&gui, &library, &queue, ""};
+};
+
+TEST_F(SDLGuiMarqueeTest, TextScrollsOnePixelPerStepThenReentersOnTheRight) {
+  Open();
+  ASSERT_GT(skin.wmarquee, 0);
+  EXPECT_EQ(gui.marqueeX, 0);
+  gui.marqueeTick = clock.Ticks();
+  DrawAfter(10);
+  EXPECT_EQ(gui.marqueeX, 0);
+  DrawAfter(1);
+  EXPECT_EQ(gui.marqueeX, -1);
+  EXPECT_TRUE(Differs(MarqueePanel(), Color(kSkinBlue)));
+  Draw();  // at most one step per 10 ms
+  EXPECT_EQ(gui.marqueeX, -1);
+
+  const int width = TextSize().w;
+  gui.marqueeX = -width + 1;
+  DrawAfter(11);
+  EXPECT_EQ(gui.marqueeX, -width);
+  EXPECT_FALSE(Differs(MarqueePanel(), Color(kSkinBlue)));  // all of it out
+  DrawAfter(11);
+  EXPECT_EQ(gui.marqueeX, skin.wmarquee);
+  EXPECT_EQ(gui.marqueeY, 0);
+}
+
+TEST_F(SDLGuiMarqueeTest, KeyboardScreenStopsTheMarqueeButTheSearcherDoesNot) {
+  Open();
+  gui.dialog = SDLGui::kKeyboardScreen;
+  DrawAfter(11);
+  EXPECT_EQ(gui.marqueeX, 0);
+  config.phonekeyboard = true;
+  DrawAfter(11);
+  EXPECT_EQ(gui.marqueeX, -1);
+}
+
+// Touch cabinets show the marquee over a full-screen video in a black strip
+// with the back button; others show none.
+TEST_F(SDLGuiMarqueeTest, FullScreenVideoGetsTheStripOnlyOnTouchCabinets) {
+  Open();
+  PlayVideo();
+  Paint(255, 0, 0);
+  DrawAfter(11);
+  EXPECT_EQ(ColorAt(gui.screen, 5, 95), Opaque(255, 0, 0));
+  EXPECT_EQ(ColorAt(gui.screen, skin.xmarquee + 1, skin.ymarquee + 1), Opaque(255, 0, 0));
+
+  config.touchscreen = true;
+  DrawAfter(11);
+  EXPECT_EQ(ColorAt(gui.screen, 5, 95), Opaque(0, 0, 0));
+  EXPECT_PRED2(Near, ColorAt(gui.screen, 930, 5), Opaque(16, 16, 16));
+  EXPECT_EQ(ColorAt(gui.screen, 5, 100), Opaque(255, 0, 0));
+}
+
+class SDLGuiTvOutTest : public SDLGuiMarqueeTest {
+ protected:
+  void SetUp() override {
+    config.tvout = 1;
+    config.tvoutxres = 320;
+    config.tvoutyres = 240;
+    const std::pair<const char*, Rgba> ads[] = {
+        {"publicidad/b.jpg", Opaque(0, 200, 0)},
+        {"publicidad/A.jpg", Opaque(200, 0, 0)},
+        {"publicidad/c.jpg", Opaque(0, 0, 200)}};
+    std::filesystem::create_directories("publicidad");
+    for (const auto& [file, color] : ads) {
+      SDL_Surface* image = FilledSurface(320, 240, std::get<0>(color), std::get<1>(color), std::get<2>(color));
+      SDL_SaveBMP(image, file);
+      SDL_FreeSurface(image);
+    }
+    Open();
+  }
+  // A point of the TV picture clear of the bouncing text.
+  Rgba TvCorner() { return ColorAt(gui.screen, 1024 + 319, 239); }
+  SDL_Rect TextArea() {
+    SDL_Rect area = TextSize();
+    area.x = static_cast<Sint16>(1024 + gui.tvTextX);
+    area.y = static_cast<Sint16>(gui.tvTextY);
+    return area;
+  }
+};
+
+TEST_F(SDLGuiTvOutTest, TextBouncesTwoPixelsPerStepAtTheEdges) {
+  const SDL_Rect text = TextSize();
+  gui.tvTextX = 320 - text.w - 1;
+  gui.tvTextY = 240 - text.h - 1;
+  gui.tvTick = clock.Ticks();
+  DrawAfter(5);
+  EXPECT_EQ(gui.tvTextX, 320 - text.w - 1);
+  DrawAfter(1);
+  EXPECT_EQ(gui.tvTextX, 320 - text.w + 1);
+  EXPECT_EQ(gui.tvTextY, 240 - text.h + 1);
+  EXPECT_EQ(gui.tvTextLeft, 1);
+  EXPECT_EQ(gui.tvTextUp, 1);
+  EXPECT_TRUE(Differs(TextArea(), Color(kTvYellow)));
+  DrawAfter(6);
+  EXPECT_EQ(gui.tvTextX, 320 - text.w - 1);
+  EXPECT_EQ(gui.tvTextY, 240 - text.h - 1);
+
+  gui.tvTextX = 2;
+  DrawAfter(6);
+  EXPECT_EQ(gui.tvTextX, 0);
+  EXPECT_EQ(gui.tvTextLeft, 0);
+  DrawAfter(6);
+  EXPECT_EQ(gui.tvTextX, 2);
+}
+
+TEST_F(SDLGuiTvOutTest, AdvertisingChangesEveryFiveMinutesInListingOrder) {
+  EXPECT_PRED2(Near, TvCorner(), Color(kTvYellow));
+  clock.Advance(300000);
+  Draw();
+  EXPECT_PRED2(Near, TvCorner(), Color(kTvYellow));
+  clock.Advance(1);
+  const std::string log = Draw();
+  EXPECT_EQ(log, "Cambiando imagen publicitaria\nNueva imagen publicitaria: publicidad/A.jpg\n");
+  EXPECT_EQ(TvCorner(), Opaque(200, 0, 0));
+  for (const Rgba& next : {Opaque(0, 200, 0), Opaque(0, 0, 200), Opaque(200, 0, 0)}) {
+    clock.Advance(300001);
+    Draw();
+    EXPECT_EQ(TvCorner(), next);
+  }
+}
+
+TEST_F(SDLGuiTvOutTest, VideoAtTheHeadKeepsThePictureWaiting) {
+  PlayVideo();
+  const uint32_t tick = gui.tvTick;
+  clock.Advance(300001);
+  EXPECT_EQ(Draw().find("Cambiando"), std::string::npos);
+  EXPECT_EQ(gui.tvTick, tick);
+  queue.Remove(0);
+  EXPECT_NE(Draw().find("Cambiando"), std::string::npos);
+}
+
+}  // namespace
