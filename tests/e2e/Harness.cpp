@@ -1,0 +1,294 @@
+#include "Harness.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Runs "$@" with its standard output and error in the file "$1". The script
+// is fixed: the log and the program's words come as separate arguments.
+const char* const kRedirect = "log=$1; shift; exec \"$@\" >\"$log\" 2>&1";
+// Channel difference up to which two pixels count as the same colour (the
+// picture's scaling and compression blur edges a little).
+const int kColourTolerance = 24;
+const Millis kPollInterval(20);
+
+platform::Argv Redirected(const platform::Argv& argv, const fs::path& log) {
+  platform::Argv wrapped{"/bin/sh", "-c", kRedirect, "sh", log.string()};
+  wrapped.insert(wrapped.end(), argv.begin(), argv.end());
+  return wrapped;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// Whether the process has ended (it waits as a zombie to be reaped) or is
+// gone altogether.
+bool HasEnded(pid_t pid) {
+  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  const size_t nameEnd = stat.rfind(')');
+  return nameEnd == std::string::npos || stat.size() < nameEnd + 3 || stat[nameEnd + 2] == 'Z';
+}
+
+// Reads what the server writes on the display pipe up to the line's end;
+// empty when nothing came within limit.
+std::string ReadDisplayNumber(int fd, Millis limit) {
+  std::string number;
+  const Clock::time_point deadline = Clock::now() + limit;
+  while (Clock::now() < deadline) {
+    pollfd ready{fd, POLLIN, 0};
+    if (poll(&ready, 1, static_cast<int>(kPollInterval.count())) <= 0) continue;
+    char c = 0;
+    if (read(fd, &c, 1) != 1 || c == '\n') break;
+    number += c;
+  }
+  return number;
+}
+
+// Whether the line stands whole in the text of a "key=value" file.
+bool HasLine(std::string text, const std::string& line) {
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return ("\n" + text + "\n").find("\n" + line + "\n") != std::string::npos;
+}
+
+template <class Condition>
+bool WaitUntil(Condition condition, Millis limit) {
+  const Clock::time_point deadline = Clock::now() + limit;
+  while (!condition()) {
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(kPollInterval);
+  }
+  return true;
+}
+
+std::vector<Pixel> PixelsOf(SDL_Surface* image) {
+  std::vector<Pixel> pixels;
+  pixels.reserve(static_cast<size_t>(image->w) * image->h);
+  SDL_LockSurface(image);
+  const int bytes = image->format->BytesPerPixel;
+  for (int y = 0; y < image->h; ++y) {
+    const auto* row = static_cast<const uint8_t*>(image->pixels) + y * image->pitch;
+    for (int x = 0; x < image->w; ++x) {
+      Uint32 value = 0;
+      std::copy(row + x * bytes, row + x * bytes + bytes, reinterpret_cast<uint8_t*>(&value));
+      Pixel pixel;
+      SDL_GetRGB(value, image->format, &pixel.r, &pixel.g, &pixel.b);
+      pixels.push_back(pixel);
+    }
+  }
+  SDL_UnlockSurface(image);
+  return pixels;
+}
+
+bool SameColour(const Pixel& a, const Pixel& b) {
+  return std::abs(a.r - b.r) <= kColourTolerance && std::abs(a.g - b.g) <= kColourTolerance &&
+         std::abs(a.b - b.b) <= kColourTolerance;
+}
+
+// The demo cabinet made for this run, or why there is none.
+struct MadeCabinet {
+  bool tried = false;
+  fs::path folder;  // holds "cabinet" and the generator's log
+  std::string failure;
+  bool toolsMissing = false;
+};
+
+MadeCabinet& TheCabinet() {
+  static MadeCabinet cabinet;
+  return cabinet;
+}
+
+void MakeCabinet(MadeCabinet& made) {
+  made.tried = true;
+  std::string pattern = (fs::temp_directory_path() / "melodeck-e2e-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    made.failure = "no temporary folder for the demo cabinet";
+    return;
+  }
+  made.folder = pattern;
+  const fs::path log = made.folder / "make-cabinet.log";
+  const int result = RunLogged({"env", std::string("CONFIGTOOL=") + MELODECK_CONFIGTOOL, MELODECK_MAKE_CABINET,
+                                (made.folder / "cabinet").string()},
+                               log);
+  const std::string output = ReadFile(log);
+  if (result != 0) {
+    made.failure = "make-cabinet failed:\n" + output;
+    made.toolsMissing = output.find(" is missing") != std::string::npos;
+  } else if (!fs::exists(made.folder / "cabinet" / "db")) {
+    made.failure = "make-cabinet wrote no catalogue:\n" + output;
+  }
+}
+
+}  // namespace
+
+std::string MissingHostProgram() {
+  for (const char* program : {"Xvfb", "xdotool", "import", "mplayer"})
+    if (platform::FindProgram(program).empty()) return program;
+  return "";
+}
+
+int RunLogged(const platform::Argv& argv, const fs::path& log) {
+  return platform::RunAndWait(Redirected(argv, log));
+}
+
+// Without -noreset the server resets whenever its last client leaves and
+// turns connections away meanwhile; the jukebox's start-up asks for the
+// screen size on a connection of its own just before SDL connects.
+bool VirtualDisplay::Start(const std::string& geometry, const fs::path& log) {
+  int pipeEnds[2];
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
+  fcntl(pipeEnds[1], F_SETFD, 0);  // the server inherits the writing end
+  const bool started = server_.Start(Redirected({"Xvfb", "-displayfd", std::to_string(pipeEnds[1]), "-screen",
+                                                 "0", geometry, "-nolisten", "tcp", "-noreset"},
+                                                log));
+  close(pipeEnds[1]);
+  const std::string number = started ? ReadDisplayNumber(pipeEnds[0], Millis(10000)) : "";
+  close(pipeEnds[0]);
+  if (number.empty()) return false;
+  name_ = ":" + number;
+  return true;
+}
+
+bool DemoCabinet::CopyTo(const fs::path& target, std::string& reason, bool& skipped) {
+  MadeCabinet& made = TheCabinet();
+  if (!made.tried) MakeCabinet(made);
+  reason = made.failure;
+  skipped = made.toolsMissing;
+  if (!made.failure.empty()) return false;
+  fs::copy(made.folder / "cabinet", target, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  return true;
+}
+
+void DemoCabinet::Discard() {
+  MadeCabinet& made = TheCabinet();
+  std::error_code ignored;
+  if (!made.folder.empty()) fs::remove_all(made.folder, ignored);
+  made = MadeCabinet{};
+}
+
+std::optional<Screenshot> Screenshot::Take(const std::string& display, const fs::path& png) {
+  if (platform::RunAndWait({"import", "-display", display, "-window", "root", png.string()}) != 0)
+    return std::nullopt;
+  SDL_Surface* image = IMG_Load(png.c_str());
+  if (image == nullptr) return std::nullopt;
+  Screenshot shot;
+  shot.width_ = image->w;
+  shot.height_ = image->h;
+  shot.pixels_ = PixelsOf(image);
+  shot.file_ = png;
+  SDL_FreeSurface(image);
+  return shot;
+}
+
+double Screenshot::ShareDifferingFrom(const Screenshot& other, const Area& area) const {
+  const int right = std::min({area.x + area.w, width_, other.width_});
+  const int bottom = std::min({area.y + area.h, height_, other.height_});
+  long total = 0, differing = 0;
+  for (int y = std::max(area.y, 0); y < bottom; ++y)
+    for (int x = std::max(area.x, 0); x < right; ++x) {
+      ++total;
+      if (!SameColour(At(x, y), other.At(x, y))) ++differing;
+    }
+  return total == 0 ? 0.0 : static_cast<double>(differing) / total;
+}
+
+Jukebox::Jukebox(fs::path program, fs::path cabinet, fs::path log)
+    : program_(std::move(program)), cabinet_(std::move(cabinet)), log_(std::move(log)) {}
+
+bool Jukebox::Start(Millis limit) {
+  if (!process_.Start(Redirected({program_.string(), cabinet_.string()}, log_))) return false;
+  const bool shown = WaitUntil(
+      [&] {
+        window_ = FindWindow();
+        return !window_.empty() || HasEnded(process_.Pid());
+      },
+      limit);
+  return shown && !window_.empty();
+}
+
+int Jukebox::Stop(Millis limit) {
+  if (!process_.IsRunning()) return -1;
+  kill(process_.Pid(), SIGTERM);
+  if (WaitUntil([&] { return HasEnded(process_.Pid()); }, limit)) return process_.Wait();
+  process_.Terminate();
+  return -1;
+}
+
+std::string Jukebox::Log() const { return ReadFile(log_); }
+
+std::optional<size_t> Jukebox::WaitForLog(const std::string& text, size_t from, Millis limit) const {
+  std::optional<size_t> end;
+  WaitUntil(
+      [&] {
+        const std::string log = Log();
+        const size_t found = from <= log.size() ? log.find(text, from) : std::string::npos;
+        if (found != std::string::npos) end = found + text.size();
+        return end.has_value();
+      },
+      limit);
+  return end;
+}
+
+std::string Jukebox::SavedState() const { return ReadFile(cabinet_ / "tempdata"); }
+
+bool Jukebox::WaitForSavedLine(const std::string& line, bool present, Millis limit) const {
+  return WaitUntil([&] { return HasLine(SavedState(), line) == present; }, limit);
+}
+
+bool Jukebox::Key(const std::string& name) {
+  return Xdotool({"windowfocus", "--sync", window_}) && Xdotool({"key", name});
+}
+
+bool Jukebox::Press(const std::string& name, Millis hold) {
+  if (!Xdotool({"windowfocus", "--sync", window_}) || !Xdotool({"keydown", name})) return false;
+  std::this_thread::sleep_for(hold);
+  return Xdotool({"keyup", name});
+}
+
+std::vector<pid_t> Jukebox::MediaPlayers() const {
+  std::vector<pid_t> players;
+  std::error_code error;
+  const fs::path cabinet = fs::canonical(cabinet_, error);
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code gone;
+    if (ReadFile(entry.path() / "comm") == "mplayer\n" && fs::read_symlink(entry.path() / "cwd", gone) == cabinet)
+      players.push_back(static_cast<pid_t>(std::stol(name)));
+  }
+  return players;
+}
+
+bool Jukebox::Xdotool(const platform::Argv& arguments) {
+  platform::Argv argv{"xdotool"};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  return platform::RunAndWait(argv) == 0;
+}
+
+// The jukebox's window once it shows; empty before.
+std::string Jukebox::FindWindow() {
+  const fs::path found = log_.parent_path() / "window.txt";
+  platform::OutputOptions output;
+  output.stdoutFile = found.string();
+  output.quiet = true;
+  platform::RunAndWait({"xdotool", "search", "--onlyvisible", "--name", "^Melodeck$"}, output);
+  const std::string text = ReadFile(found);
+  return text.substr(0, text.find('\n'));
+}
+
+}  // namespace e2e

@@ -1,0 +1,412 @@
+// The whole jukebox on the demo cabinet, on a private X server with the real
+// media player: queue requests, videos, skipping, and paying customers at
+// the keys. Screenshots and logs of every test stay in the build folder.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <initializer_list>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "Harness.h"
+#include "gui/Skin.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using e2e::Area;
+using e2e::Jukebox;
+using e2e::Millis;
+using e2e::Screenshot;
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+const int kScreenWidth = 1024, kScreenHeight = 768;
+const int kCleanExitCode = 43;
+// The demo cabinet's songs last 6 to 9 s, its videos 5 s.
+const Millis kLongestSong = 9000ms;
+const Millis kShortestSong = 6000ms;
+// Queue requests are read every 256 passes of the main loop.
+const Millis kRequestPickedUp = 10000ms;
+// A message box after a purchase stays up to 3 s.
+const Millis kPurchaseSaved = 6000ms;
+
+// The made cabinet goes when the test program ends.
+class CabinetCleanup : public testing::Environment {
+ public:
+  void TearDown() override { e2e::DemoCabinet::Discard(); }
+};
+testing::Environment* const cabinetCleanup = testing::AddGlobalTestEnvironment(new CabinetCleanup);
+
+// Sets an environment variable (or removes it, for a null value) for the
+// life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    if (old != nullptr) old_ = std::make_unique<std::string>(old);
+    Set(value);
+  }
+  ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  void Set(const char* value) {
+    if (value != nullptr)
+      setenv(name_, value, 1);
+    else
+      unsetenv(name_);
+  }
+  const char* name_;
+  std::unique_ptr<std::string> old_;
+};
+
+// A queue entry as the log ("Index: g d t") and the saved state ("g,d,t")
+// name it.
+struct Entry {
+  int genre = -1, disc = -1, track = -1;
+  std::string Saved() const {
+    return std::to_string(genre) + "," + std::to_string(disc) + "," + std::to_string(track);
+  }
+  std::string QueueLine() const { return "queueitem=" + Saved(); }
+  std::string Playing() const { return "Reproduciendo [" + Saved() + "]"; }
+};
+
+Area AreaOf(int x, int y, int w, int h) { return Area{x, y, w, h}; }
+
+// Each test: a copy of the demo cabinet, a private X server, a home folder
+// of its own for the media player and the jukebox started on them; the main
+// screen as first shown is the reference for later pictures.
+class JukeboxEndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string missing = e2e::MissingHostProgram();
+    if (!missing.empty()) GTEST_SKIP() << missing << " is not installed";
+    PrepareOutputFolder();
+    std::string reason;
+    bool toolsMissing = false;
+    cabinet_ = dir_.Path() / "cabinet";
+    if (!e2e::DemoCabinet::CopyTo(cabinet_, reason, toolsMissing)) {
+      if (toolsMissing) GTEST_SKIP() << reason;
+      FAIL() << reason;
+    }
+    fs::current_path(cabinet_);
+    ReadSkin();
+    PrepareHome();
+    ASSERT_TRUE(display_.Start("1024x768x24", output_ / "xvfb.log")) << "Xvfb did not start";
+    SetEnvironment();
+    jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck.log");
+    ASSERT_TRUE(jukebox_->Start(15000ms)) << "no jukebox window\n" << jukebox_->Log();
+    std::this_thread::sleep_for(700ms);  // the first pass draws the main screen
+    idle_ = Shot("main-screen");
+  }
+
+  void TearDown() override {
+    if (jukebox_) jukebox_->Stop(5000ms);
+  }
+
+  // The program ends cleanly on SIGTERM and leaves no media player behind.
+  void ExpectCleanExit() {
+    EXPECT_EQ(jukebox_->Stop(5000ms), kCleanExitCode) << jukebox_->Log();
+    EXPECT_TRUE(jukebox_->MediaPlayers().empty());
+  }
+
+  Screenshot Shot(const std::string& step) {
+    char name[64];
+    std::snprintf(name, sizeof name, "%02d-%s.png", ++shots_, step.c_str());
+    std::optional<Screenshot> shot = Screenshot::Take(display_.Name(), output_ / name);
+    if (!shot) ADD_FAILURE() << "no screenshot " << name;
+    return shot ? *shot : Screenshot();
+  }
+
+  // A request file of the queue folder, its line in the code page of the
+  // program (the names used here are plain ASCII).
+  void Request(const std::string& file, const std::string& line) {
+    WriteHostFile(cabinet_ / "queue" / file, line + "\r\n");
+  }
+
+  // The entry the program reported for the next queue request after from.
+  Entry RequestedEntry(size_t& from) {
+    Entry entry;
+    const std::optional<size_t> found = jukebox_->WaitForLog("Index: ", from, kRequestPickedUp);
+    if (!found) return entry;
+    std::istringstream(jukebox_->Log().substr(*found)) >> entry.genre >> entry.disc >> entry.track;
+    from = *found;
+    return entry;
+  }
+
+  // Keys one after another, as a customer presses them.
+  bool Keys(std::initializer_list<const char*> keys) {
+    for (const char* key : keys) {
+      if (!jukebox_->Key(key)) return false;
+      std::this_thread::sleep_for(150ms);
+    }
+    return true;
+  }
+
+  // Waits for text in the log after from; moves from past it.
+  bool LogShows(const std::string& text, size_t& from, Millis limit) {
+    const std::optional<size_t> found = jukebox_->WaitForLog(text, from, limit);
+    if (found) from = *found;
+    return found.has_value();
+  }
+
+  // The main screen is back as first shown where playback draws: media
+  // panel, queue and now-playing information.
+  void ExpectIdlePlaybackPanels(const Screenshot& shot) {
+    EXPECT_LT(shot.ShareDifferingFrom(idle_, media_), 0.02) << shot.File();
+    EXPECT_LT(shot.ShareDifferingFrom(idle_, queue_), 0.02) << shot.File();
+    EXPECT_LT(shot.ShareDifferingFrom(idle_, info_), 0.02) << shot.File();
+  }
+
+  // A video covers the whole screen: every quarter of it looks different
+  // from the main screen.
+  void ExpectFullScreenVideo(const Screenshot& shot) {
+    const int w = kScreenWidth / 2, h = kScreenHeight / 2;
+    for (const Area& quarter : {AreaOf(0, 0, w, h), AreaOf(w, 0, w, h), AreaOf(0, h, w, h), AreaOf(w, h, w, h)})
+      EXPECT_GT(shot.ShareDifferingFrom(idle_, quarter), 0.6) << shot.File() << " at " << quarter.x << ","
+                                                              << quarter.y;
+  }
+
+  // Waits for the end of the item playing and of the queue.
+  void ExpectQueueRunsOut(size_t& from, Millis limit) {
+    EXPECT_TRUE(LogShows("Finish play", from, limit)) << jukebox_->Log();
+    EXPECT_TRUE(LogShows("Player going to quiet state", from, 2000ms)) << jukebox_->Log();
+  }
+
+  TempDir dir_;
+  fs::path cabinet_;
+  fs::path output_;
+  e2e::VirtualDisplay display_;
+  std::unique_ptr<Jukebox> jukebox_;
+  Screenshot idle_;
+  Area media_, queue_, info_, credits_, covers_, genre_;
+
+ private:
+  void PrepareOutputFolder() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    output_ = fs::path(E2E_OUTPUT_DIR) / test->name();
+    fs::remove_all(output_);
+    fs::create_directories(output_);
+  }
+
+  // The panels' rectangles of the cabinet's skin on the test screen.
+  void ReadSkin() {
+    Skin skin(kScreenWidth, kScreenHeight, 1);
+    skin.CalculateCoordinates(1, 0, 0);
+    skin.SetSkinName(ConfiguredSkin().c_str());
+    skin.CalculateCoordinates(1, 0, 0);
+    media_ = AreaOf(skin.xmedia, skin.ymedia, skin.wmedia, skin.hmedia);
+    queue_ = AreaOf(skin.xqueue, skin.yqueue, skin.wqueue, skin.hqueue);
+    info_ = AreaOf(skin.xinfo, skin.yinfo, skin.winfo, skin.hinfo);
+    credits_ = AreaOf(skin.xcredits, skin.ycredits, skin.wcredits, skin.hcredits);
+    covers_ = AreaOf(skin.xcovers, skin.ycovers, skin.wcovers, skin.hcovers);
+    genre_ = AreaOf(skin.xgenre, skin.ygenre, skin.wgenre, skin.hgenre);
+  }
+
+  std::string ConfiguredSkin() const {
+    std::ifstream configuration(cabinet_ / "configuration", std::ios::binary);
+    for (std::string line; std::getline(configuration, line);)
+      if (line.rfind("skinname=", 0) == 0) return line.substr(9, line.find_last_not_of("\r") - 8);
+    return "";
+  }
+
+  // The media player keeps its settings in the home folder. The test
+  // machine has no sound card: the null audio output stands in for it, or
+  // songs would end the moment they start.
+  void PrepareHome() {
+    home_ = dir_.Path() / "home";
+    WriteHostFile(home_ / ".mplayer" / "config", "ao=null\n");
+  }
+
+  void SetEnvironment() {
+    env_.push_back(std::make_unique<ScopedEnv>("DISPLAY", display_.Name().c_str()));
+    env_.push_back(std::make_unique<ScopedEnv>("HOME", home_.c_str()));
+    env_.push_back(std::make_unique<ScopedEnv>("SDL_VIDEODRIVER", nullptr));
+    env_.push_back(std::make_unique<ScopedEnv>("SDL_AUDIODRIVER", "dummy"));
+    // Whatever a test presses, the host stays on.
+    env_.push_back(std::make_unique<ScopedEnv>("MELODECK_POWEROFF", "true"));
+  }
+
+  fs::path home_;
+  std::vector<std::unique_ptr<ScopedEnv>> env_;
+  int shots_ = 0;
+};
+
+TEST_F(JukeboxEndToEnd, QueueRequestPlaysASongToItsEnd) {
+  Request("pedido1", "Pop\\Verano Azul\\01 - Amanecer.mp3");
+  size_t log = 0;
+  const Entry song = RequestedEntry(log);
+  ASSERT_GE(song.track, 0) << jukebox_->Log();
+  ASSERT_TRUE(LogShows(song.Playing(), log, 3000ms)) << jukebox_->Log();
+  const Clock::time_point started = Clock::now();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), true, 3000ms)) << jukebox_->SavedState();
+  EXPECT_FALSE(fs::exists(cabinet_ / "queue" / "pedido1"));
+  EXPECT_EQ(jukebox_->MediaPlayers().size(), 1u);
+
+  std::this_thread::sleep_for(1500ms);
+  const Screenshot playing = Shot("song-playing");
+  EXPECT_GT(playing.ShareDifferingFrom(idle_, media_), 0.3) << "no cover of the song playing";
+  EXPECT_GT(playing.ShareDifferingFrom(idle_, info_), 0.005) << "no now-playing information";
+
+  ExpectQueueRunsOut(log, kLongestSong + 3000ms);
+  const Millis played = std::chrono::duration_cast<Millis>(Clock::now() - started);
+  RecordProperty("song_ms", static_cast<int>(played.count()));
+  EXPECT_GE(played, kShortestSong - 1000ms) << "the song did not play through";
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), false, 2000ms)) << jukebox_->SavedState();
+  EXPECT_TRUE(jukebox_->MediaPlayers().empty());
+  std::this_thread::sleep_for(300ms);
+  ExpectIdlePlaybackPanels(Shot("song-finished"));
+  ExpectCleanExit();
+}
+
+TEST_F(JukeboxEndToEnd, QueuedVideoFillsTheScreenAndAKeyShrinksItToTheMediaPanel) {
+  Request("video1", "Videos\\Videos Musicales\\01 - Luces de la Ciudad.mp4");
+  size_t log = 0;
+  ASSERT_TRUE(LogShows("Iniciando reproduccion de video", log, kRequestPickedUp)) << jukebox_->Log();
+  std::this_thread::sleep_for(1200ms);
+  ExpectFullScreenVideo(Shot("video-full-screen"));
+
+  ASSERT_TRUE(jukebox_->Key("Down"));
+  std::this_thread::sleep_for(600ms);
+  const Screenshot small = Shot("video-small");
+  EXPECT_GT(small.ShareDifferingFrom(idle_, media_), 0.6) << "no video in the media panel";
+  EXPECT_LT(small.ShareDifferingFrom(idle_, covers_), 0.05) << "the video still covers the albums";
+  EXPECT_LT(small.ShareDifferingFrom(idle_, genre_), 0.05);
+
+  ExpectQueueRunsOut(log, 8000ms);
+  std::this_thread::sleep_for(300ms);
+  ExpectIdlePlaybackPanels(Shot("video-finished"));
+  ExpectCleanExit();
+}
+
+TEST_F(JukeboxEndToEnd, CancelSongKeyEndsThePlayingItemAndTheNextStarts) {
+  Request("a1", "Pop\\Verano Azul\\01 - Amanecer.mp3");
+  Request("a2", "Pop\\Verano Azul\\02 - Bailando Sola.mp3");
+  size_t log = 0;
+  const Entry first = RequestedEntry(log);
+  const Entry second = RequestedEntry(log);
+  ASSERT_GE(second.track, 0) << jukebox_->Log();
+  ASSERT_TRUE(LogShows(first.Playing(), log, 3000ms)) << jukebox_->Log();
+  std::vector<pid_t> players;
+  ASSERT_TRUE([&] {
+    for (int tries = 0; tries < 100 && players.empty(); ++tries, std::this_thread::sleep_for(20ms))
+      players = jukebox_->MediaPlayers();
+    return players.size() == 1;
+  }()) << "no media player";
+  std::this_thread::sleep_for(1000ms);
+
+  const Clock::time_point pressed = Clock::now();
+  ASSERT_TRUE(jukebox_->Key("F8"));
+  ASSERT_TRUE(LogShows(second.Playing(), log, 3000ms)) << jukebox_->Log();
+  const Millis skipped = std::chrono::duration_cast<Millis>(Clock::now() - pressed);
+  RecordProperty("skip_ms", static_cast<int>(skipped.count()));
+  EXPECT_LT(skipped, 1000ms) << "the next item took too long to start";
+  EXPECT_NE(jukebox_->Log().find("Finish play"), std::string::npos);
+  EXPECT_EQ(kill(players[0], 0), -1) << "the skipped item's player still runs";
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(first.QueueLine(), false, 2000ms)) << jukebox_->SavedState();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(second.QueueLine(), true, 2000ms)) << jukebox_->SavedState();
+  ExpectCleanExit();
+}
+
+// The demo cabinet opens on the all-music genre, its albums by title:
+// 01 Boleros del Alma, 02 Brillo (4 songs), 03 Cartas de Amor, 04 Clasicos
+// del Karaoke, 05 Corazon Digital (3 songs), 06 En Vivo (2 videos), ...
+TEST_F(JukeboxEndToEnd, PaidSongFromCoinToSilence) {
+  ASSERT_TRUE(jukebox_->Press("c", 150ms));
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, 3000ms)) << jukebox_->SavedState();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("counter1=1", true, 1000ms)) << jukebox_->SavedState();
+  EXPECT_GT(Shot("coin-credited").ShareDifferingFrom(idle_, credits_), 0.002) << "the credits box did not change";
+
+  const Entry song{0, 1, 1};  // Brillo, "02 - Cometa"
+  ASSERT_TRUE(Keys({"Right", "Down", "Return"}));
+  std::this_thread::sleep_for(500ms);
+  Shot("song-added-message");
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), true, kPurchaseSaved)) << jukebox_->SavedState();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 1000ms)) << jukebox_->SavedState();
+  size_t log = 0;
+  ASSERT_TRUE(LogShows(song.Playing(), log, 3000ms)) << jukebox_->Log();
+  std::this_thread::sleep_for(1000ms);
+  const Screenshot playing = Shot("paid-song-playing");
+  EXPECT_LT(playing.ShareDifferingFrom(idle_, credits_), 0.002) << "the credits box does not show 0 again";
+  EXPECT_GT(playing.ShareDifferingFrom(idle_, media_), 0.3);
+
+  ExpectQueueRunsOut(log, kLongestSong + 3000ms);
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), false, 2000ms)) << jukebox_->SavedState();
+  std::this_thread::sleep_for(300ms);
+  ExpectIdlePlaybackPanels(Shot("paid-song-finished"));
+  ExpectCleanExit();
+}
+
+TEST_F(JukeboxEndToEnd, PaidVideoFromCoinToSilence) {
+  ASSERT_TRUE(jukebox_->Press("v", 150ms));
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, 3000ms)) << jukebox_->SavedState();
+
+  const Entry video{0, 5, 0};  // En Vivo, "01 - Concierto Acustico"
+  ASSERT_TRUE(Keys({"Right", "Right", "Right", "Right", "Right", "Return"}));
+  std::this_thread::sleep_for(500ms);
+  Shot("video-added-message");
+  ASSERT_TRUE(jukebox_->Key("Escape"));  // closes the message early
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(video.QueueLine(), true, kPurchaseSaved)) << jukebox_->SavedState();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 1000ms)) << jukebox_->SavedState();
+  // The playback thread's line and the screen's line come in either order.
+  size_t log = 0, shown = 0;
+  ASSERT_TRUE(LogShows(video.Playing(), log, 3000ms)) << jukebox_->Log();
+  ASSERT_TRUE(LogShows("Iniciando reproduccion de video", shown, 3000ms)) << jukebox_->Log();
+  log = std::max(log, shown);
+  std::this_thread::sleep_for(1200ms);
+  ExpectFullScreenVideo(Shot("paid-video-playing"));
+
+  ExpectQueueRunsOut(log, 8000ms);
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(video.QueueLine(), false, 2000ms)) << jukebox_->SavedState();
+  std::this_thread::sleep_for(300ms);
+  ExpectIdlePlaybackPanels(Shot("paid-video-finished"));
+  ExpectCleanExit();
+}
+
+TEST_F(JukeboxEndToEnd, PaidWholeAlbumAfterTypedZeroConfirmation) {
+  for (int coin = 0; coin < 3; ++coin) ASSERT_TRUE(jukebox_->Press("c", 100ms));
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=3", true, 3000ms)) << jukebox_->SavedState();
+
+  // Album 05 (Corazon Digital), track 0: the whole album. A move clears the
+  // highlight; the first enter brings it back, the second buys. The full
+  // redraw after the album number drops the input that waits meanwhile.
+  ASSERT_TRUE(Keys({"0", "5"}));
+  std::this_thread::sleep_for(500ms);
+  ASSERT_TRUE(Keys({"0", "Down", "Return"}));
+  std::this_thread::sleep_for(500ms);
+  Shot("album-highlighted-again");
+  EXPECT_EQ(jukebox_->SavedState().find("queueitem"), std::string::npos) << "bought before the confirmation";
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=3", true, 100ms));
+
+  ASSERT_TRUE(jukebox_->Key("Return"));
+  std::this_thread::sleep_for(500ms);
+  Shot("album-added-message");
+  const Entry tracks[] = {{0, 4, 0}, {0, 4, 1}, {0, 4, 2}};
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, kPurchaseSaved)) << jukebox_->SavedState();
+  for (const Entry& track : tracks)
+    EXPECT_TRUE(jukebox_->WaitForSavedLine(track.QueueLine(), true, 1000ms)) << jukebox_->SavedState();
+
+  size_t log = 0;
+  ASSERT_TRUE(LogShows(tracks[0].Playing(), log, 3000ms)) << jukebox_->Log();
+  std::this_thread::sleep_for(1000ms);
+  Shot("album-playing");
+  for (const Entry& next : {tracks[1], tracks[2]})
+    ASSERT_TRUE(LogShows(next.Playing(), log, kLongestSong + 3000ms)) << jukebox_->Log();
+  ExpectQueueRunsOut(log, kLongestSong + 3000ms);
+  EXPECT_EQ(jukebox_->SavedState().find("queueitem"), std::string::npos) << jukebox_->SavedState();
+  std::this_thread::sleep_for(300ms);
+  ExpectIdlePlaybackPanels(Shot("album-finished"));
+  ExpectCleanExit();
+}
+
+}  // namespace
