@@ -39,6 +39,8 @@ const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_
 // extension; the on-line results row shows it after its first blank.
 RString DownloadTitle(const RString& name) { return name.AfterFirst(' ').BeforeLast('.'); }
 
+RString ProgressFile(const RString& name) { return RString(kProgressFolder) + "\\" + name; }
+
 }  // namespace
 
 void SDLGui::draw() {
@@ -230,7 +232,8 @@ void SDLGui::StepTitleScroll() {
     return;
   }
   tracksList->SetItem(SelectedTrackRow(titleScrollOffset), static_cast<int>(selTrack));
-  tracksList->Draw(screen, false);
+  // A whole album offered for sale stays highlighted.
+  tracksList->Draw(screen, tracksList->highlightAll);
   ++titleScrollOffset;
   titleScrollAt = platform::Ticks();
 }
@@ -295,7 +298,7 @@ void SDLGui::FollowDownloads() {
 
 bool SDLGui::ReadDownloadProgress(const RString& name, RString& line) {
   RTextFile file;
-  if (!file.Open(RString(kProgressFolder) + "\\" + name, "r")) return false;
+  if (!file.Open(ProgressFile(name), "r")) return false;
   line = file.GetLine();
   line.RemoveCR();
   return true;
@@ -303,6 +306,7 @@ bool SDLGui::ReadDownloadProgress(const RString& name, RString& line) {
 
 // The list is shown again only while the searcher is on the screen.
 int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
+  if (onlineResultsList == nullptr) return -1;
   const RString title = DownloadTitle(name);
   int row = 0;
   for (const RItemList* node = onlineResultsList->items.GetFirst(); node != nullptr;
@@ -319,7 +323,7 @@ int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
 // Without the credits in the coin-operated mode the download is refused; it
 // stays on disk but is not queued.
 void SDLGui::CompleteDownload(const RString& name) {
-  platform::DeleteFile(Text(RString(kProgressFolder) + "\\" + name));
+  platform::DeleteFile(Text(ProgressFile(name)));
   platform::Delay(kDownloadSettle);
   const int32_t price = std::max(config->creditsdownloads, 0);
   if (JukeboxMode() && credits < price) {

@@ -198,10 +198,16 @@ TEST_F(SDLGuiTitleScrollTest, LongTitleMovesOneCharacterEvery301Ms) {
   EXPECT_EQ(gui.titleScrollOffset, 2u);
   EXPECT_EQ(Row(), RowFrom(1));
 
+  gui.tracksList->Draw(gui.screen, true);  // the whole album offered
+  clock.Advance(301);
+  Draw();
+  EXPECT_EQ(gui.titleScrollOffset, 3u);
+  EXPECT_TRUE(gui.tracksList->highlightAll);
+
   gui.dialog = SDLGui::kGenresScreen;  // only on the main screen
   clock.Advance(1000);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 2u);
+  EXPECT_EQ(gui.titleScrollOffset, 3u);
 }
 
 TEST_F(SDLGuiTitleScrollTest, ScrolledOutTitlePausesThenStartsAgain) {
