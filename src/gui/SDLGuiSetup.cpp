@@ -18,6 +18,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/System.h"
 #include "playback/Player.h"
 
 namespace {
@@ -181,6 +182,11 @@ void SDLGui::OpenDatabase() {
 }
 
 int SDLGui::OpenDisplay() {
+  // With a window system at hand it is the only acceptable one: SDL would
+  // otherwise fall back to a text-mode driver when the window system is
+  // briefly unreachable, and the cabinet would show nothing.
+  if (platform::GetEnv("SDL_VIDEODRIVER").empty() && !platform::GetEnv("DISPLAY").empty())
+    platform::SetEnv("SDL_VIDEODRIVER", "x11");
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     std::printf("Video initialization failed: %s\n", SDL_GetError());
     return 0;

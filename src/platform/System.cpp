@@ -43,11 +43,13 @@ bool KernelVersion(int& major, int& minor) {
 void PrimaryScreenSize(int& width, int& height) {
   width = height = 0;
   if (GetEnv("DISPLAY").empty()) return;
-  Display* display = XOpenDisplay(nullptr);
+  // The connection stays open for the whole run: closing the only client of
+  // an X server without a window manager makes the server reset, and the
+  // window opened right afterwards would find it refusing connections.
+  static Display* const display = XOpenDisplay(nullptr);
   if (!display) return;
   width = DisplayWidth(display, DefaultScreen(display));
   height = DisplayHeight(display, DefaultScreen(display));
-  XCloseDisplay(display);
 }
 
 bool PowerOff() {
