@@ -82,16 +82,6 @@ TEST_F(SDLGuiMarqueeTest, TextScrollsOnePixelPerStepThenReentersOnTheRight) {
   EXPECT_EQ(gui.marqueeY, 0);
 }
 
-TEST_F(SDLGuiMarqueeTest, KeyboardScreenStopsTheMarqueeButTheSearcherDoesNot) {
-  Open();
-  gui.dialog = SDLGui::kKeyboardScreen;
-  DrawAfter(11);
-  EXPECT_EQ(gui.marqueeX, 0);
-  config.phonekeyboard = true;
-  DrawAfter(11);
-  EXPECT_EQ(gui.marqueeX, -1);
-}
-
 // Touch cabinets show the marquee over a full-screen video in a black strip
 // with the back button; others show none.
 TEST_F(SDLGuiMarqueeTest, FullScreenVideoGetsTheStripOnlyOnTouchCabinets) {

@@ -104,12 +104,4 @@ TEST_F(SDLGuiCoinSoundTest, WithoutTheFileOrAnAudioDeviceCoinsAreStillCredited) 
   EXPECT_EQ(gui.credits, 3);
 }
 
-TEST_F(SDLGuiCoinSoundTest, SilentCabinetsPlayNothing) {
-  config.soundcredit = false;
-  WriteWav("coin.wav", 800);
-  gui.CreditKey(config.coin1);
-  EXPECT_EQ(gui.coinSound, nullptr);
-  EXPECT_EQ(gui.credits, 1);
-}
-
 }  // namespace
