@@ -102,6 +102,9 @@ void Player::PlayHead(const QueueElement& entry) {
 bool Player::PlayEntry(const QueueElement& entry) {
   const RString file = library->GetTrackPath(entry.genre, entry.disc, entry.track);
   CopyToFavourites(entry, file);
+  // The item counts as playing from the moment the GUI is told so: a stop
+  // that follows the announcement cuts it short.
+  BeginItem();
   Post(library->IsVideo(entry.genre, entry.disc, entry.track) ? kVideoStarted : kSongStarted);
   std::printf("Reproduciendo [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
   PlayerPlay(file);

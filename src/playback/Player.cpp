@@ -115,14 +115,15 @@ void Player::InitPlayer(const RString& mode) {
   if (thread == nullptr) std::printf("No se pudo crear el hilo de reproduccion: %s\n", SDL_GetError());
 }
 
+void Player::BeginItem() {
+  // A stop asked for before this item began does not concern it.
+  std::lock_guard<std::mutex> lock(processMutex_);
+  playing = 1;
+  stopRequested = 0;
+  itemCut_ = false;
+}
+
 void Player::PlayerPlay(const RString& file) {
-  {
-    // A stop asked for before this item began does not concern it.
-    std::lock_guard<std::mutex> lock(processMutex_);
-    playing = 1;
-    stopRequested = 0;
-    itemCut_ = false;
-  }
   if (platform::FileExists(Text(file))) {
     const PlayerCommand command = CommandFor(file, CachedFile(file));
     if (!command.argv.empty()) RunToEnd(command);
@@ -206,12 +207,12 @@ void Player::EndRunningProcess() {
 }
 
 void Player::PlayerStop() {
-  {
-    std::lock_guard<std::mutex> lock(processMutex_);
-    if (playing && runningPid_ <= 0) itemCut_ = true;
-    if (runningMediaPlayer_) EndRunningProcess();
-  }
+  std::lock_guard<std::mutex> lock(processMutex_);
+  // Noted before the process ends, so the playback thread that wakes up
+  // from its end sees an item that was stopped.
   stopRequested = 1;
+  if (playing && runningPid_ <= 0) itemCut_ = true;
+  if (runningMediaPlayer_) EndRunningProcess();
 }
 
 void Player::ReleaseGui() {

@@ -40,6 +40,8 @@ class Player {
   void InitPlayer(const RString& mode);
   // Plays one file (internal path) and returns when its player process has
   // ended. A missing file or player counts as played, with a log line.
+  // Marks the start of an item: playing, with no stop pending.
+  void BeginItem();
   void PlayerPlay(const RString& file);
   // Ends the media player process that plays the current item (a live
   // stream plays on) and notes that the item was cut short.

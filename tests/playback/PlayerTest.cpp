@@ -134,6 +134,7 @@ class PlayerStopTest : public PlayerTest {
 
   // Plays the track on a thread of its own; returns once the stand-in runs.
   std::thread PlayInBackground(uint32_t track) {
+    player.BeginItem();
     std::thread play([this, track] { player.PlayerPlay(TrackPath(0, 0, track)); });
     EXPECT_TRUE(WaitUntil([this] { return Calls().size() == 1; }));
     return play;
