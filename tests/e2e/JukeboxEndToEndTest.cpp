@@ -294,15 +294,17 @@ TEST_F(JukeboxEndToEnd, CancelSongKeyEndsThePlayingItemAndTheNextStarts) {
   Request("a2", "Pop\\Verano Azul\\02 - Bailando Sola.mp3");
   size_t log = 0;
   const Entry first = RequestedEntry(log);
+  // The first may start playing before or after the second request is read.
+  size_t firstStarts = log;
   const Entry second = RequestedEntry(log);
   ASSERT_GE(second.track, 0) << jukebox_->Log();
-  ASSERT_TRUE(LogShows(first.Playing(), log, 3000ms)) << jukebox_->Log();
+  ASSERT_TRUE(LogShows(first.Playing(), firstStarts, 3000ms)) << jukebox_->Log();
   std::vector<pid_t> players;
   ASSERT_TRUE([&] {
     for (int tries = 0; tries < 100 && players.empty(); ++tries, std::this_thread::sleep_for(20ms))
       players = jukebox_->MediaPlayers();
     return players.size() == 1;
-  }()) << "no media player";
+  }()) << "media players running: " << players.size();
   std::this_thread::sleep_for(1000ms);
 
   const Clock::time_point pressed = Clock::now();
