@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <thread>
+
+#include "support/Files.h"
 
 namespace e2e {
 namespace {
@@ -32,15 +32,10 @@ platform::Argv Redirected(const platform::Argv& argv, const fs::path& log) {
   return wrapped;
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
 // Whether the process has ended (it waits as a zombie to be reaped) or is
 // gone altogether.
 bool HasEnded(pid_t pid) {
-  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  const std::string stat = ReadHostFile("/proc/" + std::to_string(pid) + "/stat");
   const size_t nameEnd = stat.rfind(')');
   return nameEnd == std::string::npos || stat.size() < nameEnd + 3 || stat[nameEnd + 2] == 'Z';
 }
@@ -125,7 +120,7 @@ void MakeCabinet(MadeCabinet& made) {
   const int result = RunLogged({"env", std::string("CONFIGTOOL=") + MELODECK_CONFIGTOOL, MELODECK_MAKE_CABINET,
                                 (made.folder / "cabinet").string()},
                                log);
-  const std::string output = ReadFile(log);
+  const std::string output = ReadHostFile(log);
   if (result != 0) {
     made.failure = "make-cabinet failed:\n" + output;
     made.toolsMissing = output.find(" is missing") != std::string::npos;
@@ -229,7 +224,7 @@ int Jukebox::Stop(Millis limit) {
   return -1;
 }
 
-std::string Jukebox::Log() const { return ReadFile(log_); }
+std::string Jukebox::Log() const { return ReadHostFile(log_); }
 
 std::optional<size_t> Jukebox::WaitForLog(const std::string& text, size_t from, Millis limit) const {
   std::optional<size_t> end;
@@ -244,7 +239,7 @@ std::optional<size_t> Jukebox::WaitForLog(const std::string& text, size_t from, 
   return end;
 }
 
-std::string Jukebox::SavedState() const { return ReadFile(cabinet_ / "tempdata"); }
+std::string Jukebox::SavedState() const { return ReadHostFile(cabinet_ / "tempdata"); }
 
 bool Jukebox::WaitForSavedLine(const std::string& line, bool present, Millis limit) const {
   return WaitUntil([&] { return HasLine(SavedState(), line) == present; }, limit);
@@ -268,7 +263,7 @@ std::vector<pid_t> Jukebox::MediaPlayers() const {
     const std::string name = entry.path().filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     std::error_code gone;
-    if (ReadFile(entry.path() / "comm") == "mplayer\n" && fs::read_symlink(entry.path() / "cwd", gone) == cabinet)
+    if (ReadHostFile(entry.path() / "comm") == "mplayer\n" && fs::read_symlink(entry.path() / "cwd", gone) == cabinet)
       players.push_back(static_cast<pid_t>(std::stol(name)));
   }
   return players;
@@ -287,7 +282,7 @@ std::string Jukebox::FindWindow() {
   output.stdoutFile = found.string();
   output.quiet = true;
   platform::RunAndWait({"xdotool", "search", "--onlyvisible", "--name", "^Melodeck$"}, output);
-  const std::string text = ReadFile(found);
+  const std::string text = ReadHostFile(found);
   return text.substr(0, text.find('\n'));
 }
 
