@@ -4,7 +4,7 @@
 #include <cstring>
 
 RDir::RDir(const RString& path)
-    : path_(path), listing_(path.c_str() ? path.c_str() : "") {}
+    : path_(path), listing_(path.Chars()) {}
 
 bool RDir::GetFile(RString& name) {
   hasCurrent_ = IsOpened() && listing_.Next(current_);

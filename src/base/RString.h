@@ -24,6 +24,8 @@ class RString {
   RString& operator+=(const char* text);
 
   const char* c_str() const { return buffer_; }
+  // The characters for C-string interfaces: "" for a text without buffer.
+  const char* Chars() const { return buffer_ ? buffer_ : ""; }
   uint32_t GetLength() const { return length_; }
   // The character at pos as 0..255; 0 past the end.
   int GetChar(uint32_t pos) const;

@@ -4,6 +4,7 @@
 // (genre, disc, track); paths are joined with "\". Elements are created once
 // by the loaders and live as long as the program.
 #include <cstdint>
+#include <vector>
 
 #include "base/RList.h"
 #include "base/RString.h"
@@ -78,6 +79,9 @@ class MainLibrary : public RList {
   // outside Windows-1252 are listed with "?" in their place and cannot be
   // opened, so the scans leave them out.
   static bool IsReachable(const RString& folder, const RString& name);
+  // The reachable, not hidden entries of a folder that count as folders, in
+  // listing order.
+  static std::vector<RString> ListFolders(const RString& path);
 
   // Catalogue file "db": 0, or -1 when its structure is broken. A missing
   // file runs the catalogue tool and ends the program.

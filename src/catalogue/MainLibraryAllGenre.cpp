@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstdio>
 
-#include "base/RDir.h"
 #include "catalogue/MainLibrary.h"
 
 namespace {
@@ -88,12 +87,8 @@ void MainLibrary::LoadFavoritos() {
   const RString folder = GetContentPath(0) + "\\" + kFavouritesGenreName;
   std::printf("Cargando favoritos: %s\n", folder.c_str());
   std::printf("Cargando genero: %s\n", favourites->GetName().c_str());
-  RDir dir(folder);
-  RString name;
-  while (dir.GetFile(name)) {
-    if (name.GetLength() == 0 || name.CaseCompare(kAllGenreName) == 0 || name.CaseCompare("Tumbs.db") == 0)
-      continue;
-    if (!dir.IsDirectory() || name.GetChar(0) == '.' || !IsReachable(folder, name)) continue;
+  for (const RString& name : ListFolders(folder)) {
+    if (name.CaseCompare(kAllGenreName) == 0 || name.CaseCompare("Tumbs.db") == 0) continue;
     std::printf("Cargando FAVORITOS: %s\n", name.c_str());
     DiscElement* disc = new DiscElement(name);
     disc->SetGenre(favourites);

@@ -21,8 +21,7 @@ RString WithoutLineEnd(const RString& line) {
 }
 
 RString AfterLastTab(const RString& line) {
-  const char* text = line.c_str() ? line.c_str() : "";
-  const char* tab = std::strrchr(text, '\t');
+  const char* tab = std::strrchr(line.Chars(), '\t');
   return RString(tab ? tab + 1 : "");
 }
 

@@ -58,11 +58,8 @@ int MainLibrary::LoadContentFromStorage() {
 }
 
 void MainLibrary::LoadGenresFromPath(const RString& path, unsigned rootIndex) {
-  RDir dir(path);
-  RString name;
-  while (dir.GetFile(name)) {
-    if (name.GetLength() == 0 || name.CaseCompare("Tumbs.db") == 0) continue;
-    if (!dir.IsDirectory() || IsHidden(name) || !IsReachable(path, name)) continue;
+  for (const RString& name : ListFolders(path)) {
+    if (name.CaseCompare("Tumbs.db") == 0) continue;
     // The favourites folder is built into genre 0 by LoadFavoritos when
     // favourites are on; read here too it would show as a second copy.
     if (rootIndex == 0 && name == kFavouritesGenreName) continue;
@@ -72,10 +69,7 @@ void MainLibrary::LoadGenresFromPath(const RString& path, unsigned rootIndex) {
 }
 
 void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, unsigned rootIndex) {
-  RDir dir(path);
-  RString name;
-  while (dir.GetFile(name)) {
-    if (!dir.IsDirectory() || IsHidden(name) || !IsReachable(path, name)) continue;
+  for (const RString& name : ListFolders(path)) {
     DiscElement* disc = new DiscElement(name);
     disc->SetRootIndex(rootIndex);
     disc->SetGenre(genre);
@@ -98,15 +92,24 @@ void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
 }
 
 bool MainLibrary::HaveImageFormat(const RString& name) {
-  if (std::strstr(name.c_str() ? name.c_str() : "", "minicover")) return false;
+  if (std::strstr(name.Chars(), "minicover")) return false;
   for (const char* extension : kImageExtensions)
     if (HasExtension(name, extension)) return true;
   return false;
 }
 
 bool MainLibrary::IsReachable(const RString& folder, const RString& name) {
-  const char* text = name.c_str() ? name.c_str() : "";
-  return std::strchr(text, '?') == nullptr || platform::FileExists((folder + "\\" + name).c_str());
+  return std::strchr(name.Chars(), '?') == nullptr || platform::FileExists((folder + "\\" + name).c_str());
+}
+
+std::vector<RString> MainLibrary::ListFolders(const RString& path) {
+  std::vector<RString> folders;
+  RDir dir(path);
+  RString name;
+  while (dir.GetFile(name))
+    if (name.GetLength() > 0 && dir.IsDirectory() && !IsHidden(name) && IsReachable(path, name))
+      folders.push_back(name);
+  return folders;
 }
 
 bool MainLibrary::HaveTrackFormat(const RString& name) { return IsMusic(name) || IsVideo(name); }

@@ -20,9 +20,7 @@ const char* const kUserFile = "configuser";
 const char* const kTempDataFile = "tempdata";
 const char* const kDownloadsDisc = "Descargas";
 
-const char* TextOf(const RString& text) { return text.c_str() ? text.c_str() : ""; }
-
-bool Is(const RString& key, const char* name) { return std::strcmp(TextOf(key), name) == 0; }
+bool Is(const RString& key, const char* name) { return std::strcmp(key.Chars(), name) == 0; }
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Format(const char* format, ...) {
@@ -308,7 +306,7 @@ int Configuration::LoadConfiguration(const char* name) {
 
 void Configuration::ApplySetting(const RString& key, const RString& value) {
   if (value.GetLength() == 0) {
-    std::printf("Elemento de configuracion vacio, saltando ... %s\n", TextOf(key));
+    std::printf("Elemento de configuracion vacio, saltando ... %s\n", key.Chars());
     return;
   }
   if (ApplyFirstMatch(SettingsBeforeBindings(), *this, key, value)) return;
@@ -337,7 +335,7 @@ int Configuration::LoadUserConfiguration() {
 int Configuration::SaveUserConfiguration() {
   const std::string text = Format("creditscoin1=%u\n", unsigned{creditscoin1}) +
                            Format("creditscoin2=%u\n", unsigned{creditscoin2}) +
-                           Format("playmode=%s\n", TextOf(playmode)) + Format("tvout=%d\n", tvout);
+                           Format("playmode=%s\n", playmode.Chars()) + Format("tvout=%d\n", tvout);
   return platform::WriteFileAtomically(kUserFile, text) ? 0 : 1;
 }
 
@@ -371,7 +369,7 @@ void Configuration::RestorePositionEntry(const RString& value, Queue* queue) {
                            static_cast<uint32_t>(parts[1].ToInteger()),
                            static_cast<uint32_t>(parts[2].ToInteger())};
   if (!IsInCatalogue(entry)) {
-    std::printf("Elemento de la cola fuera del catalogo, no se agrega: %s\n", TextOf(value));
+    std::printf("Elemento de la cola fuera del catalogo, no se agrega: %s\n", value.Chars());
     return;
   }
   queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
@@ -392,7 +390,7 @@ void Configuration::RestoreNamedEntry(const RString& value, Queue* queue) {
     }
   }
   if (track < 0) {
-    std::printf("Cancion descargada no encontrada, no se agrega a la cola: %s\n", TextOf(value));
+    std::printf("Cancion descargada no encontrada, no se agrega a la cola: %s\n", value.Chars());
     return;
   }
   queue->AddElementToQueue(entry.genre, entry.disc, static_cast<uint32_t>(track));
@@ -426,8 +424,8 @@ std::string Configuration::TempDataText(Queue* queue, int balance) const {
 // everything else by position.
 std::string Configuration::QueueLine(const QueueElement& entry) const {
   if (IsInCatalogue(entry) && Is(library->GetDiscTitle(entry.genre, entry.disc), kDownloadsDisc)) {
-    return Format("queueitemstring=%s/%s/%s\n", TextOf(library->GetGenreName(entry.genre)),
-                  kDownloadsDisc, TextOf(library->GetTrackTitle(entry.genre, entry.disc, entry.track)));
+    return Format("queueitemstring=%s/%s/%s\n", library->GetGenreName(entry.genre).Chars(),
+                  kDownloadsDisc, library->GetTrackTitle(entry.genre, entry.disc, entry.track).Chars());
   }
   return Format("queueitem=%d,%d,%d\n", static_cast<int>(entry.genre), static_cast<int>(entry.disc),
                 static_cast<int>(entry.track));

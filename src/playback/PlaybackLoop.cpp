@@ -19,8 +19,6 @@ const char* const kContinuousMode = "continuo";
 const char* const kRandomMode = "aleatorio";
 const char* const kKaraokeGenre = "Karaoke";
 
-const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
-
 template <class Element>
 Element* ElementOf(RItemList* node) {
   return static_cast<Element*>(node->data);
@@ -126,7 +124,7 @@ void Player::CopyToFavourites(const QueueElement& entry, const RString& file) {
   std::printf("Agregando a favoritas\n");
   const RString target = library->GetContentPath(0) + "\\" + MainLibrary::kFavouritesGenreName + "\\" +
                          genreName + "\\" + library->GetTrackTitle(entry.genre, entry.disc, entry.track);
-  if (!Copy(file, target)) std::printf("No se pudo copiar a favoritas: %s\n", Text(target));
+  if (!Copy(file, target)) std::printf("No se pudo copiar a favoritas: %s\n", target.Chars());
 }
 
 void Player::Post(int event) {

@@ -37,9 +37,7 @@ const Pattern kKaraoke = {kDriver, "-nocolorkey", "-zoom", "-nokeepaspect", "-no
 const Pattern kSingleScreen = {kDriver, "-framedrop", "-really-quiet", "-nocolorkey", "-zoom",
                                "-nokeepaspect", "-nofontconfig", kFile, kWindow, kEqualizer};
 
-const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
-
-std::string HostPath(const RString& path) { return platform::ToHostPath(Text(path)); }
+std::string HostPath(const RString& path) { return platform::ToHostPath(path.Chars()); }
 
 // What the placeholders of a pattern become for one item.
 struct MediaValues {
@@ -92,7 +90,7 @@ void PrintCommand(const platform::Argv& argv) {
 // The extension of the file name (after the last folder separator), from
 // its last "." on; empty when the name has no ".".
 RString ExtensionWithDot(const RString& file) {
-  const std::string path = Text(file);
+  const std::string path = file.Chars();
   const size_t separator = path.find_last_of("\\/");
   const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
   const size_t dot = path.rfind('.');
@@ -124,11 +122,11 @@ void Player::BeginItem() {
 }
 
 void Player::PlayerPlay(const RString& file) {
-  if (platform::FileExists(Text(file))) {
+  if (platform::FileExists(file.Chars())) {
     const PlayerCommand command = CommandFor(file, CachedFile(file));
     if (!command.argv.empty()) RunToEnd(command);
   } else {
-    std::printf("No se encontro el archivo a reproducir: %s\n", Text(file));
+    std::printf("No se encontro el archivo a reproducir: %s\n", file.Chars());
   }
   playing = 0;
 }
@@ -153,19 +151,19 @@ Player::PlayerCommand Player::CommandFor(const RString& file, const RString& pla
 platform::Argv Player::MediaPlayerCommand(const RString& played, bool karaokeItem) const {
   const RString program = MediaPlayerProgram();
   if (program.GetLength() == 0) {
-    std::printf("No esta instalado el reproductor multimedia (mplayer): %s\n", Text(played));
+    std::printf("No esta instalado el reproductor multimedia (mplayer): %s\n", played.Chars());
     return {};
   }
   const Configuration& config = *gui->config;
   MediaValues values;
-  values.driver = Text(videodriver);
+  values.driver = videodriver.Chars();
   values.file = HostPath(played);
   values.audio = HostPath(MainLibrary::GetKaraokeAudioName(played));
   values.window = gui->GetWindowPlayerHandle();
   values.equalizer = EqualizerOf(config);
-  if (config.tvout) return Expand(Text(program), karaokeItem ? kTvOutKaraoke : kTvOut, values);
-  if (karaokeItem) return Expand(Text(program), kKaraoke, values);
-  const platform::Argv argv = Expand(Text(program), kSingleScreen, values);
+  if (config.tvout) return Expand(program.Chars(), karaokeItem ? kTvOutKaraoke : kTvOut, values);
+  if (karaokeItem) return Expand(program.Chars(), kKaraoke, values);
+  const platform::Argv argv = Expand(program.Chars(), kSingleScreen, values);
   PrintCommand(argv);
   return argv;
 }
@@ -174,10 +172,10 @@ platform::Argv Player::MediaPlayerCommand(const RString& played, bool karaokeIte
 platform::Argv Player::StreamPlayerCommand(const RString& played) const {
   const RString program = StreamPlayerProgram();
   if (program.GetLength() == 0) {
-    std::printf("No esta instalado el reproductor de canales en vivo (cvlc): %s\n", Text(played));
+    std::printf("No esta instalado el reproductor de canales en vivo (cvlc): %s\n", played.Chars());
     return {};
   }
-  const platform::Argv argv{Text(program), "--fullscreen", "--play-and-exit", HostPath(played)};
+  const platform::Argv argv{program.Chars(), "--fullscreen", "--play-and-exit", HostPath(played)};
   PrintCommand(argv);
   return argv;
 }
@@ -250,4 +248,4 @@ bool Player::IsKaraokeOnQueue() const {
 
 bool Player::IsVideoPlaying() const { return playing && IsVideoOnQueue(); }
 
-bool Player::Copy(const RString& from, const RString& to) { return platform::CopyFile(Text(from), Text(to)); }
+bool Player::Copy(const RString& from, const RString& to) { return platform::CopyFile(from.Chars(), to.Chars()); }

@@ -4,7 +4,7 @@
 
 #include <climits>
 #include <cstdio>
-#include <fstream>
+#include <string>
 
 #include "platform/Files.h"
 #include "platform/Paths.h"
@@ -18,8 +18,8 @@ const char* const kPython = "/usr/bin/python3";
 const char* const kCheckerScript = "onlinechecker.py";
 const char* const kCheckerPidFile = "onlinechecker.pid";
 
-std::string Host(const RString& text) { return platform::ToHostText(text.c_str() ? text.c_str() : ""); }
-std::string HostPath(const RString& path) { return platform::ToHostPath(path.c_str() ? path.c_str() : ""); }
+std::string Host(const RString& text) { return platform::ToHostText(text.Chars()); }
+std::string HostPath(const RString& path) { return platform::ToHostPath(path.Chars()); }
 
 std::string ExecutableFolder() {
   char path[PATH_MAX];
@@ -39,16 +39,18 @@ std::string CatalogueToolProgram() {
   return platform::FindProgram(name);
 }
 
-std::string RunningCheckerPid() {
-  std::ifstream file(platform::ToHostPath(kCheckerPidFile));
-  std::string pid;
-  file >> pid;
+// The id recorded in the pid file; 0 when there is none.
+pid_t RunningCheckerPid() {
+  FILE* file = platform::OpenFile(kCheckerPidFile, "r");
+  if (!file) return 0;
+  int pid = 0;
+  if (std::fscanf(file, "%d", &pid) != 1) pid = 0;
+  std::fclose(file);
   return pid;
 }
 
 void RecordCheckerPid(pid_t pid) {
-  std::ofstream file(platform::ToHostPath(kCheckerPidFile), std::ios::trunc);
-  file << pid << "\n";
+  platform::WriteFileAtomically(kCheckerPidFile, std::to_string(pid) + "\n");
 }
 
 // Output of a program whose chatter has no place in the jukebox's log.
@@ -76,8 +78,7 @@ int RunCatalogueTool(const RString& argument) {
 void StartCatalogueToolDetached() { platform::StartDetached({CatalogueToolProgram()}); }
 
 void RestartOnlineChecker() {
-  const std::string previous = RunningCheckerPid();
-  if (!previous.empty()) platform::EndProcess(std::atoi(previous.c_str()), kCheckerScript);
+  if (const pid_t previous = RunningCheckerPid()) platform::EndProcess(previous, kCheckerScript);
   platform::DeleteFile(kCheckerPidFile);
   if (!platform::FileExists(kCheckerScript)) return;
   const pid_t pid = platform::StartDetached({kPython, kCheckerScript});

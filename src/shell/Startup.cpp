@@ -153,10 +153,10 @@ RString ArgumentFromCommandLine(int argc, char** argv) {
   return argument;
 }
 
-bool DirectoryExists(const RString& path) { return platform::DirectoryExists(path.c_str() ? path.c_str() : ""); }
+bool DirectoryExists(const RString& path) { return platform::DirectoryExists(path.Chars()); }
 
 bool Copy(const RString& from, const RString& to) {
-  return platform::CopyFile(from.c_str() ? from.c_str() : "", to.c_str() ? to.c_str() : "");
+  return platform::CopyFile(from.Chars(), to.Chars());
 }
 
 bool ExistsFileLastShutdown() {

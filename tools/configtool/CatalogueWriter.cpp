@@ -11,7 +11,7 @@ const char* const kLineEnd = "\r\r\n";
 
 // A name the format can hold: no TAB and no line break.
 bool IsStorable(const RString& name) {
-  const char* text = name.c_str() ? name.c_str() : "";
+  const char* text = name.Chars();
   if (std::strpbrk(text, "\t\r\n") == nullptr) return true;
   std::printf("Nombre omitido (contiene tabulador o salto de linea): %s\n", text);
   return false;
@@ -59,7 +59,7 @@ class CatalogueFormatter {
 
   void Line(const char* tabs, const RString& text) {
     text_ += tabs;
-    text_.append(text.c_str() ? text.c_str() : "", text.GetLength());
+    text_.append(text.Chars(), text.GetLength());
     text_ += kLineEnd;
   }
 
@@ -82,6 +82,6 @@ std::string FormatCatalogue(const MainLibrary& library, CatalogueCounts& counts)
 }
 
 bool WriteCatalogue(const MainLibrary& library, const RString& fileName, CatalogueCounts& counts) {
-  return platform::WriteFileAtomically(fileName.c_str() ? fileName.c_str() : "",
+  return platform::WriteFileAtomically(fileName.Chars(),
                                        FormatCatalogue(library, counts));
 }
