@@ -9,7 +9,7 @@ namespace {
 constexpr int kScrollBarWidth = 20;
 
 char* CopyText(const RString& text) {
-  const char* chars = text.c_str() != nullptr ? text.c_str() : "";
+  const char* chars = text.Chars();
   char* copy = new char[strlen(chars) + 1];
   strcpy(copy, chars);
   return copy;

@@ -71,7 +71,6 @@ class SDLGui {
   void save_exec(int seconds);
   void DrawBackground(bool update);
   void UpdateBackground();
-  bool DirectoryExists(const RString& path);
 
   // Main loop --------------------------------------------------------------
 
@@ -225,13 +224,15 @@ class SDLGui {
   int CreateGenresList();
   // Selects selGenre; with update also draws the dialog image and the list.
   void DrawGenresList(bool update);
-  void UpdateGenresList();
   // The six touch buttons, straight onto the screen.
   void DrawButtons(bool update);
 
   // A numbered row "007.- text": the number zero-padded to as many digits
   // as count has.
   static RString NumberedRow(int number, int count, const RString& text);
+  // The decimal digits of a count: the width of numbered rows and of typed
+  // album and track numbers.
+  static int DigitCount(int count);
   // A track title as shown: without its extension.
   static RString ShownTitle(const RString& title);
   // Whether the entry still names a track of the catalogue.
@@ -245,6 +246,9 @@ class SDLGui {
   // the playing item meanwhile. With restore the covered area comes back.
   // -1 when no key ended it.
   int ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, bool wait, bool restore);
+  // How long ShowMsg keeps a notice and a refusal (not enough credits).
+  static constexpr int kNoticeTime = 3000;
+  static constexpr int kRefusalTime = 5000;
   // Credits one coin of the input bound to key, counts it and saves.
   void CreditKey(int key);
   // The coin input 1..6 bound to key; 0 when none is.
@@ -409,7 +413,6 @@ class SDLGui {
   int32_t touchHeld = 0;
   int32_t menuSequenceStep = 0;
   uint8_t miniVideo = 0;
-  uint8_t legacyVolume = 0;
 
   uint32_t playStartedAt = 0;
   uint32_t playSeconds = 0;

@@ -18,12 +18,11 @@ SDLGui::CoverSlot* SlotOf(const RItemList* node) {
   return static_cast<SDLGui::CoverSlot*>(node->data);
 }
 
-const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
 
 }  // namespace
 
 SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
-  return IMG_Load(platform::ToHostPath(Text(path)).c_str());
+  return IMG_Load(platform::ToHostPath(path.Chars()).c_str());
 }
 
 SDL_Surface* SDLGui::ScaledCopy(SDL_Surface* image, int width, int height) {
@@ -148,7 +147,7 @@ SDL_Surface* SDLGui::LoadCover(const RString& path, int width, int height) {
   if (path.GetLength() == 0) return coverSurface;
   SDL_Surface* image = LoadImageFile(path);
   if (image == nullptr) {
-    std::printf("Error loading cover <%s>\n%s\n", Text(path), IMG_GetError());
+    std::printf("Error loading cover <%s>\n%s\n", path.Chars(), IMG_GetError());
     return coverSurface;
   }
   SDL_Surface* scaled = ScaledCopy(image, width, height);

@@ -31,9 +31,7 @@ const char* const kDownloadsDisc = "Descargas";
 const char* const kDownloadComplete = "100";
 // The download script may still hold the finished file for a moment.
 const uint32_t kDownloadSettle = 1000;
-const int kRefusalTime = 5000;
 
-const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
 
 // The title of a progress file's name: what follows its "[D] ", without
 // extension; the on-line results row shows it after its first blank.
@@ -255,7 +253,7 @@ void SDLGui::BlinkTextCursor() {
   if (now - cursorBlinkAt <= kCursorBlink) return;
   const RString typed = searchText.GetSubString(0, cursorPos);
   int w = 0, h = 0;
-  keyboardFont.SizeText(Text(typed), &w, &h);
+  keyboardFont.SizeText(typed.Chars(), &w, &h);
   const SDL_Rect text = TypedTextOrigin();
   const Uint8 shade = cursorPhase == 0 ? 0 : 255;
   vlineRGBA(screen, static_cast<Sint16>(text.x + w), text.y, static_cast<Sint16>(text.y + h),
@@ -323,7 +321,7 @@ int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
 // Without the credits in the coin-operated mode the download is refused; it
 // stays on disk but is not queued.
 void SDLGui::CompleteDownload(const RString& name) {
-  platform::DeleteFile(Text(ProgressFile(name)));
+  platform::DeleteFile(ProgressFile(name).Chars());
   platform::Delay(kDownloadSettle);
   const int32_t price = std::max(config->creditsdownloads, 0);
   if (JukeboxMode() && credits < price) {

@@ -14,7 +14,6 @@ namespace {
 
 const uint32_t kTitleScrollPause = 3000;
 const uint32_t kHoldOpensAlphabet = 3000;
-const int kNoticeTime = 3000;
 const int kFourAlbums = 4;
 
 // A key role of the main screen and what it does.
@@ -22,13 +21,6 @@ struct MainKeyRole {
   int32_t MapKeys::*binding;
   void (SDLGui::*action)();
 };
-
-// Decimal digits of a count: the width of typed album and track numbers.
-uint32_t DigitCount(int count) {
-  uint32_t digits = 1;
-  for (; count >= 10; count /= 10) ++digits;
-  return digits;
-}
 
 // The album at target, wrapped once around the genre as single and
 // four-album moves wrap; a four-album move in a genre of two albums would
@@ -334,7 +326,7 @@ void SDLGui::TypeTrackDigit() {
 void SDLGui::CancelDigit() {
   if (enteringTrack && typedNumber.GetLength() == 0) {
     enteringTrack = 0;
-    typedNumber.sprintf("%0*u", static_cast<int>(DigitCount(SelectedGenreDiscs())), selDisc + 1);
+    typedNumber.sprintf("%0*u", DigitCount(SelectedGenreDiscs()), selDisc + 1);
   } else {
     typedNumber.RemoveLastChar();
   }

@@ -19,13 +19,12 @@ const uint32_t kAdvertisingTime = 300001;
 const SDL_Rect kVideoStrip = {0, 0, 1024, 100};
 const int kBackButtonX = 924;
 
-const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
 
 // Draws text with its top-left corner at (x, y), which may lie left of or
 // above the target.
 void DrawTextAt(SDL_TTFWriter& writer, SDL_Surface* target, const RString& text, int x, int y) {
   if (target == nullptr || writer.GetFont() == nullptr || text.GetLength() == 0) return;
-  SDL_Surface* rendered = writer.DrawText2(nullptr, Text(text), 0, 0, 0);
+  SDL_Surface* rendered = writer.DrawText2(nullptr, text.Chars(), 0, 0, 0);
   if (rendered == nullptr) return;
   SDL_Rect to = SDLGui::MakeRect(x, y, 0, 0);
   SDL_BlitSurface(rendered, nullptr, target, &to);
@@ -51,7 +50,7 @@ void Bounce(int32_t& position, uint8_t& backwards, int size, int limit) {
 // after.
 void SDLGui::DrawMarquee() {
   int textW = 0;
-  marqueeFont.SizeText(Text(config->marquesina), &textW, nullptr);
+  marqueeFont.SizeText(config->marquesina.Chars(), &textW, nullptr);
   if (marqueeX <= -textW) {
     MarqueeCalc();
     return;
@@ -102,7 +101,7 @@ void SDLGui::DrawTVOUT() {
 // Only the text's own rectangle is erased and drawn again.
 void SDLGui::MoveTvText() {
   int textW = 0, textH = 0;
-  marqueeFont.SizeText(Text(config->marquesina), &textW, &textH);
+  marqueeFont.SizeText(config->marquesina.Chars(), &textW, &textH);
   const int left = skin->width;
   SDL_Rect from = MakeRect(tvTextX, tvTextY, textW, textH);
   SDL_Rect to = MakeRect(left + tvTextX, tvTextY, 0, 0);
@@ -126,10 +125,10 @@ void SDLGui::ShowNextAdvertising() {
   if (adIndex >= static_cast<uint32_t>(count)) adIndex = 0;
   const RString path = "publicidad/" + adFiles.GetItem(static_cast<int>(adIndex));
   adIndex = (adIndex + 1) % static_cast<uint32_t>(count);
-  std::printf("Nueva imagen publicitaria: %s\n", Text(path));
+  std::printf("Nueva imagen publicitaria: %s\n", path.Chars());
   SDL_Surface* image = LoadImageFile(path);
   if (image == nullptr) {
-    std::printf("Error al cargar imagen publicitaria: %s\n", Text(path));
+    std::printf("Error al cargar imagen publicitaria: %s\n", path.Chars());
     return;
   }
   SDL_FreeSurface(tvOutImage);

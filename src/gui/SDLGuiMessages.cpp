@@ -30,7 +30,7 @@ uint32_t WaveOutVolume(int percent) {
 int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, bool wait,
                     bool restore) {
   const uint32_t start = platform::Ticks();
-  const char* chars = text.c_str() != nullptr ? text.c_str() : "";
+  const char* chars = text.Chars();
   int textW = 0, textH = 0;
   writer.SizeText(chars, &textW, &textH);
   const int boxW = textW + 2 * kBoxMargin;

@@ -29,19 +29,13 @@ const SDL_Rect kButtonPlaces[6] = {
     {230, 660, 0, 0},  // down
 };
 
-const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
 
-int DigitCount(int count) {
-  int digits = 1;
-  for (; count >= 10; count /= 10) ++digits;
-  return digits;
-}
 
 // Draws text on a composed panel; nothing without the panel's surface.
 void WriteText(SDL_TTFWriter& writer, SDL_Surface* panel, const RString& text, int x, int y,
                int maxWidth) {
   if (panel == nullptr) return;
-  writer.DrawText2(panel, Text(text), static_cast<unsigned>(std::max(x, 0)),
+  writer.DrawText2(panel, text.Chars(), static_cast<unsigned>(std::max(x, 0)),
                    static_cast<unsigned>(std::max(y, 0)),
                    static_cast<unsigned>(std::max(maxWidth, 0)));
 }
@@ -56,15 +50,21 @@ void ComposeList(ListBox& list, SDL_Surface* background) {
 RString QueueRow(const RString& title, bool vip) {
   if (!vip) return title;
   RString row;
-  row.sprintf("[*] %s", Text(title));
+  row.sprintf("[*] %s", title.Chars());
   return row;
 }
 
 }  // namespace
 
+int SDLGui::DigitCount(int count) {
+  int digits = 1;
+  for (; count >= 10; count /= 10) ++digits;
+  return digits;
+}
+
 RString SDLGui::NumberedRow(int number, int count, const RString& text) {
   RString row;
-  row.sprintf("%0*d.- %s", DigitCount(count), number, Text(text));
+  row.sprintf("%0*d.- %s", DigitCount(count), number, text.Chars());
   return row;
 }
 
@@ -104,12 +104,12 @@ RString SDLGui::GenreHeader() const {
   RString header;
   if (enteringTrack) {
     header.sprintf("Disco: %0*u    Pista: %s", DigitCount(SelectedGenreDiscs()), selDisc + 1,
-                   Text(typedNumber));
+                   typedNumber.Chars());
   } else if (typedNumber.GetLength() > 0) {
-    header.sprintf("Disco: %s", Text(typedNumber));
+    header.sprintf("Disco: %s", typedNumber.Chars());
   } else {
     const GenreElement* genre = library->GetGenre(selGenre);
-    header.sprintf("Genero: %s", genre != nullptr ? Text(genre->GetName()) : "");
+    header.sprintf("Genero: %s", genre != nullptr ? genre->GetName().Chars() : "");
   }
   return header;
 }
@@ -263,7 +263,7 @@ void SDLGui::DrawCredits(bool update) {
   const RString text = CreditsText();
   if (text.GetLength() > 0) {
     int textW = 0;
-    modeFont.SizeText(Text(text), &textW, nullptr);
+    modeFont.SizeText(text.Chars(), &textW, nullptr);
     WriteText(modeFont, creditsSave, text, skin->wcredits / 2 - textW / 2, 0, skin->wcredits);
   }
   if (update) UpdateCredits();
@@ -280,11 +280,11 @@ void SDLGui::DrawPlayingInfo(bool update) {
     const QueueElement& item = *playing;
     RString lines[4];
     lines[0].sprintf("Reproduciendo: %02u:%02u", playSeconds / 60, playSeconds % 60);
-    lines[1].sprintf("Genero: %u.- %s", item.genre + 1, Text(library->GetGenreName(item.genre)));
+    lines[1].sprintf("Genero: %u.- %s", item.genre + 1, library->GetGenreName(item.genre).Chars());
     lines[2].sprintf("Album: %u.- %s", item.disc + 1,
-                     Text(library->GetDiscTitle(item.genre, item.disc)));
+                     library->GetDiscTitle(item.genre, item.disc).Chars());
     lines[3].sprintf("Pista: %u.- %s", item.track + 1,
-                     Text(ShownTitle(library->GetTrackTitle(item.genre, item.disc, item.track))));
+                     ShownTitle(library->GetTrackTitle(item.genre, item.disc, item.track)).Chars());
     const int lineHeight = playingFont.GetFontHeight();
     for (int k = 0; k < 4; ++k)
       WriteText(playingFont, playingSave, lines[k], 0, k * lineHeight, skin->winfo);
@@ -338,7 +338,7 @@ int SDLGui::CreateGenresList() {
   int index = 0;
   for (RItemList* node = library->GetFirst(); node != nullptr; node = node->next) {
     RString row;
-    row.sprintf("%d.- %s", ++index, Text(static_cast<GenreElement*>(node->data)->GetName()));
+    row.sprintf("%d.- %s", ++index, static_cast<GenreElement*>(node->data)->GetName().Chars());
     genresList->AddItem(row);
   }
   return index;
@@ -359,8 +359,6 @@ void SDLGui::DrawGenresList(bool update) {
   genresList->SaveBackground(screen, nullptr);
   genresList->Draw(screen, false);
 }
-
-void SDLGui::UpdateGenresList() { genresList->Update(screen); }
 
 void SDLGui::DrawButtons(bool update) {
   if (!config->touchscreen || dialog == kKeyboardScreen) return;

@@ -10,8 +10,6 @@
 
 namespace {
 
-const int kRefusalTime = 5000;
-const int kNoticeTime = 3000;
 
 // A price configured below 0 would add credits; it is taken as free.
 int32_t Price(int32_t configured) { return std::max(configured, 0); }
@@ -96,7 +94,7 @@ void SDLGui::BuySelectedTrack() {
   DrawCredits(true);
   RString text;
   const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
-  text.sprintf("Agregado: %s", title.c_str() != nullptr ? title.c_str() : "");
+  text.sprintf("Agregado: %s", title.Chars());
   ShowNotice(text, kNoticeTime);
   queue->AddElementToQueue(selGenre, selDisc, selTrack);
   DrawQueue(true);

@@ -20,19 +20,18 @@ const char* const kRequestFolder = "queue";
 // read again.
 const char* const kRefusedEnding = ".rechazado";
 
-const char* Chars(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
 
 RString RequestPath(const RString& name) { return RString(kRequestFolder) + "\\" + name; }
 
 bool IsRefused(const RString& name) {
-  const std::string text = Chars(name);
+  const std::string text = name.Chars();
   const std::string ending = kRefusedEnding;
   return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
 void SetAside(const RString& name) {
   const RString path = RequestPath(name);
-  if (platform::CopyFile(Chars(path), Chars(path + kRefusedEnding))) platform::DeleteFile(Chars(path));
+  if (platform::CopyFile(path.Chars(), (path + kRefusedEnding).Chars())) platform::DeleteFile(path.Chars());
 }
 
 // The catalogue position of a request. An album that lacks the track title
@@ -69,7 +68,7 @@ void SDLGui::ReadQueueRequests() {
 }
 
 void SDLGui::TakeQueueRequest(const RString& name) {
-  std::printf("Encontrado codigo: %s\n", Chars(name));
+  std::printf("Encontrado codigo: %s\n", name.Chars());
   RTextFile file;
   if (!file.Open(RequestPath(name), "r")) {
     std::puts("Error al abrir archivo de queue");
@@ -87,11 +86,11 @@ void SDLGui::TakeQueueRequest(const RString& name) {
   const RString rest = line.AfterFirst('\\');
   const RString disc = rest.BeforeFirst('\\');
   const RString track = rest.AfterFirst('\\');
-  std::printf("Elemento: %s, %s, %s\n", Chars(genre), Chars(disc), Chars(track));
+  std::printf("Elemento: %s, %s, %s\n", genre.Chars(), disc.Chars(), track.Chars());
 
   const std::optional<QueueElement> entry = RequestedEntry(*library, genre, disc, track);
   if (!entry) {
-    std::printf("Pedido rechazado, no esta en el catalogo: %s\n", Chars(line));
+    std::printf("Pedido rechazado, no esta en el catalogo: %s\n", line.Chars());
     SetAside(name);
     return;
   }
@@ -101,6 +100,6 @@ void SDLGui::TakeQueueRequest(const RString& name) {
   DrawQueue(true);
   config->SaveTempData(queue, credits);
   const RString path = RequestPath(name);
-  std::printf("delete command: del %s\n", Chars(path));
-  platform::DeleteFile(Chars(path));
+  std::printf("delete command: del %s\n", path.Chars());
+  platform::DeleteFile(path.Chars());
 }

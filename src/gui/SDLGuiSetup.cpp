@@ -39,7 +39,6 @@ const int kKeyHighlightWidths[3] = {64, 148, 316};
 const int kKeyHighlightHeight = 64;
 const Uint8 kKeyHighlightAlpha = 150;
 
-const char* Text(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
 
 // The first line of the running-time counter; false when it cannot be read.
 bool ReadRunningTime(RString& text) {
@@ -51,7 +50,7 @@ bool ReadRunningTime(RString& text) {
 }
 
 // The leading decimal digits of the counter text; 0 when there are none.
-long long RunningSeconds(const RString& text) { return std::strtoll(Text(text), nullptr, 10); }
+long long RunningSeconds(const RString& text) { return std::strtoll(text.Chars(), nullptr, 10); }
 
 void CreateRunningTimeFile() {
   FILE* file = platform::OpenFile(kRunningTimeFile, "w+");
@@ -312,7 +311,7 @@ void SDLGui::CenterGenresListOnDialog() {
 }
 
 bool SDLGui::LoadImage(const ImageSpec& image) {
-  SDL_Surface* loaded = LoadUnscaled(Text(image.file));
+  SDL_Surface* loaded = LoadUnscaled(image.file.Chars());
   if (loaded == nullptr) {
     if (image.missing != nullptr) std::printf(image.missing, SDL_GetError());
     return false;
@@ -438,7 +437,7 @@ void SDLGui::RemindServiceWhenDue() {
   save_exec(3);
   RString count;
   if (!ReadRunningTime(count)) return;
-  std::printf("Execution count: %s\n", Text(count));
+  std::printf("Execution count: %s\n", count.Chars());
   const long long dueSeconds = static_cast<long long>(config->periodoservicio) * 3600;
   if (RunningSeconds(count) > dueSeconds) ShowMsg(kServiceReminder, genreFont, -1, true, true);
 }
@@ -488,12 +487,6 @@ void SDLGui::DrawBackground(bool update) {
 void SDLGui::UpdateBackground() {
   SDL_BlitSurface(background, nullptr, screen, nullptr);
   SDL_Flip(screen);
-}
-
-bool SDLGui::DirectoryExists(const RString& path) {
-  const uint32_t attributes = platform::GetFileAttributes(Text(path));
-  return attributes != platform::kInvalidAttributes &&
-         (attributes & platform::kAttributeDirectory) != 0;
 }
 
 void SDLGui::UpdateScreenArea(const SDL_Rect& area) {

@@ -18,9 +18,8 @@ namespace {
 
 const uint32_t kStickPoll = 100;
 
-const char* Chars(const RString& text) { return text.c_str() != nullptr ? text.c_str() : ""; }
 
-bool IsFolder(const RString& path) { return platform::DirectoryExists(Chars(path)); }
+bool IsFolder(const RString& path) { return platform::DirectoryExists(path.Chars()); }
 
 // The folders of a listing whose names do not start with ".", in listing
 // order.
@@ -35,15 +34,15 @@ void ForEachFolder(const RString& path, Visit visit) {
 // what: "genero" or "album".
 void MakeFolder(const char* what, const RString& path) {
   if (IsFolder(path)) return;
-  std::printf("Creando %s desde actualizacion: %s\n", what, Chars(path));
-  platform::CreateDirectory(Chars(path));
+  std::printf("Creando %s desde actualizacion: %s\n", what, path.Chars());
+  platform::CreateDirectory(path.Chars());
 }
 
 }  // namespace
 
 void SDLGui::PollUsbUpdate() {
   RString folder;
-  folder.sprintf("%s:\\ACTUALIZACION", Chars(config->usb_path));
+  folder.sprintf("%s:\\ACTUALIZACION", config->usb_path.Chars());
   if (!IsFolder(folder)) {
     usbUpdateArmed = 1;
     return;
@@ -69,7 +68,7 @@ void SDLGui::UpdateFromUsb(const RString& folder) {
 }
 
 void SDLGui::CopyUsbGenre(const RString& folder, const RString& genre) {
-  std::printf("Cargando genero: %s\n", Chars(genre));
+  std::printf("Cargando genero: %s\n", genre.Chars());
   const RString from = folder + "\\" + genre;
   const RString to = library->GetContentPath(0) + "\\" + genre;
   MakeFolder("genero", to);
@@ -84,12 +83,12 @@ void SDLGui::CopyUsbGenre(const RString& folder, const RString& genre) {
 void SDLGui::CopyUsbAlbum(const RString& from, const RString& to, const RString& album) {
   MakeFolder("album", to);
   ShowMsg(RString("Copiando: ") + album, genreFont, 0, false, false);
-  std::printf("\tCargando album: %s\n", Chars(album));
+  std::printf("\tCargando album: %s\n", album.Chars());
   RDir listing(from);
   RString track;
   while (listing.GetFile(track)) {
     if (IsFolder(from + "\\" + track)) continue;
-    std::printf("\t\tCargando pista: %s\n", Chars(track));
-    platform::CopyFile(Chars(from + "\\" + track), Chars(to + "\\" + track));
+    std::printf("\t\tCargando pista: %s\n", track.Chars());
+    platform::CopyFile((from + "\\" + track).Chars(), (to + "\\" + track).Chars());
   }
 }

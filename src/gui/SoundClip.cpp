@@ -58,7 +58,7 @@ void SoundClip::Mix(void* userdata, Uint8* stream, int length) {
 // A missing file is looked for again at the next Play.
 bool SoundClip::Load() {
   if (samples_ != nullptr) return true;
-  FILE* file = platform::OpenFile(file_.c_str() != nullptr ? file_.c_str() : "", "rb");
+  FILE* file = platform::OpenFile(file_.Chars(), "rb");
   if (file == nullptr) return false;
   SDL_RWops* source = SDL_RWFromFP(file, 1);
   if (source == nullptr) {

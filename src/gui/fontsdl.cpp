@@ -63,7 +63,7 @@ SDL_TTFWriter::~SDL_TTFWriter() {
 
 bool SDL_TTFWriter::LoadFont(const RString& path, SDL_Color textColor, unsigned size) {
   if (font != nullptr) TTF_CloseFont(font);
-  const std::string hostPath = platform::ToHostPath(path.c_str() != nullptr ? path.c_str() : "");
+  const std::string hostPath = platform::ToHostPath(path.Chars());
   font = TTF_OpenFont(hostPath.c_str(), static_cast<int>(size));
   if (font == nullptr) {
     printf("TTF_OpenFont: %s\n", SDL_GetError());
