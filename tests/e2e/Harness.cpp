@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "support/Files.h"
+#include "support/Wait.h"
 
 namespace e2e {
 namespace {
@@ -59,16 +60,6 @@ std::string ReadDisplayNumber(int fd, Millis limit) {
 bool HasLine(std::string text, const std::string& line) {
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
   return ("\n" + text + "\n").find("\n" + line + "\n") != std::string::npos;
-}
-
-template <class Condition>
-bool WaitUntil(Condition condition, Millis limit) {
-  const Clock::time_point deadline = Clock::now() + limit;
-  while (!condition()) {
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(kPollInterval);
-  }
-  return true;
 }
 
 std::vector<Pixel> PixelsOf(SDL_Surface* image) {

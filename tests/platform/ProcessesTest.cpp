@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
+#include "support/Wait.h"
 
 namespace fs = std::filesystem;
 using namespace platform;
@@ -22,14 +23,6 @@ bool Alive(pid_t pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
   std::string pidField, command, state;
   return stat >> pidField >> command >> state && state != "Z";
-}
-
-bool WaitUntil(const std::function<bool()>& condition) {
-  for (int i = 0; i < 250; ++i) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return false;
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "playback/Queue.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
+#include "support/Wait.h"
 
 namespace fs = std::filesystem;
 
@@ -45,15 +46,6 @@ class HandleWindow : public VideoWindow {
  private:
   unsigned long handle_;
 };
-
-// Polls until done() holds; false after five seconds.
-inline bool WaitUntil(const std::function<bool()>& done) {
-  for (int i = 0; i < 500; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
-}
 
 inline bool ProcessRuns(int pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");

@@ -11,18 +11,11 @@
 #include "platform/Processes.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
+#include "support/Wait.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& condition) {
-  for (int i = 0; i < 500; ++i) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return false;
-}
 
 // A catalogue of one genre, one album and one track.
 void WriteSmallCatalogue(const fs::path& cabinet) {
