@@ -4,12 +4,14 @@
 // SDLGuiSetup (display set-up, running-time counter, online indicator),
 // SDLGuiVideoWindow (the video window), SDLGuiMessages (message box, coins,
 // volume), SDLGuiPanels (main-screen panels), SDLGuiCovers (cover cache),
-// SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's duties and the
+// SDLGuiInput (every input read, coins counted), SDLGuiLoop (the main
+// loop's calls), SDLGuiFrame (draw's duties and the
 // playback events), SDLGuiMarquee (marquee and TV-out) and SDLGuiKaraoke
 // (the karaoke score).
 #include <SDL.h>
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 
 #include "base/RList.h"
@@ -19,6 +21,7 @@
 #include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
 #include "gui/fontsdl.h"
+#include "playback/PlayerListener.h"
 
 class Configuration;
 class MainLibrary;
@@ -33,10 +36,10 @@ struct sqlite3;
 // percentages outside 0..100 are taken as the nearest limit.
 uint32_t WaveOutVolume(int percent);
 
-class SDLGui {
+class SDLGui : public PlayerListener {
  public:
   explicit SDLGui(Queue* queue);
-  ~SDLGui();
+  ~SDLGui() override;
   SDLGui(const SDLGui&) = delete;
   SDLGui& operator=(const SDLGui&) = delete;
 
@@ -102,9 +105,34 @@ class SDLGui {
   void DrawAll();
   // Shows every composed panel.
   void UpdateAll();
-  // Called by the playback thread.
-  void ExternalAction(int event);
-  unsigned long GetWindowPlayerHandle();
+  // The player's side: called by the playback thread (events, the video
+  // window), and when the player goes.
+  void ExternalAction(int event) override;
+  unsigned long GetWindowPlayerHandle() override;
+  const Configuration& PlayerSettings() const override { return *config; }
+  void ForgetPlayer(const Player* gone) override;
+
+  // Input ------------------------------------------------------------------
+
+  // The next input event: one kept during a blocking wait, else SDL's next
+  // one. Every event is seen by ObserveInput exactly once, when SDL hands it
+  // over, so coins count whoever reads them. False when there is none.
+  bool ReadInput(SDL_Event& event);
+  // For blocking waits: takes what SDL holds, counts its coins and keeps the
+  // rest (mouse motion aside) for the main loop. A quit request (window
+  // system, exit key, Alt+F4) sets quitRequested at once.
+  void KeepInputWhileWaiting();
+  // Coins: a coin input's key going down notes its press, going up credits
+  // it, or after a hold over 3000 ms starts the operator-menu access
+  // sequence; mouse buttons credit as coin1 and coin2 with mousecredit.
+  void ObserveInput(const SDL_Event& event);
+  void CoinPressed(int input);
+  void CoinReleased(int key);
+  void StartMenuSequence();
+  // Whether the event asks the program to end, on whatever screen.
+  bool IsQuitRequest(const SDL_Event& event) const;
+  bool IsQuitKey(int key) const;
+  void QuitProgram();
 
   // One input event of pool.
   void HandleEvent(const SDL_Event& event);
@@ -120,13 +148,14 @@ class SDLGui {
   static bool KeyIs(int key, int32_t binding) { return binding != 0 && key == binding; }
   // Screen key handlers take the key code.
   using KeyHandler = void (SDLGui::*)(int key);
-  // The current screen's handler; null while the screen takes no keys.
+  // A screen's handler; null while the screen takes no keys.
+  static KeyHandler KeyHandlerOf(int screen);
   KeyHandler ScreenKeyHandler() const;
   // Hands a key to the current screen's handler.
   void DispatchKey(int key);
-  // Credits a released coin key held up to 3000 ms; a longer hold (or a
-  // release without a press) starts the operator-menu access sequence.
-  void CoinReleased(int key);
+  // Whether a screen can be entered: it takes keys and has what it draws.
+  // When it cannot, the key that would open it does nothing but log.
+  bool CanEnter(int screen);
   // The searcher's space/erase key going up.
   void SearcherSpaceKeyUp();
   // A key or touch while a video plays brings the video to the small window.
@@ -188,8 +217,15 @@ class SDLGui {
 
   uint8_t usbUpdateArmed = 1;
   uint8_t queuePollCounter = 0;
-  // When a coin key went down; shared by the six coin inputs, 0 when none.
-  uint32_t coinPressedAt = 0;
+  // Each coin input's press: when its key went down (0: up) and when it was
+  // last seen down (key repeat while held).
+  struct CoinPress {
+    uint32_t downAt = 0;
+    uint32_t seenAt = 0;
+  };
+  CoinPress coinPresses[6];
+  // Input read by blocking waits, in the order it came, for the main loop.
+  std::deque<SDL_Event> keptInput;
   // The last touch that hit no button.
   int lastTouchX = 0, lastTouchY = 0;
   // Where the typed text starts inside the searcher image.
@@ -243,8 +279,9 @@ class SDLGui {
   // A box with text centred on the screen. With wait, input is read until a
   // key other than a coin or cancelsong goes down (its code is returned) or
   // timeout ms passed (-1: no limit); coins are credited and cancelsong stops
-  // the playing item meanwhile. With restore the covered area comes back.
-  // -1 when no key ended it.
+  // the playing item meanwhile, and a quit request ends the wait and the
+  // program. With restore the covered area comes back. A video window that
+  // would hide the box steps aside while it shows. -1 when no key ended it.
   int ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, bool wait, bool restore);
   // How long ShowMsg keeps a notice and a refusal (not enough credits).
   static constexpr int kNoticeTime = 3000;
@@ -253,6 +290,8 @@ class SDLGui {
   void CreditKey(int key);
   // The coin input 1..6 bound to key; 0 when none is.
   int CoinInputOfKey(int key) const;
+  // The key bound to coin input 1..6.
+  int32_t CoinKeyOf(int input) const;
   void UpVol();
   void DownVol();
   // Sets the system's master volume in percent.
@@ -335,12 +374,10 @@ class SDLGui {
 
   // Frame update -----------------------------------------------------------
 
-  // What draw sets playEvent to once it has dealt with an event.
-  static constexpr int kEventHandled = 6;
-  // Steps of draw: the playback thread's last event (under stateMutex), the
+  // Steps of draw: the playback thread's events in the order posted, the
   // elapsed time once a second, the selected title's scroll, random play
   // after randomplay idle minutes, and the download script's progress files.
-  void HandlePlaybackEvent();
+  void HandlePlaybackEvents();
   void ShowElapsedTime();
   void ScrollSelectedTitle();
   void PlayRandomWhenIdle();
@@ -392,7 +429,8 @@ class SDLGui {
 
   int32_t redrawMode = 0;
   int32_t dialog = 0;
-  int32_t playEvent = 2;
+  // Playback events not yet dealt with, oldest first; under stateMutex.
+  std::deque<int> playEvents;
   SDL_mutex* stateMutex = nullptr;
   uint32_t selGenre = 0, selDisc = 0, selTrack = 0;
   int32_t credits = 0;
@@ -488,10 +526,14 @@ class SDLGui {
   void ListAdvertising();
   void ShowOnlineIndicator(SDL_Surface* icon);
   void SaveRunningTimeWhenDue();
-  void DiscardEvents(int count);
+  // The pointer's own events that follow a touch (a shaky finger) are
+  // dropped; other input waits its turn.
+  void DropTouchEcho();
 
   void StepVolume(int step);
   bool WaitForKey(uint32_t start, int timeout, int& key);
+  // Hides the video window when it lies over box; whether it did.
+  bool HideVideoOver(const SDL_Rect& box);
   void PlayCoinSound();
   void StopPlayer();
   bool VideoPlaying() const;
@@ -525,7 +567,6 @@ class SDLGui {
   // sequence instead of doing its own action.
   bool AdvanceMenuSequence(int key);
   void DispatchMainKey(int key);
-  void QuitProgram();
   void PowerOffMachine();
   void OpenGenresListScreen();
   void OpenKeyboardOrSearcher();
@@ -558,6 +599,10 @@ class SDLGui {
   bool ConfirmTypedZero();
   void BuyWholeAlbum();
   void BuySelectedTrack();
+  // Whether the credits pay price in the coin-operated mode.
+  bool CreditsPay(int32_t price) const;
+  // Takes the entry's price and queues it; the price.
+  int32_t Charge(const QueueElement& entry);
   void OfferVip(const QueueElement& last);
   void ShowNotice(const RString& text, int timeout);
 

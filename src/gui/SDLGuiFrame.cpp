@@ -19,7 +19,6 @@
 
 namespace {
 
-const int kEventsDroppedAfterRedraw = 10;
 const uint32_t kOnlineCheckInterval = 1999;
 const uint32_t kVolumeBarShown = 3000;
 const uint32_t kCursorBlink = 499;
@@ -43,7 +42,7 @@ RString ProgressFile(const RString& name) { return RString(kProgressFolder) + "\
 
 void SDLGui::draw() {
   RedrawWhenPending();
-  HandlePlaybackEvent();
+  HandlePlaybackEvents();
   ShowElapsedTime();
   ShowVolumeBarUntilDue();
   CheckOnlineWhenDue();
@@ -60,7 +59,6 @@ void SDLGui::draw() {
 void SDLGui::RedrawWhenPending() {
   if (redrawMode == kFullRedraw) {
     DrawAll();
-    DiscardEvents(kEventsDroppedAfterRedraw);
   } else if (redrawMode == kPartialRedraw) {
     extrawork();
     DrawCovers(true);
@@ -73,24 +71,30 @@ void SDLGui::RedrawWhenPending() {
 
 // Playback events --------------------------------------------------------
 
-// The lock is held throughout, so that an event posted meanwhile is not
-// marked as handled unseen.
-void SDLGui::HandlePlaybackEvent() {
-  SDL_mutexP(stateMutex);
-  switch (playEvent) {
-    case Player::kVideoStarted:
-      VideoStarted();
-      break;
-    case Player::kSongStarted:
-      SongStarted();
-      break;
-    case Player::kFinished:
-      PlayFinished();
-      break;
-    default:
-      break;
+// Every event is dealt with, in the order posted: an item that finished
+// while the loop was held up (a message box) still hides its video and
+// redraws before the next item's start is shown. The lock guards only the
+// taking, so the playback thread never waits for a redraw.
+void SDLGui::HandlePlaybackEvents() {
+  for (;;) {
+    SDL_mutexP(stateMutex);
+    const int event = playEvents.empty() ? 0 : playEvents.front();
+    if (!playEvents.empty()) playEvents.pop_front();
+    SDL_mutexV(stateMutex);
+    switch (event) {
+      case Player::kVideoStarted:
+        VideoStarted();
+        break;
+      case Player::kSongStarted:
+        SongStarted();
+        break;
+      case Player::kFinished:
+        PlayFinished();
+        break;
+      default:
+        return;
+    }
   }
-  SDL_mutexV(stateMutex);
 }
 
 // With TV-out the video plays on the second screen and the main screen
@@ -107,7 +111,6 @@ void SDLGui::VideoStarted() {
     std::puts("Iniciando reproduccion de video");
     FullVideo();
   }
-  playEvent = kEventHandled;
 }
 
 void SDLGui::SongStarted() {
@@ -116,7 +119,6 @@ void SDLGui::SongStarted() {
   DrawQueue(true);
   DrawCoverMedia(true);
   RedrawCurrentDialog();
-  playEvent = kEventHandled;
 }
 
 void SDLGui::StartPlayClock() {
@@ -167,7 +169,6 @@ void SDLGui::PlayFinished() {
     std::puts("Player going to quiet state");
   }
   config->SaveTempData(queue, credits);
-  playEvent = kEventHandled;
   idleSince = platform::Ticks();
 }
 

@@ -14,8 +14,11 @@ const int kEventsDroppedAfterTouch = 10;
 const uint32_t kRunningTimeInterval = 3000;
 const uint32_t kInputPause = 1;
 const uint32_t kTouchSettle = 10;
-const uint32_t kLongestCoinPulse = 3000;
 const uint32_t kLongPressErases = 1999;
+
+bool IsMouseEvent(const SDL_Event& event) {
+  return event.type == SDL_MOUSEMOTION || event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP;
+}
 
 }  // namespace
 
@@ -34,7 +37,7 @@ void SDLGui::pool() {
   }
   SaveRunningTimeWhenDue();
   SDL_Event event;
-  if (!quitRequested && SDL_PollEvent(&event)) HandleEvent(event);
+  if (!quitRequested && ReadInput(event)) HandleEvent(event);
   platform::Delay(kInputPause);
 }
 
@@ -50,39 +53,25 @@ void SDLGui::HandleEvent(const SDL_Event& event) {
       MouseButtonDown(event.button.button);
       break;
     case SDL_QUIT:
-      StopPlayer();
-      quitRequested = 1;
+      QuitProgram();
       break;
     default:
       break;
   }
 }
 
+// Coins were counted when the event was read.
 void SDLGui::KeyDown(int key) {
   if (VideoPlaying() && !config->tvout) NoteInputDuringVideo();
-  if (CoinInputOfKey(key) != 0 && coinPressedAt == 0) coinPressedAt = platform::Ticks();
   DispatchKey(key);
 }
 
 void SDLGui::KeyUp(int key) {
-  if (CoinInputOfKey(key) != 0)
-    CoinReleased(key);
-  else if (KeyIs(key, config->left) || KeyIs(key, config->right))
+  if (CoinInputOfKey(key) != 0) return;
+  if (KeyIs(key, config->left) || KeyIs(key, config->right))
     sideKeyHeldSince = 0;
   else if (KeyIs(key, config->up) && dialog == kKeyboardScreen && config->phonekeyboard)
     SearcherSpaceKeyUp();
-}
-
-void SDLGui::CoinReleased(int key) {
-  const bool pulse = coinPressedAt != 0 && platform::Ticks() - coinPressedAt <= kLongestCoinPulse;
-  coinPressedAt = 0;
-  if (pulse) {
-    std::printf("Credito detectado %d\n", key);
-    CreditKey(key);
-    return;
-  }
-  ShowMsg("Presione secuencia de botones Menu Inteligente", genreFont, 0, false, false);
-  menuSequenceStep = 1;
 }
 
 // A long press erases before the cursor (or the whole text with the cursor
@@ -105,12 +94,9 @@ void SDLGui::SearcherSpaceKeyUp() {
   RedrawCurrentDialog();
 }
 
+// Mouse buttons that stand for coins were credited when read.
 void SDLGui::MouseButtonDown(int button) {
-  if (!config->touchscreen && config->mousecredit) {
-    if (button == SDL_BUTTON_LEFT) CreditKey(config->coin1);
-    if (button == SDL_BUTTON_RIGHT) CreditKey(config->coin2);
-    return;
-  }
+  if (!config->touchscreen && config->mousecredit) return;
   platform::Delay(kTouchSettle);
   SDL_PumpEvents();
   int x = 0, y = 0;
@@ -122,14 +108,16 @@ void SDLGui::MouseButtonDown(int button) {
       touchFunction(x, y);
     }
   }
-  DiscardEvents(kEventsDroppedAfterTouch);
+  DropTouchEcho();
 }
 
 // While the button stays down the touch repeats at the pace touchFunction
-// keeps.
+// keeps; the pointer's events meanwhile are the touch itself, other input is
+// handled as ever.
 void SDLGui::RepeatHeldTouch() {
   SDL_Event event;
-  SDL_PollEvent(&event);
+  if (ReadInput(event) && !IsMouseEvent(event)) HandleEvent(event);
+  if (quitRequested) return;
   int x = 0, y = 0;
   if (SDL_GetMouseState(&x, &y) & SDL_BUTTON(SDL_BUTTON_LEFT))
     touchFunction(x, y);
@@ -139,9 +127,10 @@ void SDLGui::RepeatHeldTouch() {
 
 // The handlers of the other screens join as they are written:
 // keydown_genreslist, keydown_abclist, keydown_keyboard or, with
-// phonekeyboard, keydown_searcher, keydown_result and keydown_config.
-SDLGui::KeyHandler SDLGui::ScreenKeyHandler() const {
-  switch (dialog) {
+// phonekeyboard, keydown_searcher, keydown_result and keydown_config. Until
+// then their screens are never entered.
+SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) {
+  switch (screen) {
     case kMainScreen:
       return &SDLGui::keydown_main;
     default:
@@ -149,9 +138,32 @@ SDLGui::KeyHandler SDLGui::ScreenKeyHandler() const {
   }
 }
 
+SDLGui::KeyHandler SDLGui::ScreenKeyHandler() const { return KeyHandlerOf(dialog); }
+
+// The keyboard screens need their images, and the searcher its lists.
+bool SDLGui::CanEnter(int screen) {
+  bool drawable = true;
+  if (screen == kKeyboardScreen)
+    drawable = config->phonekeyboard ? localResultsList != nullptr && onlineResultsList != nullptr
+                                     : keyboardImage != nullptr;
+  if (KeyHandlerOf(screen) != nullptr && drawable) return true;
+  std::printf("Pantalla no disponible: %d\n", screen);
+  return false;
+}
+
+// The main screen has its own place for the quit keys among its roles;
+// every other screen quits on them before its handler sees them. A screen
+// without a handler goes back to the main screen.
 void SDLGui::DispatchKey(int key) {
   const KeyHandler handler = ScreenKeyHandler();
-  if (handler != nullptr) (this->*handler)(key);
+  if (dialog != kMainScreen && IsQuitKey(key)) {
+    QuitProgram();
+  } else if (handler != nullptr) {
+    (this->*handler)(key);
+  } else {
+    dialog = kMainScreen;
+    redrawMode = kFullRedraw;
+  }
 }
 
 void SDLGui::NoteInputDuringVideo() {
@@ -199,6 +211,7 @@ void SDLGui::DrawAll() {
   if (VideoPlaying()) {
     FullVideo();
     MiniVideo();
+    if (!config->tvout) ShowVideoWindow();
   } else {
     HideVideoWindow();
     if (player != nullptr && player->playing) DrawCoverMedia(true);
@@ -228,15 +241,19 @@ void SDLGui::SaveRunningTimeWhenDue() {
   lastRunTimeSave += elapsed / 1000 * 1000;
 }
 
-// A quit request among them is honoured rather than lost.
-void SDLGui::DiscardEvents(int count) {
-  SDL_Event event;
-  for (int i = 0; i < count && SDL_PollEvent(&event); ++i)
-    if (event.type == SDL_QUIT) HandleEvent(event);
+void SDLGui::DropTouchEcho() {
+  SDL_Event echo[kEventsDroppedAfterTouch];
+  SDL_PumpEvents();
+  const int count = SDL_PeepEvents(echo, kEventsDroppedAfterTouch, SDL_GETEVENT, SDL_MOUSEEVENTMASK);
+  for (int i = 0; i < count; ++i) ObserveInput(echo[i]);
 }
 
 void SDLGui::ExternalAction(int event) {
   SDL_mutexP(stateMutex);
-  playEvent = event;
+  playEvents.push_back(event);
   SDL_mutexV(stateMutex);
+}
+
+void SDLGui::ForgetPlayer(const Player* gone) {
+  if (player == gone) player = nullptr;
 }

@@ -33,18 +33,14 @@ int WrappedAlbum(int target, int albums) {
   return std::clamp(target, 0, albums - 1);
 }
 
-bool AltF4Held() {
-  const Uint8* keys = SDL_GetKeyState(nullptr);
-  return keys[SDLK_F4] && (keys[SDLK_LALT] || keys[SDLK_RALT]);
-}
-
 }  // namespace
 
 bool SDLGui::JukeboxMode() const { return config->playmode == "jukebox"; }
 
+// A key other than the one the access sequence waits for ends it, and the
+// screen is drawn whole again without its message.
 void SDLGui::keydown_main(int key) {
-  if (menuSequenceStep != 0 && !KeyIs(key, MenuSequenceKey(1)) &&
-      !KeyIs(key, MenuSequenceKey(2))) {
+  if (menuSequenceStep != 0 && !KeyIs(key, MenuSequenceKey(menuSequenceStep))) {
     menuSequenceStep = 0;
     DrawAll();
   }
@@ -64,11 +60,13 @@ bool SDLGui::AdvanceMenuSequence(int key) {
   if (menuSequenceStep == 0 || !KeyIs(key, MenuSequenceKey(menuSequenceStep))) return false;
   if (menuSequenceStep == 1) {
     menuSequenceStep = 2;
+    DrawAll();
     ShowMsg("---Esta apunto de abrir el Menu Inteligente---", genreFont, 0, false, false);
   } else {
     std::puts("Abrir menu inteligente");
-    OpenOperatorMenu();
     menuSequenceStep = 0;
+    OpenOperatorMenu();
+    if (dialog == kMainScreen) redrawMode = kFullRedraw;
   }
   return true;
 }
@@ -114,13 +112,8 @@ void SDLGui::DispatchMainKey(int key) {
   }
   if (GetNumber(key).GetLength() > 0)
     TypeDigit(key);
-  else if (AltF4Held())
+  else if (IsQuitKey(key))
     QuitProgram();
-}
-
-void SDLGui::QuitProgram() {
-  StopPlayer();
-  quitRequested = 1;
 }
 
 void SDLGui::PowerOffMachine() {
@@ -128,6 +121,7 @@ void SDLGui::PowerOffMachine() {
 }
 
 void SDLGui::OpenGenresListScreen() {
+  if (!CanEnter(kGenresScreen)) return;
   enteringTrack = 0;
   DrawGenresList(true);
   dialog = kGenresScreen;
@@ -139,6 +133,7 @@ void SDLGui::OpenKeyboardOrSearcher() {
     redrawMode = kFullRedraw;
     return;
   }
+  if (!CanEnter(kKeyboardScreen)) return;
   searchText = "";
   cursorPos = 0;
   if (config->phonekeyboard) {
@@ -183,10 +178,12 @@ void SDLGui::StartWifiCodeSale(bool paid) {
 // The operator menu is not in this build: the request is logged only.
 void SDLGui::OpenOperatorMenu() { std::puts("Menu inteligente no disponible"); }
 
+// A genre without albums opens at "A".
 void SDLGui::OpenAlphabetAtInitial(bool upperCase) {
+  if (!CanEnter(kAlphabetScreen)) return;
   enteringTrack = 0;
   dialog = kAlphabetScreen;
-  int initial = library->GetDiscTitle(selGenre, selDisc).GetChar(0);
+  int initial = SelectedGenreDiscs() > 0 ? library->GetDiscTitle(selGenre, selDisc).GetChar(0) : 0;
   if (upperCase && initial >= 'a' && initial <= 'z') initial += 'A' - 'a';
   abcLetter = initial >= 'A' && initial <= 'Z' ? initial : 'A';
   RedrawCurrentDialog();
@@ -194,10 +191,12 @@ void SDLGui::OpenAlphabetAtInitial(bool upperCase) {
 
 void SDLGui::OpenAlphabetAfterLongHold() {
   const uint32_t now = platform::Ticks();
-  if (sideKeyHeldSince == 0)
+  if (sideKeyHeldSince == 0) {
     sideKeyHeldSince = now;
-  else if (now - sideKeyHeldSince > kHoldOpensAlphabet)
+  } else if (now - sideKeyHeldSince > kHoldOpensAlphabet) {
+    sideKeyHeldSince = 0;
     OpenAlphabetNext();
+  }
 }
 
 // An album without tracks keeps track 0 selected.
@@ -340,4 +339,8 @@ void SDLGui::ShowTracksList(bool highlightAll) {
   tracksList->Draw(screen, highlightAll);
 }
 
-int SDLGui::SelectedAlbumTracks() const { return library->GetTotalTracks(selGenre, selDisc); }
+// 0 in a genre without albums.
+int SDLGui::SelectedAlbumTracks() const {
+  if (static_cast<int>(selDisc) >= SelectedGenreDiscs()) return 0;
+  return library->GetTotalTracks(selGenre, selDisc);
+}

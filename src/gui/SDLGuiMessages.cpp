@@ -37,6 +37,7 @@ int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, boo
   const int boxH = textH + 2 * kBoxMargin;
   const int left = boxW < skin->width ? skin->width / 2 - boxW / 2 : 0;
   const SDL_Rect box = MakeRect(left, skin->height / 2 - boxH / 2, boxW, boxH);
+  const bool videoHidden = HideVideoOver(box);
 
   SDL_Surface* covered = NewSurface(boxW, boxH);
   SDL_Rect from = box;
@@ -52,29 +53,40 @@ int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, boo
     SDL_Rect to = box;
     SDL_BlitSurface(covered, nullptr, screen, &to);
     UpdateScreenArea(box);
+    if (videoHidden) ShowVideoWindow();
   }
   SDL_FreeSurface(covered);
   return keyPressed ? key : -1;
 }
 
+// The video window lies above everything SDL draws: while a box that it
+// would cover is up, it hides. A box that stays on screen keeps it hidden
+// until the next full redraw places the video again.
+bool SDLGui::HideVideoOver(const SDL_Rect& box) {
+  if (playerWindow == nullptr || !playerWindow->IsVisible()) return false;
+  const SDL_Rect& video = playerWindow->Area();
+  const bool overlaps = box.x < video.x + video.w && video.x < box.x + box.w && box.y < video.y + video.h &&
+                        video.y < box.y + box.h;
+  if (overlaps) HideVideoWindow();
+  return overlaps;
+}
+
 // Reads input until a key other than a coin or cancelsong goes down (true,
-// with its code) or timeout ms passed since start (false). A quit request
-// ends the wait and is kept for the main loop.
+// with its code) or timeout ms passed since start (false). Coins are
+// credited as they are read; a quit request ends the wait and the program.
 bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key) {
   for (;;) {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-      const int sym = event.key.keysym.sym;
-      if (event.type == SDL_QUIT) {
-        StopPlayer();
-        quitRequested = 1;
+    while (ReadInput(event)) {
+      if (IsQuitRequest(event)) {
+        QuitProgram();
         return false;
-      } else if (event.type == SDL_KEYUP && CoinInputOfKey(sym) != 0) {
-        CreditKey(sym);
-        coinPressedAt = 0;  // the press, if the loop saw it, ends here
-      } else if (event.type == SDL_KEYDOWN && KeyIs(sym, config->cancelsong)) {
+      }
+      if (event.type != SDL_KEYDOWN) continue;
+      const int sym = event.key.keysym.sym;
+      if (KeyIs(sym, config->cancelsong)) {
         StopPlayer();
-      } else if (event.type == SDL_KEYDOWN && CoinInputOfKey(sym) == 0) {
+      } else if (CoinInputOfKey(sym) == 0) {
         key = sym;
         return true;
       }
@@ -87,12 +99,16 @@ bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key) {
   }
 }
 
-int SDLGui::CoinInputOfKey(int key) const {
-  if (key == 0) return 0;
+int32_t SDLGui::CoinKeyOf(int input) const {
   const int32_t coinKeys[] = {config->coin1, config->coin2, config->coin3,
                               config->coin4, config->coin5, config->coin6};
+  return coinKeys[input - 1];
+}
+
+int SDLGui::CoinInputOfKey(int key) const {
+  if (key == 0) return 0;
   for (int input = 1; input <= 6; ++input) {
-    if (coinKeys[input - 1] == key) return input;
+    if (CoinKeyOf(input) == key) return input;
   }
   return 0;
 }

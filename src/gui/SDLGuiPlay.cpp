@@ -1,6 +1,7 @@
 // Paying for plays: the selection of the main screen becomes queue entries
 // and its price leaves the credits.
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 #include "catalogue/MainLibrary.h"
@@ -9,7 +10,6 @@
 #include "playback/Queue.h"
 
 namespace {
-
 
 // A price configured below 0 would add credits; it is taken as free.
 int32_t Price(int32_t configured) { return std::max(configured, 0); }
@@ -67,48 +67,62 @@ bool SDLGui::ConfirmTypedZero() {
   return true;
 }
 
-// Tracks are bought in order while the credits reach creditsbyplay; those
-// bought stay bought when the credits run out.
+// Tracks are bought in order while the credits pay for each at its own
+// price; those bought stay bought when the credits run out. Queue and
+// credits are saved before anything is shown.
 void SDLGui::BuyWholeAlbum() {
   const int tracks = SelectedAlbumTracks();
   int added = 0;
+  int32_t paid = 0;
   for (uint32_t track = 0; static_cast<int>(track) < tracks; ++track) {
-    if (JukeboxMode() && credits < Price(config->creditsbyplay)) break;
-    credits -= PriceOfTrack(track);
-    queue->AddElementToQueue(selGenre, selDisc, track);
+    if (JukeboxMode() && !CreditsPay(PriceOfTrack(track))) break;
+    paid += Charge(QueueElement{selGenre, selDisc, track, 0});
     ++added;
   }
-  tracksList->SetSelected(0);
-  ShowTracksList(false);
+  config->SaveTempData(queue, credits);
+  std::printf("Compra: %d elementos del album %u,%u por %d creditos, quedan %d\n", added, selGenre, selDisc, paid,
+              credits);
   DrawCredits(true);
+  DrawQueue(true);
+  DrawTracks(true);
   RString text;
   text.sprintf("Elementos agregados: %d", added);
   ShowNotice(text, kNoticeTime);
-  DrawQueue(true);
-  DrawTracks(true);
-  config->SaveTempData(queue, credits);
 }
 
+// The entry is queued and saved with the credits at once, so that it can
+// start playing while the customer reads the message.
 void SDLGui::BuySelectedTrack() {
-  credits -= PriceOfTrack(selTrack);
+  const int32_t paid = Charge(QueueElement{selGenre, selDisc, selTrack, 0});
+  config->SaveTempData(queue, credits);
+  std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", selGenre, selDisc, selTrack, paid, credits);
   DrawCredits(true);
+  DrawQueue(true);
   RString text;
   const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
   text.sprintf("Agregado: %s", title.Chars());
   ShowNotice(text, kNoticeTime);
-  queue->AddElementToQueue(selGenre, selDisc, selTrack);
-  DrawQueue(true);
-  config->SaveTempData(queue, credits);
 }
 
-// last is the queue's last entry, the selected track. Making it VIP moves
-// it ahead of the normal entries waiting; an entry already VIP, or the one
-// playing, would gain nothing and is left alone. The move is asked of the
-// queue for exactly that entry, so an entry the playback thread took away
-// meanwhile is neither moved nor paid for.
+// Every purchase also needs the least price of all, creditsbyplay.
+bool SDLGui::CreditsPay(int32_t price) const {
+  return credits >= price && credits >= Price(config->creditsbyplay);
+}
+
+int32_t SDLGui::Charge(const QueueElement& entry) {
+  const int32_t price = PriceOfTrack(entry.track);
+  credits -= price;
+  queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
+  return price;
+}
+
+// last is the queue's last entry, the selected track. Making it VIP is
+// offered, paid and done only when it moves it ahead of a normal entry
+// waiting; whether it does is asked again after the customer's answer, as
+// the playback thread may have moved on meanwhile.
 void SDLGui::OfferVip(const QueueElement& last) {
   const int32_t vipPrice = config->creditsvip;
-  if (vipPrice <= 0 || last.vip || queue->Count() < 2) return;
+  if (vipPrice <= 0 || !queue->LastWouldPassAsVIP(last)) return;
   if (JukeboxMode() && credits < vipPrice) {
     ShowNotice("Creditos insuficientes para VIP !!!", kRefusalTime);
     return;
@@ -116,9 +130,11 @@ void SDLGui::OfferVip(const QueueElement& last) {
   const int answer = ShowMsg("Activar reproduccion VIP?", genreFont, -1, true, true);
   if (!KeyIs(answer, config->enter) || !queue->RemoveLastAndInsertVIP(last)) return;
   credits -= vipPrice;
+  config->SaveTempData(queue, credits);
+  std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track, vipPrice,
+              credits);
   DrawCredits(true);
   DrawQueue(true);
-  config->SaveTempData(queue, credits);
   ShowNotice("Modo VIP activado", kNoticeTime);
 }
 

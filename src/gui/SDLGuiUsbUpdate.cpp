@@ -1,7 +1,8 @@
 // The USB update: the genre and album folders of "ACTUALIZACION" on the
 // stick join the first media folder, the catalogue tool rebuilds the
 // catalogue file, and the machine powers off once the stick is pulled (the
-// next start reads the new catalogue).
+// next start reads the new catalogue). Coins inserted meanwhile are
+// credited, and the quit keys end the program instead.
 #include <cstdio>
 #include <string>
 
@@ -63,8 +64,11 @@ void SDLGui::UpdateFromUsb(const RString& folder) {
   RunCatalogueTool("updatedb");
   DrawAll();
   ShowMsg("Actualizacion terminada, retire la memoria USB", genreFont, 0, false, false);
-  while (IsFolder(folder)) platform::Delay(kStickPoll);
-  platform::PowerOff();
+  while (IsFolder(folder) && !quitRequested) {
+    KeepInputWhileWaiting();
+    platform::Delay(kStickPoll);
+  }
+  if (!quitRequested) platform::PowerOff();
 }
 
 void SDLGui::CopyUsbGenre(const RString& folder, const RString& genre) {
@@ -90,5 +94,6 @@ void SDLGui::CopyUsbAlbum(const RString& from, const RString& to, const RString&
     if (IsFolder(from + "\\" + track)) continue;
     std::printf("\t\tCargando pista: %s\n", track.Chars());
     platform::CopyFile((from + "\\" + track).Chars(), (to + "\\" + track).Chars());
+    KeepInputWhileWaiting();
   }
 }

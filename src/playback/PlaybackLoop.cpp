@@ -8,7 +8,6 @@
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
-#include "gui/SDLGui.h"
 #include "platform/Clock.h"
 #include "playback/Player.h"
 
@@ -119,7 +118,7 @@ bool Player::PlayEntry(const QueueElement& entry) {
 // first media folder, replacing an earlier copy.
 void Player::CopyToFavourites(const QueueElement& entry, const RString& file) {
   const RString genreName = library->GetGenreName(entry.genre);
-  if (!gui->config->favoritos || genreName == MainLibrary::kFavouritesGenreName) return;
+  if (!Settings().favoritos || genreName == MainLibrary::kFavouritesGenreName) return;
   if (library->GetContentPathCount() == 0) return;
   std::printf("Agregando a favoritas\n");
   const RString target = library->GetContentPath(0) + "\\" + MainLibrary::kFavouritesGenreName + "\\" +

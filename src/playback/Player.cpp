@@ -7,7 +7,6 @@
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
-#include "gui/SDLGui.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "shell/ExternalPrograms.h"
@@ -99,11 +98,11 @@ RString ExtensionWithDot(const RString& file) {
 
 }  // namespace
 
-Player::Player(SDLGui* playerGui, MainLibrary* mainLibrary, Queue* playQueue, const RString& driver)
+Player::Player(PlayerListener* playerGui, MainLibrary* mainLibrary, Queue* playQueue, const RString& driver)
     : gui(playerGui), library(mainLibrary), queue(playQueue), videodriver(driver) {}
 
 Player::~Player() {
-  if (gui != nullptr && gui->player == this) gui->player = nullptr;
+  if (gui != nullptr) gui->ForgetPlayer(this);
   ReleaseGui();
 }
 
@@ -132,7 +131,7 @@ void Player::PlayerPlay(const RString& file) {
 }
 
 RString Player::CachedFile(const RString& file) const {
-  if (!gui->config->antivibracion || MainLibrary::IsKaraoke(file)) return file;
+  if (!Settings().antivibracion || MainLibrary::IsKaraoke(file)) return file;
   const RString cache = RString(kCacheBaseName) + ExtensionWithDot(file);
   if (Copy(file, cache)) return cache;
   std::printf("No se pudo copiar cache, reproduciendo archivo original\n");
@@ -142,7 +141,7 @@ RString Player::CachedFile(const RString& file) const {
 Player::PlayerCommand Player::CommandFor(const RString& file, const RString& played) const {
   PlayerCommand command;
   command.file = HostPath(played);
-  command.mediaPlayer = !MainLibrary::IsTv(file) || gui->config->tvout;
+  command.mediaPlayer = !MainLibrary::IsTv(file) || Settings().tvout;
   command.argv = command.mediaPlayer ? MediaPlayerCommand(played, MainLibrary::IsKaraoke(file))
                                      : StreamPlayerCommand(played);
   return command;
@@ -154,7 +153,7 @@ platform::Argv Player::MediaPlayerCommand(const RString& played, bool karaokeIte
     std::printf("No esta instalado el reproductor multimedia (mplayer): %s\n", played.Chars());
     return {};
   }
-  const Configuration& config = *gui->config;
+  const Configuration& config = Settings();
   MediaValues values;
   values.driver = videodriver.Chars();
   values.file = HostPath(played);

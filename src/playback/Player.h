@@ -15,23 +15,23 @@
 
 #include "base/RString.h"
 #include "platform/Processes.h"
+#include "playback/PlayerListener.h"
 #include "playback/Queue.h"
 
+class Configuration;
 class MainLibrary;
-class SDLGui;
 
 class Player {
  public:
-  // Playback events posted to the GUI (SDLGui::ExternalAction).
+  // Playback events posted to the listener.
   static constexpr int kVideoStarted = 9;
   static constexpr int kSongStarted = 10;
   static constexpr int kFinished = 13;
 
-  // The GUI must have its configuration (SDLGui::initialize gives it) before
-  // anything plays.
-  Player(SDLGui* gui, MainLibrary* library, Queue* queue, const RString& videodriver);
-  // Stops the playback thread and its player process, and leaves the GUI
-  // without a player.
+  // The listener must have its settings before anything plays.
+  Player(PlayerListener* listener, MainLibrary* library, Queue* queue, const RString& videodriver);
+  // Stops the playback thread and its player process, and leaves the
+  // listener without a player.
   ~Player();
   Player(const Player&) = delete;
   Player& operator=(const Player&) = delete;
@@ -48,7 +48,7 @@ class Player {
   void PlayerStop();
   // Stops the playback thread: no further item starts, the running player
   // process (stream player included) ends, the thread is waited for and the
-  // GUI is forgotten. The GUI calls it before its video window goes.
+  // listener is forgotten. The GUI calls it before its video window goes.
   void ReleaseGui();
 
   bool IsVideoOnQueue() const;
@@ -69,7 +69,7 @@ class Player {
   static std::optional<QueueElement> FollowingTrack(const MainLibrary& library,
                                                     const QueueElement& position);
 
-  SDLGui* gui;
+  PlayerListener* gui;
   MainLibrary* library;
   Queue* queue;
   RString videodriver;
@@ -94,6 +94,7 @@ class Player {
   // The head of the queue when it lies in the catalogue.
   std::optional<QueueElement> CatalogueHead() const;
   void Post(int event);
+  const Configuration& Settings() const { return gui->PlayerSettings(); }
 
   struct PlayerCommand {
     // Empty when the player it needs is not installed.

@@ -78,11 +78,24 @@ void Queue::RemoveNodeLocked(int index) {
   entries_.DeleteItem(index);
 }
 
+bool Queue::LastWouldPassAsVIP(const QueueElement& expected) const {
+  Lock lock(mutex_);
+  return LastWouldPassLocked(expected);
+}
+
+// The playing entry at position 0 is never passed.
+bool Queue::LastWouldPassLocked(const QueueElement& expected) const {
+  const RItemList* last = entries_.GetLast();
+  if (!last || !ElementOf(last).SamePlay(expected)) return false;
+  for (const RItemList* node = entries_.GetFirst()->next; node != nullptr && node != last; node = node->next)
+    if (ElementOf(node).vip == 0) return true;
+  return false;
+}
+
 bool Queue::RemoveLastAndInsertVIP(const QueueElement& expected) {
   Lock lock(mutex_);
-  RItemList* last = entries_.GetLast();
-  if (!last || !ElementOf(last).SamePlay(expected)) return false;
-  QueueElement* element = &ElementOf(last);
+  if (!LastWouldPassLocked(expected)) return false;
+  QueueElement* element = &ElementOf(entries_.GetLast());
   entries_.DeleteItem(entries_.Count() - 1);
   InsertVIPLocked(element);
   return true;

@@ -43,9 +43,12 @@ class Queue {
   // Takes the entry at index out; false when there is none.
   bool Remove(int index);
 
+  // Whether the last entry is still the same play as expected and, made
+  // VIP, would pass a normal entry waiting ahead of it.
+  bool LastWouldPassAsVIP(const QueueElement& expected) const;
   // Turns the last entry into a VIP entry placed as AddElementToQueueVIP
-  // places it, provided it is still the same play as expected; false, with
-  // nothing changed, otherwise.
+  // places it, provided LastWouldPassAsVIP holds; false, with nothing
+  // changed, otherwise.
   bool RemoveLastAndInsertVIP(const QueueElement& expected);
   // Removes the entry at index provided it is still the same play as
   // expected; false, with nothing changed, otherwise.
@@ -55,9 +58,10 @@ class Queue {
 
  private:
   static QueueElement& ElementOf(const RItemList* node);
-  // Both expect the lock to be held.
+  // These expect the lock to be held.
   void InsertVIPLocked(QueueElement* element);
   void RemoveNodeLocked(int index);
+  bool LastWouldPassLocked(const QueueElement& expected) const;
 
   mutable std::mutex mutex_;
   RList entries_;  // of owned QueueElement*

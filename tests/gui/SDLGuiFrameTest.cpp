@@ -71,7 +71,7 @@ TEST_F(SDLGuiFrameTest, FinishedWithAnEmptyQueueRedrawsSavesAndStartsTheIdleTime
   EXPECT_FALSE(Has(log, "COUNT"));
   EXPECT_PRED2(Near, VolumePanel(), Color(kSkinBlue));
   EXPECT_TRUE(fs::exists("tempdata"));
-  EXPECT_EQ(gui.playEvent, SDLGui::kEventHandled);
+  EXPECT_TRUE(gui.playEvents.empty());
   EXPECT_EQ(gui.idleSince, clock.Ticks());
 
   fs::remove("tempdata");
@@ -96,7 +96,7 @@ TEST_F(SDLGuiFrameTest, VideoStartedTakesTheWholeScreen) {
   EXPECT_EQ(gui.idleSince, 0u);
   EXPECT_EQ(gui.playSeconds, 0u);
   EXPECT_EQ(gui.playStartedAt, clock.Ticks());
-  EXPECT_EQ(gui.playEvent, SDLGui::kEventHandled);
+  EXPECT_TRUE(gui.playEvents.empty());
 
   // Over an open dialog the video window stays where it is.
   gui.playerWindow->Move(SDLGui::MakeRect(1, 2, 3, 4));
@@ -117,6 +117,21 @@ TEST_F(SDLGuiFrameTest, FinishedBeforeASongHidesTheVideoAndRedraws) {
   EXPECT_FALSE(gui.playerWindow->IsVisible());
   EXPECT_PRED2(Near, VolumePanel(), Color(kSkinBlue));
   EXPECT_EQ(gui.idleSince, clock.Ticks());
+}
+
+// A message box held the loop while a video ended and the next song began:
+// the end still hides the video before the song is shown.
+TEST_F(SDLGuiFrameTest, EventsPostedWhileTheLoopWasHeldAreAllHandledInOrder) {
+  queue.AddElementToQueue(0, 0, 1);
+  player.playing = 1;
+  gui.ShowVideoWindow();
+  gui.ExternalAction(Player::kFinished);
+  gui.ExternalAction(Player::kSongStarted);
+  const std::string log = Draw();
+  EXPECT_TRUE(Has(log, "Finish play\nCOUNT\nNext play: Song\n")) << log;
+  EXPECT_FALSE(gui.playerWindow->IsVisible());
+  EXPECT_EQ(gui.playStartedAt, clock.Ticks());
+  EXPECT_TRUE(gui.playEvents.empty());
 }
 
 TEST_F(SDLGuiFrameTest, FinishedBeforeAVideoLeavesTheScreenToIt) {
@@ -396,7 +411,7 @@ class SDLGuiKaraokeTest : public SDLGuiFrameTest {
 TEST_F(SDLGuiKaraokeTest, KaraokeEndedByItselfIsScored) {
   player.PlayNext();
   ASSERT_EQ(player.karaoke, 1);
-  ASSERT_EQ(gui.playEvent, Player::kFinished);
+  ASSERT_EQ(gui.playEvents.back(), Player::kFinished);
   const std::string sound = NextCrowdSound();
   Blacken();
   Draw();

@@ -71,92 +71,12 @@ class SDLGuiLoopTest : public CabinetTest {
     gui.pool();
     return testing::internal::GetCapturedStdout();
   }
-  // Moves the clock to when ticks after the coin press.
-  void AtAfterCoinPress(uint32_t ticks) { clock.Advance(gui.coinPressedAt + ticks - clock.Ticks()); }
   bool MessageBoxShown(const char* text) {
     int textW = 0, textH = 0;
     gui.genreFont.SizeText(text, &textW, &textH);
     return ColorAt(gui.screen, 512 - (textW + 50) / 2 + 5, 384 - (textH + 50) / 2 + 5) == kBoxColor;
   }
 };
-
-// Coins --------------------------------------------------------------------
-
-TEST_F(SDLGuiLoopTest, CoinReleasedWithin3000MsIsCredited) {
-  config.creditscoin1 = 2;
-  PoolWith(SDL_KEYDOWN, config.coin1);
-  ASSERT_NE(gui.coinPressedAt, 0u);
-  AtAfterCoinPress(3000);
-  const std::string log = PoolWith(SDL_KEYUP, config.coin1);
-  EXPECT_NE(log.find("Credito detectado 120"), std::string::npos);
-  EXPECT_EQ(gui.credits, 2);
-  EXPECT_EQ(config.counter1, 1);
-  EXPECT_EQ(gui.coinPressedAt, 0u);
-  EXPECT_EQ(gui.menuSequenceStep, 0);
-}
-
-TEST_F(SDLGuiLoopTest, CoinHeldLongerStartsTheMenuSequenceInstead) {
-  PoolWith(SDL_KEYDOWN, config.coin2);
-  AtAfterCoinPress(3001);
-  EXPECT_EQ(PoolWith(SDL_KEYUP, config.coin2).find("Credito"), std::string::npos);
-  EXPECT_EQ(gui.credits, 0);
-  EXPECT_EQ(config.counter2, 0);
-  EXPECT_EQ(gui.menuSequenceStep, 1);
-  EXPECT_EQ(gui.coinPressedAt, 0u);
-  EXPECT_TRUE(MessageBoxShown("Presione secuencia de botones Menu Inteligente"));
-}
-
-TEST_F(SDLGuiLoopTest, CoinsPressedTogetherKeepTheFirstPressTime) {
-  PoolWith(SDL_KEYDOWN, config.coin1);
-  const uint32_t firstPress = gui.coinPressedAt;
-  clock.Advance(2000);
-  PoolWith(SDL_KEYDOWN, config.coin2);
-  PoolWith(SDL_KEYDOWN, config.coin1);  // key repeat
-  EXPECT_EQ(gui.coinPressedAt, firstPress);
-  AtAfterCoinPress(3001);
-  PoolWith(SDL_KEYUP, config.coin2);  // 1001 ms after its own press
-  EXPECT_EQ(gui.credits, 0);
-  EXPECT_EQ(gui.menuSequenceStep, 1);
-}
-
-TEST_F(SDLGuiLoopTest, MouseButtonsCreditWhenConfiguredAsCoins) {
-  config.mousecredit = true;
-  config.creditscoin1 = 1;
-  config.creditscoin2 = 3;
-  for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT}) {
-    SDL_Event event{};
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = button;
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
-    Pool();
-  }
-  EXPECT_EQ(gui.credits, 4);
-  EXPECT_EQ(config.counter1, 1);
-  EXPECT_EQ(config.counter2, 1);
-}
-
-TEST_F(SDLGuiLoopTest, QuitEventEndsTheLoop) {
-  ASSERT_TRUE(gui.stillactive());
-  SDL_Event event{};
-  event.type = SDL_QUIT;
-  ASSERT_EQ(SDL_PushEvent(&event), 0);
-  Pool();
-  EXPECT_FALSE(gui.stillactive());
-  Push(SDL_KEYDOWN, config.coin1);
-  Pool();  // no input is read once quitting
-  EXPECT_EQ(gui.coinPressedAt, 0u);
-}
-
-TEST_F(SDLGuiLoopTest, QuitSurvivesTheInputDroppedAfterAFullRedraw) {
-  Push(SDL_KEYDOWN, SDLK_F1);
-  SDL_Event event{};
-  event.type = SDL_QUIT;
-  ASSERT_EQ(SDL_PushEvent(&event), 0);
-  gui.redrawMode = SDLGui::kFullRedraw;
-  gui.draw();
-  EXPECT_EQ(PendingEvents(), 0);
-  EXPECT_FALSE(gui.stillactive());
-}
 
 TEST_F(SDLGuiLoopTest, EachPassTakesOneEventAndPauses) {
   Push(SDL_KEYDOWN, SDLK_F1);

@@ -103,6 +103,22 @@ TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
   EXPECT_EQ(gui.credits, 1);
   EXPECT_EQ(SavedCredits(), "savedcredits=1");
   EXPECT_FALSE(gui.tracksList->highlightAll);
+
+  // Each item is checked against its own price: of two at 2 credits, 3
+  // credits buy one and never go below 0.
+  queue.Remove(1);
+  queue.Remove(0);
+  config.creditsbyplay = 1;
+  config.creditsbyvideo = 2;
+  gui.credits = 3;
+  Select(0, 1, 0);
+  gui.typedNumber = "";
+  Press(config.n0);
+  const std::string log = LogOf([&] { Enter(); });
+  EXPECT_NE(log.find("Compra: 1 elementos del album 0,1 por 2 creditos, quedan 1\n"), std::string::npos) << log;
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_TRUE(Is(Entries()[0], 1, 0));
+  EXPECT_EQ(gui.credits, 1);
 }
 
 TEST_F(SDLGuiPlayTest, TypedZeroWhoseHighlightWasLostIsConfirmedFirst) {
@@ -155,9 +171,14 @@ TEST_F(SDLGuiPlayTest, NoVipOfferWhereItWouldGainNothing) {
   Answer(config.enter);
 
   queue.AddElementToQueue(0, 0, 1);
-  Enter();
+  Enter();  // playing
   queue.AddElementToQueueVIP(0, 0, 1);
-  Enter();
+  Enter();  // already VIP
+  queue.Remove(1);
+  queue.Remove(0);
+  queue.AddElementToQueue(0, 0, 0);
+  queue.AddElementToQueue(0, 0, 1);
+  Enter();  // only the one playing ahead
 
   EXPECT_EQ(PendingEvents(), 1);  // no question read the answer
   EXPECT_EQ(gui.credits, 5);

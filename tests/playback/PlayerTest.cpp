@@ -16,7 +16,7 @@ class PlayerCommandTest : public PlayerTest {
     InstallStandIn("cvlc");
     AddDisc("Rock", "Disco", {"01 Tema.mp3", "clip.avi", "canal.m3u8", "CANAL.M3U8"});
     AddDisc("Karaoke", "Disco", {"Tema.cdg"});
-    gui.playerWindow = std::make_unique<HandleWindow>(4242);
+    gui.window = 4242;
     config.eqbar1 = -3;
     config.eqbar10 = 7;
   }
@@ -76,7 +76,7 @@ TEST_F(PlayerCommandTest, LiveStreamsGoToTheStreamPlayerInAnyLetterCase) {
 }
 
 TEST_F(PlayerCommandTest, WithoutWindowOrDriverTheirOptionsAreLeftOut) {
-  gui.playerWindow.reset();
+  gui.window = 0;
   player.videodriver = "";
   EXPECT_EQ(PlayedWith(TrackPath(1, 0, 0)),
             (Argv{"-nocolorkey", "-zoom", "-nokeepaspect", "-nofontconfig", "media/Karaoke/Disco/Tema.cdg",
@@ -179,21 +179,28 @@ TEST_F(PlayerStopTest, StopWithNothingPlayingOnlyNotesTheRequest) {
   play.join();
 }
 
-TEST_F(PlayerStopTest, GuiGoneFirstStopsThePlayerBeforeItsWindow) {
-  auto ownGui = std::make_unique<SDLGui>(&queue);
-  ownGui->config = &config;
-  ownGui->stateMutex = SDL_CreateMutex();
-  Player ownPlayer(ownGui.get(), &library, &queue, "x11");
-  ownGui->player = &ownPlayer;
+// The GUI releases the player before its video window goes, and a player
+// that goes first tells the GUI so.
+TEST_F(PlayerStopTest, ReleasedListenerStopsThePlayingItemAndIsForgotten) {
+  RecordingListener ownListener(config);
+  auto ownPlayer = std::make_unique<Player>(&ownListener, &library, &queue, "x11");
   queue.AddElementToQueue(0, 0, 0);
-  ownPlayer.InitPlayer("jukebox");
+  ownPlayer->InitPlayer("jukebox");
   ASSERT_TRUE(WaitUntil([this] { return Calls().size() == 1; }));
 
-  ownGui.reset();
+  ownPlayer->ReleaseGui();
   EXPECT_FALSE(ProcessRuns(Calls()[0].pid));
-  EXPECT_EQ(ownPlayer.gui, nullptr);
-  EXPECT_EQ(ownPlayer.thread, nullptr);
+  EXPECT_EQ(ownPlayer->gui, nullptr);
+  EXPECT_EQ(ownPlayer->thread, nullptr);
   EXPECT_EQ(queue.Count(), 1);  // cut short by the exit, not finished
+
+  RecordingListener stillThere(config);
+  const Player* gone = nullptr;
+  {
+    Player shortLived(&stillThere, &library, &queue, "x11");
+    gone = &shortLived;
+  }
+  EXPECT_EQ(stillThere.forgotten, gone);
 }
 
 }  // namespace

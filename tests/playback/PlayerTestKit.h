@@ -1,6 +1,6 @@
 #pragma once
 // What the player tests share: a working directory with a media folder, a
-// small catalogue over it, a GUI that only receives playback events, and
+// small catalogue over it, a listener that records playback events, and
 // stand-in players first on PATH that record their arguments and then sleep
 // until they are ended or their time is up.
 #include <SDL.h>
@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -20,7 +21,6 @@
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
-#include "gui/SDLGui.h"
 #include "platform/System.h"
 #include "playback/Player.h"
 #include "playback/Queue.h"
@@ -37,14 +37,33 @@ struct PlayerCall {
   std::vector<std::string> argv;
 };
 
-// A video window with a window-system handle, as on a real display.
-class HandleWindow : public VideoWindow {
+// What the player sees of a screen: the events it posted, a video window
+// handle and the settings.
+class RecordingListener : public PlayerListener {
  public:
-  explicit HandleWindow(unsigned long handle) : VideoWindow(SDL_Rect{0, 0, 10, 10}), handle_(handle) {}
-  unsigned long Handle() const override { return handle_; }
+  // Event() before any was posted.
+  static constexpr int kNoEvent = 2;
+
+  explicit RecordingListener(const Configuration& config) : config_(config) {}
+  void ExternalAction(int event) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    last_ = event;
+  }
+  unsigned long GetWindowPlayerHandle() override { return window; }
+  const Configuration& PlayerSettings() const override { return config_; }
+  void ForgetPlayer(const Player* gone) override { forgotten = gone; }
+  int LastEvent() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return last_;
+  }
+
+  unsigned long window = 0;
+  const Player* forgotten = nullptr;
 
  private:
-  unsigned long handle_;
+  const Configuration& config_;
+  std::mutex mutex_;
+  int last_ = kNoEvent;
 };
 
 inline bool ProcessRuns(int pid) {
@@ -59,8 +78,6 @@ class PlayerTest : public ::testing::Test {
   PlayerTest() {
     savedPath_ = platform::GetEnv("PATH");
     platform::SetEnv("PATH", (dir.Path() / "bin").string());
-    gui.config = &config;
-    gui.stateMutex = SDL_CreateMutex();
     library.AddContentPath("media");
     config.favoritos = false;
   }
@@ -109,12 +126,7 @@ class PlayerTest : public ::testing::Test {
   RString TrackPath(uint32_t genre, uint32_t disc, uint32_t track) const {
     return library.GetTrackPath(genre, disc, track);
   }
-  int Event() {
-    SDL_mutexP(gui.stateMutex);
-    const int event = gui.playEvent;
-    SDL_mutexV(gui.stateMutex);
-    return event;
-  }
+  int Event() { return gui.LastEvent(); }
 
   // Runs PlayNext on a thread of its own; returns once the stand-in runs.
   std::thread PlayNextInBackground() {
@@ -128,7 +140,7 @@ class PlayerTest : public ::testing::Test {
   MainLibrary library;
   Configuration config{&library};
   Queue queue;
-  SDLGui gui{&queue};
+  RecordingListener gui{config};
   Player player{&gui, &library, &queue, "x11"};
 
  private:

@@ -74,15 +74,34 @@ TEST(QueueTest, LastEntryTurnsVipOnlyWhileItIsTheExpectedOne) {
   EXPECT_EQ(queue.GetElementFromQueue(1)->vip, 1);
 }
 
-TEST(QueueTest, LoneEntryTurnedVipStaysTheHead) {
-  Queue queue;
-  queue.AddElementToQueue(0, 0, P);
-  EXPECT_TRUE(queue.RemoveLastAndInsertVIP(QueueElement{0, 0, P}));
-  ASSERT_EQ(queue.Count(), 1);
-  EXPECT_EQ(queue.GetElementFromQueue(0)->vip, 1);
-  // The playback thread still recognises the item it started.
-  EXPECT_TRUE(queue.RemoveHeadIf(QueueElement{0, 0, P, 0}));
-  EXPECT_EQ(queue.Count(), 0);
+// Turning the last entry VIP must move it ahead of a normal entry that
+// waits; otherwise nothing changes and nothing is reported as done.
+TEST(QueueTest, LastEntryTurnsVipOnlyWhenItPassesANormalOne) {
+  const struct {
+    std::vector<uint32_t> normal;
+    std::vector<uint32_t> vip;  // queued as VIP after the normal ones
+    bool passes;
+  } queues[] = {
+      {{P}, {}, false},         // the one playing
+      {{P, W}, {}, false},      // only the playing one ahead
+      {{P, W}, {V}, false},     // only a VIP one ahead
+      {{P}, {V}, false},        // already VIP
+      {{P, A, W}, {}, true},
+      {{P, A, W}, {V}, true},
+  };
+  for (const auto& entries : queues) {
+    Queue queue;
+    for (uint32_t track : entries.normal) queue.AddElementToQueue(0, 0, track);
+    for (uint32_t track : entries.vip) queue.AddElementToQueueVIP(0, 0, track);
+    const std::vector<uint32_t> before = Tracks(queue);
+    const QueueElement last = *queue.GetLastElement();
+    SCOPED_TRACE(before.size());
+    EXPECT_EQ(queue.LastWouldPassAsVIP(last), entries.passes);
+    EXPECT_EQ(queue.RemoveLastAndInsertVIP(last), entries.passes);
+    if (!entries.passes) {
+      EXPECT_EQ(Tracks(queue), before);
+    }
+  }
 }
 
 TEST(QueueTest, HeadIsRemovedOnlyWhenItIsTheExpectedPlay) {

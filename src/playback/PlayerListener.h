@@ -1,0 +1,19 @@
+#pragma once
+// What the player needs of the screen that shows its playback: somewhere to
+// post playback events, the window video is drawn into, and the settings.
+// The GUI implements it; the player knows nothing else of the GUI.
+class Configuration;
+class Player;
+
+class PlayerListener {
+ public:
+  virtual ~PlayerListener() = default;
+  // Called on the playback thread: one of Player's playback events. Every
+  // event is kept until the screen has dealt with it.
+  virtual void ExternalAction(int event) = 0;
+  // The window system's handle of the video window; 0 when there is none.
+  virtual unsigned long GetWindowPlayerHandle() = 0;
+  virtual const Configuration& PlayerSettings() const = 0;
+  // The player goes away: the listener must not reach it any more.
+  virtual void ForgetPlayer(const Player* player) = 0;
+};
