@@ -53,7 +53,7 @@ int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, boo
     SDL_Rect to = box;
     SDL_BlitSurface(covered, nullptr, screen, &to);
     UpdateScreenArea(box);
-    if (videoHidden) ShowVideoWindow();
+    if (videoHidden && VideoPlaying()) ShowVideoWindow();
   }
   SDL_FreeSurface(covered);
   return keyPressed ? key : -1;

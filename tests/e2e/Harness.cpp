@@ -246,6 +246,18 @@ bool Jukebox::Press(const std::string& name, Millis hold) {
   return Xdotool({"keyup", name});
 }
 
+bool Jukebox::KeysAtOnce(const std::vector<std::string>& names) {
+  platform::Argv arguments{"key", "--delay", "0"};
+  arguments.insert(arguments.end(), names.begin(), names.end());
+  return Xdotool({"windowfocus", "--sync", window_}) && Xdotool(arguments);
+}
+
+void Jukebox::Kill() {
+  if (!process_.IsRunning()) return;
+  kill(process_.Pid(), SIGKILL);
+  process_.Wait();
+}
+
 std::vector<pid_t> Jukebox::MediaPlayers() const {
   std::vector<pid_t> players;
   std::error_code error;

@@ -113,6 +113,11 @@ class Jukebox {
   bool Key(const std::string& name);
   // The key held down for hold before it goes up.
   bool Press(const std::string& name, Millis hold);
+  // Keys one after another with no pause between them, as fast as a
+  // customer's fingers never are.
+  bool KeysAtOnce(const std::vector<std::string>& names);
+  // Ends the program at once, as a crash or a power cut does.
+  void Kill();
 
   // Process ids of the media players playing for this cabinet.
   std::vector<pid_t> MediaPlayers() const;

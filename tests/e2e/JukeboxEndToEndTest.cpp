@@ -9,15 +9,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <random>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "Harness.h"
 #include "gui/Skin.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
+#include "support/Wait.h"
 
 namespace {
 
@@ -82,6 +86,36 @@ struct Entry {
 };
 
 Area AreaOf(int x, int y, int w, int h) { return Area{x, y, w, h}; }
+
+int Occurrences(const std::string& text, const std::string& what) {
+  int count = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++count;
+  return count;
+}
+
+// The entries of the saved queue, "g,d,t" each, in queue order.
+std::vector<std::string> SavedQueue(const std::string& saved) {
+  std::vector<std::string> entries;
+  std::istringstream lines(saved);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("queueitem=", 0) == 0) entries.push_back(line.substr(10));
+  return entries;
+}
+
+// The message box's colour over the top margin of a box centred on the
+// screen: any message of one line is at least 200 pixels wide and its text
+// leaves these rows free.
+double ShareOfMessageBox(const Screenshot& shot) {
+  int boxColoured = 0, total = 0;
+  for (int y = kScreenHeight / 2 - 29; y < kScreenHeight / 2 - 26; ++y)
+    for (int x = kScreenWidth / 2 - 90; x < kScreenWidth / 2 + 90; ++x, ++total) {
+      const e2e::Pixel pixel = shot.At(x, y);
+      if (pixel.r < 10 && pixel.g > 118 && pixel.g < 138 && pixel.b > 182 && pixel.b < 202) ++boxColoured;
+    }
+  return static_cast<double>(boxColoured) / total;
+}
+
+bool ShowsAMessage(const Screenshot& shot) { return ShareOfMessageBox(shot) > 0.9; }
 
 // Each test: a copy of the demo cabinet, a private X server, a home folder
 // of its own for the media player and the jukebox started on them; the main
@@ -160,27 +194,41 @@ class JukeboxEndToEnd : public testing::Test {
     return found.has_value();
   }
 
-  // The main screen is back as first shown where playback draws: media
+  // Screenshots until one shows what condition looks for, or limit passes;
+  // the last one taken.
+  Screenshot ShotWhen(const std::string& step, const std::function<bool(const Screenshot&)>& condition,
+                      Millis limit = 5000ms) {
+    Screenshot shot;
+    WaitUntil([&] { return condition(shot = Shot(step)); }, limit);
+    return shot;
+  }
+
+  // The main screen comes back as first shown where playback draws: media
   // panel, queue and now-playing information.
-  void ExpectIdlePlaybackPanels(const Screenshot& shot) {
-    EXPECT_LT(shot.ShareDifferingFrom(idle_, media_), 0.02) << shot.File();
-    EXPECT_LT(shot.ShareDifferingFrom(idle_, queue_), 0.02) << shot.File();
-    EXPECT_LT(shot.ShareDifferingFrom(idle_, info_), 0.02) << shot.File();
+  void ExpectIdlePlaybackPanels(const std::string& step) {
+    const auto idle = [&](const Screenshot& shot) {
+      return shot.ShareDifferingFrom(idle_, media_) < 0.02 && shot.ShareDifferingFrom(idle_, queue_) < 0.02 &&
+             shot.ShareDifferingFrom(idle_, info_) < 0.02;
+    };
+    EXPECT_TRUE(idle(ShotWhen(step, idle))) << step;
   }
 
-  // A video covers the whole screen: every quarter of it looks different
-  // from the main screen.
-  void ExpectFullScreenVideo(const Screenshot& shot) {
+  // A video comes to cover the whole screen: every quarter of it looks
+  // different from the main screen.
+  void ExpectFullScreenVideo(const std::string& step) {
     const int w = kScreenWidth / 2, h = kScreenHeight / 2;
-    for (const Area& quarter : {AreaOf(0, 0, w, h), AreaOf(w, 0, w, h), AreaOf(0, h, w, h), AreaOf(w, h, w, h)})
-      EXPECT_GT(shot.ShareDifferingFrom(idle_, quarter), 0.6) << shot.File() << " at " << quarter.x << ","
-                                                              << quarter.y;
+    const auto full = [&](const Screenshot& shot) {
+      for (const Area& quarter : {AreaOf(0, 0, w, h), AreaOf(w, 0, w, h), AreaOf(0, h, w, h), AreaOf(w, h, w, h)})
+        if (shot.ShareDifferingFrom(idle_, quarter) <= 0.6) return false;
+      return true;
+    };
+    EXPECT_TRUE(full(ShotWhen(step, full))) << step;
   }
 
-  // Waits for the end of the item playing and of the queue.
+  // Waits for the end of the item playing, the last of the queue. (The end
+  // of the one before may be told after this one started.)
   void ExpectQueueRunsOut(size_t& from, Millis limit) {
-    EXPECT_TRUE(LogShows("Finish play", from, limit)) << jukebox_->Log();
-    EXPECT_TRUE(LogShows("Player going to quiet state", from, 2000ms)) << jukebox_->Log();
+    EXPECT_TRUE(LogShows("Player going to quiet state", from, limit)) << jukebox_->Log();
   }
 
   TempDir dir_;
@@ -251,10 +299,11 @@ TEST_F(JukeboxEndToEnd, QueueRequestPlaysASongToItsEnd) {
   const Clock::time_point started = Clock::now();
   EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), true, 3000ms)) << jukebox_->SavedState();
   EXPECT_FALSE(fs::exists(cabinet_ / "queue" / "pedido1"));
-  EXPECT_EQ(jukebox_->MediaPlayers().size(), 1u);
+  EXPECT_LE(jukebox_->MediaPlayers().size(), 1u);
 
-  std::this_thread::sleep_for(1500ms);
-  const Screenshot playing = Shot("song-playing");
+  const Screenshot playing = ShotWhen("song-playing", [&](const Screenshot& shot) {
+    return shot.ShareDifferingFrom(idle_, media_) > 0.3 && shot.ShareDifferingFrom(idle_, info_) > 0.005;
+  });
   EXPECT_GT(playing.ShareDifferingFrom(idle_, media_), 0.3) << "no cover of the song playing";
   EXPECT_GT(playing.ShareDifferingFrom(idle_, info_), 0.005) << "no now-playing information";
 
@@ -264,8 +313,7 @@ TEST_F(JukeboxEndToEnd, QueueRequestPlaysASongToItsEnd) {
   EXPECT_GE(played, kShortestSong - 1000ms) << "the song did not play through";
   EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), false, 2000ms)) << jukebox_->SavedState();
   EXPECT_TRUE(jukebox_->MediaPlayers().empty());
-  std::this_thread::sleep_for(300ms);
-  ExpectIdlePlaybackPanels(Shot("song-finished"));
+  ExpectIdlePlaybackPanels("song-finished");
   ExpectCleanExit();
 }
 
@@ -273,19 +321,18 @@ TEST_F(JukeboxEndToEnd, QueuedVideoFillsTheScreenAndAKeyShrinksItToTheMediaPanel
   Request("video1", "Videos\\Videos Musicales\\01 - Luces de la Ciudad.mp4");
   size_t log = 0;
   ASSERT_TRUE(LogShows("Iniciando reproduccion de video", log, kRequestPickedUp)) << jukebox_->Log();
-  std::this_thread::sleep_for(1200ms);
-  ExpectFullScreenVideo(Shot("video-full-screen"));
+  ExpectFullScreenVideo("video-full-screen");
 
   ASSERT_TRUE(jukebox_->Key("Down"));
-  std::this_thread::sleep_for(600ms);
-  const Screenshot small = Shot("video-small");
+  const Screenshot small = ShotWhen("video-small", [&](const Screenshot& shot) {
+    return shot.ShareDifferingFrom(idle_, covers_) < 0.05 && shot.ShareDifferingFrom(idle_, media_) > 0.6;
+  });
   EXPECT_GT(small.ShareDifferingFrom(idle_, media_), 0.6) << "no video in the media panel";
   EXPECT_LT(small.ShareDifferingFrom(idle_, covers_), 0.05) << "the video still covers the albums";
   EXPECT_LT(small.ShareDifferingFrom(idle_, genre_), 0.05);
 
   ExpectQueueRunsOut(log, 8000ms);
-  std::this_thread::sleep_for(300ms);
-  ExpectIdlePlaybackPanels(Shot("video-finished"));
+  ExpectIdlePlaybackPanels("video-finished");
   ExpectCleanExit();
 }
 
@@ -331,21 +378,21 @@ TEST_F(JukeboxEndToEnd, PaidSongFromCoinToSilence) {
 
   const Entry song{0, 1, 1};  // Brillo, "02 - Cometa"
   ASSERT_TRUE(Keys({"Right", "Down", "Return"}));
-  std::this_thread::sleep_for(500ms);
-  Shot("song-added-message");
+  ShotWhen("song-added-message", ShowsAMessage);
   EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), true, kPurchaseSaved)) << jukebox_->SavedState();
   EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 1000ms)) << jukebox_->SavedState();
   size_t log = 0;
   ASSERT_TRUE(LogShows(song.Playing(), log, 3000ms)) << jukebox_->Log();
-  std::this_thread::sleep_for(1000ms);
-  const Screenshot playing = Shot("paid-song-playing");
+  // The song starts while the message is still up; its cover follows.
+  const Screenshot playing = ShotWhen("paid-song-playing", [&](const Screenshot& shot) {
+    return shot.ShareDifferingFrom(idle_, media_) > 0.3;
+  });
   EXPECT_LT(playing.ShareDifferingFrom(idle_, credits_), 0.002) << "the credits box does not show 0 again";
   EXPECT_GT(playing.ShareDifferingFrom(idle_, media_), 0.3);
 
   ExpectQueueRunsOut(log, kLongestSong + 3000ms);
   EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), false, 2000ms)) << jukebox_->SavedState();
-  std::this_thread::sleep_for(300ms);
-  ExpectIdlePlaybackPanels(Shot("paid-song-finished"));
+  ExpectIdlePlaybackPanels("paid-song-finished");
   ExpectCleanExit();
 }
 
@@ -355,8 +402,7 @@ TEST_F(JukeboxEndToEnd, PaidVideoFromCoinToSilence) {
 
   const Entry video{0, 5, 0};  // En Vivo, "01 - Concierto Acustico"
   ASSERT_TRUE(Keys({"Right", "Right", "Right", "Right", "Right", "Return"}));
-  std::this_thread::sleep_for(500ms);
-  Shot("video-added-message");
+  ShotWhen("video-added-message", ShowsAMessage);
   ASSERT_TRUE(jukebox_->Key("Escape"));  // closes the message early
   EXPECT_TRUE(jukebox_->WaitForSavedLine(video.QueueLine(), true, kPurchaseSaved)) << jukebox_->SavedState();
   EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 1000ms)) << jukebox_->SavedState();
@@ -365,13 +411,11 @@ TEST_F(JukeboxEndToEnd, PaidVideoFromCoinToSilence) {
   ASSERT_TRUE(LogShows(video.Playing(), log, 3000ms)) << jukebox_->Log();
   ASSERT_TRUE(LogShows("Iniciando reproduccion de video", shown, 3000ms)) << jukebox_->Log();
   log = std::max(log, shown);
-  std::this_thread::sleep_for(1200ms);
-  ExpectFullScreenVideo(Shot("paid-video-playing"));
+  ExpectFullScreenVideo("paid-video-playing");
 
   ExpectQueueRunsOut(log, 8000ms);
   EXPECT_TRUE(jukebox_->WaitForSavedLine(video.QueueLine(), false, 2000ms)) << jukebox_->SavedState();
-  std::this_thread::sleep_for(300ms);
-  ExpectIdlePlaybackPanels(Shot("paid-video-finished"));
+  ExpectIdlePlaybackPanels("paid-video-finished");
   ExpectCleanExit();
 }
 
@@ -379,35 +423,158 @@ TEST_F(JukeboxEndToEnd, PaidWholeAlbumAfterTypedZeroConfirmation) {
   for (int coin = 0; coin < 3; ++coin) ASSERT_TRUE(jukebox_->Press("c", 100ms));
   EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=3", true, 3000ms)) << jukebox_->SavedState();
 
-  // Album 05 (Corazon Digital), track 0: the whole album. A move clears the
-  // highlight; the first enter brings it back, the second buys. The full
-  // redraw after the album number drops the input that waits meanwhile.
-  ASSERT_TRUE(Keys({"0", "5"}));
-  std::this_thread::sleep_for(500ms);
-  ASSERT_TRUE(Keys({"0", "Down", "Return"}));
-  std::this_thread::sleep_for(500ms);
-  Shot("album-highlighted-again");
-  EXPECT_EQ(jukebox_->SavedState().find("queueitem"), std::string::npos) << "bought before the confirmation";
-  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=3", true, 100ms));
-
+  // Album 05 (Corazon Digital), track 0: the whole album, typed with no
+  // pause at all, so the track digit comes during the album's full redraw.
+  // A move clears the highlight; the first enter brings it back, the second
+  // buys.
+  size_t log = 0;
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"0", "5", "0", "Down", "Return"}));
   ASSERT_TRUE(jukebox_->Key("Return"));
-  std::this_thread::sleep_for(500ms);
+  ASSERT_TRUE(LogShows("Compra: 3 elementos del album 0,4 por 3 creditos, quedan 0", log, kPurchaseSaved))
+      << jukebox_->Log();
+  EXPECT_EQ(Occurrences(jukebox_->Log(), "Compra:"), 1) << "bought before the confirmation";
   Shot("album-added-message");
   const Entry tracks[] = {{0, 4, 0}, {0, 4, 1}, {0, 4, 2}};
-  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, kPurchaseSaved)) << jukebox_->SavedState();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 1000ms)) << jukebox_->SavedState();
   for (const Entry& track : tracks)
     EXPECT_TRUE(jukebox_->WaitForSavedLine(track.QueueLine(), true, 1000ms)) << jukebox_->SavedState();
 
-  size_t log = 0;
   ASSERT_TRUE(LogShows(tracks[0].Playing(), log, 3000ms)) << jukebox_->Log();
-  std::this_thread::sleep_for(1000ms);
   Shot("album-playing");
   for (const Entry& next : {tracks[1], tracks[2]})
     ASSERT_TRUE(LogShows(next.Playing(), log, kLongestSong + 3000ms)) << jukebox_->Log();
   ExpectQueueRunsOut(log, kLongestSong + 3000ms);
   EXPECT_EQ(jukebox_->SavedState().find("queueitem"), std::string::npos) << jukebox_->SavedState();
-  std::this_thread::sleep_for(300ms);
-  ExpectIdlePlaybackPanels(Shot("album-finished"));
+  ExpectIdlePlaybackPanels("album-finished");
+  ExpectCleanExit();
+}
+
+// A customer's evening in fast motion: 100 coin pulses at random moments
+// among moves, album and track numbers typed with no pause, purchases of
+// the songs of albums 02 and 05 (1 credit each) and the queue playing.
+// Every coin is credited once: the saved credits and the screen show the
+// coins less the purchases, and every purchase was queued.
+TEST_F(JukeboxEndToEnd, HundredCoinsAmongBrowsingAndPurchasesAreAllCredited) {
+  std::mt19937 random(20261207);
+  const char* const moves[] = {"Right", "Left", "Down", "Up"};
+  const struct {
+    const char* digit;
+    int tracks;
+  } albums[] = {{"2", 4}, {"5", 3}};
+  int coins = 0, buys = 0;
+  std::string lastBought;
+  while (coins < 100) {
+    const unsigned action = random() % 8;
+    if (action < 5) {
+      ASSERT_TRUE(jukebox_->Press("c", Millis(20 + random() % 60)));
+      ++coins;
+    } else if (action == 5) {
+      ASSERT_TRUE(jukebox_->Key(moves[random() % 4]));
+    } else {
+      // Escape closes a message still up (or deletes a digit), Left ends
+      // any number entry; the same track twice in a row would ask for VIP.
+      const auto& album = albums[random() % 2];
+      const std::string track = std::to_string(1 + random() % album.tracks);
+      if (album.digit + track == lastBought) continue;
+      lastBought = album.digit + track;
+      ASSERT_TRUE(jukebox_->KeysAtOnce({"Escape", "Left", "0", album.digit, track, "Return"}));
+      ++buys;
+    }
+    std::this_thread::sleep_for(Millis(random() % 250));
+  }
+  ASSERT_TRUE(jukebox_->Key("Escape"));
+
+  // The last inputs are handled once the log stops growing.
+  std::string log;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const std::string before = jukebox_->Log();
+        std::this_thread::sleep_for(3500ms);
+        log = jukebox_->Log();
+        return Occurrences(log, "Credito detectado") == coins && log.size() == before.size();
+      },
+      60000ms))
+      << coins << " coins sent\n" << jukebox_->Log();
+  const int purchases = Occurrences(log, "Compra: ");
+  EXPECT_EQ(Occurrences(log, "Compra: 0,"), purchases) << "only single songs were bought";
+  EXPECT_EQ(Occurrences(log, "Compra VIP"), 0);
+  EXPECT_GT(purchases, 10) << buys << " purchases tried";
+  const int credits = coins - purchases;
+  RecordProperty("coins", coins);
+  RecordProperty("purchases", purchases);
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=" + std::to_string(credits), true, 1000ms))
+      << jukebox_->SavedState();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("counter1=" + std::to_string(coins), true, 1000ms));
+  const Screenshot before = Shot("after-the-coins");
+
+  // Every purchase was queued: played, playing or waiting.
+  EXPECT_EQ(kCleanExitCode, jukebox_->Stop(5000ms));
+  const std::vector<std::string> waiting = SavedQueue(jukebox_->SavedState());
+  const int started = Occurrences(jukebox_->Log(), "Reproduciendo [0,");
+  const bool headStarted = !waiting.empty() && jukebox_->Log().rfind("Reproduciendo [" + waiting[0] + "]") !=
+                                                   std::string::npos;
+  EXPECT_EQ(started + static_cast<int>(waiting.size()) - (headStarted ? 1 : 0), purchases);
+
+  // The screen showed what was saved: a new start shows the same credits.
+  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-again.log");
+  ASSERT_TRUE(jukebox_->Start(15000ms));
+  ASSERT_TRUE(WaitUntil([&] { return Shot("restarted").ShareDifferingFrom(before, credits_) < 0.001; }, 5000ms))
+      << "the credits shown differ from the saved " << credits;
+}
+
+// The purchase is saved with the lowered credits before its message shows,
+// so a crash during the message loses nothing, and the song plays after the
+// restart.
+TEST_F(JukeboxEndToEnd, PurchaseSurvivesACrashDuringItsMessage) {
+  ASSERT_TRUE(jukebox_->Press("c", 100ms));
+  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, 3000ms)) << jukebox_->SavedState();
+  const Entry song{0, 1, 1};  // Brillo, "02 - Cometa"
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"Right", "Down", "Return"}));
+  size_t log = 0;
+  ASSERT_TRUE(LogShows("Compra: " + song.Saved(), log, 3000ms)) << jukebox_->Log();
+  jukebox_->Kill();
+  for (pid_t player : jukebox_->MediaPlayers()) kill(player, SIGKILL);
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 0ms)) << jukebox_->SavedState();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), true, 0ms)) << jukebox_->SavedState();
+
+  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-again.log");
+  ASSERT_TRUE(jukebox_->Start(15000ms));
+  log = 0;
+  EXPECT_TRUE(LogShows(song.Playing(), log, 5000ms)) << jukebox_->Log();
+  ExpectCleanExit();
+}
+
+// A video plays in the small panel while the customer buys: the messages
+// are read above it, and an item that ends while a question waits still
+// gives the next song its cover.
+TEST_F(JukeboxEndToEnd, MessagesShowAboveTheVideoAndTheNextSongGetsItsCover) {
+  for (int coin = 0; coin < 2; ++coin) ASSERT_TRUE(jukebox_->Press("v", 100ms));
+  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=4", true, 3000ms)) << jukebox_->SavedState();
+  Request("a1", "Videos\\Videos Musicales\\01 - Luces de la Ciudad.mp4");
+  Request("a2", "Pop\\Verano Azul\\01 - Amanecer.mp3");
+  size_t log = 0;
+  RequestedEntry(log);  // the video
+  const Entry song = RequestedEntry(log);
+  ASSERT_GE(song.track, 0) << jukebox_->Log();
+  ASSERT_TRUE(LogShows("Iniciando reproduccion de video", log, 5000ms)) << jukebox_->Log();
+
+  // Album 02, track 3: "Agregado" over the video, now in the small panel.
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"0", "2", "3", "Return"}));
+  ASSERT_TRUE(LogShows("Compra: 0,1,2", log, 3000ms)) << jukebox_->Log();
+  const Screenshot added = ShotWhen("added-over-the-video", ShowsAMessage);
+  EXPECT_GT(added.ShareDifferingFrom(idle_, media_), 0.3) << "no video in the media panel";
+  EXPECT_TRUE(ShowsAMessage(added)) << added.File();
+
+  // Enter again: the VIP question waits while the video ends and the
+  // requested song starts.
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"Escape", "Return"}));
+  ASSERT_TRUE(LogShows(song.Playing(), log, 8000ms)) << jukebox_->Log();
+  EXPECT_TRUE(ShowsAMessage(Shot("question-while-the-song-starts")));
+  ASSERT_TRUE(jukebox_->Key("Escape"));  // declined
+  EXPECT_TRUE(WaitUntil([&] { return Shot("song-after-the-question").ShareDifferingFrom(idle_, media_) > 0.3; },
+                        3000ms))
+      << "no cover for the song";
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=3", true, 1000ms)) << jukebox_->SavedState();
   ExpectCleanExit();
 }
 
