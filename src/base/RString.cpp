@@ -23,31 +23,27 @@ unsigned char AsciiUpper(unsigned char c) {
   return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
 }
 
-// 1..6 for the letters that match regardless of accent and case (the
-// vowels and the Spanish "N with tilde"), 0 for any other character.
-int AccentGroup(unsigned char c) {
-  static const char* const kGroups[] = {
-      "Aa" "\xC1\xC0\xC2\xC4" "\xE1\xE0\xE2\xE4",
-      "Ee" "\xC9\xC8\xCA\xCB" "\xE9\xE8\xEA\xEB",
-      "Ii" "\xCD\xCC\xCE\xCF" "\xED\xEC\xEE\xEF",
-      "Oo" "\xD3\xD2\xD4\xD6" "\xF3\xF2\xF4\xF6",
-      "Uu" "\xDA\xD9\xDB\xDC" "\xFA\xF9\xFB\xFC",
-      "\xD1\xF1",
-  };
-  if (c == 0) return 0;
-  for (int group = 0; group < 6; ++group) {
-    if (strchr(kGroups[group], c)) return group + 1;
+// Every character folded to one representative of those it matches: the
+// vowels with their accents (either case) fold to the plain capital, "N
+// with tilde" in either case to its capital, other characters to their
+// ASCII capital. So "e" matches "É", "B" matches "b", "n" never matches "ñ".
+struct MatchFolding {
+  unsigned char of[256];
+  MatchFolding() {
+    for (int c = 0; c < 256; ++c) of[c] = AsciiUpper(static_cast<unsigned char>(c));
+    static const char* const kGroups[] = {
+        "A\xC1\xC0\xC2\xC4\xE1\xE0\xE2\xE4", "E\xC9\xC8\xCA\xCB\xE9\xE8\xEA\xEB",
+        "I\xCD\xCC\xCE\xCF\xED\xEC\xEE\xEF", "O\xD3\xD2\xD4\xD6\xF3\xF2\xF4\xF6",
+        "U\xDA\xD9\xDB\xDC\xFA\xF9\xFB\xFC", "\xD1\xF1",
+    };
+    for (const char* group : kGroups)
+      for (const char* c = group; *c != '\0'; ++c) of[static_cast<unsigned char>(*c)] = static_cast<unsigned char>(group[0]);
   }
-  return 0;
-}
+};
 
-// Letters of one accent group match each other and nothing else; other
-// characters match ignoring case.
-bool CharsMatch(unsigned char a, unsigned char b) {
-  const int groupA = AccentGroup(a);
-  const int groupB = AccentGroup(b);
-  if (groupA != 0 || groupB != 0) return groupA == groupB;
-  return AsciiUpper(a) == AsciiUpper(b);
+unsigned char Folded(char c) {
+  static const MatchFolding folding;
+  return folding.of[static_cast<unsigned char>(c)];
 }
 
 }  // namespace
@@ -250,24 +246,18 @@ int RString::CaseCompare(const RString& other) const {
   }
 }
 
-// A match that breaks restarts the search after the breaking character;
-// earlier starting points are not tried again.
+// Every starting point is tried, so no occurrence is missed.
 bool RString::IsSubStringSpecial(const RString& pattern) const {
-  uint32_t i = 0;
-  uint32_t j = 0;
-  bool searching = true;
-  for (; i < length_ && j < pattern.length_; ++i) {
-    const int ch = GetChar(i);
-    if (searching && CharsMatch(ch, pattern.GetChar(0))) searching = false;
-    if (searching) continue;
-    if (CharsMatch(ch, pattern.GetChar(j))) {
-      ++j;
-    } else {
-      searching = true;
-      j = 0;
-    }
+  if (pattern.length_ == 0) return true;
+  if (pattern.length_ > length_) return false;
+  const unsigned char first = Folded(pattern.buffer_[0]);
+  for (uint32_t start = 0; start + pattern.length_ <= length_; ++start) {
+    if (Folded(buffer_[start]) != first) continue;
+    uint32_t j = 1;
+    while (j < pattern.length_ && Folded(buffer_[start + j]) == Folded(pattern.buffer_[j])) ++j;
+    if (j == pattern.length_) return true;
   }
-  return j == pattern.length_;
+  return false;
 }
 
 bool RString::IsNumber() const {

@@ -199,9 +199,16 @@ TEST(RStringTest, IsSubStringSpecialMismatches) {
   EXPECT_FALSE(RString("A").IsSubStringSpecial("E"));
   EXPECT_FALSE(RString("ab").IsSubStringSpecial("abc"));
   EXPECT_FALSE(RString().IsSubStringSpecial("a"));
-  // The single pass never backtracks to an earlier start.
-  EXPECT_FALSE(RString("aaab").IsSubStringSpecial("aab"));
-  EXPECT_TRUE(RString("aab").IsSubStringSpecial("aab"));
+  EXPECT_FALSE(RString("Mississipi").IsSubStringSpecial("issipp"));
+}
+
+// A partial match that breaks does not hide a match starting inside it.
+TEST(RStringTest, IsSubStringSpecialFindsMatchesInsidePartialOnes) {
+  EXPECT_TRUE(RString("aaab").IsSubStringSpecial("aab"));
+  EXPECT_TRUE(RString("A00007 Disco").IsSubStringSpecial("07"));
+  EXPECT_TRUE(RString("Abba").IsSubStringSpecial("ba"));
+  EXPECT_TRUE(RString("Mississippi").IsSubStringSpecial("issip"));
+  EXPECT_TRUE(RString("Canci\xF3n de cuna").IsSubStringSpecial("CUNA"));
 }
 
 TEST(RStringTest, NumberTestsAcceptDigitsAndMinusSigns) {
