@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <memory>
 #include <regex>
 
 #include "Harness.h"
@@ -111,11 +114,25 @@ TEST(Package, UnpackedProgramTellsItsVersion) {
   EXPECT_TRUE(std::regex_match(ReadHostFile(log), std::regex("melodeck \\d+\\.\\d+\\.\\d+\n"))) << ReadHostFile(log);
 }
 
-TEST_F(PackageTest, NewCabinetHasItsFilesAndAnEmptyMediaFolder) {
+TEST_F(PackageTest, NewCabinetHasItsDefaultFilesAndConfiguration) {
   for (const char* file : {"configuration", "configuration.default", "README", "arial.ttf", "coin.wav",
                            "skins/skin.txt", "images/defaultcover.jpg"})
     EXPECT_TRUE(fs::exists(cabinet_ / file)) << file;
   EXPECT_NE(ReadHostFile(cabinet_ / "configuration").find("mediacontent=media\n"), std::string::npos);
+}
+
+TEST_F(PackageTest, NewCabinetAgainKeepsTheConfigurationAndMediaButRefusesAForeignFolder) {
+  WriteHostFile(cabinet_ / "configuration", "mediacontent=media\nvolumen=55\n");
+  fs::remove(cabinet_ / "images" / "defaultcover.jpg");
+  const fs::path log = Output("new-cabinet-again.log");
+  EXPECT_EQ(e2e::RunLogged({Program("melodeck-new-cabinet").string(), cabinet_.string()}, log), 0) << ReadHostFile(log);
+  EXPECT_EQ(ReadHostFile(cabinet_ / "configuration"), "mediacontent=media\nvolumen=55\n");
+  EXPECT_TRUE(fs::exists(cabinet_ / "images" / "defaultcover.jpg"));
+  EXPECT_TRUE(fs::exists(cabinet_ / "media" / "Pruebas" / "Tonos" / "01 - La.mp3"));
+
+  WriteHostFile(dir_.Path() / "foreign" / "notes.txt", "");
+  EXPECT_EQ(e2e::RunLogged({Program("melodeck-new-cabinet").string(), (dir_.Path() / "foreign").string()}, log), 1);
+  EXPECT_NE(ReadHostFile(log).find("is not empty"), std::string::npos) << ReadHostFile(log);
 }
 
 TEST_F(PackageTest, JukeboxPlaysAQueuedSongAndEndsCleanly) {
@@ -133,47 +150,96 @@ TEST_F(PackageTest, JukeboxPlaysAQueuedSongAndEndsCleanly) {
   EXPECT_EQ(jukebox.Stop(5000ms), kCleanExitCode) << jukebox.Log();
 }
 
-// The kiosk, with Xvfb in place of the cabinet's X server: a jukebox killed
-// with SIGKILL is started again; one ended with SIGTERM (exit 43) ends the
-// X session and the kiosk with code 0.
-TEST_F(PackageTest, KioskRestartsAKilledJukeboxButNotACleanlyEndedOne) {
-  const fs::path log = Output("kiosk.log");
-  e2e::ScopedEnv server("MELODECK_X_SERVER", "/usr/bin/Xvfb");
-  const std::string display = ":" + std::to_string(e2e::FreeDisplayNumber());
-  const std::string serverArgs = display + " -screen 0 1024x768x24 -nolisten tcp -noreset";
-  e2e::ScopedEnv arguments("MELODECK_X_ARGS", serverArgs.c_str());
-  e2e::ScopedEnv delay("MELODECK_RESTART_DELAY", "0");
-  e2e::JukeboxEnvironment environment(display, dir_.Path() / "home");
-  platform::ChildProcess kiosk;
-  ASSERT_TRUE(e2e::StartLogged(kiosk, {Program("melodeck-kiosk").string(), cabinet_.string()}, log));
+// The kiosk's X server is Xvfb here, in place of the cabinet's Xorg.
+class KioskTest : public PackageTest {
+ protected:
+  void SetUp() override {
+    PackageTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    log_ = Output(std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
+    marker_ = cabinet_ / "shutdowncheck";
+    display_ = ":" + std::to_string(e2e::FreeDisplayNumber());
+    serverArgs_ = std::make_unique<e2e::ScopedEnv>(
+        "MELODECK_X_ARGS", (display_ + " -screen 0 1024x768x24 -nolisten tcp -noreset").c_str());
+    environment_ = std::make_unique<e2e::JukeboxEnvironment>(display_, dir_.Path() / "home");
+    ASSERT_TRUE(e2e::StartLogged(kiosk_, {Program("melodeck-kiosk").string(), cabinet_.string()}, log_));
+  }
 
-  const fs::path program = Program("melodeck");
-  const fs::path marker = cabinet_ / "shutdowncheck";
-  ASSERT_TRUE(WaitUntil([&] { return JukeboxesOf(program).size() == 1 && fs::exists(marker); }, kJukeboxStarts))
-      << ReadHostFile(log);
-  const pid_t first = JukeboxesOf(program).front();
-  const fs::file_time_type firstMarker = fs::last_write_time(marker);
+  std::string Log() const { return ReadHostFile(log_); }
+
+  // The one jukebox of the kiosk once it runs its loop (its marker made
+  // after start), other than the one given; 0 when none came in time.
+  pid_t RunningJukebox(pid_t other, fs::file_time_type otherMarker) {
+    pid_t found = 0;
+    WaitUntil(
+        [&] {
+          const std::vector<pid_t> running = JukeboxesOf(Program("melodeck"));
+          std::error_code none;
+          const bool markerMade = fs::exists(marker_) && fs::last_write_time(marker_, none) != otherMarker;
+          found = running.size() == 1 && running.front() != other && markerMade ? running.front() : 0;
+          return found != 0;
+        },
+        kJukeboxStarts);
+    return found;
+  }
+
+  fs::path log_;
+  fs::path marker_;
+  e2e::ScopedEnv server_{"MELODECK_X_SERVER", "/usr/bin/Xvfb"};
+  e2e::ScopedEnv delay_{"MELODECK_RESTART_DELAY", "0"};
+  std::string display_;
+  std::unique_ptr<e2e::ScopedEnv> serverArgs_;
+  std::unique_ptr<e2e::JukeboxEnvironment> environment_;
+  platform::ChildProcess kiosk_;
+};
+
+// A jukebox killed with SIGKILL is started again; one ended with SIGTERM
+// (exit 43) ends the X session and the kiosk with code 0.
+TEST_F(KioskTest, RestartsAKilledJukeboxButNotACleanlyEndedOne) {
+  const pid_t first = RunningJukebox(0, {});
+  ASSERT_NE(first, 0) << Log();
+  const fs::file_time_type firstMarker = fs::last_write_time(marker_);
   kill(first, SIGKILL);
 
-  // The next run is ready for SIGTERM once it has made its marker anew.
-  pid_t second = 0;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        const std::vector<pid_t> running = JukeboxesOf(program);
-        second = running.size() == 1 && running.front() != first ? running.front() : 0;
-        std::error_code gone;
-        return second != 0 && fs::last_write_time(marker, gone) != firstMarker;
-      },
-      kJukeboxStarts))
-      << ReadHostFile(log);
-  EXPECT_NE(ReadHostFile(log).find("signal 9 (KILL) (shutdowncheck left behind: yes); restarting"), std::string::npos)
-      << ReadHostFile(log);
+  const pid_t second = RunningJukebox(first, firstMarker);
+  ASSERT_NE(second, 0) << Log();
+  EXPECT_NE(Log().find("signal 9 (KILL) (shutdowncheck left behind: yes); restarting"), std::string::npos) << Log();
   kill(second, SIGTERM);
 
-  EXPECT_EQ(kiosk.Wait(), 0) << ReadHostFile(log);
-  EXPECT_TRUE(JukeboxesOf(program).empty());
-  EXPECT_FALSE(fs::exists(marker));
-  EXPECT_NE(ReadHostFile(log).find("exit code 43; the session ends"), std::string::npos) << ReadHostFile(log);
+  EXPECT_EQ(kiosk_.Wait(), 0) << Log();
+  EXPECT_TRUE(JukeboxesOf(Program("melodeck")).empty());
+  EXPECT_FALSE(fs::exists(marker_));
+  EXPECT_NE(Log().find("exit code 43; the session ends"), std::string::npos) << Log();
+}
+
+// When the X server goes, the kiosk fails, for the service manager to start
+// it again.
+TEST_F(KioskTest, FailsWhenTheXServerGoesFirst) {
+  ASSERT_NE(RunningJukebox(0, {}), 0) << Log();
+  const std::vector<pid_t> servers = e2e::ProcessesWhere([&](const fs::path& proc) {
+    const std::string command = ReadHostFile(proc / "cmdline");
+    return command.rfind("/usr/bin/Xvfb", 0) == 0 && command.find(display_ + '\0') != std::string::npos;
+  });
+  ASSERT_EQ(servers.size(), 1u) << Log();
+  kill(servers.front(), SIGKILL);
+  EXPECT_EQ(kiosk_.Wait(), 1) << Log();
+  EXPECT_TRUE(WaitUntil([&] { return JukeboxesOf(Program("melodeck")).empty(); }))
+      << "a jukebox outlived its X session";
+  EXPECT_NE(Log().find("the X session ended before the jukebox did"), std::string::npos) << Log();
+}
+
+// The unit starts the packaged kiosk and leaves restarts to failures.
+TEST(Package, KioskUnitStartsThePackagedKiosk) {
+  const std::string unit =
+      ReadHostFile(UnpackedPackage::Root() / "usr/lib/systemd/system/melodeck-kiosk@.service");
+  const std::smatch start = [&] {
+    std::smatch match;
+    std::regex_search(unit, match, std::regex("\nExecStart=(\\S+)"));
+    return match;
+  }();
+  ASSERT_FALSE(start.empty()) << unit;
+  EXPECT_EQ(access((UnpackedPackage::Root() / start.str(1).substr(1)).c_str(), X_OK), 0) << start.str(1);
+  EXPECT_NE(unit.find("\nRestart=on-failure\n"), std::string::npos) << unit;
 }
 
 }  // namespace

@@ -33,8 +33,8 @@ TEST(TimestampedStream, EveryLineStartsWithDateAndTime) {
     std::fputs("Cargando configuracion\n", stream);
     std::fputs("Configuracion cargada\n", stream);
   });
-  EXPECT_TRUE(std::regex_match(text, std::regex(kStamp + "Cargando configuracion\n" + kStamp + "Configuracion cargada\n")))
-      << text;
+  const std::regex expected(kStamp + "Cargando configuracion\n" + kStamp + "Configuracion cargada\n");
+  EXPECT_TRUE(std::regex_match(text, expected)) << text;
 }
 
 TEST(TimestampedStream, LinePrintedInPiecesGetsOneTimestamp) {
@@ -50,6 +50,6 @@ TEST(TimestampedStream, MessageOfSeveralLinesStaysTogether) {
   const std::string text = WrittenThrough([](FILE* stream) {
     std::fprintf(stream, "No hay contenido multimedia, usa el programa\n configtool.exe\n%s", "---");
   });
-  EXPECT_TRUE(std::regex_match(text, std::regex(kStamp + "No hay contenido multimedia, usa el programa\n configtool.exe\n---")))
-      << text;
+  const std::regex expected(kStamp + "No hay contenido multimedia, usa el programa\n configtool.exe\n---");
+  EXPECT_TRUE(std::regex_match(text, expected)) << text;
 }
