@@ -103,8 +103,7 @@ TEST(Log, LinesInAFileCarryTheDateAndTime) {
   RunJukeboxToEnd(cabinet.Path());
   const std::string log = ReadHostFile("log.txt");
   const std::regex stamped(R"((^|\n)\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} Cargando configuracion\n)");
-  EXPECT_TRUE(std::regex_search(log, stamped))
-      << log;
+  EXPECT_TRUE(std::regex_search(log, stamped)) << log;
 }
 
 TEST(Catalogue, UpdateArgumentScansTheMediaFolders) {
