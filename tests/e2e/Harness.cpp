@@ -304,6 +304,10 @@ std::vector<pid_t> Jukebox::MediaPlayers() const {
   });
 }
 
+bool Jukebox::WaitForMediaPlayers(size_t count, Millis limit) const {
+  return WaitUntil([&] { return MediaPlayers().size() == count; }, limit);
+}
+
 bool Jukebox::Xdotool(const platform::Argv& arguments) {
   platform::Argv argv{"xdotool"};
   argv.insert(argv.end(), arguments.begin(), arguments.end());

@@ -157,6 +157,9 @@ class Jukebox {
 
   // Process ids of the media players playing for this cabinet.
   std::vector<pid_t> MediaPlayers() const;
+  // Waits until that many media players play (the log tells of an item
+  // just before its player starts); false on time-out.
+  bool WaitForMediaPlayers(size_t count, Millis limit) const;
 
   const fs::path& Cabinet() const { return cabinet_; }
 

@@ -28,15 +28,6 @@ std::string WrittenThrough(void (*write)(FILE*)) {
 
 }  // namespace
 
-TEST(TimestampedStream, EveryLineStartsWithDateAndTime) {
-  const std::string text = WrittenThrough([](FILE* stream) {
-    std::fputs("Cargando configuracion\n", stream);
-    std::fputs("Configuracion cargada\n", stream);
-  });
-  const std::regex expected(kStamp + "Cargando configuracion\n" + kStamp + "Configuracion cargada\n");
-  EXPECT_TRUE(std::regex_match(text, expected)) << text;
-}
-
 TEST(TimestampedStream, LinePrintedInPiecesGetsOneTimestamp) {
   const std::string text = WrittenThrough([](FILE* stream) {
     std::fputs("Directorio ", stream);

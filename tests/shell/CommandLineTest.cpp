@@ -1,5 +1,4 @@
-#include "shell/CommandLine.h"
-
+// melodeck's own options: --help, --version, and the refusal of any other.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,15 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-CommandLineRequest Read(std::vector<std::string> words, std::string* refused = nullptr) {
-  std::vector<char*> argv{const_cast<char*>("melodeck")};
-  for (std::string& word : words) argv.push_back(word.data());
-  const char* refusedOption = nullptr;
-  const CommandLineRequest request = ReadCommandLine(static_cast<int>(argv.size()), argv.data(), refusedOption);
-  if (refused != nullptr && refusedOption != nullptr) *refused = refusedOption;
-  return request;
-}
-
 // Runs the jukebox program with one argument, standard output and error
 // together in "output.txt" of the current folder; its exit code.
 int RunWithOption(const std::string& option) {
@@ -32,25 +22,6 @@ int RunWithOption(const std::string& option) {
 }
 
 }  // namespace
-
-TEST(CommandLineRequest, FoldersAndTheUpdateWordRunTheJukebox) {
-  EXPECT_EQ(Read({}), CommandLineRequest::RunJukebox);
-  EXPECT_EQ(Read({"/srv/cabina"}), CommandLineRequest::RunJukebox);
-  EXPECT_EQ(Read({"actualizar"}), CommandLineRequest::RunJukebox);
-}
-
-TEST(CommandLineRequest, HelpAndVersionInTheirLongAndShortForms) {
-  EXPECT_EQ(Read({"--help"}), CommandLineRequest::ShowHelp);
-  EXPECT_EQ(Read({"-h"}), CommandLineRequest::ShowHelp);
-  EXPECT_EQ(Read({"--version"}), CommandLineRequest::ShowVersion);
-  EXPECT_EQ(Read({"/srv/cabina", "-V"}), CommandLineRequest::ShowVersion);
-}
-
-TEST(CommandLineRequest, AnyOtherOptionIsRefused) {
-  std::string refused;
-  EXPECT_EQ(Read({"/srv/cabina", "--fullscreen"}, &refused), CommandLineRequest::RefuseOption);
-  EXPECT_EQ(refused, "--fullscreen");
-}
 
 TEST(CommandLineProgram, HelpAndVersionPrintAndExitWithoutStarting) {
   TempDir folder;
