@@ -5,7 +5,6 @@
 // a killed jukebox but not one that ended cleanly.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -41,7 +40,6 @@ fs::path PackageFile() {
 // The package unpacked once for every test, removed when the tests end.
 class UnpackedPackage : public testing::Environment {
  public:
-  static const fs::path& Root() { return root_; }
   static fs::path Program(const std::string& name) { return root_ / "usr" / "bin" / name; }
 
   void SetUp() override {
@@ -220,20 +218,6 @@ TEST_F(KioskTest, FailsWhenTheXServerGoesFirst) {
   EXPECT_TRUE(WaitUntil([&] { return JukeboxesOf(Program("melodeck")).empty(); }))
       << "a jukebox outlived its X session";
   EXPECT_NE(Log().find("the X session ended before the jukebox did"), std::string::npos) << Log();
-}
-
-// The unit starts the packaged kiosk and leaves restarts to failures.
-TEST(Package, KioskUnitStartsThePackagedKiosk) {
-  const std::string unit =
-      ReadHostFile(UnpackedPackage::Root() / "usr/lib/systemd/system/melodeck-kiosk@.service");
-  const std::smatch start = [&] {
-    std::smatch match;
-    std::regex_search(unit, match, std::regex("\nExecStart=(\\S+)"));
-    return match;
-  }();
-  ASSERT_FALSE(start.empty()) << unit;
-  EXPECT_EQ(access((UnpackedPackage::Root() / start.str(1).substr(1)).c_str(), X_OK), 0) << start.str(1);
-  EXPECT_NE(unit.find("\nRestart=on-failure\n"), std::string::npos) << unit;
 }
 
 }  // namespace
