@@ -37,7 +37,8 @@ fs::path PackageFile() {
   return {};
 }
 
-// The package unpacked once for every test, removed when the tests end.
+// The package unpacked once for every test; it stays in the build folder,
+// with the tests' logs, for a look after the run.
 class UnpackedPackage : public testing::Environment {
  public:
   static fs::path Program(const std::string& name) { return root_ / "usr" / "bin" / name; }
@@ -46,7 +47,9 @@ class UnpackedPackage : public testing::Environment {
     fs::remove_all(PACKAGE_OUTPUT_DIR);
     fs::create_directories(PACKAGE_OUTPUT_DIR);
     root_ = fs::path(PACKAGE_OUTPUT_DIR) / "root";
-    if (!PackageFile().empty()) e2e::RunLogged({"dpkg-deb", "-x", PackageFile().string(), root_}, Output("unpack.log"));
+    if (PackageFile().empty()) return;  // each test says so
+    ASSERT_EQ(e2e::RunLogged({"dpkg-deb", "-x", PackageFile().string(), root_}, Output("unpack.log")), 0)
+        << ReadHostFile(Output("unpack.log"));
   }
 
  private:
@@ -71,7 +74,7 @@ void AddOneSong(const fs::path& cabinet) {
 }
 
 // The running processes of a program of the unpacked package.
-std::vector<pid_t> JukeboxesOf(const fs::path& program) {
+std::vector<pid_t> ProcessesOf(const fs::path& program) {
   const fs::path packaged = fs::canonical(program);
   return e2e::ProcessesWhere([&](const fs::path& proc) {
     std::error_code gone;
@@ -165,7 +168,7 @@ class KioskTest : public PackageTest {
     pid_t found = 0;
     WaitUntil(
         [&] {
-          const std::vector<pid_t> running = JukeboxesOf(Program("melodeck"));
+          const std::vector<pid_t> running = ProcessesOf(Program("melodeck"));
           std::error_code none;
           const bool markerMade = fs::exists(marker_) && fs::last_write_time(marker_, none) != otherMarker;
           found = running.size() == 1 && running.front() != other && markerMade ? running.front() : 0;
@@ -199,7 +202,7 @@ TEST_F(KioskTest, RestartsAKilledJukeboxButNotACleanlyEndedOne) {
   kill(second, SIGTERM);
 
   EXPECT_EQ(kiosk_.Wait(), 0) << Log();
-  EXPECT_TRUE(JukeboxesOf(Program("melodeck")).empty());
+  EXPECT_TRUE(ProcessesOf(Program("melodeck")).empty());
   EXPECT_FALSE(fs::exists(marker_));
   EXPECT_NE(Log().find("exit code 43; the session ends"), std::string::npos) << Log();
 }
@@ -215,7 +218,7 @@ TEST_F(KioskTest, FailsWhenTheXServerGoesFirst) {
   ASSERT_EQ(servers.size(), 1u) << Log();
   kill(servers.front(), SIGKILL);
   EXPECT_EQ(kiosk_.Wait(), 1) << Log();
-  EXPECT_TRUE(WaitUntil([&] { return JukeboxesOf(Program("melodeck")).empty(); }))
+  EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(Program("melodeck")).empty(); }))
       << "a jukebox outlived its X session";
   EXPECT_NE(Log().find("the X session ended before the jukebox did"), std::string::npos) << Log();
 }
