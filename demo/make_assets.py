@@ -1,11 +1,13 @@
 #!/usr/bin/python3
-"""Writes everything a demo cabinet needs into its working directory.
+"""Writes the files of a cabinet's working directory.
 
-Images, skin, sounds, configuration and a small media library (music,
-videos and CD+G karaoke) are generated from scratch with PIL and ffmpeg,
-deterministically, so that two runs give the same cabinet.
+"cabinet" writes the default files every cabinet starts with: images, skin,
+sounds and configuration.default (the build makes them once for the cabinet
+maker melodeck-new-cabinet). "media" writes the demo's small media library
+(music, videos and CD+G karaoke). Everything is generated from scratch with
+PIL and ffmpeg, deterministically, so that two runs give the same files.
 
-Usage: make_assets.py CABINET_DIR
+Usage: make_assets.py cabinet|media DIR
 """
 
 import colorsys
@@ -1378,7 +1380,7 @@ def write_text(path, lines, encoding="cp1252"):
 # ---------------------------------------------------------------------------
 # The cabinet
 
-GENERATED_FOLDERS = ("images", "skins", "publicidad", MEDIA_FOLDER)
+CABINET_FOLDERS = ("images", "skins", "publicidad")
 
 
 def images():
@@ -1432,25 +1434,43 @@ def write_sounds(cabinet):
 
 def write_settings(cabinet):
     write_text(os.path.join(cabinet, "skins", f"{SKIN_NAME}.txt"), skin_lines())
-    for name in ("configuration", "configuration.default"):
-        write_text(os.path.join(cabinet, name), configuration_lines())
+    write_text(os.path.join(cabinet, "configuration.default"), configuration_lines())
 
 
-def main(cabinet):
-    for folder in GENERATED_FOLDERS:
-        shutil.rmtree(os.path.join(cabinet, folder), ignore_errors=True)
-        os.makedirs(os.path.join(cabinet, folder))
+def fresh_folders(parent, names):
+    for name in names:
+        shutil.rmtree(os.path.join(parent, name), ignore_errors=True)
+        os.makedirs(os.path.join(parent, name))
+
+
+def run_jobs(jobs, meanwhile=lambda: None):
+    """Runs (function, arguments) jobs in a process pool while meanwhile runs here."""
+    with ProcessPoolExecutor() as pool:
+        running = [pool.submit(function, *arguments) for function, arguments in jobs]
+        meanwhile()
+        for job in running:
+            job.result()
+
+
+def make_cabinet_files(cabinet):
+    fresh_folders(cabinet, CABINET_FOLDERS)
+
+    def pictures_and_settings():
+        write_images(cabinet)
+        write_settings(cabinet)
+
+    run_jobs(write_sounds(cabinet), pictures_and_settings)
+
+
+def make_media(cabinet):
+    fresh_folders(cabinet, [MEDIA_FOLDER])
     with tempfile.TemporaryDirectory() as scratch:
-        jobs = write_library(os.path.join(cabinet, MEDIA_FOLDER), scratch) + write_sounds(cabinet)
-        with ProcessPoolExecutor() as pool:
-            running = [pool.submit(function, *arguments) for function, arguments in jobs]
-            write_images(cabinet)
-            write_settings(cabinet)
-            for job in running:
-                job.result()
+        run_jobs(write_library(os.path.join(cabinet, MEDIA_FOLDER), scratch))
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    makers = {"cabinet": make_cabinet_files, "media": make_media}
+    if len(sys.argv) != 3 or sys.argv[1] not in makers:
         sys.exit(__doc__.strip().splitlines()[-1])
-    main(sys.argv[1])
+    os.makedirs(sys.argv[2], exist_ok=True)
+    makers[sys.argv[1]](sys.argv[2])

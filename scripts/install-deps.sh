@@ -1,5 +1,6 @@
 #!/bin/bash
-# Installs the Debian packages the jukebox needs to build, run and be tested.
+# Installs the Debian packages the jukebox needs to build, run, be packaged
+# and be tested.
 # Only what is missing is installed, so a second run costs nothing.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ PACKAGES=(
   python3 python3-pil python3-qrcode yt-dlp
   googletest libgtest-dev libbenchmark-dev
   xvfb xdotool x11-utils ffmpeg imagemagick
+  xinit dpkg-dev lintian
 )
 
 missing=()

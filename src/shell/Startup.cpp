@@ -15,6 +15,7 @@
 #include "playback/Queue.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/LogStream.h"
 #include "platform/System.h"
 #include "shell/ExternalPrograms.h"
 
@@ -174,7 +175,7 @@ bool MakeFileLastShutdown() {
 bool MySystemShutdown() { return platform::PowerOff(); }
 
 int RunJukebox(const RString& argument) {
-  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  platform::PrepareLogOutput();
   const bool update = argument == RString(kUpdateArgument);
   ReportSystemVersion();
   ExtendSearchPath();

@@ -132,6 +132,55 @@ int RunLogged(const platform::Argv& argv, const fs::path& log) {
   return platform::RunAndWait(Redirected(argv, log));
 }
 
+bool StartLogged(platform::ChildProcess& child, const platform::Argv& argv, const fs::path& log) {
+  return child.Start(Redirected(argv, log));
+}
+
+std::vector<pid_t> ProcessesWhere(const std::function<bool(const fs::path& proc)>& test) {
+  std::vector<pid_t> found;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    if (test(entry.path())) found.push_back(static_cast<pid_t>(std::stol(name)));
+  }
+  return found;
+}
+
+// Numbers from 200 up keep clear of the servers Xvfb numbers for itself.
+int FreeDisplayNumber() {
+  int number = 200;
+  while (fs::exists("/tmp/.X" + std::to_string(number) + "-lock") ||
+         fs::exists("/tmp/.X11-unix/X" + std::to_string(number)))
+    ++number;
+  return number;
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  const char* old = std::getenv(name);
+  if (old != nullptr) old_ = std::make_unique<std::string>(old);
+  Set(value);
+}
+
+ScopedEnv::~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
+
+void ScopedEnv::Set(const char* value) {
+  if (value != nullptr)
+    setenv(name_, value, 1);
+  else
+    unsetenv(name_);
+}
+
+JukeboxEnvironment::JukeboxEnvironment(const std::string& display, const fs::path& home) {
+  WriteHostFile(home / ".mplayer" / "config", "ao=null\n");
+  env_.push_back(std::make_unique<ScopedEnv>("DISPLAY", display.c_str()));
+  env_.push_back(std::make_unique<ScopedEnv>("HOME", home.c_str()));
+  env_.push_back(std::make_unique<ScopedEnv>("SDL_VIDEODRIVER", nullptr));
+  env_.push_back(std::make_unique<ScopedEnv>("SDL_AUDIODRIVER", "dummy"));
+  // Whatever a test presses, the host stays on.
+  env_.push_back(std::make_unique<ScopedEnv>("MELODECK_POWEROFF", "true"));
+}
+
 // Without -noreset the server resets whenever its last client leaves and
 // turns connections away meanwhile; the jukebox's start-up asks for the
 // screen size on a connection of its own just before SDL connects.
@@ -259,17 +308,16 @@ void Jukebox::Kill() {
 }
 
 std::vector<pid_t> Jukebox::MediaPlayers() const {
-  std::vector<pid_t> players;
   std::error_code error;
   const fs::path cabinet = fs::canonical(cabinet_, error);
-  for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+  return ProcessesWhere([&](const fs::path& proc) {
     std::error_code gone;
-    if (ReadHostFile(entry.path() / "comm") == "mplayer\n" && fs::read_symlink(entry.path() / "cwd", gone) == cabinet)
-      players.push_back(static_cast<pid_t>(std::stol(name)));
-  }
-  return players;
+    return ReadHostFile(proc / "comm") == "mplayer\n" && fs::read_symlink(proc / "cwd", gone) == cabinet;
+  });
+}
+
+bool Jukebox::WaitForMediaPlayers(size_t count, Millis limit) const {
+  return WaitUntil([&] { return MediaPlayers().size() == count; }, limit);
 }
 
 bool Jukebox::Xdotool(const platform::Argv& arguments) {

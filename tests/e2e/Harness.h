@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +27,45 @@ std::string MissingHostProgram();
 // Runs a program with standard output and error going to log; its exit
 // code, or -1.
 int RunLogged(const platform::Argv& argv, const fs::path& log);
+
+// Runs a program in the background with standard output and error going to
+// log; false when it could not be started.
+bool StartLogged(platform::ChildProcess& child, const platform::Argv& argv, const fs::path& log);
+
+// Ids of the running processes (zombies included) whose /proc folder passes
+// the test.
+std::vector<pid_t> ProcessesWhere(const std::function<bool(const fs::path& proc)>& test);
+
+// Sets an environment variable (or removes it, for a null value) for the
+// life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  void Set(const char* value);
+  const char* name_;
+  std::unique_ptr<std::string> old_;
+};
+
+// What a jukebox under test needs around it, for the life of the object:
+// the display, a home folder of its own whose media player uses the null
+// audio output (the test machine has no sound card, and songs would end the
+// moment they start), SDL's dummy audio, and a power-off that does nothing.
+class JukeboxEnvironment {
+ public:
+  JukeboxEnvironment(const std::string& display, const fs::path& home);
+
+ private:
+  std::vector<std::unique_ptr<ScopedEnv>> env_;
+};
+
+// A display number no X server uses, for a server started by a program
+// under test.
+int FreeDisplayNumber();
 
 // A private X server of its own display number (Xvfb picks a free one and
 // reports it), which never resets between clients.
@@ -121,6 +162,9 @@ class Jukebox {
 
   // Process ids of the media players playing for this cabinet.
   std::vector<pid_t> MediaPlayers() const;
+  // Waits until that many media players play (the log tells of an item
+  // just before its player starts); false on time-out.
+  bool WaitForMediaPlayers(size_t count, Millis limit) const;
 
   const fs::path& Cabinet() const { return cabinet_; }
 

@@ -50,30 +50,6 @@ class CabinetCleanup : public testing::Environment {
 };
 testing::Environment* const cabinetCleanup = testing::AddGlobalTestEnvironment(new CabinetCleanup);
 
-// Sets an environment variable (or removes it, for a null value) for the
-// life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    if (old != nullptr) old_ = std::make_unique<std::string>(old);
-    Set(value);
-  }
-  ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  void Set(const char* value) {
-    if (value != nullptr)
-      setenv(name_, value, 1);
-    else
-      unsetenv(name_);
-  }
-  const char* name_;
-  std::unique_ptr<std::string> old_;
-};
-
 // A queue entry as the log ("Index: g d t") and the saved state ("g,d,t")
 // name it.
 struct Entry {
@@ -135,9 +111,8 @@ class JukeboxEndToEnd : public testing::Test {
     }
     fs::current_path(cabinet_);
     ReadSkin();
-    PrepareHome();
     ASSERT_TRUE(display_.Start("1024x768x24", output_ / "xvfb.log")) << "Xvfb did not start";
-    SetEnvironment();
+    environment_ = std::make_unique<e2e::JukeboxEnvironment>(display_.Name(), dir_.Path() / "home");
     jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck.log");
     ASSERT_TRUE(jukebox_->Start(15000ms)) << "no jukebox window\n" << jukebox_->Log();
     std::this_thread::sleep_for(700ms);  // the first pass draws the main screen
@@ -268,25 +243,7 @@ class JukeboxEndToEnd : public testing::Test {
     return "";
   }
 
-  // The media player keeps its settings in the home folder. The test
-  // machine has no sound card: the null audio output stands in for it, or
-  // songs would end the moment they start.
-  void PrepareHome() {
-    home_ = dir_.Path() / "home";
-    WriteHostFile(home_ / ".mplayer" / "config", "ao=null\n");
-  }
-
-  void SetEnvironment() {
-    env_.push_back(std::make_unique<ScopedEnv>("DISPLAY", display_.Name().c_str()));
-    env_.push_back(std::make_unique<ScopedEnv>("HOME", home_.c_str()));
-    env_.push_back(std::make_unique<ScopedEnv>("SDL_VIDEODRIVER", nullptr));
-    env_.push_back(std::make_unique<ScopedEnv>("SDL_AUDIODRIVER", "dummy"));
-    // Whatever a test presses, the host stays on.
-    env_.push_back(std::make_unique<ScopedEnv>("MELODECK_POWEROFF", "true"));
-  }
-
-  fs::path home_;
-  std::vector<std::unique_ptr<ScopedEnv>> env_;
+  std::unique_ptr<e2e::JukeboxEnvironment> environment_;
   int shots_ = 0;
 };
 

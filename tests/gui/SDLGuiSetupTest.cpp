@@ -267,7 +267,8 @@ TEST_F(SDLGuiSetupTest, GenresListNumbersEveryGenre) {
 TEST_F(SDLGuiSetupTest, DemoCabinetSetsUpCompletely) {
   const fs::path script = fs::path(MELODECK_SOURCE_DIR) / "demo" / "make-cabinet";
   if (!fs::exists(script)) GTEST_SKIP() << "no " << script;
-  const std::string command = script.string() + " cabinet > make-cabinet.log 2>&1";
+  const std::string command =
+      std::string("CONFIGTOOL=") + MELODECK_CONFIGTOOL + " " + script.string() + " cabinet > make-cabinet.log 2>&1";
   if (std::system(command.c_str()) != 0) {
     const std::string log = ReadHostFile("make-cabinet.log");
     if (log.find(" is missing") != std::string::npos) GTEST_SKIP() << log;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <thread>
 
 #include "platform/Processes.h"
@@ -92,7 +93,17 @@ TEST(Catalogue, EmptyCatalogueEndsWithCodeZero) {
   EXPECT_EQ(RunJukeboxToEnd(cabinet.Path()), 0);
   const std::string log = ReadHostFile("log.txt");
   EXPECT_NE(log.find("No hay contenido multimedia, usa el programa\n configtool.exe"), std::string::npos);
-  EXPECT_EQ(log.substr(log.size() - 64), "\n" + std::string(63, '-'));
+  // The dashes end the log: no line break follows them.
+  EXPECT_EQ(log.substr(log.size() - 63), std::string(63, '-'));
+}
+
+TEST(Log, LinesInAFileCarryTheDateAndTime) {
+  TempDir cabinet;
+  WriteHostFile("db", "");
+  RunJukeboxToEnd(cabinet.Path());
+  const std::string log = ReadHostFile("log.txt");
+  const std::regex stamped(R"((^|\n)\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} Cargando configuracion\n)");
+  EXPECT_TRUE(std::regex_search(log, stamped)) << log;
 }
 
 TEST(Catalogue, UpdateArgumentScansTheMediaFolders) {

@@ -1,0 +1,226 @@
+// The Debian package as CPack built it: lintian's verdict, and the package
+// unpacked into a folder of its own, from which the programs run on a
+// private X server with the real media player: the jukebox on a cabinet
+// made by the packaged cabinet maker, and the kiosk session that restarts
+// a killed jukebox but not one that ended cleanly.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <memory>
+#include <regex>
+
+#include "Harness.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+#include "support/Wait.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::Millis;
+using namespace std::chrono_literals;
+
+const int kCleanExitCode = 43;
+const char* const kSongRequest = "Pruebas\\Tonos\\01 - La.mp3";
+// Queue requests are read every 256 passes of the main loop.
+const Millis kRequestPickedUp = 10000ms;
+const Millis kJukeboxStarts = 15000ms;
+
+fs::path Output(const std::string& name) { return fs::path(PACKAGE_OUTPUT_DIR) / name; }
+
+// The one package file CPack wrote.
+fs::path PackageFile() {
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(PACKAGE_DIR, error))
+    if (entry.path().extension() == ".deb") return entry.path();
+  return {};
+}
+
+// The package unpacked once for every test; it stays in the build folder,
+// with the tests' logs, for a look after the run.
+class UnpackedPackage : public testing::Environment {
+ public:
+  static fs::path Program(const std::string& name) { return root_ / "usr" / "bin" / name; }
+
+  void SetUp() override {
+    fs::remove_all(PACKAGE_OUTPUT_DIR);
+    fs::create_directories(PACKAGE_OUTPUT_DIR);
+    root_ = fs::path(PACKAGE_OUTPUT_DIR) / "root";
+    if (PackageFile().empty()) return;  // each test says so
+    ASSERT_EQ(e2e::RunLogged({"dpkg-deb", "-x", PackageFile().string(), root_}, Output("unpack.log")), 0)
+        << ReadHostFile(Output("unpack.log"));
+  }
+
+ private:
+  static fs::path root_;
+};
+fs::path UnpackedPackage::root_;
+testing::Environment* const unpacked = testing::AddGlobalTestEnvironment(new UnpackedPackage);
+
+// A tone of three seconds as the one song of the cabinet's media, and the
+// catalogue written by the packaged configtool.
+void AddOneSong(const fs::path& cabinet) {
+  const fs::path album = cabinet / "media" / "Pruebas" / "Tonos";
+  fs::create_directories(album);
+  ASSERT_EQ(e2e::RunLogged({"ffmpeg", "-nostdin", "-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-c:a",
+                            "libmp3lame", (album / "01 - La.mp3").string()},
+                           Output("ffmpeg.log")),
+            0)
+      << ReadHostFile(Output("ffmpeg.log"));
+  fs::current_path(cabinet);
+  ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program("configtool").string(), "updatedb"}, Output("configtool.log")), 0)
+      << ReadHostFile(Output("configtool.log"));
+}
+
+// The running processes of a program of the unpacked package.
+std::vector<pid_t> ProcessesOf(const fs::path& program) {
+  const fs::path packaged = fs::canonical(program);
+  return e2e::ProcessesWhere([&](const fs::path& proc) {
+    std::error_code gone;
+    return fs::read_symlink(proc / "exe", gone) == packaged;
+  });
+}
+
+// Each test: a cabinet made by the packaged cabinet maker with one song.
+class PackageTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string missing = e2e::MissingHostProgram();
+    if (!missing.empty()) GTEST_SKIP() << missing << " is not installed";
+    ASSERT_FALSE(PackageFile().empty()) << "no package in " << PACKAGE_DIR;
+    cabinet_ = dir_.Path() / "cabinet";
+    ASSERT_EQ(e2e::RunLogged({Program("melodeck-new-cabinet").string(), cabinet_.string()}, Output("new-cabinet.log")),
+              0)
+        << ReadHostFile(Output("new-cabinet.log"));
+    AddOneSong(cabinet_);
+  }
+
+  static fs::path Program(const std::string& name) { return UnpackedPackage::Program(name); }
+
+  TempDir dir_;
+  fs::path cabinet_;
+};
+
+TEST(Package, LintianFindsNoErrors) {
+  ASSERT_FALSE(PackageFile().empty()) << "no package in " << PACKAGE_DIR;
+  const fs::path log = Output("lintian.log");
+  EXPECT_EQ(e2e::RunLogged({"lintian", "--fail-on", "error", PackageFile().string()}, log), 0) << ReadHostFile(log);
+}
+
+TEST(Package, UnpackedProgramTellsItsVersion) {
+  const fs::path log = Output("version.log");
+  ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program("melodeck").string(), "--version"}, log), 0) << ReadHostFile(log);
+  EXPECT_TRUE(std::regex_match(ReadHostFile(log), std::regex("melodeck \\d+\\.\\d+\\.\\d+\n"))) << ReadHostFile(log);
+}
+
+TEST_F(PackageTest, NewCabinetAgainKeepsTheConfigurationAndMediaButRefusesAForeignFolder) {
+  EXPECT_TRUE(fs::exists(cabinet_ / "README"));
+  EXPECT_NE(ReadHostFile(cabinet_ / "configuration").find("mediacontent=media\n"), std::string::npos);
+  WriteHostFile(cabinet_ / "configuration", "mediacontent=media\nvolumen=55\n");
+  fs::remove(cabinet_ / "images" / "defaultcover.jpg");
+  const fs::path log = Output("new-cabinet-again.log");
+  EXPECT_EQ(e2e::RunLogged({Program("melodeck-new-cabinet").string(), cabinet_.string()}, log), 0) << ReadHostFile(log);
+  EXPECT_EQ(ReadHostFile(cabinet_ / "configuration"), "mediacontent=media\nvolumen=55\n");
+  EXPECT_TRUE(fs::exists(cabinet_ / "images" / "defaultcover.jpg"));
+  EXPECT_TRUE(fs::exists(cabinet_ / "media" / "Pruebas" / "Tonos" / "01 - La.mp3"));
+
+  WriteHostFile(dir_.Path() / "foreign" / "notes.txt", "");
+  EXPECT_EQ(e2e::RunLogged({Program("melodeck-new-cabinet").string(), (dir_.Path() / "foreign").string()}, log), 1);
+  EXPECT_NE(ReadHostFile(log).find("is not empty"), std::string::npos) << ReadHostFile(log);
+}
+
+TEST_F(PackageTest, JukeboxPlaysAQueuedSongAndEndsCleanly) {
+  e2e::VirtualDisplay display;
+  ASSERT_TRUE(display.Start("1024x768x24", Output("xvfb.log"))) << "Xvfb did not start";
+  e2e::JukeboxEnvironment environment(display.Name(), dir_.Path() / "home");
+  e2e::Jukebox jukebox(Program("melodeck"), cabinet_, Output("melodeck.log"));
+  ASSERT_TRUE(jukebox.Start(kJukeboxStarts)) << "no jukebox window\n" << jukebox.Log();
+
+  WriteHostFile(cabinet_ / "queue" / "pedido1", std::string(kSongRequest) + "\r\n");
+  const std::optional<size_t> playing = jukebox.WaitForLog("Reproduciendo [", 0, kRequestPickedUp);
+  ASSERT_TRUE(playing) << jukebox.Log();
+  EXPECT_TRUE(jukebox.WaitForMediaPlayers(1, 3000ms));
+  EXPECT_TRUE(jukebox.WaitForLog("Finish play", *playing, 10000ms)) << jukebox.Log();
+  EXPECT_EQ(jukebox.Stop(5000ms), kCleanExitCode) << jukebox.Log();
+}
+
+// The kiosk's X server is Xvfb here, in place of the cabinet's Xorg.
+class KioskTest : public PackageTest {
+ protected:
+  void SetUp() override {
+    PackageTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    log_ = Output(std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".log");
+    marker_ = cabinet_ / "shutdowncheck";
+    display_ = ":" + std::to_string(e2e::FreeDisplayNumber());
+    serverArgs_ = std::make_unique<e2e::ScopedEnv>(
+        "MELODECK_X_ARGS", (display_ + " -screen 0 1024x768x24 -nolisten tcp -noreset").c_str());
+    environment_ = std::make_unique<e2e::JukeboxEnvironment>(display_, dir_.Path() / "home");
+    ASSERT_TRUE(e2e::StartLogged(kiosk_, {Program("melodeck-kiosk").string(), cabinet_.string()}, log_));
+  }
+
+  std::string Log() const { return ReadHostFile(log_); }
+
+  // The one jukebox of the kiosk once it runs its loop (its marker made
+  // after start), other than the one given; 0 when none came in time.
+  pid_t RunningJukebox(pid_t other, fs::file_time_type otherMarker) {
+    pid_t found = 0;
+    WaitUntil(
+        [&] {
+          const std::vector<pid_t> running = ProcessesOf(Program("melodeck"));
+          std::error_code none;
+          const bool markerMade = fs::exists(marker_) && fs::last_write_time(marker_, none) != otherMarker;
+          found = running.size() == 1 && running.front() != other && markerMade ? running.front() : 0;
+          return found != 0;
+        },
+        kJukeboxStarts);
+    return found;
+  }
+
+  fs::path log_;
+  fs::path marker_;
+  e2e::ScopedEnv server_{"MELODECK_X_SERVER", "/usr/bin/Xvfb"};
+  e2e::ScopedEnv delay_{"MELODECK_RESTART_DELAY", "0"};
+  std::string display_;
+  std::unique_ptr<e2e::ScopedEnv> serverArgs_;
+  std::unique_ptr<e2e::JukeboxEnvironment> environment_;
+  platform::ChildProcess kiosk_;
+};
+
+// A jukebox killed with SIGKILL is started again; one ended with SIGTERM
+// (exit 43) ends the X session and the kiosk with code 0.
+TEST_F(KioskTest, RestartsAKilledJukeboxButNotACleanlyEndedOne) {
+  const pid_t first = RunningJukebox(0, {});
+  ASSERT_NE(first, 0) << Log();
+  const fs::file_time_type firstMarker = fs::last_write_time(marker_);
+  kill(first, SIGKILL);
+
+  const pid_t second = RunningJukebox(first, firstMarker);
+  ASSERT_NE(second, 0) << Log();
+  EXPECT_NE(Log().find("signal 9 (KILL) (shutdowncheck left behind: yes); restarting"), std::string::npos) << Log();
+  kill(second, SIGTERM);
+
+  EXPECT_EQ(kiosk_.Wait(), 0) << Log();
+  EXPECT_TRUE(ProcessesOf(Program("melodeck")).empty());
+  EXPECT_FALSE(fs::exists(marker_));
+  EXPECT_NE(Log().find("exit code 43; the session ends"), std::string::npos) << Log();
+}
+
+// When the X server goes, the kiosk fails, for the service manager to start
+// it again.
+TEST_F(KioskTest, FailsWhenTheXServerGoesFirst) {
+  ASSERT_NE(RunningJukebox(0, {}), 0) << Log();
+  const std::vector<pid_t> servers = e2e::ProcessesWhere([&](const fs::path& proc) {
+    const std::string command = ReadHostFile(proc / "cmdline");
+    return command.rfind("/usr/bin/Xvfb", 0) == 0 && command.find(display_ + '\0') != std::string::npos;
+  });
+  ASSERT_EQ(servers.size(), 1u) << Log();
+  kill(servers.front(), SIGKILL);
+  EXPECT_EQ(kiosk_.Wait(), 1) << Log();
+  EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(Program("melodeck")).empty(); }))
+      << "a jukebox outlived its X session";
+  EXPECT_NE(Log().find("the X session ended before the jukebox did"), std::string::npos) << Log();
+}
+
+}  // namespace
