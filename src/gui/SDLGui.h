@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include "base/RList.h"
 #include "base/RString.h"
@@ -22,13 +23,12 @@
 #include "gui/VideoWindow.h"
 #include "gui/fontsdl.h"
 #include "playback/PlayerListener.h"
+#include "playback/Queue.h"
 
 class Configuration;
 class MainLibrary;
 class Player;
-class Queue;
 class Skin;
-struct QueueElement;
 struct sqlite3;
 
 // The volume of the cabinet's wave output device for a volume in percent:
@@ -149,7 +149,7 @@ class SDLGui : public PlayerListener {
   // Screen key handlers take the key code.
   using KeyHandler = void (SDLGui::*)(int key);
   // A screen's handler; null while the screen takes no keys.
-  static KeyHandler KeyHandlerOf(int screen);
+  KeyHandler KeyHandlerOf(int screen) const;
   KeyHandler ScreenKeyHandler() const;
   // Hands a key to the current screen's handler.
   void DispatchKey(int key);
@@ -364,6 +364,56 @@ class SDLGui : public PlayerListener {
   // Where the operator menu opens (configmenu key, access sequence).
   void OpenOperatorMenu();
 
+  // Genre list, alphabet, keyboard and results ------------------------------
+
+  // Keys every dialog shares: coins do nothing, volume and skip act, with
+  // their second bindings where secondBindings. Whether key was one of them.
+  bool CommonDialogKey(int key, bool secondBindings);
+  // Leaves the dialog for a fully redrawn main screen.
+  void CloseDialog();
+
+  // The genre list (screen 1): up/down (and left/right) move, enter chooses
+  // a genre with albums, menu goes on to the alphabet with usegenremenus.
+  void keydown_genreslist(int key);
+  void ChooseGenre();
+  void MoveInList(ListBox& list, int key);
+
+  // The alphabet (screen 2): one big letter, stepped round A..Z; enter jumps
+  // to the first album of the genre at that letter.
+  void keydown_abclist(int key);
+  void DrawABC();
+  void StepLetter(int step);
+  void JumpToLetter();
+  // The alphabet at the selected album's initial, upper-cased or as it is.
+  void OpenAlphabetAtInitial(bool upperCase);
+  void OpenAlphabetNext() { OpenAlphabetAtInitial(true); }
+  void OpenAlphabetPrev() { OpenAlphabetAtInitial(false); }
+  // menu on the alphabet: the keyboard with the text typed so far.
+  void OpenKeyboardFromAlphabet();
+
+  // The on-screen keyboard (screen 3 without phonekeyboard): a highlight
+  // moved over 42 keys, enter types or acts; and the search's results
+  // (screen 4), each leading to its track on the main screen.
+  void DrawKeyboard();
+  void keydown_keyboard(int key);
+  // The key the highlight moves to from key k.
+  static int KeyboardKeyAbove(int k);
+  static int KeyboardKeyBelow(int k);
+  void PressKeyboardKey(int index);
+  // Searches searchText: with matches the results open, without them the
+  // customer is told so. Nothing for an empty text.
+  void SearchFromKeyboard();
+  // Fills resultsList (and resultEntries) with the tracks whose album or
+  // track title holds every word of searchText; whether any did. The
+  // all-music genre and the favourites genre, copies of the others, are
+  // left out.
+  bool FindSong();
+  void ShowResults();
+  void keydown_result(int key);
+  void ChooseResult();
+  // The catalogue position of each row of resultsList.
+  std::vector<QueueElement> resultEntries;
+
   // Play selection ---------------------------------------------------------
 
   // Queues the selected track, or every track of the highlighted album,
@@ -570,13 +620,12 @@ class SDLGui : public PlayerListener {
   void PowerOffMachine();
   void OpenGenresListScreen();
   void OpenKeyboardOrSearcher();
+  // The keyboard or the searcher drawn over the main screen, with
+  // searchText as it is.
+  void ShowKeyboardScreen();
   void DiscoverKey();
   void SellWifiCode();
   void IgnoreKey() {}
-  // The alphabet at the selected album's initial, upper-cased or as it is.
-  void OpenAlphabetAtInitial(bool upperCase);
-  void OpenAlphabetNext() { OpenAlphabetAtInitial(true); }
-  void OpenAlphabetPrev() { OpenAlphabetAtInitial(false); }
   void OpenAlphabetAfterLongHold();
   void MoveAlbum(int step);
   void TypeDigit(int key);

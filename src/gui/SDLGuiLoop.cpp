@@ -125,14 +125,21 @@ void SDLGui::RepeatHeldTouch() {
     touchHeld = 0;
 }
 
-// The handlers of the other screens join as they are written:
-// keydown_genreslist, keydown_abclist, keydown_keyboard or, with
-// phonekeyboard, keydown_searcher, keydown_result and keydown_config. Until
-// then their screens are never entered.
-SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) {
+// The handlers of the searcher (screen 3 with phonekeyboard) and of the
+// operator menu join as they are written; until then those screens are
+// never entered.
+SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) const {
   switch (screen) {
     case kMainScreen:
       return &SDLGui::keydown_main;
+    case kGenresScreen:
+      return &SDLGui::keydown_genreslist;
+    case kAlphabetScreen:
+      return &SDLGui::keydown_abclist;
+    case kKeyboardScreen:
+      return config->phonekeyboard ? nullptr : &SDLGui::keydown_keyboard;
+    case kResultsScreen:
+      return &SDLGui::keydown_result;
     default:
       return nullptr;
   }
@@ -182,12 +189,17 @@ void SDLGui::MiniVideo() {
   RestartTitleScroll();
 }
 
-// The alphabet, keyboard and searcher screens draw themselves here once
-// their drawing exists (DrawABC, DrawKeyboard, DrawSearch(true)).
+// The searcher draws itself here once it exists (DrawSearch(true)).
 void SDLGui::RedrawCurrentDialog() {
   switch (dialog) {
     case kGenresScreen:
       genresList->Draw(screen, false);
+      break;
+    case kAlphabetScreen:
+      DrawABC();
+      break;
+    case kKeyboardScreen:
+      if (!config->phonekeyboard) DrawKeyboard();
       break;
     case kResultsScreen:
       resultsList->Draw(screen, false);
@@ -256,4 +268,31 @@ void SDLGui::ExternalAction(int event) {
 
 void SDLGui::ForgetPlayer(const Player* gone) {
   if (player == gone) player = nullptr;
+}
+
+bool SDLGui::CommonDialogKey(int key, bool secondBindings) {
+  if (CoinInputOfKey(key) != 0) return true;
+  if (KeyIs(key, config->upvol) || (secondBindings && KeyIs(key, config->upvol2))) {
+    UpVol();
+  } else if (KeyIs(key, config->downvol) || (secondBindings && KeyIs(key, config->downvol2))) {
+    DownVol();
+  } else if (KeyIs(key, config->cancelsong) || (secondBindings && KeyIs(key, config->cancelsong2))) {
+    StopPlayer();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void SDLGui::CloseDialog() {
+  dialog = kMainScreen;
+  redrawMode = kFullRedraw;
+}
+
+// up and down move first; left and right then move as well, the key going
+// on through the dialog's own roles.
+void SDLGui::MoveInList(ListBox& list, int key) {
+  if (KeyIs(key, config->up) || KeyIs(key, config->left)) list.Up();
+  if (KeyIs(key, config->down) || KeyIs(key, config->right)) list.Down();
+  list.Draw(screen, false);
 }

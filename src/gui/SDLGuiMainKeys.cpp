@@ -136,6 +136,10 @@ void SDLGui::OpenKeyboardOrSearcher() {
   if (!CanEnter(kKeyboardScreen)) return;
   searchText = "";
   cursorPos = 0;
+  ShowKeyboardScreen();
+}
+
+void SDLGui::ShowKeyboardScreen() {
   if (config->phonekeyboard) {
     for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) {
       list->Free();
@@ -177,17 +181,6 @@ void SDLGui::StartWifiCodeSale(bool paid) {
 
 // The operator menu is not in this build: the request is logged only.
 void SDLGui::OpenOperatorMenu() { std::puts("Menu inteligente no disponible"); }
-
-// A genre without albums opens at "A".
-void SDLGui::OpenAlphabetAtInitial(bool upperCase) {
-  if (!CanEnter(kAlphabetScreen)) return;
-  enteringTrack = 0;
-  dialog = kAlphabetScreen;
-  int initial = SelectedGenreDiscs() > 0 ? library->GetDiscTitle(selGenre, selDisc).GetChar(0) : 0;
-  if (upperCase && initial >= 'a' && initial <= 'z') initial += 'A' - 'a';
-  abcLetter = initial >= 'A' && initial <= 'Z' ? initial : 'A';
-  RedrawCurrentDialog();
-}
 
 void SDLGui::OpenAlphabetAfterLongHold() {
   const uint32_t now = platform::Ticks();

@@ -1,6 +1,4 @@
 // Touch input: the touch buttons of the screens and the on-screen keyboard.
-#include <array>
-
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
@@ -26,32 +24,6 @@ const TouchArea kTouchAreas[] = {
 // The pace of a held touch.
 const uint32_t kHeldScrollRepeat = 150;
 const uint32_t kHeldRepeat = 50;
-
-// The key grid: rows of typing keys, then the action keys' row.
-const int kKeyPitch = 84;
-const char* const kKeyRows[] = {"QWERTYUIOP", "ASDFGHJKL\xD1", "ZXCVBNM", "0123456789"};
-const int kActionCharacter = 95;
-// Where the first key's corner lies inside the keyboard image.
-const int kFirstKeyX = 20, kFirstKeyY = 80;
-const int kKeyboardAboveCentre = 50;
-
-std::array<SDLGui::KeyboardKey, SDLGui::kKeyboardKeyCount> KeyboardLayout() {
-  std::array<SDLGui::KeyboardKey, SDLGui::kKeyboardKeyCount> keys{};
-  int index = 0;
-  int row = 0;
-  for (const char* letters : kKeyRows) {
-    for (int column = 0; letters[column] != '\0'; ++column)
-      keys[index++] = {static_cast<unsigned char>(letters[column]), kKeyPitch * column, kKeyPitch * row};
-    ++row;
-  }
-  const int actionsY = kKeyPitch * row;
-  keys[SDLGui::kEraseKey] = {kActionCharacter, 0, actionsY};
-  keys[SDLGui::kCursorLeftKey] = {kActionCharacter, 2 * kKeyPitch, actionsY};
-  keys[SDLGui::kSpaceKey] = {' ', 3 * kKeyPitch, actionsY};
-  keys[SDLGui::kCursorRightKey] = {kActionCharacter, 7 * kKeyPitch, actionsY};
-  keys[SDLGui::kSearchKey] = {kActionCharacter, 8 * kKeyPitch, actionsY};
-  return keys;
-}
 
 bool Inside(const SDL_Rect& area, int x, int y) {
   return x >= area.x && x < area.x + area.w && y >= area.y && y < area.y + area.h;
@@ -90,9 +62,14 @@ bool SDLGui::TouchKeyboard(int x, int y) {
   const int index = KeyboardKeyAtPoint(x, y);
   if (index < 0) return true;
   keyboardKey = index;
-  // The catalogue search of the keyboard screen takes this key over once it
-  // is written; until then the key only highlights.
-  if (index == kSearchKey) return false;
+  if (index == kSearchKey) {
+    if (searchText.GetLength() > 0) {
+      ShowMsg("Buscando", genreFont, 0, false, false);
+      SearchFromKeyboard();
+      if (dialog == kKeyboardScreen) DrawKeyboard();
+    }
+    return false;
+  }
   const bool types = index != kEraseKey && index != kCursorLeftKey && index != kCursorRightKey;
   if (types && searchText.GetLength() > 0 && searchText.GetChar(searchText.GetLength() - 1) == '|') {
     searchText.RemoveLastChar();
@@ -103,52 +80,3 @@ bool SDLGui::TouchKeyboard(int x, int y) {
   return true;
 }
 
-const SDLGui::KeyboardKey& SDLGui::KeyboardKeyOf(int index) {
-  static const std::array<KeyboardKey, kKeyboardKeyCount> keys = KeyboardLayout();
-  return keys[static_cast<size_t>(index)];
-}
-
-SDL_Surface* SDLGui::KeyHighlightOf(int index) const {
-  if (index == kEraseKey || index == kSearchKey) return keyHighlights[1];
-  if (index == kSpaceKey) return keyHighlights[2];
-  return keyHighlights[0];
-}
-
-SDL_Rect SDLGui::KeyboardArea() const {
-  const int w = keyboardImage != nullptr ? keyboardImage->w : 0;
-  const int h = keyboardImage != nullptr ? keyboardImage->h : 0;
-  return MakeRect(skin->width / 2 - w / 2, skin->height / 2 - h / 2 - kKeyboardAboveCentre, w, h);
-}
-
-// Key edges are exclusive on all four sides.
-int SDLGui::KeyboardKeyAtPoint(int x, int y) const {
-  const SDL_Rect keyboard = KeyboardArea();
-  for (int index = 0; index < kKeyboardKeyCount; ++index) {
-    const SDL_Surface* highlight = KeyHighlightOf(index);
-    if (highlight == nullptr) continue;
-    const KeyboardKey& key = KeyboardKeyOf(index);
-    const int left = keyboard.x + key.x + kFirstKeyX;
-    const int top = keyboard.y + key.y + kFirstKeyY;
-    if (x > left && x < left + highlight->w && y > top && y < top + highlight->h) return index;
-  }
-  return -1;
-}
-
-void SDLGui::EditSearchText(int index) {
-  switch (index) {
-    case kCursorRightKey:
-      if (cursorPos < searchText.GetLength()) ++cursorPos;
-      break;
-    case kCursorLeftKey:
-      if (cursorPos > 0) --cursorPos;
-      break;
-    case kEraseKey:
-      if (cursorPos > 0) searchText.RemoveChar(--cursorPos);
-      break;
-    case kSearchKey:
-      break;
-    default:
-      searchText.InsertChar(static_cast<char>(KeyboardKeyOf(index).character), cursorPos++);
-      break;
-  }
-}

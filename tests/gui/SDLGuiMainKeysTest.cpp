@@ -227,10 +227,10 @@ TEST_F(SDLGuiMainKeysTest, WifiCodeNeedsCreditInTheCoinOperatedMode) {
   EXPECT_NE(log.find(kPaid), std::string::npos) << log;
 }
 
-// The genre list, alphabet and keyboard screens are not in this build: the
-// keys that would open them leave the main screen as it is, and every key
-// keeps working afterwards, on a genre without albums too.
-TEST_F(SDLGuiMainKeysTest, KeysOfMissingScreensAndEmptyGenresChangeNothing) {
+// Every key of the main screen, on a genre without albums and on one with
+// albums, leads somewhere or does nothing; the dialogs it opens close again
+// and the quit key works afterwards.
+TEST_F(SDLGuiMainKeysTest, EveryKeyIsSafeOnGenresWithAndWithoutAlbums) {
   catalogue.AddGenre("Vacio", 0);
   catalogue.AddGenre("Rock", 5);
   config.abcnext = SDLK_PAGEDOWN;
@@ -238,27 +238,52 @@ TEST_F(SDLGuiMainKeysTest, KeysOfMissingScreensAndEmptyGenresChangeNothing) {
   config.abc = SDLK_F3;
   config.abcportadas = true;
   config.creditsvip = 1;
-  config.phonekeyboard = true;
   gui.credits = 5;
   Open();
   for (uint32_t genre : {0u, 1u}) {
     SCOPED_TRACE(genre);
-    Select(genre, 0, 0);
     for (int key : {config.menu, config.abc, config.abcnext, config.abcprev, config.up, config.down, config.enter,
                     config.left, config.right, config.cancel, config.n1, config.n0}) {
+      Select(genre, 0, 0);
       Answer(SDLK_F1);  // for a message the key may bring
-      Press(key);
+      gui.DispatchKey(key);
+      gui.DispatchKey(config.cancel);  // closes a dialog it opened
       EXPECT_EQ(gui.dialog, SDLGui::kMainScreen) << key;
       PendingEvents();
     }
   }
-  clock.Advance(3001);  // right held long enough for the alphabet
-  Press(config.right);
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
   EXPECT_EQ(gui.credits, 5 - 1) << "only the track of the genre with albums";
   config.exit = SDLK_F9;
   Press(SDLK_F9);
   EXPECT_FALSE(gui.stillactive());
+}
+
+TEST_F(SDLGuiMainKeysTest, AlphabetOpensAtTheAlbumInitial) {
+  GenreElement* genre = catalogue.AddGenre("Rock", 0);
+  for (const char* title : {"beatles", "1999", "Cream", "Doors", "Eagles"})
+    catalogue.AddDisc(genre, title, 1, false);
+  config.abcnext = SDLK_PAGEDOWN;
+  config.abcprev = SDLK_PAGEUP;
+  config.abcportadas = true;
+  Open();
+
+  Press(config.abcnext);
+  EXPECT_EQ(gui.dialog, SDLGui::kAlphabetScreen);
+  EXPECT_EQ(gui.abcLetter, 'B');
+  gui.dialog = SDLGui::kMainScreen;
+  Press(config.abcprev);  // the initial as it is: no capital
+  EXPECT_EQ(gui.abcLetter, 'A');
+
+  // Holding right for over three seconds.
+  gui.dialog = SDLGui::kMainScreen;
+  Press(config.right);
+  clock.Advance(3000);
+  Press(config.right);
+  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  clock.Advance(1);
+  Press(config.right);
+  EXPECT_EQ(gui.dialog, SDLGui::kAlphabetScreen);
+  EXPECT_EQ(gui.abcLetter, 'D');
 }
 
 }  // namespace

@@ -1,0 +1,262 @@
+// The on-screen keyboard and the results of its search: the customer
+// moves a highlight over 42 keys to type a text, searches the catalogue's
+// album and track titles for every word of it, and picks a track among the
+// matches.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+
+namespace {
+
+// The key grid: rows of typing keys, then the action keys' row.
+const int kKeyPitch = 84;
+const char* const kKeyRows[] = {"QWERTYUIOP", "ASDFGHJKL\xD1", "ZXCVBNM", "0123456789"};
+const int kActionCharacter = 95;
+// Where the first key's corner lies inside the keyboard image.
+const int kFirstKeyX = 20, kFirstKeyY = 80;
+const int kKeyboardAboveCentre = 50;
+
+std::array<SDLGui::KeyboardKey, SDLGui::kKeyboardKeyCount> KeyboardLayout() {
+  std::array<SDLGui::KeyboardKey, SDLGui::kKeyboardKeyCount> keys{};
+  int index = 0;
+  int row = 0;
+  for (const char* letters : kKeyRows) {
+    for (int column = 0; letters[column] != '\0'; ++column)
+      keys[index++] = {static_cast<unsigned char>(letters[column]), kKeyPitch * column, kKeyPitch * row};
+    ++row;
+  }
+  const int actionsY = kKeyPitch * row;
+  keys[SDLGui::kEraseKey] = {kActionCharacter, 0, actionsY};
+  keys[SDLGui::kCursorLeftKey] = {kActionCharacter, 2 * kKeyPitch, actionsY};
+  keys[SDLGui::kSpaceKey] = {' ', 3 * kKeyPitch, actionsY};
+  keys[SDLGui::kCursorRightKey] = {kActionCharacter, 7 * kKeyPitch, actionsY};
+  keys[SDLGui::kSearchKey] = {kActionCharacter, 8 * kKeyPitch, actionsY};
+  return keys;
+}
+
+// Where the highlight goes from each key, up and down; the keys of a row
+// below a longer or shorter one land on the nearest key.
+struct KeyMove {
+  int up, down;
+};
+const KeyMove kKeyMoves[SDLGui::kKeyboardKeyCount] = {
+    {37, 10}, {37, 11}, {38, 12}, {39, 13}, {39, 14}, {39, 15}, {39, 16}, {40, 17}, {41, 18}, {41, 19},  // Q..P
+    {0, 20},  {1, 21},  {2, 22},  {3, 23},  {4, 24},  {5, 25},  {6, 26},  {7, 34},  {8, 35},  {9, 36},   // A..Ñ
+    {10, 27}, {11, 28}, {12, 29}, {13, 30}, {14, 31}, {15, 32}, {16, 33},                                // Z..M
+    {20, 37}, {21, 37}, {22, 38}, {23, 39}, {24, 39}, {25, 39}, {26, 39}, {17, 40}, {18, 41}, {19, 41},  // 0..9
+    {27, 0},  {29, 2},  {31, 4},  {34, 7},  {36, 9},                                                     // actions
+};
+
+std::vector<RString> WordsOf(const RString& text) {
+  std::vector<RString> words;
+  std::string word;
+  for (uint32_t i = 0; i <= text.GetLength(); ++i) {
+    const char c = i < text.GetLength() ? static_cast<char>(text.GetChar(i)) : ' ';
+    if (c != ' ') {
+      word += c;
+    } else if (!word.empty()) {
+      words.emplace_back(word.c_str());
+      word.clear();
+    }
+  }
+  return words;
+}
+
+// The results dialog stands on the middle of a 1024 × 768 screen.
+const int kResultsCentreX = 512, kResultsCentreY = 384;
+
+}  // namespace
+
+const SDLGui::KeyboardKey& SDLGui::KeyboardKeyOf(int index) {
+  static const std::array<KeyboardKey, kKeyboardKeyCount> keys = KeyboardLayout();
+  return keys[static_cast<size_t>(index)];
+}
+
+SDL_Surface* SDLGui::KeyHighlightOf(int index) const {
+  if (index == kEraseKey || index == kSearchKey) return keyHighlights[1];
+  if (index == kSpaceKey) return keyHighlights[2];
+  return keyHighlights[0];
+}
+
+SDL_Rect SDLGui::KeyboardArea() const {
+  const int w = keyboardImage != nullptr ? keyboardImage->w : 0;
+  const int h = keyboardImage != nullptr ? keyboardImage->h : 0;
+  return MakeRect(skin->width / 2 - w / 2, skin->height / 2 - h / 2 - kKeyboardAboveCentre, w, h);
+}
+
+// Key edges are exclusive on all four sides.
+int SDLGui::KeyboardKeyAtPoint(int x, int y) const {
+  const SDL_Rect keyboard = KeyboardArea();
+  for (int index = 0; index < kKeyboardKeyCount; ++index) {
+    const SDL_Surface* highlight = KeyHighlightOf(index);
+    if (highlight == nullptr) continue;
+    const KeyboardKey& key = KeyboardKeyOf(index);
+    const int left = keyboard.x + key.x + kFirstKeyX;
+    const int top = keyboard.y + key.y + kFirstKeyY;
+    if (x > left && x < left + highlight->w && y > top && y < top + highlight->h) return index;
+  }
+  return -1;
+}
+
+void SDLGui::EditSearchText(int index) {
+  switch (index) {
+    case kCursorRightKey:
+      if (cursorPos < searchText.GetLength()) ++cursorPos;
+      break;
+    case kCursorLeftKey:
+      if (cursorPos > 0) --cursorPos;
+      break;
+    case kEraseKey:
+      if (cursorPos > 0) searchText.RemoveChar(--cursorPos);
+      break;
+    case kSearchKey:
+      break;
+    default:
+      searchText.InsertChar(static_cast<char>(KeyboardKeyOf(index).character), cursorPos++);
+      break;
+  }
+}
+
+void SDLGui::DrawKeyboard() {
+  if (keyboardImage == nullptr) return;
+  const SDL_Rect area = KeyboardArea();
+  SDL_Rect to = area;
+  SDL_BlitSurface(keyboardImage, nullptr, screen, &to);
+  if (searchText.GetLength() > 0)
+    keyboardFont.DrawText2(screen, searchText.Chars(), area.x + kKeyboardTextX, area.y + kKeyboardTextY,
+                           keyboardImage->w - kKeyboardTextX);
+  const KeyboardKey& key = KeyboardKeyOf(keyboardKey);
+  to = MakeRect(area.x + kFirstKeyX + key.x, area.y + kFirstKeyY + key.y, 0, 0);
+  SDL_BlitSurface(KeyHighlightOf(keyboardKey), nullptr, screen, &to);
+  UpdateScreenArea(area);
+}
+
+void SDLGui::keydown_keyboard(int key) {
+  if (KeyIs(key, config->up)) {
+    keyboardKey = KeyboardKeyAbove(keyboardKey);
+  } else if (KeyIs(key, config->down)) {
+    keyboardKey = KeyboardKeyBelow(keyboardKey);
+  } else if (KeyIs(key, config->left)) {
+    keyboardKey = keyboardKey == 0 ? kKeyboardKeyCount - 1 : keyboardKey - 1;
+  } else if (KeyIs(key, config->right)) {
+    keyboardKey = keyboardKey == kKeyboardKeyCount - 1 ? 0 : keyboardKey + 1;
+  } else if (KeyIs(key, config->menu) || KeyIs(key, config->cancel) || KeyIs(key, config->abc)) {
+    CloseDialog();
+    return;
+  } else if (KeyIs(key, config->enter)) {
+    PressKeyboardKey(keyboardKey);
+    return;
+  } else {
+    CommonDialogKey(key, false);
+  }
+  DrawKeyboard();
+}
+
+int SDLGui::KeyboardKeyAbove(int k) { return kKeyMoves[k].up; }
+
+int SDLGui::KeyboardKeyBelow(int k) { return kKeyMoves[k].down; }
+
+void SDLGui::PressKeyboardKey(int index) {
+  if (index == kSearchKey) {
+    SearchFromKeyboard();
+    return;
+  }
+  EditSearchText(index);
+  DrawKeyboard();
+}
+
+void SDLGui::SearchFromKeyboard() {
+  if (searchText.GetLength() == 0) return;
+  if (FindSong())
+    ShowResults();
+  else
+    ShowNotice("No hubo resultado de canciones", kNoticeTime);
+}
+
+// Words are what lies between runs of spaces; a text of spaces has none and
+// finds nothing. An album title that holds some words leaves only the
+// others for its tracks' titles.
+bool SDLGui::FindSong() {
+  resultsList->Free();
+  resultEntries.clear();
+  const std::vector<RString> wanted = WordsOf(searchText);
+  if (wanted.empty()) return false;
+
+  const uint32_t firstSearched = config->favoritos ? 2 : 1;
+  uint32_t genreIndex = 0;
+  for (const RItemList* genreNode = library->GetFirst(); genreNode != nullptr; genreNode = genreNode->next, ++genreIndex) {
+    if (genreIndex < firstSearched) continue;
+    const auto* genre = static_cast<const GenreElement*>(genreNode->data);
+    uint32_t discIndex = 0;
+    for (const RItemList* discNode = genre->GetFirst(); discNode != nullptr; discNode = discNode->next, ++discIndex) {
+      const auto* disc = static_cast<const DiscElement*>(discNode->data);
+      std::vector<const RString*> leftForTracks;
+      for (const RString& word : wanted)
+        if (!disc->GetTitle().IsSubStringSpecial(word)) leftForTracks.push_back(&word);
+      uint32_t trackIndex = 0;
+      for (const RItemList* trackNode = disc->GetFirst(); trackNode != nullptr; trackNode = trackNode->next, ++trackIndex) {
+        const RString& title = static_cast<const TrackElement*>(trackNode->data)->GetTitle();
+        bool matches = true;
+        for (size_t w = 0; matches && w < leftForTracks.size(); ++w) matches = title.IsSubStringSpecial(*leftForTracks[w]);
+        if (!matches) continue;
+        RString row;
+        row.sprintf("%s/%s/%s", genre->GetName().Chars(), disc->GetTitle().Chars(), title.Chars());
+        resultsList->AddItem(row);
+        resultEntries.push_back(QueueElement{genreIndex, discIndex, trackIndex, 0});
+      }
+    }
+  }
+  resultsList->SetSelected(0);
+  return !resultEntries.empty();
+}
+
+void SDLGui::ShowResults() {
+  dialog = kResultsScreen;
+  if (resultDialogImage != nullptr) {
+    const SDL_Rect area = MakeRect(kResultsCentreX - resultDialogImage->w / 2,
+                                   kResultsCentreY - resultDialogImage->h / 2, resultDialogImage->w,
+                                   resultDialogImage->h);
+    SDL_Rect to = area;
+    SDL_BlitSurface(resultDialogImage, nullptr, screen, &to);
+    UpdateScreenArea(area);
+  }
+  resultsList->SaveBackground(screen, nullptr);
+  resultsList->Draw(screen, false);
+}
+
+void SDLGui::keydown_result(int key) {
+  const bool moves = KeyIs(key, config->up) || KeyIs(key, config->down) || KeyIs(key, config->left) ||
+                     KeyIs(key, config->right);
+  if (moves)
+    MoveInList(*resultsList, key);
+  else if (KeyIs(key, config->menu) || KeyIs(key, config->cancel))
+    CloseDialog();
+  else if (KeyIs(key, config->enter))
+    ChooseResult();
+  else
+    CommonDialogKey(key, false);
+}
+
+// The row's track is selected on the main screen, not bought. The row keeps
+// its catalogue position, so titles holding "/" lead back to their track.
+void SDLGui::ChooseResult() {
+  const int row = resultsList->GetSelected();
+  if (row < 0 || row >= static_cast<int>(resultEntries.size())) {
+    ShowNotice("No hubo resultado de canciones", kNoticeTime);
+    return;
+  }
+  const QueueElement& found = resultEntries[static_cast<size_t>(row)];
+  selGenre = found.genre;
+  selDisc = found.disc;
+  selTrack = found.track;
+  ResetCoversCache();
+  DrawBackground(true);
+  CloseDialog();
+}
+
