@@ -4,6 +4,7 @@
 // which reads as empty almost everywhere but never compares equal to
 // anything, not even to "".
 #include <cstdint>
+#include <string>
 
 class RString {
  public:
@@ -55,9 +56,13 @@ class RString {
   // Case-insensitive ordering of the bytes (ASCII letters only), as
   // strcasecmp; 0 when this text has no buffer.
   int CaseCompare(const RString& other) const;
-  // Whether pattern occurs in this text, accents and case ignored, found in
-  // one pass that never backtracks.
+  // Whether pattern occurs in this text, accents and case ignored.
   bool IsSubStringSpecial(const RString& pattern) const;
+  // The text as IsSubStringSpecial compares it: each character replaced by
+  // the one that every character it matches folds to. A search of many
+  // texts folds each once and looks for folded words with ContainsFolded.
+  void FoldForMatching(std::string& into) const;
+  static bool ContainsFolded(const std::string& folded, const std::string& word);
 
   // Digits and "-" only (the empty text included).
   bool IsNumber() const;

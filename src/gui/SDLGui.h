@@ -26,6 +26,8 @@
 #include "playback/Queue.h"
 
 class Configuration;
+class DiscElement;
+class GenreElement;
 class MainLibrary;
 class Player;
 class Skin;
@@ -408,6 +410,8 @@ class SDLGui : public PlayerListener {
   // all-music genre and the favourites genre, copies of the others, are
   // left out.
   bool FindSong();
+  void AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
+                 const RString& track);
   void ShowResults();
   void keydown_result(int key);
   void ChooseResult();

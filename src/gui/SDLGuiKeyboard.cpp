@@ -53,17 +53,15 @@ const KeyMove kKeyMoves[SDLGui::kKeyboardKeyCount] = {
     {27, 0},  {29, 2},  {31, 4},  {34, 7},  {36, 9},                                                     // actions
 };
 
-std::vector<RString> WordsOf(const RString& text) {
-  std::vector<RString> words;
-  std::string word;
-  for (uint32_t i = 0; i <= text.GetLength(); ++i) {
-    const char c = i < text.GetLength() ? static_cast<char>(text.GetChar(i)) : ' ';
-    if (c != ' ') {
-      word += c;
-    } else if (!word.empty()) {
-      words.emplace_back(word.c_str());
-      word.clear();
-    }
+// The words of a text, folded for matching.
+std::vector<std::string> FoldedWordsOf(const RString& text) {
+  std::string folded;
+  text.FoldForMatching(folded);
+  std::vector<std::string> words;
+  for (size_t start = folded.find_first_not_of(' '); start != std::string::npos;) {
+    const size_t end = folded.find(' ', start);
+    words.push_back(folded.substr(start, end - start));
+    start = end == std::string::npos ? end : folded.find_first_not_of(' ', end);
   }
   return words;
 }
@@ -180,40 +178,51 @@ void SDLGui::SearchFromKeyboard() {
 }
 
 // Words are what lies between runs of spaces; a text of spaces has none and
-// finds nothing. An album title that holds some words leaves only the
-// others for its tracks' titles.
+// finds nothing. Titles are folded once for all words, and an album title
+// that holds some words leaves only the others for its tracks' titles.
 bool SDLGui::FindSong() {
   resultsList->Free();
   resultEntries.clear();
-  const std::vector<RString> wanted = WordsOf(searchText);
-  if (wanted.empty()) return false;
+  const std::vector<std::string> words = FoldedWordsOf(searchText);
+  if (words.empty()) return false;
 
   const uint32_t firstSearched = config->favoritos ? 2 : 1;
+  std::string albumTitle, trackTitle;
+  std::vector<const std::string*> leftForTracks;
   uint32_t genreIndex = 0;
-  for (const RItemList* genreNode = library->GetFirst(); genreNode != nullptr; genreNode = genreNode->next, ++genreIndex) {
+  for (const RItemList* genreNode = library->GetFirst(); genreNode != nullptr;
+       genreNode = genreNode->next, ++genreIndex) {
     if (genreIndex < firstSearched) continue;
     const auto* genre = static_cast<const GenreElement*>(genreNode->data);
     uint32_t discIndex = 0;
     for (const RItemList* discNode = genre->GetFirst(); discNode != nullptr; discNode = discNode->next, ++discIndex) {
       const auto* disc = static_cast<const DiscElement*>(discNode->data);
-      std::vector<const RString*> leftForTracks;
-      for (const RString& word : wanted)
-        if (!disc->GetTitle().IsSubStringSpecial(word)) leftForTracks.push_back(&word);
+      disc->GetTitle().FoldForMatching(albumTitle);
+      leftForTracks.clear();
+      for (const std::string& word : words)
+        if (!RString::ContainsFolded(albumTitle, word)) leftForTracks.push_back(&word);
       uint32_t trackIndex = 0;
-      for (const RItemList* trackNode = disc->GetFirst(); trackNode != nullptr; trackNode = trackNode->next, ++trackIndex) {
+      for (const RItemList* trackNode = disc->GetFirst(); trackNode != nullptr;
+           trackNode = trackNode->next, ++trackIndex) {
         const RString& title = static_cast<const TrackElement*>(trackNode->data)->GetTitle();
+        title.FoldForMatching(trackTitle);
         bool matches = true;
-        for (size_t w = 0; matches && w < leftForTracks.size(); ++w) matches = title.IsSubStringSpecial(*leftForTracks[w]);
-        if (!matches) continue;
-        RString row;
-        row.sprintf("%s/%s/%s", genre->GetName().Chars(), disc->GetTitle().Chars(), title.Chars());
-        resultsList->AddItem(row);
-        resultEntries.push_back(QueueElement{genreIndex, discIndex, trackIndex, 0});
+        for (size_t w = 0; matches && w < leftForTracks.size(); ++w)
+          matches = RString::ContainsFolded(trackTitle, *leftForTracks[w]);
+        if (matches) AddResult(QueueElement{genreIndex, discIndex, trackIndex, 0}, *genre, *disc, title);
       }
     }
   }
   resultsList->SetSelected(0);
   return !resultEntries.empty();
+}
+
+void SDLGui::AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
+                       const RString& track) {
+  RString row;
+  row.sprintf("%s/%s/%s", genre.GetName().Chars(), disc.GetTitle().Chars(), track.Chars());
+  resultsList->AddItem(row);
+  resultEntries.push_back(position);
 }
 
 void SDLGui::ShowResults() {
