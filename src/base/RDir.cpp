@@ -21,16 +21,3 @@ bool RDir::GetFile(char* name, int maxchars) {
   name[length] = '\0';
   return true;
 }
-
-bool RDir::CurrentHas(uint32_t attribute) const {
-  if (!hasCurrent_) return false;
-  const uint32_t attributes = platform::GetFileAttributes(current_);
-  return attributes == platform::kInvalidAttributes ||
-         (attributes & attribute) != 0;
-}
-
-bool RDir::IsDirectory() const {
-  return CurrentHas(platform::kAttributeDirectory);
-}
-
-bool RDir::IsFile() const { return CurrentHas(platform::kAttributeNormal); }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "base/RDir.h"
@@ -16,12 +17,12 @@ const char* const kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
 
 bool IsHidden(const RString& name) { return name.GetChar(0) == '.'; }
 
-bool HasExtension(const RString& name, const char* extension) {
-  return MainLibrary::GetExtension(name).CaseCompare(extension) == 0;
-}
+bool HasExtension(const RString& name, const char* extension) { return MainLibrary::HasExtension(name, extension); }
 
+// The name up to and including its last ".".
 std::string BaseName(const RString& name) {
-  return std::string(name.c_str(), name.GetLength() - MainLibrary::GetExtension(name).GetLength());
+  const char* dot = static_cast<const char*>(memrchr(name.Chars(), '.', name.GetLength()));
+  return std::string(name.Chars(), dot ? dot - name.Chars() + 1 : name.GetLength());
 }
 
 // Base names (up to and including the ".") of the "cdg" karaoke files, whose
@@ -34,7 +35,7 @@ std::unordered_set<std::string> KaraokeBaseNames(const std::vector<RString>& fil
 }
 
 bool IsKaraokeAudio(const RString& name, const std::unordered_set<std::string>& karaokeBases) {
-  return HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
+  return !karaokeBases.empty() && HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
 }
 
 // The entries of a disc folder that count as files, in listing order.
@@ -43,7 +44,7 @@ std::vector<RString> ListFiles(const RString& path) {
   RDir dir(path);
   RString name;
   while (dir.GetFile(name))
-    if (dir.IsFile() && !IsHidden(name) && MainLibrary::IsReachable(path, name)) files.push_back(name);
+    if (dir.IsFile() && !IsHidden(name) && MainLibrary::IsReachable(path, name)) files.push_back(std::move(name));
   return files;
 }
 
@@ -70,9 +71,8 @@ void MainLibrary::LoadGenresFromPath(const RString& path, unsigned rootIndex) {
 
 void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, unsigned rootIndex) {
   for (const RString& name : ListFolders(path)) {
-    DiscElement* disc = new DiscElement(name);
+    DiscElement* disc = NewDisc(genre, name.Chars(), name.GetLength());
     disc->SetRootIndex(rootIndex);
-    disc->SetGenre(genre);
     genre->AddDisc(disc);
     LoadTracksFromPath(path + "\\" + name, disc);
   }
@@ -85,9 +85,9 @@ void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
   const std::unordered_set<std::string> karaokeBases = KaraokeBaseNames(files);
   for (const RString& name : files) {
     if (HaveImageFormat(name))
-      disc->SetCoverName(name);
+      disc->SetCoverName(arena.Text(name));
     else if (HaveTrackFormat(name) && !IsKaraokeAudio(name, karaokeBases))
-      disc->AddTrack(new TrackElement(name));
+      disc->AddTrack(NewTrack(name.Chars(), name.GetLength()));
   }
 }
 
@@ -108,7 +108,7 @@ std::vector<RString> MainLibrary::ListFolders(const RString& path) {
   RString name;
   while (dir.GetFile(name))
     if (name.GetLength() > 0 && dir.IsDirectory() && !IsHidden(name) && IsReachable(path, name))
-      folders.push_back(name);
+      folders.push_back(std::move(name));
   return folders;
 }
 

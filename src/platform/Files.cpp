@@ -114,37 +114,57 @@ unsigned char UpperCase(unsigned char c) {
   return c;
 }
 
-bool ListedBefore(const std::string& a, const std::string& b) {
-  const auto dotEntry = [](const std::string& name) { return name == "." || name == ".."; };
-  if (dotEntry(a) != dotEntry(b)) return dotEntry(a);
-  const auto byLetter = [](char x, char y) {
-    return UpperCase(static_cast<unsigned char>(x)) < UpperCase(static_cast<unsigned char>(y));
-  };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), byLetter)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), byLetter)) return false;
-  return a < b;
+std::string UpperCased(const std::string& name) {
+  std::string key(name);
+  for (char& c : key) c = static_cast<char>(UpperCase(static_cast<unsigned char>(c)));
+  return key;
+}
+
+bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+
+// "." and ".." first, then by upper-cased name; names equal but for case
+// keep a fixed order by their bytes.
+bool ListedBefore(const std::string& aName, const std::string& aKey, const std::string& bName,
+                  const std::string& bKey) {
+  if (IsDotEntry(aName) != IsDotEntry(bName)) return IsDotEntry(aName);
+  const int byKey = aKey.compare(bKey);
+  return byKey != 0 ? byKey < 0 : aName < bName;
+}
+
+// The type the listing gives, or else that of the entry's own path.
+bool IsFolderEntry(const std::string& hostFolder, const dirent& entry) {
+  if (entry.d_type == DT_DIR) return true;
+  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
+  struct stat info;
+  return stat((hostFolder + "/" + entry.d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace
 
 DirListing::DirListing(const std::string& path) {
-  DIR* folder = opendir(ToHostPath(path).c_str());
+  const std::string hostFolder = ToHostPath(path);
+  DIR* folder = opendir(hostFolder.c_str());
   if (!folder) return;
   opened_ = true;
-  while (const dirent* entry = readdir(folder)) names_.push_back(FromHostText(entry->d_name));
+  while (const dirent* entry = readdir(folder)) {
+    std::string name = FromHostText(entry->d_name);
+    std::string key = UpperCased(name);
+    entries_.push_back(Entry{std::move(name), std::move(key), IsFolderEntry(hostFolder, *entry)});
+  }
   closedir(folder);
-  std::sort(names_.begin(), names_.end(), ListedBefore);
+  std::sort(entries_.begin(), entries_.end(),
+            [](const Entry& a, const Entry& b) { return ListedBefore(a.name, a.key, b.name, b.key); });
 }
 
 bool DirListing::Next(std::string& name) {
-  if (next_ >= names_.size()) return false;
-  name = names_[next_++];
+  if (next_ >= entries_.size()) return false;
+  name = entries_[next_++].name;
   return true;
 }
 
 void DirListing::Close() {
   opened_ = false;
-  names_.clear();
+  entries_.clear();
   next_ = 0;
 }
 
