@@ -8,7 +8,7 @@ RDir::RDir(const RString& path)
 
 bool RDir::GetFile(RString& name) {
   hasCurrent_ = IsOpened() && listing_.Next(current_);
-  if (hasCurrent_) name = current_.c_str();
+  if (hasCurrent_) name = RString(current_.data(), static_cast<uint32_t>(current_.size()));
   return hasCurrent_;
 }
 

@@ -11,6 +11,7 @@ const char* const kVideoExtensions[] = {"mpg", "mpeg", "wmv", "mov",  "avi", "mp
                                         "3gp", "m4v",  "cdg", "mkv", "webm", "kar"};
 const char* const kKaraokeExtensions[] = {"cdg", "kar"};
 const char* const kTvExtensions[] = {"m3u8"};
+const char* const kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
 
 // The characters after the last "." of name, or null when it has none.
 const char* ExtensionOf(const RString& name) {
@@ -158,6 +159,10 @@ RString MainLibrary::GetExtension(const RString& name) {
   for (int64_t i = static_cast<int64_t>(name.GetLength()) - 1; i >= 0; --i)
     if (name.GetChar(static_cast<uint32_t>(i)) == '.') return name.GetSubString(i + 1, name.GetLength());
   return "";
+}
+
+bool MainLibrary::HaveImageFormat(const RString& name) {
+  return !std::strstr(name.Chars(), "minicover") && HasExtensionIn(name, kImageExtensions);
 }
 
 bool MainLibrary::HasExtension(const RString& name, const char* extension) {

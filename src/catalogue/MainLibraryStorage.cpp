@@ -13,8 +13,6 @@
 
 namespace {
 
-const char* const kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
-
 bool IsHidden(const RString& name) { return name.GetChar(0) == '.'; }
 
 bool HasExtension(const RString& name, const char* extension) { return MainLibrary::HasExtension(name, extension); }
@@ -89,13 +87,6 @@ void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
     else if (HaveTrackFormat(name) && !IsKaraokeAudio(name, karaokeBases))
       disc->AddTrack(NewTrack(name.Chars(), name.GetLength()));
   }
-}
-
-bool MainLibrary::HaveImageFormat(const RString& name) {
-  if (std::strstr(name.Chars(), "minicover")) return false;
-  for (const char* extension : kImageExtensions)
-    if (HasExtension(name, extension)) return true;
-  return false;
 }
 
 bool MainLibrary::IsReachable(const RString& folder, const RString& name) {

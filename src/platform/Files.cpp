@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <numeric>
 
 #include "platform/Paths.h"
 
@@ -120,16 +121,11 @@ std::string UpperCased(const std::string& name) {
   return key;
 }
 
-bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+// Entries of an album folder and the two dot entries, room for which is
+// taken at once.
+constexpr size_t kTypicalFolderSize = 32;
 
-// "." and ".." first, then by upper-cased name; names equal but for case
-// keep a fixed order by their bytes.
-bool ListedBefore(const std::string& aName, const std::string& aKey, const std::string& bName,
-                  const std::string& bKey) {
-  if (IsDotEntry(aName) != IsDotEntry(bName)) return IsDotEntry(aName);
-  const int byKey = aKey.compare(bKey);
-  return byKey != 0 ? byKey < 0 : aName < bName;
-}
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
 // The type the listing gives, or else that of the entry's own path.
 bool IsFolderEntry(const std::string& hostFolder, const dirent& entry) {
@@ -146,25 +142,37 @@ DirListing::DirListing(const std::string& path) {
   DIR* folder = opendir(hostFolder.c_str());
   if (!folder) return;
   opened_ = true;
+  entries_.reserve(kTypicalFolderSize);
   while (const dirent* entry = readdir(folder)) {
     std::string name = FromHostText(entry->d_name);
     std::string key = UpperCased(name);
-    entries_.push_back(Entry{std::move(name), std::move(key), IsFolderEntry(hostFolder, *entry)});
+    entries_.push_back(
+        Entry{std::move(name), std::move(key), IsDotEntry(entry->d_name), IsFolderEntry(hostFolder, *entry)});
   }
   closedir(folder);
-  std::sort(entries_.begin(), entries_.end(),
-            [](const Entry& a, const Entry& b) { return ListedBefore(a.name, a.key, b.name, b.key); });
+  // "." and ".." first, then by upper-cased name; names equal but for case
+  // keep a fixed order by their bytes.
+  order_.resize(entries_.size());
+  std::iota(order_.begin(), order_.end(), 0);
+  std::sort(order_.begin(), order_.end(), [this](uint32_t i, uint32_t j) {
+    const Entry& a = entries_[i];
+    const Entry& b = entries_[j];
+    if (a.isDotEntry != b.isDotEntry) return a.isDotEntry;
+    const int byKey = a.key.compare(b.key);
+    return byKey != 0 ? byKey < 0 : a.name < b.name;
+  });
 }
 
 bool DirListing::Next(std::string& name) {
-  if (next_ >= entries_.size()) return false;
-  name = entries_[next_++].name;
+  if (next_ >= order_.size()) return false;
+  name = entries_[order_[next_++]].name;
   return true;
 }
 
 void DirListing::Close() {
   opened_ = false;
   entries_.clear();
+  order_.clear();
   next_ = 0;
 }
 

@@ -48,7 +48,7 @@ class DirListing {
   bool IsOpen() const { return opened_; }
   bool Next(std::string& name);
   // Whether the entry last given by Next is a folder; false before the first.
-  bool CurrentIsFolder() const { return next_ > 0 && entries_[next_ - 1].isFolder; }
+  bool CurrentIsFolder() const { return next_ > 0 && entries_[order_[next_ - 1]].isFolder; }
   void Close();
 
  private:
@@ -56,11 +56,14 @@ class DirListing {
     std::string name;
     // The name with its letters in upper case, computed once for the sort.
     std::string key;
+    bool isDotEntry;
     bool isFolder;
   };
 
   bool opened_ = false;
   std::vector<Entry> entries_;
+  // Positions in entries_, in listing order.
+  std::vector<uint32_t> order_;
   size_t next_ = 0;
 };
 
