@@ -4,8 +4,10 @@
 #   configtool scan   vs a bare readdir walk of the same tree (100k files)
 #   peak memory (max RSS) of the load.
 # Each figure is the median of RUNS runs, measured and baseline alternating.
-# Usage: bench/catalogue.sh [BUILD_DIR]   (a Release build with -DMELODECK_BENCH=ON)
-#        SIZES="10000 100000" RUNS=9 CALLGRIND=1 bench/catalogue.sh build-rel
+# With OLD_BUILD, the same figures of an older build follow each one, from the
+# same run (its bench/catalogue_measure may be copied in from this one).
+# Usage: bench/catalogue.sh [BUILD_DIR]   (a Release build)
+#        SIZES="10000 100000" RUNS=9 CALLGRIND=1 OLD_BUILD=/tmp/old/build-rel bench/catalogue.sh build-rel
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build-rel}")
@@ -44,6 +46,9 @@ compare() {
   awk -v m="$mm" -v b="$bm" 'BEGIN { printf "%8.1f ms %8.1f ms %6.2fx\n", m, b, m / b }'
 }
 
+# Peak memory (maximum resident set) of one run, in MiB.
+peak() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1 | awk '{ printf "%.1f", $1 / 1024 }'; }
+
 instructions() {
   valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
     awk '/Collected/ { print $NF }'
@@ -55,13 +60,15 @@ for tracks in $sizes; do
   mkdir -p "$dir"
   (cd "$dir" && "$generate" db db $((tracks / 10)))
   printf '%-28s %s\n' "load db, $tracks tracks" "$(cd "$dir" && compare "$measure load" "$measure read")"
-  rss=$(cd "$dir" && /usr/bin/time -f %M "$measure" load 2>&1 >/dev/null | tail -1)
-  rssBase=$(cd "$dir" && /usr/bin/time -f %M "$measure" read 2>&1 >/dev/null | tail -1)
-  printf '%-28s %8.1f MiB %7.1f MiB\n' "  peak memory" "$(awk -v k="$rss" 'BEGIN { print k / 1024 }')" \
-    "$(awk -v k="$rssBase" 'BEGIN { print k / 1024 }')"
+  [ -n "${OLD_BUILD:-}" ] &&
+    printf '%-28s %s\n' "  older build" "$(cd "$dir" && compare "$OLD_BUILD/bench/catalogue_measure load" "$measure read")"
+  printf '%-28s %8.1f MiB %7.1f MiB\n' "  peak memory" "$(cd "$dir" && peak "$measure" load)" "$(cd "$dir" && peak "$measure" read)"
+  [ -n "${OLD_BUILD:-}" ] && printf '%-28s %8.1f MiB\n' "  older build" "$(cd "$dir" && peak "$OLD_BUILD/bench/catalogue_measure" load)"
   if [ "${CALLGRIND:-0}" = 1 ]; then
     printf '%-28s %11s %11s\n' "  instructions" "$(cd "$dir" && instructions "$measure" load)" \
       "$(cd "$dir" && instructions "$measure" read)"
+    [ -n "${OLD_BUILD:-}" ] &&
+      printf '%-28s %11s\n' "  older build" "$(cd "$dir" && instructions "$OLD_BUILD/bench/catalogue_measure" load)"
   fi
   rm -rf "$dir"
 done
@@ -70,4 +77,6 @@ dir=$work/scan
 mkdir -p "$dir"
 (cd "$dir" && "$generate" tree media $((scan_tracks / 10)) && printf 'mediacontent=media\n' >configuration)
 printf '%-28s %s\n' "configtool updatedb, $scan_tracks" "$(cd "$dir" && compare "$configtool updatedb" "$measure walk media")"
+[ -n "${OLD_BUILD:-}" ] &&
+  printf '%-28s %s\n' "  older build" "$(cd "$dir" && compare "$OLD_BUILD/bin/configtool updatedb" "$measure walk media")"
 printf '%-28s %s\n' "  against find" "$(cd "$dir" && compare "$configtool updatedb" "find media")"

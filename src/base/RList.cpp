@@ -1,5 +1,7 @@
 #include "base/RList.h"
 
+#include <new>
+
 RList::~RList() { RList::Clear(); }
 
 RItemList* RList::Link(void* data, RItemList* prev, RItemList* next) {

@@ -15,8 +15,6 @@ namespace {
 
 bool IsHidden(const RString& name) { return name.GetChar(0) == '.'; }
 
-bool HasExtension(const RString& name, const char* extension) { return MainLibrary::HasExtension(name, extension); }
-
 // The name up to and including its last ".".
 std::string BaseName(const RString& name) {
   const char* dot = static_cast<const char*>(memrchr(name.Chars(), '.', name.GetLength()));
@@ -28,12 +26,12 @@ std::string BaseName(const RString& name) {
 std::unordered_set<std::string> KaraokeBaseNames(const std::vector<RString>& files) {
   std::unordered_set<std::string> bases;
   for (const RString& name : files)
-    if (HasExtension(name, "cdg")) bases.insert(BaseName(name));
+    if (MainLibrary::HasExtension(name, "cdg")) bases.insert(BaseName(name));
   return bases;
 }
 
 bool IsKaraokeAudio(const RString& name, const std::unordered_set<std::string>& karaokeBases) {
-  return !karaokeBases.empty() && HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
+  return !karaokeBases.empty() && MainLibrary::HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
 }
 
 // The entries of a disc folder that count as files, in listing order.
