@@ -13,11 +13,11 @@ bool RDir::GetFile(RString& name) {
 }
 
 bool RDir::GetFile(char* name, int maxchars) {
-  RString entry;
-  if (!name || maxchars <= 0 || !GetFile(entry)) return false;
-  const size_t length =
-      std::min<size_t>(entry.GetLength(), static_cast<size_t>(maxchars) - 1);
-  memcpy(name, entry.c_str(), length);
+  if (!name || maxchars <= 0) return false;
+  hasCurrent_ = IsOpened() && listing_.Next(current_);
+  if (!hasCurrent_) return false;
+  const size_t length = std::min<size_t>(current_.size(), static_cast<size_t>(maxchars) - 1);
+  memcpy(name, current_.data(), length);
   name[length] = '\0';
   return true;
 }

@@ -13,6 +13,10 @@
 
 namespace {
 
+// Host file names hold at most 255 bytes, and never fewer in UTF-8 than in
+// Windows-1252.
+constexpr size_t kLongestName = 255;
+
 bool IsHidden(const RString& name) { return name.GetChar(0) == '.'; }
 
 // The name up to and including its last ".".
@@ -34,13 +38,17 @@ bool IsKaraokeAudio(const RString& name, const std::unordered_set<std::string>& 
   return !karaokeBases.empty() && MainLibrary::HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
 }
 
-// The entries of a disc folder that count as files, in listing order.
-std::vector<RString> ListFiles(const RString& path) {
+// The entries of a disc folder that count as files, in listing order, named
+// with texts of the arena: a disc folder is listed for every album, so its
+// names take no allocation of their own.
+std::vector<RString> ListFiles(const RString& path, CatalogueArena& arena) {
   std::vector<RString> files;
   RDir dir(path);
-  RString name;
-  while (dir.GetFile(name))
-    if (dir.IsFile() && !IsHidden(name) && MainLibrary::IsReachable(path, name)) files.push_back(std::move(name));
+  char entry[kLongestName + 1];
+  while (dir.GetFile(entry, sizeof entry)) {
+    const RString name = RString::Borrowing(entry, static_cast<uint32_t>(std::strlen(entry)));
+    if (dir.IsFile() && !IsHidden(name) && MainLibrary::IsReachable(path, name)) files.push_back(arena.Text(name));
+  }
   return files;
 }
 
@@ -75,15 +83,16 @@ void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, un
 }
 
 // When several images are listed, the last one is the cover. The "mp3" sound
-// of a "cdg" karaoke file plays with it and is not a track of its own.
+// of a "cdg" karaoke file plays with it and is not a track of its own. The
+// names already lie in the arena, so the elements borrow them as they are.
 void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
-  const std::vector<RString> files = ListFiles(path);
+  const std::vector<RString> files = ListFiles(path, arena);
   const std::unordered_set<std::string> karaokeBases = KaraokeBaseNames(files);
   for (const RString& name : files) {
     if (HaveImageFormat(name))
-      disc->SetCoverName(arena.Text(name));
+      disc->SetCoverName(RString::Borrowing(name.c_str(), name.GetLength()));
     else if (HaveTrackFormat(name) && !IsKaraokeAudio(name, karaokeBases))
-      disc->AddTrack(NewTrack(name.Chars(), name.GetLength()));
+      disc->AddTrack(arena.New<TrackElement>(RString::Borrowing(name.c_str(), name.GetLength())));
   }
 }
 
