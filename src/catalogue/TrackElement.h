@@ -1,12 +1,12 @@
 #pragma once
 // One media file of a disc. Its title is the file name, extension included:
-// both the text shown on screen and the last component of its path.
+// both the text shown on screen and the last component of its path. A plain
+// value, not a list: catalogues hold a million of them.
 #include <utility>
 
-#include "base/RList.h"
 #include "base/RString.h"
 
-class TrackElement : public RList {
+class TrackElement {
  public:
   TrackElement() = default;
   explicit TrackElement(RString trackTitle);
