@@ -64,19 +64,6 @@ TEST(RLineReader, GivesTheLinesOfRTextFile) {
   }
 }
 
-TEST(RLineReader, LinesAcrossManyBlocks) {
-  TempDir temp;
-  std::string text;
-  for (int i = 0; i < 5000; ++i) text += "\t\tpista " + std::to_string(i) + ".mp3\r\r\n";
-  WriteHostFile("lines", text);
-  RLineReader file(1024);
-  ASSERT_TRUE(file.Open("lines", "r"));
-  std::string joined;
-  for (RLineReader::Line line = file.NextLine(); line.length > 0; line = file.NextLine())
-    joined.append(line.text, line.length);
-  EXPECT_EQ(joined, text);
-}
-
 TEST(RLineReader, FileNotOpenGivesNothing) {
   RLineReader file;
   EXPECT_EQ(file.NextLine().length, 0u);
