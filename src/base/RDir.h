@@ -17,19 +17,14 @@ class RDir {
   bool GetFile(RString& name);
   // The same into an array of maxchars bytes; longer names are cut to fit.
   bool GetFile(char* name, int maxchars);
-  // The entry's bare name is looked up in the working directory, not in the
-  // listed folder: when no item of that name exists there, both tests are
-  // true. Folder scans rely on this to accept every entry.
-  bool IsDirectory() const;
-  bool IsFile() const;
+  // Whether the current entry itself is a folder, or anything else; both
+  // false before the first entry and after the last.
+  bool IsDirectory() const { return hasCurrent_ && listing_.CurrentIsFolder(); }
+  bool IsFile() const { return hasCurrent_ && !listing_.CurrentIsFolder(); }
   void Close() { listing_.Close(); }
   const RString& GetPath() const { return path_; }
 
  private:
-  // Whether the current entry's bare name has attribute, or has no
-  // attributes at all; false when there is no current entry.
-  bool CurrentHas(uint32_t attribute) const;
-
   RString path_;
   platform::DirListing listing_;
   std::string current_;

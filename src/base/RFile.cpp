@@ -17,6 +17,8 @@ bool RFile::Create(const RString& name) { return Open(name, "w+"); }
 
 bool RFile::eof() const { return !stream_ || feof(stream_); }
 
+size_t RFile::Read(char* buffer, size_t size) { return stream_ ? fread(buffer, 1, size, stream_) : 0; }
+
 bool RFile::Close() {
   if (!stream_) return false;
   const bool closed = fclose(stream_) == 0;

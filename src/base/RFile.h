@@ -18,6 +18,8 @@ class RFile {
   // True at the end of the file, and whenever no file is open.
   bool eof() const;
   bool IsOpen() const { return stream_ != nullptr; }
+  // Reads up to size bytes; the number read, 0 at the end or when not open.
+  size_t Read(char* buffer, size_t size);
   // Writes out buffered data and closes; false when nothing was open or the
   // data could not be written.
   bool Close();

@@ -1,9 +1,11 @@
 #include "base/RList.h"
 
+#include <new>
+
 RList::~RList() { RList::Clear(); }
 
 RItemList* RList::Link(void* data, RItemList* prev, RItemList* next) {
-  RItemList* node = new RItemList;
+  RItemList* node = new (nodes_->allocate(sizeof(RItemList), alignof(RItemList))) RItemList;
   node->data = data;
   node->prev = prev;
   node->next = next;
@@ -40,7 +42,7 @@ bool RList::DeleteItem(int index) {
   if (!node) return false;
   (node->prev ? node->prev->next : first_) = node->next;
   (node->next ? node->next->prev : last_) = node->prev;
-  delete node;
+  Release(node);
   --count_;
   return true;
 }
@@ -48,13 +50,15 @@ bool RList::DeleteItem(int index) {
 bool RList::Clear() {
   while (first_) {
     RItemList* next = first_->next;
-    delete first_;
+    Release(first_);
     first_ = next;
   }
   last_ = nullptr;
   count_ = 0;
   return true;
 }
+
+void RList::Release(RItemList* node) { nodes_->deallocate(node, sizeof(RItemList), alignof(RItemList)); }
 
 RItemList* RList::GetItemRaw(int index) const {
   if (index < 0 || index >= count_) return nullptr;

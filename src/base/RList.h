@@ -3,6 +3,7 @@
 // The list owns its nodes but never the elements they point to. Positional
 // access walks from the head; code that visits every element should walk the
 // nodes from GetFirst() instead.
+#include <memory_resource>
 
 // One node of an RList.
 struct RItemList {
@@ -14,6 +15,9 @@ struct RItemList {
 class RList {
  public:
   RList() = default;
+  // A list whose nodes come from nodes, which must outlive it; the
+  // catalogue takes them from its arena.
+  explicit RList(std::pmr::memory_resource* nodes) : nodes_(nodes) {}
   virtual ~RList();
   RList(const RList&) = delete;
   RList& operator=(const RList&) = delete;
@@ -39,6 +43,9 @@ class RList {
  private:
   // Links a new node between prev and next (either may be null).
   RItemList* Link(void* data, RItemList* prev, RItemList* next);
+  void Release(RItemList* node);
+
+  std::pmr::memory_resource* nodes_ = std::pmr::new_delete_resource();
 
   RItemList* first_ = nullptr;
   RItemList* last_ = nullptr;

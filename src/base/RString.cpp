@@ -52,13 +52,13 @@ RString::RString(const char* text) {
   if (text) Assign(text, TextLength(text));
 }
 
+RString::RString(const char* text, uint32_t length) {
+  Assign(text, length);
+}
+
 RString::RString(const RString& other) {
   if (other.buffer_) Assign(other.buffer_, other.length_);
 }
-
-RString::RString(RString&& other) noexcept
-    : buffer_(std::exchange(other.buffer_, nullptr)),
-      length_(std::exchange(other.length_, 0)) {}
 
 RString::~RString() { Release(); }
 
@@ -82,6 +82,7 @@ RString& RString::operator=(RString&& other) noexcept {
     Release();
     buffer_ = std::exchange(other.buffer_, nullptr);
     length_ = std::exchange(other.length_, 0);
+    owned_ = std::exchange(other.owned_, true);
   }
   return *this;
 }
@@ -109,9 +110,10 @@ void RString::Assign(const char* text, uint32_t length) {
 }
 
 void RString::Release() {
-  delete[] buffer_;
+  if (owned_) delete[] buffer_;
   buffer_ = nullptr;
   length_ = 0;
+  owned_ = true;
 }
 
 RString RString::operator+(const RString& other) const {

@@ -5,19 +5,37 @@
 // anything, not even to "".
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class RString {
  public:
   RString() = default;
   // Implicit, so that literals can be passed where texts are expected.
   RString(const char* text);
+  // A copy of the length characters at text.
+  RString(const char* text, uint32_t length);
   RString(const RString& other);
-  RString(RString&& other) noexcept;
+  RString(RString&& other) noexcept
+      : buffer_(std::exchange(other.buffer_, nullptr)),
+        length_(std::exchange(other.length_, 0)),
+        owned_(std::exchange(other.owned_, true)) {}
   ~RString();
 
   RString& operator=(const char* text);
   RString& operator=(const RString& other);
   RString& operator=(RString&& other) noexcept;
+
+  // A text over characters it does not own: text must hold length
+  // characters and a terminator and outlive every use of the result. Copies
+  // are ordinary owning texts; the catalogue keeps its names this way in one
+  // block of memory instead of one allocation per name.
+  static RString Borrowing(const char* text, uint32_t length) {
+    RString borrowed;
+    borrowed.buffer_ = const_cast<char*>(text);
+    borrowed.length_ = length;
+    borrowed.owned_ = false;
+    return borrowed;
+  }
 
   RString operator+(const RString& other) const;
   RString operator+(const char* text) const;
@@ -87,6 +105,7 @@ class RString {
 
   char* buffer_ = nullptr;
   uint32_t length_ = 0;
+  bool owned_ = true;
 };
 
 RString operator+(const char* text, const RString& string);

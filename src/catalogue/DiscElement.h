@@ -2,6 +2,7 @@
 // One album folder: the list of its tracks (TrackElement*), in the order they
 // were added, plus the folder's cover and where the folder lies.
 #include <cstdint>
+#include <utility>
 
 #include "base/RList.h"
 #include "base/RString.h"
@@ -12,16 +13,18 @@ class TrackElement;
 class DiscElement : public RList {
  public:
   DiscElement() = default;
-  explicit DiscElement(const RString& discTitle) : title(discTitle) {}
+  explicit DiscElement(RString discTitle) : title(std::move(discTitle)) {}
+  // A disc whose track list takes its nodes from nodes.
+  DiscElement(RString discTitle, std::pmr::memory_resource* nodes) : RList(nodes), title(std::move(discTitle)) {}
 
   TrackElement* GetTrack(unsigned i) const;
   void AddTrack(TrackElement* track) { AddItem(track); }
   int GetTotalTracks() const { return Count(); }
 
   const RString& GetTitle() const { return title; }
-  void SetTitle(const RString& text) { title = text; }
+  void SetTitle(RString text) { title = std::move(text); }
   RString GetCoverName() const { return coverName; }
-  void SetCoverName(const RString& name) { coverName = name; }
+  void SetCoverName(RString name) { coverName = std::move(name); }
   bool HaveCover() const { return coverName.GetLength() > 0; }
   unsigned GetRootIndex() const { return rootIndex; }
   void SetRootIndex(unsigned index) { rootIndex = index; }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -10,12 +11,30 @@ const char* const kVideoExtensions[] = {"mpg", "mpeg", "wmv", "mov",  "avi", "mp
                                         "3gp", "m4v",  "cdg", "mkv", "webm", "kar"};
 const char* const kKaraokeExtensions[] = {"cdg", "kar"};
 const char* const kTvExtensions[] = {"m3u8"};
+const char* const kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
 
+// The characters after the last "." of name, or null when it has none.
+const char* ExtensionOf(const RString& name) {
+  const char* dot = static_cast<const char*>(memrchr(name.Chars(), '.', name.GetLength()));
+  return dot ? dot + 1 : nullptr;
+}
+
+// Whether extension equals the lower-case candidate, ASCII case ignored.
+bool ExtensionIs(const char* extension, const char* candidate) {
+  for (; *candidate; ++extension, ++candidate) {
+    const char c = *extension;
+    if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != *candidate) return false;
+  }
+  return *extension == '\0';
+}
+
+// Compared in place: this runs for every track the loaders read.
 template <size_t N>
 bool HasExtensionIn(const RString& name, const char* const (&extensions)[N]) {
-  const RString extension = MainLibrary::GetExtension(name);
+  const char* extension = ExtensionOf(name);
+  if (!extension) return false;
   for (const char* candidate : extensions)
-    if (extension.CaseCompare(candidate) == 0) return true;
+    if (ExtensionIs(extension, candidate)) return true;
   return false;
 }
 
@@ -81,9 +100,23 @@ GenreElement* MainLibrary::GetGenreByName(const RString& name) const {
 GenreElement* MainLibrary::GetOrAddGenre(const RString& name) {
   GenreElement* genre = GetGenreByName(name);
   if (genre) return genre;
-  genre = new GenreElement(name);
+  genre = NewGenre(name.Chars(), name.GetLength());
   AddItem(genre);
   return genre;
+}
+
+GenreElement* MainLibrary::NewGenre(const char* name, uint32_t length) {
+  return arena.New<GenreElement>(arena.Text(name, length), arena.Nodes());
+}
+
+DiscElement* MainLibrary::NewDisc(GenreElement* genre, const char* title, uint32_t length) {
+  DiscElement* disc = arena.New<DiscElement>(arena.Text(title, length), arena.Nodes());
+  disc->SetGenre(genre);
+  return disc;
+}
+
+TrackElement* MainLibrary::NewTrack(const char* title, uint32_t length) {
+  return arena.New<TrackElement>(arena.Text(title, length));
 }
 
 RString MainLibrary::GetContentPath(unsigned i) const { return contentPaths.GetItem(static_cast<int>(i)); }
@@ -126,6 +159,15 @@ RString MainLibrary::GetExtension(const RString& name) {
   for (int64_t i = static_cast<int64_t>(name.GetLength()) - 1; i >= 0; --i)
     if (name.GetChar(static_cast<uint32_t>(i)) == '.') return name.GetSubString(i + 1, name.GetLength());
   return "";
+}
+
+bool MainLibrary::HaveImageFormat(const RString& name) {
+  return !std::strstr(name.Chars(), "minicover") && HasExtensionIn(name, kImageExtensions);
+}
+
+bool MainLibrary::HasExtension(const RString& name, const char* extension) {
+  const char* own = ExtensionOf(name);
+  return own && ExtensionIs(own, extension);
 }
 
 RString MainLibrary::GetKaraokeAudioName(const RString& cdgName) {

@@ -1,14 +1,16 @@
 #pragma once
 // The catalogue: the list of genres (GenreElement*) in display order, each a
 // list of discs, each a list of tracks. Content is addressed by the triple
-// (genre, disc, track); paths are joined with "\". Elements are created once
-// by the loaders and live as long as the program.
+// (genre, disc, track); paths are joined with "\". The loaders make the
+// elements, their list nodes and their names in the catalogue's arena, where
+// they live as long as the catalogue.
 #include <cstdint>
 #include <vector>
 
 #include "base/RList.h"
 #include "base/RString.h"
 #include "base/RStringsList.h"
+#include "catalogue/CatalogueArena.h"
 #include "catalogue/DiscElement.h"
 #include "catalogue/GenreElement.h"
 #include "catalogue/TrackElement.h"
@@ -39,6 +41,12 @@ class MainLibrary : public RList {
   // The genre of that name, appended to the list when there is none yet.
   GenreElement* GetOrAddGenre(const RString& name);
 
+  // Elements made in the arena, with arena copies of their names; the new
+  // disc belongs to genre but is not added to it.
+  GenreElement* NewGenre(const char* name, uint32_t length);
+  DiscElement* NewDisc(GenreElement* genre, const char* title, uint32_t length);
+  TrackElement* NewTrack(const char* title, uint32_t length);
+
   void AddContentPath(const RString& path) { contentPaths.AddItem(path); }
   RString GetContentPath(unsigned i) const;
   int GetContentPathCount() const { return contentPaths.Count(); }
@@ -60,6 +68,9 @@ class MainLibrary : public RList {
   static bool IsTv(const RString& name);
   // The text after the last "." of name; empty when it has none.
   static RString GetExtension(const RString& name);
+  // Whether that text equals extension (lower case), ASCII case ignored;
+  // tested in place.
+  static bool HasExtension(const RString& name, const char* extension);
   // The audio file played with a "cdg" karaoke file: same base name, "mp3".
   static RString GetKaraokeAudioName(const RString& cdgName);
 
@@ -103,6 +114,7 @@ class MainLibrary : public RList {
   // null for characters below "A" and for bytes of 128 and above.
   static RItemList* GetItemBeforeOfChar(int c);
 
+  CatalogueArena arena;
   RStringsList contentPaths;
   GenreElement* allGenre = nullptr;
   RList* allDiscs = nullptr;

@@ -2,6 +2,7 @@
 // ordered by the first letter of the disc titles, and the favourites genre.
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "catalogue/MainLibrary.h"
 
@@ -40,7 +41,7 @@ RItemList* MainLibrary::GetItemBeforeOfChar(int c) {
 // in the same process is ordered exactly as the first one.
 void MainLibrary::InitAllGenre() {
   letterIndex = LetterIndex();
-  allGenre = new GenreElement(kAllGenreName);
+  allGenre = NewGenre(kAllGenreName, std::strlen(kAllGenreName));
   PrependItem(allGenre);
   allDiscs = allGenre->GetDiscs();
   discCount = 0;
@@ -80,7 +81,7 @@ void MainLibrary::LoadFavoritos() {
     std::puts("Eliminando genero anterior favoritas");
     DeleteItem(0);
   }
-  GenreElement* favourites = new GenreElement(kFavouritesGenreName);
+  GenreElement* favourites = NewGenre(kFavouritesGenreName, std::strlen(kFavouritesGenreName));
   PrependItem(favourites);
   if (GetContentPathCount() == 0) return;
 
@@ -90,8 +91,7 @@ void MainLibrary::LoadFavoritos() {
   for (const RString& name : ListFolders(folder)) {
     if (name.CaseCompare(kAllGenreName) == 0 || name.CaseCompare("Tumbs.db") == 0) continue;
     std::printf("Cargando FAVORITOS: %s\n", name.c_str());
-    DiscElement* disc = new DiscElement(name);
-    disc->SetGenre(favourites);
+    DiscElement* disc = NewDisc(favourites, name.Chars(), name.GetLength());
     disc->SetDiscIndex(favourites->GetTotalDiscs());
     favourites->AddDisc(disc);
     LoadTracksFromPath(folder + "\\" + name, disc);

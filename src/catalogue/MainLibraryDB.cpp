@@ -1,35 +1,39 @@
 // Loading of the catalogue file "db": a genre line, then for each of its discs
 // three lines (TAB title, TAB cover, TAB root index) and its track lines (TAB
-// TAB file name), then the next genre line, and so on.
+// TAB file name), then the next genre line, and so on. Lines are parsed where
+// they lie in the read buffer; only the names kept go to the arena.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "base/RTextFile.h"
+#include "base/RLineReader.h"
 #include "catalogue/MainLibrary.h"
 #include "shell/ExternalPrograms.h"
 
 namespace {
 
+using Line = RLineReader::Line;
+
 // The line without its end: LF, CR LF or CR CR LF (as the catalogue tool
 // writes through a text-mode stream).
-RString WithoutLineEnd(const RString& line) {
-  uint32_t length = line.GetLength();
-  if (length > 0 && line.GetChar(length - 1) == '\n') --length;
-  while (length > 0 && line.GetChar(length - 1) == '\r') --length;
-  return line.GetSubString(0, length);
+Line WithoutLineEnd(Line line) {
+  if (line.length > 0 && line.text[line.length - 1] == '\n') --line.length;
+  while (line.length > 0 && line.text[line.length - 1] == '\r') --line.length;
+  return line;
 }
 
-RString AfterLastTab(const RString& line) {
-  const char* tab = std::strrchr(line.Chars(), '\t');
-  return RString(tab ? tab + 1 : "");
+// The text after the last TAB; empty when there is none.
+Line AfterLastTab(Line line) {
+  const char* tab = static_cast<const char*>(memrchr(line.text, '\t', line.length));
+  if (!tab) return Line();
+  return Line{tab + 1, static_cast<uint32_t>(line.text + line.length - tab - 1)};
 }
 
 // The value of the leading decimal digits; 0 when there are none.
-uint32_t LeadingNumber(const RString& text) {
+uint32_t LeadingNumber(Line text) {
   uint32_t value = 0;
-  for (uint32_t i = 0; i < text.GetLength() && text.GetChar(i) >= '0' && text.GetChar(i) <= '9'; ++i)
-    value = value * 10 + static_cast<uint32_t>(text.GetChar(i) - '0');
+  for (uint32_t i = 0; i < text.length && text.text[i] >= '0' && text.text[i] <= '9'; ++i)
+    value = value * 10 + static_cast<uint32_t>(text.text[i] - '0');
   return value;
 }
 
@@ -37,15 +41,13 @@ uint32_t LeadingNumber(const RString& text) {
 // karaoke track is its companion and is skipped.
 class CatalogueReader {
  public:
-  CatalogueReader(MainLibrary& library, RTextFile& file) : library_(library), file_(file) {}
+  CatalogueReader(MainLibrary& library, RLineReader& file) : library_(library), file_(file) {}
 
   // 0, or -1 at a disc line before any genre or a track line before any disc.
   int Read() {
-    while (!file_.eof()) {
-      const RString read = file_.GetLine();
-      if (read.GetLength() == 0) break;
-      const RString line = WithoutLineEnd(read);
-      if (line.GetLength() == 0) continue;
+    for (Line read = file_.NextLine(); read.length > 0; read = file_.NextLine()) {
+      const Line line = WithoutLineEnd(read);
+      if (line.length == 0) continue;
       if (skipNext_) {
         skipNext_ = false;
         continue;
@@ -56,28 +58,30 @@ class CatalogueReader {
   }
 
  private:
-  bool ReadLine(const RString& line) {
-    if (line.GetChar(0) != '\t') {
-      genre_ = library_.GetOrAddGenre(line);
+  bool ReadLine(Line line) {
+    if (line.text[0] != '\t') {
+      genre_ = library_.GetOrAddGenre(RString(line.text, line.length));
       return true;
     }
-    return line.GetChar(1) == '\t' ? ReadTrack(line) : ReadDisc(line);
+    return line.length > 1 && line.text[1] == '\t' ? ReadTrack(line) : ReadDisc(line);
   }
 
-  bool ReadTrack(const RString& line) {
+  bool ReadTrack(Line line) {
     if (!disc_) return false;
-    TrackElement* track = new TrackElement(AfterLastTab(line));
+    const Line title = AfterLastTab(line);
+    TrackElement* track = library_.NewTrack(title.text, title.length);
     disc_->AddTrack(track);
     skipNext_ = MainLibrary::IsKaraoke(track->GetTitle());
     return true;
   }
 
   // The cover and root index lines are taken as they come, even at the end.
-  bool ReadDisc(const RString& line) {
+  bool ReadDisc(Line line) {
     if (!genre_) return false;
-    DiscElement* disc = new DiscElement(AfterLastTab(line));
-    disc->SetGenre(genre_);
-    disc->SetCoverName(AfterLastTab(NextLine()));
+    const Line title = AfterLastTab(line);
+    DiscElement* disc = library_.NewDisc(genre_, title.text, title.length);
+    const Line cover = AfterLastTab(NextLine());
+    disc->SetCoverName(library_.arena.Text(cover.text, cover.length));
     disc->SetRootIndex(LeadingNumber(AfterLastTab(NextLine())));
     genre_->AddDisc(disc);
     library_.AddToAllGenre(genre_, disc);
@@ -86,10 +90,10 @@ class CatalogueReader {
     return true;
   }
 
-  RString NextLine() { return WithoutLineEnd(file_.GetLine()); }
+  Line NextLine() { return WithoutLineEnd(file_.NextLine()); }
 
   MainLibrary& library_;
-  RTextFile& file_;
+  RLineReader& file_;
   GenreElement* genre_ = nullptr;
   DiscElement* disc_ = nullptr;
   bool skipNext_ = false;
@@ -98,7 +102,7 @@ class CatalogueReader {
 }  // namespace
 
 int MainLibrary::LoadContentFromDB() {
-  RTextFile file;
+  RLineReader file;
   if (!file.Open(kCatalogueFileName, "r")) {
     std::puts("No se encontro contenido multimedia, abriendo configtool para configuracion inicial");
     std::fflush(stdout);

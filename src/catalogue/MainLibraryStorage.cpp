@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "base/RDir.h"
@@ -12,16 +13,16 @@
 
 namespace {
 
-const char* const kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
+// Host file names hold at most 255 bytes, and never fewer in UTF-8 than in
+// Windows-1252.
+constexpr size_t kLongestName = 255;
 
 bool IsHidden(const RString& name) { return name.GetChar(0) == '.'; }
 
-bool HasExtension(const RString& name, const char* extension) {
-  return MainLibrary::GetExtension(name).CaseCompare(extension) == 0;
-}
-
+// The name up to and including its last ".".
 std::string BaseName(const RString& name) {
-  return std::string(name.c_str(), name.GetLength() - MainLibrary::GetExtension(name).GetLength());
+  const char* dot = static_cast<const char*>(memrchr(name.Chars(), '.', name.GetLength()));
+  return std::string(name.Chars(), dot ? dot - name.Chars() + 1 : name.GetLength());
 }
 
 // Base names (up to and including the ".") of the "cdg" karaoke files, whose
@@ -29,21 +30,25 @@ std::string BaseName(const RString& name) {
 std::unordered_set<std::string> KaraokeBaseNames(const std::vector<RString>& files) {
   std::unordered_set<std::string> bases;
   for (const RString& name : files)
-    if (HasExtension(name, "cdg")) bases.insert(BaseName(name));
+    if (MainLibrary::HasExtension(name, "cdg")) bases.insert(BaseName(name));
   return bases;
 }
 
 bool IsKaraokeAudio(const RString& name, const std::unordered_set<std::string>& karaokeBases) {
-  return HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
+  return !karaokeBases.empty() && MainLibrary::HasExtension(name, "mp3") && karaokeBases.count(BaseName(name)) > 0;
 }
 
-// The entries of a disc folder that count as files, in listing order.
-std::vector<RString> ListFiles(const RString& path) {
+// The entries of a disc folder that count as files, in listing order, named
+// with texts of the arena: a disc folder is listed for every album, so its
+// names take no allocation of their own.
+std::vector<RString> ListFiles(const RString& path, CatalogueArena& arena) {
   std::vector<RString> files;
   RDir dir(path);
-  RString name;
-  while (dir.GetFile(name))
-    if (dir.IsFile() && !IsHidden(name) && MainLibrary::IsReachable(path, name)) files.push_back(name);
+  char entry[kLongestName + 1];
+  while (dir.GetFile(entry, sizeof entry)) {
+    const RString name = RString::Borrowing(entry, static_cast<uint32_t>(std::strlen(entry)));
+    if (dir.IsFile() && !IsHidden(name) && MainLibrary::IsReachable(path, name)) files.push_back(arena.Text(name));
+  }
   return files;
 }
 
@@ -70,32 +75,25 @@ void MainLibrary::LoadGenresFromPath(const RString& path, unsigned rootIndex) {
 
 void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, unsigned rootIndex) {
   for (const RString& name : ListFolders(path)) {
-    DiscElement* disc = new DiscElement(name);
+    DiscElement* disc = NewDisc(genre, name.Chars(), name.GetLength());
     disc->SetRootIndex(rootIndex);
-    disc->SetGenre(genre);
     genre->AddDisc(disc);
     LoadTracksFromPath(path + "\\" + name, disc);
   }
 }
 
 // When several images are listed, the last one is the cover. The "mp3" sound
-// of a "cdg" karaoke file plays with it and is not a track of its own.
+// of a "cdg" karaoke file plays with it and is not a track of its own. The
+// names already lie in the arena, so the elements borrow them as they are.
 void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
-  const std::vector<RString> files = ListFiles(path);
+  const std::vector<RString> files = ListFiles(path, arena);
   const std::unordered_set<std::string> karaokeBases = KaraokeBaseNames(files);
   for (const RString& name : files) {
     if (HaveImageFormat(name))
-      disc->SetCoverName(name);
+      disc->SetCoverName(RString::Borrowing(name.c_str(), name.GetLength()));
     else if (HaveTrackFormat(name) && !IsKaraokeAudio(name, karaokeBases))
-      disc->AddTrack(new TrackElement(name));
+      disc->AddTrack(arena.New<TrackElement>(RString::Borrowing(name.c_str(), name.GetLength())));
   }
-}
-
-bool MainLibrary::HaveImageFormat(const RString& name) {
-  if (std::strstr(name.Chars(), "minicover")) return false;
-  for (const char* extension : kImageExtensions)
-    if (HasExtension(name, extension)) return true;
-  return false;
 }
 
 bool MainLibrary::IsReachable(const RString& folder, const RString& name) {
@@ -108,7 +106,7 @@ std::vector<RString> MainLibrary::ListFolders(const RString& path) {
   RString name;
   while (dir.GetFile(name))
     if (name.GetLength() > 0 && dir.IsDirectory() && !IsHidden(name) && IsReachable(path, name))
-      folders.push_back(name);
+      folders.push_back(std::move(name));
   return folders;
 }
 

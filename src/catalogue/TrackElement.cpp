@@ -1,3 +1,5 @@
 #include "catalogue/TrackElement.h"
 
-TrackElement::TrackElement(const RString& trackTitle) : title(trackTitle) {}
+#include <utility>
+
+TrackElement::TrackElement(RString trackTitle) : title(std::move(trackTitle)) {}

@@ -1,16 +1,18 @@
 #pragma once
 // One media file of a disc. Its title is the file name, extension included:
-// both the text shown on screen and the last component of its path.
-#include "base/RList.h"
+// both the text shown on screen and the last component of its path. A plain
+// value, not a list: catalogues hold a million of them.
+#include <utility>
+
 #include "base/RString.h"
 
-class TrackElement : public RList {
+class TrackElement {
  public:
   TrackElement() = default;
-  explicit TrackElement(const RString& trackTitle);
+  explicit TrackElement(RString trackTitle);
 
   const RString& GetTitle() const { return title; }
-  void SetTitle(const RString& text) { title = text; }
+  void SetTitle(RString text) { title = std::move(text); }
 
   RString title = "";
 };

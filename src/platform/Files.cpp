@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <numeric>
 
 #include "platform/Paths.h"
 
@@ -114,37 +115,64 @@ unsigned char UpperCase(unsigned char c) {
   return c;
 }
 
-bool ListedBefore(const std::string& a, const std::string& b) {
-  const auto dotEntry = [](const std::string& name) { return name == "." || name == ".."; };
-  if (dotEntry(a) != dotEntry(b)) return dotEntry(a);
-  const auto byLetter = [](char x, char y) {
-    return UpperCase(static_cast<unsigned char>(x)) < UpperCase(static_cast<unsigned char>(y));
-  };
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), byLetter)) return true;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), byLetter)) return false;
-  return a < b;
+std::string UpperCased(const std::string& name) {
+  std::string key(name);
+  for (char& c : key) c = static_cast<char>(UpperCase(static_cast<unsigned char>(c)));
+  return key;
+}
+
+// Entries of an album folder and the two dot entries, room for which is
+// taken at once.
+constexpr size_t kTypicalFolderSize = 32;
+
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+
+// The type the listing gives, or else that of the entry's own path.
+bool IsFolderEntry(const std::string& hostFolder, const dirent& entry) {
+  if (entry.d_type == DT_DIR) return true;
+  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
+  struct stat info;
+  return stat((hostFolder + "/" + entry.d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 }  // namespace
 
 DirListing::DirListing(const std::string& path) {
-  DIR* folder = opendir(ToHostPath(path).c_str());
+  const std::string hostFolder = ToHostPath(path);
+  DIR* folder = opendir(hostFolder.c_str());
   if (!folder) return;
   opened_ = true;
-  while (const dirent* entry = readdir(folder)) names_.push_back(FromHostText(entry->d_name));
+  entries_.reserve(kTypicalFolderSize);
+  while (const dirent* entry = readdir(folder)) {
+    std::string name = FromHostText(entry->d_name);
+    std::string key = UpperCased(name);
+    entries_.push_back(
+        Entry{std::move(name), std::move(key), IsDotEntry(entry->d_name), IsFolderEntry(hostFolder, *entry)});
+  }
   closedir(folder);
-  std::sort(names_.begin(), names_.end(), ListedBefore);
+  // "." and ".." first, then by upper-cased name; names equal but for case
+  // keep a fixed order by their bytes.
+  order_.resize(entries_.size());
+  std::iota(order_.begin(), order_.end(), 0);
+  std::sort(order_.begin(), order_.end(), [this](uint32_t i, uint32_t j) {
+    const Entry& a = entries_[i];
+    const Entry& b = entries_[j];
+    if (a.isDotEntry != b.isDotEntry) return a.isDotEntry;
+    const int byKey = a.key.compare(b.key);
+    return byKey != 0 ? byKey < 0 : a.name < b.name;
+  });
 }
 
 bool DirListing::Next(std::string& name) {
-  if (next_ >= names_.size()) return false;
-  name = names_[next_++];
+  if (next_ >= order_.size()) return false;
+  name = entries_[order_[next_++]].name;
   return true;
 }
 
 void DirListing::Close() {
   opened_ = false;
-  names_.clear();
+  entries_.clear();
+  order_.clear();
   next_ = 0;
 }
 

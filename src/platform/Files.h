@@ -35,7 +35,10 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents);
 // A directory listing yielding bare entry names in Windows-1252, "." and
 // ".." first, then in the order the cabinet's file system lists a folder: by
 // name, letters compared without regard to case. (A Linux folder lists in an
-// order of its own, which would show an album's tracks shuffled.)
+// order of its own, which would show an album's tracks shuffled.) Each entry
+// knows whether it is a folder, from the listing itself or, where the file
+// system does not say, from the entry's own path (a link to a folder counts
+// as a folder).
 class DirListing {
  public:
   explicit DirListing(const std::string& path);
@@ -44,11 +47,23 @@ class DirListing {
 
   bool IsOpen() const { return opened_; }
   bool Next(std::string& name);
+  // Whether the entry last given by Next is a folder; false before the first.
+  bool CurrentIsFolder() const { return next_ > 0 && entries_[order_[next_ - 1]].isFolder; }
   void Close();
 
  private:
+  struct Entry {
+    std::string name;
+    // The name with its letters in upper case, computed once for the sort.
+    std::string key;
+    bool isDotEntry;
+    bool isFolder;
+  };
+
   bool opened_ = false;
-  std::vector<std::string> names_;
+  std::vector<Entry> entries_;
+  // Positions in entries_, in listing order.
+  std::vector<uint32_t> order_;
   size_t next_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -80,6 +81,8 @@ std::string ToHostText(const std::string& cp1252) {
 }
 
 std::string FromHostText(const std::string& utf8) {
+  const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+  if (std::all_of(utf8.begin(), utf8.end(), isAscii)) return utf8;
   std::string out;
   out.reserve(utf8.size());
   for (size_t pos = 0; pos < utf8.size();) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory_resource>
 #include <vector>
 
 #include "base/RList.h"
@@ -176,6 +177,39 @@ TEST(RStringsListTest, ClearedTwiceReleasesNothingTheSecondTime) {
   EXPECT_EQ(list.GetFirst(), nullptr);
   list.AddItem("c");
   EXPECT_STREQ(list[0].c_str(), "c");
+}
+
+// Counts the nodes a list takes from it and gives back.
+class CountingResource : public std::pmr::memory_resource {
+ public:
+  int live = 0;
+
+ private:
+  void* do_allocate(size_t bytes, size_t alignment) override {
+    ++live;
+    return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+  }
+  void do_deallocate(void* p, size_t bytes, size_t alignment) override {
+    --live;
+    std::pmr::new_delete_resource()->deallocate(p, bytes, alignment);
+  }
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
+};
+
+TEST(RListNodesTest, ComeFromAndGoBackToTheGivenResource) {
+  CountingResource nodes;
+  {
+    RList list(&nodes);
+    int a = 1, b = 2, c = 3;
+    list.AddItem(&a);
+    list.PrependItem(&b);
+    list.InsertItemRawAfter(&c, list.GetFirst());
+    EXPECT_EQ(nodes.live, 3);
+    EXPECT_EQ(list.GetItem(1), &c);
+    EXPECT_TRUE(list.DeleteItem(0));
+    EXPECT_EQ(nodes.live, 2);
+  }
+  EXPECT_EQ(nodes.live, 0);
 }
 
 }  // namespace

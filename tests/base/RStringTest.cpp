@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "base/RString.h"
 
@@ -243,6 +244,29 @@ TEST(RStringTest, FloatTestsCheckOnlyAroundTheFirstDot) {
   EXPECT_FLOAT_EQ(RString("abc").ToFloat(), 0.0f);
   EXPECT_FLOAT_EQ(RString("1.5.2").ToFloat(), 0.0f);
   EXPECT_FLOAT_EQ(RString().ToFloat(), 0.0f);
+}
+
+// A borrowed text reads like any other, is never released and never
+// written: copies and edits get buffers of their own.
+TEST(RStringTest, BorrowedTextIsReadButNeverReleasedOrWritten) {
+  static const char kShared[] = "01 Tema.mp3";
+  {
+    RString borrowed = RString::Borrowing(kShared, 7);
+    EXPECT_EQ(borrowed.c_str(), kShared);
+    EXPECT_EQ(borrowed.GetLength(), 7u);
+    const RString copy = borrowed;
+    EXPECT_NE(copy.c_str(), kShared);
+    EXPECT_TRUE(copy == RString("01 Tema"));
+    RString moved = std::move(borrowed);
+    EXPECT_EQ(moved.c_str(), kShared);
+    moved += "!";
+    EXPECT_STREQ(moved.c_str(), "01 Tema!");
+    moved = RString::Borrowing(kShared, 11);
+    moved.RemoveLastChar();
+    EXPECT_STREQ(moved.c_str(), "01 Tema.mp");
+  }
+  EXPECT_STREQ(kShared, "01 Tema.mp3");
+  EXPECT_STREQ(RString("abcdef", 3).c_str(), "abc");
 }
 
 }  // namespace

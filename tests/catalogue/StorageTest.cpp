@@ -87,17 +87,19 @@ TEST_F(StorageTest, JunkEntries) {
   Touch("m/Tumbs.db");
   Touch("m/TUMBS.DB");
   Touch("m/Rock/leeme.txt");
+  Touch("m/suelto.mp3");
   Touch("m/Rock/Notas/notas.txt");
+  fs::create_directories("m/Rock/Disco/extras.mp3");
   for (const char* name : {"tema.kar", "Thumbs.db", ".oculto.mp3", "clip.AVI", "canal.m3u8"})
     Touch(fs::path("m/Rock/Disco") / name);
   library_.AddContentPath("m");
   library_.LoadContentFromStorage();
 
+  // Files are neither genres nor discs, and a folder is never a track.
   EXPECT_EQ(GenreNames(library_), (Lines{"Rock"}));
   const GenreElement& rock = *library_.GetGenre(0);
-  // A file in a genre folder is taken as an empty disc.
-  EXPECT_EQ(DiscTitles(rock), InOrder(Listing("m/Rock"), {"Disco", "Notas", "leeme.txt"}));
-  for (unsigned d = 0; d < 3; ++d) {
+  EXPECT_EQ(DiscTitles(rock), InOrder(Listing("m/Rock"), {"Disco", "Notas"}));
+  for (unsigned d = 0; d < 2; ++d) {
     const DiscElement& disc = *rock.GetDisc(d);
     EXPECT_FALSE(disc.HaveCover());
     if (disc.GetTitle() == RString("Disco"))
@@ -194,6 +196,26 @@ TEST_F(StorageTest, ScannedFavouritesGenreInFrontIsReplaced) {
   library_.LoadFavoritos();
   EXPECT_EQ(GenreNames(library_), (Lines{"100+ Favoritas", "Pop"}));
   EXPECT_EQ(DiscTitles(*library_.GetGenre(0)), (Lines{"Nuevo"}));
+}
+
+// Whether an entry is a folder is a matter of the entry, not of an item of
+// the same name in the working directory (where the cabinet's own files lie).
+TEST_F(StorageTest, FoldersNamedLikeCabinetFilesAreKept) {
+  const Lines names = {"configuration", "db", "tempdata"};
+  for (const std::string& name : names) {
+    Touch(name);
+    Touch("m/" + name + "/" + name + "/a.mp3");
+    Touch("m/Pop/" + name + "/a.mp3");
+  }
+  fs::create_directories("a.mp3");
+  library_.AddContentPath("m");
+  library_.LoadContentFromStorage();
+  EXPECT_EQ(GenreNames(library_), InOrder(Listing("m"), {"Pop", "configuration", "db", "tempdata"}));
+  for (const char* genre : {"Pop", "db"}) {
+    const unsigned g = static_cast<unsigned>(library_.GetGenreIndex(genre));
+    EXPECT_EQ(library_.GetTotalDiscs(g), genre == std::string("Pop") ? 3 : 1) << genre;
+    EXPECT_EQ(TrackTitles(*library_.GetDisc(g, 0)), (Lines{"a.mp3"})) << genre;
+  }
 }
 
 }  // namespace

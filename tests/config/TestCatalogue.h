@@ -44,5 +44,5 @@ class TestCatalogue {
     return element;
   }
 
-  std::vector<std::unique_ptr<RList>> elements_;
+  std::vector<std::shared_ptr<void>> elements_;
 };

@@ -74,5 +74,5 @@ class CoverCatalogue {
   }
 
   MainLibrary& library_;
-  std::vector<std::unique_ptr<RList>> elements_;
+  std::vector<std::shared_ptr<void>> elements_;
 };

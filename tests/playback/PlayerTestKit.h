@@ -136,7 +136,7 @@ class PlayerTest : public ::testing::Test {
   }
 
   TempDir dir;
-  std::vector<std::unique_ptr<RList>> elements;  // the catalogue's elements
+  std::vector<std::shared_ptr<void>> elements;  // the catalogue's elements
   MainLibrary library;
   Configuration config{&library};
   Queue queue;

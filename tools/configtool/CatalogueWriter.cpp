@@ -52,7 +52,7 @@ class CatalogueFormatter {
   // The loader ignores the line after a karaoke track. For "cdg" it names the
   // sound file; "kar" has none, and a repeat of its own line is harmless.
   static RString CompanionLine(const RString& karaokeTitle) {
-    if (MainLibrary::GetExtension(karaokeTitle).CaseCompare("cdg") == 0)
+    if (MainLibrary::HasExtension(karaokeTitle, "cdg"))
       return MainLibrary::GetKaraokeAudioName(karaokeTitle);
     return karaokeTitle;
   }
