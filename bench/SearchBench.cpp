@@ -26,18 +26,17 @@ const char* const kText = "verano 4711";
 class SearchCatalogue {
  public:
   SearchCatalogue() {
-    library.AddItem(Own(new GenreElement("TODA LA MUSICA")));
-    GenreElement* genre = Own(new GenreElement("Pop"));
+    library.AddItem(NewGenre("TODA LA MUSICA"));
+    GenreElement* genre = NewGenre("Pop");
     library.AddItem(genre);
     for (int a = 0; a < kAlbums; ++a) {
       const std::string album = std::string(kWords[a % 8]) + " de " + kWords[(a / 8) % 8] + " " + std::to_string(a);
-      DiscElement* disc = Own(new DiscElement(album.c_str()));
-      disc->SetGenre(genre);
+      DiscElement* disc = library.NewDisc(genre, album.c_str(), static_cast<uint32_t>(album.size()));
       genre->AddDisc(disc);
       for (int t = 0; t < kTracksPerAlbum; ++t) {
         const std::string title = std::to_string(t + 1) + " - " + kWords[(a + t) % 8] + " y " +
                                   kWords[(a * 7 + t * 3) % 8] + " " + std::to_string(a * 10 + t) + ".mp3";
-        disc->AddTrack(Own(new TrackElement(title.c_str())));
+        disc->AddTrack(library.NewTrack(title.c_str(), static_cast<uint32_t>(title.size())));
       }
     }
   }
@@ -45,12 +44,9 @@ class SearchCatalogue {
   MainLibrary library;
 
  private:
-  template <class Element>
-  Element* Own(Element* element) {
-    elements_.emplace_back(element);
-    return element;
+  GenreElement* NewGenre(const std::string& name) {
+    return library.NewGenre(name.c_str(), static_cast<uint32_t>(name.size()));
   }
-  std::vector<std::unique_ptr<RList>> elements_;
 };
 
 SearchCatalogue& Catalogue() {

@@ -535,4 +535,47 @@ TEST_F(JukeboxEndToEnd, MessagesShowAboveTheVideoAndTheNextSongGetsItsCover) {
   ExpectCleanExit();
 }
 
+// The genres of the demo cabinet: 0 the all-music genre, 1 "Canción
+// Romántica" (0 Boleros del Alma, 1 Cartas de Amor: "03 - Luna de Miel"),
+// ... The customer picks the genre from the list, looks at the alphabet,
+// types LUNA on the on-screen keyboard with the arrows, picks the result and
+// buys it; it plays to its end.
+TEST_F(JukeboxEndToEnd, GenreListKeyboardSearchAndPurchaseOfTheResult) {
+  ASSERT_TRUE(jukebox_->Key("g"));
+  const Area dialog = AreaOf(kScreenWidth / 2 - 150, kScreenHeight / 2 - 100, 300, 200);
+  const auto changed = [&](const Area& area) {
+    return [&, area](const Screenshot& shot) { return shot.ShareDifferingFrom(idle_, area) > 0.3; };
+  };
+  EXPECT_TRUE(changed(dialog)(ShotWhen("genre-list", changed(dialog))));
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"Down", "Return"}));
+  EXPECT_TRUE(changed(covers_)(ShotWhen("first-album-of-the-genre", changed(covers_))));
+
+  ASSERT_TRUE(jukebox_->Key("Next"));
+  ShotWhen("alphabet", changed(dialog));
+  ASSERT_TRUE(jukebox_->Key("Escape"));
+
+  ASSERT_TRUE(jukebox_->Key("F3"));
+  // From Q: down to A, on to L; up to O, back to U; down twice to M, left
+  // to N; up to H, back to A; up to Q, left round to the search key.
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"Down", "Right", "Right", "Right", "Right", "Right", "Right", "Right", "Right",
+                                    "Return", "Up", "Left", "Left", "Return", "Down", "Down", "Left", "Return", "Up",
+                                    "Left", "Left", "Left", "Left", "Left", "Return"}));
+  Screenshot typed = ShotWhen("keyboard-typed", changed(dialog));
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"Up", "Left", "Return"}));
+  const Screenshot results = ShotWhen("results", [&](const Screenshot& shot) {
+    return shot.ShareDifferingFrom(typed, dialog) > 0.3;
+  });
+  ASSERT_TRUE(jukebox_->Key("Return"));
+
+  const Entry song{1, 1, 2};
+  ASSERT_TRUE(jukebox_->Press("c", 100ms));
+  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, 3000ms)) << jukebox_->SavedState();
+  ASSERT_TRUE(jukebox_->Key("Return"));
+  size_t log = 0;
+  ASSERT_TRUE(LogShows("Compra: " + song.Saved(), log, 3000ms)) << jukebox_->Log();
+  ASSERT_TRUE(LogShows(song.Playing(), log, 3000ms)) << jukebox_->Log();
+  ExpectQueueRunsOut(log, kLongestSong + 3000ms);
+  ExpectCleanExit();
+}
+
 }  // namespace
