@@ -296,7 +296,9 @@ bool Jukebox::Press(const std::string& name, Millis hold) {
 }
 
 bool Jukebox::KeysAtOnce(const std::vector<std::string>& names) {
-  platform::Argv arguments{"key", "--delay", "0"};
+  // Ten milliseconds apart: the same key twice within two is taken for the
+  // window system's key repeat and merged.
+  platform::Argv arguments{"key", "--delay", "10"};
   arguments.insert(arguments.end(), names.begin(), names.end());
   return Xdotool({"windowfocus", "--sync", window_}) && Xdotool(arguments);
 }

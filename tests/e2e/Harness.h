@@ -154,8 +154,8 @@ class Jukebox {
   bool Key(const std::string& name);
   // The key held down for hold before it goes up.
   bool Press(const std::string& name, Millis hold);
-  // Keys one after another with no pause between them, as fast as a
-  // customer's fingers never are.
+  // Keys one after another with hardly a pause between them, faster than a
+  // customer's fingers ever are.
   bool KeysAtOnce(const std::vector<std::string>& names);
   // Ends the program at once, as a crash or a power cut does.
   void Kill();

@@ -544,7 +544,7 @@ TEST_F(JukeboxEndToEnd, GenreListKeyboardSearchAndPurchaseOfTheResult) {
   ASSERT_TRUE(jukebox_->Key("g"));
   const Area dialog = AreaOf(kScreenWidth / 2 - 150, kScreenHeight / 2 - 100, 300, 200);
   const auto changed = [&](const Area& area) {
-    return [&, area](const Screenshot& shot) { return shot.ShareDifferingFrom(idle_, area) > 0.3; };
+    return [&, area](const Screenshot& shot) { return shot.ShareDifferingFrom(idle_, area) > 0.1; };
   };
   EXPECT_TRUE(changed(dialog)(ShotWhen("genre-list", changed(dialog))));
   ASSERT_TRUE(jukebox_->KeysAtOnce({"Down", "Return"}));
