@@ -410,6 +410,9 @@ class SDLGui : public PlayerListener {
   // all-music genre and the favourites genre, copies of the others, are
   // left out.
   bool FindSong();
+  // The words of a search text, runs of spaces between them, folded for
+  // matching (RString::FoldForMatching).
+  static std::vector<std::string> SearchWords(const RString& text);
   void AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
                  const RString& track);
   void ShowResults();
@@ -417,6 +420,55 @@ class SDLGui : public PlayerListener {
   void ChooseResult();
   // The catalogue position of each row of resultsList.
   std::vector<QueueElement> resultEntries;
+
+  // The phone-keypad searcher (screen 3 with phonekeyboard) ---------------
+
+  // The searcher image over what it covered, the typed text, and with lists
+  // both result lists.
+  void DrawSearch(bool withLists);
+  void keydown_searcher(int key);
+  // One slice of the search while typing: at most 99 albums and tracks
+  // examined, going on where the last slice stopped (from the start with
+  // restart). Albums whose title holds every word go to the first list,
+  // tracks to the second. Nothing below 3 characters. Whether the slice
+  // listed a match or stopped early.
+  bool AsyncSearch(bool restart);
+  // The on-line search for the text, once per text: its results follow the
+  // track matches in the second list.
+  void youtube_search();
+  // Multi-tap letters of n2..n9, and left/right stepping the last letter.
+  void TypeKeypadLetter(const char* letters);
+  void StepSearcherLetter(int step);
+  void SearcherEnter();
+  void SearchOnline();
+  void JumpToMatch(const QueueElement& match);
+  void StartDownloadOfRow(int row);
+  // The search script run to its end (at most kOnlineSearchLimit ms) while
+  // coins keep being credited; false when it had to be stopped.
+  bool RunOnlineSearchScript();
+  void ReadOnlineResults();
+  void ShowSpinnerStep();
+  // The searcher's image rectangle on the screen.
+  SDL_Rect SearcherArea() const;
+  static constexpr uint32_t kOnlineSearchLimit = 30000;
+
+  uint32_t lastTapAt = 0;
+  uint32_t multiTapTimeout = 1500;
+  // The position of each row of the album list and of each track row of the
+  // second list; on-line rows follow the track rows there.
+  std::vector<QueueElement> albumMatches, trackMatches;
+  // Each on-line result's row text and address; an empty address for a
+  // record the search script cut short.
+  std::vector<RString> onlineTitles, onlineUrls;
+  // Where the search while typing goes on, and for which text.
+  uint32_t searchGenre = 1, searchAlbum = 0, searchTrack = 0;
+  // The album at searchAlbum had its title examined.
+  uint8_t searchInAlbum = 0;
+  uint8_t searchRunning = 0;
+  uint8_t spinnerPhase = 0;
+  uint8_t onlineSearchDone = 0;
+  RString searchedText = "";
+  std::vector<std::string> searchWords;
 
   // Play selection ---------------------------------------------------------
 

@@ -49,8 +49,10 @@ void SDLGui::draw() {
   ScrollSelectedTitle();
   PlayRandomWhenIdle();
   if (dialog != kKeyboardScreen || config->phonekeyboard) DrawMarquee();
-  // The searcher's background search joins the cursor here once it exists.
-  if (dialog == kKeyboardScreen) BlinkTextCursor();
+  if (dialog == kKeyboardScreen) {
+    BlinkTextCursor();
+    if (config->phonekeyboard && searchText.GetLength() > 0) AsyncSearch(false);
+  }
   if (config->tvout) DrawTVOUT();
   FollowDownloads();
   if (coinSound != nullptr) coinSound->CloseWhenDone();

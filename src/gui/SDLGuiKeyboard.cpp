@@ -53,19 +53,6 @@ const KeyMove kKeyMoves[SDLGui::kKeyboardKeyCount] = {
     {27, 0},  {29, 2},  {31, 4},  {34, 7},  {36, 9},                                                     // actions
 };
 
-// The words of a text, folded for matching.
-std::vector<std::string> FoldedWordsOf(const RString& text) {
-  std::string folded;
-  text.FoldForMatching(folded);
-  std::vector<std::string> words;
-  for (size_t start = folded.find_first_not_of(' '); start != std::string::npos;) {
-    const size_t end = folded.find(' ', start);
-    words.push_back(folded.substr(start, end - start));
-    start = end == std::string::npos ? end : folded.find_first_not_of(' ', end);
-  }
-  return words;
-}
-
 // The results dialog stands on the middle of a 1024 × 768 screen.
 const int kResultsCentreX = 512, kResultsCentreY = 384;
 
@@ -183,7 +170,7 @@ void SDLGui::SearchFromKeyboard() {
 bool SDLGui::FindSong() {
   resultsList->Free();
   resultEntries.clear();
-  const std::vector<std::string> words = FoldedWordsOf(searchText);
+  const std::vector<std::string> words = SearchWords(searchText);
   if (words.empty()) return false;
 
   const uint32_t firstSearched = config->favoritos ? 2 : 1;
@@ -223,6 +210,18 @@ void SDLGui::AddResult(const QueueElement& position, const GenreElement& genre, 
   row.sprintf("%s/%s/%s", genre.GetName().Chars(), disc.GetTitle().Chars(), track.Chars());
   resultsList->AddItem(row);
   resultEntries.push_back(position);
+}
+
+std::vector<std::string> SDLGui::SearchWords(const RString& text) {
+  std::string folded;
+  text.FoldForMatching(folded);
+  std::vector<std::string> words;
+  for (size_t start = folded.find_first_not_of(' '); start != std::string::npos;) {
+    const size_t end = folded.find(' ', start);
+    words.push_back(folded.substr(start, end - start));
+    start = end == std::string::npos ? end : folded.find_first_not_of(' ', end);
+  }
+  return words;
 }
 
 void SDLGui::ShowResults() {

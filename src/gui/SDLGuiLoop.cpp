@@ -125,9 +125,8 @@ void SDLGui::RepeatHeldTouch() {
     touchHeld = 0;
 }
 
-// The handlers of the searcher (screen 3 with phonekeyboard) and of the
-// operator menu join as they are written; until then those screens are
-// never entered.
+// The operator menu's handler joins when it is written; until then its
+// screen is never entered.
 SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) const {
   switch (screen) {
     case kMainScreen:
@@ -137,7 +136,7 @@ SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) const {
     case kAlphabetScreen:
       return &SDLGui::keydown_abclist;
     case kKeyboardScreen:
-      return config->phonekeyboard ? nullptr : &SDLGui::keydown_keyboard;
+      return config->phonekeyboard ? &SDLGui::keydown_searcher : &SDLGui::keydown_keyboard;
     case kResultsScreen:
       return &SDLGui::keydown_result;
     default:
@@ -189,7 +188,6 @@ void SDLGui::MiniVideo() {
   RestartTitleScroll();
 }
 
-// The searcher draws itself here once it exists (DrawSearch(true)).
 void SDLGui::RedrawCurrentDialog() {
   switch (dialog) {
     case kGenresScreen:
@@ -199,7 +197,10 @@ void SDLGui::RedrawCurrentDialog() {
       DrawABC();
       break;
     case kKeyboardScreen:
-      if (!config->phonekeyboard) DrawKeyboard();
+      if (config->phonekeyboard)
+        DrawSearch(true);
+      else
+        DrawKeyboard();
       break;
     case kResultsScreen:
       resultsList->Draw(screen, false);

@@ -139,15 +139,22 @@ void SDLGui::OpenKeyboardOrSearcher() {
   ShowKeyboardScreen();
 }
 
+// The searcher keeps what it covers, to draw itself over it again, and
+// its lists keep their backdrop from the drawn searcher.
 void SDLGui::ShowKeyboardScreen() {
-  if (config->phonekeyboard) {
-    for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) {
-      list->Free();
-      list->SetSelected(-1);
-    }
-  }
   dialog = kKeyboardScreen;
-  RedrawCurrentDialog();
+  if (!config->phonekeyboard) {
+    RedrawCurrentDialog();
+    return;
+  }
+  SDL_Rect from = SearcherArea();
+  SDL_BlitSurface(screen, &from, searchPhoneSave, nullptr);
+  for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) {
+    list->Free();
+    list->SetSelected(-1);
+  }
+  DrawSearch(false);
+  for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) list->SaveBackground(screen, nullptr);
 }
 
 void SDLGui::DiscoverKey() {

@@ -184,6 +184,16 @@ int ChildProcess::Wait() {
   return code;
 }
 
+bool ChildProcess::WaitFor(uint32_t ms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) != pid_) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  pid_ = -1;
+  return true;
+}
+
 void ChildProcess::Terminate() {
   if (pid_ <= 0) return;
   // The child leads its own process group: whatever it started goes too.

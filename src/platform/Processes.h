@@ -3,6 +3,8 @@
 // text) and never pass through a shell; their standard input is /dev/null.
 #include <sys/types.h>
 
+#include <cstdint>
+
 #include <string>
 #include <vector>
 
@@ -41,6 +43,9 @@ class ChildProcess {
   bool Start(const Argv& argv);
   // Waits for the child to end; its exit code, or -1.
   int Wait();
+  // Waits up to ms milliseconds of real time for the child to end; whether
+  // it has (it is then reaped and no longer running).
+  bool WaitFor(uint32_t ms);
   // Ends the child and the processes it started (SIGTERM, then SIGKILL) if it
   // still runs.
   void Terminate();

@@ -85,7 +85,7 @@ void RestartOnlineChecker() {
   if (pid > 0) RecordCheckerPid(pid);
 }
 
-void RunOnlineSearch(const RString& text) { RunPython({"ytsearch.py", Host(text)}); }
+platform::Argv OnlineSearchCommand(const RString& text) { return {kPython, "ytsearch.py", Host(text)}; }
 
 void StartDownload(const RString& title, const RString& address) {
   platform::StartDetached({kPython, "downloator.py", Host(title), Host(address), "22/18", "RAWMLDK"});

@@ -3,6 +3,7 @@
 // this module knows the program, its arguments and whether it is waited for.
 // Programs get an argument vector, never a command line for a shell.
 #include "base/RString.h"
+#include "platform/Processes.h"
 
 // Catalogue tool: rebuilds "db" from the media folders; waited for. The
 // argument is "" at first start and "updatedb" after a USB update.
@@ -14,9 +15,9 @@ void StartCatalogueToolDetached();
 // detached; a missing "onlinechecker.py" is not an error.
 void RestartOnlineChecker();
 
-// On-line search: runs "ytsearch.py" with the text and waits; the script
-// writes "results.txt".
-void RunOnlineSearch(const RString& text);
+// On-line search: the command that runs "ytsearch.py" with the text; the
+// script writes "results.txt". The caller waits for it.
+platform::Argv OnlineSearchCommand(const RString& text);
 // Download of an on-line result, in the background.
 void StartDownload(const RString& title, const RString& address);
 

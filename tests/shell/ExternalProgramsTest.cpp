@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "platform/Processes.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 
@@ -32,7 +33,7 @@ TEST(ExternalPrograms, CatalogueToolGetsItsArgumentAsIs) {
 TEST(ExternalPrograms, TextArgumentsReachScriptsAsUtf8AndUnquoted) {
   TempDir dir;
   WriteHostFile("ytsearch.py", "import sys\nopen('args.txt','w').write('|'.join(sys.argv[1:]))\n");
-  RunOnlineSearch(RString("canci\xF3n \"; touch pwned; \""));
+  platform::RunAndWait(OnlineSearchCommand(RString("canci\xF3n \"; touch pwned; \"")));
   EXPECT_EQ(ReadHostFile("args.txt"), "canci\xC3\xB3n \"; touch pwned; \"");
   EXPECT_FALSE(fs::exists("pwned"));
 }

@@ -1,0 +1,167 @@
+// The phone-keypad searcher: multi-tap typing, the search while typing in
+// slices, and on-line results and their downloads through stand-in scripts.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MainScreenFixture.h"
+#include "support/Files.h"
+#include "support/Wait.h"
+
+namespace {
+
+class SDLGuiSearcherTest : public MainScreenTest {
+ protected:
+  SDLGuiSearcherTest() {
+    config.phonekeyboard = true;
+    config.abc = SDLK_F3;
+  }
+
+  void OpenSearcher() {
+    Open();
+    Press(config.abc);
+    ASSERT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+  }
+  void Keys(std::initializer_list<int> keys) {
+    for (int key : keys) gui.DispatchKey(key);
+  }
+  std::string Text() const { return gui.searchText.Chars(); }
+  static std::vector<std::string> Rows(const ListBox& list) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < list.Count(); ++i) rows.emplace_back(list.GetItem(i));
+    return rows;
+  }
+  // Slices until the search while typing is through; how many it took.
+  int SearchToTheEnd() {
+    int slices = 1;
+    while (gui.AsyncSearch(false) && gui.searchRunning && slices < 10000) ++slices;
+    return slices;
+  }
+  // An on-line search script that lists titles, the one at cutShort cut
+  // after its first line.
+  static void SearchScriptListing(int titles, int cutShort = -1) {
+    std::string records;
+    for (int i = 0; i < titles; ++i) {
+      records += "Video " + std::to_string(i) + "\\n";
+      if (i == cutShort) break;
+      records += "3:15\\ncanal\\nhttp://127.0.0.1/v" + std::to_string(i) + "\\nid" + std::to_string(i) + "\\n";
+    }
+    WriteHostFile("ytsearch.py", "open('results.txt', 'w').write('" + records + "')\n");
+    WriteHostFile("downloator.py", "import sys\nopen('download.txt', 'w').write('|'.join(sys.argv[1:]))\n");
+  }
+};
+
+TEST_F(SDLGuiSearcherTest, NumberKeysTypeLikeAPhone) {
+  catalogue.AddGenre("Rock", 1);
+  OpenSearcher();
+  const struct {
+    std::vector<int> keys;
+    uint32_t pauseBeforeLast;
+    std::string text;
+  } typings[] = {
+      {{config.n2, config.n2, config.n2}, 0, "C"},
+      {{config.n2, config.n2, config.n2}, 2000, "BA"},
+      {{config.n6, config.n6, config.n6, config.n6}, 0, "M"},
+      {{config.n2, config.n3}, 0, "AD"},
+      {{config.n0, config.n2, config.n0, config.n2}, 2000, "A A"},  // no space at the start
+      {{config.n2, config.n3, config.n1}, 0, "A"},
+  };
+  for (const auto& typing : typings) {
+    gui.searchText = "";
+    gui.cursorPos = 0;
+    for (size_t i = 0; i < typing.keys.size(); ++i) {
+      clock.Advance(i + 1 == typing.keys.size() ? typing.pauseBeforeLast : 300);
+      Keys({typing.keys[i]});
+    }
+    EXPECT_EQ(Text(), typing.text);
+  }
+
+  gui.searchText = "\xD1";  // Ñ on the MNO key turns into O
+  gui.cursorPos = 1;
+  gui.lastTapAt = clock.Ticks();
+  Keys({config.n6});
+  EXPECT_EQ(Text(), "O");
+}
+
+// Two genres after the all-music one, with 10,000 albums of one track in
+// all: every match is listed exactly once, whatever slices the search took.
+TEST_F(SDLGuiSearcherTest, SearchWhileTypingListsEveryMatchOnceInSlices) {
+  catalogue.AddGenre("Todo", 1);
+  for (const char* name : {"Pop", "Rock"}) {
+    GenreElement* genre = catalogue.AddGenre(name, 0);
+    for (int a = 0; a < 5000; ++a) {
+      DiscElement* disc = catalogue.AddDisc(genre, (a % 7 == 0 ? "Amor " : "Disco ") + std::to_string(a), 0, false);
+      catalogue.AddTrack(disc, a % 5 == 0 ? "Amor eterno.mp3" : "Otra.mp3");
+    }
+  }
+  OpenSearcher();
+  gui.searchText = "am";
+  gui.localResultsList->AddItem("anterior");
+  EXPECT_FALSE(gui.AsyncSearch(true));
+  EXPECT_EQ(Rows(*gui.localResultsList), std::vector<std::string>{"anterior"}) << "too short to search";
+
+  gui.searchText = "amor";
+  EXPECT_TRUE(gui.AsyncSearch(true));
+  EXPECT_EQ(gui.searchRunning, 1);
+  const int slices = 1 + SearchToTheEnd();
+  EXPECT_EQ(slices, (2 * 10000 + 98) / 99);  // 99 of the 20,000 albums and tracks a slice
+  EXPECT_EQ(gui.localResultsList->Count(), 2 * 715);
+  EXPECT_EQ(gui.onlineResultsList->Count(), 2 * 1000);
+  EXPECT_EQ(gui.albumMatches.size(), 2 * 715u);
+  EXPECT_EQ(Rows(*gui.onlineResultsList)[0], "[M] Amor eterno");
+}
+
+TEST_F(SDLGuiSearcherTest, OnlyTheDownloadsOfTheFavouritesAreSearched) {
+  GenreElement* favourites = catalogue.AddGenre("100+ Favoritas", 0);
+  catalogue.AddTrack(catalogue.AddDisc(favourites, "Rock", 0, false), "Luna.mp3");
+  catalogue.AddTrack(catalogue.AddDisc(favourites, "Descargas", 0, false), "Luna.mp4");
+  catalogue.AddTrack(catalogue.AddDisc(catalogue.AddGenre("Todo", 0), "Luna", 0, false), "Luna.mp3");
+  catalogue.AddTrack(catalogue.AddDisc(catalogue.AddGenre("Karaoke", 0), "Noche", 0, false), "Luna.cdg");
+  config.favoritos = true;
+  OpenSearcher();
+  gui.searchText = "luna";
+  gui.AsyncSearch(true);
+  SearchToTheEnd();
+  EXPECT_TRUE(Rows(*gui.localResultsList).empty());
+  EXPECT_EQ(Rows(*gui.onlineResultsList), (std::vector<std::string>{"[V] Luna", "[K] Luna"}));
+}
+
+// Three track matches, then five on-line results: the fifth row of the
+// second list is on-line result 1.
+TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
+  catalogue.AddGenre("Todo", 0);
+  DiscElement* disc = catalogue.AddDisc(catalogue.AddGenre("Pop", 0), "Disco", 0, false);
+  for (const char* title : {"Sol 1.mp3", "Sol 2.mp3", "Sol 3.mp3"}) catalogue.AddTrack(disc, title);
+  config.playmode = "jukebox";
+  config.creditsdownloads = 3;
+  gui.credits = 3;
+  OpenSearcher();
+  SearchScriptListing(5, 4);
+  gui.searchText = "sol";
+  gui.AsyncSearch(true);
+  SearchToTheEnd();
+  ASSERT_EQ(gui.onlineResultsList->Count(), 3);
+  gui.youtube_search();
+  ASSERT_EQ(gui.onlineResultsList->Count(), 3 + 5);
+  EXPECT_EQ(gui.onlineUrls[4].GetLength(), 0u) << "cut short";
+
+  gui.onlineResultsList->SetSelected(4);
+  Keys({config.enter});
+  ASSERT_TRUE(WaitUntil([] { return ReadHostFile("download.txt").size() > 0; }));
+  EXPECT_EQ(ReadHostFile("download.txt"), "[D] Video 1|http://127.0.0.1/v1|22/18|RAWMLDK");
+  EXPECT_EQ(std::string(gui.onlineResultsList->GetItem(4)), "[%] Video 1");
+
+  for (int row : {4, 7}) {  // started already; no address
+    gui.onlineResultsList->SetSelected(row);
+    EXPECT_GE(WaitOf([&] { Keys({config.enter}); }), 5000u) << row;
+  }
+  gui.credits = 2;
+  gui.onlineResultsList->SetSelected(5);
+  const std::string log = LogOf([&] { Keys({config.enter}); });
+  EXPECT_EQ(log.find("Seleccionado"), std::string::npos) << "not enough credits";
+  EXPECT_EQ(gui.credits, 2);
+}
+
+}  // namespace
