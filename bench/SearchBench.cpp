@@ -11,6 +11,7 @@
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
+#include "gui/Skin.h"
 #include "playback/Queue.h"
 
 namespace {
@@ -66,6 +67,58 @@ void BM_FindSong(benchmark::State& state) {
   state.counters["results"] = static_cast<double>(gui.resultEntries.size());
 }
 BENCHMARK(BM_FindSong)->Unit(benchmark::kMillisecond);
+
+// A GUI with what the searcher needs: a screen, the skin, the searcher's
+// image and its two lists.
+class SearcherOnly {
+ public:
+  explicit SearcherOnly(const char* text) {
+    SDL_putenv(const_cast<char*>("SDL_VIDEODRIVER=dummy"));
+    SDL_Init(SDL_INIT_VIDEO);
+    skin.CalculateCoordinates(1, 0, 0);
+    gui.screen = SDL_SetVideoMode(1024, 768, 24, SDL_SWSURFACE);
+    gui.skin = &skin;
+    gui.library = &Catalogue().library;
+    gui.config = &config;
+    gui.searchPhoneImage = SDLGui::NewSurface(800, 600);
+    gui.searchPhoneSave = SDLGui::NewSurface(800, 600);
+    gui.localResultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 300, 300}, &gui.genresListFont);
+    gui.onlineResultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 300, 300}, &gui.genresListFont);
+    gui.searchText = text;
+  }
+
+  Configuration config{&Catalogue().library};
+  Skin skin{1024, 768, 1};
+  Queue queue;
+  SDLGui gui{&queue};
+};
+
+// The searcher's search while typing: one slice of at most 99 albums and
+// tracks, which a pass of the main loop runs between two inputs.
+void BM_SearcherSlice(benchmark::State& state) {
+  SearcherOnly searcher("zzq");  // no match: the slices go on to the end
+  SDLGui& gui = searcher.gui;
+  gui.AsyncSearch(true);
+  for (auto _ : state) {
+    if (!gui.searchRunning) gui.AsyncSearch(true);
+    benchmark::DoNotOptimize(gui.AsyncSearch(false));
+  }
+}
+BENCHMARK(BM_SearcherSlice)->Unit(benchmark::kMicrosecond);
+
+// Every slice until a three-letter text has listed all its matches.
+void BM_SearcherWholeCatalogue(benchmark::State& state) {
+  SearcherOnly searcher("lun");
+  SDLGui& gui = searcher.gui;
+  int slices = 0;
+  for (auto _ : state) {
+    gui.AsyncSearch(true);
+    for (slices = 1; gui.searchRunning; ++slices) gui.AsyncSearch(false);
+  }
+  state.counters["slices"] = slices;
+  state.counters["matches"] = static_cast<double>(gui.albumMatches.size() + gui.trackMatches.size());
+}
+BENCHMARK(BM_SearcherWholeCatalogue)->Unit(benchmark::kMillisecond);
 
 // The same walk and rule (each word in the album or the track title) with
 // strstr, which ignores neither case nor accents.

@@ -447,6 +447,7 @@ class SDLGui : public PlayerListener {
   // coins keep being credited; false when it had to be stopped.
   bool RunOnlineSearchScript();
   void ReadOnlineResults();
+  bool PauseSearch(bool listed, bool beforeTrack);
   void ShowSpinnerStep();
   // The searcher's image rectangle on the screen.
   SDL_Rect SearcherArea() const;

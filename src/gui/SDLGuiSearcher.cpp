@@ -227,11 +227,7 @@ bool SDLGui::AsyncSearch(bool restart) {
       const DiscElement* disc = genre->GetDisc(searchAlbum);
       // A slice that stopped inside the album examined its title already.
       if (!searchInAlbum) {
-        if (++examined > kSliceItems) {
-          searchRunning = 1;
-          if (listed) DrawSearch(true);
-          return true;
-        }
+        if (++examined > kSliceItems) return PauseSearch(listed, false);
         searchInAlbum = 1;
         if (onlyDownloads && disc->GetTitle() != kDownloadsAlbum) {
           searchInAlbum = 0;
@@ -245,12 +241,7 @@ bool SDLGui::AsyncSearch(bool restart) {
         }
       }
       for (; searchTrack < static_cast<uint32_t>(disc->GetTotalTracks()); ++searchTrack) {
-        if (++examined > kSliceItems) {
-          if (searchRunning) ShowSpinnerStep();
-          searchRunning = 1;
-          if (listed) DrawSearch(true);
-          return true;
-        }
+        if (++examined > kSliceItems) return PauseSearch(listed, true);
         const RString title = ShownTitle(disc->GetTrack(searchTrack)->GetTitle());
         if (!HoldsEveryWord(title, searchWords)) continue;
         char kind = kOtherKind;
@@ -271,6 +262,18 @@ bool SDLGui::AsyncSearch(bool restart) {
   if (searchRunning) DrawSearch(true);
   searchRunning = 0;
   return listed;
+}
+
+// The search goes on at the next pass; the lists show what this slice
+// found, and a stop before a track turns the spinner.
+bool SDLGui::PauseSearch(bool listed, bool beforeTrack) {
+  if (beforeTrack && searchRunning) ShowSpinnerStep();
+  searchRunning = 1;
+  if (listed) {
+    localResultsList->Draw(screen, false);
+    onlineResultsList->Draw(screen, false);
+  }
+  return true;
 }
 
 void SDLGui::ShowSpinnerStep() {
