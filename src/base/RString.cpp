@@ -37,7 +37,8 @@ struct MatchFolding {
         "U\xDA\xD9\xDB\xDC\xFA\xF9\xFB\xFC", "\xD1\xF1",
     };
     for (const char* group : kGroups)
-      for (const char* c = group; *c != '\0'; ++c) of[static_cast<unsigned char>(*c)] = static_cast<unsigned char>(group[0]);
+      for (const char* c = group; *c != '\0'; ++c)
+        of[static_cast<unsigned char>(*c)] = static_cast<unsigned char>(group[0]);
   }
 };
 
