@@ -25,7 +25,6 @@ const char* const kResultsFile = "results.txt";
 const char* const kKaraokeGenre = "Karaoke";
 const char* const kDownloadsAlbum = "Descargas";
 const uint32_t kSearchPoll = 10;
-const uint32_t kMessageFlash = 200;
 // A track of none of the kinds.
 const char kOtherKind = 'X';
 const char kKeypadEnye = '\xD1';
@@ -297,7 +296,9 @@ void SDLGui::SearchOnline() {
   trackMatches.clear();
   ShowMsg("Realizando busqueda en linea", genreFont, 0, false, false);
   youtube_search();
-  ShowMsg("Realizando busqueda en linea", genreFont, kMessageFlash, true, true);
+  // Drawn again and taken away at once: no key the customer presses now is
+  // spent on closing it.
+  ShowMsg("Realizando busqueda en linea", genreFont, 0, false, true);
   DrawSearch(true);
   searchGenre = static_cast<uint32_t>(library->GetTotalGenres());
   searchRunning = 0;

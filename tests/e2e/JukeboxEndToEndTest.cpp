@@ -19,6 +19,7 @@
 
 #include "Harness.h"
 #include "gui/Skin.h"
+#include "platform/Processes.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/Wait.h"
@@ -571,10 +572,74 @@ TEST_F(JukeboxEndToEnd, GenreListKeyboardSearchAndPurchaseOfTheResult) {
   ASSERT_TRUE(jukebox_->Press("c", 100ms));
   ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, 3000ms)) << jukebox_->SavedState();
   ASSERT_TRUE(jukebox_->Key("Return"));
-  size_t log = 0;
-  ASSERT_TRUE(LogShows("Compra: " + song.Saved(), log, 3000ms)) << jukebox_->Log();
+  // The song may start before the purchase is told: it is queued first.
+  size_t log = 0, bought = 0;
+  ASSERT_TRUE(LogShows("Compra: " + song.Saved(), bought, 3000ms)) << jukebox_->Log();
   ASSERT_TRUE(LogShows(song.Playing(), log, 3000ms)) << jukebox_->Log();
   ExpectQueueRunsOut(log, kLongestSong + 3000ms);
+  ExpectCleanExit();
+}
+
+// The on-line search and a paid download, through the real yt-dlp and a
+// loopback server that serves the search source (an RSS feed) and a video
+// of the demo cabinet under a hostile title. The searcher types "VID" on
+// the number keys; enter searches on-line, the second result is chosen and
+// paid once it completes, then plays; the next download finds too few
+// credits and is refused.
+TEST_F(JukeboxEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
+  const fs::path served = dir_.Path() / "served";
+  fs::create_directories(served / "media");
+  fs::copy_file(cabinet_ / "media" / "Videos" / "Videos Musicales" / "01 - Luces de la Ciudad.mp4",
+                served / "media" / "1.mp4");
+  WriteHostFile(served / "server.py",
+                "import http.server, functools, sys\n"
+                "handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[1])\n"
+                "server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)\n"
+                "open(sys.argv[2], 'w').write(str(server.server_address[1]))\n"
+                "server.serve_forever()\n");
+  platform::ChildProcess server;
+  ASSERT_TRUE(server.Start({"/usr/bin/python3", (served / "server.py").string(), served.string(),
+                            (dir_.Path() / "port").string()}));
+  ASSERT_TRUE(WaitUntil([&] { return !ReadHostFile(dir_.Path() / "port").empty(); }));
+  const std::string host = "http://127.0.0.1:" + ReadHostFile(dir_.Path() / "port");
+  const std::string hostile = "\"; touch pwned; \" $(id)";
+  WriteHostFile(served / "buscar.rss",
+                "<rss><channel><title>Buscar</title>"
+                "<item><title>Video de Prueba</title><enclosure url=\"" + host + "/media/1.mp4\"/></item>"
+                "<item><title>&quot;; touch pwned; &quot; $(id)</title><enclosure url=\"" + host +
+                    "/media/1.mp4\"/></item>"
+                "</channel></rss>");
+
+  // The searcher and the loopback source, from a new start.
+  EXPECT_EQ(jukebox_->Stop(5000ms), kCleanExitCode);
+  std::string configuration = ReadHostFile(cabinet_ / "configuration");
+  configuration.replace(configuration.find("phonekeyboard=no"), 16, "phonekeyboard=yes");
+  WriteHostFile(cabinet_ / "configuration",
+                configuration + "busquedaenlinea=" + host + "/buscar.rss?q={text}\r\n");
+  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-searcher.log");
+  ASSERT_TRUE(jukebox_->Start(15000ms));
+  for (int coin = 0; coin < 2; ++coin) ASSERT_TRUE(jukebox_->Press("v", 100ms));
+  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=4", true, 3000ms)) << jukebox_->SavedState();
+
+  ASSERT_TRUE(jukebox_->Key("F3"));
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"8", "8", "8", "4", "4", "4", "3", "Return"}));
+  size_t log = 0;
+  ASSERT_TRUE(LogShows("line: " + hostile, log, 30000ms)) << jukebox_->Log();
+  Shot("online-results");
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"Down", "Down", "Return"}));
+  ASSERT_TRUE(LogShows("Iniciando descarga", log, 10000ms)) << jukebox_->Log();
+  ASSERT_TRUE(LogShows("Index of added download: 0 ", log, 30000ms)) << jukebox_->Log();
+  Shot("download-done");
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, 3000ms)) << jukebox_->SavedState();
+  ASSERT_TRUE(LogShows("Reproduciendo [0,", log, 5000ms)) << jukebox_->Log();
+  ExpectQueueRunsOut(log, 15000ms);
+  EXPECT_FALSE(fs::exists(cabinet_ / "pwned"));
+
+  // One credit left: the first result is refused and nothing is charged.
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"Up", "Return"}));
+  ASSERT_TRUE(jukebox_->Key("Escape"));
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, 1000ms)) << jukebox_->SavedState();
+  EXPECT_EQ(Occurrences(jukebox_->Log(), "Iniciando descarga"), 1) << jukebox_->Log();
   ExpectCleanExit();
 }
 
