@@ -127,25 +127,39 @@ void SDLGui::RepeatHeldTouch() {
 
 // The handlers of the other screens join as they are written:
 // keydown_genreslist, keydown_abclist, keydown_keyboard or, with
-// phonekeyboard, keydown_searcher, keydown_result and keydown_config. Until
-// then their screens are never entered.
+// phonekeyboard, keydown_searcher and keydown_result. Until then their
+// screens are never entered.
 SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) {
   switch (screen) {
     case kMainScreen:
       return &SDLGui::keydown_main;
+    case kConfigScreen:
+      return &SDLGui::keydown_config;
     default:
       return nullptr;
   }
 }
 
+bool SDLGui::ActOnFirstRole(int key, const KeyRole* roles, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (KeyIs(key, config->*roles[i].binding)) {
+      (this->*roles[i].action)();
+      return true;
+    }
+  }
+  return false;
+}
+
 SDLGui::KeyHandler SDLGui::ScreenKeyHandler() const { return KeyHandlerOf(dialog); }
 
-// The keyboard screens need their images, and the searcher its lists.
+// The keyboard screens need their images, the searcher and the operator
+// menu their lists.
 bool SDLGui::CanEnter(int screen) {
   bool drawable = true;
   if (screen == kKeyboardScreen)
     drawable = config->phonekeyboard ? localResultsList != nullptr && onlineResultsList != nullptr
                                      : keyboardImage != nullptr;
+  if (screen == kConfigScreen) drawable = configList != nullptr;
   if (KeyHandlerOf(screen) != nullptr && drawable) return true;
   std::printf("Pantalla no disponible: %d\n", screen);
   return false;
@@ -191,6 +205,9 @@ void SDLGui::RedrawCurrentDialog() {
       break;
     case kResultsScreen:
       resultsList->Draw(screen, false);
+      break;
+    case kConfigScreen:
+      DrawConfigList();
       break;
     default:
       break;

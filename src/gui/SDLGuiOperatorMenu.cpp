@@ -1,0 +1,252 @@
+// The operator menu (screen 5): credits per coin, coin counters, play mode,
+// TV output, the wireless connection by WPS, the administrator's Wi-Fi code
+// and the maintenance programs.
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+#include "base/RTextFile.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "platform/Files.h"
+#include "playback/Player.h"
+#include "shell/ExternalPrograms.h"
+
+namespace {
+
+// "right" walks the modes forward, "left" back; another mode stays as it is.
+const char* const kPlayModes[] = {"jukebox", "fiesta", "continuo", "aleatorio"};
+const int kPlayModeCount = static_cast<int>(std::size(kPlayModes));
+// "configuser" keeps the credits per coin in 16 bits.
+const int32_t kMostCreditsPerCoin = 0xFFFF;
+
+const int kWpsChecks = 60;
+const uint32_t kWpsCheckInterval = 2000;
+const char* const kWirelessStateFile = "wps_out";
+const char* const kConnectedState = "COMPLETED";
+
+RString NextPlayMode(const RString& mode, int step) {
+  for (int i = 0; i < kPlayModeCount; ++i) {
+    if (mode == kPlayModes[i]) return kPlayModes[(i + step + kPlayModeCount) % kPlayModeCount];
+  }
+  return mode;
+}
+
+RString Row(const char* format, int value) {
+  RString text;
+  text.sprintf(format, value);
+  return text;
+}
+
+}  // namespace
+
+void SDLGui::OpenMenuConfig() {
+  if (!CanEnter(kConfigScreen)) return;
+  dialog = kConfigScreen;
+  menuCoin1 = config->creditscoin1;
+  menuCoin2 = config->creditscoin2;
+  menuPlayMode = config->playmode;
+  WriteMenuRows();
+  DrawConfigList();
+}
+
+void SDLGui::WriteMenuRows() {
+  configList->SetItem(Row("Monedero 1: %d", menuCoin1), kCoin1Row);
+  configList->SetItem(Row("Monedero 2: %d", menuCoin2), kCoin2Row);
+  configList->SetItem(Row("Contador 1: %d", config->counter1), kCounter1Row);
+  configList->SetItem(Row("Contador 2: %d", config->counter2), kCounter2Row);
+  configList->SetItem("Modo: " + menuPlayMode, kPlayModeRow);
+  configList->SetItem(config->tvout ? "Salida de TV: Si" : "Salida de TV: No", kTvOutRow);
+}
+
+// The list keeps no backdrop of its own: each drawing starts from the
+// genre list's background colour, so no row leaves traces of its old text.
+void SDLGui::DrawConfigList() {
+  const SDL_Color& fill = config->listageneros_fondo_color;
+  SDL_Surface* surface = configList->GetSurface();
+  if (surface != nullptr) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, fill.r, fill.g, fill.b));
+  configList->Draw(screen, false);
+}
+
+// Alt+F4 and the exit key never get here: they end the program on every
+// screen but the main one.
+void SDLGui::keydown_config(int key) {
+  if (KeyIs(key, config->up)) {
+    configList->Up();
+    DrawConfigList();
+  } else if (KeyIs(key, config->down)) {
+    configList->Down();
+    DrawConfigList();
+  }
+  static const KeyRole kRoles[] = {
+      {&MapKeys::left, &SDLGui::MenuLeft},
+      {&MapKeys::right, &SDLGui::MenuRight},
+      {&MapKeys::menu, &SDLGui::CloseOperatorMenu},
+      {&MapKeys::cancel, &SDLGui::CloseOperatorMenu},
+      {&MapKeys::enter, &SDLGui::RunSelectedMenuRow},
+      // Coins were credited when read.
+      {&MapKeys::coin1, &SDLGui::IgnoreKey},
+      {&MapKeys::coin2, &SDLGui::IgnoreKey},
+      {&MapKeys::coin3, &SDLGui::IgnoreKey},
+      {&MapKeys::coin4, &SDLGui::IgnoreKey},
+      {&MapKeys::coin5, &SDLGui::IgnoreKey},
+      {&MapKeys::coin6, &SDLGui::IgnoreKey},
+      {&MapKeys::upvol, &SDLGui::UpVol},
+      {&MapKeys::downvol, &SDLGui::DownVol},
+      {&MapKeys::cancelsong, &SDLGui::StopPlayer},
+  };
+  ActOnFirstRole(key, kRoles, std::size(kRoles));
+  SDL_Flip(screen);
+}
+
+// The TV output switches at once, saved or not; coin values stay between
+// 0 and what "configuser" can hold.
+void SDLGui::StepMenuValue(int step) {
+  switch (configList->GetSelected()) {
+    case kCoin1Row:
+      menuCoin1 = std::clamp(menuCoin1 + step, 0, kMostCreditsPerCoin);
+      break;
+    case kCoin2Row:
+      menuCoin2 = std::clamp(menuCoin2 + step, 0, kMostCreditsPerCoin);
+      break;
+    case kPlayModeRow:
+      menuPlayMode = NextPlayMode(menuPlayMode, step);
+      break;
+    case kTvOutRow:
+      config->tvout = config->tvout ? 0 : 1;
+      break;
+    default:
+      return;
+  }
+  WriteMenuRows();
+  DrawConfigList();
+}
+
+void SDLGui::RunSelectedMenuRow() {
+  switch (configList->GetSelected()) {
+    case kClearCountersRow:
+      ClearCoinCounters();
+      break;
+    case kAdminCodeRow:
+      makeWifiCodeAdmin();
+      break;
+    case kWpsRow:
+      ConnectByWps();
+      break;
+    case kConfigtoolRow:
+      StartCatalogueTool();
+      break;
+    case kFilesRow:
+      OpenFileManager();
+      break;
+    case kSaveRow:
+      SaveOperatorSettings();
+      break;
+    case kExitRow:
+      CloseOperatorMenu();
+      break;
+    default:
+      break;
+  }
+  if (dialog == kConfigScreen) DrawConfigList();
+}
+
+void SDLGui::CloseOperatorMenu() {
+  dialog = kMainScreen;
+  redrawMode = kFullRedraw;
+}
+
+// Saved at once, so that a power cut cannot bring the old counts back.
+void SDLGui::ClearCoinCounters() {
+  config->counter1 = 0;
+  config->counter2 = 0;
+  config->SaveTempData(queue, credits);
+  WriteMenuRows();
+}
+
+void SDLGui::SaveOperatorSettings() {
+  config->creditscoin1 = static_cast<uint16_t>(menuCoin1);
+  config->creditscoin2 = static_cast<uint16_t>(menuCoin2);
+  config->playmode = menuPlayMode;
+  if (config->SaveUserConfiguration() != 0) std::puts("No se pudo guardar configuser");
+  ShowNotice("Cambios guardados", kNoticeTime);
+  CloseOperatorMenu();
+}
+
+// WPS ---------------------------------------------------------------------
+
+// The request stays on screen through the whole wait, with the time left
+// under it; the main screen comes back whole at the end.
+void SDLGui::ConnectByWps() {
+  ShowMsg("Presionar el boton WPS en tu router/modem", genreFont, 0, false, false);
+  StartWpsPairing(config->wifiinterface, config->wpaconfig);
+  const bool connected = WaitForWpsConnection();
+  if (quitRequested) return;
+  if (connected) {
+    RenewNetworkAddress();
+    ShowNotice("----------- Conexion exitosa -----------", kNoticeTime);
+    SaveWirelessConfiguration();
+  } else {
+    ShowNotice("Fallo al conectar al Wifi", kNoticeTime);
+  }
+  DrawAll();
+}
+
+bool SDLGui::WaitForWpsConnection() {
+  for (int check = 0; check < kWpsChecks && !quitRequested; ++check) {
+    ShowSecondsLeft((kWpsChecks - check) * kWpsCheckInterval / 1000);
+    if (check_wps_state()) return true;
+    WaitKeepingInput(kWpsCheckInterval);
+  }
+  return false;
+}
+
+// A strip as wide as the screen below the message's centre line.
+void SDLGui::ShowSecondsLeft(uint32_t seconds) {
+  RString text;
+  text.sprintf("Tiempo restante: %u s", seconds);
+  int textW = 0, textH = 0;
+  genreFont.SizeText(text.Chars(), &textW, &textH);
+  const SDL_Rect strip = MakeRect(0, screen->h / 2 + 3 * textH / 2, screen->w, textH);
+  SDL_Rect fill = strip;
+  SDL_FillRect(screen, &fill, SDL_MapRGB(screen->format, 0, 128, 192));
+  genreFont.DrawText2(screen, text.Chars(), screen->w / 2 - textW / 2, strip.y, 0);
+  UpdateScreenArea(strip);
+}
+
+// "name=value" lines; the end of the file or an empty line ends them. The
+// file is made anew for each check: a state left from before never
+// counts, even when the supplicant's tool cannot be run.
+bool SDLGui::check_wps_state() {
+  platform::DeleteFile(kWirelessStateFile);
+  QueryWirelessState();
+  RTextFile file;
+  if (!file.Open(kWirelessStateFile, "r")) return false;
+  for (;;) {
+    RString line = file.GetLine();
+    line.RemoveCR();  // leaves a lone line feed
+    if (line.GetLength() == 0 || line == "\n") return false;
+    const RString name = line.BeforeFirst('=');
+    if (name.GetLength() == 0) {
+      std::puts("Saltando linea sin =");
+    } else if (name == "wpa_state") {
+      const RString state = line.AfterFirst('=');
+      if (state == kConnectedState) return true;
+      std::printf("WPS state: %s\n", state.Chars());
+    }
+  }
+}
+
+// Maintenance programs ------------------------------------------------------
+
+void SDLGui::StartCatalogueTool() {
+  if (StartCatalogueToolDetached(config->cabinetuser))
+    ShowNotice("Configtool iniciado: el catalogo nuevo se carga al reiniciar", kNoticeTime);
+  else
+    ShowNotice("No se encontro el programa configtool", kNoticeTime);
+}
+
+void SDLGui::OpenFileManager() {
+  if (!StartFileManager(config->filemanager))
+    ShowNotice("No se encontro el programa " + config->filemanager, kNoticeTime);
+}
