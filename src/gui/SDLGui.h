@@ -57,8 +57,8 @@ class SDLGui : public PlayerListener {
   int OpenDisplay();
   // The ten writers from "arial.ttf" with the configured sizes and colours.
   void LoadWriters();
-  // Panel save surfaces, key highlights and list boxes; returns the genres
-  // list's row count.
+  // Panel save surfaces, key highlights and list boxes (the operator
+  // menu's too); returns the genres list's row count.
   int ReserveSurfaces();
   // Every image of the screens; false when a required one is missing (the
   // later ones are then not loaded).
@@ -376,6 +376,10 @@ class SDLGui : public PlayerListener {
     kCoin1Row, kCoin2Row, kCounter1Row, kCounter2Row, kClearCountersRow, kAdminCodeRow, kPlayModeRow,
     kTvOutRow, kWpsRow, kConfigtoolRow, kFilesRow, kSaveRow, kExitRow
   };
+  // The menu's list with its rows, made with the other lists, and its
+  // place on the screen.
+  void CreateConfigList();
+  SDL_Rect ConfigListArea();
   // Opens the menu over the main screen with the settings as they stand;
   // the row selected at the last visit stays selected.
   void OpenMenuConfig();

@@ -8,6 +8,7 @@
 #include "base/RTextFile.h"
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
+#include "gui/Skin.h"
 #include "platform/Files.h"
 #include "playback/Player.h"
 #include "shell/ExternalPrograms.h"
@@ -38,8 +39,43 @@ RString Row(const char* format, int value) {
   return text;
 }
 
+// Every row at its widest, for the list's size.
+const char* const kWidestRows[] = {
+    "Monedero 1: 65535", "Monedero 2: 65535", "Contador 1: 99999999", "Contador 2: 99999999",
+    "Limpiar contadores", "Configuracion Admin", "Modo: aleatorio", "Salida de TV: Si", "Wifi WPS", "Configtool",
+    "Archivos", "Guardar y salir", "Salir"};
+const int kMenuRows = static_cast<int>(std::size(kWidestRows));
+const int kListPadding = 5;
+// Room right of the rows, where a list draws its scroll bar.
+const int kScrollBarRoom = 20;
+const int kLeastListWidth = 200, kLeastListHeight = 380;
+
 }  // namespace
 
+void SDLGui::CreateConfigList() {
+  configList = NewList(ConfigListArea(), genresListFont, true);
+  for (int row = 0; row < kMenuRows; ++row) configList->AddItem(kWidestRows[row]);
+  configList->SetSelected(0);
+  configList->SetPadding(kListPadding, kListPadding);
+}
+
+// At least 200 × 380 in the middle of the screen, and large enough for all
+// the rows at their widest: a value cut off the list's edge would leave the
+// operator guessing.
+SDL_Rect SDLGui::ConfigListArea() {
+  int widest = 0;
+  for (const char* row : kWidestRows) {
+    int width = 0;
+    genresListFont.SizeText(row, &width, nullptr);
+    widest = std::max(widest, width);
+  }
+  const int w = std::max(kLeastListWidth, widest + 2 * kListPadding + kScrollBarRoom);
+  const int h = std::max(kLeastListHeight, kMenuRows * genresListFont.GetFontHeight() + 2 * kListPadding);
+  return MakeRect(skin->width / 2 - w / 2, skin->height / 2 - h / 2, w, h);
+}
+
+// The menu comes over the main screen drawn whole again, without the
+// access sequence's messages.
 void SDLGui::OpenMenuConfig() {
   if (!CanEnter(kConfigScreen)) return;
   dialog = kConfigScreen;
@@ -47,6 +83,7 @@ void SDLGui::OpenMenuConfig() {
   menuCoin2 = config->creditscoin2;
   menuPlayMode = config->playmode;
   WriteMenuRows();
+  DrawAll();
   DrawConfigList();
 }
 

@@ -116,6 +116,21 @@ TEST_F(SDLGuiOperatorMenuTest, CoinValuesAreStoredOnlyBySaving) {
   }
 }
 
+// Larger fonts widen and lengthen the list rather than cut values off.
+TEST_F(SDLGuiOperatorMenuTest, EveryRowShowsWhole) {
+  config.listageneros_size = 40;
+  gui.LoadWriters();
+  gui.CreateConfigList();
+  OpenMenu();
+  config.counter1 = 12345678;
+  OnRow(SDLGui::kTvOutRow, {config.right});
+  EXPECT_GE(gui.configList->GetNVisibles(), gui.configList->Count());
+  for (int row = 0; row < gui.configList->Count(); ++row) EXPECT_FALSE(gui.configList->MustMove(Row(row).c_str())) << Row(row);
+  const SDL_Rect& area = gui.configList->rect;
+  EXPECT_EQ(area.x + area.w / 2, 512);
+  EXPECT_EQ(area.y + area.h / 2, 384);
+}
+
 TEST_F(SDLGuiOperatorMenuTest, CoinValuesStayWithinWhatCanBeStored) {
   config.creditscoin2 = 65535;
   config.creditscoin1 = 0;

@@ -55,10 +55,19 @@ class SDLGuiWifiCodesTest : public MainScreenTest {
     Open();
     WriteHostFile("code.py", kCodeScript);
     WriteHostFile("code_configuration.py", kAdminScript);
-    SDL_Surface* qr = FilledSurface(100, 100, kQrRed[0], kQrRed[1], kQrRed[2]);
+    SaveQrImage();
+    codeClock.screen = gui.screen;
+  }
+
+  // A paletted picture, as QR images come: its first colour must not turn
+  // transparent on the way to the screen.
+  static void SaveQrImage() {
+    SDL_Surface* qr = SDL_CreateRGBSurface(0, 100, 100, 8, 0, 0, 0, 0);
+    SDL_Color colours[2] = {{kQrRed[0], kQrRed[1], kQrRed[2], 0}, {255, 255, 255, 0}};
+    SDL_SetColors(qr, colours, 0, 2);
+    SDL_FillRect(qr, nullptr, 0);
     SDL_SaveBMP(qr, "qr.bmp");
     SDL_FreeSurface(qr);
-    codeClock.screen = gui.screen;
   }
 
   static void Push(Uint8 type, int key) {
