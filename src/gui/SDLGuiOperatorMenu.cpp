@@ -75,7 +75,8 @@ SDL_Rect SDLGui::ConfigListArea() {
 }
 
 // The menu comes over the main screen drawn whole again, without the
-// access sequence's messages.
+// access sequence's messages; a video window under it steps aside until
+// the menu closes.
 void SDLGui::OpenMenuConfig() {
   if (!CanEnter(kConfigScreen)) return;
   dialog = kConfigScreen;
@@ -84,6 +85,7 @@ void SDLGui::OpenMenuConfig() {
   menuPlayMode = config->playmode;
   WriteMenuRows();
   DrawAll();
+  HideVideoOver(configList->rect);
   DrawConfigList();
 }
 
@@ -115,24 +117,21 @@ void SDLGui::keydown_config(int key) {
     configList->Down();
     DrawConfigList();
   }
-  static const KeyRole kRoles[] = {
+  static const KeyRole kMenuRoles[] = {
       {&MapKeys::left, &SDLGui::MenuLeft},
       {&MapKeys::right, &SDLGui::MenuRight},
       {&MapKeys::menu, &SDLGui::CloseOperatorMenu},
       {&MapKeys::cancel, &SDLGui::CloseOperatorMenu},
       {&MapKeys::enter, &SDLGui::RunSelectedMenuRow},
-      // Coins were credited when read.
-      {&MapKeys::coin1, &SDLGui::IgnoreKey},
-      {&MapKeys::coin2, &SDLGui::IgnoreKey},
-      {&MapKeys::coin3, &SDLGui::IgnoreKey},
-      {&MapKeys::coin4, &SDLGui::IgnoreKey},
-      {&MapKeys::coin5, &SDLGui::IgnoreKey},
-      {&MapKeys::coin6, &SDLGui::IgnoreKey},
+  };
+  // Coins were credited when read; a coin key does nothing else here.
+  static const KeyRole kServiceRoles[] = {
       {&MapKeys::upvol, &SDLGui::UpVol},
       {&MapKeys::downvol, &SDLGui::DownVol},
       {&MapKeys::cancelsong, &SDLGui::StopPlayer},
   };
-  ActOnFirstRole(key, kRoles, std::size(kRoles));
+  if (!ActOnFirstRole(key, kMenuRoles, std::size(kMenuRoles)) && CoinInputOfKey(key) == 0)
+    ActOnFirstRole(key, kServiceRoles, std::size(kServiceRoles));
   SDL_Flip(screen);
 }
 
@@ -238,16 +237,16 @@ bool SDLGui::WaitForWpsConnection() {
   return false;
 }
 
-// A strip as wide as the screen below the message's centre line.
+// A strip across the main screen just under the message.
 void SDLGui::ShowSecondsLeft(uint32_t seconds) {
   RString text;
   text.sprintf("Tiempo restante: %u s", seconds);
   int textW = 0, textH = 0;
   genreFont.SizeText(text.Chars(), &textW, &textH);
-  const SDL_Rect strip = MakeRect(0, screen->h / 2 + 3 * textH / 2, screen->w, textH);
+  const SDL_Rect strip = MakeRect(0, skin->height / 2 + 3 * textH / 2, skin->width, textH);
   SDL_Rect fill = strip;
   SDL_FillRect(screen, &fill, SDL_MapRGB(screen->format, 0, 128, 192));
-  genreFont.DrawText2(screen, text.Chars(), screen->w / 2 - textW / 2, strip.y, 0);
+  genreFont.DrawText2(screen, text.Chars(), skin->width / 2 - textW / 2, strip.y, 0);
   UpdateScreenArea(strip);
 }
 

@@ -68,19 +68,6 @@ TEST_F(ConfigurationTest, EmptyValueIsReportedAndSkipped) {
   EXPECT_EQ(configuration.creditsvip, 2);
 }
 
-// The operator menu's programs have working defaults that a cabinet may
-// change.
-TEST_F(ConfigurationTest, OperatorProgramsDefaultAndCanBeSet) {
-  EXPECT_EQ(configuration.wifiinterface, "wlan0");
-  EXPECT_EQ(configuration.wpaconfig, "/etc/wpa_supplicant.conf");
-  EXPECT_EQ(configuration.filemanager, "thunar");
-  Load("wifiinterface=wlp2s0\nwpaconfig=/etc/wpa.conf\ncabinetuser=rocola\nfilemanager=pcmanfm\n");
-  EXPECT_EQ(configuration.wifiinterface, "wlp2s0");
-  EXPECT_EQ(configuration.wpaconfig, "/etc/wpa.conf");
-  EXPECT_EQ(configuration.cabinetuser, "rocola");
-  EXPECT_EQ(configuration.filemanager, "pcmanfm");
-}
-
 TEST_F(ConfigurationTest, ColourHasRedInTheLowByte) {
   Load("genero_color=16711680\ncola_color=255\nmarquee_color=65280\ntitulos_color=abc\n");
   const SDL_Color& blue = configuration.genero_color;
