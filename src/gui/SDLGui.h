@@ -124,6 +124,9 @@ class SDLGui : public PlayerListener {
   // rest (mouse motion aside) for the main loop. A quit request (window
   // system, exit key, Alt+F4) sets quitRequested at once.
   void KeepInputWhileWaiting();
+  // Sleeps ms in short steps, crediting coins and keeping other input for
+  // the main loop; ends early on a quit request.
+  void WaitKeepingInput(uint32_t ms);
   // Coins: a coin input's key going down notes its press, going up credits
   // it, or after a hold over 3000 ms starts the operator-menu access
   // sequence; mouse buttons credit as coin1 and coin2 with mousecredit.
@@ -613,9 +616,6 @@ class SDLGui : public PlayerListener {
   // Main screen keys (helpers) ---------------------------------------------
 
   bool JukeboxMode() const;
-  // Sleeps ms in short steps, crediting coins and keeping other input for
-  // the main loop; ends early on a quit request.
-  void WaitKeepingInput(uint32_t ms);
   // Whether the key is the step's sequence key; it then advances the
   // sequence instead of doing its own action.
   bool AdvanceMenuSequence(int key);

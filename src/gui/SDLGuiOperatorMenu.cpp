@@ -200,12 +200,15 @@ void SDLGui::ClearCoinCounters() {
   WriteMenuRows();
 }
 
+// The values apply at once; a file that could not be written is told, not
+// passed off as saved.
 void SDLGui::SaveOperatorSettings() {
   config->creditscoin1 = static_cast<uint16_t>(menuCoin1);
   config->creditscoin2 = static_cast<uint16_t>(menuCoin2);
   config->playmode = menuPlayMode;
-  if (config->SaveUserConfiguration() != 0) std::puts("No se pudo guardar configuser");
-  ShowNotice("Cambios guardados", kNoticeTime);
+  const bool saved = config->SaveUserConfiguration() == 0;
+  if (!saved) std::puts("No se pudo guardar configuser");
+  ShowNotice(saved ? "Cambios guardados" : "No se pudieron guardar los cambios", kNoticeTime);
   CloseOperatorMenu();
 }
 

@@ -78,6 +78,11 @@ TEST_F(SDLGuiOperatorMenuTest, CoinValuesAreStoredOnlyBySaving) {
     EXPECT_EQ(config.creditscoin1, 5);
     EXPECT_EQ(config.playmode, "jukebox");
   }
+
+  fs::remove("configuser");
+  fs::create_directory("configuser");  // cannot be written
+  OpenMenu();
+  EXPECT_EQ(LogOf([&] { OnRow(SDLGui::kSaveRow, {config.enter}); }), "No se pudo guardar configuser\n");
 }
 
 TEST_F(SDLGuiOperatorMenuTest, ValuesStepWithinTheirLimits) {
