@@ -1367,6 +1367,13 @@ def configuration_lines():
         ("antivibracion", "no"),
         *((f"eqbar{band}", 0) for band in range(1, 11)),
         ("alto", SCREEN_H), ("ancho", SCREEN_W),
+        # Operator menu and Wi-Fi codes. The network checker knocks on a
+        # loopback port nothing listens on: the demo shows itself off-line
+        # and never reaches out.
+        ("wifiinterface", "wlan0"), ("wpaconfig", "/etc/wpa_supplicant.conf"),
+        ("cabinetuser", "plexa"), ("filemanager", "thunar"),
+        ("wifiportal", "http://10.42.0.1/wifi"), ("wifissid", "Melodeck Demo"), ("wifipassword", "rocola2026"),
+        ("checkerhost", "127.0.0.1"), ("checkerport", 9),
     ]
     return [f"{key}={value}" for key, value in settings]
 

@@ -11,7 +11,7 @@ PACKAGES=(
   mplayer alsa-utils fonts-liberation2
   python3 python3-pil python3-qrcode yt-dlp
   googletest libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-utils ffmpeg imagemagick
+  xvfb xdotool x11-utils ffmpeg imagemagick zbar-tools
   xinit dpkg-dev lintian
 )
 

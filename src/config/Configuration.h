@@ -116,6 +116,13 @@ class Configuration : public MapKeys {
   bool jumpsong = false;
   RString usb_path = "";
   RString videodriver = "";
+  // The operator menu's outside programs: the wireless interface and the
+  // supplicant's configuration file WPS uses, the user the catalogue tool
+  // runs as when the jukebox runs as root, and the file manager.
+  RString wifiinterface = "wlan0";
+  RString wpaconfig = "/etc/wpa_supplicant.conf";
+  RString cabinetuser = "plexa";
+  RString filemanager = "thunar";
 
  private:
   static constexpr SDL_Color kWhite = {255, 255, 255, 0};

@@ -6,8 +6,9 @@
 // volume), SDLGuiPanels (main-screen panels), SDLGuiCovers (cover cache),
 // SDLGuiInput (every input read, coins counted), SDLGuiLoop (the main
 // loop's calls), SDLGuiFrame (draw's duties and the
-// playback events), SDLGuiMarquee (marquee and TV-out) and SDLGuiKaraoke
-// (the karaoke score).
+// playback events), SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke
+// (the karaoke score), SDLGuiOperatorMenu (the operator menu and WPS) and
+// SDLGuiWifiCodes (Wi-Fi access codes).
 #include <SDL.h>
 
 #include <cstdint>
@@ -29,6 +30,7 @@ class Configuration;
 class DiscElement;
 class GenreElement;
 class MainLibrary;
+class MapKeys;
 class Player;
 class Skin;
 struct sqlite3;
@@ -57,8 +59,8 @@ class SDLGui : public PlayerListener {
   int OpenDisplay();
   // The ten writers from "arial.ttf" with the configured sizes and colours.
   void LoadWriters();
-  // Panel save surfaces, key highlights and list boxes; returns the genres
-  // list's row count.
+  // Panel save surfaces, key highlights and list boxes (the operator
+  // menu's too); returns the genres list's row count.
   int ReserveSurfaces();
   // Every image of the screens; false when a required one is missing (the
   // later ones are then not loaded).
@@ -124,6 +126,9 @@ class SDLGui : public PlayerListener {
   // rest (mouse motion aside) for the main loop. A quit request (window
   // system, exit key, Alt+F4) sets quitRequested at once.
   void KeepInputWhileWaiting();
+  // Sleeps ms in short steps, crediting coins and keeping other input for
+  // the main loop; ends early on a quit request.
+  void WaitKeepingInput(uint32_t ms);
   // Coins: a coin input's key going down notes its press, going up credits
   // it, or after a hold over 3000 ms starts the operator-menu access
   // sequence; mouse buttons credit as coin1 and coin2 with mousecredit.
@@ -148,6 +153,14 @@ class SDLGui : public PlayerListener {
   // Whether a pressed key is the one bound to a role; an unbound role (code
   // 0) matches no key.
   static bool KeyIs(int key, int32_t binding) { return binding != 0 && key == binding; }
+  // A key role of a screen and what it does.
+  struct KeyRole {
+    int32_t MapKeys::*binding;
+    void (SDLGui::*action)();
+  };
+  // Runs the action of the first of count roles bound to key; false when
+  // none is.
+  bool ActOnFirstRole(int key, const KeyRole* roles, size_t count);
   // Screen key handlers take the key code.
   using KeyHandler = void (SDLGui::*)(int key);
   // A screen's handler; null while the screen takes no keys.
@@ -360,11 +373,48 @@ class SDLGui : public PlayerListener {
   RString GetNumber(int key) const;
   // The access sequence's keys after the long coin press: up, then down.
   int MenuSequenceKey(int step) const;
-  // Where the Wi-Fi code sale starts once the customer may have a code: a
-  // paid one in the coin-operated mode, a free one otherwise.
-  void StartWifiCodeSale(bool paid);
-  // Where the operator menu opens (configmenu key, access sequence).
-  void OpenOperatorMenu();
+
+  // Operator menu ----------------------------------------------------------
+
+  // The menu's rows, in their order.
+  enum MenuRow {
+    kCoin1Row, kCoin2Row, kCounter1Row, kCounter2Row, kClearCountersRow, kAdminCodeRow, kPlayModeRow,
+    kTvOutRow, kWpsRow, kConfigtoolRow, kFilesRow, kSaveRow, kExitRow
+  };
+  // The menu's list with its rows, made with the other lists, and its
+  // place on the screen.
+  void CreateConfigList();
+  SDL_Rect ConfigListArea();
+  // Opens the menu over the main screen with the settings as they stand;
+  // the row selected at the last visit stays selected.
+  void OpenMenuConfig();
+  // One key on the menu: up and down move, left and right change the
+  // selected value, enter runs the selected row, menu and cancel leave
+  // without saving; the display is flipped after every key.
+  void keydown_config(int key);
+  // Asks the supplicant for its state into "wps_out"; whether it reports a
+  // completed connection.
+  bool check_wps_state();
+  // The coin values and play mode being edited; they reach the settings
+  // only through "Guardar y salir".
+  int32_t menuCoin1 = 0, menuCoin2 = 0;
+  RString menuPlayMode = "";
+
+  // Wi-Fi access codes -----------------------------------------------------
+
+  // Asks how many credits (1 up to the balance) the customer spends on a
+  // code; enter takes them, saves, and makes the code. Credits for a code
+  // that could not be made are given back.
+  void AskWifiCode();
+  // Makes a new code with its QR image and shows it until the image is
+  // removed (the code was used), a key is pressed or 40 s passed; false
+  // when the image could not be made (nothing was shown then).
+  bool makeWifiCode();
+  // The administrator's code image, shown until a key or for 20 s.
+  void makeWifiCodeAdmin();
+  int32_t wifiCredits = 1;
+  RStringsList wifiCodes;  // every code made since start
+  RString lastWifiCode = "";
 
   // Genre list, alphabet, keyboard and results ------------------------------
 
@@ -638,7 +688,10 @@ class SDLGui : public PlayerListener {
   void DropTouchEcho();
 
   void StepVolume(int step);
-  bool WaitForKey(uint32_t start, int timeout, int& key);
+  // Reads input until a key other than a coin or cancelsong goes down (true,
+  // with its code) or timeout ms passed since start, or while stillWanted
+  // (when given) says so.
+  bool WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*stillWanted)() const = nullptr);
   // Hides the video window when it lies over box; whether it did.
   bool HideVideoOver(const SDL_Rect& box);
   void PlayCoinSound();
@@ -711,6 +764,43 @@ class SDLGui : public PlayerListener {
   int32_t Charge(const QueueElement& entry);
   void OfferVip(const QueueElement& last);
   void ShowNotice(const RString& text, int timeout);
+
+  // Operator menu (helpers) ------------------------------------------------
+
+  // The rows that show values, written from the settings and edited copies.
+  void WriteMenuRows();
+  // The list over its own filled background.
+  void DrawConfigList();
+  // left (-1) and right (+1) on the selected row.
+  void StepMenuValue(int step);
+  void MenuLeft() { StepMenuValue(-1); }
+  void MenuRight() { StepMenuValue(1); }
+  void RunSelectedMenuRow();
+  void CloseOperatorMenu();
+  void ClearCoinCounters();
+  void SaveOperatorSettings();
+  void ConnectByWps();
+  bool WaitForWpsConnection();
+  // How long the WPS wait may still last, under its message.
+  void ShowSecondsLeft(uint32_t seconds);
+  void StartCatalogueTool();
+  void OpenFileManager();
+
+  // Wi-Fi codes (helpers) --------------------------------------------------
+
+  // Four random digits that no code still waiting to be used has.
+  RString NewWifiCode() const;
+  RString WifiCodeImage() const;
+  bool WifiCodeImageExists() const;
+  // The dialog image with the code's picture scaled into its centre, the
+  // caption above it and the code below (when not empty); null when either
+  // image cannot be loaded.
+  SDL_Surface* ComposeCodeDialog(const RString& image, const RString& caption, const RString& code);
+  // Text centred horizontally on the dialog, offset pixels from its middle.
+  void PutCodeDialogText(SDL_Surface* dialog, const RString& text, int offset);
+  // Shows the composed dialog centred on the screen and frees it.
+  void ShowCodeDialog(SDL_Surface* dialog);
+  void TellCodeNotMade();
 
   // Frame update (helpers) -------------------------------------------------
 

@@ -25,11 +25,21 @@ SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
   return IMG_Load(platform::ToHostPath(path.Chars()).c_str());
 }
 
+// The scaler gives an 8-bit result the colour key of palette index 0, so
+// the first colour of a paletted image (the black of a QR code) would turn
+// transparent: such an image is scaled from a true-colour copy.
 SDL_Surface* SDLGui::ScaledCopy(SDL_Surface* image, int width, int height) {
   if (image == nullptr || image->w == 0 || image->h == 0 || width <= 0 || height <= 0)
     return nullptr;
-  return zoomSurface(image, static_cast<double>(width) / image->w,
-                     static_cast<double>(height) / image->h, SMOOTHING_ON);
+  const double zoomX = static_cast<double>(width) / image->w;
+  const double zoomY = static_cast<double>(height) / image->h;
+  if (image->format->BitsPerPixel != 8) return zoomSurface(image, zoomX, zoomY, SMOOTHING_ON);
+  SDL_Surface* trueColour = NewSurface(image->w, image->h);
+  if (trueColour == nullptr) return nullptr;
+  SDL_BlitSurface(image, nullptr, trueColour, nullptr);
+  SDL_Surface* scaled = zoomSurface(trueColour, zoomX, zoomY, SMOOTHING_ON);
+  SDL_FreeSurface(trueColour);
+  return scaled;
 }
 
 void SDLGui::InitCoversCache() {

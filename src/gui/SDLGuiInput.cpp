@@ -17,6 +17,8 @@ const uint32_t kLongestCoinPulse = 3000;
 const uint32_t kPressForgotten = 1000;
 // More kept input than this during one wait is a stuck key, not a customer.
 const size_t kMostKeptInput = 256;
+// Blocking waits look at input this often.
+const uint32_t kWaitStep = 10;
 
 bool IsKeyEvent(const SDL_Event& event) { return event.type == SDL_KEYDOWN || event.type == SDL_KEYUP; }
 
@@ -39,6 +41,14 @@ void SDLGui::KeepInputWhileWaiting() {
     ObserveInput(event);
     if (IsQuitRequest(event)) QuitProgram();
     if (event.type != SDL_MOUSEMOTION && keptInput.size() < kMostKeptInput) keptInput.push_back(event);
+  }
+}
+
+void SDLGui::WaitKeepingInput(uint32_t ms) {
+  const uint32_t start = platform::Ticks();
+  while (!quitRequested && platform::Ticks() - start < ms) {
+    KeepInputWhileWaiting();
+    platform::Delay(kWaitStep);
   }
 }
 

@@ -125,8 +125,6 @@ void SDLGui::RepeatHeldTouch() {
     touchHeld = 0;
 }
 
-// The operator menu's handler joins when it is written; until then its
-// screen is never entered.
 SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) const {
   switch (screen) {
     case kMainScreen:
@@ -139,19 +137,33 @@ SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) const {
       return config->phonekeyboard ? &SDLGui::keydown_searcher : &SDLGui::keydown_keyboard;
     case kResultsScreen:
       return &SDLGui::keydown_result;
+    case kConfigScreen:
+      return &SDLGui::keydown_config;
     default:
       return nullptr;
   }
 }
 
+bool SDLGui::ActOnFirstRole(int key, const KeyRole* roles, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (KeyIs(key, config->*roles[i].binding)) {
+      (this->*roles[i].action)();
+      return true;
+    }
+  }
+  return false;
+}
+
 SDLGui::KeyHandler SDLGui::ScreenKeyHandler() const { return KeyHandlerOf(dialog); }
 
-// The keyboard screens need their images, and the searcher its lists.
+// The keyboard screens need their images, the searcher and the operator
+// menu their lists.
 bool SDLGui::CanEnter(int screen) {
   bool drawable = true;
   if (screen == kKeyboardScreen)
     drawable = config->phonekeyboard ? localResultsList != nullptr && onlineResultsList != nullptr
                                      : keyboardImage != nullptr;
+  if (screen == kConfigScreen) drawable = configList != nullptr;
   if (KeyHandlerOf(screen) != nullptr && drawable) return true;
   std::printf("Pantalla no disponible: %d\n", screen);
   return false;
@@ -204,6 +216,9 @@ void SDLGui::RedrawCurrentDialog() {
       break;
     case kResultsScreen:
       resultsList->Draw(screen, false);
+      break;
+    case kConfigScreen:
+      DrawConfigList();
       break;
     default:
       break;

@@ -2,6 +2,7 @@
 // track numbers, and opening the other screens and actions.
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
@@ -15,12 +16,6 @@ namespace {
 const uint32_t kTitleScrollPause = 3000;
 const uint32_t kHoldOpensAlphabet = 3000;
 const int kFourAlbums = 4;
-
-// A key role of the main screen and what it does.
-struct MainKeyRole {
-  int32_t MapKeys::*binding;
-  void (SDLGui::*action)();
-};
 
 // The album at target, wrapped once around the genre as single and
 // four-album moves wrap; a four-album move in a genre of two albums would
@@ -65,7 +60,7 @@ bool SDLGui::AdvanceMenuSequence(int key) {
   } else {
     std::puts("Abrir menu inteligente");
     menuSequenceStep = 0;
-    OpenOperatorMenu();
+    OpenMenuConfig();
     if (dialog == kMainScreen) redrawMode = kFullRedraw;
   }
   return true;
@@ -74,7 +69,7 @@ bool SDLGui::AdvanceMenuSequence(int key) {
 // The first role bound to key wins, so a key bound twice acts as the role
 // listed first.
 void SDLGui::DispatchMainKey(int key) {
-  static const MainKeyRole kRoles[] = {
+  static const KeyRole kRoles[] = {
       {&MapKeys::up, &SDLGui::keydown_main_up},
       {&MapKeys::exit, &SDLGui::QuitProgram},
       {&MapKeys::apagar, &SDLGui::PowerOffMachine},
@@ -87,7 +82,7 @@ void SDLGui::DispatchMainKey(int key) {
       {&MapKeys::cancel, &SDLGui::CancelDigit},
       {&MapKeys::discover, &SDLGui::DiscoverKey},
       {&MapKeys::wifi, &SDLGui::SellWifiCode},
-      {&MapKeys::configmenu, &SDLGui::OpenOperatorMenu},
+      {&MapKeys::configmenu, &SDLGui::OpenMenuConfig},
       {&MapKeys::cancelsong, &SDLGui::StopPlayer},
       {&MapKeys::cancelsong2, &SDLGui::StopPlayer},
       // Coins are credited when their key goes up.
@@ -104,12 +99,7 @@ void SDLGui::DispatchMainKey(int key) {
       {&MapKeys::abcnext, &SDLGui::OpenAlphabetNext},
       {&MapKeys::abcprev, &SDLGui::OpenAlphabetPrev},
   };
-  for (const MainKeyRole& role : kRoles) {
-    if (KeyIs(key, config->*role.binding)) {
-      (this->*role.action)();
-      return;
-    }
-  }
+  if (ActOnFirstRole(key, kRoles, std::size(kRoles))) return;
   if (GetNumber(key).GetLength() > 0)
     TypeDigit(key);
   else if (IsQuitKey(key))
@@ -168,7 +158,7 @@ void SDLGui::DiscoverKey() {
 // asked for a coin, which the waiting message credits.
 void SDLGui::SellWifiCode() {
   if (!JukeboxMode()) {
-    StartWifiCodeSale(false);
+    if (!makeWifiCode()) TellCodeNotMade();
     return;
   }
   if (credits <= 0) {
@@ -178,16 +168,8 @@ void SDLGui::SellWifiCode() {
     std::printf("Creditos: %d\n", credits);
     if (credits <= 0) return;
   }
-  StartWifiCodeSale(true);
+  AskWifiCode();
 }
-
-// The Wi-Fi code screens are not in this build: the request is logged only.
-void SDLGui::StartWifiCodeSale(bool paid) {
-  std::printf("Codigo de wifi %s no disponible\n", paid ? "pagado" : "gratuito");
-}
-
-// The operator menu is not in this build: the request is logged only.
-void SDLGui::OpenOperatorMenu() { std::puts("Menu inteligente no disponible"); }
 
 void SDLGui::OpenAlphabetAfterLongHold() {
   const uint32_t now = platform::Ticks();

@@ -71,10 +71,9 @@ bool SDLGui::HideVideoOver(const SDL_Rect& box) {
   return overlaps;
 }
 
-// Reads input until a key other than a coin or cancelsong goes down (true,
-// with its code) or timeout ms passed since start (false). Coins are
-// credited as they are read; a quit request ends the wait and the program.
-bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key) {
+// Coins are credited as they are read; a quit request ends the wait and
+// the program.
+bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*stillWanted)() const) {
   for (;;) {
     SDL_Event event;
     while (ReadInput(event)) {
@@ -95,6 +94,7 @@ bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key) {
       platform::Delay(kAfterTimeout);
       return false;
     }
+    if (stillWanted != nullptr && !(this->*stillWanted)()) return false;
     platform::Delay(kIdlePoll);
   }
 }

@@ -246,8 +246,6 @@ std::unique_ptr<ListBox> SDLGui::NewList(const SDL_Rect& area, SDL_TTFWriter& wr
 }
 
 int SDLGui::ReserveSurfaces() {
-  const int W = skin->width;
-  const int H = skin->height;
   Replace(genreSave, NewSurface(skin->wgenre, skin->hgenre));
   Replace(coversSave, NewSurface(skin->wcovers, skin->hcovers));
   Replace(titlesSave, NewSurface(skin->wtitles, skin->htitles));
@@ -283,15 +281,7 @@ int SDLGui::ReserveSurfaces() {
                         genresListFont, true);
   resultsList->SetPadding(30, 65);
 
-  configList = NewList(MakeRect(W / 2 - 100, H / 2 - 190, 200, 380), genresListFont, true);
-  for (const char* item :
-       {"Monedero 1: ", "Monedero 2: ", "Contador 1: ", "Contador 2: ", "Limpiar contadores",
-        "Configuracion Admin", "Modo: ", "Salida de TV: ", "Wifi WPS", "Configtool", "Archivos",
-        "Guardar y salir", "Salir"})
-    configList->AddItem(item);
-  configList->SetSelected(0);
-  configList->SetPadding(5, 5);
-
+  CreateConfigList();
   return CreateGenresList();
 }
 

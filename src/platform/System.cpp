@@ -1,6 +1,7 @@
 #include "platform/System.h"
 
 #include <X11/Xlib.h>
+#include <sys/random.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -59,6 +60,18 @@ bool PowerOff() {
   Argv argv;
   for (std::string word; words >> word;) argv.push_back(word);
   return RunAndWait(argv) == 0;
+}
+
+// Bytes of 250 or more are drawn again: 250 is the largest multiple of 10
+// that a byte holds, so every digit keeps the same chance.
+std::string RandomDigits(int count) {
+  std::string digits;
+  while (static_cast<int>(digits.size()) < count) {
+    unsigned char byte = 0;
+    if (getrandom(&byte, 1, 0) != 1 || byte >= 250) continue;
+    digits += static_cast<char>('0' + byte % 10);
+  }
+  return digits;
 }
 
 }  // namespace platform

@@ -18,5 +18,8 @@ void PrimaryScreenSize(int& width, int& height);
 // Powers the machine off with the command in MELODECK_POWEROFF (words split
 // on blanks) or "systemctl poweroff"; true when the command was accepted.
 bool PowerOff();
+// count decimal digits from the kernel's random source, each digit equally
+// likely; nothing seeded from the clock, so nobody can tell the next ones.
+std::string RandomDigits(int count);
 
 }  // namespace platform

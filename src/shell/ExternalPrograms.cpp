@@ -1,5 +1,6 @@
 #include "shell/ExternalPrograms.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <climits>
@@ -75,13 +76,27 @@ int RunCatalogueTool(const RString& argument) {
   return platform::RunAndWait(argv);
 }
 
-void StartCatalogueToolDetached() { platform::StartDetached({CatalogueToolProgram()}); }
+// The tool's files belong to the cabinet's user, not to root; runuser
+// changes the user without a shell in between. A user the machine does not
+// know is logged and the tool runs as the jukebox does.
+bool StartCatalogueToolDetached(const RString& cabinetUser) {
+  const std::string program = CatalogueToolProgram();
+  if (program.empty()) return false;
+  platform::Argv argv{program};
+  if (geteuid() == 0 && cabinetUser.GetLength() > 0) {
+    if (getpwnam(Host(cabinetUser).c_str()) != nullptr)
+      argv = {"runuser", "-u", Host(cabinetUser), "--", program};
+    else
+      std::printf("Usuario desconocido para configtool: %s\n", cabinetUser.Chars());
+  }
+  return platform::StartDetached(argv) > 0;
+}
 
 void RestartOnlineChecker() {
   if (const pid_t previous = RunningCheckerPid()) platform::EndProcess(previous, kCheckerScript);
   platform::DeleteFile(kCheckerPidFile);
   if (!platform::FileExists(kCheckerScript)) return;
-  const pid_t pid = platform::StartDetached({kPython, kCheckerScript});
+  const pid_t pid = platform::StartDetached({kPython, kCheckerScript, std::to_string(getpid())});
   if (pid > 0) RecordCheckerPid(pid);
 }
 
@@ -111,9 +126,9 @@ void PlaySoundAndWait(const RString& file) {
   platform::RunAndWait({player, "-nofontconfig", HostPath(file)}, Silenced());
 }
 
-void StartWpsPairing() {
+void StartWpsPairing(const RString& interface, const RString& supplicantConfig) {
   platform::RunAndWait({"killall", "wpa_supplicant"});
-  platform::RunAndWait({"wpa_supplicant", "-B", "-i", "wlan0", "-c", "/etc/wpa_supplicant.conf"});
+  platform::RunAndWait({"wpa_supplicant", "-B", "-i", Host(interface), "-c", HostPath(supplicantConfig)});
   platform::RunAndWait({"wpa_cli", "wps_pbc"});
 }
 
@@ -130,4 +145,4 @@ void SaveWirelessConfiguration() {
   platform::RunAndWait({"wpa_cli", "save_config"});
 }
 
-void StartFileManager() { platform::StartDetached({"thunar"}); }
+bool StartFileManager(const RString& program) { return platform::StartDetached({Host(program)}) > 0; }

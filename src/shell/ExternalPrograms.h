@@ -8,11 +8,14 @@
 // Catalogue tool: rebuilds "db" from the media folders; waited for. The
 // argument is "" at first start and "updatedb" after a USB update.
 int RunCatalogueTool(const RString& argument);
-// Catalogue tool started beside the running jukebox for the operator.
-void StartCatalogueToolDetached();
+// Catalogue tool started beside the running jukebox for the operator, in
+// the working directory; as cabinetUser when the jukebox runs as root.
+// False when it could not be started.
+bool StartCatalogueToolDetached(const RString& cabinetUser);
 
 // Ends the network checker started by the previous run and starts it again
-// detached; a missing "onlinechecker.py" is not an error.
+// detached, telling it the jukebox's process id so that it ends with the
+// jukebox; a missing "onlinechecker.py" is not an error.
 void RestartOnlineChecker();
 
 // On-line search: the command that runs "ytsearch.py" with the text; the
@@ -36,12 +39,15 @@ RString StreamPlayerProgram();
 // Plays a sound file through the media player and waits for it.
 void PlaySoundAndWait(const RString& file);
 
-// Wireless set-up by WPS push button.
-void StartWpsPairing();
-// Writes the wireless state to "wps_out".
+// Wireless set-up by WPS push button: the supplicant is started again on the
+// interface with its configuration file and told to wait for the router's
+// button. Each program is waited for.
+void StartWpsPairing(const RString& interface, const RString& supplicantConfig);
+// Writes the supplicant's state to "wps_out".
 void QueryWirelessState();
 void RenewNetworkAddress();
 void SaveWirelessConfiguration();
 
-// File manager for the operator, in the background.
-void StartFileManager();
+// The operator's file manager, in the background; false when it could not
+// be started.
+bool StartFileManager(const RString& program);

@@ -256,7 +256,8 @@ TEST_F(JukeboxEndToEnd, QueueRequestPlaysASongToItsEnd) {
   ASSERT_TRUE(LogShows(song.Playing(), log, 3000ms)) << jukebox_->Log();
   const Clock::time_point started = Clock::now();
   EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), true, 3000ms)) << jukebox_->SavedState();
-  EXPECT_FALSE(fs::exists(cabinet_ / "queue" / "pedido1"));
+  // The request file goes just after the state is saved.
+  EXPECT_TRUE(WaitUntil([&] { return !fs::exists(cabinet_ / "queue" / "pedido1"); }, 2000ms));
   EXPECT_LE(jukebox_->MediaPlayers().size(), 1u);
 
   const Screenshot playing = ShotWhen("song-playing", [&](const Screenshot& shot) {
@@ -397,11 +398,15 @@ TEST_F(JukeboxEndToEnd, PaidWholeAlbumAfterTypedZeroConfirmation) {
   for (const Entry& track : tracks)
     EXPECT_TRUE(jukebox_->WaitForSavedLine(track.QueueLine(), true, 1000ms)) << jukebox_->SavedState();
 
+  // The first track may start before the purchase is logged.
+  log = 0;
   ASSERT_TRUE(LogShows(tracks[0].Playing(), log, 3000ms)) << jukebox_->Log();
   Shot("album-playing");
   for (const Entry& next : {tracks[1], tracks[2]})
     ASSERT_TRUE(LogShows(next.Playing(), log, kLongestSong + 3000ms)) << jukebox_->Log();
   ExpectQueueRunsOut(log, kLongestSong + 3000ms);
+  // The state is saved just after the line that tells the queue ran out.
+  EXPECT_TRUE(jukebox_->WaitForSavedLine(tracks[2].QueueLine(), false, 2000ms)) << jukebox_->SavedState();
   EXPECT_EQ(jukebox_->SavedState().find("queueitem"), std::string::npos) << jukebox_->SavedState();
   ExpectIdlePlaybackPanels("album-finished");
   ExpectCleanExit();
@@ -640,6 +645,105 @@ TEST_F(JukeboxEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
   ASSERT_TRUE(jukebox_->Key("Escape"));
   EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, 1000ms)) << jukebox_->SavedState();
   EXPECT_EQ(Occurrences(jukebox_->Log(), "Iniciando descarga"), 1) << jukebox_->Log();
+  ExpectCleanExit();
+}
+
+// The operator menu, as the operator reaches it: by its key and by the
+// access sequence (a coin input held over 3 s, then up and down). Coin 1 is
+// set from 1 to 2 credits and saved; after a restart one coin gives 2
+// credits, which buy a Wi-Fi code whose QR dialog closes once its image is
+// taken away (the code used).
+class OperatorEndToEnd : public JukeboxEndToEnd {
+ protected:
+  // The middle of the operator menu's list.
+  const Area menu_ = AreaOf(kScreenWidth / 2 - 100, kScreenHeight / 2 - 190, 200, 380);
+  // The code dialog's middle, where the QR image is drawn.
+  const Area qr_ = AreaOf(kScreenWidth / 2 - 100, kScreenHeight / 2 - 110, 200, 220);
+
+  // The menu's selection bar in the middle of the screen: the demo's
+  // selection colour, which the main screen shows only at its left.
+  bool ShowsTheMenu(const Screenshot& shot) const {
+    int selected = 0, total = 0;
+    for (int y = menu_.y - 50; y < menu_.y + menu_.h + 50; ++y)
+      for (int x = menu_.x; x < menu_.x + menu_.w; ++x, ++total) {
+        const e2e::Pixel pixel = shot.At(x, y);
+        if (pixel.r < 8 && std::abs(pixel.g - 122) < 8 && std::abs(pixel.b - 190) < 8) ++selected;
+      }
+    return selected > total / 50;
+  }
+  bool MenuGone(const Screenshot& shot) const { return shot.ShareDifferingFrom(idle_, menu_) < 0.05; }
+
+  bool FileHolds(const std::string& name, const std::string& text, Millis limit) const {
+    return WaitUntil([&] { return ReadHostFile(cabinet_ / name).find(text) != std::string::npos; }, limit);
+  }
+
+  void Restart() {
+    EXPECT_EQ(jukebox_->Stop(5000ms), kCleanExitCode) << jukebox_->Log();
+    jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-restarted.log");
+    ASSERT_TRUE(jukebox_->Start(15000ms)) << "no jukebox window after the restart\n" << jukebox_->Log();
+  }
+
+  // The text of the QR code in a screenshot, as zbarimg reads it.
+  static std::string QrText(const Screenshot& shot) {
+    const fs::path decoded = shot.File().string() + ".txt";
+    platform::OutputOptions output;
+    output.stdoutFile = decoded.string();
+    output.quiet = true;
+    platform::RunAndWait({"zbarimg", "--raw", "-q", shot.File().string()}, output);
+    std::string text = ReadHostFile(decoded);
+    return text.substr(0, text.find('\n'));
+  }
+};
+
+TEST_F(OperatorEndToEnd, CoinValueSavedInTheMenuThenAWifiCodeBought) {
+  ASSERT_TRUE(jukebox_->Key("F2"));
+  EXPECT_TRUE(ShowsTheMenu(ShotWhen("menu-by-key", [&](const Screenshot& s) { return ShowsTheMenu(s); })));
+  ASSERT_TRUE(jukebox_->Key("Escape"));
+  EXPECT_TRUE(MenuGone(ShotWhen("menu-left", [&](const Screenshot& s) { return MenuGone(s); })));
+
+  size_t log = 0;
+  ASSERT_TRUE(jukebox_->Press("c", 3400ms));
+  ShotWhen("access-sequence-asked", ShowsAMessage);
+  ASSERT_TRUE(Keys({"Up", "Down"}));
+  ASSERT_TRUE(LogShows("Abrir menu inteligente", log, 3000ms)) << jukebox_->Log();
+  EXPECT_TRUE(ShowsTheMenu(ShotWhen("menu-by-sequence", [&](const Screenshot& s) { return ShowsTheMenu(s); })));
+  EXPECT_EQ(jukebox_->SavedState().find("savedcredits=1"), std::string::npos) << "the long hold was credited";
+
+  // Coin 1 (row 0) one up, then "Guardar y salir" (row 11).
+  ASSERT_TRUE(Keys({"Right"}));
+  Shot("coin-value-raised");
+  ASSERT_TRUE(Keys({"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down"}));
+  ASSERT_TRUE(Keys({"Return"}));
+  EXPECT_TRUE(FileHolds("configuser", "creditscoin1=2\n", 3000ms)) << ReadHostFile(cabinet_ / "configuser");
+  ShotWhen("changes-saved-message", ShowsAMessage);
+
+  Restart();
+  ASSERT_TRUE(jukebox_->Press("c", 150ms));
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, 3000ms)) << jukebox_->SavedState();
+
+  // F6: the question for 1 credit, Up: for 2, Return buys.
+  ASSERT_TRUE(jukebox_->Key("F6"));
+  ShotWhen("wifi-question", ShowsAMessage);
+  ASSERT_TRUE(Keys({"Up"}));
+  ASSERT_TRUE(Keys({"Return"}));
+  log = 0;
+  ASSERT_TRUE(LogShows("Esperando que se consuma codigo ", log, 10000ms)) << jukebox_->Log();
+  const std::string code = jukebox_->Log().substr(log, 4);
+  EXPECT_NE(jukebox_->Log().find("Ejecutando: code.py " + code + " 2"), std::string::npos) << jukebox_->Log();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 1000ms)) << jukebox_->SavedState();
+  const Screenshot dialog = ShotWhen("wifi-code-dialog", [&](const Screenshot& s) {
+    return s.ShareDifferingFrom(idle_, qr_) > 0.5 && !QrText(s).empty();
+  });
+  EXPECT_EQ(QrText(dialog), "http://10.42.0.1/wifi?codigo=" + code);
+
+  const fs::path image = cabinet_ / "wificodes" / (code + ".png");
+  ASSERT_TRUE(fs::exists(image));
+  fs::remove(image);
+  const Screenshot closed = ShotWhen("wifi-code-used", [&](const Screenshot& s) {
+    return s.ShareDifferingFrom(idle_, qr_) < 0.05;
+  });
+  EXPECT_LT(closed.ShareDifferingFrom(idle_, qr_), 0.05) << "the code dialog stayed";
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 1000ms)) << jukebox_->SavedState();
   ExpectCleanExit();
 }
 

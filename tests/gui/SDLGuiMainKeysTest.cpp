@@ -204,27 +204,29 @@ TEST_F(SDLGuiMainKeysTest, WifiCodeNeedsCreditInTheCoinOperatedMode) {
   catalogue.AddGenre("Rock", 1);
   config.playmode = "jukebox";
   Open();
-  const std::string kPaid = "Codigo de wifi pagado";
+  const std::string kQuestionAnswered = "Tecla: 98\n";
 
   Answer(SDLK_a);
   std::string log = LogOf([&] { Press(config.wifi); });
   EXPECT_NE(log.find("Tecla: 97\nCreditos: 0\n"), std::string::npos) << log;
-  EXPECT_EQ(log.find(kPaid), std::string::npos) << log;
+  EXPECT_EQ(log.find(kQuestionAnswered), std::string::npos) << log;
 
   gui.credits = -2;  // a debt is no credit
   Answer(SDLK_a);
   log = LogOf([&] { Press(config.wifi); });
-  EXPECT_EQ(log.find(kPaid), std::string::npos) << log;
+  EXPECT_EQ(log.find(kQuestionAnswered), std::string::npos) << log;
 
-  // A coin inserted while the question waits pays for the code.
+  // A coin inserted while the request waits leads to the credit question.
   gui.credits = 0;
   SDL_Event coin{};
   coin.type = SDL_KEYUP;
   coin.key.keysym.sym = static_cast<SDLKey>(config.coin1);
   ASSERT_EQ(SDL_PushEvent(&coin), 0);
   Answer(SDLK_a);
+  Answer(SDLK_b);
   log = LogOf([&] { Press(config.wifi); });
-  EXPECT_NE(log.find(kPaid), std::string::npos) << log;
+  EXPECT_NE(log.find(kQuestionAnswered), std::string::npos) << log;
+  EXPECT_EQ(gui.credits, 1);
 }
 
 // Every key of the main screen, on a genre without albums and on one with

@@ -66,6 +66,7 @@ inline std::vector<CabinetImage> CabinetImages() {
       {"images/genresdialog.png", 500, 400, 40, 40, 40},
       {"images/resultDialog.png", 600, 500, 41, 41, 41},
       {"images/jumpdialog.png", 300, 200, 42, 42, 42},
+      {"images/codeDialog.png", 560, 540, 43, 43, 43},
   };
   for (int digit = 0; digit < 10; ++digit)
     images.push_back({"images/" + std::to_string(digit) + ".png", 25, 20, 50, 50, 50});

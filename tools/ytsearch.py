@@ -60,7 +60,7 @@ def main(argv):
     if len(argv) != 2:
         print("uso: ytsearch.py TEXTO", file=sys.stderr)
         return 2
-    template = cabinet_settings.first(cabinet_settings.read(), "busquedaenlinea", DEFAULT_SOURCE)
+    template = cabinet_settings.setting(cabinet_settings.read_settings(), "busquedaenlinea", DEFAULT_SOURCE)
     try:
         records = search(argv[1], template)
     except yt_dlp.utils.DownloadError as error:

@@ -33,7 +33,7 @@ def write_progress(name, percent):
 
 def download(title, address, formats):
     """Downloads the result; the media file's name."""
-    folder = cabinet_settings.downloads_folder(cabinet_settings.read())
+    folder = cabinet_settings.downloads_folder()
     os.makedirs(folder, exist_ok=True)
 
     def report(status):

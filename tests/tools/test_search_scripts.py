@@ -9,7 +9,7 @@ import threading
 import unittest
 import urllib.parse
 
-HERE = os.path.dirname(os.path.abspath(__file__))
+TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools")
 PYTHON = "/usr/bin/python3"
 MEDIA = b"\x00\x00\x00\x18ftypmp42" + bytes(range(256)) * 40
 TITLES = ["Luna de Miel", '"; touch pwned; "', "$(id) y `id`"]
@@ -60,7 +60,7 @@ class SearchScripts(unittest.TestCase):
         self.cabinet.cleanup()
 
     def run_script(self, *arguments):
-        return subprocess.run([PYTHON, os.path.join(HERE, arguments[0]), *arguments[1:]], cwd=self.cabinet.name,
+        return subprocess.run([PYTHON, os.path.join(TOOLS, arguments[0]), *arguments[1:]], cwd=self.cabinet.name,
                               capture_output=True, text=True, timeout=60)
 
     def path(self, *parts):

@@ -1,0 +1,291 @@
+// The operator menu (screen 5): credits per coin, coin counters, play mode,
+// TV output, the wireless connection by WPS, the administrator's Wi-Fi code
+// and the maintenance programs.
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+
+#include "base/RTextFile.h"
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+#include "platform/Files.h"
+#include "playback/Player.h"
+#include "shell/ExternalPrograms.h"
+
+namespace {
+
+// "right" walks the modes forward, "left" back; another mode stays as it is.
+const char* const kPlayModes[] = {"jukebox", "fiesta", "continuo", "aleatorio"};
+const int kPlayModeCount = static_cast<int>(std::size(kPlayModes));
+// "configuser" keeps the credits per coin in 16 bits.
+const int32_t kMostCreditsPerCoin = 0xFFFF;
+
+const int kWpsChecks = 60;
+const uint32_t kWpsCheckInterval = 2000;
+const char* const kWirelessStateFile = "wps_out";
+const char* const kConnectedState = "COMPLETED";
+
+RString NextPlayMode(const RString& mode, int step) {
+  for (int i = 0; i < kPlayModeCount; ++i) {
+    if (mode == kPlayModes[i]) return kPlayModes[(i + step + kPlayModeCount) % kPlayModeCount];
+  }
+  return mode;
+}
+
+RString Row(const char* format, int value) {
+  RString text;
+  text.sprintf(format, value);
+  return text;
+}
+
+// Every row at its widest, for the list's size.
+const char* const kWidestRows[] = {
+    "Monedero 1: 65535", "Monedero 2: 65535", "Contador 1: 99999999", "Contador 2: 99999999",
+    "Limpiar contadores", "Configuracion Admin", "Modo: aleatorio", "Salida de TV: Si", "Wifi WPS", "Configtool",
+    "Archivos", "Guardar y salir", "Salir"};
+const int kMenuRows = static_cast<int>(std::size(kWidestRows));
+const int kListPadding = 5;
+// Room right of the rows, where a list draws its scroll bar.
+const int kScrollBarRoom = 20;
+const int kLeastListWidth = 200, kLeastListHeight = 380;
+
+}  // namespace
+
+void SDLGui::CreateConfigList() {
+  configList = NewList(ConfigListArea(), genresListFont, true);
+  for (int row = 0; row < kMenuRows; ++row) configList->AddItem(kWidestRows[row]);
+  configList->SetSelected(0);
+  configList->SetPadding(kListPadding, kListPadding);
+}
+
+// At least 200 × 380 in the middle of the screen, and large enough for all
+// the rows at their widest: a value cut off the list's edge would leave the
+// operator guessing.
+SDL_Rect SDLGui::ConfigListArea() {
+  int widest = 0;
+  for (const char* row : kWidestRows) {
+    int width = 0;
+    genresListFont.SizeText(row, &width, nullptr);
+    widest = std::max(widest, width);
+  }
+  const int w = std::max(kLeastListWidth, widest + 2 * kListPadding + kScrollBarRoom);
+  const int h = std::max(kLeastListHeight, kMenuRows * genresListFont.GetFontHeight() + 2 * kListPadding);
+  return MakeRect(skin->width / 2 - w / 2, skin->height / 2 - h / 2, w, h);
+}
+
+// The menu comes over the main screen drawn whole again, without the
+// access sequence's messages; a video window under it steps aside until
+// the menu closes.
+void SDLGui::OpenMenuConfig() {
+  if (!CanEnter(kConfigScreen)) return;
+  dialog = kConfigScreen;
+  menuCoin1 = config->creditscoin1;
+  menuCoin2 = config->creditscoin2;
+  menuPlayMode = config->playmode;
+  WriteMenuRows();
+  DrawAll();
+  HideVideoOver(configList->rect);
+  DrawConfigList();
+}
+
+void SDLGui::WriteMenuRows() {
+  configList->SetItem(Row("Monedero 1: %d", menuCoin1), kCoin1Row);
+  configList->SetItem(Row("Monedero 2: %d", menuCoin2), kCoin2Row);
+  configList->SetItem(Row("Contador 1: %d", config->counter1), kCounter1Row);
+  configList->SetItem(Row("Contador 2: %d", config->counter2), kCounter2Row);
+  configList->SetItem("Modo: " + menuPlayMode, kPlayModeRow);
+  configList->SetItem(config->tvout ? "Salida de TV: Si" : "Salida de TV: No", kTvOutRow);
+}
+
+// The list keeps no backdrop of its own: each drawing starts from the
+// genre list's background colour, so no row leaves traces of its old text.
+void SDLGui::DrawConfigList() {
+  const SDL_Color& fill = config->listageneros_fondo_color;
+  SDL_Surface* surface = configList->GetSurface();
+  if (surface != nullptr) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, fill.r, fill.g, fill.b));
+  configList->Draw(screen, false);
+}
+
+// Alt+F4 and the exit key never get here: they end the program on every
+// screen but the main one.
+void SDLGui::keydown_config(int key) {
+  if (KeyIs(key, config->up)) {
+    configList->Up();
+    DrawConfigList();
+  } else if (KeyIs(key, config->down)) {
+    configList->Down();
+    DrawConfigList();
+  }
+  static const KeyRole kMenuRoles[] = {
+      {&MapKeys::left, &SDLGui::MenuLeft},
+      {&MapKeys::right, &SDLGui::MenuRight},
+      {&MapKeys::menu, &SDLGui::CloseOperatorMenu},
+      {&MapKeys::cancel, &SDLGui::CloseOperatorMenu},
+      {&MapKeys::enter, &SDLGui::RunSelectedMenuRow},
+  };
+  // Coins were credited when read; a coin key does nothing else here.
+  static const KeyRole kServiceRoles[] = {
+      {&MapKeys::upvol, &SDLGui::UpVol},
+      {&MapKeys::downvol, &SDLGui::DownVol},
+      {&MapKeys::cancelsong, &SDLGui::StopPlayer},
+  };
+  if (!ActOnFirstRole(key, kMenuRoles, std::size(kMenuRoles)) && CoinInputOfKey(key) == 0)
+    ActOnFirstRole(key, kServiceRoles, std::size(kServiceRoles));
+  SDL_Flip(screen);
+}
+
+// The TV output switches at once, saved or not; coin values stay between
+// 0 and what "configuser" can hold.
+void SDLGui::StepMenuValue(int step) {
+  switch (configList->GetSelected()) {
+    case kCoin1Row:
+      menuCoin1 = std::clamp(menuCoin1 + step, 0, kMostCreditsPerCoin);
+      break;
+    case kCoin2Row:
+      menuCoin2 = std::clamp(menuCoin2 + step, 0, kMostCreditsPerCoin);
+      break;
+    case kPlayModeRow:
+      menuPlayMode = NextPlayMode(menuPlayMode, step);
+      break;
+    case kTvOutRow:
+      config->tvout = config->tvout ? 0 : 1;
+      break;
+    default:
+      return;
+  }
+  WriteMenuRows();
+  DrawConfigList();
+}
+
+void SDLGui::RunSelectedMenuRow() {
+  switch (configList->GetSelected()) {
+    case kClearCountersRow:
+      ClearCoinCounters();
+      break;
+    case kAdminCodeRow:
+      makeWifiCodeAdmin();
+      break;
+    case kWpsRow:
+      ConnectByWps();
+      break;
+    case kConfigtoolRow:
+      StartCatalogueTool();
+      break;
+    case kFilesRow:
+      OpenFileManager();
+      break;
+    case kSaveRow:
+      SaveOperatorSettings();
+      break;
+    case kExitRow:
+      CloseOperatorMenu();
+      break;
+    default:
+      break;
+  }
+  if (dialog == kConfigScreen) DrawConfigList();
+}
+
+void SDLGui::CloseOperatorMenu() {
+  dialog = kMainScreen;
+  redrawMode = kFullRedraw;
+}
+
+// Saved at once, so that a power cut cannot bring the old counts back.
+void SDLGui::ClearCoinCounters() {
+  config->counter1 = 0;
+  config->counter2 = 0;
+  config->SaveTempData(queue, credits);
+  WriteMenuRows();
+}
+
+// The values apply at once; a file that could not be written is told, not
+// passed off as saved.
+void SDLGui::SaveOperatorSettings() {
+  config->creditscoin1 = static_cast<uint16_t>(menuCoin1);
+  config->creditscoin2 = static_cast<uint16_t>(menuCoin2);
+  config->playmode = menuPlayMode;
+  const bool saved = config->SaveUserConfiguration() == 0;
+  if (!saved) std::puts("No se pudo guardar configuser");
+  ShowNotice(saved ? "Cambios guardados" : "No se pudieron guardar los cambios", kNoticeTime);
+  CloseOperatorMenu();
+}
+
+// WPS ---------------------------------------------------------------------
+
+// The request stays on screen through the whole wait, with the time left
+// under it; the main screen comes back whole at the end.
+void SDLGui::ConnectByWps() {
+  ShowMsg("Presionar el boton WPS en tu router/modem", genreFont, 0, false, false);
+  StartWpsPairing(config->wifiinterface, config->wpaconfig);
+  const bool connected = WaitForWpsConnection();
+  if (quitRequested) return;
+  if (connected) {
+    RenewNetworkAddress();
+    ShowNotice("----------- Conexion exitosa -----------", kNoticeTime);
+    SaveWirelessConfiguration();
+  } else {
+    ShowNotice("Fallo al conectar al Wifi", kNoticeTime);
+  }
+  DrawAll();
+}
+
+bool SDLGui::WaitForWpsConnection() {
+  for (int check = 0; check < kWpsChecks && !quitRequested; ++check) {
+    ShowSecondsLeft((kWpsChecks - check) * kWpsCheckInterval / 1000);
+    if (check_wps_state()) return true;
+    WaitKeepingInput(kWpsCheckInterval);
+  }
+  return false;
+}
+
+// A strip across the main screen just under the message.
+void SDLGui::ShowSecondsLeft(uint32_t seconds) {
+  RString text;
+  text.sprintf("Tiempo restante: %u s", seconds);
+  int textW = 0, textH = 0;
+  genreFont.SizeText(text.Chars(), &textW, &textH);
+  const SDL_Rect strip = MakeRect(0, skin->height / 2 + 3 * textH / 2, skin->width, textH);
+  SDL_Rect fill = strip;
+  SDL_FillRect(screen, &fill, SDL_MapRGB(screen->format, 0, 128, 192));
+  genreFont.DrawText2(screen, text.Chars(), skin->width / 2 - textW / 2, strip.y, 0);
+  UpdateScreenArea(strip);
+}
+
+// "name=value" lines; the end of the file or an empty line ends them. The
+// file is made anew for each check: a state left from before never
+// counts, even when the supplicant's tool cannot be run.
+bool SDLGui::check_wps_state() {
+  platform::DeleteFile(kWirelessStateFile);
+  QueryWirelessState();
+  RTextFile file;
+  if (!file.Open(kWirelessStateFile, "r")) return false;
+  for (;;) {
+    RString line = file.GetLine();
+    line.RemoveCR();  // leaves a lone line feed
+    if (line.GetLength() == 0 || line == "\n") return false;
+    const RString name = line.BeforeFirst('=');
+    if (name.GetLength() == 0) {
+      std::puts("Saltando linea sin =");
+    } else if (name == "wpa_state") {
+      const RString state = line.AfterFirst('=');
+      if (state == kConnectedState) return true;
+      std::printf("WPS state: %s\n", state.Chars());
+    }
+  }
+}
+
+// Maintenance programs ------------------------------------------------------
+
+void SDLGui::StartCatalogueTool() {
+  if (StartCatalogueToolDetached(config->cabinetuser))
+    ShowNotice("Configtool iniciado: el catalogo nuevo se carga al reiniciar", kNoticeTime);
+  else
+    ShowNotice("No se encontro el programa configtool", kNoticeTime);
+}
+
+void SDLGui::OpenFileManager() {
+  if (!StartFileManager(config->filemanager))
+    ShowNotice("No se encontro el programa " + config->filemanager, kNoticeTime);
+}

@@ -1,0 +1,154 @@
+// Wi-Fi access codes: the customer's, bought with credits (free outside the
+// coin-operated mode) and shown as a QR image until the Wi-Fi system takes
+// the image away, and the administrator's.
+#include <cstdio>
+
+#include "config/Configuration.h"
+#include "gui/SDLGui.h"
+#include "gui/Skin.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/System.h"
+#include "shell/ExternalPrograms.h"
+
+namespace {
+
+const int kCodeDigits = 4;
+// A code whose image is still there waits to be used: a new code is drawn
+// again rather than sold twice.
+const int kCodeDraws = 50;
+const char* const kCodeDialog = "images\\codeDialog.png";
+const char* const kAdminCodeImage = "CONFIGURATION.png";
+// The two texts sit this far above and below the dialog's middle.
+const int kTextOffset = 180;
+// How long each code stays on screen at most, in ms: shown while the time
+// passed is at most this.
+const int kCodeShown = 39999;
+const int kAdminCodeShown = 19999;
+
+RString CodeImageOf(const RString& code) { return "wificodes\\" + code + ".png"; }
+
+RString CreditsQuestion(int count) {
+  RString text;
+  text.sprintf(count == 1 ? "Desea usar %d credito para obtener un codigo de wifi?"
+                          : "Desea usar %d creditos para obtener un codigo de wifi?",
+               count);
+  return text;
+}
+
+}  // namespace
+
+// up and down change the count within 1 and the balance (coins inserted
+// meanwhile count); any other key but enter ends the purchase unpaid.
+void SDLGui::AskWifiCode() {
+  wifiCredits = 1;
+  int key = 0;
+  do {
+    key = ShowMsg(CreditsQuestion(wifiCredits), genreFont, -1, true, true);
+    std::printf("Tecla: %d\n", key);
+    if (KeyIs(key, config->up) && wifiCredits < credits) ++wifiCredits;
+    if (KeyIs(key, config->down) && wifiCredits > 1) --wifiCredits;
+  } while (KeyIs(key, config->up) || KeyIs(key, config->down));
+  if (!KeyIs(key, config->enter) || wifiCredits > credits) return;
+
+  credits -= wifiCredits;
+  config->SaveTempData(queue, credits);
+  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", wifiCredits, credits);
+  if (makeWifiCode()) return;
+  credits += wifiCredits;
+  config->SaveTempData(queue, credits);
+  DrawCredits(true);
+  TellCodeNotMade();
+}
+
+bool SDLGui::makeWifiCode() {
+  DrawCredits(true);
+  lastWifiCode = NewWifiCode();
+  wifiCodes.AddItem(lastWifiCode);
+  const int paid = JukeboxMode() ? wifiCredits : -1;
+  std::printf("Ejecutando: code.py %s %d\n", lastWifiCode.Chars(), paid);
+  RunWifiCodeScript(lastWifiCode, paid);
+  SDL_Surface* dialogImage = ComposeCodeDialog(WifiCodeImage(), "Escanea el codigo con tu celular", lastWifiCode);
+  if (dialogImage == nullptr) return false;
+  ShowCodeDialog(dialogImage);
+  std::printf("Esperando que se consuma codigo %s\n", lastWifiCode.Chars());
+  int key = 0;
+  WaitForKey(platform::Ticks(), kCodeShown, key, &SDLGui::WifiCodeImageExists);
+  DrawAll();
+  return true;
+}
+
+// A stale image from an earlier run is never shown for a new code.
+void SDLGui::makeWifiCodeAdmin() {
+  DrawCredits(true);
+  std::puts("Crear codigo Admin - Ejecutando: code_configuration.py");
+  platform::DeleteFile(kAdminCodeImage);
+  RunAdminCodeScript();
+  SDL_Surface* dialogImage = ComposeCodeDialog(kAdminCodeImage, "ADMIN CODE (20 segundos)", "");
+  if (dialogImage == nullptr) {
+    TellCodeNotMade();
+    return;
+  }
+  ShowCodeDialog(dialogImage);
+  int key = 0;
+  WaitForKey(platform::Ticks(), kAdminCodeShown, key);
+  DrawAll();
+}
+
+RString SDLGui::NewWifiCode() const {
+  RString code;
+  for (int draw = 0; draw < kCodeDraws; ++draw) {
+    code = platform::RandomDigits(kCodeDigits).c_str();
+    if (!platform::FileExists(CodeImageOf(code).Chars())) break;
+  }
+  return code;
+}
+
+RString SDLGui::WifiCodeImage() const { return CodeImageOf(lastWifiCode); }
+
+bool SDLGui::WifiCodeImageExists() const { return platform::FileExists(WifiCodeImage().Chars()); }
+
+SDL_Surface* SDLGui::ComposeCodeDialog(const RString& image, const RString& caption, const RString& code) {
+  SDL_Surface* picture = LoadImageFile(image);
+  SDL_Surface* scaled = ScaledCopy(picture, static_cast<int>(skin->width * 0.2), static_cast<int>(skin->height * 0.3));
+  SDL_FreeSurface(picture);
+  SDL_Surface* dialogImage = LoadImageFile(kCodeDialog);
+  if (scaled == nullptr || dialogImage == nullptr) {
+    std::printf("No se pudo mostrar el codigo: %s\n", image.Chars());
+    SDL_FreeSurface(scaled);
+    SDL_FreeSurface(dialogImage);
+    return nullptr;
+  }
+  SDL_Rect at = MakeRect(dialogImage->w / 2 - scaled->w / 2, dialogImage->h / 2 - scaled->h / 2, 0, 0);
+  SDL_BlitSurface(scaled, nullptr, dialogImage, &at);
+  SDL_FreeSurface(scaled);
+  PutCodeDialogText(dialogImage, caption, -kTextOffset);
+  if (code.GetLength() > 0) PutCodeDialogText(dialogImage, code, kTextOffset);
+  return dialogImage;
+}
+
+void SDLGui::PutCodeDialogText(SDL_Surface* dialogImage, const RString& text, int offset) {
+  SDL_Surface* rendered = genreFont.DrawText2(nullptr, text.Chars(), 0, 0, 0);
+  if (rendered == nullptr) return;
+  const int x = dialogImage->w / 2 - rendered->w / 2;
+  const int y = dialogImage->h / 2 - rendered->h / 2 + offset;
+  std::printf("%dx%d\n", x, y);
+  SDL_Rect at = MakeRect(x, y, 0, 0);
+  SDL_BlitSurface(rendered, nullptr, dialogImage, &at);
+  SDL_FreeSurface(rendered);
+}
+
+// The video window would lie above the dialog: it steps aside until the
+// full redraw that ends the display places it again.
+void SDLGui::ShowCodeDialog(SDL_Surface* dialogImage) {
+  const SDL_Rect area = MakeRect(skin->width / 2 - dialogImage->w / 2, skin->height / 2 - dialogImage->h / 2,
+                                 dialogImage->w, dialogImage->h);
+  HideVideoOver(area);
+  SDL_Rect at = area;
+  SDL_BlitSurface(dialogImage, nullptr, screen, &at);
+  SDL_FreeSurface(dialogImage);
+  UpdateScreenArea(area);
+}
+
+void SDLGui::TellCodeNotMade() { ShowNotice("No se pudo generar el codigo de wifi", kNoticeTime); }

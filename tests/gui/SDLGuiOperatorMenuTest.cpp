@@ -1,0 +1,218 @@
+// The operator menu: editing and saving the operator's settings, the coin
+// counters, WPS with stand-in wireless tools, and the maintenance rows.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "MainScreenFixture.h"
+#include "support/Files.h"
+#include "support/Wait.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Programs that log their calls to "calls.log"; "wpa_cli status" prints
+// "status.txt", or else a connection completed from the check numbered in
+// "completes-at" on.
+const char* const kLogging = "#!/bin/sh\necho \"$(basename \"$0\") $*\" >> calls.log\n";
+const std::string kWpaCli = std::string(kLogging) + R"sh([ "$1" = status ] || exit 0
+if [ -f status.txt ]; then cat status.txt; exit 0; fi
+n=$(( $(cat checks 2>/dev/null || echo 0) + 1 )); echo $n > checks
+[ $n -ge "$(cat completes-at)" ] && echo wpa_state=COMPLETED || echo wpa_state=SCANNING
+)sh";
+
+class SDLGuiOperatorMenuTest : public MainScreenTest {
+ protected:
+  ~SDLGuiOperatorMenuTest() override { setenv("PATH", path_.c_str(), 1); }
+
+  void SetUp() override {
+    catalogue.AddGenre("Rock", 3);
+    config.creditscoin1 = 2;
+    config.playmode = "jukebox";
+    config.configmenu = SDLK_F2;
+    Open();
+  }
+  void OpenMenu() {
+    Press(config.configmenu);
+    ASSERT_EQ(gui.dialog, SDLGui::kConfigScreen);
+  }
+  void OnRow(int row, std::initializer_list<int> keys) {
+    gui.configList->SetSelected(row);
+    for (int key : keys) gui.DispatchKey(key);
+  }
+  std::string Row(int row) const { return gui.configList->GetItem(row); }
+
+  // A stand-in program, found first on PATH.
+  void StandIn(const std::string& name, const std::string& script) {
+    WriteHostFile(fs::path("bin") / name, script);
+    fs::permissions(fs::path("bin") / name, fs::perms::owner_all);
+    setenv("PATH", (fs::absolute("bin").string() + ":" + path_).c_str(), 1);
+  }
+  void WirelessStandIns() {
+    StandIn("wpa_cli", kWpaCli);
+    for (const char* name : {"killall", "wpa_supplicant", "dhclient"}) StandIn(name, kLogging);
+  }
+
+  std::string path_ = std::getenv("PATH");
+};
+
+TEST_F(SDLGuiOperatorMenuTest, CoinValuesAreStoredOnlyBySaving) {
+  OpenMenu();
+  EXPECT_EQ(Row(SDLGui::kCoin1Row), "Monedero 1: 2");
+  OnRow(SDLGui::kCoin1Row, {config.right, config.right, config.right});
+  EXPECT_GE(WaitOf([&] { OnRow(SDLGui::kSaveRow, {config.enter}); }), 3000u);  // "Cambios guardados"
+  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(ReadHostFile("configuser"), "creditscoin1=5\ncreditscoin2=3\nplaymode=jukebox\ntvout=0\n");
+
+  for (int leave : {static_cast<int>(SDLGui::kExitRow), config.menu, config.cancel}) {
+    OpenMenu();
+    OnRow(SDLGui::kCoin1Row, {config.right});
+    OnRow(SDLGui::kPlayModeRow, {config.right});
+    if (leave == SDLGui::kExitRow) OnRow(leave, {config.enter}); else gui.DispatchKey(leave);
+    EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+    EXPECT_EQ(config.creditscoin1, 5);
+    EXPECT_EQ(config.playmode, "jukebox");
+  }
+
+  fs::remove("configuser");
+  fs::create_directory("configuser");  // cannot be written
+  OpenMenu();
+  EXPECT_EQ(LogOf([&] { OnRow(SDLGui::kSaveRow, {config.enter}); }), "No se pudo guardar configuser\n");
+}
+
+TEST_F(SDLGuiOperatorMenuTest, ValuesStepWithinTheirLimits) {
+  const struct {
+    const char* mode;
+    uint16_t coins;
+    int row;
+    bool right;
+    const char* shown;
+  } steps[] = {
+      {"jukebox", 1, SDLGui::kPlayModeRow, false, "Modo: aleatorio"},
+      {"jukebox", 1, SDLGui::kPlayModeRow, true, "Modo: fiesta"},
+      {"aleatorio", 1, SDLGui::kPlayModeRow, true, "Modo: jukebox"},
+      {"libre", 1, SDLGui::kPlayModeRow, true, "Modo: libre"},
+      {"jukebox", 0, SDLGui::kCoin1Row, false, "Monedero 1: 0"},
+      {"jukebox", 65535, SDLGui::kCoin2Row, true, "Monedero 2: 65535"},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.shown);
+    config.playmode = step.mode;
+    config.creditscoin1 = config.creditscoin2 = step.coins;
+    OpenMenu();
+    OnRow(step.row, {step.right ? config.right : config.left, config.cancel});
+    EXPECT_EQ(Row(step.row), step.shown);
+  }
+}
+
+TEST_F(SDLGuiOperatorMenuTest, TvOutputAndClearedCountersTakeEffectAtOnce) {
+  config.counter1 = 7;
+  config.counter3 = 2;
+  OpenMenu();
+  OnRow(SDLGui::kTvOutRow, {config.right});
+  EXPECT_EQ(Row(SDLGui::kTvOutRow), "Salida de TV: Si");
+  OnRow(SDLGui::kClearCountersRow, {config.enter});
+  EXPECT_EQ(Row(SDLGui::kCounter1Row), "Contador 1: 0");
+  EXPECT_NE(ReadHostFile("tempdata").find("counter1=0\ncounter2=0\ncounter3=2\n"), std::string::npos);
+  OnRow(SDLGui::kExitRow, {config.enter});
+  EXPECT_EQ(config.tvout, 1);
+  OpenMenu();
+  EXPECT_EQ(Row(SDLGui::kTvOutRow), "Salida de TV: Si");
+}
+
+// Through the access sequence; a larger font widens and lengthens the list
+// rather than cut values off; the main screen's service keys work.
+TEST_F(SDLGuiOperatorMenuTest, SequenceOpensAWholeMenuThatTakesServiceKeys) {
+  config.listageneros_size = 40;
+  gui.LoadWriters();
+  gui.CreateConfigList();
+  gui.menuSequenceStep = 2;
+  Press(config.down);
+  ASSERT_EQ(gui.dialog, SDLGui::kConfigScreen);
+  EXPECT_GE(gui.configList->GetNVisibles(), gui.configList->Count());
+  for (int row = 0; row < gui.configList->Count(); ++row) EXPECT_FALSE(gui.configList->MustMove(Row(row).c_str()));
+
+  config.volumen = 50;
+  gui.DispatchKey(config.upvol);
+  EXPECT_EQ(config.volumen, 52);
+  gui.DispatchKey(config.exit = SDLK_F9);
+  EXPECT_FALSE(gui.stillactive());
+}
+
+TEST_F(SDLGuiOperatorMenuTest, WirelessStateIsReadFromItsNameAndValueLines) {
+  WirelessStandIns();
+  const struct {
+    const char* status;
+    bool connected;
+    const char* printed;
+  } cases[] = {
+      {"bssid=aa\nssid=casa\nwpa_state=COMPLETED\n", true, ""},
+      {"wpa_state=SCANNING\nwpa_state=COMPLETED\n", true, "WPS state: SCANNING\n"},
+      {"sin igual\n=x\nwpa_state=COMPLETED\r\n", true, "Saltando linea sin =\nSaltando linea sin =\n"},
+      {"ssid=casa\n\nwpa_state=COMPLETED\n", false, ""},
+  };
+  for (const auto& c : cases) {
+    WriteHostFile("status.txt", c.status);
+    bool connected = false;
+    EXPECT_EQ(LogOf([&] { connected = gui.check_wps_state(); }), c.printed) << c.status;
+    EXPECT_EQ(connected, c.connected) << c.status;
+  }
+  // A state left from before does not count when the tool cannot run.
+  fs::remove("bin/wpa_cli");
+  WriteHostFile("wps_out", "wpa_state=COMPLETED\n");
+  EXPECT_FALSE(gui.check_wps_state());
+}
+
+TEST_F(SDLGuiOperatorMenuTest, WpsChecksEveryTwoSecondsUntilConnectedOrSixtyChecks) {
+  WirelessStandIns();
+  config.wifiinterface = "wlp2s0";
+  const std::string pairing =
+      "killall wpa_supplicant\nwpa_supplicant -B -i wlp2s0 -c /etc/wpa_supplicant.conf\nwpa_cli wps_pbc\n";
+  const auto checks = [](int count) {
+    std::string calls;
+    while (count-- > 0) calls += "wpa_cli status\n";
+    return calls;
+  };
+  OpenMenu();
+
+  WriteHostFile("completes-at", "3");
+  SDL_Event coin{};
+  coin.type = SDL_KEYUP;
+  coin.key.keysym.sym = static_cast<SDLKey>(config.coin1);
+  ASSERT_EQ(SDL_PushEvent(&coin), 0);
+  const uint32_t connected = WaitOf([&] { OnRow(SDLGui::kWpsRow, {config.enter}); });
+  EXPECT_EQ(ReadHostFile("calls.log"), pairing + checks(3) +
+                                           "dhclient \nwpa_cli set update_config 1\nwpa_cli save_config\n");
+  EXPECT_GE(connected, 2 * 2000u + 3000u);
+  EXPECT_LT(connected, 3 * 2000u + 3000u);
+  for (int pass = 0; pass < 3; ++pass) gui.pool();
+  EXPECT_EQ(gui.credits, 2);  // the coin, once
+
+  fs::remove("calls.log");
+  fs::remove("checks");
+  WriteHostFile("completes-at", "61");
+  EXPECT_GE(WaitOf([&] { OnRow(SDLGui::kWpsRow, {config.enter}); }), 60 * 2000u + 3000u);
+  EXPECT_EQ(ReadHostFile("calls.log"), pairing + checks(60));
+  EXPECT_EQ(gui.dialog, SDLGui::kConfigScreen);
+}
+
+TEST_F(SDLGuiOperatorMenuTest, MaintenanceProgramsStartOrTheOperatorIsTold) {
+  StandIn("gestor", kLogging);
+  WriteHostFile("configtool", kLogging);
+  fs::permissions("configtool", fs::perms::owner_all);
+  config.filemanager = "gestor";
+  OpenMenu();
+  OnRow(SDLGui::kFilesRow, {config.enter});
+  OnRow(SDLGui::kConfigtoolRow, {config.enter});
+  EXPECT_TRUE(WaitUntil([] { return ReadHostFile("calls.log").size() == std::string("gestor \nconfigtool \n").size(); }));
+
+  config.filemanager = "no-hay-tal-programa";
+  EXPECT_GE(WaitOf([&] { OnRow(SDLGui::kFilesRow, {config.enter}); }), 3000u);  // the message
+}
+
+}  // namespace
