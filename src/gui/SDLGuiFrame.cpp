@@ -88,6 +88,9 @@ void SDLGui::HandlePlaybackEvents() {
       case Player::kSongStarted:
         SongStarted();
         break;
+      case Player::kNotPlayed:
+        NotPlayed();
+        break;
       case Player::kFinished:
         PlayFinished();
         break;
@@ -127,9 +130,47 @@ void SDLGui::StartPlayClock() {
   idleSince = 0;
 }
 
+void SDLGui::NotPlayed() {
+  SDL_mutexP(stateMutex);
+  const QueueElement entry = notPlayedEntries.front();
+  notPlayedEntries.pop_front();
+  SDL_mutexV(stateMutex);
+  std::printf("No se pudo reproducir [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
+  if (JukeboxMode() && entry.paid > 0) Refund(entry);
+  CountFailure();
+}
+
+void SDLGui::Refund(const QueueElement& entry) {
+  credits += entry.paid;
+  config->SaveTempData(queue, credits);
+  std::printf("Devolucion: %d creditos por [%u,%u,%u], quedan %d\n", entry.paid, entry.genre, entry.disc,
+              entry.track, credits);
+  DrawCredits(true);
+  RString text;
+  text.sprintf("No se pudo reproducir: se devuelven %d creditos", entry.paid);
+  ShowNotice(text, kNoticeTime);
+}
+
+void SDLGui::CountFailure() {
+  lastItemFailed = true;
+  if (++failuresInARow != kFailuresForService) return;
+  std::printf("%d elementos seguidos sin reproducir: el equipo necesita servicio tecnico\n", failuresInARow);
+  MarqueeCalc();
+}
+
+void SDLGui::CountPlayed() {
+  if (lastItemFailed) {
+    lastItemFailed = false;
+    return;
+  }
+  if (NeedsService()) MarqueeCalc();
+  failuresInARow = 0;
+}
+
 // A next video needs nothing here: its own started event takes the screen.
 void SDLGui::PlayFinished() {
   std::puts("Finish play");
+  CountPlayed();
   if (player != nullptr && player->karaoke) {
     if (config->califkaraoke) KaraokeCalif();
     player->karaoke = 0;

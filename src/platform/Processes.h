@@ -41,8 +41,13 @@ class ChildProcess {
   bool Start(const Argv& argv);
   // Waits for the child to end; its exit code, or -1.
   int Wait();
-  // Ends the child and the processes it started (SIGTERM, then SIGKILL) if it
-  // still runs.
+  // Whether the child has ended, without waiting; then it is reaped.
+  bool HasEnded();
+  // Ends the child and the processes it started at once (SIGKILL) and
+  // reaps it.
+  void Kill();
+  // Ends the child and the processes it started (SIGTERM, then SIGKILL after
+  // a second) if it still runs.
   void Terminate();
   bool IsRunning() const { return pid_ > 0; }
   pid_t Pid() const { return pid_; }
