@@ -440,6 +440,10 @@ class SDLGui : public PlayerListener {
   // plays.
   void NotPlayed();
   void Refund(const QueueElement& entry);
+  // Saves the credits and the queue together. Paybacks the playback thread
+  // has noted but the screen not yet handed out count in the credits saved,
+  // as their entries have already left the queue.
+  void SaveState();
   void CountFailure();
   void CountPlayed();
   bool NeedsService() const { return failuresInARow >= kFailuresForService; }

@@ -142,13 +142,22 @@ void SDLGui::NotPlayed() {
 
 void SDLGui::Refund(const QueueElement& entry) {
   credits += entry.paid;
-  config->SaveTempData(queue, credits);
+  SaveState();
   std::printf("Devolucion: %d creditos por [%u,%u,%u], quedan %d\n", entry.paid, entry.genre, entry.disc,
               entry.track, credits);
   DrawCredits(true);
   RString text;
   text.sprintf("No se pudo reproducir: se devuelven %d creditos", entry.paid);
   ShowNotice(text, kNoticeTime);
+}
+
+void SDLGui::SaveState() {
+  SDL_mutexP(stateMutex);
+  int32_t owed = 0;
+  if (JukeboxMode())
+    for (const QueueElement& entry : notPlayedEntries) owed += entry.paid;
+  config->SaveTempData(queue, credits + owed);
+  SDL_mutexV(stateMutex);
 }
 
 void SDLGui::CountFailure() {
@@ -209,7 +218,7 @@ void SDLGui::PlayFinished() {
     DrawButtons(true);
     std::puts("Player going to quiet state");
   }
-  config->SaveTempData(queue, credits);
+  SaveState();
   idleSince = platform::Ticks();
 }
 
@@ -372,13 +381,13 @@ void SDLGui::CompleteDownload(const RString& name) {
   }
   credits -= price;
   DrawCredits(true);
-  config->SaveTempData(queue, credits);
+  SaveState();
   const QueueElement entry = DownloadedTrack(name);
   std::printf("Index of added download: %d %d %d\n", static_cast<int>(entry.genre),
               static_cast<int>(entry.disc), static_cast<int>(entry.track));
   queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
   DrawQueue(true);
-  config->SaveTempData(queue, credits);
+  SaveState();
   const int row = ShowDownloadProgress(name, kDownloadComplete);
   if (row != -1) std::printf("Index item: %d\n", row);
 }

@@ -268,8 +268,10 @@ void SDLGui::ExternalAction(int event) {
 
 void SDLGui::ItemNotPlayed(const QueueElement& entry) {
   SDL_mutexP(stateMutex);
-  notPlayedEntries.push_back(entry);
-  playEvents.push_back(Player::kNotPlayed);
+  if (queue->RemoveHeadIf(entry)) {
+    notPlayedEntries.push_back(entry);
+    playEvents.push_back(Player::kNotPlayed);
+  }
   SDL_mutexV(stateMutex);
 }
 

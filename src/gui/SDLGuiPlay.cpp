@@ -79,7 +79,7 @@ void SDLGui::BuyWholeAlbum() {
     paid += Charge(QueueElement{selGenre, selDisc, track, 0});
     ++added;
   }
-  config->SaveTempData(queue, credits);
+  SaveState();
   std::printf("Compra: %d elementos del album %u,%u por %d creditos, quedan %d\n", added, selGenre, selDisc, paid,
               credits);
   DrawCredits(true);
@@ -94,7 +94,7 @@ void SDLGui::BuyWholeAlbum() {
 // start playing while the customer reads the message.
 void SDLGui::BuySelectedTrack() {
   const int32_t paid = Charge(QueueElement{selGenre, selDisc, selTrack, 0});
-  config->SaveTempData(queue, credits);
+  SaveState();
   std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", selGenre, selDisc, selTrack, paid, credits);
   DrawCredits(true);
   DrawQueue(true);
@@ -132,7 +132,7 @@ void SDLGui::OfferVip(const QueueElement& last) {
   const int answer = ShowMsg("Activar reproduccion VIP?", genreFont, -1, true, true);
   if (!KeyIs(answer, config->enter) || !queue->RemoveLastAndInsertVIP(last, JukeboxMode() ? vipPrice : 0)) return;
   credits -= vipPrice;
-  config->SaveTempData(queue, credits);
+  SaveState();
   std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track, vipPrice,
               credits);
   DrawCredits(true);

@@ -101,10 +101,11 @@ void Player::PlayHead(const QueueElement& entry) {
   stopRequested = 0;
   lastPlayed_ = entry;
   // The main thread may have changed the queue meanwhile: only this entry
-  // leaves it. It is out before the GUI hears that it was not played, so
-  // that what the GUI then saves never holds it again.
-  queue->RemoveHeadIf(entry);
-  if (NotPlayedAtAll(outcome) && gui != nullptr) gui->ItemNotPlayed(entry);
+  // leaves it.
+  if (NotPlayedAtAll(outcome) && gui != nullptr)
+    gui->ItemNotPlayed(entry);
+  else
+    queue->RemoveHeadIf(entry);
   Post(kFinished);
 }
 

@@ -171,6 +171,21 @@ TEST_F(SDLGuiFrameTest, PaidItemThatCouldNotPlayIsPaidBackOnce) {
   EXPECT_EQ(gui.credits, 5);
 }
 
+// A save between the playback thread's news and its handling already holds
+// the payback, as the entry has left the queue.
+TEST_F(SDLGuiFrameTest, StateSavedBeforeThePaybackIsHandedOutHoldsIt) {
+  config.playmode = "jukebox";
+  gui.credits = 1;
+  queue.AddElementToQueue(0, 0, 0, 2);
+  gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, 2});
+  gui.SaveState();
+  EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
+  EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
+  Draw();
+  EXPECT_EQ(gui.credits, 3);
+  EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
+}
+
 // Only what was paid in the coin-operated mode goes back.
 TEST_F(SDLGuiFrameTest, UnpaidItemsOrFreeModesGiveNothingBack) {
   const struct {
@@ -181,9 +196,12 @@ TEST_F(SDLGuiFrameTest, UnpaidItemsOrFreeModesGiveNothingBack) {
     SCOPED_TRACE(item.mode);
     config.playmode = item.mode;
     gui.credits = 1;
+    queue.AddElementToQueue(0, 0, 0, item.paid);
     gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, item.paid});
     gui.ExternalAction(Player::kFinished);
-    EXPECT_FALSE(Has(Draw(), "Devolucion"));
+    const std::string log = Draw();
+    EXPECT_TRUE(Has(log, "No se pudo reproducir [0,0,0]\n")) << log;
+    EXPECT_FALSE(Has(log, "Devolucion"));
     EXPECT_EQ(gui.credits, 1);
   }
 }
@@ -195,6 +213,7 @@ TEST_F(SDLGuiFrameTest, ThreeFailuresInARowCallForServiceUntilAnItemPlays) {
   std::string log;
   for (int failure = 0; failure < 3; ++failure) {
     EXPECT_STREQ(gui.MarqueeText().c_str(), "Bienvenidos");
+    queue.AddElementToQueue(0, 0, 0);
     gui.ItemNotPlayed(QueueElement{0, 0, 0});
     gui.ExternalAction(Player::kFinished);
     log += Draw();

@@ -200,7 +200,7 @@ TEST_F(PlayerStopTest, StopWithNothingPlayingOnlyNotesTheRequest) {
 // The GUI releases the player before its video window goes, and a player
 // that goes first tells the GUI so.
 TEST_F(PlayerStopTest, ReleasedListenerStopsThePlayingItemAndIsForgotten) {
-  RecordingListener ownListener(config);
+  RecordingListener ownListener(config, queue);
   auto ownPlayer = std::make_unique<Player>(&ownListener, &library, &queue, "x11");
   queue.AddElementToQueue(0, 0, 0);
   ownPlayer->InitPlayer("jukebox");
@@ -212,7 +212,7 @@ TEST_F(PlayerStopTest, ReleasedListenerStopsThePlayingItemAndIsForgotten) {
   EXPECT_EQ(ownPlayer->thread, nullptr);
   EXPECT_EQ(queue.Count(), 1);  // cut short by the exit, not finished
 
-  RecordingListener stillThere(config);
+  RecordingListener stillThere(config, queue);
   const Player* gone = nullptr;
   {
     Player shortLived(&stillThere, &library, &queue, "x11");

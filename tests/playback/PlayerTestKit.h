@@ -44,14 +44,14 @@ class RecordingListener : public PlayerListener {
   // Event() before any was posted.
   static constexpr int kNoEvent = 2;
 
-  explicit RecordingListener(const Configuration& config) : config_(config) {}
+  RecordingListener(const Configuration& config, Queue& queue) : config_(config), queue_(queue) {}
   void ExternalAction(int event) override {
     std::lock_guard<std::mutex> lock(mutex_);
     last_ = event;
   }
   void ItemNotPlayed(const QueueElement& entry) override {
     std::lock_guard<std::mutex> lock(mutex_);
-    notPlayed_.push_back(entry);
+    if (queue_.RemoveHeadIf(entry)) notPlayed_.push_back(entry);
   }
   unsigned long GetWindowPlayerHandle() override { return window; }
   const Configuration& PlayerSettings() const override { return config_; }
@@ -70,6 +70,7 @@ class RecordingListener : public PlayerListener {
 
  private:
   const Configuration& config_;
+  Queue& queue_;
   std::mutex mutex_;
   int last_ = kNoEvent;
   std::vector<QueueElement> notPlayed_;
@@ -149,7 +150,7 @@ class PlayerTest : public ::testing::Test {
   MainLibrary library;
   Configuration config{&library};
   Queue queue;
-  RecordingListener gui{config};
+  RecordingListener gui{config, queue};
   Player player{&gui, &library, &queue, "x11"};
 
  private:
