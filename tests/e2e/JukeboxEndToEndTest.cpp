@@ -434,7 +434,9 @@ TEST_F(JukeboxEndToEnd, PaidWholeAlbumAfterTypedZeroConfirmation) {
   for (const Entry& next : {tracks[1], tracks[2]})
     ASSERT_TRUE(LogShows(next.Playing(), log, kLongestSong + kAnswered)) << jukebox_->Log();
   ExpectQueueRunsOut(log, kLongestSong + kAnswered);
-  EXPECT_EQ(jukebox_->SavedState().find("queueitem"), std::string::npos) << jukebox_->SavedState();
+  // The quiet state is logged just before it is saved.
+  EXPECT_TRUE(WaitUntil([&] { return jukebox_->SavedState().find("queueitem") == std::string::npos; }, kAnswered))
+      << jukebox_->SavedState();
   ExpectIdlePlaybackPanels("album-finished");
   ExpectCleanExit();
 }
