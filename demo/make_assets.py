@@ -6,8 +6,11 @@ sounds and configuration.default (the build makes them once for the cabinet
 maker melodeck-new-cabinet). "media" writes the demo's small media library
 (music, videos and CD+G karaoke). Everything is generated from scratch with
 PIL and ffmpeg, deterministically, so that two runs give the same files.
+"fit" fits a cabinet's skin, font sizes and screen size to a screen of
+WIDTHxHEIGHT pixels; the images, drawn for 1024 x 768, are stretched to the
+screen by the jukebox.
 
-Usage: make_assets.py cabinet|media DIR
+Usage: make_assets.py cabinet|media DIR, or make_assets.py fit DIR WIDTHxHEIGHT
 """
 
 import colorsys
@@ -269,13 +272,18 @@ def skin_fraction(pixels, dimension):
     raise ValueError(f"no fraction gives {pixels} of {dimension}")
 
 
-def skin_lines():
-    lines = [f"coverseparation={skin_fraction(COVER_SEPARATION, SCREEN_W)}"]
-    for name, rect in LAYOUT.items():
+def skin_lines(screen=(SCREEN_W, SCREEN_H)):
+    """The layout on a screen of that size: the panels keep their places on
+    the stretched background image."""
+    width, height = screen
+    across, down = width / SCREEN_W, height / SCREEN_H
+    lines = [f"coverseparation={skin_fraction(round(COVER_SEPARATION * across), width)}"]
+    for name, (x, y, w, h) in LAYOUT.items():
+        pixels = (round(x * across), round(y * down), round(w * across), round(h * down))
         # The marquee's vertical values are fractions of the width.
-        heights_from = SCREEN_W if name == "marquee" else SCREEN_H
-        for prefix, pixels, dimension in zip("xywh", rect, (SCREEN_W, heights_from, SCREEN_W, heights_from)):
-            lines.append(f"{prefix}{name}={skin_fraction(pixels, dimension)}")
+        heights_from = width if name == "marquee" else height
+        for prefix, value, dimension in zip("xywh", pixels, (width, heights_from, width, heights_from)):
+            lines.append(f"{prefix}{name}={skin_fraction(value, dimension)}")
     return lines
 
 
@@ -1332,6 +1340,19 @@ def colour_value(rgb):
     return r + 256 * g + 65536 * b
 
 
+# Point sizes of the panel fonts on a 1024 x 768 screen.
+FONT_SIZES = {
+    "genero_size": 28, "titulos_size": 15, "canciones_size": 20, "reproduccion_size": 16, "cola_size": 17,
+    "modouso_size": 24, "listageneros_size": 26, "alfanumerico_size": 140, "marquee_size": 24,
+}
+
+
+def font_sizes(height=SCREEN_H):
+    """The font sizes for a screen of that height: text grows with the panels'
+    height, which the width of a wider screen leaves room for."""
+    return [(key, round(size * height / SCREEN_H)) for key, size in FONT_SIZES.items()]
+
+
 def configuration_lines():
     settings = [
         ("mediacontent", MEDIA_FOLDER),
@@ -1343,18 +1364,14 @@ def configuration_lines():
         ("disableKeyboard", "no"), ("touchscreen", "no"), ("phonekeyboard", "no"), ("abcportadas", "yes"),
         ("volumen", 70),
         ("mainwindowposition", "0,0"),
-        ("genero_size", 28), ("genero_color", colour_value(GOLD)),
-        ("titulos_size", 15), ("titulos_color", colour_value(TEXT)),
-        ("canciones_size", 20), ("canciones_color", colour_value(TEXT)),
-        ("canciones_barras_color", colour_value(SELECTION)),
-        ("reproduccion_size", 16), ("reproduccion_color", colour_value(TEXT)),
-        ("cola_size", 17), ("cola_color", colour_value((200, 214, 255))),
-        ("modouso_size", 24), ("modouso_color", colour_value(GOLD)),
-        ("listageneros_size", 26), ("listageneros_color", colour_value(TEXT)),
+        *font_sizes(),
+        ("genero_color", colour_value(GOLD)), ("titulos_color", colour_value(TEXT)),
+        ("canciones_color", colour_value(TEXT)), ("canciones_barras_color", colour_value(SELECTION)),
+        ("reproduccion_color", colour_value(TEXT)), ("cola_color", colour_value((200, 214, 255))),
+        ("modouso_color", colour_value(GOLD)), ("listageneros_color", colour_value(TEXT)),
         ("listageneros_fondo_color", colour_value(PANEL)), ("listageneros_barras_color", colour_value(SELECTION)),
-        ("alfanumerico_size", 140), ("alfanumerico_color", colour_value(GOLD)),
-        ("alfanumerico_fondo_color", colour_value(PANEL)),
-        ("marquee_size", 24), ("marquee_color", colour_value((255, 226, 130))),
+        ("alfanumerico_color", colour_value(GOLD)), ("alfanumerico_fondo_color", colour_value(PANEL)),
+        ("marquee_color", colour_value((255, 226, 130))),
         ("skinname", SKIN_NAME),
         ("randomplay", 0),
         *PRICES.items(),
@@ -1444,6 +1461,20 @@ def write_settings(cabinet):
     write_text(os.path.join(cabinet, "configuration.default"), configuration_lines())
 
 
+def fit_cabinet(cabinet, screen):
+    """Rewrites the skin for the screen and, in "configuration", the font
+    sizes and the screen size; every other setting stays."""
+    width, height = (int(value) for value in screen.split("x"))
+    os.makedirs(os.path.join(cabinet, "skins"), exist_ok=True)
+    write_text(os.path.join(cabinet, "skins", f"{SKIN_NAME}.txt"), skin_lines((width, height)))
+    fitted = dict(font_sizes(height), ancho=width, alto=height)
+    path = os.path.join(cabinet, "configuration")
+    with open(path, encoding="cp1252", newline="") as settings:
+        lines = settings.read().splitlines()
+    kept = [line for line in lines if line.split("=", 1)[0] not in fitted]
+    write_text(path, kept + [f"{key}={value}" for key, value in fitted.items()])
+
+
 def fresh_folders(parent, names):
     for name in names:
         shutil.rmtree(os.path.join(parent, name), ignore_errors=True)
@@ -1477,7 +1508,10 @@ def make_media(cabinet):
 
 if __name__ == "__main__":
     makers = {"cabinet": make_cabinet_files, "media": make_media}
-    if len(sys.argv) != 3 or sys.argv[1] not in makers:
+    if len(sys.argv) == 4 and sys.argv[1] == "fit":
+        fit_cabinet(sys.argv[2], sys.argv[3])
+    elif len(sys.argv) == 3 and sys.argv[1] in makers:
+        os.makedirs(sys.argv[2], exist_ok=True)
+        makers[sys.argv[1]](sys.argv[2])
+    else:
         sys.exit(__doc__.strip().splitlines()[-1])
-    os.makedirs(sys.argv[2], exist_ok=True)
-    makers[sys.argv[1]](sys.argv[2])

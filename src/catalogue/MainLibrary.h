@@ -86,12 +86,8 @@ class MainLibrary : public RList {
   void LoadTracksFromPath(const RString& path, DiscElement* disc);
   static bool HaveImageFormat(const RString& name);
   static bool HaveTrackFormat(const RString& name);
-  // Whether a listed name reaches its entry: host names with characters
-  // outside Windows-1252 are listed with "?" in their place and cannot be
-  // opened, so the scans leave them out.
-  static bool IsReachable(const RString& folder, const RString& name);
-  // The reachable, not hidden entries of a folder that count as folders, in
-  // listing order.
+  // The not hidden entries of a folder that count as folders, in listing
+  // order.
   static std::vector<RString> ListFolders(const RString& path);
 
   // Catalogue file "db": 0, or -1 when its structure is broken. A missing

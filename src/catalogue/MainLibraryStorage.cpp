@@ -9,7 +9,6 @@
 
 #include "base/RDir.h"
 #include "catalogue/MainLibrary.h"
-#include "platform/Files.h"
 
 namespace {
 
@@ -47,7 +46,7 @@ std::vector<RString> ListFiles(const RString& path, CatalogueArena& arena) {
   char entry[kLongestName + 1];
   while (dir.GetFile(entry, sizeof entry)) {
     const RString name = RString::Borrowing(entry, static_cast<uint32_t>(std::strlen(entry)));
-    if (dir.IsFile() && !IsHidden(name) && MainLibrary::IsReachable(path, name)) files.push_back(arena.Text(name));
+    if (dir.IsFile() && !IsHidden(name)) files.push_back(arena.Text(name));
   }
   return files;
 }
@@ -96,16 +95,12 @@ void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
   }
 }
 
-bool MainLibrary::IsReachable(const RString& folder, const RString& name) {
-  return std::strchr(name.Chars(), '?') == nullptr || platform::FileExists((folder + "\\" + name).c_str());
-}
-
 std::vector<RString> MainLibrary::ListFolders(const RString& path) {
   std::vector<RString> folders;
   RDir dir(path);
   RString name;
   while (dir.GetFile(name))
-    if (name.GetLength() > 0 && dir.IsDirectory() && !IsHidden(name) && IsReachable(path, name))
+    if (name.GetLength() > 0 && dir.IsDirectory() && !IsHidden(name))
       folders.push_back(std::move(name));
   return folders;
 }

@@ -18,6 +18,7 @@ const char* const kDefaultConfigurationFile = "configuration.default";
 const char* const kKeyMapFile = "mapkeys";
 const char* const kUserFile = "configuser";
 const char* const kTempDataFile = "tempdata";
+const char* const kPaidKey = "queueitempaid";
 const char* const kDownloadsDisc = "Descargas";
 
 bool Is(const RString& key, const char* name) { return std::strcmp(key.Chars(), name) == 0; }
@@ -345,16 +346,23 @@ int Configuration::SaveUserConfiguration() {
 
 int Configuration::LoadTempData(Queue* queue, int* balance) {
   bool firstQueueItemSkipped = false;
+  // Whether the last queue line was restored: a "queueitempaid" line that
+  // follows belongs to it.
+  bool lastEntryRestored = false;
   const bool read = SettingsFile::Read(kTempDataFile, [&](const RString& key, const RString& value) {
     if (Is(key, "savedcredits")) {
       *balance = value.ToInteger();
     } else if (Is(key, "queueitem")) {
+      lastEntryRestored = false;
       if (jumpsong && !firstQueueItemSkipped)
         firstQueueItemSkipped = true;
       else
-        RestorePositionEntry(value, queue);
+        lastEntryRestored = RestorePositionEntry(value, queue);
     } else if (Is(key, "queueitemstring")) {
-      RestoreNamedEntry(value, queue);
+      lastEntryRestored = RestoreNamedEntry(value, queue);
+    } else if (Is(key, kPaidKey)) {
+      if (lastEntryRestored) queue->SetPaidOfLast(value.ToInteger());
+      lastEntryRestored = false;
     } else if (Is(key, "tmpvolumen")) {
       if (!volumeFixed) volumen = value.ToInteger();
     } else {
@@ -366,7 +374,7 @@ int Configuration::LoadTempData(Queue* queue, int* balance) {
 }
 
 // "genre,disc,track"
-void Configuration::RestorePositionEntry(const RString& value, Queue* queue) {
+bool Configuration::RestorePositionEntry(const RString& value, Queue* queue) {
   RString parts[3];
   SplitInThree(',', value, parts);
   const QueueElement entry{static_cast<uint32_t>(parts[0].ToInteger()),
@@ -374,14 +382,14 @@ void Configuration::RestorePositionEntry(const RString& value, Queue* queue) {
                            static_cast<uint32_t>(parts[2].ToInteger())};
   if (!IsInCatalogue(entry)) {
     std::printf("Elemento de la cola fuera del catalogo, no se agrega: %s\n", value.Chars());
-    return;
+    return false;
   }
-  queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
+  return queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
 }
 
 // "genre name/disc title/track title"; the title may hold further "/". A
 // genre or disc name that is not found stands for position 0.
-void Configuration::RestoreNamedEntry(const RString& value, Queue* queue) {
+bool Configuration::RestoreNamedEntry(const RString& value, Queue* queue) {
   RString names[3];
   SplitInThree('/', value, names);
   QueueElement entry;
@@ -395,9 +403,9 @@ void Configuration::RestoreNamedEntry(const RString& value, Queue* queue) {
   }
   if (track < 0) {
     std::printf("Cancion descargada no encontrada, no se agrega a la cola: %s\n", value.Chars());
-    return;
+    return false;
   }
-  queue->AddElementToQueue(entry.genre, entry.disc, static_cast<uint32_t>(track));
+  return queue->AddElementToQueue(entry.genre, entry.disc, static_cast<uint32_t>(track));
 }
 
 bool Configuration::HasDisc(const QueueElement& entry) const {
@@ -418,19 +426,23 @@ int Configuration::SaveTempData(Queue* queue, int balance) {
 std::string Configuration::TempDataText(Queue* queue, int balance) const {
   std::string text = Format("savedcredits=%d\n", balance);
   if (!volumeFixed) text += Format("tmpvolumen=%d\n", volumen);
-  for (const QueueElement& entry : queue->GetElements()) text += QueueLine(entry);
+  for (const QueueElement& entry : queue->GetElements()) text += QueueLines(entry);
   for (int input = 1; input <= kCoinInputs; ++input)
     text += Format("counter%d=%d\n", input, CoinCount(input));
   return text;
 }
 
 // Downloaded tracks are saved by name, since the downloads disc grows;
-// everything else by position.
-std::string Configuration::QueueLine(const QueueElement& entry) const {
+// everything else by position. What was paid for an entry follows it on a
+// line of its own, which readers that do not know it skip.
+std::string Configuration::QueueLines(const QueueElement& entry) const {
+  const std::string paid = entry.paid > 0 ? Format("%s=%d\n", kPaidKey, entry.paid) : "";
   if (IsInCatalogue(entry) && Is(library->GetDiscTitle(entry.genre, entry.disc), kDownloadsDisc)) {
-    return Format("queueitemstring=%s/%s/%s\n", library->GetGenreName(entry.genre).Chars(),
-                  kDownloadsDisc, library->GetTrackTitle(entry.genre, entry.disc, entry.track).Chars());
+    return Format("queueitemstring=%s/%s/%s\n", library->GetGenreName(entry.genre).Chars(), kDownloadsDisc,
+                  library->GetTrackTitle(entry.genre, entry.disc, entry.track).Chars()) +
+           paid;
   }
   return Format("queueitem=%d,%d,%d\n", static_cast<int>(entry.genre), static_cast<int>(entry.disc),
-                static_cast<int>(entry.track));
+                static_cast<int>(entry.track)) +
+         paid;
 }

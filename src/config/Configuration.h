@@ -32,7 +32,8 @@ class Configuration : public MapKeys {
   int LoadUserConfiguration();
   int SaveUserConfiguration();
 
-  // "tempdata": the credit balance, volume, queue and coin counters. Loading
+  // "tempdata": the credit balance, volume, queue (with what was paid for
+  // each entry) and coin counters. Loading
   // appends the saved entries to queue and sets *balance; a configured
   // `volumen` keeps precedence over the saved one. Both return 1.
   int LoadTempData(Queue* queue, int* balance);
@@ -131,11 +132,11 @@ class Configuration : public MapKeys {
 
   void ApplySetting(const RString& key, const RString& value);
   // Saved queue entries are appended only when they name a track of the
-  // catalogue; the others are left out with a log line.
-  void RestorePositionEntry(const RString& value, Queue* queue);
-  void RestoreNamedEntry(const RString& value, Queue* queue);
+  // catalogue; the others are left out with a log line. True when appended.
+  bool RestorePositionEntry(const RString& value, Queue* queue);
+  bool RestoreNamedEntry(const RString& value, Queue* queue);
   bool HasDisc(const QueueElement& entry) const;
   bool IsInCatalogue(const QueueElement& entry) const;
   std::string TempDataText(Queue* queue, int balance) const;
-  std::string QueueLine(const QueueElement& entry) const;
+  std::string QueueLines(const QueueElement& entry) const;
 };

@@ -112,6 +112,7 @@ class SDLGui : public PlayerListener {
   // The player's side: called by the playback thread (events, the video
   // window), and when the player goes.
   void ExternalAction(int event) override;
+  void ItemNotPlayed(const QueueElement& entry) override;
   unsigned long GetWindowPlayerHandle() override;
   const Configuration& PlayerSettings() const override { return *config; }
   void ForgetPlayer(const Player* gone) override;
@@ -535,6 +536,20 @@ class SDLGui : public PlayerListener {
   // elapsed time once a second, the selected title's scroll, random play
   // after randomplay idle minutes, and the download script's progress files.
   void HandlePlaybackEvents();
+  // An item that could not be played at all: in the coin-operated mode what
+  // was paid for it goes back, saved with the queue it has left, and told
+  // on the screen and in the log. After kFailuresForService such items in a
+  // row the cabinet needs service, which the marquee tells until an item
+  // plays.
+  void NotPlayed();
+  void Refund(const QueueElement& entry);
+  // Saves the credits and the queue together. Paybacks the playback thread
+  // has noted but the screen not yet handed out count in the credits saved,
+  // as their entries have already left the queue.
+  void SaveState();
+  void CountFailure();
+  void CountPlayed();
+  bool NeedsService() const { return failuresInARow >= kFailuresForService; }
   void ShowElapsedTime();
   void ScrollSelectedTitle();
   void PlayRandomWhenIdle();
@@ -555,6 +570,8 @@ class SDLGui : public PlayerListener {
   // The text enters again from the panel's right edge.
   void MarqueeCalc();
   void UpdateMarquee();
+  // The configured marquee text, or the call for service.
+  const RString& MarqueeText() const;
   // One step of the TV-out picture: the marquee text bounces two pixels per
   // step, and the advertising image changes every five minutes.
   void DrawTVOUT();
@@ -586,8 +603,14 @@ class SDLGui : public PlayerListener {
 
   int32_t redrawMode = 0;
   int32_t dialog = 0;
-  // Playback events not yet dealt with, oldest first; under stateMutex.
+  // Playback events not yet dealt with, oldest first, and the entries of
+  // their not-played events; under stateMutex.
   std::deque<int> playEvents;
+  std::deque<QueueElement> notPlayedEntries;
+  static constexpr int kFailuresForService = 3;
+  int failuresInARow = 0;
+  // Whether the item that finishes last was not played.
+  bool lastItemFailed = false;
   SDL_mutex* stateMutex = nullptr;
   uint32_t selGenre = 0, selDisc = 0, selTrack = 0;
   int32_t credits = 0;

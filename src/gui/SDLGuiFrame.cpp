@@ -90,6 +90,9 @@ void SDLGui::HandlePlaybackEvents() {
       case Player::kSongStarted:
         SongStarted();
         break;
+      case Player::kNotPlayed:
+        NotPlayed();
+        break;
       case Player::kFinished:
         PlayFinished();
         break;
@@ -129,9 +132,56 @@ void SDLGui::StartPlayClock() {
   idleSince = 0;
 }
 
+void SDLGui::NotPlayed() {
+  SDL_mutexP(stateMutex);
+  const QueueElement entry = notPlayedEntries.front();
+  notPlayedEntries.pop_front();
+  SDL_mutexV(stateMutex);
+  std::printf("No se pudo reproducir [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
+  if (JukeboxMode() && entry.paid > 0) Refund(entry);
+  CountFailure();
+}
+
+void SDLGui::Refund(const QueueElement& entry) {
+  credits += entry.paid;
+  SaveState();
+  std::printf("Devolucion: %d creditos por [%u,%u,%u], quedan %d\n", entry.paid, entry.genre, entry.disc,
+              entry.track, credits);
+  DrawCredits(true);
+  RString text;
+  text.sprintf("No se pudo reproducir: se devuelven %d creditos", entry.paid);
+  ShowNotice(text, kNoticeTime);
+}
+
+void SDLGui::SaveState() {
+  SDL_mutexP(stateMutex);
+  int32_t owed = 0;
+  if (JukeboxMode())
+    for (const QueueElement& entry : notPlayedEntries) owed += entry.paid;
+  config->SaveTempData(queue, credits + owed);
+  SDL_mutexV(stateMutex);
+}
+
+void SDLGui::CountFailure() {
+  lastItemFailed = true;
+  if (++failuresInARow != kFailuresForService) return;
+  std::printf("%d elementos seguidos sin reproducir: el equipo necesita servicio tecnico\n", failuresInARow);
+  MarqueeCalc();
+}
+
+void SDLGui::CountPlayed() {
+  if (lastItemFailed) {
+    lastItemFailed = false;
+    return;
+  }
+  if (NeedsService()) MarqueeCalc();
+  failuresInARow = 0;
+}
+
 // A next video needs nothing here: its own started event takes the screen.
 void SDLGui::PlayFinished() {
   std::puts("Finish play");
+  CountPlayed();
   if (player != nullptr && player->karaoke) {
     if (config->califkaraoke) KaraokeCalif();
     player->karaoke = 0;
@@ -170,7 +220,7 @@ void SDLGui::PlayFinished() {
     DrawButtons(true);
     std::puts("Player going to quiet state");
   }
-  config->SaveTempData(queue, credits);
+  SaveState();
   idleSince = platform::Ticks();
 }
 
@@ -333,13 +383,13 @@ void SDLGui::CompleteDownload(const RString& name) {
   }
   credits -= price;
   DrawCredits(true);
-  config->SaveTempData(queue, credits);
+  SaveState();
   const QueueElement entry = DownloadedTrack(name);
   std::printf("Index of added download: %d %d %d\n", static_cast<int>(entry.genre),
               static_cast<int>(entry.disc), static_cast<int>(entry.track));
   queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
   DrawQueue(true);
-  config->SaveTempData(queue, credits);
+  SaveState();
   const int row = ShowDownloadProgress(name, kDownloadComplete);
   if (row != -1) std::printf("Index item: %d\n", row);
 }

@@ -282,6 +282,15 @@ void SDLGui::ExternalAction(int event) {
   SDL_mutexV(stateMutex);
 }
 
+void SDLGui::ItemNotPlayed(const QueueElement& entry) {
+  SDL_mutexP(stateMutex);
+  if (queue->RemoveHeadIf(entry)) {
+    notPlayedEntries.push_back(entry);
+    playEvents.push_back(Player::kNotPlayed);
+  }
+  SDL_mutexV(stateMutex);
+}
+
 void SDLGui::ForgetPlayer(const Player* gone) {
   if (player == gone) player = nullptr;
 }

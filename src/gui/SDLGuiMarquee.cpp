@@ -18,6 +18,7 @@ const uint32_t kAdvertisingTime = 300001;
 // the back button at its right end.
 const SDL_Rect kVideoStrip = {0, 0, 1024, 100};
 const int kBackButtonX = 924;
+const RString kServiceText = "Equipo fuera de servicio: llame al encargado";
 
 
 // Draws text with its top-left corner at (x, y), which may lie left of or
@@ -50,7 +51,7 @@ void Bounce(int32_t& position, uint8_t& backwards, int size, int limit) {
 // after.
 void SDLGui::DrawMarquee() {
   int textW = 0;
-  marqueeFont.SizeText(config->marquesina.Chars(), &textW, nullptr);
+  marqueeFont.SizeText(MarqueeText().Chars(), &textW, nullptr);
   if (marqueeX <= -textW) {
     MarqueeCalc();
     return;
@@ -67,7 +68,7 @@ void SDLGui::DrawMarqueeText() {
   if (fullScreenVideo) {
     SDL_Rect strip = kVideoStrip;
     SDL_FillRect(screen, &strip, SDL_MapRGB(screen->format, 0, 0, 0));
-    DrawTextAt(marqueeFont, screen, config->marquesina, marqueeX, marqueeY);
+    DrawTextAt(marqueeFont, screen, MarqueeText(), marqueeX, marqueeY);
     SDL_Rect back = MakeRect(kBackButtonX, 0, 0, 0);
     if (backImage != nullptr) SDL_BlitSurface(backImage, nullptr, screen, &back);
     marqueeTick = platform::Ticks();
@@ -75,7 +76,7 @@ void SDLGui::DrawMarqueeText() {
     return;
   }
   ComposePanel(marqueeSave, skin->xmarquee, skin->ymarquee);
-  DrawTextAt(marqueeFont, marqueeSave, config->marquesina, marqueeX, marqueeY);
+  DrawTextAt(marqueeFont, marqueeSave, MarqueeText(), marqueeX, marqueeY);
   marqueeTick = platform::Ticks();
   UpdateMarquee();
 }
@@ -84,6 +85,8 @@ void SDLGui::MarqueeCalc() {
   marqueeX = skin->wmarquee;
   marqueeY = 0;
 }
+
+const RString& SDLGui::MarqueeText() const { return NeedsService() ? kServiceText : config->marquesina; }
 
 void SDLGui::UpdateMarquee() { ShowPanel(marqueeSave, skin->xmarquee, skin->ymarquee); }
 
@@ -101,7 +104,7 @@ void SDLGui::DrawTVOUT() {
 // Only the text's own rectangle is erased and drawn again.
 void SDLGui::MoveTvText() {
   int textW = 0, textH = 0;
-  marqueeFont.SizeText(config->marquesina.Chars(), &textW, &textH);
+  marqueeFont.SizeText(MarqueeText().Chars(), &textW, &textH);
   const int left = skin->width;
   SDL_Rect from = MakeRect(tvTextX, tvTextY, textW, textH);
   SDL_Rect to = MakeRect(left + tvTextX, tvTextY, 0, 0);
@@ -110,7 +113,7 @@ void SDLGui::MoveTvText() {
 
   Bounce(tvTextX, tvTextLeft, textW, config->tvoutxres);
   Bounce(tvTextY, tvTextUp, textH, config->tvoutyres);
-  DrawTextAt(marqueeFont, screen, config->marquesina, left + tvTextX, tvTextY);
+  DrawTextAt(marqueeFont, screen, MarqueeText(), left + tvTextX, tvTextY);
   UpdateScreenArea(MakeRect(left + tvTextX, tvTextY, textW, textH));
   tvTick = platform::Ticks();
 }

@@ -121,7 +121,7 @@ void SDLGui::CreditKey(int key) {
     config->CountCoin(input);
   }
   DrawCredits(true);
-  config->SaveTempData(queue, credits);
+  SaveState();
 }
 
 // Plays "coin.wav" without waiting for it; silent without the file or an
@@ -144,7 +144,7 @@ void SDLGui::StepVolume(int step) {
   } else {
     volume = ClampPercent(volume + step);
     ApplyVolume(volume);
-    config->SaveTempData(queue, credits);
+    SaveState();
   }
   if (!VideoPlaying() || miniVideo) DrawVolumen(true);
   volumeShownAt = platform::Ticks();

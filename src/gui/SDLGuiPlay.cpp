@@ -79,7 +79,7 @@ void SDLGui::BuyWholeAlbum() {
     paid += Charge(QueueElement{selGenre, selDisc, track, 0});
     ++added;
   }
-  config->SaveTempData(queue, credits);
+  SaveState();
   std::printf("Compra: %d elementos del album %u,%u por %d creditos, quedan %d\n", added, selGenre, selDisc, paid,
               credits);
   DrawCredits(true);
@@ -94,7 +94,7 @@ void SDLGui::BuyWholeAlbum() {
 // start playing while the customer reads the message.
 void SDLGui::BuySelectedTrack() {
   const int32_t paid = Charge(QueueElement{selGenre, selDisc, selTrack, 0});
-  config->SaveTempData(queue, credits);
+  SaveState();
   std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", selGenre, selDisc, selTrack, paid, credits);
   DrawCredits(true);
   DrawQueue(true);
@@ -109,10 +109,12 @@ bool SDLGui::CreditsPay(int32_t price) const {
   return credits >= price && credits >= Price(config->creditsbyplay);
 }
 
+// Only the coin-operated mode pays back an item that cannot be played, so
+// only there is the entry marked with its price.
 int32_t SDLGui::Charge(const QueueElement& entry) {
   const int32_t price = PriceOfTrack(entry.track);
   credits -= price;
-  queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
+  queue->AddElementToQueue(entry.genre, entry.disc, entry.track, JukeboxMode() ? price : 0);
   return price;
 }
 
@@ -128,9 +130,9 @@ void SDLGui::OfferVip(const QueueElement& last) {
     return;
   }
   const int answer = ShowMsg("Activar reproduccion VIP?", genreFont, -1, true, true);
-  if (!KeyIs(answer, config->enter) || !queue->RemoveLastAndInsertVIP(last)) return;
+  if (!KeyIs(answer, config->enter) || !queue->RemoveLastAndInsertVIP(last, JukeboxMode() ? vipPrice : 0)) return;
   credits -= vipPrice;
-  config->SaveTempData(queue, credits);
+  SaveState();
   std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track, vipPrice,
               credits);
   DrawCredits(true);

@@ -98,7 +98,7 @@ void SDLGui::TakeQueueRequest(const RString& name) {
               static_cast<int>(entry->track));
   queue->AddElementToQueue(entry->genre, entry->disc, entry->track);
   DrawQueue(true);
-  config->SaveTempData(queue, credits);
+  SaveState();
   const RString path = RequestPath(name);
   std::printf("delete command: del %s\n", path.Chars());
   platform::DeleteFile(path.Chars());

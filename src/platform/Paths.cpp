@@ -28,12 +28,50 @@ void AppendUtf8(std::string& out, uint32_t cp) {
   }
 }
 
-char ByteOfCodePoint(uint32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+// The Windows-1252 byte of a code point; false when the code page lacks it.
+bool ByteOfCodePoint(uint32_t cp, char& byte) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+    byte = static_cast<char>(cp);
+    return true;
+  }
   for (int i = 0; i < 32; ++i)
-    if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
-  return '?';
+    if (kHighControls[i] == cp) {
+      byte = static_cast<char>(0x80 + i);
+      return true;
+    }
+  return false;
 }
+
+// A host byte that has no place in internal text: the escape, then the
+// byte in two hexadecimal digits.
+void AppendEscaped(std::string& out, const std::string& hostBytes) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  for (char c : hostBytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    out += kHostByteEscape;
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 0x0F];
+  }
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The host byte escaped at pos; false when no escape starts there.
+bool EscapedByteAt(const std::string& s, size_t pos, char& byte) {
+  if (s[pos] != kHostByteEscape || pos + 2 >= s.size()) return false;
+  const int high = HexValue(s[pos + 1]), low = HexValue(s[pos + 2]);
+  if (high < 0 || low < 0) return false;
+  byte = static_cast<char>(high * 16 + low);
+  return true;
+}
+
+// Host characters internal text keeps as they are: "\" would be taken for
+// a folder separator and the escape for an escaped byte.
+bool KeepsItsByte(char byte) { return byte != '\\' && byte != kHostByteEscape; }
 
 // Decodes one UTF-8 sequence at pos; returns its length, 0 when invalid.
 size_t DecodeUtf8(const std::string& s, size_t pos, uint32_t& cp) {
@@ -76,24 +114,34 @@ uint16_t Windows1252ToUnicode(unsigned char byte) {
 std::string ToHostText(const std::string& cp1252) {
   std::string out;
   out.reserve(cp1252.size());
-  for (char c : cp1252) AppendUtf8(out, Windows1252ToUnicode(static_cast<unsigned char>(c)));
+  for (size_t pos = 0; pos < cp1252.size(); ++pos) {
+    char byte;
+    if (EscapedByteAt(cp1252, pos, byte)) {
+      out += byte;
+      pos += 2;
+    } else {
+      AppendUtf8(out, Windows1252ToUnicode(static_cast<unsigned char>(cp1252[pos])));
+    }
+  }
   return out;
 }
 
 std::string FromHostText(const std::string& utf8) {
-  const auto isAscii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
-  if (std::all_of(utf8.begin(), utf8.end(), isAscii)) return utf8;
+  const auto isPlain = [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != '\\'; };
+  if (std::all_of(utf8.begin(), utf8.end(), isPlain)) return utf8;
   std::string out;
   out.reserve(utf8.size());
   for (size_t pos = 0; pos < utf8.size();) {
-    uint32_t cp = 0;
-    const size_t length = static_cast<unsigned char>(utf8[pos]) < 0x80 ? 0 : DecodeUtf8(utf8, pos, cp);
-    if (length == 0) {
-      out += utf8[pos++];
-    } else {
-      out += ByteOfCodePoint(cp);
-      pos += length;
-    }
+    uint32_t cp = utf8[pos];
+    size_t length = 1;
+    if (static_cast<unsigned char>(utf8[pos]) >= 0x80) length = std::max<size_t>(DecodeUtf8(utf8, pos, cp), 1);
+    char byte;
+    const bool valid = length > 1 || static_cast<unsigned char>(utf8[pos]) < 0x80;
+    if (valid && ByteOfCodePoint(cp, byte) && KeepsItsByte(byte))
+      out += byte;
+    else
+      AppendEscaped(out, utf8.substr(pos, length));
+    pos += length;
   }
   return out;
 }

@@ -12,10 +12,17 @@ namespace platform {
 // The Unicode code point of one Windows-1252 byte; the five bytes the code
 // page leaves undefined give the C1 control of the same value.
 uint16_t Windows1252ToUnicode(unsigned char byte);
-// Windows-1252 bytes to UTF-8.
+// Host names need not fit internal text: a character the code page lacks, a
+// byte that is not valid UTF-8 (a Latin-1 name from an old archive) and a
+// "\" inside a name are kept as escaped host bytes, each the escape (the
+// byte 0x81, which the code page leaves undefined) and two upper-case
+// hexadecimal digits; so is a host U+0081. ToHostText gives every escaped
+// byte back as it was, and any host name comes back whole.
+constexpr char kHostByteEscape = '\x81';
+
+// Windows-1252 bytes to UTF-8, escaped host bytes to themselves.
 std::string ToHostText(const std::string& cp1252);
-// UTF-8 to Windows-1252; characters the code page lacks become '?', and bytes
-// that are not valid UTF-8 are taken as they are.
+// UTF-8 to Windows-1252, escaping what internal text cannot hold.
 std::string FromHostText(const std::string& utf8);
 // Internal path to host path: separators, drive letter and encoding.
 std::string ToHostPath(const std::string& internalPath);

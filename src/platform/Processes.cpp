@@ -12,11 +12,17 @@
 #include <iterator>
 #include <thread>
 
+#include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
 
 namespace platform {
 namespace {
+
+// How long a child asked to end may take before it is killed, and how often
+// it is looked at meanwhile.
+constexpr uint32_t kTerminateGrace = 1000;
+constexpr uint32_t kEndPollStep = 20;
 
 std::vector<char*> ArgvPointers(const Argv& argv) {
   std::vector<char*> pointers;
@@ -186,27 +192,38 @@ int ChildProcess::Wait() {
 
 bool ChildProcess::WaitFor(uint32_t ms) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) != pid_) {
+  while (!HasEnded()) {
     if (std::chrono::steady_clock::now() >= deadline) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+  return true;
+}
+
+bool ChildProcess::HasEnded() {
+  if (pid_ <= 0) return true;
+  if (waitpid(pid_, nullptr, WNOHANG) != pid_) return false;
   pid_ = -1;
   return true;
 }
 
-void ChildProcess::Terminate() {
+void ChildProcess::Kill() {
   if (pid_ <= 0) return;
   // The child leads its own process group: whatever it started goes too.
-  kill(-pid_, SIGTERM);
-  for (int waited = 0; waited < 50; ++waited) {
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
   kill(-pid_, SIGKILL);
   Wait();
+}
+
+void ChildProcess::Terminate() {
+  if (pid_ <= 0) return;
+  kill(-pid_, SIGTERM);
+  const uint32_t start = Ticks();
+  while (!HasEnded()) {
+    if (Ticks() - start >= kTerminateGrace) {
+      Kill();
+      return;
+    }
+    Delay(kEndPollStep);
+  }
 }
 
 bool EndProcess(pid_t pid, const std::string& expectedName) {

@@ -46,8 +46,13 @@ class ChildProcess {
   // Waits up to ms milliseconds of real time for the child to end; whether
   // it has (it is then reaped and no longer running).
   bool WaitFor(uint32_t ms);
-  // Ends the child and the processes it started (SIGTERM, then SIGKILL) if it
-  // still runs.
+  // Whether the child has ended, without waiting; then it is reaped.
+  bool HasEnded();
+  // Ends the child and the processes it started at once (SIGKILL) and
+  // reaps it.
+  void Kill();
+  // Ends the child and the processes it started (SIGTERM, then SIGKILL after
+  // a second) if it still runs.
   void Terminate();
   bool IsRunning() const { return pid_ > 0; }
   pid_t Pid() const { return pid_; }

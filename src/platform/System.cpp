@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <sys/random.h>
+#include <X11/extensions/Xrandr.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -41,6 +42,32 @@ bool KernelVersion(int& major, int& minor) {
   return std::sscanf(names.release, "%d.%d", &major, &minor) == 2;
 }
 
+namespace {
+
+// The monitors RandR reports for the default screen; none when the server
+// lacks the extension.
+std::vector<Monitor> MonitorsOf(Display* display) {
+  int event = 0, error = 0;
+  std::vector<Monitor> monitors;
+  if (!XRRQueryExtension(display, &event, &error)) return monitors;
+  int count = 0;
+  XRRMonitorInfo* found = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+  for (int i = 0; i < count; ++i)
+    monitors.push_back(Monitor{found[i].x, found[i].y, found[i].width, found[i].height, found[i].primary != 0});
+  if (found) XRRFreeMonitors(found);
+  return monitors;
+}
+
+}  // namespace
+
+const Monitor* PrimaryMonitor(const std::vector<Monitor>& monitors) {
+  for (const Monitor& monitor : monitors)
+    if (monitor.primary) return &monitor;
+  for (const Monitor& monitor : monitors)
+    if (monitor.x == 0 && monitor.y == 0) return &monitor;
+  return monitors.empty() ? nullptr : &monitors.front();
+}
+
 void PrimaryScreenSize(int& width, int& height) {
   width = height = 0;
   if (GetEnv("DISPLAY").empty()) return;
@@ -51,6 +78,11 @@ void PrimaryScreenSize(int& width, int& height) {
   if (!display) return;
   width = DisplayWidth(display, DefaultScreen(display));
   height = DisplayHeight(display, DefaultScreen(display));
+  const std::vector<Monitor> monitors = MonitorsOf(display);
+  if (const Monitor* primary = PrimaryMonitor(monitors)) {
+    width = primary->width;
+    height = primary->height;
+  }
 }
 
 bool PowerOff() {

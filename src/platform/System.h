@@ -1,6 +1,7 @@
 #pragma once
 // Process environment, working directory and the machine itself.
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -12,8 +13,18 @@ bool SetWorkingDirectory(const std::string& path);
 char PathListSeparator();
 // Kernel version as major and minor numbers; false when it cannot be read.
 bool KernelVersion(int& major, int& minor);
-// Size of the primary screen in pixels, as the window system reports it;
-// 0 by 0 when there is no window system to ask.
+// One monitor of the X screen: its place on the screen and its size.
+struct Monitor {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool primary = false;
+};
+// The monitor the jukebox's own screen goes to: the one marked primary, else
+// the one at the screen's origin, else the first; none when there is none.
+// The TV-out area lies beside it, on the other monitor of a TV-out cabinet.
+const Monitor* PrimaryMonitor(const std::vector<Monitor>& monitors);
+// Size of the primary monitor in pixels, as the window system's RandR
+// extension reports it; the whole X screen when the extension tells of no
+// monitor; 0 by 0 when there is no window system to ask.
 void PrimaryScreenSize(int& width, int& height);
 // Powers the machine off with the command in MELODECK_POWEROFF (words split
 // on blanks) or "systemctl poweroff"; true when the command was accepted.

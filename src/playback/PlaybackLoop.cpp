@@ -84,19 +84,32 @@ std::optional<QueueElement> Player::FollowingTrack(const MainLibrary& library, c
   return std::nullopt;
 }
 
+namespace {
+
+bool NotPlayedAtAll(Player::Outcome outcome) {
+  return outcome != Player::Outcome::kPlayed && outcome != Player::Outcome::kStopped;
+}
+
+}  // namespace
+
 // An entry that does not lie in the catalogue is not played but finishes
 // like any other.
 void Player::PlayHead(const QueueElement& entry) {
-  if (InCatalogue(entry) && !PlayEntry(entry)) return;
+  const Outcome outcome = InCatalogue(entry) ? PlayEntry(entry) : Outcome::kPlayed;
+  // Stopping the thread cuts the item short; it stays queued.
+  if (stopThread) return;
   stopRequested = 0;
   lastPlayed_ = entry;
   // The main thread may have changed the queue meanwhile: only this entry
   // leaves it.
-  queue->RemoveHeadIf(entry);
+  if (NotPlayedAtAll(outcome) && gui != nullptr)
+    gui->ItemNotPlayed(entry);
+  else
+    queue->RemoveHeadIf(entry);
   Post(kFinished);
 }
 
-bool Player::PlayEntry(const QueueElement& entry) {
+Player::Outcome Player::PlayEntry(const QueueElement& entry) {
   const RString file = library->GetTrackPath(entry.genre, entry.disc, entry.track);
   CopyToFavourites(entry, file);
   // The item counts as playing from the moment the GUI is told so: a stop
@@ -104,14 +117,12 @@ bool Player::PlayEntry(const QueueElement& entry) {
   BeginItem();
   Post(library->IsVideo(entry.genre, entry.disc, entry.track) ? kVideoStarted : kSongStarted);
   std::printf("Reproduciendo [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
-  PlayerPlay(file);
-  // Stopping the thread cuts the item short; it stays queued.
-  if (stopThread) return false;
-  if (stopRequested != 1 && library->GetGenreName(entry.genre) == kKaraokeGenre) {
+  const Outcome outcome = PlayerPlay(file);
+  if (outcome == Outcome::kPlayed && library->GetGenreName(entry.genre) == kKaraokeGenre) {
     std::printf("Apunto de calificar karaoke\n");
     karaoke = 1;
   }
-  return true;
+  return outcome;
 }
 
 // The copy goes to the favourites folder of the item's genre, under the

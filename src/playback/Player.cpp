@@ -7,6 +7,7 @@
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "shell/ExternalPrograms.h"
@@ -14,6 +15,8 @@
 namespace {
 
 const char* const kCacheBaseName = "tmpfile";
+// How often a running player is looked at.
+const uint32_t kEndPollStep = 20;
 
 // Words of the media player's command lines. The placeholders stand for:
 // kDriver "-vo" and the video driver, kWindow "-wid" and the video window
@@ -120,14 +123,16 @@ void Player::BeginItem() {
   itemCut_ = false;
 }
 
-void Player::PlayerPlay(const RString& file) {
+Player::Outcome Player::PlayerPlay(const RString& file) {
+  Outcome outcome = Outcome::kFileMissing;
   if (platform::FileExists(file.Chars())) {
     const PlayerCommand command = CommandFor(file, CachedFile(file));
-    if (!command.argv.empty()) RunToEnd(command);
+    outcome = command.argv.empty() ? Outcome::kPlayerMissing : RunToEnd(command);
   } else {
     std::printf("No se encontro el archivo a reproducir: %s\n", file.Chars());
   }
   playing = 0;
+  return outcome;
 }
 
 RString Player::CachedFile(const RString& file) const {
@@ -179,11 +184,14 @@ platform::Argv Player::StreamPlayerCommand(const RString& played) const {
   return argv;
 }
 
-void Player::RunToEnd(const PlayerCommand& command) {
-  if (!StartProcess(command)) return;
-  process_.Wait();
-  std::lock_guard<std::mutex> lock(processMutex_);
-  runningPid_ = -1;
+Player::Outcome Player::RunToEnd(const PlayerCommand& command) {
+  const uint32_t start = platform::Ticks();
+  if (!StartProcess(command)) return stopRequested || stopThread ? Outcome::kStopped : Outcome::kPlayerFailed;
+  WaitForProcessEnd();
+  if (stopRequested || stopThread) return Outcome::kStopped;
+  if (platform::Ticks() - start >= kFailedAtOnce) return Outcome::kPlayed;
+  std::printf("El reproductor termino al instante sin reproducir: %s\n", command.file.c_str());
+  return Outcome::kPlayerFailed;
 }
 
 bool Player::StartProcess(const PlayerCommand& command) {
@@ -196,11 +204,32 @@ bool Player::StartProcess(const PlayerCommand& command) {
   runningPid_ = process_.Pid();
   runningMediaPlayer_ = command.mediaPlayer;
   runningMark_ = command.file;
+  endRequestedAt_.reset();
   return true;
 }
 
+void Player::WaitForProcessEnd() {
+  while (!process_.HasEnded()) {
+    if (StopOverdue()) {
+      std::printf("El reproductor no se detuvo a tiempo, se cierra a la fuerza\n");
+      process_.Kill();
+      break;
+    }
+    platform::Delay(kEndPollStep);
+  }
+  std::lock_guard<std::mutex> lock(processMutex_);
+  runningPid_ = -1;
+  endRequestedAt_.reset();
+}
+
+bool Player::StopOverdue() {
+  std::lock_guard<std::mutex> lock(processMutex_);
+  return endRequestedAt_ && platform::Ticks() - *endRequestedAt_ >= kStopGrace;
+}
+
 void Player::EndRunningProcess() {
-  if (runningPid_ > 0) platform::EndProcess(runningPid_, runningMark_);
+  if (runningPid_ <= 0 || endRequestedAt_) return;
+  if (platform::EndProcess(runningPid_, runningMark_)) endRequestedAt_ = platform::Ticks();
 }
 
 void Player::PlayerStop() {

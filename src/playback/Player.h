@@ -27,6 +27,8 @@ class Player {
   static constexpr int kVideoStarted = 9;
   static constexpr int kSongStarted = 10;
   static constexpr int kFinished = 13;
+  // An item could not be played at all (see PlayerListener::ItemNotPlayed).
+  static constexpr int kNotPlayed = 14;
 
   // The listener must have its settings before anything plays.
   Player(PlayerListener* listener, MainLibrary* library, Queue* queue, const RString& videodriver);
@@ -36,15 +38,25 @@ class Player {
   Player(const Player&) = delete;
   Player& operator=(const Player&) = delete;
 
+  // How playing one file went.
+  enum class Outcome { kPlayed, kStopped, kFileMissing, kPlayerMissing, kPlayerFailed };
+  // A player that ends by itself sooner than this after its start has not
+  // played the item: it could not open the file or the sound output.
+  static constexpr uint32_t kFailedAtOnce = 2000;
+  // How long a player asked to stop may take before it is killed.
+  static constexpr uint32_t kStopGrace = 1500;
+
   // Stores the play mode and starts the playback thread (once).
   void InitPlayer(const RString& mode);
-  // Plays one file (internal path) and returns when its player process has
-  // ended. A missing file or player counts as played, with a log line.
   // Marks the start of an item: playing, with no stop pending.
   void BeginItem();
-  void PlayerPlay(const RString& file);
+  // Plays one file (internal path) and returns when its player process has
+  // ended; a missing file or player, or a player failing at once, is told
+  // by the outcome and a log line.
+  Outcome PlayerPlay(const RString& file);
   // Ends the media player process that plays the current item (a live
-  // stream plays on) and notes that the item was cut short.
+  // stream plays on; a player that ignores the request is killed after
+  // kStopGrace) and notes that the item was cut short.
   void PlayerStop();
   // Stops the playback thread: no further item starts, the running player
   // process (stream player included) ends, the thread is waited for and the
@@ -87,8 +99,8 @@ class Player {
   void PlayerLoop();
   void FillEmptyQueue();
   void PlayHead(const QueueElement& entry);
-  // Plays an entry of the catalogue; false when it was stopped.
-  bool PlayEntry(const QueueElement& entry);
+  // Plays an entry of the catalogue.
+  Outcome PlayEntry(const QueueElement& entry);
   void CopyToFavourites(const QueueElement& entry, const RString& file);
   bool InCatalogue(const QueueElement& entry) const;
   // The head of the queue when it lies in the catalogue.
@@ -111,8 +123,13 @@ class Player {
   platform::Argv MediaPlayerCommand(const RString& played, bool karaokeItem) const;
   platform::Argv StreamPlayerCommand(const RString& played) const;
   // Runs the command to its end unless a stop came first.
-  void RunToEnd(const PlayerCommand& command);
+  Outcome RunToEnd(const PlayerCommand& command);
+  // False when a stop came first or the player could not be started.
   bool StartProcess(const PlayerCommand& command);
+  // Waits for the player process to end, killing it once a request to end
+  // it has gone unheeded for kStopGrace.
+  void WaitForProcessEnd();
+  bool StopOverdue();
   // Expects processMutex_ to be held.
   void EndRunningProcess();
 
@@ -128,4 +145,6 @@ class Player {
   std::string runningMark_;
   // A stop came while the item was being prepared: its process never starts.
   bool itemCut_ = false;
+  // When the running process was asked to end; none while it was not.
+  std::optional<uint32_t> endRequestedAt_;
 };

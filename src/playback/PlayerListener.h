@@ -2,6 +2,8 @@
 // What the player needs of the screen that shows its playback: somewhere to
 // post playback events, the window video is drawn into, and the settings.
 // The GUI implements it; the player knows nothing else of the GUI.
+#include "playback/Queue.h"
+
 class Configuration;
 class Player;
 
@@ -11,6 +13,13 @@ class PlayerListener {
   // Called on the playback thread: one of Player's playback events. Every
   // event is kept until the screen has dealt with it.
   virtual void ExternalAction(int event) = 0;
+  // Called on the playback thread: the entry at the head of the queue could
+  // not be played at all (its file or player missing, or the player gave up
+  // at once). The listener takes it out of the queue (Queue::RemoveHeadIf)
+  // together with noting what it owes for it, so that no state it saves
+  // meanwhile holds both the entry and its payback, or neither. Comes before
+  // the entry's finished event.
+  virtual void ItemNotPlayed(const QueueElement& entry) = 0;
   // The window system's handle of the video window; 0 when there is none.
   virtual unsigned long GetWindowPlayerHandle() = 0;
   virtual const Configuration& PlayerSettings() const = 0;

@@ -14,9 +14,9 @@ QueueElement& Queue::ElementOf(const RItemList* node) {
   return *static_cast<QueueElement*>(node->data);
 }
 
-bool Queue::AddElementToQueue(uint32_t genre, uint32_t disc, uint32_t track) {
+bool Queue::AddElementToQueue(uint32_t genre, uint32_t disc, uint32_t track, int32_t paid) {
   Lock lock(mutex_);
-  return entries_.AddItem(new QueueElement{genre, disc, track, 0});
+  return entries_.AddItem(new QueueElement{genre, disc, track, 0, paid});
 }
 
 bool Queue::AddElementToQueueVIP(uint32_t genre, uint32_t disc, uint32_t track) {
@@ -92,12 +92,21 @@ bool Queue::LastWouldPassLocked(const QueueElement& expected) const {
   return false;
 }
 
-bool Queue::RemoveLastAndInsertVIP(const QueueElement& expected) {
+bool Queue::RemoveLastAndInsertVIP(const QueueElement& expected, int32_t price) {
   Lock lock(mutex_);
   if (!LastWouldPassLocked(expected)) return false;
   QueueElement* element = &ElementOf(entries_.GetLast());
   entries_.DeleteItem(entries_.Count() - 1);
+  element->paid += price;
   InsertVIPLocked(element);
+  return true;
+}
+
+bool Queue::SetPaidOfLast(int32_t paid) {
+  Lock lock(mutex_);
+  const RItemList* last = entries_.GetLast();
+  if (!last) return false;
+  ElementOf(last).paid = paid;
   return true;
 }
 

@@ -15,6 +15,8 @@ struct QueueElement {
   uint32_t disc = 0;
   uint32_t track = 0;
   uint8_t vip = 0;
+  // Credits the customer paid for the entry; 0 when nobody paid for it.
+  int32_t paid = 0;
 
   // Whether both stand for the same catalogue track; the VIP mark aside.
   bool SamePlay(const QueueElement& other) const {
@@ -29,8 +31,8 @@ class Queue {
   Queue(const Queue&) = delete;
   Queue& operator=(const Queue&) = delete;
 
-  // Appends a normal entry.
-  bool AddElementToQueue(uint32_t genre, uint32_t disc, uint32_t track);
+  // Appends a normal entry, paid for with paid credits.
+  bool AddElementToQueue(uint32_t genre, uint32_t disc, uint32_t track, int32_t paid = 0);
   // Inserts a VIP entry behind the playing item and the VIP entries already
   // waiting, ahead of every normal entry that waits.
   bool AddElementToQueueVIP(uint32_t genre, uint32_t disc, uint32_t track);
@@ -47,9 +49,11 @@ class Queue {
   // VIP, would pass a normal entry waiting ahead of it.
   bool LastWouldPassAsVIP(const QueueElement& expected) const;
   // Turns the last entry into a VIP entry placed as AddElementToQueueVIP
-  // places it, provided LastWouldPassAsVIP holds; false, with nothing
-  // changed, otherwise.
-  bool RemoveLastAndInsertVIP(const QueueElement& expected);
+  // places it, provided LastWouldPassAsVIP holds, and adds price to what was
+  // paid for it; false, with nothing changed, otherwise.
+  bool RemoveLastAndInsertVIP(const QueueElement& expected, int32_t price = 0);
+  // Sets what was paid for the last entry; false when the queue is empty.
+  bool SetPaidOfLast(int32_t paid);
   // Removes the entry at index provided it is still the same play as
   // expected; false, with nothing changed, otherwise.
   bool RemoveIf(int index, const QueueElement& expected);

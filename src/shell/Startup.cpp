@@ -16,6 +16,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/LogStream.h"
+#include "platform/Paths.h"
 #include "platform/System.h"
 #include "shell/ExternalPrograms.h"
 
@@ -149,7 +150,7 @@ RString ArgumentFromCommandLine(int argc, char** argv) {
   RString argument("");
   for (int i = 1; i < argc; ++i) {
     if (i > 1) argument += " ";
-    argument += argv[i];
+    argument += platform::FromHostText(argv[i]).c_str();
   }
   return argument;
 }

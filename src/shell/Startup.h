@@ -2,8 +2,9 @@
 // Start-up of the jukebox, its main loop and the ways it ends.
 #include "base/RString.h"
 
-// The command line's rest after the program name: the arguments joined by
-// single blanks ("" when there are none).
+// The command line's rest after the program name as internal text, like
+// every host name: the arguments joined by single blanks ("" when there are
+// none).
 RString ArgumentFromCommandLine(int argc, char** argv);
 
 bool DirectoryExists(const RString& path);

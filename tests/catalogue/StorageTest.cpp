@@ -119,13 +119,25 @@ TEST_F(StorageTest, KaraokeSoundIsNotATrackOfItsOwn) {
             InOrder(Listing("m/K/D"), {"tema.cdg", "otro.CDG", "suelta.mp3", "tema.ogg"}));
 }
 
-TEST_F(StorageTest, NamesOutsideWindows1252AreLeftOut) {
-  fs::create_directories("m/Pop/\xE6\x97\xA5\xE6\x9C\xAC");
-  for (const char* name : {"ok.mp3", "micro \xF0\x9F\x8E\xA4.mp3", "que?.mp3"}) Touch(fs::path("m/Pop/A") / name);
+// Names outside Windows-1252, Latin-1 names and folders whose name holds
+// "\" are all listed, and every listed track opens.
+TEST_F(StorageTest, EveryNameOnDiskIsListedAndOpens) {
+  for (const char* folder : {"m/AC\\DC/A", "m/Pop/\xE6\x97\xA5\xE6\x9C\xAC"}) {
+    fs::create_directories(folder);
+    for (const char* name : {"ok.mp3", "micro \xF0\x9F\x8E\xA4.mp3", "que?.mp3", "caf\xE9.mp3"})
+      Touch(fs::path(folder) / name);
+  }
   library_.AddContentPath("m");
   library_.LoadContentFromStorage();
-  EXPECT_EQ(DiscTitles(*library_.GetGenre(0)), (Lines{"A"}));
-  EXPECT_EQ(TrackTitles(*library_.GetDisc(0, 0)), InOrder(Listing("m/Pop/A"), {"ok.mp3", "que?.mp3"}));
+  ASSERT_EQ(library_.GetTotalGenres(), 2);
+  for (int genre = 0; genre < 2; ++genre) {
+    ASSERT_EQ(library_.GetTotalDiscs(genre), 1);
+    ASSERT_EQ(library_.GetTotalTracks(genre, 0), 4);
+    for (int track = 0; track < 4; ++track) {
+      const RString path = library_.GetTrackPath(genre, 0, track);
+      EXPECT_TRUE(platform::FileExists(path.Chars())) << Str(path);
+    }
+  }
 }
 
 TEST_F(StorageTest, UnreadableRootAddsNothing) {

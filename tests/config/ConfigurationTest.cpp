@@ -125,6 +125,21 @@ TEST_F(ConfigurationTest, KeyAndValueAreSplitAtTheFirstEqualsWithoutTrimming) {
   EXPECT_FALSE(configuration.volumeFixed);
 }
 
+TEST_F(ConfigurationTest, LinesLoseEveryCarriageReturnBeforeTheirEnd) {
+  for (const char* end : {"\n", "\r\n", "\r\r\n", "\r\r\r\n"}) {
+    SCOPED_TRACE(::testing::PrintToString(end));
+    MainLibrary cabinet;
+    Configuration settings{&cabinet};
+    WriteHostFile("configuration", std::string("touchscreen=yes") + end + "creditsbyplay=3" + end +
+                                       "mediacontent=C:\\musica" + end);
+    settings.LoadConfiguration("configuration");
+    EXPECT_TRUE(settings.touchscreen);
+    EXPECT_EQ(settings.creditsbyplay, 3);
+    ASSERT_EQ(cabinet.GetContentPathCount(), 1);
+    EXPECT_STREQ(cabinet.GetContentPath(0).c_str(), "C:\\musica");
+  }
+}
+
 TEST_F(ConfigurationTest, TvOutSizeSwitchesTvOutOn) {
   EXPECT_EQ(configuration.tvout, 0);
   Load("tvoutxres=1280\n");

@@ -108,6 +108,56 @@ TEST_F(SavedStateTest, StateRoundTripsDownloadsByName) {
   EXPECT_EQ(restoredQueue.GetElementFromQueue(0)->vip, 0);
 }
 
+std::vector<int32_t> Payments(const Queue& queue) {
+  std::vector<int32_t> paid;
+  for (const QueueElement& e : queue.GetElements()) paid.push_back(e.paid);
+  return paid;
+}
+
+// What each entry was paid follows it on a line of its own and comes back
+// with it; entries nobody paid for have no such line.
+TEST_F(SavedStateTest, PaymentsRoundTripWithTheirEntries) {
+  queue.AddElementToQueue(2, 0, 3, 2);
+  queue.AddElementToQueue(1, 5, 1, 3);
+  queue.AddElementToQueue(1, 4, 0);
+  configuration.SaveTempData(&queue, 1);
+  EXPECT_NE(ReadHostFile("tempdata").find("queueitem=2,0,3\nqueueitempaid=2\n"
+                                          "queueitemstring=Rock/Descargas/Otro tema.mp3\nqueueitempaid=3\n"
+                                          "queueitem=1,4,0\ncounter1="),
+            std::string::npos);
+
+  Queue restored;
+  int restoredBalance = 0;
+  Configuration(&catalogue.library).LoadTempData(&restored, &restoredBalance);
+  EXPECT_EQ(Entries(restored), (std::vector<Triple>{{2, 0, 3}, {1, 5, 1}, {1, 4, 0}}));
+  EXPECT_EQ(Payments(restored), (std::vector<int32_t>{2, 3, 0}));
+}
+
+// Older files have no payments: their entries come back unpaid. A payment
+// whose entry was left out is left out with it.
+TEST_F(SavedStateTest, PaymentsBelongOnlyToTheEntryBeforeThem) {
+  const struct {
+    const char* text;
+    std::vector<int32_t> paid;
+  } cases[] = {
+      {"queueitem=2,0,3\nqueueitem=1,4,0\n", {0, 0}},
+      {"queueitem=2,0,3\nqueueitem=9,9,9\nqueueitempaid=4\nqueueitem=1,4,0\n", {0, 0}},
+      {"queueitempaid=4\nqueueitem=2,0,3\nqueueitempaid=5\nqueueitempaid=6\n", {5}},
+  };
+  for (const auto& item : cases) {
+    SCOPED_TRACE(item.text);
+    Queue fresh;
+    WriteHostFile("tempdata", item.text);
+    ::testing::internal::CaptureStdout();
+    configuration.LoadTempData(&fresh, &balance);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Payments(fresh), item.paid);
+  }
+  configuration.jumpsong = true;
+  LoadTempData("queueitem=2,0,3\nqueueitempaid=4\nqueueitem=1,4,0\n");
+  EXPECT_EQ(Payments(queue), (std::vector<int32_t>{0}));
+}
+
 TEST_F(SavedStateTest, QueueEntriesAreRestoredInFileOrder) {
   LoadTempData("savedcredits=5\nqueueitem=2,0,3\nqueueitemstring=Rock/Descargas/Primero.mp4\nqueueitem=1,4,0\n");
   EXPECT_EQ(balance, 5);

@@ -147,6 +147,84 @@ TEST_F(SDLGuiFrameTest, FinishedBeforeAVideoLeavesTheScreenToIt) {
 }
 
 // The panel is drawn at the start (00:00) and then once per whole second.
+// Nobody pays for silence: a paid item whose file is missing gives its price
+// back once, saved with the queue it has left, so a restart cannot give it
+// again.
+TEST_F(SDLGuiFrameTest, PaidItemThatCouldNotPlayIsPaidBackOnce) {
+  config.playmode = "jukebox";
+  config.creditsbyplay = 2;
+  gui.credits = 5;
+  gui.selTrack = 1;
+  testing::internal::CaptureStdout();
+  gui.EnterPlay();
+  testing::internal::GetCapturedStdout();
+  ASSERT_EQ(gui.credits, 3);
+  testing::internal::CaptureStdout();
+  player.PlayNext();  // no file on disk
+  testing::internal::GetCapturedStdout();
+  const std::string log = Draw();
+  EXPECT_TRUE(Has(log, "No se pudo reproducir [0,0,1]\nDevolucion: 2 creditos por [0,0,1], quedan 5\n")) << log;
+  EXPECT_EQ(gui.credits, 5);
+  EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=5\n"));
+  EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
+  Draw();
+  EXPECT_EQ(gui.credits, 5);
+}
+
+// A save between the playback thread's news and its handling already holds
+// the payback, as the entry has left the queue.
+TEST_F(SDLGuiFrameTest, StateSavedBeforeThePaybackIsHandedOutHoldsIt) {
+  config.playmode = "jukebox";
+  gui.credits = 1;
+  queue.AddElementToQueue(0, 0, 0, 2);
+  gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, 2});
+  gui.SaveState();
+  EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
+  EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
+  Draw();
+  EXPECT_EQ(gui.credits, 3);
+  EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
+}
+
+// Only what was paid in the coin-operated mode goes back.
+TEST_F(SDLGuiFrameTest, UnpaidItemsOrFreeModesGiveNothingBack) {
+  const struct {
+    const char* mode;
+    int32_t paid;
+  } cases[] = {{"jukebox", 0}, {"fiesta", 2}, {"aleatorio", 2}};
+  for (const auto& item : cases) {
+    SCOPED_TRACE(item.mode);
+    config.playmode = item.mode;
+    gui.credits = 1;
+    queue.AddElementToQueue(0, 0, 0, item.paid);
+    gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, item.paid});
+    gui.ExternalAction(Player::kFinished);
+    const std::string log = Draw();
+    EXPECT_TRUE(Has(log, "No se pudo reproducir [0,0,0]\n")) << log;
+    EXPECT_FALSE(Has(log, "Devolucion"));
+    EXPECT_EQ(gui.credits, 1);
+  }
+}
+
+// Three items in a row that could not play call for service on the marquee
+// until an item plays.
+TEST_F(SDLGuiFrameTest, ThreeFailuresInARowCallForServiceUntilAnItemPlays) {
+  config.marquesina = "Bienvenidos";
+  std::string log;
+  for (int failure = 0; failure < 3; ++failure) {
+    EXPECT_STREQ(gui.MarqueeText().c_str(), "Bienvenidos");
+    queue.AddElementToQueue(0, 0, 0);
+    gui.ItemNotPlayed(QueueElement{0, 0, 0});
+    gui.ExternalAction(Player::kFinished);
+    log += Draw();
+  }
+  EXPECT_TRUE(Has(log, "3 elementos seguidos sin reproducir: el equipo necesita servicio tecnico\n")) << log;
+  EXPECT_STREQ(gui.MarqueeText().c_str(), "Equipo fuera de servicio: llame al encargado");
+  gui.ExternalAction(Player::kFinished);
+  Draw();
+  EXPECT_STREQ(gui.MarqueeText().c_str(), "Bienvenidos");
+}
+
 TEST_F(SDLGuiFrameTest, ElapsedTimeIsRedrawnOncePerSecond) {
   queue.AddElementToQueue(0, 0, 0);
   player.playing = 1;

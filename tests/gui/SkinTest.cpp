@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Processes.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 
@@ -84,6 +85,36 @@ TEST_F(SkinTest, MarqueeVerticalValuesAreFractionsOfTheWidth) {
   const Skin skin = WithSkinFile("ymarquee=0.5\nhmarquee=0.1\n");
   EXPECT_EQ(skin.ymarquee, 512);
   EXPECT_EQ(skin.hmarquee, 102);
+}
+
+// The demo cabinet fitted to each common cabinet screen: the marquee lies in
+// its frame at the bottom, below the volume bar and inside the screen, and
+// the fonts grow with the screen's height; other settings stay.
+TEST_F(SkinTest, DemoSkinFitsEachScreen) {
+  const struct {
+    uint16_t width, height;
+    const char* marqueeFont;
+  } screens[] = {{1024, 768, "marquee_size=24\n"},
+                 {1280, 1024, "marquee_size=32\n"},
+                 {1366, 768, "marquee_size=24\n"},
+                 {1920, 1080, "marquee_size=34\n"}};
+  for (const auto& screen : screens) {
+    const std::string size = std::to_string(screen.width) + "x" + std::to_string(screen.height);
+    SCOPED_TRACE(size);
+    WriteHostFile("configuration", "marquee_size=24\nplaymode=jukebox\n");
+    ASSERT_EQ(platform::RunAndWait({"/usr/bin/python3", MELODECK_SOURCE_DIR "/demo/make_assets.py", "fit", ".", size}),
+              0);
+    Skin skin(screen.width, screen.height, 1);
+    skin.CalculateCoordinates(1, 0, 0);
+    EXPECT_GE(skin.ymarquee, skin.yvolumen + skin.hvolumen);
+    EXPECT_LE(skin.ymarquee + skin.hmarquee, screen.height);
+    EXPECT_LE(skin.xmarquee + skin.wmarquee, screen.width);
+    EXPECT_GE(skin.hmarquee, screen.height / 30);
+    const std::string settings = ReadHostFile("configuration");
+    EXPECT_NE(settings.find("playmode=jukebox\n"), std::string::npos);
+    EXPECT_NE(settings.find(screen.marqueeFont), std::string::npos) << settings;
+    EXPECT_NE(settings.find("ancho=" + std::to_string(screen.width) + "\n"), std::string::npos);
+  }
 }
 
 TEST_F(SkinTest, DependentValuesAfterTheFile) {

@@ -10,15 +10,35 @@ TEST(HostText, Windows1252RoundTripsThroughUtf8) {
   const std::string spanish = "Canci\xF3n \xD1" "and\xFA \x80 \x93hola\x94";
   EXPECT_EQ(ToHostText(spanish), "Canci\xC3\xB3n \xC3\x91\x61nd\xC3\xBA \xE2\x82\xAC \xE2\x80\x9Chola\xE2\x80\x9D");
   EXPECT_EQ(FromHostText(ToHostText(spanish)), spanish);
+  // Every byte but the separator and the escape, which a host name cannot
+  // give as they are.
   std::string everyByte;
-  for (int c = 1; c < 256; ++c) everyByte += static_cast<char>(c);
+  for (int c = 1; c < 256; ++c)
+    if (c != '\\' && c != 0x81) everyByte += static_cast<char>(c);
   EXPECT_EQ(FromHostText(ToHostText(everyByte)), everyByte);
+  EXPECT_EQ(ToHostText("\x81Z \x81" "4"), "\xC2\x81Z \xC2\x81" "4");  // no escape: the C1 control
 }
 
-TEST(HostText, ForeignAndBrokenUtf8) {
-  EXPECT_EQ(FromHostText("\xE6\x97\xA5"), "?");          // a character the code page lacks
-  EXPECT_EQ(FromHostText("a\xF3z"), "a\xF3z");            // a stray Latin-1 byte stays
-  EXPECT_EQ(FromHostText("\xC0\x80"), "\xC0\x80");        // overlong forms are not decoded
+// Whatever a name on disk holds, its internal text leads back to it.
+TEST(HostText, EveryHostNameComesBackWhole) {
+  const struct {
+    const char* host;
+    const char* internal;
+  } names[] = {
+      {"Canci\xC3\xB3n", "Canci\xF3n"},
+      {"\xE6\x97\xA5", "\x81" "E6\x81" "97\x81" "A5"},  // a character the code page lacks
+      {"caf\xE9.mp3", "caf\x81" "E9.mp3"},                 // a Latin-1 name
+      {"AC\\DC", "AC\x81" "5CDC"},                         // not a folder separator
+      {"\xC2\x81" "41", "\x81" "C2\x81" "8141"},            // the escape's own character
+      {"\xC0\x80 \xE2\x82", "\x81" "C0\x81" "80 \x81" "E2\x81" "82"},  // overlong, cut short
+  };
+  for (const auto& name : names) {
+    SCOPED_TRACE(name.host);
+    EXPECT_EQ(FromHostText(name.host), name.internal);
+    EXPECT_EQ(ToHostText(FromHostText(name.host)), name.host);
+  }
+  EXPECT_EQ(ToHostPath(std::string("media\\") + FromHostText("AC\\DC") + "\\caf\x81" "E9.mp3"),
+            "media/AC\\DC/caf\xE9.mp3");
 }
 
 TEST(HostPath, SeparatorsDriveLettersAndEncoding) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 // Codes drawn in the same millisecond differ: every digit turns up in
 // every place.
@@ -15,4 +16,31 @@ TEST(System, RandomDigitsAreEvenlySpreadDigits) {
   }
   for (const auto& place : seen)
     for (int count : place) EXPECT_GT(count, 100);
+}
+
+using platform::Monitor;
+using platform::PrimaryMonitor;
+
+// The monitor choice on the window system's answers: an Xvfb screen has a
+// single monitor, so two-monitor cabinets are described here as data.
+TEST(PrimaryMonitor, ChosenByMarkThenOriginThenOrder) {
+  const Monitor tv{1366, 0, 1024, 768, false};
+  const Monitor panel{0, 0, 1366, 768, false};
+  const Monitor marked{1024, 0, 1920, 1080, true};
+  const struct {
+    const char* cabinet;
+    std::vector<Monitor> monitors;
+    int expectedWidth;  // 0: none
+  } cases[] = {
+      {"no monitor reported", {}, 0},
+      {"single monitor", {panel}, 1366},
+      {"TV right of the panel", {tv, panel}, 1366},
+      {"primary marked", {tv, panel, marked}, 1920},
+      {"none at the origin", {tv}, 1024},
+  };
+  for (const auto& item : cases) {
+    SCOPED_TRACE(item.cabinet);
+    const Monitor* primary = PrimaryMonitor(item.monitors);
+    EXPECT_EQ(primary ? primary->width : 0, item.expectedWidth);
+  }
 }

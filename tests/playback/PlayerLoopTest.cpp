@@ -114,6 +114,7 @@ TEST_F(PlayerLoopTest, EachItemStartsAndFinishesWithItsEvents) {
 
 TEST_F(PlayerLoopTest, KaraokeThatEndsByItselfIsMarkedForScoring) {
   AddDisc("Karaoke", "Disco", {"Tema.cdg", "Otro.cdg"});
+  InstallStandIn("mplayer", 3);  // longer than a player that fails at once
   queue.AddElementToQueue(0, 0, 0);
   testing::internal::CaptureStdout();
   player.PlayNext();
@@ -128,6 +129,7 @@ TEST_F(PlayerLoopTest, KaraokeThatEndsByItselfIsMarkedForScoring) {
   player.PlayerStop();
   pass.join();
   EXPECT_EQ(player.karaoke, 0);
+  EXPECT_TRUE(gui.NotPlayed().empty());
 }
 
 TEST_F(PlayerLoopTest, EntriesOutsideTheCatalogueAreDroppedWithAFinishedEvent) {
@@ -146,15 +148,53 @@ TEST_F(PlayerLoopTest, EntriesOutsideTheCatalogueAreDroppedWithAFinishedEvent) {
   EXPECT_EQ(player.karaoke, 0);
 }
 
-TEST_F(PlayerLoopTest, MissingFileCountsAsPlayed) {
-  AddDisc("Rock", "Disco", {"perdido.mp3"}, false);
-  queue.AddElementToQueue(0, 0, 0);
-  testing::internal::CaptureStdout();
+// The entry, with what was paid for it, reaches the listener after it left
+// the queue and before its finished event.
+TEST_F(PlayerLoopTest, ItemsThatCannotBePlayedAtAllAreToldWithTheirPayment) {
+  AddDisc("Rock", "Disco", {"01 Tema.mp3"});
+  AddDisc("Rock", "Perdidos", {"perdido.mp3"}, false);
+  const struct {
+    const char* cause;
+    QueueElement entry;
+    std::function<void()> prepare;
+    const char* logLine;
+  } cases[] = {
+      {"missing file", {0, 1, 0}, [] {}, "No se encontro el archivo a reproducir"},
+      {"player failing at once", {0, 0, 0}, [] {}, "El reproductor termino al instante sin reproducir"},
+      {"missing player", {0, 0, 0}, [this] { fs::remove(Program("mplayer")); },
+       "No esta instalado el reproductor multimedia"},
+  };
+  int paid = 1;
+  for (const auto& item : cases) {
+    SCOPED_TRACE(item.cause);
+    item.prepare();
+    queue.AddElementToQueue(item.entry.genre, item.entry.disc, item.entry.track, ++paid);
+    testing::internal::CaptureStdout();
+    player.PlayNext();
+    EXPECT_NE(testing::internal::GetCapturedStdout().find(item.logLine), std::string::npos);
+    EXPECT_EQ(queue.Count(), 0);
+    EXPECT_EQ(Event(), Player::kFinished);
+    ASSERT_FALSE(gui.NotPlayed().empty());
+    EXPECT_TRUE(gui.NotPlayed().back().SamePlay(item.entry));
+    EXPECT_EQ(gui.NotPlayed().back().paid, paid);
+  }
+  EXPECT_EQ(gui.NotPlayed().size(), 3u);
+}
+
+// Neither an item that played its time nor one stopped by the customer.
+TEST_F(PlayerLoopTest, PlayedOrStoppedItemsAreNotTold) {
+  AddDisc("Rock", "Disco", {"01 Tema.mp3"});
+  InstallStandIn("mplayer", 3);
+  queue.AddElementToQueue(0, 0, 0, 2);
   player.PlayNext();
-  EXPECT_NE(testing::internal::GetCapturedStdout().find("No se encontro el archivo a reproducir"),
-            std::string::npos);
+  InstallStandIn("mplayer", 30);
+  fs::remove(dir.Path() / "calls.txt");
+  queue.AddElementToQueue(0, 0, 0, 2);
+  std::thread pass = PlayNextInBackground();
+  player.PlayerStop();
+  pass.join();
   EXPECT_EQ(queue.Count(), 0);
-  EXPECT_EQ(Event(), Player::kFinished);
+  EXPECT_TRUE(gui.NotPlayed().empty());
 }
 
 TEST_F(PlayerLoopTest, OnlyTheFinishedEntryLeavesTheQueue) {

@@ -103,17 +103,17 @@ TEST_F(PlayerCommandTest, CacheCopyIsPlayedExceptForKaraoke) {
             std::string::npos);
 }
 
-TEST_F(PlayerCommandTest, MissingFileOrPlayerCountsAsPlayedWithALogLine) {
+TEST_F(PlayerCommandTest, MissingFileOrPlayerIsToldByTheOutcomeAndALogLine) {
   AddDisc("Pop", "Disco", {"perdido.mp3"}, false);
   testing::internal::CaptureStdout();
-  player.PlayerPlay(TrackPath(2, 0, 0));
+  EXPECT_EQ(player.PlayerPlay(TrackPath(2, 0, 0)), Player::Outcome::kFileMissing);
   EXPECT_FALSE(fs::exists(dir.Path() / "calls.txt"));
   EXPECT_FALSE(player.playing);
 
   fs::remove(Program("mplayer"));
   fs::remove(Program("cvlc"));
-  player.PlayerPlay(TrackPath(0, 0, 0));
-  player.PlayerPlay(TrackPath(0, 0, 2));
+  EXPECT_EQ(player.PlayerPlay(TrackPath(0, 0, 0)), Player::Outcome::kPlayerMissing);
+  EXPECT_EQ(player.PlayerPlay(TrackPath(0, 0, 2)), Player::Outcome::kPlayerMissing);
   EXPECT_FALSE(fs::exists(dir.Path() / "calls.txt"));
   const std::string log = testing::internal::GetCapturedStdout();
   EXPECT_NE(log.find("No se encontro el archivo a reproducir: media\\Pop\\Disco\\perdido.mp3\n"),
@@ -157,6 +157,24 @@ TEST_F(PlayerStopTest, StopEndsOnlyThePlayerThisProgramStarted) {
   EXPECT_TRUE(ProcessRuns(unrelated.Pid()));
 }
 
+// A player that ignores the request to end is killed after a short grace:
+// neither the skip key nor the exit waits for it.
+TEST_F(PlayerStopTest, PlayerThatIgnoresTheStopIsKilledAfterAGrace) {
+  InstallStandIn("mplayer", 30, true);
+  for (const bool exiting : {false, true}) {
+    SCOPED_TRACE(exiting ? "exit" : "skip");
+    fs::remove(dir.Path() / "calls.txt");
+    std::thread play = PlayInBackground(0);
+    const auto start = std::chrono::steady_clock::now();
+    testing::internal::CaptureStdout();
+    exiting ? player.ReleaseGui() : player.PlayerStop();
+    play.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("se cierra a la fuerza"), std::string::npos);
+    EXPECT_TRUE(WaitUntil([this] { return !ProcessRuns(Calls()[0].pid); }));
+  }
+}
+
 TEST_F(PlayerStopTest, StopLeavesALiveStreamPlaying) {
   std::thread play = PlayInBackground(1);
   player.PlayerStop();
@@ -182,7 +200,7 @@ TEST_F(PlayerStopTest, StopWithNothingPlayingOnlyNotesTheRequest) {
 // The GUI releases the player before its video window goes, and a player
 // that goes first tells the GUI so.
 TEST_F(PlayerStopTest, ReleasedListenerStopsThePlayingItemAndIsForgotten) {
-  RecordingListener ownListener(config);
+  RecordingListener ownListener(config, queue);
   auto ownPlayer = std::make_unique<Player>(&ownListener, &library, &queue, "x11");
   queue.AddElementToQueue(0, 0, 0);
   ownPlayer->InitPlayer("jukebox");
@@ -194,7 +212,7 @@ TEST_F(PlayerStopTest, ReleasedListenerStopsThePlayingItemAndIsForgotten) {
   EXPECT_EQ(ownPlayer->thread, nullptr);
   EXPECT_EQ(queue.Count(), 1);  // cut short by the exit, not finished
 
-  RecordingListener stillThere(config);
+  RecordingListener stillThere(config, queue);
   const Player* gone = nullptr;
   {
     Player shortLived(&stillThere, &library, &queue, "x11");

@@ -44,10 +44,14 @@ class RecordingListener : public PlayerListener {
   // Event() before any was posted.
   static constexpr int kNoEvent = 2;
 
-  explicit RecordingListener(const Configuration& config) : config_(config) {}
+  RecordingListener(const Configuration& config, Queue& queue) : config_(config), queue_(queue) {}
   void ExternalAction(int event) override {
     std::lock_guard<std::mutex> lock(mutex_);
     last_ = event;
+  }
+  void ItemNotPlayed(const QueueElement& entry) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (queue_.RemoveHeadIf(entry)) notPlayed_.push_back(entry);
   }
   unsigned long GetWindowPlayerHandle() override { return window; }
   const Configuration& PlayerSettings() const override { return config_; }
@@ -56,14 +60,20 @@ class RecordingListener : public PlayerListener {
     std::lock_guard<std::mutex> lock(mutex_);
     return last_;
   }
+  std::vector<QueueElement> NotPlayed() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return notPlayed_;
+  }
 
   unsigned long window = 0;
   const Player* forgotten = nullptr;
 
  private:
   const Configuration& config_;
+  Queue& queue_;
   std::mutex mutex_;
   int last_ = kNoEvent;
+  std::vector<QueueElement> notPlayed_;
 };
 
 inline bool ProcessRuns(int pid) {
@@ -84,12 +94,12 @@ class PlayerTest : public ::testing::Test {
   ~PlayerTest() override { platform::SetEnv("PATH", savedPath_); }
 
   // A stand-in player named name in the folder first on PATH; it plays for
-  // seconds.
-  void InstallStandIn(const std::string& name, int seconds = 0) {
+  // seconds, and ends when asked to unless it is stubborn.
+  void InstallStandIn(const std::string& name, int seconds = 0, bool stubborn = false) {
     const fs::path program = dir.Path() / "bin" / name;
+    const std::string onTerm = stubborn ? "trap '' TERM\n" : "trap 'kill $! 2>/dev/null; exit 0' TERM\n";
     WriteHostFile(program, "#!/bin/sh\n{ echo \"$$\"; printf '%s\\n' \"$0\" \"$@\"; echo '--'; } >> '" +
-                               (dir.Path() / "calls.txt").string() +
-                               "'\ntrap 'kill $! 2>/dev/null; exit 0' TERM\n/bin/sleep " +
+                               (dir.Path() / "calls.txt").string() + "'\n" + onTerm + "/bin/sleep " +
                                std::to_string(seconds) + " &\nwait\n");
     fs::permissions(program, fs::perms::owner_all);
   }
@@ -140,7 +150,7 @@ class PlayerTest : public ::testing::Test {
   MainLibrary library;
   Configuration config{&library};
   Queue queue;
-  RecordingListener gui{config};
+  RecordingListener gui{config, queue};
   Player player{&gui, &library, &queue, "x11"};
 
  private:

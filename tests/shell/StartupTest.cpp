@@ -45,6 +45,21 @@ TEST(CommandLine, ArgumentsJoinWithSingleBlanks) {
   EXPECT_EQ(ArgumentFromCommandLine(1, argv), RString(""));
 }
 
+// The working directory named on the command line is a host name like any
+// other: accents, characters outside the code page, Latin-1 bytes and "\".
+TEST(CommandLine, CabinetUnderAnyFolderNameStarts) {
+  for (const char* name : {"M\xC3\xBAsica/cabina", "\xE9\x9F\xB3\xE6\xA5\xBD", "caf\xE9", "AC\\DC"}) {
+    SCOPED_TRACE(name);
+    TempDir parent;
+    const fs::path cabinet = parent.Path() / name;
+    fs::create_directories(cabinet);
+    platform::ChildProcess jukebox;
+    StartJukebox(jukebox, cabinet);
+    kill(jukebox.Pid(), SIGTERM);
+    EXPECT_EQ(jukebox.Wait(), 43);
+  }
+}
+
 TEST(ShutdownMarker, CleanEndRemovesItAndExitsWith43) {
   TempDir cabinet;
   platform::ChildProcess jukebox;
