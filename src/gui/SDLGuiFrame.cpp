@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "base/RDir.h"
@@ -14,6 +15,7 @@
 #include "gui/Skin.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "playback/Player.h"
 #include "playback/Queue.h"
 
@@ -320,10 +322,16 @@ int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
 }
 
 // Without the credits in the coin-operated mode the download is refused; it
-// stays on disk but is not queued.
+// stays on disk but is not queued. So is, before it is charged, a download
+// whose name would lead out of its folder.
 void SDLGui::CompleteDownload(const RString& name) {
   platform::DeleteFile(ProgressFile(name).Chars());
   platform::Delay(kDownloadSettle);
+  if (!platform::IsPlainListedName(name.Chars())) {
+    std::printf("Descarga rechazada, nombre no valido: %s\n", name.Chars());
+    ShowMsg("Descarga rechazada", genreFont, kRefusalTime, true, true);
+    return;
+  }
   const int32_t price = std::max(config->creditsdownloads, 0);
   if (JukeboxMode() && credits < price) {
     ShowMsg("Creditos insuficientes para DESCARGA", genreFont, kRefusalTime, true, true);
@@ -346,14 +354,12 @@ QueueElement SDLGui::DownloadedTrack(const RString& name) {
   GenreElement* genre = library->GetGenre(0);
   int disc = library->GetDiscIndex(0, kDownloadsDisc);
   if (disc >= genre->GetTotalDiscs() || library->GetDiscTitle(0, disc) != kDownloadsDisc) {
-    auto* downloads = new DiscElement(kDownloadsDisc);
-    downloads->SetGenre(genre);
-    genre->AddDisc(downloads);
+    genre->AddDisc(library->NewDisc(genre, kDownloadsDisc, static_cast<uint32_t>(std::strlen(kDownloadsDisc))));
     disc = genre->GetTotalDiscs() - 1;
   }
   int track = library->GetTrackIndex(0, disc, name);
   if (track == -1) {
-    library->GetDisc(0, disc)->AddTrack(new TrackElement(name));
+    library->GetDisc(0, disc)->AddTrack(library->NewTrack(name.Chars(), name.GetLength()));
     track = library->GetTotalTracks(0, disc) - 1;
   }
   QueueElement entry;

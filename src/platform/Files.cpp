@@ -20,15 +20,33 @@ std::string FolderOf(const std::string& hostPath) {
   return slash == std::string::npos ? std::string(".") : hostPath.substr(0, slash + 1);
 }
 
-bool WriteAll(int fd, const std::string& contents) {
+bool WriteAll(int fd, const char* data, size_t size) {
   size_t done = 0;
-  while (done < contents.size()) {
-    const ssize_t written = write(fd, contents.data() + done, contents.size() - done);
+  while (done < size) {
+    const ssize_t written = write(fd, data + done, size - done);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     done += static_cast<size_t>(written);
   }
   return true;
+}
+
+// Whether two open files are one; files that cannot be told apart count as
+// one.
+bool SameFile(int a, int b) {
+  struct stat first, second;
+  return fstat(a, &first) != 0 || fstat(b, &second) != 0 ||
+         (first.st_dev == second.st_dev && first.st_ino == second.st_ino);
+}
+
+bool CopyContents(int source, int target) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = read(source, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return got == 0;
+    if (!WriteAll(target, buffer, static_cast<size_t>(got))) return false;
+  }
 }
 
 // Makes the rename itself durable.
@@ -46,24 +64,14 @@ FILE* OpenFile(const std::string& path, const char* mode) {
 }
 
 bool CopyFile(const std::string& from, const std::string& to) {
-  FILE* source = OpenFile(from, "rb");
-  if (!source) return false;
-  FILE* target = OpenFile(to, "wb");
-  if (!target) {
-    std::fclose(source);
-    return false;
-  }
-  char buffer[65536];
-  bool ok = true;
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, source)) > 0)
-    if (std::fwrite(buffer, 1, got, target) != got) {
-      ok = false;
-      break;
-    }
-  ok = ok && !std::ferror(source);
-  std::fclose(source);
-  return (std::fclose(target) == 0) && ok;
+  const int source = open(ToHostPath(from).c_str(), O_RDONLY | O_CLOEXEC);
+  if (source < 0) return false;
+  // The target is emptied only once it is known not to be the source itself.
+  const int target = open(ToHostPath(to).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  const bool ok = target >= 0 && !SameFile(source, target) && ftruncate(target, 0) == 0 &&
+                  CopyContents(source, target);
+  close(source);
+  return target >= 0 && close(target) == 0 && ok;
 }
 
 bool DeleteFile(const std::string& path) { return unlink(ToHostPath(path).c_str()) == 0; }
@@ -96,7 +104,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
   const std::string temporary = host + ".tmp";
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, contents) && fsync(fd) == 0;
+  const bool written = WriteAll(fd, contents.data(), contents.size()) && fsync(fd) == 0;
   if (close(fd) != 0 || !written || rename(temporary.c_str(), host.c_str()) != 0) {
     unlink(temporary.c_str());
     return false;

@@ -16,7 +16,8 @@ constexpr uint32_t kAttributeArchive = 0x20;
 constexpr uint32_t kAttributeNormal = 0x80;
 
 FILE* OpenFile(const std::string& path, const char* mode);
-// Copies a file, replacing an existing target.
+// Copies a file, replacing an existing target; copying a file onto itself
+// (under any of its names) is refused and leaves it as it is.
 bool CopyFile(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& path);
 bool FileExists(const std::string& path);

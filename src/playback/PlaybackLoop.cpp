@@ -84,16 +84,23 @@ std::optional<QueueElement> Player::FollowingTrack(const MainLibrary& library, c
   return std::nullopt;
 }
 
-// An entry that does not lie in the catalogue is not played but finishes
-// like any other.
+// An entry that does not lie in the catalogue, or whose path would lead out
+// of the media folder, is not played but finishes like any other.
 void Player::PlayHead(const QueueElement& entry) {
-  if (InCatalogue(entry) && !PlayEntry(entry)) return;
+  if (InCatalogue(entry) && StaysInMediaFolder(entry) && !PlayEntry(entry)) return;
   stopRequested = 0;
   lastPlayed_ = entry;
   // The main thread may have changed the queue meanwhile: only this entry
   // leaves it.
   queue->RemoveHeadIf(entry);
   Post(kFinished);
+}
+
+bool Player::StaysInMediaFolder(const QueueElement& entry) const {
+  if (!library->TrackLeavesItsFolder(entry.genre, entry.disc, entry.track)) return true;
+  std::printf("Pista rechazada, nombre no valido: %s\n",
+              library->GetTrackPath(entry.genre, entry.disc, entry.track).Chars());
+  return false;
 }
 
 bool Player::PlayEntry(const QueueElement& entry) {

@@ -135,6 +135,28 @@ TEST_F(SDLGuiLoopTest, RequestsTheCatalogueLacksAreSetAsideOnce) {
   EXPECT_EQ(log, "Encontrado codigo: vacio\nSALTANDO\n");
 }
 
+TEST_F(SDLGuiLoopTest, RequestsClimbingOutOfTheMediaFolderAreSetAside) {
+  WriteHostFile("media/db", "catalogue");
+  WriteHostFile("queue/subir", "Pop\\Exitos\\..\\..\\..\\db\n");
+  WriteHostFile("queue/album", "Pop\\..\\Exitos\\Uno.mp3\n");
+  WriteHostFile("queue/barra", "Rock\\Clasicos\\../../db\n");
+  const std::string log = Pool();
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(library.GetTotalTracks(0, 0), 2);
+  EXPECT_EQ(library.GetTotalTracks(1, 1), 2);
+  for (const char* name : {"subir", "album", "barra"})
+    EXPECT_TRUE(fs::exists(std::string("queue/") + name + ".rechazado")) << name;
+  EXPECT_NE(log.find("Pedido rechazado, nombre no valido: Pop\\Exitos\\..\\..\\..\\db\n"), std::string::npos);
+  EXPECT_EQ(ReadHostFile("media/db"), "catalogue");
+}
+
+TEST_F(SDLGuiLoopTest, RequestTitleHoldingASlashIsQueued) {
+  WriteHostFile("queue/pedido", "Rock\\Clasicos\\AC/DC Live.mp4\n");
+  Pool();
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_EQ(library.GetTrackTitle(1, 1, 2), RString("AC/DC Live.mp4"));
+}
+
 TEST_F(SDLGuiLoopTest, QueueFolderIsReadOnceEvery256Passes) {
   Pool();
   WriteHostFile("queue/pedido", "Pop\\Exitos\\Uno.mp3\n");
@@ -196,6 +218,32 @@ TEST_F(SDLGuiUsbUpdateTest, AcceptedUpdateCopiesRebuildsAndPowersOffOncePulled) 
   EXPECT_EQ(log.find("Creando album desde actualizacion: media\\Rock\\Otros"), std::string::npos);
   EXPECT_TRUE(MessageBoxShown("Actualizacion terminada, retire la memoria USB"));
   platform::SetClock(&clock);
+}
+
+// Names with "\\" are legal on the stick: "Pop\\..\\.." would lead from
+// "ACTUALIZACION" to the stick's root and from the media folder to the
+// cabinet's, "media\\.." back to each root.
+TEST_F(SDLGuiUsbUpdateTest, ClimbingNamesOnTheStickCopyNothingOutsideTheMediaFolder) {
+  fs::create_directories("media/Pop");
+  fs::create_directories("stick/ACTUALIZACION/Pop");
+  fs::create_directories("stick/ACTUALIZACION/Pop\\..\\..");
+  fs::create_directories("stick/media\\..");
+  WriteHostFile("stick/onlinechecker.py", "print('taken over')");
+  WriteHostFile("stick/tempdata", "savedcredits=999999\n");
+  WriteHostFile("stick/ACTUALIZACION/Rock/Otros/x\\..\\y.mp3", "y");
+  WriteHostFile("tempdata", "savedcredits=50\n");
+  StickPullingClock pulling(clock.Ticks(), dir.Path() / "stick" / "ACTUALIZACION");
+  platform::SetClock(&pulling);
+  const std::string log = PoolWith(SDL_KEYDOWN, config.enter);
+  platform::SetClock(&clock);
+
+  EXPECT_FALSE(fs::exists("onlinechecker.py"));
+  EXPECT_FALSE(fs::exists("media/onlinechecker.py"));
+  EXPECT_EQ(ReadHostFile("tempdata"), "savedcredits=50\n");
+  EXPECT_EQ(ReadHostFile("media/Jazz/Azul/b.mp3"), "b");
+  EXPECT_FALSE(fs::exists("media/Rock/Otros/x\\..\\y.mp3"));
+  EXPECT_NE(log.find("Nombre rechazado en la actualizacion: Pop\\..\\..\n"), std::string::npos);
+  EXPECT_NE(log.find("Nombre rechazado en la actualizacion: x\\..\\y.mp3\n"), std::string::npos);
 }
 
 TEST_F(SDLGuiUsbUpdateTest, DeclinedUpdateWaitsUntilTheStickIsInsertedAgain) {

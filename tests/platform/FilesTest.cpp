@@ -91,6 +91,16 @@ TEST(Files, CopyReplacesDeleteRemovesCreateMakesFolders) {
   EXPECT_TRUE(DirectoryExists("Favoritas"));
 }
 
+TEST(Files, CopyOntoItselfUnderAnyNameIsRefusedAndLeavesTheFile) {
+  TempDir dir;
+  WriteHostFile("media/db", "the catalogue");
+  fs::create_hard_link("media/db", "media/enlace");
+  for (const char* target : {"media\\db", "media\\..\\media\\db", "media/enlace"}) {
+    EXPECT_FALSE(CopyFile("media\\db", target)) << target;
+    EXPECT_EQ(ReadHostFile("media/db"), "the catalogue") << target;
+  }
+}
+
 TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
   TempDir dir;
   WriteHostFile("tempdata", "savedcredits=1\n");

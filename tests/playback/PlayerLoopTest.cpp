@@ -87,6 +87,24 @@ TEST_F(PlayerLoopTest, PlayedItemsAreCopiedToTheirGenresFavouritesFolder) {
   EXPECT_FALSE(fs::exists("media/100+ Favoritas/Rock/01 Tema.mp3"));
 }
 
+// Titles such as a queue request or the catalogue file could give.
+TEST_F(PlayerLoopTest, TitlesClimbingOutOfTheMediaFolderPlayNothingAndEmptyNothing) {
+  AddDisc("Pop", "Verano Azul", {"..\\..\\..\\db", "../../../clave", "AC/DC Live.mp4"}, false);
+  WriteHostFile("db", "the catalogue");
+  WriteHostFile("clave", "secret");
+  WriteHostFile("media/Pop/Verano Azul/AC/DC Live.mp4", "live");
+  config.favoritos = true;
+  for (uint32_t track : {0u, 1u, 2u}) queue.AddElementToQueue(0, 0, track);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(PlayAll(3), (std::vector<std::string>{"media/Pop/Verano Azul/AC/DC Live.mp4"}));
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(ReadHostFile("db"), "the catalogue");
+  EXPECT_EQ(ReadHostFile("clave"), "secret");
+  EXPECT_NE(log.find("Pista rechazada, nombre no valido: media\\Pop\\Verano Azul\\..\\..\\..\\db\n"),
+            std::string::npos);
+}
+
 TEST_F(PlayerLoopTest, EachItemStartsAndFinishesWithItsEvents) {
   InstallStandIn("mplayer", 30);
   AddDisc("Rock", "Disco", {"01 Tema.mp3", "clip.mp4"});
