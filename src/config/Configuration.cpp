@@ -339,7 +339,21 @@ int Configuration::SaveUserConfiguration() {
   return platform::WriteFileAtomically(kUserFile, text) ? 0 : 1;
 }
 
+std::string Configuration::UnreadableFile() {
+  for (const char* name : {kConfigurationFile, kUserFile, kTempDataFile}) {
+    const std::string fault = platform::ReadFault(name);
+    if (!fault.empty()) return std::string(name) + ": " + fault;
+  }
+  return "";
+}
+
 int Configuration::LoadTempData(Queue* queue, int* balance) {
+  const std::string fault = platform::ReadFault(kTempDataFile);
+  if (!fault.empty()) {
+    std::printf("No se pudo leer %s: %s\n", kTempDataFile, fault.c_str());
+    tempDataUnreadable_ = true;
+    return 0;
+  }
   bool firstQueueItemSkipped = false;
   const bool read = SettingsFile::Read(kTempDataFile, [&](const RString& key, const RString& value) {
     if (Is(key, "savedcredits")) {
@@ -406,7 +420,12 @@ bool Configuration::IsInCatalogue(const QueueElement& entry) const {
          entry.track < static_cast<uint32_t>(library->GetTotalTracks(entry.genre, entry.disc));
 }
 
+// The saved credits of an unreadable "tempdata" are not overwritten blind.
 int Configuration::SaveTempData(Queue* queue, int balance) {
+  if (tempDataUnreadable_) {
+    std::printf("No se guarda %s: no se pudo leer\n", kTempDataFile);
+    return 0;
+  }
   platform::WriteFileAtomically(kTempDataFile, TempDataText(queue, balance));
   return 1;
 }

@@ -74,6 +74,18 @@ bool CopyFile(const std::string& from, const std::string& to) {
   return target >= 0 && close(target) == 0 && ok;
 }
 
+std::string ReadFault(const std::string& path) {
+  const int fd = open(ToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? "" : std::strerror(errno);
+  char buffer[65536];
+  ssize_t got;
+  while ((got = read(fd, buffer, sizeof buffer)) != 0)
+    if (got < 0 && errno != EINTR) break;
+  const std::string fault = got < 0 ? std::strerror(errno) : "";
+  close(fd);
+  return fault;
+}
+
 bool DeleteFile(const std::string& path) { return unlink(ToHostPath(path).c_str()) == 0; }
 
 bool FileExists(const std::string& path) { return access(ToHostPath(path).c_str(), F_OK) == 0; }

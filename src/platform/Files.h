@@ -20,6 +20,9 @@ FILE* OpenFile(const std::string& path, const char* mode);
 // (under any of its names) is refused and leaves it as it is.
 bool CopyFile(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& path);
+// Why a file that exists cannot be read through, in the system's words
+// ("Permission denied"); the empty text when it reads whole or is missing.
+std::string ReadFault(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 bool CreateDirectory(const std::string& path);

@@ -58,11 +58,19 @@ void EnterWorkingDirectory(const RString& argument) {
     std::puts("Error al intentar establecer el directorio de trabajo");
 }
 
+// Running on without a saved file would replace it, and the credits or
+// settings it holds, at the first save: the operator repairs it first.
+[[noreturn]] void EndWithUnreadableFile(const std::string& fault) {
+  std::printf("No se pudo leer el archivo %s; reparelo antes de iniciar\n", fault.c_str());
+  std::exit(1);
+}
+
 Configuration* LoadConfiguration(MainLibrary* library) {
   std::puts("Cargando configuracion");
   auto* configuration = new Configuration(library);
   configuration->LoadConfiguration("configuration");
   configuration->LoadUserConfiguration();
+  if (const std::string fault = Configuration::UnreadableFile(); !fault.empty()) EndWithUnreadableFile(fault);
   std::puts("Configuracion cargada");
   std::printf("Configuration default screen size: %d x %d\n", configuration->ancho, configuration->alto);
   return configuration;

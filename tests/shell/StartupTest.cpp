@@ -159,3 +159,32 @@ TEST(OnlineChecker, RestartEndsOnlyTheCheckerWeStarted) {
   jukebox.Wait();
   kill(second, SIGTERM);
 }
+
+// Runs the jukebox as an unprivileged user, for whom a file without
+// permissions cannot be read, until it ends by itself (or for at most 30 s);
+// its exit code.
+int RunJukeboxAsNobodyToEnd(const fs::path& cabinet) {
+  fs::permissions(cabinet, fs::perms::all);
+  platform::OutputOptions log;
+  log.stdoutFile = (cabinet / "log.txt").string();
+  return platform::RunAndWait({"timeout", "30", "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                               MELODECK_BINARY, cabinet.string()},
+                              log);
+}
+
+TEST(SavedState, UnreadableSavedFilesEndTheStartAndStayAsTheyAre) {
+  for (const char* name : {"tempdata", "configuser", "configuration"}) {
+    TempDir cabinet;
+    WriteSmallCatalogue(cabinet.Path());
+    WriteHostFile("configuration", "mediacontent=media\n");
+    WriteHostFile(name, "savedcredits=50\ncounter1=9\n");
+    fs::permissions(name, fs::perms::none);
+    EXPECT_EQ(RunJukeboxAsNobodyToEnd(cabinet.Path()), 1) << name;
+    EXPECT_NE(ReadHostFile("log.txt").find(std::string("No se pudo leer el archivo ") + name +
+                                           ": Permission denied; reparelo antes de iniciar\n"),
+              std::string::npos)
+        << name;
+    EXPECT_EQ(ReadHostFile(name), "savedcredits=50\ncounter1=9\n");
+    EXPECT_FALSE(fs::exists("shutdowncheck")) << name;
+  }
+}
