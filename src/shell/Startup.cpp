@@ -65,12 +65,20 @@ void EnterWorkingDirectory(const RString& argument) {
   std::exit(1);
 }
 
+// Built-in settings name no media folder: the cabinet would charge for
+// items it cannot play.
+[[noreturn]] void EndWithoutMediaFolder() {
+  std::puts("La configuracion no nombra ninguna carpeta de medios (mediacontent), terminando programa");
+  std::exit(1);
+}
+
 Configuration* LoadConfiguration(MainLibrary* library) {
   std::puts("Cargando configuracion");
   auto* configuration = new Configuration(library);
   configuration->LoadConfiguration("configuration");
   configuration->LoadUserConfiguration();
   if (const std::string fault = Configuration::UnreadableFile(); !fault.empty()) EndWithUnreadableFile(fault);
+  if (library->GetContentPathCount() == 0) EndWithoutMediaFolder();
   std::puts("Configuracion cargada");
   std::printf("Configuration default screen size: %d x %d\n", configuration->ancho, configuration->alto);
   return configuration;
