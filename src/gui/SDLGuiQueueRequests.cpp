@@ -63,7 +63,12 @@ void SDLGui::ReadQueueRequests() {
   RString name;
   while (folder.GetFile(name)) {
     if (name.GetChar(0) == '.' || IsRefused(name)) continue;
-    TakeQueueRequest(name);
+    if (folder.IsReachable()) {
+      TakeQueueRequest(name);
+      continue;
+    }
+    std::printf("Pedido rechazado, nombre ilegible: %s\n", name.Chars());
+    folder.RenameCurrent(kRefusedEnding);
   }
 }
 

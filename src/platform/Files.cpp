@@ -147,6 +147,13 @@ constexpr size_t kTypicalFolderSize = 32;
 
 bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
+// Whether a listed name, converted back, names the host entry it came from.
+bool LeadsBack(const std::string& name, const char* hostName) {
+  for (const char* c = hostName; *c; ++c)
+    if (static_cast<unsigned char>(*c) >= 0x80) return ToHostText(name) == hostName;
+  return true;
+}
+
 // The type the listing gives, or else that of the entry's own path.
 bool IsFolderEntry(const std::string& hostFolder, const dirent& entry) {
   if (entry.d_type == DT_DIR) return true;
@@ -157,17 +164,17 @@ bool IsFolderEntry(const std::string& hostFolder, const dirent& entry) {
 
 }  // namespace
 
-DirListing::DirListing(const std::string& path) {
-  const std::string hostFolder = ToHostPath(path);
-  DIR* folder = opendir(hostFolder.c_str());
+DirListing::DirListing(const std::string& path) : hostFolder_(ToHostPath(path)) {
+  DIR* folder = opendir(hostFolder_.c_str());
   if (!folder) return;
   opened_ = true;
   entries_.reserve(kTypicalFolderSize);
   while (const dirent* entry = readdir(folder)) {
     std::string name = FromHostText(entry->d_name);
     std::string key = UpperCased(name);
-    entries_.push_back(
-        Entry{std::move(name), std::move(key), IsDotEntry(entry->d_name), IsFolderEntry(hostFolder, *entry)});
+    std::string hostName = LeadsBack(name, entry->d_name) ? "" : entry->d_name;
+    entries_.push_back(Entry{std::move(name), std::move(key), std::move(hostName), IsDotEntry(entry->d_name),
+                             IsFolderEntry(hostFolder_, *entry)});
   }
   closedir(folder);
   // "." and ".." first, then by upper-cased name; names equal but for case
@@ -181,6 +188,13 @@ DirListing::DirListing(const std::string& path) {
     const int byKey = a.key.compare(b.key);
     return byKey != 0 ? byKey < 0 : a.name < b.name;
   });
+}
+
+bool DirListing::RenameCurrent(const std::string& ending) {
+  if (next_ == 0) return false;
+  const Entry& entry = entries_[order_[next_ - 1]];
+  const std::string from = hostFolder_ + "/" + (entry.hostName.empty() ? ToHostText(entry.name) : entry.hostName);
+  return rename(from.c_str(), (from + ToHostText(ending)).c_str()) == 0;
 }
 
 bool DirListing::Next(std::string& name) {

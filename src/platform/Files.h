@@ -53,6 +53,13 @@ class DirListing {
   bool Next(std::string& name);
   // Whether the entry last given by Next is a folder; false before the first.
   bool CurrentIsFolder() const { return next_ > 0 && entries_[order_[next_ - 1]].isFolder; }
+  // Whether the entry last given by Next can be reached by its name: not
+  // when its host name is not valid UTF-8, which no Windows-1252 name gives
+  // back.
+  bool CurrentIsReachable() const { return next_ > 0 && entries_[order_[next_ - 1]].hostName.empty(); }
+  // Renames the entry last given by Next, reachable or not, to its own name
+  // followed by ending.
+  bool RenameCurrent(const std::string& ending);
   void Close();
 
  private:
@@ -60,11 +67,15 @@ class DirListing {
     std::string name;
     // The name with its letters in upper case, computed once for the sort.
     std::string key;
+    // The host's own name when the name does not lead back to it; empty
+    // otherwise.
+    std::string hostName;
     bool isDotEntry;
     bool isFolder;
   };
 
   bool opened_ = false;
+  std::string hostFolder_;
   std::vector<Entry> entries_;
   // Positions in entries_, in listing order.
   std::vector<uint32_t> order_;

@@ -150,6 +150,16 @@ TEST_F(SDLGuiLoopTest, RequestsClimbingOutOfTheMediaFolderAreSetAside) {
   EXPECT_EQ(ReadHostFile("media/db"), "catalogue");
 }
 
+TEST_F(SDLGuiLoopTest, RequestWhoseNameIsNotUtf8IsSetAsideOnce) {
+  WriteHostFile("queue/pedido\xFF", "Pop\\Exitos\\Uno.mp3\n");
+  EXPECT_EQ(Pool(), "Pedido rechazado, nombre ilegible: pedido\xFF\n");
+  EXPECT_TRUE(fs::exists("queue/pedido\xFF.rechazado"));
+  EXPECT_FALSE(fs::exists("queue/pedido\xFF"));
+  for (int pass = 1; pass < 256; ++pass) Pool();
+  EXPECT_EQ(Pool(), "");
+  EXPECT_EQ(queue.Count(), 0);
+}
+
 TEST_F(SDLGuiLoopTest, RequestTitleHoldingASlashIsQueued) {
   WriteHostFile("queue/pedido", "Rock\\Clasicos\\AC/DC Live.mp4\n");
   Pool();
