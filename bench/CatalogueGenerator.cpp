@@ -46,7 +46,7 @@ bool GenerateCatalogueFile(const RString& fileName, const GeneratedShape& shape)
     disc->SetCoverName("cover.jpg");
     for (int track = 0; track < shape.tracksPerAlbum; ++track) disc->AddTrack(new TrackElement(TrackTitle(track)));
     genre->AddDisc(disc);
-    genreNode = genreNode->next ? genreNode->next : library.GetFirst();
+    genreNode = genreNode->next ? genreNode->next.load() : library.GetFirst();
   }
   CatalogueCounts counts;
   return WriteCatalogue(library, fileName, counts);

@@ -2,6 +2,10 @@
 // events, karaoke scoring marks and entries outside the catalogue.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+
 #include "PlayerTestKit.h"
 
 namespace {
@@ -103,6 +107,29 @@ TEST_F(PlayerLoopTest, TitlesClimbingOutOfTheMediaFolderPlayNothingAndEmptyNothi
   EXPECT_EQ(ReadHostFile("clave"), "secret");
   EXPECT_NE(log.find("Pista rechazada, nombre no valido: media\\Pop\\Verano Azul\\..\\..\\..\\db\n"),
             std::string::npos);
+}
+
+// Queue requests and downloads append tracks on the main thread while the
+// playback thread draws and plays them.
+TEST_F(PlayerLoopTest, TracksAppendedWhilePlayingAreSeenWhole) {
+  AddDisc("Pop", "Uno", {"a.mp3"});
+  player.playmode = "aleatorio";
+  std::atomic<bool> playing{true};
+  std::thread playback([&] {
+    while (playing) player.PlayNext();
+  });
+  DiscElement* disc = library.GetDisc(0, 0);
+  int appended = 0;
+  for (; Calls().size() < 5 && appended < 5000; ++appended) {
+    const std::string title = "t" + std::to_string(appended) + ".mp3";
+    WriteHostFile(fs::path("media/Pop/Uno") / title, "x");
+    disc->AddTrack(library.NewTrack(title.c_str(), static_cast<uint32_t>(title.size())));
+  }
+  playing = false;
+  playback.join();
+  EXPECT_GE(Calls().size(), 5u);
+  EXPECT_EQ(library.GetTotalTracks(0, 0), appended + 1);
+  for (const std::string& file : PlayedFiles()) EXPECT_EQ(file.rfind("media/Pop/Uno/", 0), 0u) << file;
 }
 
 TEST_F(PlayerLoopTest, EachItemStartsAndFinishesWithItsEvents) {
