@@ -27,6 +27,7 @@ class RDir {
   // Renames the current entry, reachable or not, to its name followed by
   // ending.
   bool RenameCurrent(const RString& ending) { return hasCurrent_ && listing_.RenameCurrent(ending.Chars()); }
+  bool DeleteCurrent() { return hasCurrent_ && listing_.DeleteCurrent(); }
   void Close() { listing_.Close(); }
   const RString& GetPath() const { return path_; }
 

@@ -677,6 +677,7 @@ class SDLGui : public PlayerListener {
   // download; its position, or -1 when no row is the download's.
   int ShowDownloadProgress(const RString& name, const RString& percent);
   void CompleteDownload(const RString& name);
+  void RefuseDownload(const RString& name);
   // The download's track in the album "Descargas" of genre 0, both made
   // when missing.
   QueueElement DownloadedTrack(const RString& name);

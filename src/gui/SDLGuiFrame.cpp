@@ -287,7 +287,13 @@ void SDLGui::FollowDownloads() {
   RString name;
   while (folder.GetFile(name)) {
     RString line;
-    if (name.GetChar(0) == '.' || !folder.IsFile() || !ReadDownloadProgress(name, line)) continue;
+    if (name.GetChar(0) == '.' || !folder.IsFile()) continue;
+    if (!platform::IsPlainListedName(name.Chars())) {
+      RefuseDownload(name);
+      folder.DeleteCurrent();
+      continue;
+    }
+    if (!ReadDownloadProgress(name, line)) continue;
     if (line != kDownloadComplete) {
       ShowDownloadProgress(name, line);
       continue;
@@ -321,17 +327,18 @@ int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
   return -1;
 }
 
+// A download named so that its path would lead out of its folder is
+// neither charged nor queued.
+void SDLGui::RefuseDownload(const RString& name) {
+  std::printf("Descarga rechazada, nombre no valido: %s\n", name.Chars());
+  ShowMsg("Descarga rechazada", genreFont, kRefusalTime, true, true);
+}
+
 // Without the credits in the coin-operated mode the download is refused; it
-// stays on disk but is not queued. So is, before it is charged, a download
-// whose name would lead out of its folder.
+// stays on disk but is not queued.
 void SDLGui::CompleteDownload(const RString& name) {
   platform::DeleteFile(ProgressFile(name).Chars());
   platform::Delay(kDownloadSettle);
-  if (!platform::IsPlainListedName(name.Chars())) {
-    std::printf("Descarga rechazada, nombre no valido: %s\n", name.Chars());
-    ShowMsg("Descarga rechazada", genreFont, kRefusalTime, true, true);
-    return;
-  }
   const int32_t price = std::max(config->creditsdownloads, 0);
   if (JukeboxMode() && credits < price) {
     ShowMsg("Creditos insuficientes para DESCARGA", genreFont, kRefusalTime, true, true);

@@ -190,12 +190,18 @@ DirListing::DirListing(const std::string& path) : hostFolder_(ToHostPath(path)) 
   });
 }
 
+std::string DirListing::CurrentHostPath() const {
+  const Entry& entry = entries_[order_[next_ - 1]];
+  return hostFolder_ + "/" + (entry.hostName.empty() ? ToHostText(entry.name) : entry.hostName);
+}
+
 bool DirListing::RenameCurrent(const std::string& ending) {
   if (next_ == 0) return false;
-  const Entry& entry = entries_[order_[next_ - 1]];
-  const std::string from = hostFolder_ + "/" + (entry.hostName.empty() ? ToHostText(entry.name) : entry.hostName);
+  const std::string from = CurrentHostPath();
   return rename(from.c_str(), (from + ToHostText(ending)).c_str()) == 0;
 }
+
+bool DirListing::DeleteCurrent() { return next_ > 0 && unlink(CurrentHostPath().c_str()) == 0; }
 
 bool DirListing::Next(std::string& name) {
   if (next_ >= order_.size()) return false;

@@ -60,6 +60,8 @@ class DirListing {
   // Renames the entry last given by Next, reachable or not, to its own name
   // followed by ending.
   bool RenameCurrent(const std::string& ending);
+  // Deletes the entry last given by Next, reachable or not.
+  bool DeleteCurrent();
   void Close();
 
  private:
@@ -73,6 +75,9 @@ class DirListing {
     bool isDotEntry;
     bool isFolder;
   };
+
+  // The host path of the entry last given by Next.
+  std::string CurrentHostPath() const;
 
   bool opened_ = false;
   std::string hostFolder_;

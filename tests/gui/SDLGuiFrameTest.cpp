@@ -354,6 +354,19 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsChargedAndQueued) {
   EXPECT_EQ(gui.credits, -2);
 }
 
+// Host names may hold "\\", which would become a separator.
+TEST_F(SDLGuiDownloadsTest, DownloadNamedOutOfItsFolderIsRefusedUncharged) {
+  gui.credits = 5;
+  config.creditsdownloads = 2;
+  Progress("[D] a\\..\\..\\db", "100\n");
+  const std::string log = Draw();
+  EXPECT_TRUE(Has(log, "Descarga rechazada, nombre no valido: [D] a\\..\\..\\db\n")) << log;
+  EXPECT_EQ(gui.credits, 5);
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(library.GetTotalDiscs(0), 1);
+  EXPECT_TRUE(fs::is_empty("downloadsprogress"));
+}
+
 TEST_F(SDLGuiDownloadsTest, TwoCompletedDownloadsTakeTwoPasses) {
   config.playmode = "jukebox";
   gui.credits = 5;
