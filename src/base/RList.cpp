@@ -41,8 +41,8 @@ RItemList* RList::InsertItemRawAfter(void* data, RItemList* node) {
 bool RList::DeleteItem(int index) {
   RItemList* node = GetItemRaw(index);
   if (!node) return false;
-  (node->prev ? node->prev->next : first_) = node->next.load();
   RItemList* const next = node->next;
+  (node->prev ? node->prev->next : first_) = next;
   (next ? next->prev : last_) = node->prev;
   Release(node);
   --count_;
