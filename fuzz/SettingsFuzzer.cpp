@@ -8,7 +8,7 @@
 
 namespace {
 
-void CheckUserSettingsRoundTrip(const Configuration& loaded) {
+void CheckUserSettingsRoundTrip(Configuration& loaded) {
   if (loaded.SaveUserConfiguration() != 0) return;
   Configuration again(nullptr);
   if (again.LoadUserConfiguration() != 0) std::abort();

@@ -9,13 +9,16 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 bash scripts/install-deps.sh
 bash scripts/build-sanitized.sh asan
-mkdir -p build-asan/fuzz-crashes
-for seeds in fuzz/corpus/*/; do
+# The targets work in scratch folders of their own: every path given them is
+# absolute.
+out=$PWD/build-asan
+mkdir -p "$out/fuzz-crashes"
+for seeds in "$PWD"/fuzz/corpus/*/; do
   target=$(basename "$seeds")
-  mkdir -p "build-asan/fuzz-corpus/$target"
+  mkdir -p "$out/fuzz-corpus/$target"
   echo "Fuzzing $target for ${seconds}s"
-  build-asan/fuzz/"$target" -max_total_time="$seconds" -close_fd_mask=1 -print_final_stats=1 \
-    -artifact_prefix="build-asan/fuzz-crashes/$target-" "build-asan/fuzz-corpus/$target" "$seeds" 2>&1 |
+  "$out/fuzz/$target" -max_total_time="$seconds" -close_fd_mask=1 -print_final_stats=1 \
+    -artifact_prefix="$out/fuzz-crashes/$target-" "$out/fuzz-corpus/$target" "$seeds" 2>&1 |
     grep -E '^(stat::number_of_executed_units|Done|==[0-9]+==|SUMMARY)' || true
   test "${PIPESTATUS[0]}" -eq 0
 done
