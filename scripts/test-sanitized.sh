@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build-sanitized.sh asan
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp \
   ctest --test-dir build-asan --output-on-failure -j2 -LE package
 bash scripts/build-sanitized.sh tsan
 TSAN_OPTIONS=halt_on_error=1 \

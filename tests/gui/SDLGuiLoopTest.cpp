@@ -10,6 +10,7 @@
 
 #include "SDLGuiTestCabinet.h"
 #include "support/Files.h"
+#include "support/Kept.h"
 
 namespace {
 
@@ -24,14 +25,14 @@ void FillCatalogue(MainLibrary& library) {
   const std::vector<std::pair<const char*, std::vector<const char*>>> genres = {
       {"Pop", {"Exitos"}}, {"Rock", {"Otros", "Clasicos"}}};
   for (const auto& [name, albums] : genres) {
-    auto* genre = new GenreElement(name);
+    auto* genre = Kept(new GenreElement(name));
     library.AddItem(genre);
     for (const char* title : albums) {
-      auto* disc = new DiscElement(title);
+      auto* disc = Kept(new DiscElement(title));
       disc->SetGenre(genre);
       genre->AddDisc(disc);
-      disc->AddTrack(new TrackElement("Uno.mp3"));
-      disc->AddTrack(new TrackElement("Dos.mp3"));
+      disc->AddTrack(Kept(new TrackElement("Uno.mp3")));
+      disc->AddTrack(Kept(new TrackElement("Dos.mp3")));
     }
   }
 }
