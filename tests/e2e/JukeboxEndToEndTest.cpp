@@ -255,7 +255,8 @@ TEST_F(JukeboxEndToEnd, QueueRequestPlaysASongToItsEnd) {
   ASSERT_TRUE(LogShows(song.Playing(), log, 3000ms)) << jukebox_->Log();
   const Clock::time_point started = Clock::now();
   EXPECT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), true, 3000ms)) << jukebox_->SavedState();
-  EXPECT_FALSE(fs::exists(cabinet_ / "queue" / "pedido1"));
+  // The request goes once its entry is saved.
+  EXPECT_TRUE(WaitUntil([&] { return !fs::exists(cabinet_ / "queue" / "pedido1"); }, 3000ms));
   EXPECT_LE(jukebox_->MediaPlayers().size(), 1u);
 
   const Screenshot playing = ShotWhen("song-playing", [&](const Screenshot& shot) {
