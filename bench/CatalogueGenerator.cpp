@@ -41,12 +41,15 @@ bool GenerateCatalogueFile(const RString& fileName, const GeneratedShape& shape)
   RItemList* genreNode = library.GetFirst();
   for (int album = 0; album < shape.albums; ++album) {
     GenreElement* genre = static_cast<GenreElement*>(genreNode->data);
-    DiscElement* disc = new DiscElement(AlbumTitle(album));
-    disc->SetGenre(genre);
-    disc->SetCoverName("cover.jpg");
-    for (int track = 0; track < shape.tracksPerAlbum; ++track) disc->AddTrack(new TrackElement(TrackTitle(track)));
+    const RString title = AlbumTitle(album);
+    DiscElement* disc = library.NewDisc(genre, title.Chars(), title.GetLength());
+    disc->SetCoverName(RString::Borrowing("cover.jpg", 9));
+    for (int track = 0; track < shape.tracksPerAlbum; ++track) {
+      const RString trackTitle = TrackTitle(track);
+      disc->AddTrack(library.NewTrack(trackTitle.Chars(), trackTitle.GetLength()));
+    }
     genre->AddDisc(disc);
-    genreNode = genreNode->next ? genreNode->next : library.GetFirst();
+    genreNode = genreNode->next ? genreNode->next.load() : library.GetFirst();
   }
   CatalogueCounts counts;
   return WriteCatalogue(library, fileName, counts);

@@ -21,6 +21,13 @@ class RDir {
   // false before the first entry and after the last.
   bool IsDirectory() const { return hasCurrent_ && listing_.CurrentIsFolder(); }
   bool IsFile() const { return hasCurrent_ && !listing_.CurrentIsFolder(); }
+  // Whether the current entry can be opened by its name; see
+  // platform::DirListing.
+  bool IsReachable() const { return hasCurrent_ && listing_.CurrentIsReachable(); }
+  // Renames the current entry, reachable or not, to its name followed by
+  // ending.
+  bool RenameCurrent(const RString& ending) { return hasCurrent_ && listing_.RenameCurrent(ending.Chars()); }
+  bool DeleteCurrent() { return hasCurrent_ && listing_.DeleteCurrent(); }
   void Close() { listing_.Close(); }
   const RString& GetPath() const { return path_; }
 

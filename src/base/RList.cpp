@@ -8,10 +8,11 @@ RItemList* RList::Link(void* data, RItemList* prev, RItemList* next) {
   RItemList* node = new (nodes_->allocate(sizeof(RItemList), alignof(RItemList))) RItemList;
   node->data = data;
   node->prev = prev;
-  node->next = next;
-  (prev ? prev->next : first_) = node;
+  node->next.store(next, std::memory_order_relaxed);
+  // Readers find the node complete once they can reach it or count it.
+  (prev ? prev->next : first_).store(node, std::memory_order_release);
   (next ? next->prev : last_) = node;
-  ++count_;
+  count_.store(count_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
   return node;
 }
 
@@ -40,19 +41,21 @@ RItemList* RList::InsertItemRawAfter(void* data, RItemList* node) {
 bool RList::DeleteItem(int index) {
   RItemList* node = GetItemRaw(index);
   if (!node) return false;
-  (node->prev ? node->prev->next : first_) = node->next;
-  (node->next ? node->next->prev : last_) = node->prev;
+  RItemList* const next = node->next;
+  (node->prev ? node->prev->next : first_) = next;
+  (next ? next->prev : last_) = node->prev;
   Release(node);
   --count_;
   return true;
 }
 
 bool RList::Clear() {
-  while (first_) {
-    RItemList* next = first_->next;
-    Release(first_);
-    first_ = next;
+  for (RItemList* node = first_; node;) {
+    RItemList* const next = node->next;
+    Release(node);
+    node = next;
   }
+  first_ = nullptr;
   last_ = nullptr;
   count_ = 0;
   return true;

@@ -3,12 +3,17 @@
 // The list owns its nodes but never the elements they point to. Positional
 // access walks from the head; code that visits every element should walk the
 // nodes from GetFirst() instead.
+//
+// One thread may append (AddItem) while others read the list: a new node is
+// complete before the link to it and the count that includes it are
+// published. Every other change needs the readers to wait.
+#include <atomic>
 #include <memory_resource>
 
 // One node of an RList.
 struct RItemList {
   void* data = nullptr;
-  RItemList* next = nullptr;
+  std::atomic<RItemList*> next{nullptr};
   RItemList* prev = nullptr;
 };
 
@@ -47,7 +52,7 @@ class RList {
 
   std::pmr::memory_resource* nodes_ = std::pmr::new_delete_resource();
 
-  RItemList* first_ = nullptr;
+  std::atomic<RItemList*> first_{nullptr};
   RItemList* last_ = nullptr;
-  int count_ = 0;
+  std::atomic<int> count_{0};
 };

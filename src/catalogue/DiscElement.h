@@ -35,7 +35,9 @@ class DiscElement : public RList {
 
   RString title = "";
   // Cover image file name inside the disc folder; empty when there is none.
-  RString coverName = "";
+  // The empty text takes no memory of its own, which a disc made in the
+  // catalogue's arena (never destroyed) would not give back.
+  RString coverName = RString::Borrowing("", 0);
   // Position of the disc's media root among the library's content paths.
   uint32_t rootIndex = 0;
   // The genre whose folder holds the disc (not owned). A disc listed in the

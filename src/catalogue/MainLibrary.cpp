@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/Paths.h"
+
 namespace {
 
 const char* const kMusicExtensions[] = {"mp3", "ogg", "wma", "wav", "m4a", "aac", "m3u"};
@@ -129,6 +131,19 @@ RString MainLibrary::GetDiscPath(unsigned g, unsigned d) const {
 
 RString MainLibrary::GetTrackPath(unsigned g, unsigned d, unsigned t) const {
   return GetDiscPath(g, d) + "\\" + GetTrackTitle(g, d, t);
+}
+
+bool MainLibrary::LeavesItsFolder(const RString& genre, const RString& disc, const RString& track) {
+  return platform::LeavesItsFolder(genre.Chars()) || platform::LeavesItsFolder(disc.Chars()) ||
+         platform::LeavesItsFolder(track.Chars());
+}
+
+bool MainLibrary::TrackLeavesItsFolder(unsigned g, unsigned d, unsigned t) const {
+  const DiscElement* disc = GetDisc(g, d);
+  // The favourites copy joins the listed genre's name, the track path that of
+  // the disc's own genre.
+  return LeavesItsFolder(disc->GetGenre()->GetName(), disc->GetTitle(), GetTrackTitle(g, d, t)) ||
+         platform::LeavesItsFolder(GetGenreName(g).Chars());
 }
 
 RString MainLibrary::GetCoverName(unsigned g, unsigned d) const { return GetDisc(g, d)->GetCoverName(); }

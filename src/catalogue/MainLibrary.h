@@ -54,6 +54,10 @@ class MainLibrary : public RList {
   // Root, "\", the disc's own genre, "\", the disc folder.
   RString GetDiscPath(unsigned g, unsigned d) const;
   RString GetTrackPath(unsigned g, unsigned d, unsigned t) const;
+  // Whether names joined into a track's path would lead out of the media
+  // folder: one of them has a component "." or "..".
+  static bool LeavesItsFolder(const RString& genre, const RString& disc, const RString& track);
+  bool TrackLeavesItsFolder(unsigned g, unsigned d, unsigned t) const;
   RString GetCoverName(unsigned g, unsigned d) const;
   // The empty text when the disc has no cover.
   RString GetCoverPath(unsigned g, unsigned d) const;

@@ -344,7 +344,21 @@ int Configuration::SaveUserConfiguration() {
   return platform::WriteFileAtomically(kUserFile, text) ? 0 : 1;
 }
 
+std::string Configuration::UnreadableFile() {
+  for (const char* name : {kConfigurationFile, kUserFile, kTempDataFile}) {
+    const std::string fault = platform::ReadFault(name);
+    if (!fault.empty()) return std::string(name) + ": " + fault;
+  }
+  return "";
+}
+
 int Configuration::LoadTempData(Queue* queue, int* balance) {
+  const std::string fault = platform::ReadFault(kTempDataFile);
+  if (!fault.empty()) {
+    std::printf("No se pudo leer %s: %s\n", kTempDataFile, fault.c_str());
+    tempDataUnreadable_ = true;
+    return 0;
+  }
   bool firstQueueItemSkipped = false;
   // Whether the last queue line was restored: a "queueitempaid" line that
   // follows belongs to it.
@@ -418,7 +432,12 @@ bool Configuration::IsInCatalogue(const QueueElement& entry) const {
          entry.track < static_cast<uint32_t>(library->GetTotalTracks(entry.genre, entry.disc));
 }
 
+// The saved credits of an unreadable "tempdata" are not overwritten blind.
 int Configuration::SaveTempData(Queue* queue, int balance) {
+  if (tempDataUnreadable_) {
+    std::printf("No se guarda %s: no se pudo leer\n", kTempDataFile);
+    return 0;
+  }
   platform::WriteFileAtomically(kTempDataFile, TempDataText(queue, balance));
   return 1;
 }

@@ -35,9 +35,15 @@ class Configuration : public MapKeys {
   // "tempdata": the credit balance, volume, queue (with what was paid for
   // each entry) and coin counters. Loading
   // appends the saved entries to queue and sets *balance; a configured
-  // `volumen` keeps precedence over the saved one. Both return 1.
+  // `volumen` keeps precedence over the saved one. Both return 1, but for a
+  // "tempdata" that exists and cannot be read: it is not loaded, never
+  // replaced while this configuration lasts, and both return 0.
   int LoadTempData(Queue* queue, int* balance);
   int SaveTempData(Queue* queue, int balance);
+
+  // "file: reason" for the first of "configuration", "configuser" and
+  // "tempdata" that exists but cannot be read; empty when there is none.
+  static std::string UnreadableFile();
 
   // Coin inputs 1..6: credits per pulse and coins counted; other inputs
   // read 0 and count nothing.
@@ -139,4 +145,6 @@ class Configuration : public MapKeys {
   bool IsInCatalogue(const QueueElement& entry) const;
   std::string TempDataText(Queue* queue, int balance) const;
   std::string QueueLines(const QueueElement& entry) const;
+
+  bool tempDataUnreadable_ = false;
 };

@@ -51,13 +51,15 @@ class SDLGui : public PlayerListener {
 
   // Opens the database file, the display, fonts and images, the video
   // window, restores credits and queue and applies the volume. 1 when done,
-  // 0 when the display could not be set up. A database file that cannot be
-  // opened ends the program with exit code 1.
+  // 0 when the display could not be set up. A database file or a font that
+  // cannot be opened ends the program with exit code 1.
   int initialize(Skin* skin, MainLibrary* library, Player* player, Configuration* configuration);
   // SDL's video subsystem and the video mode (doubled in width with TV-out);
   // 0 with a log line on failure.
   int OpenDisplay();
   // The ten writers from "arial.ttf" with the configured sizes and colours.
+  // Without the font the screen would show no credits, titles or prices, so
+  // the program ends here.
   void LoadWriters();
   // Panel save surfaces, key highlights and list boxes (the operator
   // menu's too); returns the genres list's row count.
@@ -841,6 +843,7 @@ class SDLGui : public PlayerListener {
   // download; its position, or -1 when no row is the download's.
   int ShowDownloadProgress(const RString& name, const RString& percent);
   void CompleteDownload(const RString& name);
+  void RefuseDownload(const RString& name);
   // The download's track in the album "Descargas" of genre 0, both made
   // when missing.
   QueueElement DownloadedTrack(const RString& name);

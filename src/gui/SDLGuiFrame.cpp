@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "base/RDir.h"
@@ -14,6 +15,7 @@
 #include "gui/Skin.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "playback/Player.h"
 #include "playback/Queue.h"
 
@@ -337,7 +339,13 @@ void SDLGui::FollowDownloads() {
   RString name;
   while (folder.GetFile(name)) {
     RString line;
-    if (name.GetChar(0) == '.' || !folder.IsFile() || !ReadDownloadProgress(name, line)) continue;
+    if (name.GetChar(0) == '.' || !folder.IsFile()) continue;
+    if (!platform::IsPlainListedName(name.Chars())) {
+      RefuseDownload(name);
+      folder.DeleteCurrent();
+      continue;
+    }
+    if (!ReadDownloadProgress(name, line)) continue;
     if (line != kDownloadComplete) {
       ShowDownloadProgress(name, line);
       continue;
@@ -371,6 +379,13 @@ int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
   return -1;
 }
 
+// A download named so that its path would lead out of its folder is
+// neither charged nor queued.
+void SDLGui::RefuseDownload(const RString& name) {
+  std::printf("Descarga rechazada, nombre no valido: %s\n", name.Chars());
+  ShowMsg("Descarga rechazada", genreFont, kRefusalTime, true, true);
+}
+
 // Without the credits in the coin-operated mode the download is refused; it
 // stays on disk but is not queued.
 void SDLGui::CompleteDownload(const RString& name) {
@@ -398,14 +413,12 @@ QueueElement SDLGui::DownloadedTrack(const RString& name) {
   GenreElement* genre = library->GetGenre(0);
   int disc = library->GetDiscIndex(0, kDownloadsDisc);
   if (disc >= genre->GetTotalDiscs() || library->GetDiscTitle(0, disc) != kDownloadsDisc) {
-    auto* downloads = new DiscElement(kDownloadsDisc);
-    downloads->SetGenre(genre);
-    genre->AddDisc(downloads);
+    genre->AddDisc(library->NewDisc(genre, kDownloadsDisc, static_cast<uint32_t>(std::strlen(kDownloadsDisc))));
     disc = genre->GetTotalDiscs() - 1;
   }
   int track = library->GetTrackIndex(0, disc, name);
   if (track == -1) {
-    library->GetDisc(0, disc)->AddTrack(new TrackElement(name));
+    library->GetDisc(0, disc)->AddTrack(library->NewTrack(name.Chars(), name.GetLength()));
     track = library->GetTotalTracks(0, disc) - 1;
   }
   QueueElement entry;

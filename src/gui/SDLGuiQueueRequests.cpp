@@ -46,7 +46,7 @@ std::optional<QueueElement> RequestedEntry(MainLibrary& library, const RString& 
     return std::nullopt;
   int track = library.GetTrackIndex(genre, disc, trackTitle);
   if (track == -1) {
-    library.GetDisc(genre, disc)->AddTrack(new TrackElement(trackTitle));
+    library.GetDisc(genre, disc)->AddTrack(library.NewTrack(trackTitle.Chars(), trackTitle.GetLength()));
     track = library.GetTotalTracks(genre, disc) - 1;
   }
   QueueElement entry;
@@ -63,7 +63,12 @@ void SDLGui::ReadQueueRequests() {
   RString name;
   while (folder.GetFile(name)) {
     if (name.GetChar(0) == '.' || IsRefused(name)) continue;
-    TakeQueueRequest(name);
+    if (folder.IsReachable()) {
+      TakeQueueRequest(name);
+      continue;
+    }
+    std::printf("Pedido rechazado, nombre ilegible: %s\n", name.Chars());
+    folder.RenameCurrent(kRefusedEnding);
   }
 }
 
@@ -87,6 +92,11 @@ void SDLGui::TakeQueueRequest(const RString& name) {
   const RString disc = rest.BeforeFirst('\\');
   const RString track = rest.AfterFirst('\\');
   std::printf("Elemento: %s, %s, %s\n", genre.Chars(), disc.Chars(), track.Chars());
+  if (MainLibrary::LeavesItsFolder(genre, disc, track)) {
+    std::printf("Pedido rechazado, nombre no valido: %s\n", line.Chars());
+    SetAside(name);
+    return;
+  }
 
   const std::optional<QueueElement> entry = RequestedEntry(*library, genre, disc, track);
   if (!entry) {

@@ -234,8 +234,11 @@ void SDLGui::LoadWriters() {
       {marqueeFont, config->marquee_size, config->marquee_color},
       {keyboardFont, 44, keyboardColor},
   };
-  for (const WriterSpec& spec : writers)
-    spec.writer.LoadFont(kFontFile, spec.color, static_cast<unsigned>(spec.size));
+  for (const WriterSpec& spec : writers) {
+    if (spec.writer.LoadFont(kFontFile, spec.color, static_cast<unsigned>(spec.size))) continue;
+    std::printf("No se pudo cargar la fuente %s, terminando programa\n", kFontFile);
+    std::exit(1);
+  }
 }
 
 std::unique_ptr<ListBox> SDLGui::NewList(const SDL_Rect& area, SDL_TTFWriter& writer,

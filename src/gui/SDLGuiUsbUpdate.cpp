@@ -12,6 +12,7 @@
 #include "gui/SDLGui.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "platform/System.h"
 #include "shell/ExternalPrograms.h"
 
@@ -22,6 +23,14 @@ const uint32_t kStickPoll = 100;
 
 bool IsFolder(const RString& path) { return platform::DirectoryExists(path.Chars()); }
 
+// A name on the stick that would not stay the single path component it is
+// there is left out, with a log line.
+bool IsCopiable(const RString& name) {
+  if (platform::IsPlainListedName(name.Chars())) return true;
+  std::printf("Nombre rechazado en la actualizacion: %s\n", name.Chars());
+  return false;
+}
+
 // The folders of a listing whose names do not start with ".", in listing
 // order.
 template <class Visit>
@@ -29,7 +38,7 @@ void ForEachFolder(const RString& path, Visit visit) {
   RDir listing(path);
   RString name;
   while (listing.GetFile(name))
-    if (name.GetChar(0) != '.' && IsFolder(path + "\\" + name)) visit(name);
+    if (name.GetChar(0) != '.' && IsCopiable(name) && IsFolder(path + "\\" + name)) visit(name);
 }
 
 // what: "genero" or "album".
@@ -91,7 +100,7 @@ void SDLGui::CopyUsbAlbum(const RString& from, const RString& to, const RString&
   RDir listing(from);
   RString track;
   while (listing.GetFile(track)) {
-    if (IsFolder(from + "\\" + track)) continue;
+    if (IsFolder(from + "\\" + track) || !IsCopiable(track)) continue;
     std::printf("\t\tCargando pista: %s\n", track.Chars());
     platform::CopyFile((from + "\\" + track).Chars(), (to + "\\" + track).Chars());
     KeepInputWhileWaiting();

@@ -20,15 +20,33 @@ std::string FolderOf(const std::string& hostPath) {
   return slash == std::string::npos ? std::string(".") : hostPath.substr(0, slash + 1);
 }
 
-bool WriteAll(int fd, const std::string& contents) {
+bool WriteAll(int fd, const char* data, size_t size) {
   size_t done = 0;
-  while (done < contents.size()) {
-    const ssize_t written = write(fd, contents.data() + done, contents.size() - done);
+  while (done < size) {
+    const ssize_t written = write(fd, data + done, size - done);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     done += static_cast<size_t>(written);
   }
   return true;
+}
+
+// Whether two open files are one; files that cannot be told apart count as
+// one.
+bool SameFile(int a, int b) {
+  struct stat first, second;
+  return fstat(a, &first) != 0 || fstat(b, &second) != 0 ||
+         (first.st_dev == second.st_dev && first.st_ino == second.st_ino);
+}
+
+bool CopyContents(int source, int target) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = read(source, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return got == 0;
+    if (!WriteAll(target, buffer, static_cast<size_t>(got))) return false;
+  }
 }
 
 // Makes the rename itself durable.
@@ -46,24 +64,26 @@ FILE* OpenFile(const std::string& path, const char* mode) {
 }
 
 bool CopyFile(const std::string& from, const std::string& to) {
-  FILE* source = OpenFile(from, "rb");
-  if (!source) return false;
-  FILE* target = OpenFile(to, "wb");
-  if (!target) {
-    std::fclose(source);
-    return false;
-  }
+  const int source = open(ToHostPath(from).c_str(), O_RDONLY | O_CLOEXEC);
+  if (source < 0) return false;
+  // The target is emptied only once it is known not to be the source itself.
+  const int target = open(ToHostPath(to).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  const bool ok = target >= 0 && !SameFile(source, target) && ftruncate(target, 0) == 0 &&
+                  CopyContents(source, target);
+  close(source);
+  return target >= 0 && close(target) == 0 && ok;
+}
+
+std::string ReadFault(const std::string& path) {
+  const int fd = open(ToHostPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? "" : std::strerror(errno);
   char buffer[65536];
-  bool ok = true;
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, source)) > 0)
-    if (std::fwrite(buffer, 1, got, target) != got) {
-      ok = false;
-      break;
-    }
-  ok = ok && !std::ferror(source);
-  std::fclose(source);
-  return (std::fclose(target) == 0) && ok;
+  ssize_t got;
+  while ((got = read(fd, buffer, sizeof buffer)) != 0)
+    if (got < 0 && errno != EINTR) break;
+  const std::string fault = got < 0 ? std::strerror(errno) : "";
+  close(fd);
+  return fault;
 }
 
 bool DeleteFile(const std::string& path) { return unlink(ToHostPath(path).c_str()) == 0; }
@@ -96,7 +116,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
   const std::string temporary = host + ".tmp";
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, contents) && fsync(fd) == 0;
+  const bool written = WriteAll(fd, contents.data(), contents.size()) && fsync(fd) == 0;
   if (close(fd) != 0 || !written || rename(temporary.c_str(), host.c_str()) != 0) {
     unlink(temporary.c_str());
     return false;
@@ -127,6 +147,13 @@ constexpr size_t kTypicalFolderSize = 32;
 
 bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
+// Whether a listed name, converted back, names the host entry it came from.
+bool LeadsBack(const std::string& name, const char* hostName) {
+  for (const char* c = hostName; *c; ++c)
+    if (static_cast<unsigned char>(*c) >= 0x80) return ToHostText(name) == hostName;
+  return true;
+}
+
 // The type the listing gives, or else that of the entry's own path.
 bool IsFolderEntry(const std::string& hostFolder, const dirent& entry) {
   if (entry.d_type == DT_DIR) return true;
@@ -137,17 +164,17 @@ bool IsFolderEntry(const std::string& hostFolder, const dirent& entry) {
 
 }  // namespace
 
-DirListing::DirListing(const std::string& path) {
-  const std::string hostFolder = ToHostPath(path);
-  DIR* folder = opendir(hostFolder.c_str());
+DirListing::DirListing(const std::string& path) : hostFolder_(ToHostPath(path)) {
+  DIR* folder = opendir(hostFolder_.c_str());
   if (!folder) return;
   opened_ = true;
   entries_.reserve(kTypicalFolderSize);
   while (const dirent* entry = readdir(folder)) {
     std::string name = FromHostText(entry->d_name);
     std::string key = UpperCased(name);
-    entries_.push_back(
-        Entry{std::move(name), std::move(key), IsDotEntry(entry->d_name), IsFolderEntry(hostFolder, *entry)});
+    std::string hostName = LeadsBack(name, entry->d_name) ? "" : entry->d_name;
+    entries_.push_back(Entry{std::move(name), std::move(key), std::move(hostName), IsDotEntry(entry->d_name),
+                             IsFolderEntry(hostFolder_, *entry)});
   }
   closedir(folder);
   // "." and ".." first, then by upper-cased name; names equal but for case
@@ -162,6 +189,19 @@ DirListing::DirListing(const std::string& path) {
     return byKey != 0 ? byKey < 0 : a.name < b.name;
   });
 }
+
+std::string DirListing::CurrentHostPath() const {
+  const Entry& entry = entries_[order_[next_ - 1]];
+  return hostFolder_ + "/" + (entry.hostName.empty() ? ToHostText(entry.name) : entry.hostName);
+}
+
+bool DirListing::RenameCurrent(const std::string& ending) {
+  if (next_ == 0) return false;
+  const std::string from = CurrentHostPath();
+  return rename(from.c_str(), (from + ToHostText(ending)).c_str()) == 0;
+}
+
+bool DirListing::DeleteCurrent() { return next_ > 0 && unlink(CurrentHostPath().c_str()) == 0; }
 
 bool DirListing::Next(std::string& name) {
   if (next_ >= order_.size()) return false;

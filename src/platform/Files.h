@@ -16,9 +16,13 @@ constexpr uint32_t kAttributeArchive = 0x20;
 constexpr uint32_t kAttributeNormal = 0x80;
 
 FILE* OpenFile(const std::string& path, const char* mode);
-// Copies a file, replacing an existing target.
+// Copies a file, replacing an existing target; copying a file onto itself
+// (under any of its names) is refused and leaves it as it is.
 bool CopyFile(const std::string& from, const std::string& to);
 bool DeleteFile(const std::string& path);
+// Why a file that exists cannot be read through, in the system's words
+// ("Permission denied"); the empty text when it reads whole or is missing.
+std::string ReadFault(const std::string& path);
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 bool CreateDirectory(const std::string& path);
@@ -49,6 +53,15 @@ class DirListing {
   bool Next(std::string& name);
   // Whether the entry last given by Next is a folder; false before the first.
   bool CurrentIsFolder() const { return next_ > 0 && entries_[order_[next_ - 1]].isFolder; }
+  // Whether the entry last given by Next can be reached by its name: not
+  // when its host name is not valid UTF-8, which no Windows-1252 name gives
+  // back.
+  bool CurrentIsReachable() const { return next_ > 0 && entries_[order_[next_ - 1]].hostName.empty(); }
+  // Renames the entry last given by Next, reachable or not, to its own name
+  // followed by ending.
+  bool RenameCurrent(const std::string& ending);
+  // Deletes the entry last given by Next, reachable or not.
+  bool DeleteCurrent();
   void Close();
 
  private:
@@ -56,11 +69,18 @@ class DirListing {
     std::string name;
     // The name with its letters in upper case, computed once for the sort.
     std::string key;
+    // The host's own name when the name does not lead back to it; empty
+    // otherwise.
+    std::string hostName;
     bool isDotEntry;
     bool isFolder;
   };
 
+  // The host path of the entry last given by Next.
+  std::string CurrentHostPath() const;
+
   bool opened_ = false;
+  std::string hostFolder_;
   std::vector<Entry> entries_;
   // Positions in entries_, in listing order.
   std::vector<uint32_t> order_;

@@ -159,4 +159,19 @@ std::string ToHostPath(const std::string& internalPath) {
   return ToHostText(path);
 }
 
+bool LeavesItsFolder(const std::string& name) {
+  size_t start = 0;
+  while (start <= name.size()) {
+    const size_t end = std::min(name.find_first_of("\\/", start), name.size());
+    const std::string component = name.substr(start, end - start);
+    if (component == "." || component == "..") return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+bool IsPlainListedName(const std::string& name) {
+  return name.find('\\') == std::string::npos && !LeavesItsFolder(name);
+}
+
 }  // namespace platform

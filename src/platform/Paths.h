@@ -27,4 +27,13 @@ std::string FromHostText(const std::string& utf8);
 // Internal path to host path: separators, drive letter and encoding.
 std::string ToHostPath(const std::string& internalPath);
 
+// Whether a name from outside, joined below a folder, would leave it: one of
+// its components, split at "\" or "/", is "." or "..". A title holding "/"
+// ("AC/DC Live.mp4") stays in its folder.
+bool LeavesItsFolder(const std::string& name);
+// Whether a name read from a host folder listing can be joined below a
+// folder: it holds no "\" (the host allows one inside a name, where it would
+// become a separator) and does not leave its folder.
+bool IsPlainListedName(const std::string& name);
+
 }  // namespace platform

@@ -92,10 +92,11 @@ bool NotPlayedAtAll(Player::Outcome outcome) {
 
 }  // namespace
 
-// An entry that does not lie in the catalogue is not played but finishes
-// like any other.
+// An entry that does not lie in the catalogue, or whose path would lead out
+// of the media folder, is not played but finishes like any other.
 void Player::PlayHead(const QueueElement& entry) {
-  const Outcome outcome = InCatalogue(entry) ? PlayEntry(entry) : Outcome::kPlayed;
+  const Outcome outcome =
+      InCatalogue(entry) && StaysInMediaFolder(entry) ? PlayEntry(entry) : Outcome::kPlayed;
   // Stopping the thread cuts the item short; it stays queued.
   if (stopThread) return;
   stopRequested = 0;
@@ -107,6 +108,13 @@ void Player::PlayHead(const QueueElement& entry) {
   else
     queue->RemoveHeadIf(entry);
   Post(kFinished);
+}
+
+bool Player::StaysInMediaFolder(const QueueElement& entry) const {
+  if (!library->TrackLeavesItsFolder(entry.genre, entry.disc, entry.track)) return true;
+  std::printf("Pista rechazada, nombre no valido: %s\n",
+              library->GetTrackPath(entry.genre, entry.disc, entry.track).Chars());
+  return false;
 }
 
 Player::Outcome Player::PlayEntry(const QueueElement& entry) {

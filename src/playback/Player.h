@@ -101,6 +101,9 @@ class Player {
   void PlayHead(const QueueElement& entry);
   // Plays an entry of the catalogue.
   Outcome PlayEntry(const QueueElement& entry);
+  // False, with a log line, for an entry whose names lead out of the media
+  // folder.
+  bool StaysInMediaFolder(const QueueElement& entry) const;
   void CopyToFavourites(const QueueElement& entry, const RString& file);
   bool InCatalogue(const QueueElement& entry) const;
   // The head of the queue when it lies in the catalogue.

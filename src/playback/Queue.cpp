@@ -30,7 +30,7 @@ bool Queue::AddElementToQueueVIP(uint32_t genre, uint32_t disc, uint32_t track) 
 void Queue::InsertVIPLocked(QueueElement* element) {
   element->vip = 1;
   RItemList* first = entries_.GetFirst();
-  RItemList* waiting = first ? first->next : nullptr;
+  RItemList* waiting = first ? first->next.load() : nullptr;
   while (waiting && ElementOf(waiting).vip == 1) waiting = waiting->next;
   if (waiting)
     entries_.InsertItemRawAfter(element, waiting->prev);

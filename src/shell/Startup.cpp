@@ -59,11 +59,27 @@ void EnterWorkingDirectory(const RString& argument) {
     std::puts("Error al intentar establecer el directorio de trabajo");
 }
 
+// Running on without a saved file would replace it, and the credits or
+// settings it holds, at the first save: the operator repairs it first.
+[[noreturn]] void EndWithUnreadableFile(const std::string& fault) {
+  std::printf("No se pudo leer el archivo %s; reparelo antes de iniciar\n", fault.c_str());
+  std::exit(1);
+}
+
+// Built-in settings name no media folder: the cabinet would charge for
+// items it cannot play.
+[[noreturn]] void EndWithoutMediaFolder() {
+  std::puts("La configuracion no nombra ninguna carpeta de medios (mediacontent), terminando programa");
+  std::exit(1);
+}
+
 Configuration* LoadConfiguration(MainLibrary* library) {
   std::puts("Cargando configuracion");
   auto* configuration = new Configuration(library);
   configuration->LoadConfiguration("configuration");
   configuration->LoadUserConfiguration();
+  if (const std::string fault = Configuration::UnreadableFile(); !fault.empty()) EndWithUnreadableFile(fault);
+  if (library->GetContentPathCount() == 0) EndWithoutMediaFolder();
   std::puts("Configuracion cargada");
   std::printf("Configuration default screen size: %d x %d\n", configuration->ancho, configuration->alto);
   return configuration;

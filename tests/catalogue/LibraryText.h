@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/MainLibrary.h"
+#include "support/Kept.h"
 
 inline std::string Str(const RString& text) { return text.c_str() ? text.c_str() : "<null>"; }
 
@@ -51,10 +52,10 @@ inline std::vector<std::string> TrackTitles(const DiscElement& disc) {
 // A disc appended to genre, with tracks of the given titles.
 inline DiscElement* AddDisc(GenreElement* genre, const char* title, std::vector<const char*> tracks = {},
                             unsigned rootIndex = 0) {
-  DiscElement* disc = new DiscElement(title);
+  DiscElement* disc = Kept(new DiscElement(title));
   disc->SetGenre(genre);
   disc->SetRootIndex(rootIndex);
-  for (const char* track : tracks) disc->AddTrack(new TrackElement(track));
+  for (const char* track : tracks) disc->AddTrack(Kept(new TrackElement(track)));
   genre->AddDisc(disc);
   return disc;
 }

@@ -59,7 +59,7 @@ int PlainReader(MainLibrary& library) {
       if (!genre) return -1;
       const RString title = AfterLastTab(line);
       disc = library.NewDisc(genre, title.Chars(), title.GetLength());
-      disc->SetCoverName(field());
+      disc->SetCoverName(library.arena.Text(field()));
       disc->SetRootIndex(static_cast<unsigned>(std::atoi(("0" + field()).Chars())));
       genre->AddDisc(disc);
       library.AddToAllGenre(genre, disc);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -233,3 +234,25 @@ TEST_F(SavedStateTest, ConfiguredVolumeWinsAndIsNeverSaved) {
 }
 
 }  // namespace
+
+// A folder in a file's place cannot be read, even by the superuser.
+TEST_F(SavedStateTest, UnreadableTempDataIsNeitherLoadedNorReplaced) {
+  std::filesystem::create_directory("tempdata");
+  balance = 7;
+  EXPECT_EQ(configuration.LoadTempData(&queue, &balance), 0);
+  EXPECT_EQ(balance, 7);
+  EXPECT_EQ(configuration.SaveTempData(&queue, 12), 0);
+  EXPECT_TRUE(std::filesystem::is_directory("tempdata"));
+  EXPECT_FALSE(std::filesystem::exists("tempdata.tmp"));
+}
+
+TEST_F(SavedStateTest, UnreadableFileIsNamedWithItsReason) {
+  EXPECT_EQ(Configuration::UnreadableFile(), "");
+  WriteHostFile("tempdata", "savedcredits=50\n");
+  EXPECT_EQ(Configuration::UnreadableFile(), "");
+  for (const char* name : {"tempdata", "configuser", "configuration"}) {
+    std::filesystem::remove(name);
+    std::filesystem::create_directory(name);
+    EXPECT_EQ(Configuration::UnreadableFile(), std::string(name) + ": Is a directory");
+  }
+}

@@ -432,6 +432,19 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsChargedAndQueued) {
   EXPECT_EQ(gui.credits, -2);
 }
 
+// A "\\" in the name of a download stays part of that one name: it is
+// charged and queued as any other, its track inside the album.
+TEST_F(SDLGuiDownloadsTest, DownloadNameHoldingBackslashesStaysOneName) {
+  gui.credits = 5;
+  config.creditsdownloads = 2;
+  Progress("[D] a\\..\\..\\db", "100\n");
+  Draw();
+  EXPECT_EQ(gui.credits, 3);
+  ASSERT_EQ(queue.Count(), 1);
+  const QueueElement entry = *queue.GetElementFromQueue(0);
+  EXPECT_FALSE(library.TrackLeavesItsFolder(entry.genre, entry.disc, entry.track));
+}
+
 TEST_F(SDLGuiDownloadsTest, TwoCompletedDownloadsTakeTwoPasses) {
   config.playmode = "jukebox";
   gui.credits = 5;

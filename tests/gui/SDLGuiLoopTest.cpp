@@ -10,6 +10,7 @@
 
 #include "SDLGuiTestCabinet.h"
 #include "support/Files.h"
+#include "support/Kept.h"
 
 namespace {
 
@@ -24,14 +25,14 @@ void FillCatalogue(MainLibrary& library) {
   const std::vector<std::pair<const char*, std::vector<const char*>>> genres = {
       {"Pop", {"Exitos"}}, {"Rock", {"Otros", "Clasicos"}}};
   for (const auto& [name, albums] : genres) {
-    auto* genre = new GenreElement(name);
+    auto* genre = Kept(new GenreElement(name));
     library.AddItem(genre);
     for (const char* title : albums) {
-      auto* disc = new DiscElement(title);
+      auto* disc = Kept(new DiscElement(title));
       disc->SetGenre(genre);
       genre->AddDisc(disc);
-      disc->AddTrack(new TrackElement("Uno.mp3"));
-      disc->AddTrack(new TrackElement("Dos.mp3"));
+      disc->AddTrack(Kept(new TrackElement("Uno.mp3")));
+      disc->AddTrack(Kept(new TrackElement("Dos.mp3")));
     }
   }
 }
@@ -135,6 +136,38 @@ TEST_F(SDLGuiLoopTest, RequestsTheCatalogueLacksAreSetAsideOnce) {
   EXPECT_EQ(log, "Encontrado codigo: vacio\nSALTANDO\n");
 }
 
+TEST_F(SDLGuiLoopTest, RequestsClimbingOutOfTheMediaFolderAreSetAside) {
+  WriteHostFile("media/db", "catalogue");
+  WriteHostFile("queue/subir", "Pop\\Exitos\\..\\..\\..\\db\n");
+  WriteHostFile("queue/album", "Pop\\..\\Exitos\\Uno.mp3\n");
+  WriteHostFile("queue/barra", "Rock\\Clasicos\\../../db\n");
+  const std::string log = Pool();
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(library.GetTotalTracks(0, 0), 2);
+  EXPECT_EQ(library.GetTotalTracks(1, 1), 2);
+  for (const char* name : {"subir", "album", "barra"})
+    EXPECT_TRUE(fs::exists(std::string("queue/") + name + ".rechazado")) << name;
+  EXPECT_NE(log.find("Pedido rechazado, nombre no valido: Pop\\Exitos\\..\\..\\..\\db\n"), std::string::npos);
+  EXPECT_EQ(ReadHostFile("media/db"), "catalogue");
+}
+
+// Its name comes back whole, so it is taken once like any other.
+TEST_F(SDLGuiLoopTest, RequestWhoseNameIsNotUtf8IsTakenOnce) {
+  WriteHostFile("queue/pedido\xFF", "Pop\\Exitos\\Uno.mp3\n");
+  EXPECT_NE(Pool().find("Index: 0 0 0\n"), std::string::npos);
+  EXPECT_FALSE(fs::exists("queue/pedido\xFF"));
+  for (int pass = 1; pass < 256; ++pass) Pool();
+  EXPECT_EQ(Pool(), "");
+  EXPECT_EQ(queue.Count(), 1);
+}
+
+TEST_F(SDLGuiLoopTest, RequestTitleHoldingASlashIsQueued) {
+  WriteHostFile("queue/pedido", "Rock\\Clasicos\\AC/DC Live.mp4\n");
+  Pool();
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_EQ(library.GetTrackTitle(1, 1, 2), RString("AC/DC Live.mp4"));
+}
+
 TEST_F(SDLGuiLoopTest, QueueFolderIsReadOnceEvery256Passes) {
   Pool();
   WriteHostFile("queue/pedido", "Pop\\Exitos\\Uno.mp3\n");
@@ -196,6 +229,31 @@ TEST_F(SDLGuiUsbUpdateTest, AcceptedUpdateCopiesRebuildsAndPowersOffOncePulled) 
   EXPECT_EQ(log.find("Creando album desde actualizacion: media\\Rock\\Otros"), std::string::npos);
   EXPECT_TRUE(MessageBoxShown("Actualizacion terminada, retire la memoria USB"));
   platform::SetClock(&clock);
+}
+
+// Names with "\\" are legal on the stick: "Pop\\..\\.." would lead from
+// "ACTUALIZACION" to the stick's root and from the media folder to the
+// cabinet's, "media\\.." back to each root.
+TEST_F(SDLGuiUsbUpdateTest, ClimbingNamesOnTheStickCopyNothingOutsideTheMediaFolder) {
+  fs::create_directories("media/Pop");
+  fs::create_directories("stick/ACTUALIZACION/Pop");
+  fs::create_directories("stick/ACTUALIZACION/Pop\\..\\..");
+  fs::create_directories("stick/media\\..");
+  WriteHostFile("stick/onlinechecker.py", "print('taken over')");
+  WriteHostFile("stick/tempdata", "savedcredits=999999\n");
+  WriteHostFile("stick/ACTUALIZACION/Rock/Otros/x\\..\\y.mp3", "y");
+  WriteHostFile("tempdata", "savedcredits=50\n");
+  StickPullingClock pulling(clock.Ticks(), dir.Path() / "stick" / "ACTUALIZACION");
+  platform::SetClock(&pulling);
+  PoolWith(SDL_KEYDOWN, config.enter);
+  platform::SetClock(&clock);
+
+  EXPECT_FALSE(fs::exists("onlinechecker.py"));
+  EXPECT_FALSE(fs::exists("media/onlinechecker.py"));
+  EXPECT_EQ(ReadHostFile("tempdata"), "savedcredits=50\n");
+  EXPECT_EQ(ReadHostFile("media/Jazz/Azul/b.mp3"), "b");
+  // A "\\" in a name on the stick stays part of that one name.
+  EXPECT_EQ(ReadHostFile("media/Rock/Otros/x\\..\\y.mp3"), "y");
 }
 
 TEST_F(SDLGuiUsbUpdateTest, DeclinedUpdateWaitsUntilTheStickIsInsertedAgain) {

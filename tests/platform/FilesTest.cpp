@@ -91,6 +91,35 @@ TEST(Files, CopyReplacesDeleteRemovesCreateMakesFolders) {
   EXPECT_TRUE(DirectoryExists("Favoritas"));
 }
 
+TEST(Files, NamesThatDoNotLeadBackCanStillBeSetAside) {
+  TempDir dir;
+  const struct {
+    const char* hostName;
+    bool reachable;
+  } cases[] = {{"plain", true}, {"a\xC3\xB1o", true}, {"roto\xFF", true}, {"\xE6\x97\xA5", true}};
+  for (const auto& c : cases) {
+    WriteHostFile(std::string("queue/") + c.hostName, "x");
+    DirListing listing("queue");
+    std::string name;
+    while (listing.Next(name) && listing.CurrentIsFolder()) {
+    }
+    EXPECT_EQ(listing.CurrentIsReachable(), c.reachable) << c.hostName;
+    EXPECT_TRUE(listing.RenameCurrent(".rechazado")) << c.hostName;
+    EXPECT_EQ(ReadHostFile(std::string("queue/") + c.hostName + ".rechazado"), "x") << c.hostName;
+    fs::remove_all("queue");
+  }
+}
+
+TEST(Files, CopyOntoItselfUnderAnyNameIsRefusedAndLeavesTheFile) {
+  TempDir dir;
+  WriteHostFile("media/db", "the catalogue");
+  fs::create_hard_link("media/db", "media/enlace");
+  for (const char* target : {"media\\db", "media\\..\\media\\db", "media/enlace"}) {
+    EXPECT_FALSE(CopyFile("media\\db", target)) << target;
+    EXPECT_EQ(ReadHostFile("media/db"), "the catalogue") << target;
+  }
+}
+
 TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
   TempDir dir;
   WriteHostFile("tempdata", "savedcredits=1\n");

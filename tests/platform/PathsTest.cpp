@@ -49,3 +49,28 @@ TEST(HostPath, SeparatorsDriveLettersAndEncoding) {
   EXPECT_EQ(ToHostPath("/srv/m\xFAsica"), "/srv/m\xC3\xBAsica");
   EXPECT_EQ(ToHostPath("queue\\pedido.txt"), "queue/pedido.txt");
 }
+
+TEST(HostPath, NamesThatLeaveTheirFolder) {
+  const struct {
+    const char* name;
+    bool leaves;
+    bool plainListed;
+  } cases[] = {
+      {"Tema.mp3", false, true},
+      {"AC/DC Live.mp4", false, true},
+      {"..Tema...mp3", false, true},
+      {"", false, true},
+      {"..", true, false},
+      {".", true, false},
+      {"Pop\\..\\..", true, false},
+      {"media\\..", true, false},
+      {"../etc/passwd", true, false},
+      {"a/./b", true, false},
+      {"Verano Azul\\..", true, false},
+      {"Pop\\Rock", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::LeavesItsFolder(c.name), c.leaves) << c.name;
+    EXPECT_EQ(platform::IsPlainListedName(c.name), c.plainListed) << c.name;
+  }
+}

@@ -2,6 +2,10 @@
 // events, karaoke scoring marks and entries outside the catalogue.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <string>
+#include <thread>
+
 #include "PlayerTestKit.h"
 
 namespace {
@@ -85,6 +89,47 @@ TEST_F(PlayerLoopTest, PlayedItemsAreCopiedToTheirGenresFavouritesFolder) {
   queue.AddElementToQueue(1, 0, 0);
   PlayAll(1);
   EXPECT_FALSE(fs::exists("media/100+ Favoritas/Rock/01 Tema.mp3"));
+}
+
+// Titles such as a queue request or the catalogue file could give.
+TEST_F(PlayerLoopTest, TitlesClimbingOutOfTheMediaFolderPlayNothingAndEmptyNothing) {
+  AddDisc("Pop", "Verano Azul", {"..\\..\\..\\db", "../../../clave", "AC/DC Live.mp4"}, false);
+  WriteHostFile("db", "the catalogue");
+  WriteHostFile("clave", "secret");
+  WriteHostFile("media/Pop/Verano Azul/AC/DC Live.mp4", "live");
+  config.favoritos = true;
+  for (uint32_t track : {0u, 1u, 2u}) queue.AddElementToQueue(0, 0, track);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(PlayAll(3), (std::vector<std::string>{"media/Pop/Verano Azul/AC/DC Live.mp4"}));
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(ReadHostFile("db"), "the catalogue");
+  EXPECT_EQ(ReadHostFile("clave"), "secret");
+  EXPECT_NE(log.find("Pista rechazada, nombre no valido: media\\Pop\\Verano Azul\\..\\..\\..\\db\n"),
+            std::string::npos);
+}
+
+// Queue requests and downloads append tracks on the main thread while the
+// playback thread draws and plays them.
+TEST_F(PlayerLoopTest, TracksAppendedWhilePlayingAreSeenWhole) {
+  AddDisc("Pop", "Uno", {"a.mp3"});
+  player.playmode = "aleatorio";
+  std::atomic<bool> playing{true};
+  std::thread playback([&] {
+    while (playing) player.PlayNext();
+  });
+  DiscElement* disc = library.GetDisc(0, 0);
+  int appended = 0;
+  for (; Calls().size() < 5 && appended < 5000; ++appended) {
+    const std::string title = "t" + std::to_string(appended) + ".mp3";
+    WriteHostFile(fs::path("media/Pop/Uno") / title, "x");
+    disc->AddTrack(library.NewTrack(title.c_str(), static_cast<uint32_t>(title.size())));
+  }
+  playing = false;
+  playback.join();
+  EXPECT_GE(Calls().size(), 5u);
+  EXPECT_EQ(library.GetTotalTracks(0, 0), appended + 1);
+  for (const std::string& file : PlayedFiles()) EXPECT_EQ(file.rfind("media/Pop/Uno/", 0), 0u) << file;
 }
 
 TEST_F(PlayerLoopTest, EachItemStartsAndFinishesWithItsEvents) {

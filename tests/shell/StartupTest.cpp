@@ -23,8 +23,18 @@ void WriteSmallCatalogue(const fs::path& cabinet) {
   WriteHostFile(cabinet / "db", "Pop\n\tExitos\n\tcover.jpg\n\t0\n\t\t01 - Tema.mp3\n");
 }
 
+const char kFont[] = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
+
+// What every start needs: settings naming the media folder and the font,
+// each unless the cabinet has its own.
+void WriteCabinetBasics(const fs::path& cabinet) {
+  if (!fs::exists(cabinet / "configuration")) WriteHostFile(cabinet / "configuration", "mediacontent=media\n");
+  fs::copy_file(kFont, cabinet / "arial.ttf", fs::copy_options::skip_existing);
+}
+
 // Starts the jukebox on a cabinet folder and waits until it runs its loop.
 void StartJukebox(platform::ChildProcess& jukebox, const fs::path& cabinet) {
+  WriteCabinetBasics(cabinet);
   if (!fs::exists(cabinet / "db")) WriteSmallCatalogue(cabinet);
   ASSERT_TRUE(jukebox.Start({MELODECK_BINARY, cabinet.string()}));
   ASSERT_TRUE(WaitUntil([&] { return fs::exists(cabinet / "shutdowncheck"); }));
@@ -85,11 +95,17 @@ TEST(ShutdownMarker, KilledRunLeavesItAndNextStartRecreatesIt) {
   EXPECT_FALSE(fs::exists(cabinet.Path() / "shutdowncheck"));
 }
 
-// Runs the jukebox on a cabinet until it ends by itself; its exit code.
-int RunJukeboxToEnd(const fs::path& cabinet) {
+// Runs the jukebox on a cabinet as it is until it ends by itself, or for at
+// most 30 s; its exit code.
+int RunBareJukeboxToEnd(const fs::path& cabinet) {
   platform::OutputOptions log;
   log.stdoutFile = (cabinet / "log.txt").string();
-  return platform::RunAndWait({MELODECK_BINARY, cabinet.string()}, log);
+  return platform::RunAndWait({"timeout", "30", MELODECK_BINARY, cabinet.string()}, log);
+}
+
+int RunJukeboxToEnd(const fs::path& cabinet) {
+  WriteCabinetBasics(cabinet);
+  return RunBareJukeboxToEnd(cabinet);
 }
 
 TEST(Catalogue, MissingCatalogueRunsTheCatalogueToolAndEnds) {
@@ -123,8 +139,8 @@ TEST(Log, LinesInAFileCarryTheDateAndTime) {
 
 TEST(Catalogue, UpdateArgumentScansTheMediaFolders) {
   TempDir cabinet;
-  WriteHostFile("configuration", "mediacontent=media\n");
   WriteHostFile("media/Rock/Clasicos/01.mp3", "");
+  WriteCabinetBasics(cabinet.Path());
   platform::ChildProcess jukebox;
   ASSERT_TRUE(jukebox.Start({MELODECK_BINARY, "actualizar"}));
   ASSERT_TRUE(WaitUntil([] { return fs::exists("shutdowncheck"); }));
@@ -173,4 +189,55 @@ TEST(OnlineChecker, RestartEndsOnlyTheCheckerWeStarted) {
   kill(jukebox.Pid(), SIGTERM);
   jukebox.Wait();
   kill(second, SIGTERM);
+}
+
+// Runs the jukebox as an unprivileged user, for whom a file without
+// permissions cannot be read, until it ends by itself (or for at most 30 s);
+// its exit code.
+int RunJukeboxAsNobodyToEnd(const fs::path& cabinet) {
+  fs::permissions(cabinet, fs::perms::all);
+  platform::OutputOptions log;
+  log.stdoutFile = (cabinet / "log.txt").string();
+  return platform::RunAndWait({"timeout", "30", "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                               MELODECK_BINARY, cabinet.string()},
+                              log);
+}
+
+TEST(SavedState, UnreadableSavedFilesEndTheStartAndStayAsTheyAre) {
+  for (const char* name : {"tempdata", "configuser", "configuration"}) {
+    TempDir cabinet;
+    WriteSmallCatalogue(cabinet.Path());
+    WriteHostFile("configuration", "mediacontent=media\n");
+    WriteHostFile(name, "savedcredits=50\ncounter1=9\n");
+    fs::permissions(name, fs::perms::none);
+    EXPECT_EQ(RunJukeboxAsNobodyToEnd(cabinet.Path()), 1) << name;
+    EXPECT_NE(ReadHostFile("log.txt").find(std::string("No se pudo leer el archivo ") + name +
+                                           ": Permission denied; reparelo antes de iniciar\n"),
+              std::string::npos)
+        << name;
+    EXPECT_EQ(ReadHostFile(name), "savedcredits=50\ncounter1=9\n");
+    EXPECT_FALSE(fs::exists("shutdowncheck")) << name;
+  }
+}
+
+TEST(Settings, StartWithoutMediaFolderOrFontEndsWithAMessage) {
+  const struct {
+    const char* configuration;
+    bool font;
+    const char* message;
+  } cases[] = {
+      {"volumen=50\n", true,
+       "La configuracion no nombra ninguna carpeta de medios (mediacontent), terminando programa\n"},
+      {nullptr, true, "La configuracion no nombra ninguna carpeta de medios (mediacontent)"},
+      {"mediacontent=media\n", false, "No se pudo cargar la fuente arial.ttf, terminando programa\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir cabinet;
+    WriteSmallCatalogue(cabinet.Path());
+    if (c.configuration) WriteHostFile("configuration", c.configuration);
+    if (c.font) fs::copy_file(kFont, "arial.ttf");
+    EXPECT_EQ(RunBareJukeboxToEnd(cabinet.Path()), 1) << c.message;
+    const std::string log = ReadHostFile("log.txt");
+    EXPECT_NE(log.find(c.message), std::string::npos) << log;
+  }
 }
