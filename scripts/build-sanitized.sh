@@ -16,7 +16,7 @@ case ${1:-} in
   tsan)
     cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMELODECK_SANITIZERS=thread >/dev/null
     cmake --build build-tsan -j"$(nproc)" --target player_tests playback_tests config_tests \
-      gui_tests gui_loop_tests gui_frame_tests gui_keys_tests gui_panels_tests gui_sdlgui_tests
+      gui_tests gui_loop_tests gui_frame_tests gui_keys_tests gui_panels_tests gui_sdlgui_tests gui_menu_tests
     ;;
   *)
     echo "Usage: $0 asan|tsan" >&2
