@@ -426,6 +426,8 @@ class SDLGui : public PlayerListener {
   bool CommonDialogKey(int key, bool secondBindings);
   // Leaves the dialog for a fully redrawn main screen.
   void CloseDialog();
+  // Leaves it for the main screen with the match's track selected.
+  void JumpToMatch(const QueueElement& match);
 
   // The genre list (screen 1): up/down (and left/right) move, enter chooses
   // a genre with albums, menu goes on to the alphabet with usegenremenus.
@@ -494,7 +496,6 @@ class SDLGui : public PlayerListener {
   void StepSearcherLetter(int step);
   void SearcherEnter();
   void SearchOnline();
-  void JumpToMatch(const QueueElement& match);
   void StartDownloadOfRow(int row);
   // The search script run to its end (at most kOnlineSearchLimit ms) while
   // coins keep being credited; false when it had to be stopped.

@@ -259,12 +259,6 @@ void SDLGui::ChooseResult() {
     ShowNotice("No hubo resultado de canciones", kNoticeTime);
     return;
   }
-  const QueueElement& found = resultEntries[static_cast<size_t>(row)];
-  selGenre = found.genre;
-  selDisc = found.disc;
-  selTrack = found.track;
-  ResetCoversCache();
-  DrawBackground(true);
-  CloseDialog();
+  JumpToMatch(resultEntries[static_cast<size_t>(row)]);
 }
 

@@ -314,6 +314,17 @@ void SDLGui::CloseDialog() {
   redrawMode = kFullRedraw;
 }
 
+// A search's match chosen: its track is selected on the main screen, not
+// bought.
+void SDLGui::JumpToMatch(const QueueElement& match) {
+  selGenre = match.genre;
+  selDisc = match.disc;
+  selTrack = match.track;
+  ResetCoversCache();
+  DrawBackground(true);
+  CloseDialog();
+}
+
 // up and down move first; left and right then move as well, the key going
 // on through the dialog's own roles.
 void SDLGui::MoveInList(ListBox& list, int key) {

@@ -184,15 +184,6 @@ void SDLGui::SearcherEnter() {
   }
 }
 
-void SDLGui::JumpToMatch(const QueueElement& match) {
-  selGenre = match.genre;
-  selDisc = match.disc;
-  selTrack = match.track;
-  ResetCoversCache();
-  DrawBackground(true);
-  CloseDialog();
-}
-
 // Search while typing ------------------------------------------------------
 
 bool SDLGui::AsyncSearch(bool restart) {
