@@ -20,6 +20,8 @@ class MainLibrary : public RList {
   static constexpr const char* kAllGenreName = "TODA LA MUSICA";
   static constexpr const char* kFavouritesGenreName = "100+ Favoritas";
   static constexpr const char* kCatalogueFileName = "db";
+  // The album of genre 0 that downloads go to.
+  static constexpr const char* kDownloadsDiscName = "Descargas";
 
   GenreElement* GetGenre(unsigned g) const;
   DiscElement* GetDisc(unsigned g, unsigned d) const;
@@ -108,6 +110,13 @@ class MainLibrary : public RList {
   // Builds the favourites genre from its folder under root 0 and puts it in
   // front of the others.
   void LoadFavoritos();
+  // Downloads finished since the catalogue file was written are only in
+  // the downloads folder of genre 0: they join its album "Descargas".
+  void LoadDownloads();
+  // The position in genre 0 of its own album "Descargas", made when missing.
+  int DownloadsDiscIndex();
+  // The position of a downloaded file in that album, added when missing.
+  int AddDownloadedTrack(const RString& name);
   // Letter bucket of a character: 0..24 for "A".."Y", 25 for all else.
   static int GetIndexOfChar(int c);
   // The last disc node of the nearest filled bucket at or before c's bucket;

@@ -1,5 +1,6 @@
 // The two genres that are not folders of a media root: the all-music genre,
-// ordered by the first letter of the disc titles, and the favourites genre.
+// ordered by the first letter of the disc titles, and the favourites genre;
+// and the downloads album of whichever of them is genre 0.
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -96,4 +97,27 @@ void MainLibrary::LoadFavoritos() {
     favourites->AddDisc(disc);
     LoadTracksFromPath(folder + "\\" + name, disc);
   }
+}
+
+// A genre's own "Descargas", not the album of that title of another genre
+// that the all-music genre lists.
+int MainLibrary::DownloadsDiscIndex() {
+  GenreElement* genre = GetGenre(0);
+  int index = 0;
+  for (RItemList* node = genre->GetFirst(); node; node = node->next, ++index) {
+    const DiscElement* disc = static_cast<DiscElement*>(node->data);
+    if (disc->GetGenre() == genre && disc->GetTitle() == kDownloadsDiscName) return index;
+  }
+  DiscElement* disc = NewDisc(genre, kDownloadsDiscName, static_cast<uint32_t>(std::strlen(kDownloadsDiscName)));
+  disc->SetDiscIndex(index);
+  genre->AddDisc(disc);
+  return index;
+}
+
+int MainLibrary::AddDownloadedTrack(const RString& name) {
+  const int disc = DownloadsDiscIndex();
+  const int track = GetTrackIndex(0, static_cast<unsigned>(disc), name);
+  if (track >= 0) return track;
+  GetDisc(0, static_cast<unsigned>(disc))->AddTrack(NewTrack(name.Chars(), name.GetLength()));
+  return GetTotalTracks(0, static_cast<unsigned>(disc)) - 1;
 }

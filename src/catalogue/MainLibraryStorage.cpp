@@ -72,6 +72,13 @@ void MainLibrary::LoadGenresFromPath(const RString& path, unsigned rootIndex) {
   }
 }
 
+void MainLibrary::LoadDownloads() {
+  if (GetFirst() == nullptr || GetContentPathCount() == 0) return;
+  const RString folder = GetContentPath(0) + "\\" + GetGenreName(0) + "\\" + kDownloadsDiscName;
+  for (const RString& name : ListFiles(folder, arena))
+    if (HaveTrackFormat(name)) AddDownloadedTrack(name);
+}
+
 void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, unsigned rootIndex) {
   for (const RString& name : ListFolders(path)) {
     DiscElement* disc = NewDisc(genre, name.Chars(), name.GetLength());

@@ -19,7 +19,6 @@ const char* const kKeyMapFile = "mapkeys";
 const char* const kUserFile = "configuser";
 const char* const kTempDataFile = "tempdata";
 const char* const kPaidKey = "queueitempaid";
-const char* const kDownloadsDisc = "Descargas";
 
 bool Is(const RString& key, const char* name) { return std::strcmp(key.Chars(), name) == 0; }
 
@@ -456,8 +455,8 @@ std::string Configuration::TempDataText(Queue* queue, int balance) const {
 // line of its own, which readers that do not know it skip.
 std::string Configuration::QueueLines(const QueueElement& entry) const {
   const std::string paid = entry.paid > 0 ? Format("%s=%d\n", kPaidKey, entry.paid) : "";
-  if (IsInCatalogue(entry) && Is(library->GetDiscTitle(entry.genre, entry.disc), kDownloadsDisc)) {
-    return Format("queueitemstring=%s/%s/%s\n", library->GetGenreName(entry.genre).Chars(), kDownloadsDisc,
+  if (IsInCatalogue(entry) && Is(library->GetDiscTitle(entry.genre, entry.disc), MainLibrary::kDownloadsDiscName)) {
+    return Format("queueitemstring=%s/%s/%s\n", library->GetGenreName(entry.genre).Chars(), MainLibrary::kDownloadsDiscName,
                   library->GetTrackTitle(entry.genre, entry.disc, entry.track).Chars()) +
            paid;
   }

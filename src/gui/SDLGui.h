@@ -845,9 +845,6 @@ class SDLGui : public PlayerListener {
   int ShowDownloadProgress(const RString& name, const RString& percent);
   void CompleteDownload(const RString& name);
   void RefuseDownload(const RString& name);
-  // The download's track in the album "Descargas" of genre 0, both made
-  // when missing.
-  QueueElement DownloadedTrack(const RString& name);
   void DrawMarqueeText();
   void MoveTvText();
   void ShowNextAdvertising();

@@ -28,7 +28,6 @@ const int32_t kTitleScrollStep = 301;
 const uint32_t kMinute = 60000;
 
 const char* const kProgressFolder = "downloadsprogress";
-const char* const kDownloadsDisc = "Descargas";
 const char* const kDownloadComplete = "100";
 // The download script may still hold the finished file for a moment.
 const uint32_t kDownloadSettle = 1000;
@@ -387,7 +386,8 @@ void SDLGui::RefuseDownload(const RString& name) {
 }
 
 // Without the credits in the coin-operated mode the download is refused; it
-// stays on disk but is not queued.
+// stays on disk but is not queued. The charge and the queued track are saved
+// together, with the price as what the entry was paid.
 void SDLGui::CompleteDownload(const RString& name) {
   platform::DeleteFile(ProgressFile(name).Chars());
   platform::Delay(kDownloadSettle);
@@ -396,33 +396,14 @@ void SDLGui::CompleteDownload(const RString& name) {
     ShowMsg("Creditos insuficientes para DESCARGA", genreFont, kRefusalTime, true, true);
     return;
   }
+  const uint32_t track = static_cast<uint32_t>(library->AddDownloadedTrack(name));
+  const uint32_t disc = static_cast<uint32_t>(library->DownloadsDiscIndex());
+  std::printf("Index of added download: 0 %u %u\n", disc, track);
   credits -= price;
+  queue->AddElementToQueue(0, disc, track, JukeboxMode() ? price : 0);
+  SaveState();
   DrawCredits(true);
-  SaveState();
-  const QueueElement entry = DownloadedTrack(name);
-  std::printf("Index of added download: %d %d %d\n", static_cast<int>(entry.genre),
-              static_cast<int>(entry.disc), static_cast<int>(entry.track));
-  queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
   DrawQueue(true);
-  SaveState();
   const int row = ShowDownloadProgress(name, kDownloadComplete);
   if (row != -1) std::printf("Index item: %d\n", row);
-}
-
-QueueElement SDLGui::DownloadedTrack(const RString& name) {
-  GenreElement* genre = library->GetGenre(0);
-  int disc = library->GetDiscIndex(0, kDownloadsDisc);
-  if (disc >= genre->GetTotalDiscs() || library->GetDiscTitle(0, disc) != kDownloadsDisc) {
-    genre->AddDisc(library->NewDisc(genre, kDownloadsDisc, static_cast<uint32_t>(std::strlen(kDownloadsDisc))));
-    disc = genre->GetTotalDiscs() - 1;
-  }
-  int track = library->GetTrackIndex(0, disc, name);
-  if (track == -1) {
-    library->GetDisc(0, disc)->AddTrack(library->NewTrack(name.Chars(), name.GetLength()));
-    track = library->GetTotalTracks(0, disc) - 1;
-  }
-  QueueElement entry;
-  entry.disc = static_cast<uint32_t>(disc);
-  entry.track = static_cast<uint32_t>(track);
-  return entry;
 }

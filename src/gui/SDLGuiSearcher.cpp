@@ -23,7 +23,6 @@ const int kMostOnlineResults = 20;
 const SDL_Rect kSpinnerPlace = {790, 160, 0, 0};
 const char* const kResultsFile = "results.txt";
 const char* const kKaraokeGenre = "Karaoke";
-const char* const kDownloadsAlbum = "Descargas";
 const uint32_t kSearchPoll = 10;
 // A track of none of the kinds.
 const char kOtherKind = 'X';
@@ -133,7 +132,9 @@ void SDLGui::keydown_searcher(int key) {
       CommonDialogKey(key, true);
   }
   if (dialog != kKeyboardScreen) return;
-  AsyncSearch(true);
+  // Only a changed text starts the search over: a coin or a volume key
+  // leaves the lists, on-line results included, as they are.
+  AsyncSearch(false);
   DrawSearch(true);
 }
 
@@ -219,7 +220,7 @@ bool SDLGui::AsyncSearch(bool restart) {
       if (!searchInAlbum) {
         if (++examined > kSliceItems) return PauseSearch(listed, false);
         searchInAlbum = 1;
-        if (onlyDownloads && disc->GetTitle() != kDownloadsAlbum) {
+        if (onlyDownloads && disc->GetTitle() != MainLibrary::kDownloadsDiscName) {
           searchInAlbum = 0;
           continue;
         }

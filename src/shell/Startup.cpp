@@ -209,6 +209,7 @@ int RunJukebox(const RString& argument) {
   else
     library->LoadContentFromDB();
   if (configuration->favoritos) PrepareFavourites(*library);
+  library->LoadDownloads();
   if (!HasContent(*library)) EndForLackOfContent();
 
   auto* queue = new Queue();

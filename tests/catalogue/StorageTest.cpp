@@ -199,6 +199,33 @@ TEST_F(FavouritesTest, EmptyOrMissingFolderStillGivesGenreZero) {
   EXPECT_EQ(library_.GetTotalDiscs(0), 0);
 }
 
+// Downloads finished after "db" was written are found in their folder at
+// start-up, next to those "db" lists; a "Descargas" of another genre is not
+// genre 0's, and no album is made without downloads.
+TEST_F(FavouritesTest, DownloadsOfGenreZeroJoinItsDownloadsAlbum) {
+  const fs::path folder = "media/TODA LA MUSICA/Descargas";
+  library_.LoadDownloads();
+  EXPECT_EQ(DiscTitles(*library_.GetGenre(0)), (Lines{"A"}));
+
+  MainLibrary listed;
+  listed.AddContentPath("media");
+  WriteHostFile("db", "Pop\n\tDescargas\n\t\n\t0\n\t\tb.mp4\nTODA LA MUSICA\n\tDescargas\n\t\n\t0\n\t\tb.mp4\n");
+  ASSERT_EQ(listed.LoadContentFromDB(), 0);
+  for (const char* name : {"b.mp4", "a.mp3", "notas.txt"}) Touch(folder / name);
+  for (MainLibrary* library : {&library_, &listed}) {
+    library->LoadDownloads();
+    library->LoadDownloads();
+    const unsigned disc = static_cast<unsigned>(library->DownloadsDiscIndex());
+    EXPECT_EQ(library->GetDisc(0, disc)->GetGenre(), library->GetGenre(0));
+    const Lines tracks = TrackTitles(*library->GetDisc(0, disc));
+    const Lines expected = library == &listed ? Lines{"b.mp4", "a.mp3"} : InOrder(Listing(folder), {"a.mp3", "b.mp4"});
+    EXPECT_EQ(tracks, expected);
+    EXPECT_STREQ(library->GetTrackPath(0, disc, 0).c_str(), ("media\\TODA LA MUSICA\\Descargas\\" + tracks[0]).c_str());
+    EXPECT_EQ(library->AddDownloadedTrack("c.mp3"), 2);
+    EXPECT_EQ(library->AddDownloadedTrack("c.mp3"), 2);
+  }
+}
+
 TEST_F(StorageTest, ScannedFavouritesGenreInFrontIsReplaced) {
   GenreElement* old = library_.GetOrAddGenre("100+ Favoritas");
   AddDisc(old, "Viejo");

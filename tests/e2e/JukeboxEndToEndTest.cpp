@@ -622,9 +622,9 @@ TEST_F(JukeboxEndToEnd, GenreListKeyboardSearchAndPurchaseOfTheResult) {
 // The on-line search and a paid download, through the real yt-dlp and a
 // loopback server that serves the search source (an RSS feed) and a video
 // of the demo cabinet under a hostile title. The searcher types "VID" on
-// the number keys; enter searches on-line, the second result is chosen and
-// paid once it completes, then plays; the next download finds too few
-// credits and is refused.
+// the number keys; enter searches on-line; the second result is refused
+// for too few credits, then, after one more coin, downloaded, paid once it
+// completes and queued; after a power cut it is still queued and plays.
 TEST_F(JukeboxEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
   const fs::path served = dir_.Path() / "served";
   fs::create_directories(served / "media");
@@ -657,8 +657,8 @@ TEST_F(JukeboxEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
                 configuration + "busquedaenlinea=" + host + "/buscar.rss?q={text}\r\n");
   jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-searcher.log");
   ASSERT_TRUE(jukebox_->Start(15000ms));
-  for (int coin = 0; coin < 2; ++coin) ASSERT_TRUE(jukebox_->Press("v", 100ms));
-  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=4", true, kAnswered)) << jukebox_->SavedState();
+  ASSERT_TRUE(jukebox_->Press("v", 100ms));
+  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, kAnswered)) << jukebox_->SavedState();
 
   ASSERT_TRUE(jukebox_->Key("F3"));
   ASSERT_TRUE(jukebox_->KeysAtOnce({"8", "8", "8", "4", "4", "4", "3", "Return"}));
@@ -666,19 +666,33 @@ TEST_F(JukeboxEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
   ASSERT_TRUE(LogShows("line: " + hostile, log, 30000ms)) << jukebox_->Log();
   Shot("online-results");
   ASSERT_TRUE(jukebox_->KeysAtOnce({"Down", "Down", "Return"}));
-  ASSERT_TRUE(LogShows("Iniciando descarga", log, 10000ms)) << jukebox_->Log();
-  ASSERT_TRUE(LogShows("Index of added download: 0 ", log, 30000ms)) << jukebox_->Log();
-  Shot("download-done");
-  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, kAnswered)) << jukebox_->SavedState();
-  ASSERT_TRUE(LogShows("Reproduciendo [0,", log, 5000ms)) << jukebox_->Log();
-  ExpectQueueRunsOut(log, 15000ms);
-  EXPECT_FALSE(fs::exists(cabinet_ / "pwned"));
-
-  // One credit left: the first result is refused and nothing is charged.
-  ASSERT_TRUE(jukebox_->KeysAtOnce({"Up", "Return"}));
+  ShotWhen("download-refused", ShowsAMessage);
   ASSERT_TRUE(jukebox_->Key("Escape"));
-  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, 1000ms)) << jukebox_->SavedState();
-  EXPECT_EQ(Occurrences(jukebox_->Log(), "Iniciando descarga"), 1) << jukebox_->Log();
+  ASSERT_TRUE(jukebox_->Press("c", 100ms));
+  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=3", true, kAnswered)) << jukebox_->SavedState();
+  EXPECT_EQ(Occurrences(jukebox_->Log(), "Iniciando descarga"), 0) << jukebox_->Log();
+
+  ASSERT_TRUE(jukebox_->Key("Return"));
+  ASSERT_TRUE(LogShows("Iniciando descarga", log, kAnswered)) << jukebox_->Log();
+  ASSERT_TRUE(LogShows("Index of added download: 0 ", log, 30000ms)) << jukebox_->Log();
+  const std::string added = jukebox_->Log().substr(log);
+  const Entry download{0, std::stoi(added), std::stoi(added.substr(added.find(' ') + 1))};
+  ASSERT_TRUE(jukebox_->WaitForSavedLine("queueitempaid=3", true, kAnswered)) << jukebox_->SavedState();
+  jukebox_->Kill();
+  for (pid_t player : jukebox_->MediaPlayers()) kill(player, SIGKILL);
+  Shot("download-done");
+  const std::string saved = jukebox_->SavedState();
+  EXPECT_EQ(saved.rfind("savedcredits=0\n", 0), 0u) << saved;
+  EXPECT_EQ(Occurrences(saved, "queueitemstring=TODA LA MUSICA/Descargas/[D] " + hostile + "."), 1) << saved;
+
+  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-after-the-cut.log");
+  ASSERT_TRUE(jukebox_->Start(kAnswered));
+  log = 0;
+  ASSERT_TRUE(LogShows(download.Playing(), log, kAnswered)) << jukebox_->Log();
+  ExpectQueueRunsOut(log, 15000ms);
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, kAnswered)) << jukebox_->SavedState();
+  EXPECT_EQ(Occurrences(jukebox_->Log(), "Devolucion"), 0) << jukebox_->Log();
+  EXPECT_FALSE(fs::exists(cabinet_ / "pwned"));
   ExpectCleanExit();
 }
 

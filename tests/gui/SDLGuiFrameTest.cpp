@@ -454,6 +454,9 @@ TEST_F(SDLGuiDownloadsTest, TwoCompletedDownloadsTakeTwoPasses) {
   Draw();
   EXPECT_EQ(queue.Count(), 1);
   EXPECT_EQ(gui.credits, 3);
+  const std::string saved = ReadHostFile("tempdata");
+  EXPECT_EQ(saved.rfind("savedcredits=3\n", 0), 0u) << saved;
+  EXPECT_TRUE(Has(saved, " video.mp4\nqueueitempaid=2\n")) << saved;
   EXPECT_EQ(std::distance(fs::directory_iterator("downloadsprogress"), fs::directory_iterator()), 1);
   Draw();
   EXPECT_EQ(queue.Count(), 2);

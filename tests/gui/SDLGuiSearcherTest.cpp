@@ -157,6 +157,9 @@ TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
     gui.onlineResultsList->SetSelected(row);
     EXPECT_GE(WaitOf([&] { Keys({config.enter}); }), 5000u) << row;
   }
+  Keys({config.coin1, config.upvol});  // the lists stay as they are
+  EXPECT_EQ(gui.onlineResultsList->Count(), 3 + 5);
+  EXPECT_EQ(std::string(gui.onlineResultsList->GetItem(4)), "[%] Video 1");
   gui.credits = 2;
   gui.onlineResultsList->SetSelected(5);
   const std::string log = LogOf([&] { Keys({config.enter}); });
