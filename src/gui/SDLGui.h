@@ -706,6 +706,7 @@ class SDLGui : public PlayerListener {
   void RestoreSavedState();
   void PlaceCursor();
   void PrepareTvOut();
+  void PlaceWindowOnPrimaryMonitor();
   void ListAdvertising();
   void ShowOnlineIndicator(SDL_Surface* icon);
   void SaveRunningTimeWhenDue();

@@ -200,6 +200,7 @@ int SDLGui::OpenDisplay() {
   if (info->hw_available) videoModeFlags |= SDL_HWSURFACE;
   if (info->blit_hw) videoModeFlags |= SDL_HWACCEL;
 
+  PlaceWindowOnPrimaryMonitor();
   int width = skin->width;
   const int height = skin->height;
   if (config->tvout) {
@@ -212,6 +213,17 @@ int SDLGui::OpenDisplay() {
     return 0;
   }
   return 1;
+}
+
+// The jukebox's screen starts at the primary monitor's corner; the TV-out
+// area beside it reaches the TV only when that monitor lies to its right.
+void SDLGui::PlaceWindowOnPrimaryMonitor() {
+  const std::vector<platform::Monitor> monitors = platform::Monitors();
+  const platform::Monitor* primary = platform::PrimaryMonitor(monitors);
+  if (primary == nullptr) return;
+  platform::SetEnv("SDL_VIDEO_WINDOW_POS", std::to_string(primary->x) + "," + std::to_string(primary->y));
+  if (config->tvout && monitors.size() > 1 && !platform::HasMonitorRightOf(monitors, *primary))
+    std::puts("Salida de TV: el monitor de TV debe estar a la derecha de la pantalla principal");
 }
 
 void SDLGui::LoadWriters() {

@@ -44,12 +44,22 @@ bool KernelVersion(int& major, int& minor) {
 
 namespace {
 
-// The monitors RandR reports for the default screen; none when the server
-// lacks the extension.
-std::vector<Monitor> MonitorsOf(Display* display) {
-  int event = 0, error = 0;
+// The connection stays open for the whole run: closing the only client of an
+// X server without a window manager makes the server reset, and the window
+// opened right afterwards would find it refusing connections.
+Display* WindowSystem() {
+  if (GetEnv("DISPLAY").empty()) return nullptr;
+  static Display* const display = XOpenDisplay(nullptr);
+  return display;
+}
+
+}  // namespace
+
+std::vector<Monitor> Monitors() {
   std::vector<Monitor> monitors;
-  if (!XRRQueryExtension(display, &event, &error)) return monitors;
+  Display* display = WindowSystem();
+  int event = 0, error = 0;
+  if (!display || !XRRQueryExtension(display, &event, &error)) return monitors;
   int count = 0;
   XRRMonitorInfo* found = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
   for (int i = 0; i < count; ++i)
@@ -57,8 +67,6 @@ std::vector<Monitor> MonitorsOf(Display* display) {
   if (found) XRRFreeMonitors(found);
   return monitors;
 }
-
-}  // namespace
 
 const Monitor* PrimaryMonitor(const std::vector<Monitor>& monitors) {
   for (const Monitor& monitor : monitors)
@@ -68,17 +76,19 @@ const Monitor* PrimaryMonitor(const std::vector<Monitor>& monitors) {
   return monitors.empty() ? nullptr : &monitors.front();
 }
 
+bool HasMonitorRightOf(const std::vector<Monitor>& monitors, const Monitor& primary) {
+  for (const Monitor& monitor : monitors)
+    if (monitor.x == primary.x + primary.width && monitor.y == primary.y) return true;
+  return false;
+}
+
 void PrimaryScreenSize(int& width, int& height) {
   width = height = 0;
-  if (GetEnv("DISPLAY").empty()) return;
-  // The connection stays open for the whole run: closing the only client of
-  // an X server without a window manager makes the server reset, and the
-  // window opened right afterwards would find it refusing connections.
-  static Display* const display = XOpenDisplay(nullptr);
+  Display* display = WindowSystem();
   if (!display) return;
   width = DisplayWidth(display, DefaultScreen(display));
   height = DisplayHeight(display, DefaultScreen(display));
-  const std::vector<Monitor> monitors = MonitorsOf(display);
+  const std::vector<Monitor> monitors = Monitors();
   if (const Monitor* primary = PrimaryMonitor(monitors)) {
     width = primary->width;
     height = primary->height;

@@ -22,9 +22,14 @@ struct Monitor {
 // the one at the screen's origin, else the first; none when there is none.
 // The TV-out area lies beside it, on the other monitor of a TV-out cabinet.
 const Monitor* PrimaryMonitor(const std::vector<Monitor>& monitors);
-// Size of the primary monitor in pixels, as the window system's RandR
-// extension reports it; the whole X screen when the extension tells of no
-// monitor; 0 by 0 when there is no window system to ask.
+// The monitors of the X screen as the window system's RandR extension
+// reports them; none without a window system or the extension.
+std::vector<Monitor> Monitors();
+// Whether a monitor begins where the primary one ends on its right, level
+// with its top: where the TV-out area beside the jukebox's screen lands.
+bool HasMonitorRightOf(const std::vector<Monitor>& monitors, const Monitor& primary);
+// Size of the primary monitor in pixels; the whole X screen when RandR tells
+// of no monitor; 0 by 0 when there is no window system to ask.
 void PrimaryScreenSize(int& width, int& height);
 // Powers the machine off with the command in MELODECK_POWEROFF (words split
 // on blanks) or "systemctl poweroff"; true when the command was accepted.

@@ -44,3 +44,16 @@ TEST(PrimaryMonitor, ChosenByMarkThenOriginThenOrder) {
     EXPECT_EQ(primary ? primary->width : 0, item.expectedWidth);
   }
 }
+
+// The TV-out area is drawn right of the jukebox's screen.
+TEST(PrimaryMonitor, TvRoomOnlyWhereAMonitorBeginsAtItsRightEdge) {
+  const Monitor panel{1024, 0, 1366, 768, true};
+  const struct {
+    Monitor tv;
+    bool expected;
+  } cases[] = {
+      {{2390, 0, 1024, 768, false}, true}, {{0, 0, 1024, 768, false}, false},
+      {{1024, 768, 1024, 768, false}, false}, {{2390, 100, 1024, 768, false}, false}};
+  for (const auto& item : cases)
+    EXPECT_EQ(platform::HasMonitorRightOf({panel, item.tv}, panel), item.expected) << item.tv.x << "," << item.tv.y;
+}
