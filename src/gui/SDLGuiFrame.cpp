@@ -390,7 +390,7 @@ void SDLGui::RefuseDownload(const RString& name) {
 // together, with the price as what the entry was paid.
 void SDLGui::CompleteDownload(const RString& name) {
   platform::DeleteFile(ProgressFile(name).Chars());
-  platform::Delay(kDownloadSettle);
+  WaitKeepingInput(kDownloadSettle);
   const int32_t price = std::max(config->creditsdownloads, 0);
   if (JukeboxMode() && credits < price) {
     ShowMsg("Creditos insuficientes para DESCARGA", genreFont, kRefusalTime, true, true);
