@@ -6,6 +6,7 @@
 // whose covers are 1000 × 1000 JPEG images made by ImageMagick, at the
 // default skin of two screen sizes.
 #include <benchmark/benchmark.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -115,6 +116,14 @@ double Milliseconds(std::chrono::steady_clock::duration time) {
   return std::chrono::duration<double, std::milli>(time).count();
 }
 
+// The processor time of this thread: on a machine shared with other work
+// it tells the cost of a pass from the time it waited to run.
+double ThreadMilliseconds() {
+  timespec now;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
 // The old pass after a genre change: the 24 covers of the ring decoded and
 // scaled at once.
 void BM_GenreChangeDecodingEveryCover(benchmark::State& state) {
@@ -133,12 +142,14 @@ void BM_GenreChangeDecodingEveryCover(benchmark::State& state) {
 }
 
 // A genre change and the cache steps of the passes that fill the ring; the
-// time is that of all the steps, longest_pass_ms that of the longest.
+// time is that of all the steps, longest_pass_ms that of the longest (and
+// longest_pass_cpu_ms its processor time).
 void GenreChangeSteps(benchmark::State& state, bool warm) {
   if (!Prepared(state)) return;
   CacheOnly cache(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   if (warm) FillRing(cache.gui);
   double longest = 0;
+  double longestCpu = 0;
   int passes = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -147,11 +158,14 @@ void GenreChangeSteps(benchmark::State& state, bool warm) {
     state.ResumeTiming();
     for (passes = 0; !RingFull(cache.gui); ++passes) {
       const auto start = std::chrono::steady_clock::now();
+      const double startCpu = ThreadMilliseconds();
       cache.gui.coverswithcache();
+      longestCpu = std::max(longestCpu, ThreadMilliseconds() - startCpu);
       longest = std::max(longest, Milliseconds(std::chrono::steady_clock::now() - start));
     }
   }
   state.counters["longest_pass_ms"] = longest;
+  state.counters["longest_pass_cpu_ms"] = longestCpu;
   state.counters["passes"] = passes;
 }
 
@@ -175,15 +189,22 @@ BENCHMARK(BM_GenreChangeWarm)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+void SlideRight(SDLGui& gui) {
+  gui.selDisc = (gui.selDisc + 1) % kAlbums;
+  gui.SlideRight();
+  gui.coverswithcache();
+}
+
+// Once every album has been selected, so that its thumbnails are stored.
 void BM_OneDiscMoveLoadsOneCover(benchmark::State& state) {
   if (!Prepared(state)) return;
   CacheOnly cache(1024, 768);
   FillRing(cache.gui);
-  for (auto _ : state) {
-    cache.gui.selDisc = (cache.gui.selDisc + 1) % kAlbums;
-    cache.gui.SlideRight();
-    cache.gui.coverswithcache();
+  for (int i = 0; i < kAlbums; ++i) {
+    SlideRight(cache.gui);
+    FillRing(cache.gui);
   }
+  for (auto _ : state) SlideRight(cache.gui);
 }
 BENCHMARK(BM_OneDiscMoveLoadsOneCover)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -758,7 +758,7 @@ class SDLGui : public PlayerListener {
   void DrawSelectedCover(SDL_Surface* enlarged);
 
   void FreeCoversCache();
-  // Releases the slot's cover unless it is the shared default cover.
+  // Releases the slot's covers, except the shared default cover.
   void EmptyCoverSlot(CoverSlot* slot);
   CoverSlot* TakeOutCoverSlot(int index);
   // The loads of one cache step.

@@ -130,6 +130,7 @@ void SDLGui::coverswithcache() {
   CoverStep step{platform::Ticks(), 0};
   bool shownLoaded = false;
 
+  const int forwardHeight = skin->hcovers - skin->coverseparation;
   uint32_t disc = selDisc;
   RItemList* node = coverCache.GetItemRaw(kSelectedSlot);
   for (int i = kSelectedSlot; i < kCoverSlots; ++i) {
@@ -137,8 +138,7 @@ void SDLGui::coverswithcache() {
     if (node == nullptr) {
       std::printf("Error, puntero incorrecto en coverscache, item %d\n", i);
     } else {
-      const bool loaded = FillCoverSlot(SlotOf(node), disc, skin->wcover, skin->hcovers - skin->coverseparation,
-                                        i == kSelectedSlot, step);
+      const bool loaded = FillCoverSlot(SlotOf(node), disc, skin->wcover, forwardHeight, i == kSelectedSlot, step);
       shownLoaded = shownLoaded || (loaded && i < kSelectedSlot + kCoversShown);
       node = node->next;
     }
