@@ -19,6 +19,7 @@
 #include "base/RList.h"
 #include "base/RString.h"
 #include "base/RStringsList.h"
+#include "gui/CoverThumbnails.h"
 #include "gui/ListBox.h"
 #include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
@@ -320,9 +321,15 @@ class SDLGui : public PlayerListener {
 
   // Cover cache ------------------------------------------------------------
 
+  // cover is null while the slot is empty. The size is the cover's, given
+  // with the disc; enlarged is the cover one gap larger each way, loaded
+  // while the slot holds the selected disc.
   struct CoverSlot {
     SDL_Surface* cover = nullptr;
+    SDL_Surface* enlarged = nullptr;
     uint32_t disc = 0;
+    int width = 0;
+    int height = 0;
   };
   // The ring: slot 10 holds the selected disc, 11..23 the discs after it and
   // 9..0 those before it, wrapping around the genre. The covers shown are
@@ -340,8 +347,18 @@ class SDLGui : public PlayerListener {
   // slot is empty and selTrack goes back to 0.
   void SlideLeft();
   void SlideRight();
-  // Loads the cover of every empty slot.
+  // Gives every empty slot its disc and loads covers, the selected one and
+  // those on screen first: the first load always, others while the step
+  // has taken less than coverStepBudget ms, so a genre change spreads over
+  // several passes of the main loop when the covers are not yet in the
+  // cache. Covers on screen that come in after the screen was drawn are
+  // drawn.
   void coverswithcache();
+  static constexpr uint32_t kCoverStepBudget = 10;
+  uint32_t coverStepBudget = kCoverStepBudget;
+  // What the carousel shows for a slot: its cover (enlarged when selected),
+  // or the default cover while it is not loaded.
+  SDL_Surface* ShownCover(const CoverSlot& slot, bool selected);
   // Slot i of the ring; null when there is none.
   CoverSlot* GetCoverSlot(int i) const;
   // How many covers the carousel shows for the selection: up to four, and in
@@ -680,6 +697,9 @@ class SDLGui : public PlayerListener {
   SDL_Surface* tvOutImage = nullptr;
   RStringsList adFiles;
   RList coverCache;  // of owned CoverSlot*
+  CoverThumbnails coverThumbnails;
+  // The default cover at the selected cover's size.
+  SDL_Surface* coverPlaceholder = nullptr;
 
   unsigned long mainWindow = 0;
   std::unique_ptr<VideoWindow> playerWindow;
@@ -736,15 +756,23 @@ class SDLGui : public PlayerListener {
   void UpdateScreenArea(const SDL_Rect& area);
   RString CreditsText() const;
   RString GenreHeader() const;
-  void DrawSelectedCover(SDL_Surface* cover);
+  void DrawSelectedCover(SDL_Surface* enlarged);
 
   void FreeCoversCache();
-  // Releases the slot's cover unless it is the shared default cover.
+  // Releases the slot's covers, except the shared default cover.
   void EmptyCoverSlot(CoverSlot* slot);
   CoverSlot* TakeOutCoverSlot(int index);
-  // Loads disc's cover into the slot, at that size, when the slot is empty.
-  void FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height);
-  SDL_Surface* LoadCover(const RString& path, int width, int height);
+  // The loads of one cache step.
+  struct CoverStep {
+    uint32_t start;
+    int loads;
+  };
+  bool MayLoadCover(CoverStep& step) const;
+  // Gives an empty slot its disc and size and, as the step allows, loads
+  // its cover (and, selected, its enlarged cover); whether it loaded any.
+  bool FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height, bool selected, CoverStep& step);
+  SDL_Surface* LoadCover(uint32_t disc, int width, int height);
+  SDL_Surface* LoadEnlargedCover(const CoverSlot& slot);
   void FreeSurfaces();
 
   // Main screen keys (helpers) ---------------------------------------------

@@ -1,7 +1,7 @@
 // The ring of scaled covers around the selected disc. Moving one disc
 // rotates the ring by one slot, so only the cover that comes into view has to
 // be loaded; the loading is done by coverswithcache in the main loop's
-// background step.
+// background step, from the thumbnails kept on disk.
 #include <SDL_image.h>
 #include <SDL_rotozoom.h>
 
@@ -10,6 +10,7 @@
 #include "catalogue/MainLibrary.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
+#include "platform/Clock.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -53,11 +54,15 @@ void SDLGui::FreeCoversCache() {
     delete SlotOf(node);
   }
   coverCache.Clear();
+  SDL_FreeSurface(coverPlaceholder);
+  coverPlaceholder = nullptr;
 }
 
 void SDLGui::EmptyCoverSlot(CoverSlot* slot) {
   if (slot->cover != coverSurface) SDL_FreeSurface(slot->cover);
   slot->cover = nullptr;
+  SDL_FreeSurface(slot->enlarged);
+  slot->enlarged = nullptr;
 }
 
 void SDLGui::ResetCoversCache() {
@@ -122,7 +127,10 @@ void SDLGui::coverswithcache() {
   if (discs == 0 || selDisc >= static_cast<uint32_t>(discs)) return;
   const uint32_t count = static_cast<uint32_t>(discs);
   const bool wraps = discs > kSmallGenreDiscs;
+  CoverStep step{platform::Ticks(), 0};
+  bool shownLoaded = false;
 
+  const int forwardHeight = skin->hcovers - skin->coverseparation;
   uint32_t disc = selDisc;
   RItemList* node = coverCache.GetItemRaw(kSelectedSlot);
   for (int i = kSelectedSlot; i < kCoverSlots; ++i) {
@@ -130,37 +138,68 @@ void SDLGui::coverswithcache() {
     if (node == nullptr) {
       std::printf("Error, puntero incorrecto en coverscache, item %d\n", i);
     } else {
-      FillCoverSlot(SlotOf(node), disc, skin->wcover, skin->hcovers - skin->coverseparation);
+      const bool loaded = FillCoverSlot(SlotOf(node), disc, skin->wcover, forwardHeight, i == kSelectedSlot, step);
+      shownLoaded = shownLoaded || (loaded && i < kSelectedSlot + kCoversShown);
       node = node->next;
     }
     disc = wraps ? (disc + 1) % count : disc + 1;
   }
-  if (!wraps) return;
-
-  disc = (selDisc + count - 1) % count;
-  node = coverCache.GetItemRaw(kSelectedSlot - 1);
-  for (int i = kSelectedSlot - 1; i >= 0 && node != nullptr; --i, node = node->prev) {
-    FillCoverSlot(SlotOf(node), disc, skin->wcover, skin->hcovers);
-    disc = (disc + count - 1) % count;
+  if (wraps) {
+    disc = (selDisc + count - 1) % count;
+    node = coverCache.GetItemRaw(kSelectedSlot - 1);
+    for (int i = kSelectedSlot - 1; i >= 0 && node != nullptr; --i, node = node->prev) {
+      FillCoverSlot(SlotOf(node), disc, skin->wcover, skin->hcovers, false, step);
+      disc = (disc + count - 1) % count;
+    }
   }
+  // A pending redraw draws them anyway.
+  if (shownLoaded && dialog == kMainScreen && redrawMode == kUpToDate) DrawCovers(true);
 }
 
-void SDLGui::FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height) {
-  if (slot->cover != nullptr) return;
-  slot->disc = disc;
-  slot->cover = LoadCover(library->GetCoverPath(selGenre, disc), width, height);
+bool SDLGui::MayLoadCover(CoverStep& step) const {
+  const bool may = step.loads == 0 || platform::Ticks() - step.start < coverStepBudget;
+  if (may) ++step.loads;
+  return may;
+}
+
+// The selected disc's enlarged cover is what shows, so it comes first.
+bool SDLGui::FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height, bool selected,
+                           CoverStep& step) {
+  if (slot->cover == nullptr) {
+    slot->disc = disc;
+    slot->width = width;
+    slot->height = height;
+  }
+  bool loaded = false;
+  if (selected && slot->enlarged == nullptr && MayLoadCover(step)) {
+    slot->enlarged = LoadEnlargedCover(*slot);
+    loaded = true;
+  }
+  if (slot->cover == nullptr && MayLoadCover(step)) {
+    slot->cover = LoadCover(slot->disc, width, height);
+    loaded = true;
+  }
+  return loaded;
 }
 
 // A disc without a cover, or whose cover cannot be read or scaled, shows the
 // default cover.
-SDL_Surface* SDLGui::LoadCover(const RString& path, int width, int height) {
-  if (path.GetLength() == 0) return coverSurface;
-  SDL_Surface* image = LoadImageFile(path);
-  if (image == nullptr) {
-    std::printf("Error loading cover <%s>\n%s\n", path.Chars(), IMG_GetError());
-    return coverSurface;
-  }
-  SDL_Surface* scaled = ScaledCopy(image, width, height);
-  SDL_FreeSurface(image);
-  return scaled != nullptr ? scaled : coverSurface;
+SDL_Surface* SDLGui::LoadCover(uint32_t disc, int width, int height) {
+  const RString path = library->GetCoverPath(selGenre, disc);
+  SDL_Surface* cover = path.GetLength() > 0 ? coverThumbnails.Get(path, width, height) : nullptr;
+  return cover != nullptr ? cover : coverSurface;
+}
+
+SDL_Surface* SDLGui::LoadEnlargedCover(const CoverSlot& slot) {
+  const int gap = skin->coverseparation;
+  SDL_Surface* cover = LoadCover(slot.disc, slot.width + gap, slot.height + gap);
+  return cover != coverSurface ? cover : ScaledCopy(coverSurface, slot.width + gap, slot.height + gap);
+}
+
+SDL_Surface* SDLGui::ShownCover(const CoverSlot& slot, bool selected) {
+  if (!selected) return slot.cover != nullptr ? slot.cover : coverSurface;
+  if (slot.enlarged != nullptr) return slot.enlarged;
+  if (coverPlaceholder == nullptr)
+    coverPlaceholder = ScaledCopy(coverSurface, skin->wcover + skin->coverseparation, skin->hcovers);
+  return coverPlaceholder;
 }

@@ -157,27 +157,23 @@ void SDLGui::DrawCovers(bool update) {
       std::printf("Error al obtener la portada %d de la cache de portadas\n", i);
       continue;
     }
-    if (slot->cover == nullptr) continue;
     if (i == 0) {
-      DrawSelectedCover(slot->cover);
+      DrawSelectedCover(ShownCover(*slot, true));
     } else {
       SDL_Rect to = MakeRect(step * i + skin->coverseparation, 0, 0, 0);
-      SDL_BlitSurface(slot->cover, nullptr, coversSave, &to);
+      SDL_BlitSurface(ShownCover(*slot, false), nullptr, coversSave, &to);
     }
   }
   if (update) UpdateCovers();
 }
 
-// The selected cover is enlarged by one gap in each direction and framed.
-void SDLGui::DrawSelectedCover(SDL_Surface* cover) {
-  const int gap = skin->coverseparation;
-  SDL_Surface* enlarged = ScaledCopy(cover, cover->w + gap, cover->h + gap);
-  if (enlarged != nullptr) {
-    SDL_BlitSurface(enlarged, nullptr, coversSave, nullptr);
-    SDL_FreeSurface(enlarged);
-  }
-  const int right = cover->w + gap;
-  const int bottom = cover->h + gap - 1;
+// The selected cover, one gap larger in each direction than the others,
+// framed.
+void SDLGui::DrawSelectedCover(SDL_Surface* enlarged) {
+  if (enlarged == nullptr) return;
+  SDL_BlitSurface(enlarged, nullptr, coversSave, nullptr);
+  const int right = enlarged->w;
+  const int bottom = enlarged->h - 1;
   for (int k = 0; k < kSelectedFrames; ++k)
     rectangleColor(coversSave, static_cast<Sint16>(k), static_cast<Sint16>(k),
                    static_cast<Sint16>(right - k), static_cast<Sint16>(bottom - k),

@@ -109,19 +109,27 @@ uint32_t GetFileAttributes(const std::string& path) {
   return attributes;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& contents) {
+bool WriteFileAtomically(const std::string& path, const std::string& contents, bool flush) {
   // One fixed temporary name per file: a write cut off by a power cut leaves
   // at most one stale temporary, which the next write replaces.
   const std::string host = ToHostPath(path);
   const std::string temporary = host + ".tmp";
   const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  const bool written = WriteAll(fd, contents.data(), contents.size()) && fsync(fd) == 0;
+  const bool written = WriteAll(fd, contents.data(), contents.size()) && (!flush || fsync(fd) == 0);
   if (close(fd) != 0 || !written || rename(temporary.c_str(), host.c_str()) != 0) {
     unlink(temporary.c_str());
     return false;
   }
-  SyncFolder(FolderOf(host));
+  if (flush) SyncFolder(FolderOf(host));
+  return true;
+}
+
+bool GetFileStamp(const std::string& path, FileStamp& stamp) {
+  struct stat info;
+  if (stat(ToHostPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  stamp.size = static_cast<uint64_t>(info.st_size);
+  stamp.modified = int64_t{info.st_mtim.tv_sec} * 1000000000 + info.st_mtim.tv_nsec;
   return true;
 }
 

@@ -33,8 +33,21 @@ uint32_t GetFileAttributes(const std::string& path);
 
 // Replaces a file whole: the contents go to a temporary file in the same
 // folder, are flushed to disk and the temporary file is renamed over the
-// target, so that a power cut leaves either the old or the new file.
-bool WriteFileAtomically(const std::string& path, const std::string& contents);
+// target, so that a power cut leaves either the old or the new file. Without
+// flush the file system writes the data when it likes: a power cut may then
+// leave the new file empty or cut short, never a mix of old and new; for
+// files that are checked when read back.
+bool WriteFileAtomically(const std::string& path, const std::string& contents, bool flush = true);
+
+// What tells a file's contents from what they were before: size and time of
+// the last change (in nanoseconds).
+struct FileStamp {
+  uint64_t size = 0;
+  int64_t modified = 0;
+  bool operator==(const FileStamp& other) const { return size == other.size && modified == other.modified; }
+};
+// False when there is no such file.
+bool GetFileStamp(const std::string& path, FileStamp& stamp);
 
 // A directory listing yielding bare entry names in Windows-1252, "." and
 // ".." first, then in the order the cabinet's file system lists a folder: by

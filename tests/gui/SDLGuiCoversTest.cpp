@@ -1,11 +1,15 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "CoverCatalogue.h"
 #include "SDLGuiTestCabinet.h"
+#include "platform/Paths.h"
 #include "support/Files.h"
 
 namespace {
@@ -46,6 +50,13 @@ class SDLGuiCoversTest : public CabinetTest {
   }
 
   static int Mod(int a, int n) { return (a % n + n) % n; }
+
+  // The host path of the stored thumbnail of slot 10's cover.
+  std::filesystem::path SelectedEntry() {
+    const std::string entry = CoverThumbnails::EntryPath(
+        library.GetCoverPath(0, 0), skin.wcover, skin.hcovers - skin.coverseparation);
+    return platform::ToHostPath(entry);
+  }
 
   CoverCatalogue catalogue{library};
 };
@@ -158,6 +169,91 @@ TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
   for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
   EXPECT_EQ(defaultCover->refcount, 11);
   defaultCover->refcount -= 10;
+
+  // Not decoded again until the file changes.
+  EXPECT_EQ(FillCache(), "");
+  gui.ResetCoversCache();
+  std::filesystem::copy_file(CoverCatalogue::CoverFile(genre, genre->GetDisc(0)),
+                             CoverCatalogue::CoverFile(genre, broken),
+                             std::filesystem::copy_options::overwrite_existing);
+  gui.selDisc = 4;
+  EXPECT_EQ(FillCache(), "");
+  EXPECT_TRUE(Near(ColorAt(Slot(10).cover, 5, 5), CoverCatalogue::ColorOf(0)));
+}
+
+// Each case changes the cover or its stored thumbnail after a first fill;
+// the next genre change shows the colour the case expects.
+TEST_F(SDLGuiCoversTest, ThumbnailsServeOnlyTheCoverAsItIsOnDisk) {
+  GenreElement* genre = catalogue.AddGenre("Pop", 5);
+  const std::filesystem::path cover = CoverCatalogue::CoverFile(genre, genre->GetDisc(0));
+  // Disc 1's cover has the same size in bytes and another colour.
+  auto repaint = [&] {
+    const auto time = std::filesystem::last_write_time(cover);
+    std::filesystem::copy_file(CoverCatalogue::CoverFile(genre, genre->GetDisc(1)), cover,
+                               std::filesystem::copy_options::overwrite_existing);
+    return time;
+  };
+  auto damage = [&](std::streamoff at, const std::string& bytes) {
+    std::fstream entry(SelectedEntry(), std::ios::in | std::ios::out | std::ios::binary);
+    entry.seekp(at);
+    entry.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  };
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    int shownDisc;
+  } cases[] = {
+      {"stored thumbnail", [] {}, 0},
+      {"same size and time", [&] { std::filesystem::last_write_time(cover, repaint()); }, 0},
+      {"cover changed", [&] {
+         const auto time = repaint();
+         std::filesystem::last_write_time(cover, time + std::chrono::seconds(1));
+       }, 1},
+      {"cut short", [&] { std::filesystem::resize_file(SelectedEntry(), 100); }, 0},
+      {"pixels damaged", [&] { damage(100, std::string(20000, '\x7f')); }, 0},
+      {"garbage", [&] { WriteHostFile(SelectedEntry(), "not a thumbnail"); }, 0},
+  };
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  const std::filesystem::path original = std::filesystem::path(dir.Path()) / "original.bmp";
+  std::filesystem::copy_file(cover, original);
+  for (const auto& c : cases) {
+    std::filesystem::copy_file(original, cover, std::filesystem::copy_options::overwrite_existing);
+    gui.ResetCoversCache();
+    FillCache();
+    ASSERT_TRUE(std::filesystem::exists(SelectedEntry())) << c.name;
+    c.change();
+    gui.ResetCoversCache();
+    FillCache();
+    EXPECT_TRUE(Near(ColorAt(Slot(10).cover, 5, 5), CoverCatalogue::ColorOf(c.shownDisc))) << c.name;
+  }
+}
+
+// One load a step: the selected disc first, then the covers on screen, each
+// drawn as it comes in over the default cover.
+TEST_F(SDLGuiCoversTest, StepsLoadTheCoversOnScreenFirst) {
+  catalogue.AddGenre("Pop", 5);
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  gui.coverStepBudget = 0;
+  gui.redrawMode = SDLGui::kUpToDate;
+  gui.DrawCovers(false);
+  const int step = skin.wcover + skin.coverseparation;
+  auto shownAt = [&](int i) { return ColorAt(gui.coversSave, step * i + skin.coverseparation + 5, 5); };
+  const Rgba defaultGrey = Opaque(90, 90, 90);
+  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, 5), defaultGrey));
+
+  FillCache();
+  EXPECT_NE(Slot(10).enlarged, nullptr);
+  EXPECT_EQ(Slot(10).cover, nullptr);
+  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, 5), CoverCatalogue::ColorOf(0)));
+  FillCache();
+  EXPECT_NE(Slot(10).cover, nullptr);
+  for (int i = 1; i < 4; ++i) {
+    EXPECT_TRUE(Near(shownAt(i), defaultGrey)) << i;
+    FillCache();
+    EXPECT_TRUE(Near(shownAt(i), CoverCatalogue::ColorOf(i))) << i;
+  }
+  EXPECT_EQ(Slot(14).cover, nullptr);
+  EXPECT_EQ(Slot(9).cover, nullptr);
 }
 
 TEST_F(SDLGuiCoversTest, NoSelectableDiscLoadsNothing) {
