@@ -581,6 +581,16 @@ class SDLGui : public PlayerListener {
 
   int32_t marqueeX = 0, marqueeY = 0;
   uint32_t marqueeTick = 0;
+  // The marquee text rendered once for as long as the text and the font
+  // stay; each step only moves it.
+  struct TextStrip {
+    RString text;
+    TTF_Font* font = nullptr;
+    // None for an empty text or without a font.
+    SDL_Surface* surface = nullptr;
+    int width = 0, height = 0;
+  };
+  TextStrip marqueeStrip;
   int32_t tvTextX = 0, tvTextY = 0;
   uint8_t tvTextLeft = 0, tvTextUp = 0;
   uint32_t adIndex = 0;
@@ -849,6 +859,8 @@ class SDLGui : public PlayerListener {
   // when missing.
   QueueElement DownloadedTrack(const RString& name);
   void DrawMarqueeText();
+  // The strip of the text shown now, rendered again when it changed.
+  const TextStrip& MarqueeStrip();
   void MoveTvText();
   void ShowNextAdvertising();
 

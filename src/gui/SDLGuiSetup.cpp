@@ -128,6 +128,8 @@ void SDLGui::FreeSurfaces() {
   for (SDL_Surface*& slot : buttonImages) Replace(slot, nullptr);
   for (SDL_Surface*& slot : gearIcons) Replace(slot, nullptr);
   for (SDL_Surface*& slot : digitImages) Replace(slot, nullptr);
+  Replace(marqueeStrip.surface, nullptr);
+  marqueeStrip = TextStrip();
 }
 
 SDL_Rect SDLGui::MakeRect(int x, int y, int w, int h) {
