@@ -667,6 +667,9 @@ class SDLGui : public PlayerListener {
   SDL_Surface* volumeSave = nullptr;
   SDL_Surface* coverMediaSave = nullptr;
   SDL_Surface* marqueeSave = nullptr;
+  // The marquee panel's piece of the background in the panel's format, made
+  // once: each step starts from it.
+  SDL_Surface* marqueeBackdrop = nullptr;
   SDL_Surface* genresDialogImage = nullptr;
   SDL_Surface* genresDialogSave = nullptr;
   SDL_Surface* resultDialogImage = nullptr;
@@ -861,6 +864,7 @@ class SDLGui : public PlayerListener {
   void DrawMarqueeText();
   // The strip of the text shown now, rendered again when it changed.
   const TextStrip& MarqueeStrip();
+  void ComposeMarqueePanel();
   void MoveTvText();
   void ShowNextAdvertising();
 

@@ -70,7 +70,7 @@ void SDLGui::DrawMarqueeText() {
     UpdateScreenArea(kVideoStrip);
     return;
   }
-  ComposePanel(marqueeSave, skin->xmarquee, skin->ymarquee);
+  ComposeMarqueePanel();
   BlitStrip(marqueeStrip, marqueeSave, marqueeX, marqueeY);
   marqueeTick = platform::Ticks();
   UpdateMarquee();
@@ -94,6 +94,17 @@ const SDLGui::TextStrip& SDLGui::MarqueeStrip() {
   if (marqueeStrip.font != nullptr && text.GetLength() > 0)
     marqueeStrip.surface = marqueeFont.DrawText2(nullptr, text.Chars(), 0, 0, 0);
   return marqueeStrip;
+}
+
+// Copying the piece already in the panel's format spares converting it at
+// every step.
+void SDLGui::ComposeMarqueePanel() {
+  if (marqueeSave == nullptr || background == nullptr) return;
+  if (marqueeBackdrop == nullptr) {
+    marqueeBackdrop = NewSurface(marqueeSave->w, marqueeSave->h);
+    ComposePanel(marqueeBackdrop, skin->xmarquee, skin->ymarquee);
+  }
+  SDL_BlitSurface(marqueeBackdrop, nullptr, marqueeSave, nullptr);
 }
 
 void SDLGui::UpdateMarquee() { ShowPanel(marqueeSave, skin->xmarquee, skin->ymarquee); }

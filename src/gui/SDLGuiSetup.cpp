@@ -122,7 +122,7 @@ void SDLGui::FreeSurfaces() {
       &resultDialogSave,  &jumpDialogImage,  &jumpDialogSave,    &keyboardImage,
       &searchPhoneImage,  &searchPhoneSave,  &coverSurface,      &backImage,
       &onlineIcon,        &offlineIcon,      &karaokeImage05,    &karaokeImage610,
-      &tvOutImage};
+      &tvOutImage,        &marqueeBackdrop};
   for (SDL_Surface** slot : owned) Replace(*slot, nullptr);
   for (SDL_Surface*& slot : keyHighlights) Replace(slot, nullptr);
   for (SDL_Surface*& slot : buttonImages) Replace(slot, nullptr);
