@@ -9,6 +9,7 @@ RItemList* RList::Link(void* data, RItemList* prev, RItemList* next) {
   node->data = data;
   node->prev = prev;
   node->next.store(next, std::memory_order_relaxed);
+  if (next) ++reshapes_;
   // Readers find the node complete once they can reach it or count it.
   (prev ? prev->next : first_).store(node, std::memory_order_release);
   (next ? next->prev : last_) = node;
@@ -46,6 +47,7 @@ bool RList::DeleteItem(int index) {
   (next ? next->prev : last_) = node->prev;
   Release(node);
   --count_;
+  ++reshapes_;
   return true;
 }
 
@@ -58,6 +60,7 @@ bool RList::Clear() {
   first_ = nullptr;
   last_ = nullptr;
   count_ = 0;
+  ++reshapes_;
   return true;
 }
 

@@ -41,6 +41,9 @@ class RList {
   void* GetItem(int index) const;
   bool SetItem(void* data, int index);
   int Count() const { return count_; }
+  // Changes that may have moved elements to other positions: every one but
+  // an append. A position found before the count changed may be stale.
+  unsigned Reshapes() const { return reshapes_; }
 
   RItemList* GetFirst() const { return first_; }
   RItemList* GetLast() const { return last_; }
@@ -55,4 +58,5 @@ class RList {
   std::atomic<RItemList*> first_{nullptr};
   RItemList* last_ = nullptr;
   std::atomic<int> count_{0};
+  unsigned reshapes_ = 0;
 };

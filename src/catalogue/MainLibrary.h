@@ -105,7 +105,7 @@ class MainLibrary : public RList {
   void InitAllGenre();
   // Inserts disc into the all-music genre; returns its letter bucket.
   int AddToAllGenre(GenreElement* genre, DiscElement* disc);
-  // Numbers the discs of genre 0 by position.
+  // Numbers and indexes the discs of genre 0 by position.
   void FillIndexDiscs();
   // Builds the favourites genre from its folder under root 0 and puts it in
   // front of the others.

@@ -70,10 +70,14 @@ int MainLibrary::AddToAllGenre(GenreElement* /*genre*/, DiscElement* disc) {
   return bucket;
 }
 
+// The all-music genre is complete here: its discs, placed in letter order,
+// are indexed by position too.
 void MainLibrary::FillIndexDiscs() {
   if (!GetFirst()) return;
+  GenreElement* genre = GetGenre(0);
+  genre->IndexDiscs();
   int index = 0;
-  for (RItemList* node = GetGenre(0)->GetFirst(); node; node = node->next, ++index)
+  for (RItemList* node = genre->GetFirst(); node; node = node->next, ++index)
     static_cast<DiscElement*>(node->data)->SetDiscIndex(index);
 }
 

@@ -598,6 +598,16 @@ class SDLGui : public PlayerListener {
 
   int32_t marqueeX = 0, marqueeY = 0;
   uint32_t marqueeTick = 0;
+  // The marquee text rendered once for as long as the text and the font
+  // stay; each step only moves it.
+  struct TextStrip {
+    RString text;
+    TTF_Font* font = nullptr;
+    // None for an empty text or without a font.
+    SDL_Surface* surface = nullptr;
+    int width = 0, height = 0;
+  };
+  TextStrip marqueeStrip;
   int32_t tvTextX = 0, tvTextY = 0;
   uint8_t tvTextLeft = 0, tvTextUp = 0;
   uint32_t adIndex = 0;
@@ -674,6 +684,9 @@ class SDLGui : public PlayerListener {
   SDL_Surface* volumeSave = nullptr;
   SDL_Surface* coverMediaSave = nullptr;
   SDL_Surface* marqueeSave = nullptr;
+  // The marquee panel's piece of the background in the panel's format, made
+  // once: each step starts from it.
+  SDL_Surface* marqueeBackdrop = nullptr;
   SDL_Surface* genresDialogImage = nullptr;
   SDL_Surface* genresDialogSave = nullptr;
   SDL_Surface* resultDialogImage = nullptr;
@@ -875,6 +888,9 @@ class SDLGui : public PlayerListener {
   void CompleteDownload(const RString& name);
   void RefuseDownload(const RString& name);
   void DrawMarqueeText();
+  // The strip of the text shown now, rendered again when it changed.
+  const TextStrip& MarqueeStrip();
+  void ComposeMarqueePanel();
   void MoveTvText();
   void ShowNextAdvertising();
 

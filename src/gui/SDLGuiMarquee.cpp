@@ -21,15 +21,12 @@ const int kBackButtonX = 924;
 const RString kServiceText = "Equipo fuera de servicio: llame al encargado";
 
 
-// Draws text with its top-left corner at (x, y), which may lie left of or
-// above the target.
-void DrawTextAt(SDL_TTFWriter& writer, SDL_Surface* target, const RString& text, int x, int y) {
-  if (target == nullptr || writer.GetFont() == nullptr || text.GetLength() == 0) return;
-  SDL_Surface* rendered = writer.DrawText2(nullptr, text.Chars(), 0, 0, 0);
-  if (rendered == nullptr) return;
+// Blits the strip with its top-left corner at (x, y), which may lie left of
+// or above the target.
+void BlitStrip(const SDLGui::TextStrip& strip, SDL_Surface* target, int x, int y) {
+  if (target == nullptr || strip.surface == nullptr) return;
   SDL_Rect to = SDLGui::MakeRect(x, y, 0, 0);
-  SDL_BlitSurface(rendered, nullptr, target, &to);
-  SDL_FreeSurface(rendered);
+  SDL_BlitSurface(strip.surface, nullptr, target, &to);
 }
 
 // Two pixels on in the current direction, which turns at either edge.
@@ -50,9 +47,7 @@ void Bounce(int32_t& position, uint8_t& backwards, int size, int limit) {
 // Once the text has left on the left, it re-enters on the right the pass
 // after.
 void SDLGui::DrawMarquee() {
-  int textW = 0;
-  marqueeFont.SizeText(MarqueeText().Chars(), &textW, nullptr);
-  if (marqueeX <= -textW) {
+  if (marqueeX <= -MarqueeStrip().width) {
     MarqueeCalc();
     return;
   }
@@ -68,15 +63,15 @@ void SDLGui::DrawMarqueeText() {
   if (fullScreenVideo) {
     SDL_Rect strip = kVideoStrip;
     SDL_FillRect(screen, &strip, SDL_MapRGB(screen->format, 0, 0, 0));
-    DrawTextAt(marqueeFont, screen, MarqueeText(), marqueeX, marqueeY);
+    BlitStrip(marqueeStrip, screen, marqueeX, marqueeY);
     SDL_Rect back = MakeRect(kBackButtonX, 0, 0, 0);
     if (backImage != nullptr) SDL_BlitSurface(backImage, nullptr, screen, &back);
     marqueeTick = platform::Ticks();
     UpdateScreenArea(kVideoStrip);
     return;
   }
-  ComposePanel(marqueeSave, skin->xmarquee, skin->ymarquee);
-  DrawTextAt(marqueeFont, marqueeSave, MarqueeText(), marqueeX, marqueeY);
+  ComposeMarqueePanel();
+  BlitStrip(marqueeStrip, marqueeSave, marqueeX, marqueeY);
   marqueeTick = platform::Ticks();
   UpdateMarquee();
 }
@@ -87,6 +82,30 @@ void SDLGui::MarqueeCalc() {
 }
 
 const RString& SDLGui::MarqueeText() const { return NeedsService() ? kServiceText : config->marquesina; }
+
+// The call for service and the operator's text take turns; each is rendered
+// when it comes.
+const SDLGui::TextStrip& SDLGui::MarqueeStrip() {
+  const RString& text = MarqueeText();
+  if (text == marqueeStrip.text && marqueeFont.GetFont() == marqueeStrip.font) return marqueeStrip;
+  SDL_FreeSurface(marqueeStrip.surface);
+  marqueeStrip = TextStrip{text, marqueeFont.GetFont()};
+  marqueeFont.SizeText(text.Chars(), &marqueeStrip.width, &marqueeStrip.height);
+  if (marqueeStrip.font != nullptr && text.GetLength() > 0)
+    marqueeStrip.surface = marqueeFont.DrawText2(nullptr, text.Chars(), 0, 0, 0);
+  return marqueeStrip;
+}
+
+// Copying the piece already in the panel's format spares converting it at
+// every step.
+void SDLGui::ComposeMarqueePanel() {
+  if (marqueeSave == nullptr || background == nullptr) return;
+  if (marqueeBackdrop == nullptr) {
+    marqueeBackdrop = NewSurface(marqueeSave->w, marqueeSave->h);
+    ComposePanel(marqueeBackdrop, skin->xmarquee, skin->ymarquee);
+  }
+  SDL_BlitSurface(marqueeBackdrop, nullptr, marqueeSave, nullptr);
+}
 
 void SDLGui::UpdateMarquee() { ShowPanel(marqueeSave, skin->xmarquee, skin->ymarquee); }
 
@@ -103,8 +122,8 @@ void SDLGui::DrawTVOUT() {
 
 // Only the text's own rectangle is erased and drawn again.
 void SDLGui::MoveTvText() {
-  int textW = 0, textH = 0;
-  marqueeFont.SizeText(MarqueeText().Chars(), &textW, &textH);
+  const TextStrip& strip = MarqueeStrip();
+  const int textW = strip.width, textH = strip.height;
   const int left = skin->width;
   SDL_Rect from = MakeRect(tvTextX, tvTextY, textW, textH);
   SDL_Rect to = MakeRect(left + tvTextX, tvTextY, 0, 0);
@@ -113,7 +132,7 @@ void SDLGui::MoveTvText() {
 
   Bounce(tvTextX, tvTextLeft, textW, config->tvoutxres);
   Bounce(tvTextY, tvTextUp, textH, config->tvoutyres);
-  DrawTextAt(marqueeFont, screen, MarqueeText(), left + tvTextX, tvTextY);
+  BlitStrip(strip, screen, left + tvTextX, tvTextY);
   UpdateScreenArea(MakeRect(left + tvTextX, tvTextY, textW, textH));
   tvTick = platform::Ticks();
 }

@@ -122,12 +122,14 @@ void SDLGui::FreeSurfaces() {
       &resultDialogSave,  &jumpDialogImage,  &jumpDialogSave,    &keyboardImage,
       &searchPhoneImage,  &searchPhoneSave,  &coverSurface,      &backImage,
       &onlineIcon,        &offlineIcon,      &karaokeImage05,    &karaokeImage610,
-      &tvOutImage};
+      &tvOutImage,        &marqueeBackdrop};
   for (SDL_Surface** slot : owned) Replace(*slot, nullptr);
   for (SDL_Surface*& slot : keyHighlights) Replace(slot, nullptr);
   for (SDL_Surface*& slot : buttonImages) Replace(slot, nullptr);
   for (SDL_Surface*& slot : gearIcons) Replace(slot, nullptr);
   for (SDL_Surface*& slot : digitImages) Replace(slot, nullptr);
+  Replace(marqueeStrip.surface, nullptr);
+  marqueeStrip = TextStrip();
 }
 
 SDL_Rect SDLGui::MakeRect(int x, int y, int w, int h) {

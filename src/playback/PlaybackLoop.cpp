@@ -73,7 +73,7 @@ std::optional<QueueElement> Player::FollowingTrack(const MainLibrary& library, c
     for (RItemList* genreNode = library.GetItemRaw(static_cast<int>(genre)); genreNode;
          genreNode = genreNode->next, ++genre, disc = 0, track = 0) {
       const GenreElement* genreElement = ElementOf<GenreElement>(genreNode);
-      for (RItemList* discNode = genreElement->GetItemRaw(static_cast<int>(disc)); discNode;
+      for (RItemList* discNode = genreElement->GetDiscNode(disc); discNode;
            discNode = discNode->next, ++disc, track = 0) {
         if (track < static_cast<uint32_t>(ElementOf<DiscElement>(discNode)->GetTotalTracks()))
           return QueueElement{genre, disc, track, 0};

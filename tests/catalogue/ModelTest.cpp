@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "LibraryText.h"
 #include "catalogue/MainLibrary.h"
 
@@ -101,6 +105,57 @@ TEST(SearchAlbumChar, JumpsToTheLetterOrTheDiscBefore) {
 
   library.GetOrAddGenre("Vacio");
   EXPECT_EQ(library.SearchAlbumChar(1, 'A'), -1);
+}
+
+// Every position read through the index is the one a walk of the list
+// finds, one past the end included.
+void ExpectDiscsWhereAWalkFindsThem(const GenreElement& genre) {
+  for (int i = 0; i <= genre.Count(); ++i)
+    ASSERT_EQ(genre.GetDisc(static_cast<unsigned>(i)), genre.GetItem(i)) << "position " << i;
+}
+
+// Appends keep the index; an insertion elsewhere or a removal moves
+// positions, which are then walked until the discs are indexed again. The
+// index spans several of its segments.
+TEST(DiscIndex, PositionsStayRightThroughAppendsInsertionsAndRemovals) {
+  MainLibrary library;
+  GenreElement* genre = library.GetOrAddGenre("Rock");
+  auto addDiscs = [&](int count) {
+    for (int i = 0; i < count; ++i) genre->AddDisc(library.NewDisc(genre, "d", 1));
+  };
+  DiscElement* first = library.NewDisc(genre, "primero", 7);
+  const std::vector<std::function<void()>> changes = {
+      [&] { addDiscs(60); },
+      [&] { genre->PrependItem(first); },
+      [&] { addDiscs(3); },
+      [&] { genre->IndexDiscs(); },
+      [&] { addDiscs(70); },
+      [&] { genre->DeleteItem(5); },
+      [&] { genre->IndexDiscs(); },
+  };
+  for (size_t step = 0; step < changes.size(); ++step) {
+    changes[step]();
+    SCOPED_TRACE("after change " + std::to_string(step));
+    ExpectDiscsWhereAWalkFindsThem(*genre);
+  }
+  EXPECT_EQ(genre->GetDisc(0), first);
+}
+
+// The all-music genre is filled out of order while the catalogue is read;
+// once numbered it is indexed, and discs appended later are found too.
+TEST(DiscIndex, AllMusicGenreIndexedOnceComplete) {
+  MainLibrary library;
+  GenreElement* rock = library.GetOrAddGenre("Rock");
+  library.InitAllGenre();
+  for (const char* title : {"Mambo", "Abba", "Zeta", "Beatles", "Cero", "Abril"}) {
+    DiscElement* disc = AddDisc(rock, title);
+    library.AddToAllGenre(rock, disc);
+  }
+  library.FillIndexDiscs();
+  ExpectDiscsWhereAWalkFindsThem(*library.allGenre);
+  library.allGenre->AddDisc(library.NewDisc(rock, "Descargas", 9));
+  ExpectDiscsWhereAWalkFindsThem(*library.allGenre);
+  EXPECT_STREQ(library.GetDiscTitle(0, 6).c_str(), "Descargas");
 }
 
 }  // namespace

@@ -82,6 +82,29 @@ TEST_F(SDLGuiMarqueeTest, TextScrollsOnePixelPerStepThenReentersOnTheRight) {
   EXPECT_EQ(gui.marqueeY, 0);
 }
 
+// Each step shows what rendering the text afresh over the panel's piece of
+// the background shows, also once the call for service has taken the
+// text's place and when the text is back.
+TEST_F(SDLGuiMarqueeTest, EachStepShowsTheTextAsRenderedAfresh) {
+  Open();
+  for (const int failures : {0, SDLGui::kFailuresForService, 0}) {
+    gui.failuresInARow = failures;
+    for (int step = 0; step < 2; ++step) {
+      DrawAfter(11);
+      SDL_Surface* afresh = SDLGui::NewSurface(skin.wmarquee, skin.hmarquee);
+      SDL_Rect piece = MarqueePanel();
+      SDL_BlitSurface(gui.background, &piece, afresh, nullptr);
+      SDL_Surface* text = gui.marqueeFont.DrawText2(nullptr, gui.MarqueeText().Chars(), 0, 0, 0);
+      EXPECT_NE(text, nullptr);
+      SDL_Rect at = SDLGui::MakeRect(gui.marqueeX, gui.marqueeY, 0, 0);
+      SDL_BlitSurface(text, nullptr, afresh, &at);
+      EXPECT_TRUE(SamePicture(gui.marqueeSave, afresh)) << "failures " << failures << ", step " << step;
+      SDL_FreeSurface(text);
+      SDL_FreeSurface(afresh);
+    }
+  }
+}
+
 // Touch cabinets show the marquee over a full-screen video in a black strip
 // with the back button; others show none.
 TEST_F(SDLGuiMarqueeTest, FullScreenVideoGetsTheStripOnlyOnTouchCabinets) {

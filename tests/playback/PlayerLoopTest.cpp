@@ -109,10 +109,13 @@ TEST_F(PlayerLoopTest, TitlesClimbingOutOfTheMediaFolderPlayNothingAndEmptyNothi
             std::string::npos);
 }
 
-// Queue requests and downloads append tracks on the main thread while the
-// playback thread draws and plays them.
-TEST_F(PlayerLoopTest, TracksAppendedWhilePlayingAreSeenWhole) {
+// Queue requests and downloads append tracks and discs on the main thread
+// while the playback thread draws and plays them; the appended discs of the
+// second genre are empty and never give a track.
+TEST_F(PlayerLoopTest, TracksAndDiscsAppendedWhilePlayingAreSeenWhole) {
   AddDisc("Pop", "Uno", {"a.mp3"});
+  AddDisc("Vacio", "Nada", {});
+  GenreElement* empty = library.GetGenre(1);
   player.playmode = "aleatorio";
   std::atomic<bool> playing{true};
   std::thread playback([&] {
@@ -124,11 +127,13 @@ TEST_F(PlayerLoopTest, TracksAppendedWhilePlayingAreSeenWhole) {
     const std::string title = "t" + std::to_string(appended) + ".mp3";
     WriteHostFile(fs::path("media/Pop/Uno") / title, "x");
     disc->AddTrack(library.NewTrack(title.c_str(), static_cast<uint32_t>(title.size())));
+    empty->AddDisc(library.NewDisc(empty, "Nada", 4));
   }
   playing = false;
   playback.join();
   EXPECT_GE(Calls().size(), 5u);
   EXPECT_EQ(library.GetTotalTracks(0, 0), appended + 1);
+  EXPECT_EQ(library.GetTotalDiscs(1), appended + 1);
   for (const std::string& file : PlayedFiles()) EXPECT_EQ(file.rfind("media/Pop/Uno/", 0), 0u) << file;
 }
 
