@@ -3,17 +3,24 @@
 // taken in large blocks and released all at once with the catalogue.
 // Elements made here are never destroyed one by one, and their names are
 // texts borrowed from the arena.
+//
+// The blocks are whole huge pages from the heap, which the kernel may back
+// with huge pages: a large catalogue then costs a few page faults instead of
+// one per 4 KiB. Taking memory is a pointer bump.
 #include <cstdint>
 #include <memory_resource>
 #include <utility>
 
 #include "base/RString.h"
 
-class CatalogueArena {
+class CatalogueArena final : public std::pmr::memory_resource {
  public:
-  CatalogueArena() : memory_(kFirstBlockSize, &blocks_) {}
+  CatalogueArena() = default;
+  ~CatalogueArena() override;
+  CatalogueArena(const CatalogueArena&) = delete;
+  CatalogueArena& operator=(const CatalogueArena&) = delete;
 
-  std::pmr::memory_resource* Nodes() { return &memory_; }
+  std::pmr::memory_resource* Nodes() { return this; }
   // Nodes of a list that grows by insertions all along it (the all-music
   // genre), kept apart and together so that a walk in list order stays in
   // the cache instead of visiting the whole arena.
@@ -25,24 +32,26 @@ class CatalogueArena {
 
   template <class Element, class... Arguments>
   Element* New(Arguments&&... arguments) {
-    void* place = memory_.allocate(sizeof(Element), alignof(Element));
-    return new (place) Element(std::forward<Arguments>(arguments)...);
+    return new (Take(sizeof(Element), alignof(Element))) Element(std::forward<Arguments>(arguments)...);
   }
 
  private:
-  // Blocks of whole huge pages from the heap, which the kernel may back with
-  // huge pages: a large catalogue then costs a few page faults instead of
-  // one per 4 KiB.
-  class HugePageBlocks : public std::pmr::memory_resource {
-    void* do_allocate(size_t bytes, size_t alignment) override;
-    void do_deallocate(void* block, size_t bytes, size_t alignment) override;
-    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
-  };
+  void* Take(size_t bytes, size_t alignment) {
+    const uintptr_t at = (next_ + alignment - 1) & ~(alignment - 1);
+    if (at + bytes >= end_) return TakeFromNewBlock(bytes, alignment);
+    next_ = at + bytes;
+    return reinterpret_cast<void*>(at);
+  }
+  void* TakeFromNewBlock(size_t bytes, size_t alignment);
 
-  static constexpr size_t kFirstBlockSize = 2 * 1024 * 1024;
-  static constexpr size_t kFirstInsertedNodesBlockSize = 64 * 1024;
+  void* do_allocate(size_t bytes, size_t alignment) override { return Take(bytes, alignment); }
+  void do_deallocate(void*, size_t, size_t) override {}
+  bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override { return this == &other; }
 
-  HugePageBlocks blocks_;
-  std::pmr::monotonic_buffer_resource memory_;
-  std::pmr::monotonic_buffer_resource insertedNodes_{kFirstInsertedNodesBlockSize};
+  // The blocks taken, each starting with the address of the one before.
+  void* lastBlock_ = nullptr;
+  size_t nextBlockSize_ = 0;
+  uintptr_t next_ = 0;
+  uintptr_t end_ = 0;
+  std::pmr::monotonic_buffer_resource insertedNodes_{64 * 1024, this};
 };

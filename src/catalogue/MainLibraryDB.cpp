@@ -22,11 +22,12 @@ Line WithoutLineEnd(Line line) {
   return line;
 }
 
-// The text after the last TAB; empty when there is none.
+// The text after the last TAB; empty when there is none. A plain loop:
+// names are short, and a call of memrchr per line costs more.
 Line AfterLastTab(Line line) {
-  const char* tab = static_cast<const char*>(memrchr(line.text, '\t', line.length));
-  if (!tab) return Line();
-  return Line{tab + 1, static_cast<uint32_t>(line.text + line.length - tab - 1)};
+  for (uint32_t start = line.length; start > 0; --start)
+    if (line.text[start - 1] == '\t') return Line{line.text + start, line.length - start};
+  return Line();
 }
 
 // The value of the leading decimal digits; 0 when there are none.
