@@ -22,8 +22,8 @@ Line WithoutLineEnd(Line line) {
   return line;
 }
 
-// The text after the last TAB; empty when there is none. A plain loop:
-// names are short, and a call of memrchr per line costs more.
+// The text after the last TAB; empty when there is none. Names are short: a
+// plain loop from the end costs less than a call of memrchr.
 Line AfterLastTab(Line line) {
   for (uint32_t start = line.length; start > 0; --start)
     if (line.text[start - 1] == '\t') return Line{line.text + start, line.length - start};
@@ -69,8 +69,8 @@ class CatalogueReader {
 
   bool ReadTrack(Line line) {
     if (!disc_) return false;
-    // The name after the two TABs holds no TAB as a rule; memchr says so
-    // sooner than a walk from its end.
+    // The name after the two TABs holds no TAB as a rule, which one memchr
+    // tells sooner than a walk back through the name.
     const Line name{line.text + 2, line.length - 2};
     const Line title = memchr(name.text, '\t', name.length) ? AfterLastTab(name) : name;
     TrackElement* track = library_.NewTrack(title.text, title.length);
