@@ -9,9 +9,12 @@
 
 namespace {
 
-constexpr size_t kHugePageSize = 2 * 1024 * 1024;
+constexpr size_t kFirstBlockSize = 1024 * 1024;
+// Pages made ready at a time: large enough to make the call cheap per
+// page, small enough to keep a small catalogue small.
+constexpr uintptr_t kWindow = 256 * 1024;
 
-size_t WholeHugePages(size_t bytes) { return (bytes + kHugePageSize - 1) / kHugePageSize * kHugePageSize; }
+uintptr_t WindowEnd(uintptr_t address) { return (address + kWindow - 1) & ~(kWindow - 1); }
 
 }  // namespace
 
@@ -25,18 +28,26 @@ CatalogueArena::~CatalogueArena() {
   }
 }
 
+void* CatalogueArena::TakeFurther(size_t bytes, size_t alignment) {
+  const size_t needed = bytes + alignment;
+  if (next_ + needed >= end_) NewBlock(sizeof(void*) + needed);
+  const uintptr_t ready = std::min(end_, WindowEnd(next_ + needed));
+  madvise(reinterpret_cast<void*>(ready_), ready - ready_, MADV_POPULATE_WRITE);
+  ready_ = ready;
+  return Take(bytes, alignment);
+}
+
 // Each block is twice the one before, so that a million tracks take a few
-// blocks, and a small catalogue one huge page.
-void* CatalogueArena::TakeFromNewBlock(size_t bytes, size_t alignment) {
-  nextBlockSize_ = std::max(nextBlockSize_ * 2, WholeHugePages(sizeof(void*) + bytes + alignment));
-  void* const block = std::aligned_alloc(kHugePageSize, nextBlockSize_);
+// blocks.
+void CatalogueArena::NewBlock(size_t bytes) {
+  blockSize_ = std::max({blockSize_ * 2, kFirstBlockSize, (bytes + kWindow - 1) & ~(kWindow - 1)});
+  void* const block = std::aligned_alloc(kWindow, blockSize_);
   if (!block) throw std::bad_alloc();
-  madvise(block, nextBlockSize_, MADV_HUGEPAGE);
   *static_cast<void**>(block) = lastBlock_;
   lastBlock_ = block;
   next_ = reinterpret_cast<uintptr_t>(block) + sizeof(void*);
-  end_ = reinterpret_cast<uintptr_t>(block) + nextBlockSize_;
-  return Take(bytes, alignment);
+  ready_ = reinterpret_cast<uintptr_t>(block);
+  end_ = reinterpret_cast<uintptr_t>(block) + blockSize_;
 }
 
 RString CatalogueArena::Text(const char* text, uint32_t length) {
