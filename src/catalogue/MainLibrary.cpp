@@ -16,9 +16,12 @@ const char* const kTvExtensions[] = {"m3u8"};
 const char* const kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
 
 // The characters after the last "." of name, or null when it has none.
+// Extensions are short: a plain loop from the end finds the dot sooner than
+// a call of memrchr.
 const char* ExtensionOf(const RString& name) {
-  const char* dot = static_cast<const char*>(memrchr(name.Chars(), '.', name.GetLength()));
-  return dot ? dot + 1 : nullptr;
+  for (const char* end = name.Chars() + name.GetLength(); end > name.Chars(); --end)
+    if (end[-1] == '.') return end;
+  return nullptr;
 }
 
 // Whether extension equals the lower-case candidate, ASCII case ignored.

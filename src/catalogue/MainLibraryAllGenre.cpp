@@ -42,7 +42,7 @@ RItemList* MainLibrary::GetItemBeforeOfChar(int c) {
 // in the same process is ordered exactly as the first one.
 void MainLibrary::InitAllGenre() {
   letterIndex = LetterIndex();
-  allGenre = NewGenre(kAllGenreName, std::strlen(kAllGenreName));
+  allGenre = arena.New<GenreElement>(arena.Text(kAllGenreName, std::strlen(kAllGenreName)), arena.InsertedNodes());
   PrependItem(allGenre);
   allDiscs = allGenre->GetDiscs();
   discCount = 0;

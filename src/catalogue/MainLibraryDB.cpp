@@ -22,11 +22,12 @@ Line WithoutLineEnd(Line line) {
   return line;
 }
 
-// The text after the last TAB; empty when there is none.
+// The text after the last TAB; empty when there is none. Names are short: a
+// plain loop from the end costs less than a call of memrchr.
 Line AfterLastTab(Line line) {
-  const char* tab = static_cast<const char*>(memrchr(line.text, '\t', line.length));
-  if (!tab) return Line();
-  return Line{tab + 1, static_cast<uint32_t>(line.text + line.length - tab - 1)};
+  for (uint32_t start = line.length; start > 0; --start)
+    if (line.text[start - 1] == '\t') return Line{line.text + start, line.length - start};
+  return Line();
 }
 
 // The value of the leading decimal digits; 0 when there are none.
@@ -68,7 +69,10 @@ class CatalogueReader {
 
   bool ReadTrack(Line line) {
     if (!disc_) return false;
-    const Line title = AfterLastTab(line);
+    // The name after the two TABs holds no TAB as a rule, which one memchr
+    // tells sooner than a walk back through the name.
+    const Line name{line.text + 2, line.length - 2};
+    const Line title = memchr(name.text, '\t', name.length) ? AfterLastTab(name) : name;
     TrackElement* track = library_.NewTrack(title.text, title.length);
     disc_->AddTrack(track);
     skipNext_ = MainLibrary::IsKaraoke(track->GetTitle());
