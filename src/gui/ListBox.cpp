@@ -16,7 +16,7 @@ char* CopyText(const RString& text) {
 }
 
 SDL_Surface* NewRgbSurface(int w, int h) {
-  return SDL_CreateRGBSurface(0, w, h, 24, 0, 0, 0, 0);
+  return SDL_CreateRGBSurface(0, w, h, 32, 0, 0, 0, 0);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ SDL_Surface* LoadUnscaled(const char* file) {
 // A translucent red key highlight of the on-screen keyboard.
 SDL_Surface* NewKeyHighlight(int width) {
   SDL_Surface* highlight =
-      SDL_CreateRGBSurface(SDL_SRCALPHA, width, kKeyHighlightHeight, 24, 0, 0, 0, 0);
+      SDL_CreateRGBSurface(SDL_SRCALPHA, width, kKeyHighlightHeight, 32, 0, 0, 0, 0);
   if (highlight == nullptr) return nullptr;
   SDL_FillRect(highlight, nullptr, SDL_MapRGB(highlight->format, 255, 0, 0));
   SDL_SetAlpha(highlight, SDL_SRCALPHA, kKeyHighlightAlpha);
@@ -138,7 +138,7 @@ SDL_Rect SDLGui::MakeRect(int x, int y, int w, int h) {
 }
 
 SDL_Surface* SDLGui::NewSurface(int w, int h) {
-  return SDL_CreateRGBSurface(0, w > 0 ? w : 0, h > 0 ? h : 0, 24, 0, 0, 0, 0);
+  return SDL_CreateRGBSurface(0, w > 0 ? w : 0, h > 0 ? h : 0, 32, 0, 0, 0, 0);
 }
 
 int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPlayer,
@@ -209,7 +209,7 @@ int SDLGui::OpenDisplay() {
     width += config->tvoutxres;
     std::printf("VENTANA DOBLE: %d x %d\n", width, height);
   }
-  screen = SDL_SetVideoMode(width, height, 24, videoModeFlags);
+  screen = SDL_SetVideoMode(width, height, 32, videoModeFlags);
   if (screen == nullptr) {
     std::printf("Video mode set failed: %s\n", SDL_GetError());
     return 0;

@@ -31,7 +31,7 @@ inline Rgba ColorAt(SDL_Surface* surface, int x, int y) {
 
 // A 24-bit surface filled with one colour.
 inline SDL_Surface* FilledSurface(int w, int h, Uint8 r, Uint8 g, Uint8 b) {
-  SDL_Surface* surface = SDL_CreateRGBSurface(0, w, h, 24, 0, 0, 0, 0);
+  SDL_Surface* surface = SDL_CreateRGBSurface(0, w, h, 32, 0, 0, 0, 0);
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, r, g, b));
   return surface;
 }
