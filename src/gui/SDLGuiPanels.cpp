@@ -298,15 +298,10 @@ void SDLGui::DrawCoverMedia(bool update) {
   ComposePanel(coverMediaSave, skin->xmedia, skin->ymedia);
   const std::optional<QueueElement> playing = queue->GetElementFromQueue(0);
   if (coverMediaSave != nullptr && playing && TrackExists(*playing)) {
-    SDL_Surface* cover = nullptr;
-    SDL_Surface* image = LoadImageFile(library->GetCoverPath(playing->genre, playing->disc));
-    if (image != nullptr) {
-      cover = ScaledCopy(image, skin->wmedia, skin->hmedia);
-      SDL_FreeSurface(image);
-      if (cover == nullptr) return;
-    } else {
-      cover = ScaledCopy(coverSurface, skin->wmedia, skin->hmedia);
-    }
+    const RString path = library->GetCoverPath(playing->genre, playing->disc);
+    SDL_Surface* cover = path.GetLength() > 0 ? coverThumbnails.Get(path, skin->wmedia, skin->hmedia) : nullptr;
+    if (cover == nullptr) cover = ScaledCopy(coverSurface, skin->wmedia, skin->hmedia);
+    if (cover == nullptr) return;
     SDL_BlitSurface(cover, nullptr, coverMediaSave, nullptr);
     SDL_FreeSurface(cover);
   }
