@@ -1,9 +1,9 @@
 #!/bin/bash
-# Runs every fuzz target for the given seconds each (30 by default) from its
-# seeds in fuzz/corpus; new inputs gather in build-asan/fuzz-corpus, so a
-# later run goes on from them. A crash stops the run with the crashing input
-# saved in build-asan/fuzz-crashes. Builds the targets first (clang, with
-# AddressSanitizer and UBSan, in build-asan).
+# Runs every fuzz target, one per seed folder of fuzz/corpus, for the given
+# seconds each (30 by default) from its seeds; new inputs gather in
+# build-asan/fuzz-corpus, so a later run goes on from them. A crash stops
+# the run with the crashing input saved in build-asan/fuzz-crashes. Builds
+# the targets first (clang, with AddressSanitizer and UBSan, in build-asan).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}

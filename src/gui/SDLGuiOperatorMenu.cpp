@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <iterator>
 
-#include "base/RTextFile.h"
 #include "config/Configuration.h"
+#include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Files.h"
@@ -24,7 +24,6 @@ const int32_t kMostCreditsPerCoin = 0xFFFF;
 const int kWpsChecks = 60;
 const uint32_t kWpsCheckInterval = 2000;
 const char* const kWirelessStateFile = "wps_out";
-const char* const kConnectedState = "COMPLETED";
 
 RString NextPlayMode(const RString& mode, int step) {
   for (int i = 0; i < kPlayModeCount; ++i) {
@@ -253,27 +252,12 @@ void SDLGui::ShowSecondsLeft(uint32_t seconds) {
   UpdateScreenArea(strip);
 }
 
-// "name=value" lines; the end of the file or an empty line ends them. The
-// file is made anew for each check: a state left from before never
+// The file is made anew for each check: a state left from before never
 // counts, even when the supplicant's tool cannot be run.
 bool SDLGui::check_wps_state() {
   platform::DeleteFile(kWirelessStateFile);
   QueryWirelessState();
-  RTextFile file;
-  if (!file.Open(kWirelessStateFile, "r")) return false;
-  for (;;) {
-    RString line = file.GetLine();
-    line.RemoveCR();  // leaves a lone line feed
-    if (line.GetLength() == 0 || line == "\n") return false;
-    const RString name = line.BeforeFirst('=');
-    if (name.GetLength() == 0) {
-      std::puts("Saltando linea sin =");
-    } else if (name == "wpa_state") {
-      const RString state = line.AfterFirst('=');
-      if (state == kConnectedState) return true;
-      std::printf("WPS state: %s\n", state.Chars());
-    }
-  }
+  return ReportsWirelessConnection(kWirelessStateFile);
 }
 
 // Maintenance programs ------------------------------------------------------

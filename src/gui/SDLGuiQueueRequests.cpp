@@ -9,6 +9,7 @@
 #include "base/RTextFile.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
+#include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "platform/Files.h"
 #include "playback/Queue.h"
@@ -34,28 +35,6 @@ void SetAside(const RString& name) {
   if (platform::CopyFile(path.Chars(), (path + kRefusedEnding).Chars())) platform::DeleteFile(path.Chars());
 }
 
-// The catalogue position of a request. An album that lacks the track title
-// gets a new track of that title. None when the genre or the album is not in
-// the catalogue, or the line names no track.
-std::optional<QueueElement> RequestedEntry(MainLibrary& library, const RString& genreName,
-                                           const RString& discTitle, const RString& trackTitle) {
-  if (trackTitle.GetLength() == 0 || !library.ExistGenre(genreName)) return std::nullopt;
-  const int genre = library.GetGenreIndex(genreName);
-  const int disc = library.GetDiscIndex(genre, discTitle);
-  if (disc >= library.GetTotalDiscs(genre) || library.GetDiscTitle(genre, disc) != discTitle)
-    return std::nullopt;
-  int track = library.GetTrackIndex(genre, disc, trackTitle);
-  if (track == -1) {
-    library.GetDisc(genre, disc)->AddTrack(library.NewTrack(trackTitle.Chars(), trackTitle.GetLength()));
-    track = library.GetTotalTracks(genre, disc) - 1;
-  }
-  QueueElement entry;
-  entry.genre = static_cast<uint32_t>(genre);
-  entry.disc = static_cast<uint32_t>(disc);
-  entry.track = static_cast<uint32_t>(track);
-  return entry;
-}
-
 }  // namespace
 
 void SDLGui::ReadQueueRequests() {
@@ -79,28 +58,23 @@ void SDLGui::TakeQueueRequest(const RString& name) {
     std::puts("Error al abrir archivo de queue");
     return;
   }
-  RString line = file.GetLine();
+  const RString line = file.GetLine();
   file.Close();
   if (line.GetLength() == 0) {
     std::puts("SALTANDO");
     return;
   }
-  line.RemoveCR();
-  line.RemoveCR();
-  const RString genre = line.BeforeFirst('\\');
-  const RString rest = line.AfterFirst('\\');
-  const RString disc = rest.BeforeFirst('\\');
-  const RString track = rest.AfterFirst('\\');
-  std::printf("Elemento: %s, %s, %s\n", genre.Chars(), disc.Chars(), track.Chars());
-  if (MainLibrary::LeavesItsFolder(genre, disc, track)) {
-    std::printf("Pedido rechazado, nombre no valido: %s\n", line.Chars());
+  const QueueRequest request = SplitQueueRequest(line);
+  std::printf("Elemento: %s, %s, %s\n", request.genre.Chars(), request.disc.Chars(), request.track.Chars());
+  if (MainLibrary::LeavesItsFolder(request.genre, request.disc, request.track)) {
+    std::printf("Pedido rechazado, nombre no valido: %s\n", request.line.Chars());
     SetAside(name);
     return;
   }
 
-  const std::optional<QueueElement> entry = RequestedEntry(*library, genre, disc, track);
+  const std::optional<QueueElement> entry = RequestedEntry(*library, request);
   if (!entry) {
-    std::printf("Pedido rechazado, no esta en el catalogo: %s\n", line.Chars());
+    std::printf("Pedido rechazado, no esta en el catalogo: %s\n", request.line.Chars());
     SetAside(name);
     return;
   }

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "base/RTextFile.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
+#include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
@@ -19,7 +19,6 @@ namespace {
 // Albums and tracks examined per pass of the main loop.
 const int kSliceItems = 99;
 const int kLeastSearched = 3;
-const int kMostOnlineResults = 20;
 const SDL_Rect kSpinnerPlace = {790, 160, 0, 0};
 const char* const kResultsFile = "results.txt";
 const char* const kKaraokeGenre = "Karaoke";
@@ -29,16 +28,6 @@ const char kOtherKind = 'X';
 const char kKeypadEnye = '\xD1';
 
 bool Selected(const ListBox& list) { return list.GetSelected() != -1; }
-
-// The next line without its line end; false at the end of the file or on
-// an empty line.
-bool ReadField(RTextFile& file, RString& line) {
-  line = file.GetLine();
-  while (line.GetLength() > 0 && (line.GetChar(line.GetLength() - 1) == '\n' ||
-                                  line.GetChar(line.GetLength() - 1) == '\r'))
-    line.RemoveLastChar();
-  return line.GetLength() > 0;
-}
 
 bool HoldsEveryWord(const RString& title, const std::vector<std::string>& words) {
   std::string folded;
@@ -322,28 +311,21 @@ bool SDLGui::RunOnlineSearchScript() {
   return true;
 }
 
-// Records of five lines: title, two lines, the address, one more line. A
-// record cut short keeps its row but has no address to download.
+// A record cut short keeps its row but has no address to download.
 void SDLGui::ReadOnlineResults() {
   onlineTitles.clear();
   onlineUrls.clear();
-  RTextFile results;
-  if (!results.Open(kResultsFile, "r")) {
+  const std::optional<std::vector<OnlineResult>> results = ReadSearchResults(kResultsFile);
+  if (!results) {
     std::puts("No se pudo abrir archivo de resultados");
     return;
   }
-  RString title;
-  while (static_cast<int>(onlineTitles.size()) < kMostOnlineResults && ReadField(results, title)) {
-    std::printf("line: %s\n", title.Chars());
-    const RString row = RString("[D] ") + title;
+  for (const OnlineResult& result : *results) {
+    std::printf("line: %s\n", result.title.Chars());
+    const RString row = RString("[D] ") + result.title;
     onlineResultsList->AddItem(row);
     onlineTitles.push_back(row);
-    onlineUrls.push_back("");
-    RString fields[4];
-    bool complete = true;
-    for (RString& field : fields) complete = complete && ReadField(results, field);
-    if (!complete) break;
-    onlineUrls.back() = fields[2];
+    onlineUrls.push_back(result.url);
   }
 }
 
