@@ -64,7 +64,7 @@ idle_cpu() {
   rm -f "$cabinet/shutdowncheck" "$work/out"
   (cd "$cabinet" && DISPLAY=$display exec setsid "$@" >"$work/out" 2>&1) &
   local pid=$!
-  wait_for "$pid" eval '[ -e "$cabinet/shutdowncheck" ] || grep -qx listo "$work/out"'
+  wait_for "$pid" eval '[ -e "$cabinet/shutdowncheck" ] || grep -qsx listo "$work/out"'
   [ "$select" = last ] && select_last_album
   sleep 3
   local before after
