@@ -12,7 +12,6 @@ namespace {
 
 const int kEventsDroppedAfterTouch = 10;
 const uint32_t kRunningTimeInterval = 3000;
-const uint32_t kInputPause = 1;
 const uint32_t kTouchSettle = 10;
 const uint32_t kLongPressErases = 1999;
 
@@ -38,7 +37,6 @@ void SDLGui::pool() {
   SaveRunningTimeWhenDue();
   SDL_Event event;
   if (!quitRequested && ReadInput(event)) HandleEvent(event);
-  platform::Delay(kInputPause);
 }
 
 void SDLGui::HandleEvent(const SDL_Event& event) {

@@ -14,6 +14,9 @@
 namespace {
 
 const uint32_t kLoopPause = 10;
+// With nothing to play the thread looks at the queue less often: an entry
+// starts at most this much later, and an idle cabinet wakes less.
+const uint32_t kIdlePause = 50;
 const char* const kContinuousMode = "continuo";
 const char* const kRandomMode = "aleatorio";
 const char* const kKaraokeGenre = "Karaoke";
@@ -41,7 +44,7 @@ void Player::PlayerLoop() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   while (!stopThread) {
     PlayNext();
-    platform::Delay(kLoopPause);
+    platform::Delay(queue->Count() == 0 ? kIdlePause : kLoopPause);
   }
 }
 

@@ -206,7 +206,7 @@ TEST_F(SDLGuiInputTest, LongHoldStartsTheMenuSequenceInsteadOfCrediting) {
     gui.menuSequenceStep = 0;
     Down(config.coin1);
     RunUntilIdle();
-    const uint32_t pressed = clock.Ticks() - 1;  // the pass's pause came after the read
+    const uint32_t pressed = clock.Ticks();
     while (clock.Ticks() - pressed < hold.held) {
       clock.Advance(std::min<uint32_t>(50, hold.held - (clock.Ticks() - pressed)));
       if (hold.repeats) Down(config.coin1);

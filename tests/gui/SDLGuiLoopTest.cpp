@@ -79,15 +79,6 @@ class SDLGuiLoopTest : public CabinetTest {
   }
 };
 
-TEST_F(SDLGuiLoopTest, EachPassTakesOneEventAndPauses) {
-  Push(SDL_KEYDOWN, SDLK_F1);
-  Push(SDL_KEYDOWN, SDLK_F2);
-  const uint32_t before = clock.Ticks();
-  Pool();
-  EXPECT_EQ(clock.Ticks() - before, 1u);
-  EXPECT_EQ(PendingEvents(), 1);
-}
-
 // Queue requests -----------------------------------------------------------
 
 TEST_F(SDLGuiLoopTest, RequestForAKnownTrackIsQueuedAndDeleted) {

@@ -196,9 +196,7 @@ TEST_F(SDLGuiMessagesTest, VideoWindowFullScreenAndHidden) {
 TEST_F(SDLGuiMessagesTest, PoolTakesOneEventAndEndsOnQuit) {
   Push(SDL_KEYDOWN, SDLK_a);
   Push(SDL_KEYDOWN, SDLK_b);
-  const uint32_t start = clock.Ticks();
   gui.pool();
-  EXPECT_EQ(clock.Ticks() - start, 1u);
   EXPECT_TRUE(gui.stillactive());
   EXPECT_EQ(PendingEvents(), 1);
 
