@@ -11,25 +11,9 @@
 # Usage: bench/idle.sh [BUILD_DIR]   TRACKS=1000000 RUNS=3 DURATION=20 OLD_BUILD=DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(realpath "${1:-build-rel}")
-tracks=${TRACKS:-1000000}
+source bench/cabinets.sh
 runs=${RUNS:-3}
 seconds=${DURATION:-20}
-work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
-xvfb=""
-cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-CONFIGTOOL=$build/bin/configtool demo/make-cabinet "$work/demo" >/dev/null
-cp -r "$work/demo" "$work/large"
-(cd "$work/large" && "$build/bench/catalogue_generate" db db $((tracks / 10)))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
@@ -76,8 +60,6 @@ idle_cpu() {
   awk -v a="$before" -v b="$after" -v s="$seconds" -v hz="$(getconf CLK_TCK)" \
     'BEGIN { printf "%.2f\n", (b - a) / hz / s * 100 }'
 }
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # The median of RUNS runs of idle_cpu with the arguments.
 figure() {

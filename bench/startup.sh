@@ -8,24 +8,8 @@
 # Usage: bench/startup.sh [BUILD_DIR]   TRACKS=1000000 RUNS=7 OLD_BUILD=DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(realpath "${1:-build-rel}")
-tracks=${TRACKS:-1000000}
+source bench/cabinets.sh
 runs=${RUNS:-7}
-work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
-xvfb=""
-cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-CONFIGTOOL=$build/bin/configtool demo/make-cabinet "$work/demo" >/dev/null
-cp -r "$work/demo" "$work/large"
-(cd "$work/large" && "$build/bench/catalogue_generate" db db $((tracks / 10)))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
 
 # Milliseconds from start to the main loop of one run of melodeck $1 in
 # cabinet $2; its peak memory half a second later goes to $2.rss, and the run
@@ -44,8 +28,6 @@ startup() {
   wait "$pid" 2>/dev/null || true
   awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f\n", (b - a) * 1000 }'
 }
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 # The figures of one build, $1.
 figures() {
