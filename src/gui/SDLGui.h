@@ -785,6 +785,9 @@ class SDLGui : public PlayerListener {
   // its cover (and, selected, its enlarged cover); whether it loaded any.
   bool FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height, bool selected, CoverStep& step);
   SDL_Surface* LoadCover(uint32_t disc, int width, int height);
+  // The disc's cover at that size from the thumbnails; null when it has no
+  // cover or it cannot be decoded.
+  SDL_Surface* CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height);
   SDL_Surface* LoadEnlargedCover(const CoverSlot& slot);
   void FreeSurfaces();
 

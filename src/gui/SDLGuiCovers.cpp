@@ -185,9 +185,13 @@ bool SDLGui::FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height
 // A disc without a cover, or whose cover cannot be read or scaled, shows the
 // default cover.
 SDL_Surface* SDLGui::LoadCover(uint32_t disc, int width, int height) {
-  const RString path = library->GetCoverPath(selGenre, disc);
-  SDL_Surface* cover = path.GetLength() > 0 ? coverThumbnails.Get(path, width, height) : nullptr;
+  SDL_Surface* cover = CoverThumbnail(selGenre, disc, width, height);
   return cover != nullptr ? cover : coverSurface;
+}
+
+SDL_Surface* SDLGui::CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height) {
+  const RString path = library->GetCoverPath(genre, disc);
+  return path.GetLength() > 0 ? coverThumbnails.Get(path, width, height) : nullptr;
 }
 
 SDL_Surface* SDLGui::LoadEnlargedCover(const CoverSlot& slot) {

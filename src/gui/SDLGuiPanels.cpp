@@ -298,8 +298,7 @@ void SDLGui::DrawCoverMedia(bool update) {
   ComposePanel(coverMediaSave, skin->xmedia, skin->ymedia);
   const std::optional<QueueElement> playing = queue->GetElementFromQueue(0);
   if (coverMediaSave != nullptr && playing && TrackExists(*playing)) {
-    const RString path = library->GetCoverPath(playing->genre, playing->disc);
-    SDL_Surface* cover = path.GetLength() > 0 ? coverThumbnails.Get(path, skin->wmedia, skin->hmedia) : nullptr;
+    SDL_Surface* cover = CoverThumbnail(playing->genre, playing->disc, skin->wmedia, skin->hmedia);
     if (cover == nullptr) cover = ScaledCopy(coverSurface, skin->wmedia, skin->hmedia);
     if (cover == nullptr) return;
     SDL_BlitSurface(cover, nullptr, coverMediaSave, nullptr);
