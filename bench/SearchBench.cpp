@@ -127,10 +127,11 @@ void BM_PlainSubstringBaseline(benchmark::State& state) {
   for (auto _ : state) {
     int found = 0;
     for (const RItemList* genre = Catalogue().library.GetItemRaw(1); genre != nullptr; genre = genre->next)
-      for (const RItemList* disc = static_cast<GenreElement*>(genre->data)->GetFirst(); disc; disc = disc->next) {
-        const char* album = static_cast<DiscElement*>(disc->data)->GetTitle().Chars();
-        for (const RItemList* track = static_cast<DiscElement*>(disc->data)->GetFirst(); track; track = track->next) {
-          const char* title = static_cast<TrackElement*>(track->data)->GetTitle().Chars();
+      for (const RItemList* node = static_cast<GenreElement*>(genre->data)->GetFirst(); node; node = node->next) {
+        const auto* disc = static_cast<DiscElement*>(node->data);
+        const char* album = disc->GetTitle().Chars();
+        for (unsigned t = 0; t < static_cast<unsigned>(disc->GetTotalTracks()); ++t) {
+          const char* title = disc->GetTrack(t)->GetTitle().Chars();
           bool all = true;
           for (const char* word : words) all = all && (std::strstr(album, word) || std::strstr(title, word));
           found += all;

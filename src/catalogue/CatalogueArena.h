@@ -36,6 +36,11 @@ class CatalogueArena final : public std::pmr::memory_resource {
   Element* New(Arguments&&... arguments) {
     return new (Take(sizeof(Element), alignof(Element))) Element(std::forward<Arguments>(arguments)...);
   }
+  // Room for count elements, one after the other, for the caller to make.
+  template <class Element>
+  Element* Room(size_t count) {
+    return static_cast<Element*>(Take(sizeof(Element) * count, alignof(Element)));
+  }
 
  private:
   void* Take(size_t bytes, size_t alignment) {

@@ -1,25 +1,30 @@
 #pragma once
-// One album folder: the list of its tracks (TrackElement*), in the order they
-// were added, plus the folder's cover and where the folder lies.
+// One album folder: its tracks, in the order they were added, plus the
+// folder's cover and where the folder lies.
 #include <cstdint>
+#include <memory_resource>
 #include <utility>
 
-#include "base/RList.h"
 #include "base/RString.h"
+#include "catalogue/TrackList.h"
 
 class GenreElement;
 class TrackElement;
 
-class DiscElement : public RList {
+class DiscElement {
  public:
   DiscElement() = default;
   explicit DiscElement(RString discTitle) : title(std::move(discTitle)) {}
-  // A disc whose track list takes its nodes from nodes.
-  DiscElement(RString discTitle, std::pmr::memory_resource* nodes) : RList(nodes), title(std::move(discTitle)) {}
+  // A disc whose track list takes its memory from memory.
+  DiscElement(RString discTitle, std::pmr::memory_resource* memory) : title(std::move(discTitle)), tracks_(memory) {}
 
-  TrackElement* GetTrack(unsigned i) const;
-  void AddTrack(TrackElement* track) { AddItem(track); }
-  int GetTotalTracks() const { return Count(); }
+  // The track at position i; null when there is none.
+  TrackElement* GetTrack(unsigned i) const { return tracks_.Get(i); }
+  void AddTrack(TrackElement* track) { tracks_.Add(track); }
+  // The disc's first tracks, all at once: count tracks of an array that
+  // outlives the disc. Only while the disc has no track.
+  void TakeOverTracks(TrackElement* tracks, uint32_t count) { tracks_.TakeOver(tracks, count); }
+  int GetTotalTracks() const { return static_cast<int>(tracks_.Count()); }
 
   const RString& GetTitle() const { return title; }
   void SetTitle(RString text) { title = std::move(text); }
@@ -45,4 +50,7 @@ class DiscElement : public RList {
   GenreElement* genre = nullptr;
   // Position in the all-music genre, or in the favourites genre.
   int32_t discIndex = 0;
+
+ private:
+  TrackList tracks_{std::pmr::new_delete_resource()};
 };

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <new>
 
 #include "platform/Paths.h"
 
@@ -89,7 +90,10 @@ int MainLibrary::GetDiscIndex(unsigned g, const RString& title) const {
 }
 
 int MainLibrary::GetTrackIndex(unsigned g, unsigned d, const RString& title) const {
-  return IndexOfFirst(*GetDisc(g, d), title, &TrackElement::GetTitle);
+  const DiscElement* disc = GetDisc(g, d);
+  for (int t = 0; t < disc->GetTotalTracks(); ++t)
+    if (disc->GetTrack(static_cast<unsigned>(t))->GetTitle() == title) return t;
+  return -1;
 }
 
 bool MainLibrary::ExistGenre(const RString& name) const { return GetGenreByName(name) != nullptr; }
@@ -122,6 +126,14 @@ DiscElement* MainLibrary::NewDisc(GenreElement* genre, const char* title, uint32
 
 TrackElement* MainLibrary::NewTrack(const char* title, uint32_t length) {
   return arena.New<TrackElement>(arena.Text(title, length));
+}
+
+void MainLibrary::GiveTracks(DiscElement* disc, const std::vector<RString>& titles) {
+  if (titles.empty()) return;
+  TrackElement* tracks = arena.Room<TrackElement>(titles.size());
+  for (size_t i = 0; i < titles.size(); ++i)
+    new (tracks + i) TrackElement(RString::Borrowing(titles[i].Chars(), titles[i].GetLength()));
+  disc->TakeOverTracks(tracks, static_cast<uint32_t>(titles.size()));
 }
 
 RString MainLibrary::GetContentPath(unsigned i) const { return contentPaths.GetItem(static_cast<int>(i)); }

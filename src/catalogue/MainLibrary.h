@@ -3,7 +3,7 @@
 // list of discs, each a list of tracks. Content is addressed by the triple
 // (genre, disc, track); paths are joined with "\". The loaders make the
 // elements, their list nodes and their names in the catalogue's arena, where
-// they live as long as the catalogue.
+// they live as long as the catalogue; a disc's tracks lie there in one array.
 #include <cstdint>
 #include <vector>
 
@@ -48,6 +48,9 @@ class MainLibrary : public RList {
   GenreElement* NewGenre(const char* name, uint32_t length);
   DiscElement* NewDisc(GenreElement* genre, const char* title, uint32_t length);
   TrackElement* NewTrack(const char* title, uint32_t length);
+  // The first tracks of a disc without any, titled with texts of the arena,
+  // made in one array.
+  void GiveTracks(DiscElement* disc, const std::vector<RString>& titles);
 
   void AddContentPath(const RString& path) { contentPaths.AddItem(path); }
   RString GetContentPath(unsigned i) const;

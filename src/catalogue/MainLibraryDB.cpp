@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "base/RLineReader.h"
 #include "catalogue/MainLibrary.h"
@@ -53,18 +54,21 @@ class CatalogueReader {
         skipNext_ = false;
         continue;
       }
-      if (!ReadLine(line)) return -1;
+      if (!ReadLine(line)) break;
     }
-    return 0;
+    FinishDisc();
+    return failed_ ? -1 : 0;
   }
 
  private:
+  // false at a line that ends the reading.
   bool ReadLine(Line line) {
     if (line.text[0] != '\t') {
       genre_ = library_.GetOrAddGenre(RString(line.text, line.length));
       return true;
     }
-    return line.length > 1 && line.text[1] == '\t' ? ReadTrack(line) : ReadDisc(line);
+    failed_ = !(line.length > 1 && line.text[1] == '\t' ? ReadTrack(line) : ReadDisc(line));
+    return !failed_;
   }
 
   bool ReadTrack(Line line) {
@@ -73,19 +77,18 @@ class CatalogueReader {
     // tells sooner than a walk back through the name.
     const Line name{line.text + 2, line.length - 2};
     const Line title = memchr(name.text, '\t', name.length) ? AfterLastTab(name) : name;
-    TrackElement* track = library_.NewTrack(title.text, title.length);
-    disc_->AddTrack(track);
-    skipNext_ = MainLibrary::IsKaraoke(track->GetTitle());
+    trackTitles_.push_back(library_.arena.Text(title.text, title.length));
+    skipNext_ = MainLibrary::IsKaraoke(trackTitles_.back());
     return true;
   }
 
   // The cover and root index lines are taken as they come, even at the end.
   bool ReadDisc(Line line) {
     if (!genre_) return false;
+    FinishDisc();
     const Line title = AfterLastTab(line);
     DiscElement* disc = library_.NewDisc(genre_, title.text, title.length);
-    const Line cover = AfterLastTab(NextLine());
-    disc->SetCoverName(library_.arena.Text(cover.text, cover.length));
+    disc->SetCoverName(CoverName(AfterLastTab(NextLine())));
     disc->SetRootIndex(LeadingNumber(AfterLastTab(NextLine())));
     genre_->AddDisc(disc);
     library_.AddToAllGenre(genre_, disc);
@@ -94,13 +97,32 @@ class CatalogueReader {
     return true;
   }
 
+  // The disc's tracks, read one by one, go to it at once.
+  void FinishDisc() {
+    if (disc_) library_.GiveTracks(disc_, trackTitles_);
+    trackTitles_.clear();
+    disc_ = nullptr;
+  }
+
+  // Albums mostly name their covers alike: such a disc shares the text of
+  // the disc before.
+  RString CoverName(Line cover) {
+    if (cover.length != lastCover_.GetLength() || std::memcmp(cover.text, lastCover_.Chars(), cover.length) != 0)
+      lastCover_ = library_.arena.Text(cover.text, cover.length);
+    return RString::Borrowing(lastCover_.Chars(), lastCover_.GetLength());
+  }
+
   Line NextLine() { return WithoutLineEnd(file_.NextLine()); }
 
   MainLibrary& library_;
   RLineReader& file_;
   GenreElement* genre_ = nullptr;
   DiscElement* disc_ = nullptr;
+  // The titles of disc_'s tracks, texts of the arena.
+  std::vector<RString> trackTitles_;
+  RString lastCover_ = RString::Borrowing("", 0);
   bool skipNext_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace

@@ -92,14 +92,16 @@ void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, un
 // of a "cdg" karaoke file plays with it and is not a track of its own. The
 // names already lie in the arena, so the elements borrow them as they are.
 void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
-  const std::vector<RString> files = ListFiles(path, arena);
+  std::vector<RString> files = ListFiles(path, arena);
   const std::unordered_set<std::string> karaokeBases = KaraokeBaseNames(files);
-  for (const RString& name : files) {
+  std::vector<RString> tracks;
+  for (RString& name : files) {
     if (HaveImageFormat(name))
       disc->SetCoverName(RString::Borrowing(name.c_str(), name.GetLength()));
     else if (HaveTrackFormat(name) && !IsKaraokeAudio(name, karaokeBases))
-      disc->AddTrack(arena.New<TrackElement>(RString::Borrowing(name.c_str(), name.GetLength())));
+      tracks.push_back(std::move(name));
   }
+  GiveTracks(disc, tracks);
 }
 
 std::vector<RString> MainLibrary::ListFolders(const RString& path) {

@@ -188,10 +188,9 @@ bool SDLGui::FindSong() {
       leftForTracks.clear();
       for (const std::string& word : words)
         if (!RString::ContainsFolded(albumTitle, word)) leftForTracks.push_back(&word);
-      uint32_t trackIndex = 0;
-      for (const RItemList* trackNode = disc->GetFirst(); trackNode != nullptr;
-           trackNode = trackNode->next, ++trackIndex) {
-        const RString& title = static_cast<const TrackElement*>(trackNode->data)->GetTitle();
+      const uint32_t tracks = static_cast<uint32_t>(disc->GetTotalTracks());
+      for (uint32_t trackIndex = 0; trackIndex < tracks; ++trackIndex) {
+        const RString& title = disc->GetTrack(trackIndex)->GetTitle();
         title.FoldForMatching(trackTitle);
         bool matches = true;
         for (size_t w = 0; matches && w < leftForTracks.size(); ++w)

@@ -190,11 +190,8 @@ void SDLGui::DrawTracks(bool update) {
   const DiscElement* disc = genre != nullptr ? genre->GetDisc(selDisc) : nullptr;
   if (disc != nullptr) {
     const int count = disc->GetTotalTracks();
-    int number = 0;
-    for (const RItemList* node = disc->GetFirst(); node != nullptr; node = node->next) {
-      const RString& title = static_cast<const TrackElement*>(node->data)->GetTitle();
-      tracksList->AddItem(NumberedRow(++number, count, ShownTitle(title)));
-    }
+    for (int t = 0; t < count; ++t)
+      tracksList->AddItem(NumberedRow(t + 1, count, ShownTitle(disc->GetTrack(static_cast<unsigned>(t))->GetTitle())));
   }
   tracksList->SetSelected(static_cast<int>(selTrack));
   ComposeList(*tracksList, background);

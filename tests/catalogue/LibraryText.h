@@ -44,8 +44,8 @@ inline std::vector<std::string> DiscTitles(const GenreElement& genre) {
 
 inline std::vector<std::string> TrackTitles(const DiscElement& disc) {
   std::vector<std::string> titles;
-  for (RItemList* node = disc.GetFirst(); node; node = node->next)
-    titles.push_back(Str(static_cast<TrackElement*>(node->data)->GetTitle()));
+  for (unsigned t = 0; t < static_cast<unsigned>(disc.GetTotalTracks()); ++t)
+    titles.push_back(Str(disc.GetTrack(t)->GetTitle()));
   return titles;
 }
 

@@ -158,4 +158,22 @@ TEST(DiscIndex, AllMusicGenreIndexedOnceComplete) {
   EXPECT_STREQ(library.GetDiscTitle(0, 6).c_str(), "Descargas");
 }
 
+// A disc read whole keeps its array of tracks; tracks added afterwards
+// follow them, through several growths of their table.
+TEST(DiscTracks, TakenOverThenAddedInOrder) {
+  MainLibrary library;
+  DiscElement* disc = library.NewDisc(library.GetOrAddGenre("Rock"), "Disco", 5);
+  std::vector<RString> titles;
+  for (const char* title : {"a.mp3", "b.mp3", "c.mp3"}) titles.push_back(library.arena.Text(title, 5));
+  library.GiveTracks(disc, titles);
+  std::vector<std::string> expected = {"a.mp3", "b.mp3", "c.mp3"};
+  for (int i = 0; i < 40; ++i) {
+    const std::string title = "d" + std::to_string(i) + ".mp4";
+    disc->AddTrack(library.NewTrack(title.c_str(), static_cast<uint32_t>(title.size())));
+    expected.push_back(title);
+  }
+  EXPECT_EQ(TrackTitles(*disc), expected);
+  EXPECT_EQ(disc->GetTrack(43), nullptr);
+}
+
 }  // namespace

@@ -38,8 +38,7 @@ class CatalogueFormatter {
     Line("\t", disc.GetCoverName());
     Line("\t", std::to_string(disc.GetRootIndex()).c_str());
     ++counts_.discs;
-    for (RItemList* node = disc.GetFirst(); node; node = node->next)
-      AddTrack(static_cast<TrackElement*>(node->data)->GetTitle());
+    for (unsigned t = 0; t < static_cast<unsigned>(disc.GetTotalTracks()); ++t) AddTrack(disc.GetTrack(t)->GetTitle());
   }
 
   void AddTrack(const RString& title) {
