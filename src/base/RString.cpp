@@ -61,8 +61,6 @@ RString::RString(const RString& other) {
   if (other.buffer_) Assign(other.buffer_, other.length_);
 }
 
-RString::~RString() { Release(); }
-
 RString& RString::operator=(const char* text) {
   if (text) Assign(text, TextLength(text));
   return *this;

@@ -19,7 +19,9 @@ class RString {
       : buffer_(std::exchange(other.buffer_, nullptr)),
         length_(std::exchange(other.length_, 0)),
         owned_(std::exchange(other.owned_, true)) {}
-  ~RString();
+  ~RString() {
+    if (owned_) delete[] buffer_;
+  }
 
   RString& operator=(const char* text);
   RString& operator=(const RString& other);

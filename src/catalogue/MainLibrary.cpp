@@ -4,45 +4,42 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 #include "platform/Paths.h"
 
 namespace {
 
-const char* const kMusicExtensions[] = {"mp3", "ogg", "wma", "wav", "m4a", "aac", "m3u"};
-const char* const kVideoExtensions[] = {"mpg", "mpeg", "wmv", "mov",  "avi", "mp4", "flv",
-                                        "3gp", "m4v",  "cdg", "mkv", "webm", "kar"};
-const char* const kKaraokeExtensions[] = {"cdg", "kar"};
-const char* const kTvExtensions[] = {"m3u8"};
-const char* const kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
+constexpr std::string_view kMusicExtensions[] = {"mp3", "ogg", "wma", "wav", "m4a", "aac", "m3u"};
+constexpr std::string_view kVideoExtensions[] = {"mpg", "mpeg", "wmv", "mov",  "avi", "mp4", "flv",
+                                                 "3gp", "m4v",  "cdg", "mkv", "webm", "kar"};
+constexpr std::string_view kKaraokeExtensions[] = {"cdg", "kar"};
+constexpr std::string_view kTvExtensions[] = {"m3u8"};
+constexpr std::string_view kImageExtensions[] = {"jpg", "jpeg", "gif", "png", "bmp"};
 
-// The characters after the last "." of name, or null when it has none.
-// Extensions are short: a plain loop from the end finds the dot sooner than
-// a call of memrchr.
-const char* ExtensionOf(const RString& name) {
-  for (const char* end = name.Chars() + name.GetLength(); end > name.Chars(); --end)
-    if (end[-1] == '.') return end;
-  return nullptr;
-}
-
-// Whether extension equals the lower-case candidate, ASCII case ignored.
-bool ExtensionIs(const char* extension, const char* candidate) {
-  for (; *candidate; ++extension, ++candidate) {
-    const char c = *extension;
-    if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != *candidate) return false;
+// Whether the name ends in "." and the lower-case candidate, ASCII case
+// ignored: then the candidate, which holds no dot, is all after the last dot.
+// Compared in place from the end, as this runs for every track the loaders
+// read.
+bool EndsInExtension(std::string_view name, std::string_view candidate) {
+  if (name.size() <= candidate.size()) return false;
+  const char* extension = name.data() + name.size() - candidate.size();
+  if (extension[-1] != '.') return false;
+  for (size_t i = 0; i < candidate.size(); ++i) {
+    const char c = extension[i];
+    if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != candidate[i]) return false;
   }
-  return *extension == '\0';
+  return true;
 }
 
-// Compared in place: this runs for every track the loaders read.
 template <size_t N>
-bool HasExtensionIn(const RString& name, const char* const (&extensions)[N]) {
-  const char* extension = ExtensionOf(name);
-  if (!extension) return false;
-  for (const char* candidate : extensions)
-    if (ExtensionIs(extension, candidate)) return true;
+bool HasExtensionIn(std::string_view name, const std::string_view (&extensions)[N]) {
+  for (std::string_view candidate : extensions)
+    if (EndsInExtension(name, candidate)) return true;
   return false;
 }
+
+std::string_view View(const RString& text) { return std::string_view(text.Chars(), text.GetLength()); }
 
 // Index of the first element of list whose text equals name, or -1.
 template <class Element>
@@ -177,13 +174,17 @@ bool MainLibrary::IsKaraoke(unsigned g, unsigned d, unsigned t) const {
   return IsKaraoke(GetTrackPath(g, d, t));
 }
 
-bool MainLibrary::IsMusic(const RString& name) { return HasExtensionIn(name, kMusicExtensions); }
+bool MainLibrary::IsMusic(const RString& name) { return HasExtensionIn(View(name), kMusicExtensions); }
 
-bool MainLibrary::IsVideo(const RString& name) { return HasExtensionIn(name, kVideoExtensions); }
+bool MainLibrary::IsVideo(const RString& name) { return HasExtensionIn(View(name), kVideoExtensions); }
 
-bool MainLibrary::IsKaraoke(const RString& name) { return HasExtensionIn(name, kKaraokeExtensions); }
+bool MainLibrary::IsKaraoke(const RString& name) { return IsKaraoke(name.Chars(), name.GetLength()); }
 
-bool MainLibrary::IsTv(const RString& name) { return HasExtensionIn(name, kTvExtensions); }
+bool MainLibrary::IsKaraoke(const char* name, uint32_t length) {
+  return HasExtensionIn(std::string_view(name, length), kKaraokeExtensions);
+}
+
+bool MainLibrary::IsTv(const RString& name) { return HasExtensionIn(View(name), kTvExtensions); }
 
 RString MainLibrary::GetExtension(const RString& name) {
   for (int64_t i = static_cast<int64_t>(name.GetLength()) - 1; i >= 0; --i)
@@ -192,12 +193,11 @@ RString MainLibrary::GetExtension(const RString& name) {
 }
 
 bool MainLibrary::HaveImageFormat(const RString& name) {
-  return !std::strstr(name.Chars(), "minicover") && HasExtensionIn(name, kImageExtensions);
+  return !std::strstr(name.Chars(), "minicover") && HasExtensionIn(View(name), kImageExtensions);
 }
 
 bool MainLibrary::HasExtension(const RString& name, const char* extension) {
-  const char* own = ExtensionOf(name);
-  return own && ExtensionIs(own, extension);
+  return EndsInExtension(View(name), extension);
 }
 
 RString MainLibrary::GetKaraokeAudioName(const RString& cdgName) {

@@ -74,6 +74,8 @@ class MainLibrary : public RList {
   static bool IsMusic(const RString& name);
   static bool IsVideo(const RString& name);
   static bool IsKaraoke(const RString& name);
+  // The same, for the length characters at name.
+  static bool IsKaraoke(const char* name, uint32_t length);
   static bool IsTv(const RString& name);
   // The text after the last "." of name; empty when it has none.
   static RString GetExtension(const RString& name);

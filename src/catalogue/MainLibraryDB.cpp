@@ -77,8 +77,8 @@ class CatalogueReader {
     // tells sooner than a walk back through the name.
     const Line name{line.text + 2, line.length - 2};
     const Line title = memchr(name.text, '\t', name.length) ? AfterLastTab(name) : name;
+    skipNext_ = MainLibrary::IsKaraoke(title.text, title.length);
     trackTitles_.push_back(library_.arena.Text(title.text, title.length));
-    skipNext_ = MainLibrary::IsKaraoke(trackTitles_.back());
     return true;
   }
 

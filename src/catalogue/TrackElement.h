@@ -9,7 +9,7 @@
 class TrackElement {
  public:
   TrackElement() = default;
-  explicit TrackElement(RString trackTitle);
+  explicit TrackElement(RString trackTitle) : title(std::move(trackTitle)) {}
 
   const RString& GetTitle() const { return title; }
   void SetTitle(RString text) { title = std::move(text); }

@@ -1,5 +1,0 @@
-#include "catalogue/TrackElement.h"
-
-#include <utility>
-
-TrackElement::TrackElement(RString trackTitle) : title(std::move(trackTitle)) {}
