@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "catalogue/MainLibrary.h"
 #include "gui/CoverThumbnails.h"
@@ -34,13 +32,11 @@ class CoverFolder {
  public:
   CoverFolder() {
     library.AddContentPath("media");
-    GenreElement* genre = Own(new GenreElement("Pop"));
-    library.AddItem(genre);
+    GenreElement* genre = library.GetOrAddGenre("Pop");
     for (int d = 0; d < kAlbums && ready; ++d) {
       const std::string title = "Disco " + std::to_string(d);
-      DiscElement* disc = Own(new DiscElement(title.c_str()));
-      disc->SetGenre(genre);
-      disc->SetCoverName("cover.jpg");
+      DiscElement* disc = library.NewDisc(genre, title.c_str(), static_cast<uint32_t>(title.size()));
+      disc->SetCoverName(RString::Borrowing("cover.jpg", 9));
       genre->AddDisc(disc);
       ready = MakeCover(std::filesystem::path("media") / "Pop" / title, d);
     }
@@ -58,14 +54,7 @@ class CoverFolder {
                                  "plasma:fractal", "-quality", "90", file}) == 0;
   }
 
-  template <class Element>
-  Element* Own(Element* element) {
-    elements_.emplace_back(element);
-    return element;
-  }
-
   TempDir dir_;
-  std::vector<std::unique_ptr<RList>> elements_;
 };
 
 CoverFolder& Covers() {
