@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "gui/CoverDecoder.h"
 #include "gui/SDLGui.h"
 #include "platform/Files.h"
 
@@ -122,7 +123,7 @@ SDL_Surface* CoverThumbnails::Get(const RString& cover, int width, int height) {
     if (SDL_Surface* stored = ReadEntry(entry, stamp, width, height)) return stored;
   }
 
-  SDL_Surface* image = SDLGui::LoadImageFile(cover);
+  SDL_Surface* image = DecodeCover(cover, width, height);
   if (image == nullptr) {
     std::printf("Error loading cover <%s>\n%s\n", cover.Chars(), IMG_GetError());
     undecodable_.insert(version);
