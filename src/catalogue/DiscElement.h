@@ -1,30 +1,41 @@
 #pragma once
 // One album folder: its tracks, in the order they were added, plus the
 // folder's cover and where the folder lies.
+//
+// A disc read whole (from the catalogue file or its folder) keeps its
+// tracks in one array, taken over as it is: a million tracks then cost no
+// node and no pointer each. Tracks added one by one afterwards (downloads)
+// follow them in a table that may grow while others read.
 #include <cstdint>
 #include <memory_resource>
 #include <utility>
 
 #include "base/RString.h"
-#include "catalogue/TrackList.h"
+#include "catalogue/AppendOnlyTable.h"
+#include "catalogue/TrackElement.h"
 
 class GenreElement;
-class TrackElement;
 
 class DiscElement {
  public:
   DiscElement() = default;
   explicit DiscElement(RString discTitle) : title(std::move(discTitle)) {}
   // A disc whose track list takes its memory from memory.
-  DiscElement(RString discTitle, std::pmr::memory_resource* memory) : title(std::move(discTitle)), tracks_(memory) {}
+  DiscElement(RString discTitle, std::pmr::memory_resource* memory)
+      : title(std::move(discTitle)), addedTracks_(memory) {}
 
   // The track at position i; null when there is none.
-  TrackElement* GetTrack(unsigned i) const { return tracks_.Get(i); }
-  void AddTrack(TrackElement* track) { tracks_.Add(track); }
+  TrackElement* GetTrack(unsigned i) const {
+    return i < takenOverCount_ ? takenOver_ + i : addedTracks_.Get(i - takenOverCount_);
+  }
+  void AddTrack(TrackElement* track) { addedTracks_.Append(track); }
   // The disc's first tracks, all at once: count tracks of an array that
-  // outlives the disc. Only while the disc has no track.
-  void TakeOverTracks(TrackElement* tracks, uint32_t count) { tracks_.TakeOver(tracks, count); }
-  int GetTotalTracks() const { return static_cast<int>(tracks_.Count()); }
+  // outlives the disc. Only while the disc has no track and nobody reads it.
+  void TakeOverTracks(TrackElement* tracks, uint32_t count) {
+    takenOver_ = tracks;
+    takenOverCount_ = count;
+  }
+  int GetTotalTracks() const { return static_cast<int>(takenOverCount_ + addedTracks_.Count()); }
 
   const RString& GetTitle() const { return title; }
   void SetTitle(RString text) { title = std::move(text); }
@@ -52,5 +63,7 @@ class DiscElement {
   int32_t discIndex = 0;
 
  private:
-  TrackList tracks_{std::pmr::new_delete_resource()};
+  TrackElement* takenOver_ = nullptr;
+  uint32_t takenOverCount_ = 0;
+  AppendOnlyTable<TrackElement> addedTracks_{std::pmr::new_delete_resource()};
 };

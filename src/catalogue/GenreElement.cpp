@@ -20,7 +20,8 @@ void GenreElement::AddDisc(DiscElement* disc) {
 }
 
 void GenreElement::IndexDiscs() {
-  discIndex_.Rebuild(*this);
+  discIndex_.Clear();
+  for (RItemList* node = GetFirst(); node; node = node->next) discIndex_.Append(node);
   indexedShape_ = Reshapes();
 }
 

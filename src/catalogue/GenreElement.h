@@ -7,7 +7,7 @@
 
 #include "base/RList.h"
 #include "base/RString.h"
-#include "catalogue/NodeIndex.h"
+#include "catalogue/AppendOnlyTable.h"
 
 class DiscElement;
 
@@ -35,7 +35,8 @@ class GenreElement : public RList {
  private:
   bool IndexIsWhole() const;
 
-  NodeIndex discIndex_{std::pmr::new_delete_resource()};
+  // The discs' nodes by position.
+  AppendOnlyTable<RItemList> discIndex_{std::pmr::new_delete_resource()};
   // The list's reshapes the index has seen.
   unsigned indexedShape_ = 0;
 };

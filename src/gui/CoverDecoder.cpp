@@ -75,5 +75,7 @@ SDL_Surface* DecodeCover(const RString& path, int width, int height) {
   const Bytes data = ReadHostFile(hostPath);
   if (IsJpeg(data))
     if (SDL_Surface* image = DecodeReducedJpeg(data, width, height)) return image;
-  return IMG_Load(hostPath.c_str());
+  // A file that could not be read is opened by SDL_image, which says why.
+  if (data.empty()) return IMG_Load(hostPath.c_str());
+  return IMG_Load_RW(SDL_RWFromConstMem(data.data(), static_cast<int>(data.size())), 1);
 }
