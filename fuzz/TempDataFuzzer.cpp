@@ -5,8 +5,7 @@
 
 #include "ScratchFile.h"
 #include "catalogue/MainLibrary.h"
-#include "config/Configuration.h"
-#include "playback/Queue.h"
+#include "state/SavedState.h"
 
 namespace {
 
@@ -25,14 +24,13 @@ void FillCatalogue(MainLibrary& library) {
   }
 }
 
-// Loads "tempdata" into a fresh configuration and saves it again; the text
-// saved.
+// Loads "tempdata" into a fresh state and saves it again; the text saved.
 std::string LoadAndSave(MainLibrary& library) {
-  Configuration configuration(&library);
-  Queue queue;
-  int balance = 0;
-  if (configuration.LoadTempData(&queue, &balance) != 1) std::abort();
-  configuration.SaveTempData(&queue, balance);
+  SavedState saved(&library);
+  StateSnapshot state;
+  state.volume = 0;
+  if (saved.Load(state, false) != SavedState::Loaded::kRead) std::abort();
+  if (state.credits < 0 || !saved.Save(state)) std::abort();
   return fuzz::ReadBack("tempdata");
 }
 

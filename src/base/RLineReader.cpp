@@ -7,11 +7,11 @@
 
 namespace {
 
-constexpr size_t kLongestPiece = RTextFile::kLineBufferSize - 1;
+constexpr size_t kLongestLine = RTextFile::kLongestLine;
 
 }  // namespace
 
-RLineReader::RLineReader(size_t blockSize) : buffer_(std::max(blockSize, kLongestPiece)) {}
+RLineReader::RLineReader(size_t blockSize) : buffer_(std::max(blockSize, kLongestLine)) {}
 
 bool RLineReader::Refill() {
   if (atEnd_) return false;
@@ -25,16 +25,39 @@ bool RLineReader::Refill() {
   return added > 0;
 }
 
+// A line that fills the longest line without its feed is passed over up to
+// its feed, as RTextFile does.
 RLineReader::Line RLineReader::NextLine() {
-  const char* feed = nullptr;
   for (;;) {
-    const size_t window = std::min(end_ - begin_, kLongestPiece);
-    feed = static_cast<const char*>(std::memchr(buffer_.data() + begin_, '\n', window));
-    if (feed || end_ - begin_ >= kLongestPiece || !Refill()) break;
+    const char* start = buffer_.data() + begin_;
+    const size_t window = std::min(end_ - begin_, kLongestLine);
+    const char* feed = static_cast<const char*>(std::memchr(start, '\n', window));
+    if (feed) return Take(static_cast<size_t>(feed - start) + 1);
+    if (window == kLongestLine) {
+      SkipPastFeed();
+      continue;
+    }
+    if (!Refill()) return Take(end_ - begin_);
   }
+}
+
+RLineReader::Line RLineReader::Take(size_t length) {
   const char* start = buffer_.data() + begin_;
-  const size_t piece = feed ? static_cast<size_t>(feed - start) + 1 : std::min(end_ - begin_, kLongestPiece);
-  begin_ += piece;
-  const char* nul = mayHoldNul_ ? static_cast<const char*>(std::memchr(start, '\0', piece)) : nullptr;
-  return Line{start, static_cast<uint32_t>(nul ? nul - start : piece)};
+  begin_ += length;
+  const char* nul = mayHoldNul_ ? static_cast<const char*>(std::memchr(start, '\0', length)) : nullptr;
+  return Line{start, static_cast<uint32_t>(nul ? nul - start : length)};
+}
+
+void RLineReader::SkipPastFeed() {
+  RTextFile::ReportLongLine();
+  for (;;) {
+    const char* start = buffer_.data() + begin_;
+    const char* feed = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+    if (feed) {
+      begin_ += static_cast<size_t>(feed - start) + 1;
+      return;
+    }
+    begin_ = end_;
+    if (!Refill()) return;
+  }
 }

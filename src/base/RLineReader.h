@@ -1,8 +1,8 @@
 #pragma once
 // A file read line by line through a large block buffer, each line handed
 // out in place instead of as a new text. The lines are those of
-// RTextFile::GetLine: at most RTextFile::kLineBufferSize - 1 characters, line
-// feed included, a longer line in pieces, and a line cut at a NUL byte.
+// RTextFile::GetLine: at most RTextFile::kLongestLine characters, line feed
+// included, a longer line passed over whole, and a line cut at a NUL byte.
 #include <cstdint>
 #include <vector>
 
@@ -25,6 +25,10 @@ class RLineReader : public RFile {
   // Moves the unread bytes to the front and fills the rest of the buffer;
   // false when no byte was added.
   bool Refill();
+  // Hands out the next length unread bytes as a line.
+  Line Take(size_t length);
+  // Passes over the unread bytes up to and including the next line feed.
+  void SkipPastFeed();
 
   std::vector<char> buffer_;
   size_t begin_ = 0;

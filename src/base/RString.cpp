@@ -313,3 +313,16 @@ bool RString::IsFloat() const {
 float RString::ToFloat() const {
   return (buffer_ && IsFloat()) ? static_cast<float>(atof(buffer_)) : 0.0f;
 }
+
+std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int length = vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string text(length > 0 ? length : 0, '\0');
+  if (length > 0) vsnprintf(text.data(), text.size() + 1, format, again);
+  va_end(again);
+  return text;
+}

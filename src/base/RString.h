@@ -111,3 +111,6 @@ class RString {
 };
 
 RString operator+(const char* text, const RString& string);
+
+// printf into a new text of whatever length it takes.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

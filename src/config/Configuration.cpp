@@ -1,15 +1,16 @@
 #include "config/Configuration.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <limits>
+#include <optional>
 #include <string>
 
 #include "catalogue/MainLibrary.h"
 #include "config/SettingsFile.h"
+#include "base/Numbers.h"
 #include "platform/Files.h"
-#include "playback/Queue.h"
 
 namespace {
 
@@ -17,36 +18,14 @@ const char* const kConfigurationFile = "configuration";
 const char* const kDefaultConfigurationFile = "configuration.default";
 const char* const kKeyMapFile = "mapkeys";
 const char* const kUserFile = "configuser";
-const char* const kTempDataFile = "tempdata";
-const char* const kPaidKey = "queueitempaid";
 
 bool Is(const RString& key, const char* name) { return std::strcmp(key.Chars(), name) == 0; }
 
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Format(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list again;
-  va_copy(again, args);
-  const int length = std::vsnprintf(nullptr, 0, format, args);
-  va_end(args);
-  std::string text(length > 0 ? length : 0, '\0');
-  if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, again);
-  va_end(again);
-  return text;
-}
 
 // "10,20" -> 10 and 20; the second half is everything after the first ",".
 void SplitAtFirst(char separator, const RString& value, RString& first, RString& rest) {
   first = value.BeforeFirst(separator);
   rest = value.AfterFirst(separator);
-}
-
-// Splits at the first two separators; the third part keeps any further ones.
-void SplitInThree(char separator, const RString& value, RString parts[3]) {
-  RString rest;
-  SplitAtFirst(separator, value, parts[0], rest);
-  SplitAtFirst(separator, rest, parts[1], parts[2]);
 }
 
 SDL_Color ColourOf(int value) {
@@ -77,41 +56,70 @@ void RestoreDefaultConfiguration() {
     platform::WriteFileAtomically(kConfigurationFile, contents);
 }
 
-using Setter = std::function<void(Configuration&, const RString&)>;
+// Whether the value was taken.
+using Setter = std::function<bool(Configuration&, const RString&)>;
+
+constexpr int64_t kLowestInt = std::numeric_limits<int32_t>::min();
+constexpr int64_t kHighestInt = std::numeric_limits<int32_t>::max();
+
+// A number within [min, max] into a field of type Field.
+template <typename Field>
+Setter Number(Field Configuration::*field, int64_t min, int64_t max) {
+  return [field, min, max](Configuration& c, const RString& v) {
+    const std::optional<int64_t> number = ParseInteger(v.Chars(), min, max);
+    if (number) c.*field = static_cast<Field>(*number);
+    return number.has_value();
+  };
+}
 
 struct Setting {
   const char* key;
   Setter apply;
 };
 
-Setter Integer(int32_t Configuration::*field) {
-  return [field](Configuration& c, const RString& v) { c.*field = v.ToInteger(); };
-}
+Setter Integer(int32_t Configuration::*field) { return Number(field, kLowestInt, kHighestInt); }
 
-Setter Short(uint16_t Configuration::*field) {
-  return [field](Configuration& c, const RString& v) { c.*field = static_cast<uint16_t>(v.ToInteger()); };
-}
+// Credits per coin.
+Setter Short(uint16_t Configuration::*field) { return Number(field, 0, 65535); }
+
+// A price in credits.
+Setter Price(int32_t Configuration::*field) { return Number(field, 0, kHighestInt); }
 
 Setter YesNo(bool Configuration::*field) {
-  return [field](Configuration& c, const RString& v) { c.*field = Is(v, "yes"); };
+  return [field](Configuration& c, const RString& v) {
+    c.*field = Is(v, "yes");
+    return true;
+  };
 }
 
 Setter Text(RString Configuration::*field) {
-  return [field](Configuration& c, const RString& v) { c.*field = v; };
+  return [field](Configuration& c, const RString& v) {
+    c.*field = v;
+    return true;
+  };
 }
 
 Setter Colour(SDL_Color Configuration::*field) {
-  return [field](Configuration& c, const RString& v) { c.*field = ColourOf(v.ToInteger()); };
+  return [field](Configuration& c, const RString& v) {
+    const std::optional<int64_t> rgb = ParseInteger(v.Chars(), 0, 0xFFFFFF);
+    if (rgb) c.*field = ColourOf(static_cast<int>(*rgb));
+    return rgb.has_value();
+  };
 }
 
 Setter Negated(int32_t Configuration::*field) {
-  return [field](Configuration& c, const RString& v) { c.*field = -v.ToInteger(); };
+  return [field](Configuration& c, const RString& v) {
+    const std::optional<int64_t> number = ParseInteger(v.Chars(), -kHighestInt, kHighestInt);
+    if (number) c.*field = static_cast<int32_t>(-*number);
+    return number.has_value();
+  };
 }
 
 Setter TvOutSize(int32_t Configuration::*field) {
   return [field](Configuration& c, const RString& v) {
-    c.*field = v.ToInteger();
+    if (!Integer(field)(c, v)) return false;
     c.tvout = 1;
+    return true;
   };
 }
 
@@ -121,6 +129,7 @@ const std::vector<Setting>& SettingsBeforeBindings() {
       {"mediacontent",
        [](Configuration& c, const RString& v) {
          if (c.library) c.library->AddContentPath(v);
+         return true;
        }},
       {"timeoutvideohide", Short(&Configuration::timeoutvideohide)},
       {"videoalpha", Integer(&Configuration::videoalpha)},
@@ -148,8 +157,9 @@ const std::vector<Setting>& SettingsAfterBindings() {
       {"abcportadas", YesNo(&Configuration::abcportadas)},
       {"volumen",
        [](Configuration& c, const RString& v) {
-         c.volumen = v.ToInteger();
+         if (!Number(&Configuration::volumen, 0, 100)(c, v)) return false;
          c.volumeFixed = true;
+         return true;
        }},
       {"tvoutxres", TvOutSize(&Configuration::tvoutxres)},
       {"tvoutyres", TvOutSize(&Configuration::tvoutyres)},
@@ -157,8 +167,12 @@ const std::vector<Setting>& SettingsAfterBindings() {
        [](Configuration& c, const RString& v) {
          RString x, y;
          SplitAtFirst(',', v, x, y);
-         c.mainwindowposition.x = x.ToInteger();
-         c.mainwindowposition.y = y.ToInteger();
+         const std::optional<int64_t> left = ParseInteger(x.Chars(), kLowestInt, kHighestInt);
+         const std::optional<int64_t> top = ParseInteger(y.Chars(), kLowestInt, kHighestInt);
+         if (!left || !top) return false;
+         c.mainwindowposition.x = static_cast<int32_t>(*left);
+         c.mainwindowposition.y = static_cast<int32_t>(*top);
+         return true;
        }},
       {"genero_size", Integer(&Configuration::genero_size)},
       {"genero_color", Colour(&Configuration::genero_color)},
@@ -184,10 +198,10 @@ const std::vector<Setting>& SettingsAfterBindings() {
       {"marquee_color", Colour(&Configuration::marquee_color)},
       {"skinname", Text(&Configuration::skinname)},
       {"randomplay", Integer(&Configuration::randomplay)},
-      {"creditsbyplay", Integer(&Configuration::creditsbyplay)},
-      {"creditsbyvideo", Integer(&Configuration::creditsbyvideo)},
-      {"creditsvip", Integer(&Configuration::creditsvip)},
-      {"creditsdownloads", Integer(&Configuration::creditsdownloads)},
+      {"creditsbyplay", Price(&Configuration::creditsbyplay)},
+      {"creditsbyvideo", Price(&Configuration::creditsbyvideo)},
+      {"creditsvip", Price(&Configuration::creditsvip)},
+      {"creditsdownloads", Price(&Configuration::creditsdownloads)},
       {"countertype", Text(&Configuration::countertype)},
       {"marquesina", Text(&Configuration::marquesina)},
       {"numenter", YesNo(&Configuration::numenter)},
@@ -214,31 +228,36 @@ const std::vector<Setting>& SettingsAfterBindings() {
       {"eqbar9", Negated(&Configuration::eqbar9)},
       {"eqbar10",
        [](Configuration& c, const RString& v) {
-         Negated(&Configuration::eqbar10)(c, v);
+         if (!Negated(&Configuration::eqbar10)(c, v)) return false;
          std::printf("eqbar 10 %d\n", c.eqbar10);
+         return true;
        }},
       {"alto",
        [](Configuration& c, const RString& v) {
-         c.alto = v.ToInteger();
+         if (!Integer(&Configuration::alto)(c, v)) return false;
          if (c.alto == 0) c.alto = 768;
+         return true;
        }},
       {"ancho",
        [](Configuration& c, const RString& v) {
-         c.ancho = v.ToInteger();
+         if (!Integer(&Configuration::ancho)(c, v)) return false;
          if (c.ancho == 0) {
            c.ancho = 1024;
            std::printf("Ancho default: %d\n", c.ancho);
          }
+         return true;
        }},
   };
   return settings;
 }
 
+// A value that is not taken keeps the setting as it was.
 bool ApplyFirstMatch(const std::vector<Setting>& settings, Configuration& configuration,
                      const RString& key, const RString& value) {
   for (const Setting& setting : settings) {
     if (Is(key, setting.key)) {
-      setting.apply(configuration, value);
+      if (!setting.apply(configuration, value))
+        std::printf("Valor no valido, se conserva el anterior: %s=%s\n", key.Chars(), value.Chars());
       return true;
     }
   }
@@ -248,10 +267,6 @@ bool ApplyFirstMatch(const std::vector<Setting>& settings, Configuration& config
 uint16_t Configuration::*const kCreditsPerCoin[] = {
     &Configuration::creditscoin1, &Configuration::creditscoin2, &Configuration::creditscoin3,
     &Configuration::creditscoin4, &Configuration::creditscoin5, &Configuration::creditscoin6};
-
-int32_t Configuration::*const kCoinCounters[] = {
-    &Configuration::counter1, &Configuration::counter2, &Configuration::counter3,
-    &Configuration::counter4, &Configuration::counter5, &Configuration::counter6};
 
 constexpr int kCoinInputs = 6;
 
@@ -263,17 +278,7 @@ const std::vector<Setting>& UserSettings() {
       {"creditscoin1", Short(&Configuration::creditscoin1)},
       {"creditscoin2", Short(&Configuration::creditscoin2)},
       {"playmode", Text(&Configuration::playmode)},
-      {"tvout", Integer(&Configuration::tvout)},
-  };
-  return settings;
-}
-
-// The coin counters of "tempdata".
-const std::vector<Setting>& CounterSettings() {
-  static const std::vector<Setting> settings = {
-      {"counter1", Integer(&Configuration::counter1)}, {"counter2", Integer(&Configuration::counter2)},
-      {"counter3", Integer(&Configuration::counter3)}, {"counter4", Integer(&Configuration::counter4)},
-      {"counter5", Integer(&Configuration::counter5)}, {"counter6", Integer(&Configuration::counter6)},
+      {"tvout", Number(&Configuration::tvout, 0, 1)},
   };
   return settings;
 }
@@ -284,14 +289,6 @@ Configuration::Configuration(MainLibrary* mainLibrary) : library(mainLibrary) {}
 
 uint16_t Configuration::CreditsPerCoin(int input) const {
   return IsCoinInput(input) ? this->*kCreditsPerCoin[input - 1] : 0;
-}
-
-int32_t Configuration::CoinCount(int input) const {
-  return IsCoinInput(input) ? this->*kCoinCounters[input - 1] : 0;
-}
-
-void Configuration::CountCoin(int input) {
-  if (IsCoinInput(input)) ++(this->*kCoinCounters[input - 1]);
 }
 
 int Configuration::LoadConfiguration(const char* name) {
@@ -344,123 +341,9 @@ int Configuration::SaveUserConfiguration() {
 }
 
 std::string Configuration::UnreadableFile() {
-  for (const char* name : {kConfigurationFile, kUserFile, kTempDataFile}) {
+  for (const char* name : {kConfigurationFile, kUserFile}) {
     const std::string fault = platform::ReadFault(name);
     if (!fault.empty()) return std::string(name) + ": " + fault;
   }
   return "";
-}
-
-int Configuration::LoadTempData(Queue* queue, int* balance) {
-  const std::string fault = platform::ReadFault(kTempDataFile);
-  if (!fault.empty()) {
-    std::printf("No se pudo leer %s: %s\n", kTempDataFile, fault.c_str());
-    tempDataUnreadable_ = true;
-    return 0;
-  }
-  bool firstQueueItemSkipped = false;
-  // Whether the last queue line was restored: a "queueitempaid" line that
-  // follows belongs to it.
-  bool lastEntryRestored = false;
-  const bool read = SettingsFile::Read(kTempDataFile, [&](const RString& key, const RString& value) {
-    if (Is(key, "savedcredits")) {
-      *balance = value.ToInteger();
-    } else if (Is(key, "queueitem")) {
-      lastEntryRestored = false;
-      if (jumpsong && !firstQueueItemSkipped)
-        firstQueueItemSkipped = true;
-      else
-        lastEntryRestored = RestorePositionEntry(value, queue);
-    } else if (Is(key, "queueitemstring")) {
-      lastEntryRestored = RestoreNamedEntry(value, queue);
-    } else if (Is(key, kPaidKey)) {
-      if (lastEntryRestored) queue->SetPaidOfLast(value.ToInteger());
-      lastEntryRestored = false;
-    } else if (Is(key, "tmpvolumen")) {
-      if (!volumeFixed) volumen = value.ToInteger();
-    } else {
-      ApplyFirstMatch(CounterSettings(), *this, key, value);
-    }
-  });
-  if (read && jumpsong) SaveTempData(queue, *balance);
-  return 1;
-}
-
-// "genre,disc,track"
-bool Configuration::RestorePositionEntry(const RString& value, Queue* queue) {
-  RString parts[3];
-  SplitInThree(',', value, parts);
-  const QueueElement entry{static_cast<uint32_t>(parts[0].ToInteger()),
-                           static_cast<uint32_t>(parts[1].ToInteger()),
-                           static_cast<uint32_t>(parts[2].ToInteger())};
-  if (!IsInCatalogue(entry)) {
-    std::printf("Elemento de la cola fuera del catalogo, no se agrega: %s\n", value.Chars());
-    return false;
-  }
-  return queue->AddElementToQueue(entry.genre, entry.disc, entry.track);
-}
-
-// "genre name/disc title/track title"; the title may hold further "/". A
-// genre or disc name that is not found stands for position 0.
-bool Configuration::RestoreNamedEntry(const RString& value, Queue* queue) {
-  RString names[3];
-  SplitInThree('/', value, names);
-  QueueElement entry;
-  int track = -1;
-  if (library && library->GetTotalGenres() > 0) {
-    entry.genre = library->GetGenreIndex(names[0]);
-    if (library->GetTotalDiscs(entry.genre) > 0) {
-      entry.disc = library->GetDiscIndex(entry.genre, names[1]);
-      track = library->GetTrackIndex(entry.genre, entry.disc, names[2]);
-    }
-  }
-  if (track < 0) {
-    std::printf("Cancion descargada no encontrada, no se agrega a la cola: %s\n", value.Chars());
-    return false;
-  }
-  return queue->AddElementToQueue(entry.genre, entry.disc, static_cast<uint32_t>(track));
-}
-
-bool Configuration::HasDisc(const QueueElement& entry) const {
-  return library && entry.genre < static_cast<uint32_t>(library->GetTotalGenres()) &&
-         entry.disc < static_cast<uint32_t>(library->GetTotalDiscs(entry.genre));
-}
-
-bool Configuration::IsInCatalogue(const QueueElement& entry) const {
-  return HasDisc(entry) &&
-         entry.track < static_cast<uint32_t>(library->GetTotalTracks(entry.genre, entry.disc));
-}
-
-// The saved credits of an unreadable "tempdata" are not overwritten blind.
-int Configuration::SaveTempData(Queue* queue, int balance) {
-  if (tempDataUnreadable_) {
-    std::printf("No se guarda %s: no se pudo leer\n", kTempDataFile);
-    return 0;
-  }
-  platform::WriteFileAtomically(kTempDataFile, TempDataText(queue, balance));
-  return 1;
-}
-
-std::string Configuration::TempDataText(Queue* queue, int balance) const {
-  std::string text = Format("savedcredits=%d\n", balance);
-  if (!volumeFixed) text += Format("tmpvolumen=%d\n", volumen);
-  for (const QueueElement& entry : queue->GetElements()) text += QueueLines(entry);
-  for (int input = 1; input <= kCoinInputs; ++input)
-    text += Format("counter%d=%d\n", input, CoinCount(input));
-  return text;
-}
-
-// Downloaded tracks are saved by name, since the downloads disc grows;
-// everything else by position. What was paid for an entry follows it on a
-// line of its own, which readers that do not know it skip.
-std::string Configuration::QueueLines(const QueueElement& entry) const {
-  const std::string paid = entry.paid > 0 ? Format("%s=%d\n", kPaidKey, entry.paid) : "";
-  if (IsInCatalogue(entry) && Is(library->GetDiscTitle(entry.genre, entry.disc), MainLibrary::kDownloadsDiscName)) {
-    return Format("queueitemstring=%s/%s/%s\n", library->GetGenreName(entry.genre).Chars(), MainLibrary::kDownloadsDiscName,
-                  library->GetTrackTitle(entry.genre, entry.disc, entry.track).Chars()) +
-           paid;
-  }
-  return Format("queueitem=%d,%d,%d\n", static_cast<int>(entry.genre), static_cast<int>(entry.disc),
-                static_cast<int>(entry.track)) +
-         paid;
 }

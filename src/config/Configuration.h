@@ -1,8 +1,9 @@
 #pragma once
 // Every setting of the machine, read from "configuration" and "mapkeys",
-// with the operator's settings ("configuser") and the running state
-// ("tempdata") that survive a restart. Settings are named after their keys;
-// the key bindings come from MapKeys.
+// with the operator's settings ("configuser") that survive a restart.
+// Settings are named after their keys; the key bindings come from MapKeys.
+// Numbers are read whole and within their bounds: a value that is no number
+// or out of bounds keeps the setting as it was, with a log line.
 #include <SDL/SDL_video.h>
 
 #include <cstdint>
@@ -12,8 +13,6 @@
 #include "config/MapKeys.h"
 
 class MainLibrary;
-class Queue;
-struct QueueElement;
 
 class Configuration : public MapKeys {
  public:
@@ -32,24 +31,12 @@ class Configuration : public MapKeys {
   int LoadUserConfiguration();
   int SaveUserConfiguration();
 
-  // "tempdata": the credit balance, volume, queue (with what was paid for
-  // each entry) and coin counters. Loading
-  // appends the saved entries to queue and sets *balance; a configured
-  // `volumen` keeps precedence over the saved one. Both return 1, but for a
-  // "tempdata" that exists and cannot be read: it is not loaded, never
-  // replaced while this configuration lasts, and both return 0.
-  int LoadTempData(Queue* queue, int* balance);
-  int SaveTempData(Queue* queue, int balance);
-
-  // "file: reason" for the first of "configuration", "configuser" and
-  // "tempdata" that exists but cannot be read; empty when there is none.
+  // "file: reason" for the first of "configuration" and "configuser" that
+  // exists but cannot be read; empty when there is none.
   static std::string UnreadableFile();
 
-  // Coin inputs 1..6: credits per pulse and coins counted; other inputs
-  // read 0 and count nothing.
+  // Coin inputs 1..6: credits per pulse; other inputs read 0.
   uint16_t CreditsPerCoin(int input) const;
-  int32_t CoinCount(int input) const;
-  void CountCoin(int input);
 
   MainLibrary* library;
   bool mousecredit = false;
@@ -117,8 +104,6 @@ class Configuration : public MapKeys {
   int32_t creditsdownloads = 1;
   RString countertype = "";
   RString marquesina = "";
-  int32_t counter1 = 0, counter2 = 0, counter3 = 0;
-  int32_t counter4 = 0, counter5 = 0, counter6 = 0;
   bool numenter = false;
   bool jumpsong = false;
   RString usb_path = "";
@@ -137,14 +122,4 @@ class Configuration : public MapKeys {
   static constexpr SDL_Color kBarBlue = {0, 90, 200, 0};
 
   void ApplySetting(const RString& key, const RString& value);
-  // Saved queue entries are appended only when they name a track of the
-  // catalogue; the others are left out with a log line. True when appended.
-  bool RestorePositionEntry(const RString& value, Queue* queue);
-  bool RestoreNamedEntry(const RString& value, Queue* queue);
-  bool HasDisc(const QueueElement& entry) const;
-  bool IsInCatalogue(const QueueElement& entry) const;
-  std::string TempDataText(Queue* queue, int balance) const;
-  std::string QueueLines(const QueueElement& entry) const;
-
-  bool tempDataUnreadable_ = false;
 };

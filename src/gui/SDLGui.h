@@ -26,6 +26,7 @@
 #include "gui/fontsdl.h"
 #include "playback/PlayerListener.h"
 #include "playback/Queue.h"
+#include "state/Cashbox.h"
 
 class Configuration;
 class DiscElement;
@@ -563,13 +564,18 @@ class SDLGui : public PlayerListener {
   // plays.
   void NotPlayed();
   void Refund(const QueueElement& entry);
-  // Saves the credits and the queue together. Paybacks the playback thread
-  // has noted but the screen not yet handed out count in the credits saved,
-  // as their entries have already left the queue.
+  // Saves the credits and the queue together.
   void SaveState();
   void CountFailure();
   void CountPlayed();
-  bool NeedsService() const { return failuresInARow >= kFailuresForService; }
+  // Items that failed in a row, or a state that cannot be saved, call for
+  // service.
+  bool NeedsService() const { return failuresInARow >= kFailuresForService || cashbox->SaveFailing(); }
+  // Retries a failed save when due, and has the marquee tell when saving
+  // starts or stops failing.
+  void NoteSavingState();
+  // What a customer is told of a purchase that could not be saved.
+  static constexpr const char* kNotSavedText = "No se pudo guardar la compra: no se cobra";
   void ShowElapsedTime();
   void ScrollSelectedTitle();
   void PlayRandomWhenIdle();
@@ -643,7 +649,12 @@ class SDLGui : public PlayerListener {
   bool lastItemFailed = false;
   SDL_mutex* stateMutex = nullptr;
   uint32_t selGenre = 0, selDisc = 0, selTrack = 0;
-  int32_t credits = 0;
+  // The customer's credits, the coin counters and their saved state; made
+  // by initialize.
+  std::unique_ptr<Cashbox> cashbox;
+  int32_t Credits() const { return cashbox->Credits(); }
+  // Whether the cabinet was last shown as unable to save.
+  bool shownSaveFailing = false;
 
   std::unique_ptr<ListBox> tracksList, genresList, queueList, resultsList, configList;
   std::unique_ptr<ListBox> localResultsList, onlineResultsList;
@@ -829,11 +840,9 @@ class SDLGui : public PlayerListener {
   bool ConfirmTypedZero();
   void BuyWholeAlbum();
   void BuySelectedTrack();
-  // Whether the credits pay price in the coin-operated mode.
-  bool CreditsPay(int32_t price) const;
-  // Takes the entry's price and queues it; the price.
-  int32_t Charge(const QueueElement& entry);
   void OfferVip(const QueueElement& last);
+  // Tells the customer why a sale was not made; true when it was not.
+  bool TellUnsold(Cashbox::Sale sale);
   void ShowNotice(const RString& text, int timeout);
 
   // Operator menu (helpers) ------------------------------------------------

@@ -44,6 +44,7 @@ RString ProgressFile(const RString& name) { return RString(kProgressFolder) + "\
 void SDLGui::draw() {
   RedrawWhenPending();
   HandlePlaybackEvents();
+  NoteSavingState();
   ShowElapsedTime();
   ShowVolumeBarUntilDue();
   CheckOnlineWhenDue();
@@ -139,28 +140,29 @@ void SDLGui::NotPlayed() {
   notPlayedEntries.pop_front();
   SDL_mutexV(stateMutex);
   std::printf("No se pudo reproducir [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
-  if (JukeboxMode() && entry.paid > 0) Refund(entry);
+  SaveState();
+  if (entry.paid > 0) Refund(entry);
   CountFailure();
 }
 
+// The cashbox paid it back on the playback thread, with the entry's leaving
+// the queue; here it is told.
 void SDLGui::Refund(const QueueElement& entry) {
-  credits += entry.paid;
-  SaveState();
   std::printf("Devolucion: %d creditos por [%u,%u,%u], quedan %d\n", entry.paid, entry.genre, entry.disc,
-              entry.track, credits);
+              entry.track, Credits());
   DrawCredits(true);
   RString text;
   text.sprintf("No se pudo reproducir: se devuelven %d creditos", entry.paid);
   ShowNotice(text, kNoticeTime);
 }
 
-void SDLGui::SaveState() {
-  SDL_mutexP(stateMutex);
-  int32_t owed = 0;
-  if (JukeboxMode())
-    for (const QueueElement& entry : notPlayedEntries) owed += entry.paid;
-  config->SaveTempData(queue, credits + owed);
-  SDL_mutexV(stateMutex);
+void SDLGui::SaveState() { cashbox->Save(); }
+
+void SDLGui::NoteSavingState() {
+  cashbox->SaveIfDue();
+  if (cashbox->SaveFailing() == shownSaveFailing) return;
+  shownSaveFailing = cashbox->SaveFailing();
+  MarqueeCalc();
 }
 
 void SDLGui::CountFailure() {
@@ -392,16 +394,14 @@ void SDLGui::CompleteDownload(const RString& name) {
   platform::DeleteFile(ProgressFile(name).Chars());
   WaitKeepingInput(kDownloadSettle);
   const int32_t price = std::max(config->creditsdownloads, 0);
-  if (JukeboxMode() && credits < price) {
+  if (JukeboxMode() && Credits() < price) {
     ShowMsg("Creditos insuficientes para DESCARGA", genreFont, kRefusalTime, true, true);
     return;
   }
   const uint32_t track = static_cast<uint32_t>(library->AddDownloadedTrack(name));
   const uint32_t disc = static_cast<uint32_t>(library->DownloadsDiscIndex());
   std::printf("Index of added download: 0 %u %u\n", disc, track);
-  credits -= price;
-  queue->AddElementToQueue(0, disc, track, JukeboxMode() ? price : 0);
-  SaveState();
+  if (TellUnsold(cashbox->Buy(QueueElement{0, disc, track, 0}, price))) return;
   DrawCredits(true);
   DrawQueue(true);
   const int row = ShowDownloadProgress(name, kDownloadComplete);

@@ -281,11 +281,10 @@ void SDLGui::ExternalAction(int event) {
 }
 
 void SDLGui::ItemNotPlayed(const QueueElement& entry) {
+  if (!cashbox->PayBack(entry)) return;
   SDL_mutexP(stateMutex);
-  if (queue->RemoveHeadIf(entry)) {
-    notPlayedEntries.push_back(entry);
-    playEvents.push_back(Player::kNotPlayed);
-  }
+  notPlayedEntries.push_back(entry);
+  playEvents.push_back(Player::kNotPlayed);
   SDL_mutexV(stateMutex);
 }
 

@@ -161,12 +161,12 @@ void SDLGui::SellWifiCode() {
     if (!makeWifiCode()) TellCodeNotMade();
     return;
   }
-  if (credits <= 0) {
+  if (Credits() <= 0) {
     const int key =
         ShowMsg("Inserte 1 moneda para obtener un codigo de wifi", genreFont, -1, true, true);
     std::printf("Tecla: %d\n", key);
-    std::printf("Creditos: %d\n", credits);
-    if (credits <= 0) return;
+    std::printf("Creditos: %d\n", Credits());
+    if (Credits() <= 0) return;
   }
   AskWifiCode();
 }

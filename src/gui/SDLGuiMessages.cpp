@@ -115,13 +115,8 @@ int SDLGui::CoinInputOfKey(int key) const {
 
 void SDLGui::CreditKey(int key) {
   if (config->soundcredit) PlayCoinSound();
-  const int input = CoinInputOfKey(key);
-  if (input != 0) {
-    credits += config->CreditsPerCoin(input);
-    config->CountCoin(input);
-  }
+  cashbox->CreditCoin(CoinInputOfKey(key));
   DrawCredits(true);
-  SaveState();
 }
 
 // Plays "coin.wav" without waiting for it; silent without the file or an

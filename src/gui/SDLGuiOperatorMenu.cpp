@@ -91,8 +91,8 @@ void SDLGui::OpenMenuConfig() {
 void SDLGui::WriteMenuRows() {
   configList->SetItem(Row("Monedero 1: %d", menuCoin1), kCoin1Row);
   configList->SetItem(Row("Monedero 2: %d", menuCoin2), kCoin2Row);
-  configList->SetItem(Row("Contador 1: %d", config->counter1), kCounter1Row);
-  configList->SetItem(Row("Contador 2: %d", config->counter2), kCounter2Row);
+  configList->SetItem(Row("Contador 1: %d", cashbox->CoinCount(1)), kCounter1Row);
+  configList->SetItem(Row("Contador 2: %d", cashbox->CoinCount(2)), kCounter2Row);
   configList->SetItem("Modo: " + menuPlayMode, kPlayModeRow);
   configList->SetItem(config->tvout ? "Salida de TV: Si" : "Salida de TV: No", kTvOutRow);
 }
@@ -193,9 +193,7 @@ void SDLGui::CloseOperatorMenu() {
 
 // Saved at once, so that a power cut cannot bring the old counts back.
 void SDLGui::ClearCoinCounters() {
-  config->counter1 = 0;
-  config->counter2 = 0;
-  config->SaveTempData(queue, credits);
+  cashbox->ClearCoinCounters();
   WriteMenuRows();
 }
 

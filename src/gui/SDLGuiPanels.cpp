@@ -241,7 +241,7 @@ RString SDLGui::CreditsText() const {
   const RString& mode = config->playmode;
   RString text = "";
   if (mode == "jukebox")
-    text.sprintf(config->countertype == "Creditos" ? "Creditos: %d" : "Pesos: %d", credits);
+    text.sprintf(config->countertype == "Creditos" ? "Creditos: %d" : "Pesos: %d", Credits());
   else if (mode == "fiesta")
     text = "Fiesta";
   else if (mode == "continuo")

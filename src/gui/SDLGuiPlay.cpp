@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
 #include "playback/Queue.h"
+#include "state/Cashbox.h"
 
 namespace {
 
@@ -16,8 +18,8 @@ int32_t Price(int32_t configured) { return std::max(configured, 0); }
 
 }  // namespace
 
-// Credits are compared as signed numbers: a balance that went below 0 (free
-// modes still charge, a video may cost more than the minimum) buys nothing.
+// Prices are checked here for the customer's messages; the cashbox takes
+// them, and only in the coin-operated mode.
 void SDLGui::EnterPlay() {
   if (static_cast<int>(selTrack) >= SelectedAlbumTracks()) return;
   if (JukeboxMode() && !CreditsAllowSelection()) return;
@@ -44,16 +46,17 @@ int32_t SDLGui::PriceOfTrack(uint32_t track) const {
 // Any purchase needs at least creditsbyplay; music and video tell the
 // customer so, other kinds are refused silently.
 bool SDLGui::CreditsAllowSelection() {
+  const int32_t balance = Credits();
   const int32_t minimum = Price(config->creditsbyplay);
-  if (library->IsMusic(selGenre, selDisc, selTrack) && credits < minimum) {
+  if (library->IsMusic(selGenre, selDisc, selTrack) && balance < minimum) {
     ShowNotice("Creditos insuficientes !!!", kRefusalTime);
     return false;
   }
-  if (IsVideoTrack(selTrack) && credits < Price(config->creditsbyvideo)) {
+  if (IsVideoTrack(selTrack) && balance < Price(config->creditsbyvideo)) {
     ShowNotice("Creditos insuficientes para Video !!!", kRefusalTime);
     return false;
   }
-  return credits >= minimum;
+  return balance >= minimum;
 }
 
 // A typed track number 0 whose album highlight was lost (a track move drew
@@ -68,20 +71,18 @@ bool SDLGui::ConfirmTypedZero() {
 }
 
 // Tracks are bought in order while the credits pay for each at its own
-// price; those bought stay bought when the credits run out. Queue and
-// credits are saved before anything is shown.
+// price; those bought stay bought when the credits run out.
 void SDLGui::BuyWholeAlbum() {
-  const int tracks = SelectedAlbumTracks();
+  std::vector<Cashbox::Item> items;
+  for (uint32_t track = 0; static_cast<int>(track) < SelectedAlbumTracks(); ++track)
+    items.push_back({QueueElement{selGenre, selDisc, track, 0}, PriceOfTrack(track)});
   int added = 0;
+  const Cashbox::Sale sale = cashbox->Buy(items, Price(config->creditsbyplay), added);
+  if (TellUnsold(sale)) return;
   int32_t paid = 0;
-  for (uint32_t track = 0; static_cast<int>(track) < tracks; ++track) {
-    if (JukeboxMode() && !CreditsPay(PriceOfTrack(track))) break;
-    paid += Charge(QueueElement{selGenre, selDisc, track, 0});
-    ++added;
-  }
-  SaveState();
+  for (int i = 0; i < added && JukeboxMode(); ++i) paid += items[i].price;
   std::printf("Compra: %d elementos del album %u,%u por %d creditos, quedan %d\n", added, selGenre, selDisc, paid,
-              credits);
+              Credits());
   DrawCredits(true);
   DrawQueue(true);
   DrawTracks(true);
@@ -93,29 +94,16 @@ void SDLGui::BuyWholeAlbum() {
 // The entry is queued and saved with the credits at once, so that it can
 // start playing while the customer reads the message.
 void SDLGui::BuySelectedTrack() {
-  const int32_t paid = Charge(QueueElement{selGenre, selDisc, selTrack, 0});
-  SaveState();
-  std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", selGenre, selDisc, selTrack, paid, credits);
+  const int32_t price = PriceOfTrack(selTrack);
+  if (TellUnsold(cashbox->Buy(QueueElement{selGenre, selDisc, selTrack, 0}, price))) return;
+  std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", selGenre, selDisc, selTrack,
+              JukeboxMode() ? price : 0, Credits());
   DrawCredits(true);
   DrawQueue(true);
   RString text;
   const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
   text.sprintf("Agregado: %s", title.Chars());
   ShowNotice(text, kNoticeTime);
-}
-
-// Every purchase also needs the least price of all, creditsbyplay.
-bool SDLGui::CreditsPay(int32_t price) const {
-  return credits >= price && credits >= Price(config->creditsbyplay);
-}
-
-// Only the coin-operated mode pays back an item that cannot be played, so
-// only there is the entry marked with its price.
-int32_t SDLGui::Charge(const QueueElement& entry) {
-  const int32_t price = PriceOfTrack(entry.track);
-  credits -= price;
-  queue->AddElementToQueue(entry.genre, entry.disc, entry.track, JukeboxMode() ? price : 0);
-  return price;
 }
 
 // last is the queue's last entry, the selected track. Making it VIP is
@@ -125,19 +113,40 @@ int32_t SDLGui::Charge(const QueueElement& entry) {
 void SDLGui::OfferVip(const QueueElement& last) {
   const int32_t vipPrice = config->creditsvip;
   if (vipPrice <= 0 || !queue->LastWouldPassAsVIP(last)) return;
-  if (JukeboxMode() && credits < vipPrice) {
+  if (JukeboxMode() && Credits() < vipPrice) {
     ShowNotice("Creditos insuficientes para VIP !!!", kRefusalTime);
     return;
   }
   const int answer = ShowMsg("Activar reproduccion VIP?", genreFont, -1, true, true);
-  if (!KeyIs(answer, config->enter) || !queue->RemoveLastAndInsertVIP(last, JukeboxMode() ? vipPrice : 0)) return;
-  credits -= vipPrice;
-  SaveState();
-  std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track, vipPrice,
-              credits);
+  if (!KeyIs(answer, config->enter)) return;
+  const Cashbox::Sale sale = cashbox->BuyVip(last, vipPrice);
+  if (sale == Cashbox::Sale::kShort || TellUnsold(sale)) return;
+  std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track,
+              JukeboxMode() ? vipPrice : 0, Credits());
   DrawCredits(true);
   DrawQueue(true);
   ShowNotice("Modo VIP activado", kNoticeTime);
+}
+
+// A sale the cashbox could not save, or whose entry it cannot keep, is
+// told; true when nothing was sold.
+bool SDLGui::TellUnsold(Cashbox::Sale sale) {
+  switch (sale) {
+    case Cashbox::Sale::kDone:
+      return false;
+    case Cashbox::Sale::kNotSaved:
+      std::puts("Compra no realizada: no se pudo guardar");
+      NoteSavingState();
+      ShowNotice(kNotSavedText, kRefusalTime);
+      return true;
+    case Cashbox::Sale::kTooLong:
+      std::puts("Compra no realizada: nombre demasiado largo");
+      ShowNotice("Nombre demasiado largo, no se agrega", kRefusalTime);
+      return true;
+    case Cashbox::Sale::kShort:
+      return true;
+  }
+  return true;
 }
 
 void SDLGui::ShowNotice(const RString& text, int timeout) {

@@ -80,9 +80,13 @@ void SDLGui::TakeQueueRequest(const RString& name) {
   }
   std::printf("Index: %d %d %d\n", static_cast<int>(entry->genre), static_cast<int>(entry->disc),
               static_cast<int>(entry->track));
-  queue->AddElementToQueue(entry->genre, entry->disc, entry->track);
+  if (!cashbox->CanSave(*entry)) {
+    std::printf("Pedido rechazado, nombre demasiado largo: %s\n", request.line.Chars());
+    SetAside(name);
+    return;
+  }
+  cashbox->AddFree(*entry);
   DrawQueue(true);
-  SaveState();
   const RString path = RequestPath(name);
   std::printf("delete command: del %s\n", path.Chars());
   platform::DeleteFile(path.Chars());

@@ -333,7 +333,7 @@ void SDLGui::ReadOnlineResults() {
 // are checked, and a row is started once.
 void SDLGui::StartDownloadOfRow(int row) {
   const size_t result = static_cast<size_t>(row) - trackMatches.size();
-  if (JukeboxMode() && credits < std::max(config->creditsdownloads, 0)) {
+  if (JukeboxMode() && Credits() < std::max(config->creditsdownloads, 0)) {
     ShowNotice("Creditos insuficientes para DESCARGA", kRefusalTime);
     return;
   }

@@ -411,7 +411,8 @@ void SDLGui::CreateSearcherLists() {
 // last run; -1 means that none was configured.
 void SDLGui::RestoreSavedState() {
   const int32_t configuredVolume = config->volumen;
-  config->LoadTempData(queue, &credits);
+  cashbox = std::make_unique<Cashbox>(*queue, *config, library);
+  if (const std::optional<int32_t> volume = cashbox->Restore()) config->volumen = *volume;
   if (configuredVolume != -1) config->volumen = configuredVolume;
 }
 

@@ -47,17 +47,14 @@ void SDLGui::AskWifiCode() {
   do {
     key = ShowMsg(CreditsQuestion(wifiCredits), genreFont, -1, true, true);
     std::printf("Tecla: %d\n", key);
-    if (KeyIs(key, config->up) && wifiCredits < credits) ++wifiCredits;
+    if (KeyIs(key, config->up) && wifiCredits < Credits()) ++wifiCredits;
     if (KeyIs(key, config->down) && wifiCredits > 1) --wifiCredits;
   } while (KeyIs(key, config->up) || KeyIs(key, config->down));
-  if (!KeyIs(key, config->enter) || wifiCredits > credits) return;
+  if (!KeyIs(key, config->enter) || TellUnsold(cashbox->BuyWifiCode(wifiCredits))) return;
 
-  credits -= wifiCredits;
-  config->SaveTempData(queue, credits);
-  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", wifiCredits, credits);
+  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", wifiCredits, Credits());
   if (makeWifiCode()) return;
-  credits += wifiCredits;
-  config->SaveTempData(queue, credits);
+  cashbox->ReturnWifiCode(wifiCredits);
   DrawCredits(true);
   TellCodeNotMade();
 }

@@ -118,7 +118,9 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, b
   if (fd < 0) return false;
   const bool written = WriteAll(fd, contents.data(), contents.size()) && (!flush || fsync(fd) == 0);
   if (close(fd) != 0 || !written || rename(temporary.c_str(), host.c_str()) != 0) {
+    const int error = errno;
     unlink(temporary.c_str());
+    errno = error;
     return false;
   }
   if (flush) SyncFolder(FolderOf(host));

@@ -36,7 +36,7 @@ uint32_t GetFileAttributes(const std::string& path);
 // target, so that a power cut leaves either the old or the new file. Without
 // flush the file system writes the data when it likes: a power cut may then
 // leave the new file empty or cut short, never a mix of old and new; for
-// files that are checked when read back.
+// files that are checked when read back. On failure errno tells why.
 bool WriteFileAtomically(const std::string& path, const std::string& contents, bool flush = true);
 
 // What tells a file's contents from what they were before: size and time of

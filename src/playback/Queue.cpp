@@ -1,5 +1,7 @@
 #include "playback/Queue.h"
 
+#include <algorithm>
+
 namespace {
 
 using Lock = std::lock_guard<std::mutex>;
@@ -115,5 +117,18 @@ bool Queue::RemoveIf(int index, const QueueElement& expected) {
   RItemList* node = entries_.GetItemRaw(index);
   if (!node || !ElementOf(node).SamePlay(expected)) return false;
   RemoveNodeLocked(index);
+  return true;
+}
+
+bool PlaceLastAsVIP(std::vector<QueueElement>& entries, const QueueElement& expected, int32_t price) {
+  if (entries.size() < 2 || !entries.back().SamePlay(expected)) return false;
+  const auto firstNormal =
+      std::find_if(entries.begin() + 1, entries.end() - 1, [](const QueueElement& e) { return e.vip == 0; });
+  if (firstNormal == entries.end() - 1) return false;
+  QueueElement element = entries.back();
+  element.vip = 1;
+  element.paid += price;
+  entries.pop_back();
+  entries.insert(firstNormal, element);
   return true;
 }

@@ -24,6 +24,11 @@ struct QueueElement {
   }
 };
 
+// RemoveLastAndInsertVIP's move made on a copy of the entries, for a state
+// that is saved before the queue takes it; false, with entries unchanged,
+// when the last entry would not pass a normal one.
+bool PlaceLastAsVIP(std::vector<QueueElement>& entries, const QueueElement& expected, int32_t price);
+
 class Queue {
  public:
   Queue() = default;

@@ -19,6 +19,7 @@
 #include "platform/Paths.h"
 #include "platform/System.h"
 #include "shell/ExternalPrograms.h"
+#include "state/SavedState.h"
 
 namespace {
 
@@ -78,7 +79,8 @@ Configuration* LoadConfiguration(MainLibrary* library) {
   auto* configuration = new Configuration(library);
   configuration->LoadConfiguration("configuration");
   configuration->LoadUserConfiguration();
-  if (const std::string fault = Configuration::UnreadableFile(); !fault.empty()) EndWithUnreadableFile(fault);
+  for (const std::string& fault : {Configuration::UnreadableFile(), SavedState::UnreadableFile()})
+    if (!fault.empty()) EndWithUnreadableFile(fault);
   if (library->GetContentPathCount() == 0) EndWithoutMediaFolder();
   std::puts("Configuracion cargada");
   std::printf("Configuration default screen size: %d x %d\n", configuration->ancho, configuration->alto);

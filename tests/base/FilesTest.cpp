@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "base/RDir.h"
 #include "base/RFile.h"
@@ -48,17 +49,32 @@ TEST_F(FilesTest, ReadPastTheFinalLineFeedIsEmpty) {
   EXPECT_TRUE(file.eof());
 }
 
-TEST_F(FilesTest, LongLineArrivesInPieces) {
-  WriteHostFile("long", std::string(1500, 'x') + "\nnext\n");
-  RTextFile file;
-  ASSERT_TRUE(file.Open("long", "r"));
-  RString piece = file.GetLine();
-  EXPECT_STREQ(piece.c_str(), std::string(1023, 'x').c_str());
-  EXPECT_EQ(file.GetLastReadLength(), 1023);
-  piece = file.GetLine();
-  EXPECT_STREQ(piece.c_str(), (std::string(477, 'x') + "\n").c_str());
-  EXPECT_EQ(file.GetLastReadLength(), 478);
-  EXPECT_STREQ(file.GetLine().c_str(), "next\n");
+// A line is read whole up to the longest line, or passed over whole: no
+// piece of it ever comes as a line of its own.
+TEST_F(FilesTest, LongLinesAreReadWholeOrPassedOverWhole) {
+  const int longest = RTextFile::kLongestLine;
+  const std::string fits(longest - 1, 'x');
+  const std::string tooLong(longest, 'y');
+  const struct {
+    const char* what;
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"1500 characters", std::string(1500, 'x') + "\nnext\n", {std::string(1500, 'x') + "\n", "next\n"}},
+      {"the longest with its feed", fits + "\nnext\n", {fits + "\n", "next\n"}},
+      {"one more", tooLong + "\nnext\n", {"next\n"}},
+      {"forged key at its end", tooLong + "savedcredits=999\nnext\n", {"next\n"}},
+      {"several in a row", tooLong + "\n" + tooLong + "\n" + tooLong + "\nnext", {"next"}},
+      {"the last, without feed", "first\n" + tooLong, {"first\n"}},
+  };
+  for (const auto& c : cases) {
+    WriteHostFile("long", c.text);
+    RTextFile file;
+    ASSERT_TRUE(file.Open("long", "r"));
+    std::vector<std::string> lines;
+    for (RString line = file.GetLine(); line.GetLength() > 0; line = file.GetLine()) lines.push_back(line.c_str());
+    EXPECT_EQ(lines, c.lines) << c.what;
+  }
 }
 
 TEST_F(FilesTest, CarriageReturnsAreLeftToRemoveCR) {

@@ -49,6 +49,10 @@ const Case kCases[] = {
     {"line of exactly one read", std::string(1023, 'a') + "\nb\n"},
     {"line of 1500", std::string(1500, 'a') + "\nb\n"},
     {"line of 3000 without feed", std::string(3000, 'a')},
+    {"longest line", std::string(RTextFile::kLongestLine - 1, 'a') + "\nb\n"},
+    {"lines past the longest", std::string(RTextFile::kLongestLine, 'a') + "x=1\n" +
+                                   std::string(3 * RTextFile::kLongestLine, 'c') + "\nb\n"},
+    {"past the longest without feed", "b\n" + std::string(RTextFile::kLongestLine + 5, 'a')},
     {"NUL inside and at the start", std::string("ab\0cd\n\0x\ny\n", 11)},
 };
 
@@ -59,7 +63,7 @@ TEST(RLineReader, GivesTheLinesOfRTextFile) {
     const size_t reads = c.text.size() + 2;
     const Lines expected = ReadWithTextFile(reads);
     // Blocks from barely one read long to larger than the file.
-    for (size_t blockSize : {size_t{1}, size_t{1500}, size_t{1} << 16})
+    for (size_t blockSize : {size_t{1}, size_t{20000}, size_t{1} << 16})
       EXPECT_EQ(ReadWithLineReader(reads, blockSize), expected) << c.what << ", block " << blockSize;
   }
 }

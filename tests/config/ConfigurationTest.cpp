@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <cstdio>
 #include <string>
 
@@ -75,18 +76,18 @@ TEST_F(ConfigurationTest, ColourHasRedInTheLowByte) {
   EXPECT_EQ(configuration.cola_color.r, 255);
   EXPECT_EQ(configuration.cola_color.b, 0);
   EXPECT_EQ(configuration.marquee_color.g, 255);
-  EXPECT_EQ(configuration.titulos_color.r, 0);
-  EXPECT_EQ(configuration.titulos_color.g, 0);
-  EXPECT_EQ(configuration.titulos_color.b, 0);
+  // No number: the colour stays as it was.
+  EXPECT_EQ(configuration.titulos_color.r, 255);
+  EXPECT_EQ(configuration.titulos_color.b, 255);
 }
 
 TEST_F(ConfigurationTest, PairNeedsItsComma) {
   Load("mainwindowposition=10,20\n");
   EXPECT_EQ(configuration.mainwindowposition.x, 10);
   EXPECT_EQ(configuration.mainwindowposition.y, 20);
-  Load("mainwindowposition=10\n");
-  EXPECT_EQ(configuration.mainwindowposition.x, 0);
-  EXPECT_EQ(configuration.mainwindowposition.y, 0);
+  Load("mainwindowposition=30\n");
+  EXPECT_EQ(configuration.mainwindowposition.x, 10);
+  EXPECT_EQ(configuration.mainwindowposition.y, 20);
 }
 
 TEST_F(ConfigurationTest, EqualiserBarsAreStoredNegated) {
@@ -101,7 +102,7 @@ TEST_F(ConfigurationTest, ZeroScreenSizeFallsBackToDefaults) {
   EXPECT_EQ(Load("ancho=0\nalto=0\n"), "Ancho default: 1024\n");
   EXPECT_EQ(configuration.ancho, 1024);
   EXPECT_EQ(configuration.alto, 768);
-  EXPECT_EQ(Load("ancho=abc\n"), "Ancho default: 1024\n");
+  EXPECT_EQ(Load("ancho=abc\n"), "Valor no valido, se conserva el anterior: ancho=abc\n");
   EXPECT_EQ(configuration.ancho, 1024);
   EXPECT_EQ(Load("ancho=800\nalto=600\n"), "");
   EXPECT_EQ(configuration.ancho, 800);
@@ -148,13 +149,40 @@ TEST_F(ConfigurationTest, TvOutSizeSwitchesTvOutOn) {
   EXPECT_EQ(configuration.tvoutyres, 768);
 }
 
-TEST_F(ConfigurationTest, NumbersAreKeptInTheirWidth) {
-  Load("creditscoin1=70000\ntimeoutvideohide=65541\ncreditsbyplay=2\ncreditscoin3=x5\n");
-  EXPECT_EQ(configuration.creditscoin1, 4464);
-  EXPECT_EQ(configuration.timeoutvideohide, 5);
-  EXPECT_EQ(configuration.creditsbyplay, 2);
-  EXPECT_EQ(configuration.creditscoin3, 0);
-  EXPECT_EQ(configuration.CreditsPerCoin(1), 4464);
+// A number is read whole and within its bounds, or the setting keeps its
+// value and the log tells.
+TEST_F(ConfigurationTest, NumbersAreReadWholeWithinTheirBounds) {
+  const struct {
+    const char* line;
+    std::function<int64_t(const Configuration&)> field;
+    int64_t expected;
+    bool refused;
+  } cases[] = {
+      {"creditscoin1=65535", [](const Configuration& c) { return c.creditscoin1; }, 65535, false},
+      {"creditscoin1=70000", [](const Configuration& c) { return c.creditscoin1; }, 1, true},
+      {"creditscoin1=-1", [](const Configuration& c) { return c.creditscoin1; }, 1, true},
+      {"creditscoin2=1099511627776", [](const Configuration& c) { return c.creditscoin2; }, 3, true},
+      {"creditscoin3=x5", [](const Configuration& c) { return c.creditscoin3; }, 0, true},
+      {"timeoutvideohide=65541", [](const Configuration& c) { return c.timeoutvideohide; }, 10, true},
+      {"creditsbyplay=5-3", [](const Configuration& c) { return c.creditsbyplay; }, 1, true},
+      {"creditsbyplay=-2", [](const Configuration& c) { return c.creditsbyplay; }, 1, true},
+      {"creditsbyvideo=2147483647", [](const Configuration& c) { return c.creditsbyvideo; }, 2147483647, false},
+      {"creditsvip=2147483648", [](const Configuration& c) { return c.creditsvip; }, 0, true},
+      {"randomplay=-3", [](const Configuration& c) { return c.randomplay; }, -3, false},
+      {"randomplay=3 ", [](const Configuration& c) { return c.randomplay; }, 0, true},
+      {"volumen=101", [](const Configuration& c) { return c.volumen; }, -1, true},
+      {"genero_color=16777216", [](const Configuration& c) { return c.genero_color.r; }, 255, true},
+      {"eqbar1=-2147483648", [](const Configuration& c) { return c.eqbar1; }, 0, true},
+  };
+  for (const auto& c : cases) {
+    Configuration fresh(&library);
+    WriteHostFile("configuration", std::string(c.line) + "\n");
+    ::testing::internal::CaptureStdout();
+    fresh.LoadConfiguration("configuration");
+    const std::string printed = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(c.field(fresh), c.expected) << c.line;
+    EXPECT_EQ(printed.find("Valor no valido") != std::string::npos, c.refused) << c.line;
+  }
   EXPECT_EQ(configuration.CreditsPerCoin(7), 0);
 }
 

@@ -184,8 +184,8 @@ TEST_F(SDLGuiDialogsTest, ResultLeadsToItsTrackWhichEnterBuys) {
   catalogue.AddTrack(disc, "Back in Black.mp3");
   config.playmode = "jukebox";
   config.creditsbyplay = 1;
-  gui.credits = 1;
   Open();
+  GiveCredits(gui, 1);
 
   Press(config.abc);
   gui.searchText = "black";
@@ -207,7 +207,7 @@ TEST_F(SDLGuiDialogsTest, ResultLeadsToItsTrackWhichEnterBuys) {
   EXPECT_EQ(bought.genre, 1u);
   EXPECT_EQ(bought.disc, 1u);
   EXPECT_EQ(bought.track, 1u);
-  EXPECT_EQ(gui.credits, 0);
+  EXPECT_EQ(gui.Credits(), 0);
 
   // A search without matches stays on the keyboard and says so.
   Press(config.abc);

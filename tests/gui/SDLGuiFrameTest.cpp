@@ -153,56 +153,57 @@ TEST_F(SDLGuiFrameTest, FinishedBeforeAVideoLeavesTheScreenToIt) {
 TEST_F(SDLGuiFrameTest, PaidItemThatCouldNotPlayIsPaidBackOnce) {
   config.playmode = "jukebox";
   config.creditsbyplay = 2;
-  gui.credits = 5;
+  GiveCredits(gui, 5);
   gui.selTrack = 1;
   testing::internal::CaptureStdout();
   gui.EnterPlay();
   testing::internal::GetCapturedStdout();
-  ASSERT_EQ(gui.credits, 3);
+  ASSERT_EQ(gui.Credits(), 3);
   testing::internal::CaptureStdout();
   player.PlayNext();  // no file on disk
   testing::internal::GetCapturedStdout();
   const std::string log = Draw();
   EXPECT_TRUE(Has(log, "No se pudo reproducir [0,0,1]\nDevolucion: 2 creditos por [0,0,1], quedan 5\n")) << log;
-  EXPECT_EQ(gui.credits, 5);
+  EXPECT_EQ(gui.Credits(), 5);
   EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=5\n"));
   EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
   Draw();
-  EXPECT_EQ(gui.credits, 5);
+  EXPECT_EQ(gui.Credits(), 5);
 }
 
 // A save between the playback thread's news and its handling already holds
 // the payback, as the entry has left the queue.
 TEST_F(SDLGuiFrameTest, StateSavedBeforeThePaybackIsHandedOutHoldsIt) {
   config.playmode = "jukebox";
-  gui.credits = 1;
+  GiveCredits(gui, 1);
   queue.AddElementToQueue(0, 0, 0, 2);
   gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, 2});
   gui.SaveState();
   EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
   EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
   Draw();
-  EXPECT_EQ(gui.credits, 3);
+  EXPECT_EQ(gui.Credits(), 3);
   EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
 }
 
-// Only what was paid in the coin-operated mode goes back.
-TEST_F(SDLGuiFrameTest, UnpaidItemsOrFreeModesGiveNothingBack) {
+// Only what was paid goes back, whatever the mode is now: an entry bought
+// with coins before the operator switched to a free mode was still paid.
+TEST_F(SDLGuiFrameTest, OnlyWhatWasPaidGoesBack) {
   const struct {
     const char* mode;
     int32_t paid;
-  } cases[] = {{"jukebox", 0}, {"fiesta", 2}, {"aleatorio", 2}};
+  } cases[] = {{"jukebox", 0}, {"fiesta", 0}, {"fiesta", 2}, {"aleatorio", 2}};
   for (const auto& item : cases) {
-    SCOPED_TRACE(item.mode);
+    SCOPED_TRACE(std::string(item.mode) + std::to_string(item.paid));
     config.playmode = item.mode;
-    gui.credits = 1;
+    GiveCredits(gui, 1);
     queue.AddElementToQueue(0, 0, 0, item.paid);
     gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, item.paid});
     gui.ExternalAction(Player::kFinished);
     const std::string log = Draw();
     EXPECT_TRUE(Has(log, "No se pudo reproducir [0,0,0]\n")) << log;
-    EXPECT_FALSE(Has(log, "Devolucion"));
-    EXPECT_EQ(gui.credits, 1);
+    EXPECT_EQ(Has(log, "Devolucion"), item.paid > 0);
+    EXPECT_EQ(gui.Credits(), 1 + item.paid);
   }
 }
 
@@ -390,9 +391,9 @@ TEST_F(SDLGuiDownloadsTest, PercentageShowsInTheRow) {
   EXPECT_TRUE(fs::exists("downloadsprogress/.oculto"));
 }
 
-// Outside the coin-operated mode a download is charged even without credits;
-// the negative balance then buys nothing once the mode is "jukebox".
-TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsChargedAndQueued) {
+// Outside the coin-operated mode a download is free; in it, one without
+// the credits is refused.
+TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsQueuedFreeOutsideTheCoinOperatedMode) {
   config.playmode = "fiesta";
   config.creditsdownloads = 1;
   Progress("[D] Mi video.mp4", "100\n");
@@ -400,7 +401,7 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsChargedAndQueued) {
   const std::string log = Draw();
   EXPECT_GE(clock.Ticks() - before, 1000u);
   EXPECT_FALSE(fs::exists("downloadsprogress/[D] Mi video.mp4"));
-  EXPECT_EQ(gui.credits, -1);
+  EXPECT_EQ(gui.Credits(), 0);
   ASSERT_EQ(queue.Count(), 1);
   const QueueElement entry = *queue.GetElementFromQueue(0);
   EXPECT_EQ(entry.genre, 0u);
@@ -411,7 +412,7 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsChargedAndQueued) {
   EXPECT_TRUE(Has(log, "Index item: 1\n"));
   EXPECT_EQ(Row(1), "[100%] Mi video");
   const std::string saved = ReadHostFile("tempdata");
-  EXPECT_EQ(saved.rfind("savedcredits=-1\n", 0), 0u) << saved;
+  EXPECT_EQ(saved.rfind("savedcredits=0\n", 0), 0u) << saved;
   EXPECT_TRUE(Has(saved, "queueitemstring=Pop/Descargas/[D] Mi video.mp4\n"));
 
   // The same title again: the track is found, not made twice.
@@ -419,7 +420,7 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsChargedAndQueued) {
   Draw();
   EXPECT_EQ(library.GetTotalTracks(0, entry.disc), 1);
   EXPECT_EQ(queue.Count(), 2);
-  EXPECT_EQ(gui.credits, -2);
+  EXPECT_EQ(gui.Credits(), 0);
 
   config.playmode = "jukebox";
   Progress("[%] Otro video.mp4", "100\n");
@@ -429,17 +430,18 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsChargedAndQueued) {
   gui.selGenre = 0, gui.selDisc = 0, gui.selTrack = 0;
   gui.EnterPlay();
   EXPECT_EQ(queue.Count(), 2);
-  EXPECT_EQ(gui.credits, -2);
+  EXPECT_EQ(gui.Credits(), 0);
 }
 
 // A "\\" in the name of a download stays part of that one name: it is
 // charged and queued as any other, its track inside the album.
 TEST_F(SDLGuiDownloadsTest, DownloadNameHoldingBackslashesStaysOneName) {
-  gui.credits = 5;
+  config.playmode = "jukebox";
+  GiveCredits(gui, 5);
   config.creditsdownloads = 2;
   Progress("[D] a\\..\\..\\db", "100\n");
   Draw();
-  EXPECT_EQ(gui.credits, 3);
+  EXPECT_EQ(gui.Credits(), 3);
   ASSERT_EQ(queue.Count(), 1);
   const QueueElement entry = *queue.GetElementFromQueue(0);
   EXPECT_FALSE(library.TrackLeavesItsFolder(entry.genre, entry.disc, entry.track));
@@ -447,20 +449,20 @@ TEST_F(SDLGuiDownloadsTest, DownloadNameHoldingBackslashesStaysOneName) {
 
 TEST_F(SDLGuiDownloadsTest, TwoCompletedDownloadsTakeTwoPasses) {
   config.playmode = "jukebox";
-  gui.credits = 5;
+  GiveCredits(gui, 5);
   config.creditsdownloads = 2;
   Progress("[D] Mi video.mp4", "100\n");
   Progress("[%] Otro video.mp4", "100\n");
   Draw();
   EXPECT_EQ(queue.Count(), 1);
-  EXPECT_EQ(gui.credits, 3);
+  EXPECT_EQ(gui.Credits(), 3);
   const std::string saved = ReadHostFile("tempdata");
   EXPECT_EQ(saved.rfind("savedcredits=3\n", 0), 0u) << saved;
   EXPECT_TRUE(Has(saved, " video.mp4\nqueueitempaid=2\n")) << saved;
   EXPECT_EQ(std::distance(fs::directory_iterator("downloadsprogress"), fs::directory_iterator()), 1);
   Draw();
   EXPECT_EQ(queue.Count(), 2);
-  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(gui.Credits(), 1);
   EXPECT_EQ(Row(1), "[100%] Mi video");
   EXPECT_EQ(Row(2), "[100%] Otro video");
 }

@@ -180,12 +180,11 @@ TEST_F(SDLGuiInputTest, EveryCoinPulseIsCreditedExactlyOnce) {
   };
   for (const CoinCase& coin : cases) {
     SCOPED_TRACE(coin.name);
-    gui.credits = 0;
-    config.counter1 = config.counter2 = 0;
+    GiveCredits(gui, 0);
     config.touchscreen = config.mousecredit = false;
     coin.insert();
-    EXPECT_EQ(gui.credits, coin.credits);
-    EXPECT_EQ(config.counter1 * 1 + config.counter2 * 2, coin.credits);
+    EXPECT_EQ(gui.Credits(), coin.credits);
+    EXPECT_EQ(gui.cashbox->CoinCount(1) * 1 + gui.cashbox->CoinCount(2) * 2, coin.credits);
     EXPECT_EQ(SavedCredits(), std::to_string(coin.credits));
     EXPECT_EQ(gui.menuSequenceStep, 0);
     gui.menuSequenceStep = 0;
@@ -202,7 +201,7 @@ TEST_F(SDLGuiInputTest, LongHoldStartsTheMenuSequenceInsteadOfCrediting) {
   } holds[] = {{3000, false, 1, 0}, {3001, false, 0, 1}, {3500, true, 0, 1}};
   for (const auto& hold : holds) {
     SCOPED_TRACE(hold.held);
-    gui.credits = 0;
+    GiveCredits(gui, 0);
     gui.menuSequenceStep = 0;
     Down(config.coin1);
     RunUntilIdle();
@@ -214,7 +213,7 @@ TEST_F(SDLGuiInputTest, LongHoldStartsTheMenuSequenceInsteadOfCrediting) {
     }
     Up(config.coin1);
     gui.pool();
-    EXPECT_EQ(gui.credits, hold.credits);
+    EXPECT_EQ(gui.Credits(), hold.credits);
     EXPECT_EQ(gui.menuSequenceStep, hold.step);
   }
 }

@@ -211,13 +211,13 @@ TEST_F(SDLGuiMainKeysTest, WifiCodeNeedsCreditInTheCoinOperatedMode) {
   EXPECT_NE(log.find("Tecla: 97\nCreditos: 0\n"), std::string::npos) << log;
   EXPECT_EQ(log.find(kQuestionAnswered), std::string::npos) << log;
 
-  gui.credits = -2;  // a debt is no credit
+  GiveCredits(gui, -2);  // a debt is no credit
   Answer(SDLK_a);
   log = LogOf([&] { Press(config.wifi); });
   EXPECT_EQ(log.find(kQuestionAnswered), std::string::npos) << log;
 
   // A coin inserted while the request waits leads to the credit question.
-  gui.credits = 0;
+  GiveCredits(gui, 0);
   SDL_Event coin{};
   coin.type = SDL_KEYUP;
   coin.key.keysym.sym = static_cast<SDLKey>(config.coin1);
@@ -226,7 +226,7 @@ TEST_F(SDLGuiMainKeysTest, WifiCodeNeedsCreditInTheCoinOperatedMode) {
   Answer(SDLK_b);
   log = LogOf([&] { Press(config.wifi); });
   EXPECT_NE(log.find(kQuestionAnswered), std::string::npos) << log;
-  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(gui.Credits(), 1);
 }
 
 // Every key of the main screen, on a genre without albums and on one with
@@ -240,8 +240,8 @@ TEST_F(SDLGuiMainKeysTest, EveryKeyIsSafeOnGenresWithAndWithoutAlbums) {
   config.abc = SDLK_F3;
   config.abcportadas = true;
   config.creditsvip = 1;
-  gui.credits = 5;
   Open();
+  GiveCredits(gui, 5);
   for (uint32_t genre : {0u, 1u}) {
     SCOPED_TRACE(genre);
     for (int key : {config.menu, config.abc, config.abcnext, config.abcprev, config.up, config.down, config.enter,
@@ -254,7 +254,8 @@ TEST_F(SDLGuiMainKeysTest, EveryKeyIsSafeOnGenresWithAndWithoutAlbums) {
       PendingEvents();
     }
   }
-  EXPECT_EQ(gui.credits, 5 - 1) << "only the track of the genre with albums";
+  EXPECT_EQ(queue.Count(), 1) << "only the track of the genre with albums";
+  EXPECT_EQ(gui.Credits(), 5) << "nothing is charged outside the coin-operated mode";
   config.exit = SDLK_F9;
   Press(SDLK_F9);
   EXPECT_FALSE(gui.stillactive());

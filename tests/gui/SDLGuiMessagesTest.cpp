@@ -64,8 +64,8 @@ TEST_F(SDLGuiMessagesTest, CoinsAreCreditedWhileWaiting) {
   Push(SDL_KEYUP, config.cancelsong);
   Push(SDL_KEYDOWN, config.enter);
   EXPECT_EQ(gui.ShowMsg("Actualizacion detectada", gui.genreFont, -1, true, true), config.enter);
-  EXPECT_EQ(gui.credits, 2);
-  EXPECT_EQ(config.counter1, 1);
+  EXPECT_EQ(gui.Credits(), 2);
+  EXPECT_EQ(gui.cashbox->CoinCount(1), 1);
   EXPECT_EQ(player.stopRequested, 1);
   EXPECT_EQ(ReadHostFile("tempdata").rfind("savedcredits=2\n", 0), 0u);
 }
@@ -103,14 +103,14 @@ TEST_F(SDLGuiMessagesTest, CreditKeyCreditsTheMatchingCoinInput) {
   config.creditscoin3 = 5;
   gui.CreditKey(config.coin2);
   gui.CreditKey(SDLK_z);
-  EXPECT_EQ(gui.credits, 8);
-  EXPECT_EQ(config.counter2, 1);
-  EXPECT_EQ(config.counter3, 1);
+  EXPECT_EQ(gui.Credits(), 8);
+  EXPECT_EQ(gui.cashbox->CoinCount(2), 1);
+  EXPECT_EQ(gui.cashbox->CoinCount(3), 1);
 
   gui.CreditKey(SDLK_q);  // no coin input
   gui.CreditKey(0);       // unbound inputs have code 0
-  EXPECT_EQ(gui.credits, 8);
-  EXPECT_EQ(config.counter4, 0);
+  EXPECT_EQ(gui.Credits(), 8);
+  EXPECT_EQ(gui.cashbox->CoinCount(4), 0);
   EXPECT_NE(ReadHostFile("tempdata").find("counter3=1\n"), std::string::npos);
 }
 

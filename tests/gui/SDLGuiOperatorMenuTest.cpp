@@ -111,8 +111,9 @@ TEST_F(SDLGuiOperatorMenuTest, ValuesStepWithinTheirLimits) {
 }
 
 TEST_F(SDLGuiOperatorMenuTest, TvOutputAndClearedCountersTakeEffectAtOnce) {
-  config.counter1 = 7;
-  config.counter3 = 2;
+  StateSnapshot counted;
+  counted.coins = {7, 0, 2, 0, 0, 0};
+  gui.cashbox->Restore(counted);
   OpenMenu();
   OnRow(SDLGui::kTvOutRow, {config.right});
   EXPECT_EQ(Row(SDLGui::kTvOutRow), "Salida de TV: Si");
@@ -191,7 +192,7 @@ TEST_F(SDLGuiOperatorMenuTest, WpsChecksEveryTwoSecondsUntilConnectedOrSixtyChec
   EXPECT_GE(connected, 2 * 2000u + 3000u);
   EXPECT_LT(connected, 3 * 2000u + 3000u);
   for (int pass = 0; pass < 3; ++pass) gui.pool();
-  EXPECT_EQ(gui.credits, 2);  // the coin, once
+  EXPECT_EQ(gui.Credits(), 2);  // the coin, once
 
   fs::remove("calls.log");
   fs::remove("checks");

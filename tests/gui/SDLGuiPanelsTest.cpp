@@ -294,7 +294,7 @@ TEST_F(SDLGuiPanelsTest, HiddenQueueIsNeitherComposedNorShown) {
 TEST_F(SDLGuiPanelsTest, CreditsBoxShowsCreditsOrThePlayMode) {
   catalogue.AddGenre("Pop", 1);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  gui.credits = 3;
+  GiveCredits(gui, 3);
   auto expectCentred = [&](const char* text) {
     int width = 0;
     gui.modeFont.SizeText(text, &width, nullptr);

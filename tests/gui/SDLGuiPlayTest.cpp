@@ -42,55 +42,61 @@ TEST_F(SDLGuiPlayTest, TooFewCreditsBuyNothing) {
 
   // A video needs creditsbyplay too, and is refused without a word.
   config.creditsbyplay = 2;
-  gui.credits = 1;
+  GiveCredits(gui, 1);
   Select(0, 1, 0);
   EXPECT_LT(Enter(), 100u);
 
   config.creditsbyplay = 1;
   config.creditsbyvideo = 3;
-  gui.credits = 2;
+  GiveCredits(gui, 2);
   Select(0, 1, 1);
   EXPECT_GE(Enter(), 5000u);  // "Creditos insuficientes para Video !!!"
   EXPECT_EQ(queue.Count(), 0);
-  EXPECT_EQ(gui.credits, 2);
+  EXPECT_EQ(gui.Credits(), 2);
 }
 
-TEST_F(SDLGuiPlayTest, FreeModesChargeWithoutCheckingAndADebtNeverBuys) {
+// Free modes take nothing, whatever the price; coins inserted meanwhile stay
+// the customer's for the coin-operated mode.
+TEST_F(SDLGuiPlayTest, FreeModesChargeNothing) {
   config.playmode = "fiesta";
   config.creditsbyvideo = 2;
+  for (uint32_t track : {0u, 1u, 2u}) {
+    Select(0, 0, track);
+    Enter();
+  }
+  ASSERT_EQ(queue.Count(), 3);
+  EXPECT_EQ(gui.Credits(), 0);
+  gui.CreditKey(config.coin1);
+  gui.CreditKey(config.coin1);
   Select(0, 1, 0);
   Enter();
-  ASSERT_EQ(queue.Count(), 1);
-  EXPECT_EQ(gui.credits, -2);
+  EXPECT_EQ(queue.Count(), 4);
+  for (const QueueElement& entry : queue.GetElements()) EXPECT_EQ(entry.paid, 0);
 
   config.playmode = "jukebox";
-  Select(0, 0, 0);
-  EXPECT_GE(Enter(), 5000u);
-  config.creditsbyplay = 0;
-  EXPECT_GE(Enter(), 5000u);
-  EXPECT_EQ(queue.Count(), 1);
-  EXPECT_EQ(gui.credits, -2);
+  EXPECT_EQ(gui.Credits(), 2);
+  EXPECT_EQ(SavedCredits(), "savedcredits=2");
 }
 
 TEST_F(SDLGuiPlayTest, OneTrackIsChargedQueuedAndSaved) {
   config.creditsbyplay = 2;
-  gui.credits = 5;
+  GiveCredits(gui, 5);
   Select(0, 0, 2);
   EXPECT_GE(Enter(), 3000u);  // "Agregado: Tema 2"
   ASSERT_EQ(queue.Count(), 1);
   EXPECT_TRUE(Is(Entries()[0], 0, 2));
-  EXPECT_EQ(gui.credits, 3);
+  EXPECT_EQ(gui.Credits(), 3);
   EXPECT_EQ(SavedCredits(), "savedcredits=3");
 
   // Without VIP, enter on the track just queued does nothing.
   EXPECT_LT(Enter(), 100u);
   EXPECT_EQ(queue.Count(), 1);
-  EXPECT_EQ(gui.credits, 3);
+  EXPECT_EQ(gui.Credits(), 3);
 }
 
 TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
   config.creditsbyplay = 2;
-  gui.credits = 5;
+  GiveCredits(gui, 5);
   gui.enteringTrack = 1;
   Press(config.n0);
   ASSERT_TRUE(gui.tracksList->highlightAll);
@@ -100,7 +106,7 @@ TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_TRUE(Is(entries[0], 0, 0));
   EXPECT_TRUE(Is(entries[1], 0, 1));
-  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(gui.Credits(), 1);
   EXPECT_EQ(SavedCredits(), "savedcredits=1");
   EXPECT_FALSE(gui.tracksList->highlightAll);
 
@@ -110,7 +116,7 @@ TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
   queue.Remove(0);
   config.creditsbyplay = 1;
   config.creditsbyvideo = 2;
-  gui.credits = 3;
+  GiveCredits(gui, 3);
   Select(0, 1, 0);
   gui.typedNumber = "";
   Press(config.n0);
@@ -118,7 +124,7 @@ TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
   EXPECT_NE(log.find("Compra: 1 elementos del album 0,1 por 2 creditos, quedan 1\n"), std::string::npos) << log;
   ASSERT_EQ(queue.Count(), 1);
   EXPECT_TRUE(Is(Entries()[0], 1, 0));
-  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(gui.Credits(), 1);
 }
 
 TEST_F(SDLGuiPlayTest, TypedZeroWhoseHighlightWasLostIsConfirmedFirst) {
@@ -139,15 +145,15 @@ TEST_F(SDLGuiPlayTest, VipMovesTheLastTrackAheadOfTheWaitingOnes) {
   queue.AddElementToQueue(0, 0, 0);  // playing
   queue.AddElementToQueue(0, 0, 1);
   queue.AddElementToQueue(0, 0, 2);
-  gui.credits = 4;
+  GiveCredits(gui, 4);
   Select(0, 0, 3);
   Enter();
-  ASSERT_EQ(gui.credits, 3);
+  ASSERT_EQ(gui.Credits(), 3);
 
   Answer(SDLK_a);  // declined
   Enter();
   EXPECT_TRUE(Is(Entries()[3], 0, 3));
-  EXPECT_EQ(gui.credits, 3);
+  EXPECT_EQ(gui.Credits(), 3);
 
   Answer(config.enter);
   EXPECT_GE(Enter(), 3000u);  // "Modo VIP activado"
@@ -155,7 +161,7 @@ TEST_F(SDLGuiPlayTest, VipMovesTheLastTrackAheadOfTheWaitingOnes) {
   ASSERT_EQ(entries.size(), 4u);
   EXPECT_TRUE(Is(entries[1], 0, 3, 1));
   EXPECT_TRUE(Is(entries[2], 0, 1));
-  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(gui.Credits(), 1);
   EXPECT_EQ(SavedCredits(), "savedcredits=1");
 
   Select(0, 0, 2);
@@ -166,7 +172,7 @@ TEST_F(SDLGuiPlayTest, VipMovesTheLastTrackAheadOfTheWaitingOnes) {
 // Neither the item playing nor one already VIP would move.
 TEST_F(SDLGuiPlayTest, NoVipOfferWhereItWouldGainNothing) {
   config.creditsvip = 1;
-  gui.credits = 5;
+  GiveCredits(gui, 5);
   Select(0, 0, 1);
   Answer(config.enter);
 
@@ -181,7 +187,7 @@ TEST_F(SDLGuiPlayTest, NoVipOfferWhereItWouldGainNothing) {
   Enter();  // only the one playing ahead
 
   EXPECT_EQ(PendingEvents(), 1);  // no question read the answer
-  EXPECT_EQ(gui.credits, 5);
+  EXPECT_EQ(gui.Credits(), 5);
   EXPECT_EQ(queue.Count(), 2);
 }
 

@@ -136,8 +136,8 @@ TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
   for (const char* title : {"Sol 1.mp3", "Sol 2.mp3", "Sol 3.mp3"}) catalogue.AddTrack(disc, title);
   config.playmode = "jukebox";
   config.creditsdownloads = 3;
-  gui.credits = 3;
   OpenSearcher();
+  GiveCredits(gui, 3);
   SearchScriptListing(5, 4);
   gui.searchText = "sol";
   gui.AsyncSearch(true);
@@ -160,11 +160,11 @@ TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
   Keys({config.coin1, config.upvol});  // the lists stay as they are
   EXPECT_EQ(gui.onlineResultsList->Count(), 3 + 5);
   EXPECT_EQ(std::string(gui.onlineResultsList->GetItem(4)), "[%] Video 1");
-  gui.credits = 2;
+  GiveCredits(gui, 2);
   gui.onlineResultsList->SetSelected(5);
   const std::string log = LogOf([&] { Keys({config.enter}); });
   EXPECT_EQ(log.find("Seleccionado"), std::string::npos) << "not enough credits";
-  EXPECT_EQ(gui.credits, 2);
+  EXPECT_EQ(gui.Credits(), 2);
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ TEST_F(SDLGuiSetupTest, DatabaseThatCannotBeOpenedEndsTheProgram) {
 TEST_F(SDLGuiSetupTest, SavedStateAndVolumePrecedence) {
   WriteHostFile("tempdata", "savedcredits=5\ntmpvolumen=30\n");
   ASSERT_EQ(Start(), 1);
-  EXPECT_EQ(gui.credits, 5);
+  EXPECT_EQ(gui.Credits(), 5);
   EXPECT_EQ(config.volumen, 30);  // nothing configured: the saved volume applies
 }
 
@@ -138,7 +138,7 @@ TEST_F(SDLGuiSetupTest, ConfiguredVolumeWinsOverTheSavedOne) {
   WriteHostFile("tempdata", "savedcredits=2\ntmpvolumen=30\n");
   config.volumen = 70;
   ASSERT_EQ(Start(), 1);
-  EXPECT_EQ(gui.credits, 2);
+  EXPECT_EQ(gui.Credits(), 2);
   EXPECT_EQ(config.volumen, 70);
 }
 

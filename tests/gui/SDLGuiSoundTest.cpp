@@ -72,7 +72,7 @@ class SDLGuiCoinSoundTest : public CabinetTest {
 TEST_F(SDLGuiCoinSoundTest, CoinSoundPlaysWhileTheLoopGoesOn) {
   WriteWav("coin.wav", 8000);  // one second
   EXPECT_LT(RealTimeOf([&] { gui.CreditKey(config.coin1); }), 500);
-  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(gui.Credits(), 1);
   EXPECT_TRUE(Playing());
   gui.draw();
   EXPECT_EQ(SDL_GetAudioStatus(), SDL_AUDIO_PLAYING);
@@ -84,24 +84,24 @@ TEST_F(SDLGuiCoinSoundTest, CoinSoundPlaysWhileTheLoopGoesOn) {
 
   gui.CreditKey(config.coin1);
   EXPECT_TRUE(Playing());
-  EXPECT_EQ(gui.credits, 2);
+  EXPECT_EQ(gui.Credits(), 2);
 }
 
 TEST_F(SDLGuiCoinSoundTest, WithoutTheFileOrAnAudioDeviceCoinsAreStillCredited) {
   gui.CreditKey(config.coin1);
   EXPECT_FALSE(Playing());
-  EXPECT_EQ(gui.credits, 1);
+  EXPECT_EQ(gui.Credits(), 1);
 
   platform::SetEnv("SDL_AUDIODRIVER", "no-such-device");
   WriteWav("coin.wav", 800);
   gui.CreditKey(config.coin1);
   platform::SetEnv("SDL_AUDIODRIVER", "dummy");
   EXPECT_FALSE(Playing());
-  EXPECT_EQ(gui.credits, 2);
+  EXPECT_EQ(gui.Credits(), 2);
 
   gui.CreditKey(config.coin1);  // not tried again
   EXPECT_FALSE(Playing());
-  EXPECT_EQ(gui.credits, 3);
+  EXPECT_EQ(gui.Credits(), 3);
 }
 
 }  // namespace

@@ -111,6 +111,13 @@ inline std::vector<std::pair<std::string, SDL_Surface*>> LoadedImages(const SDLG
   return slots;
 }
 
+// Credits as a restored state brings them, the counters at 0.
+inline void GiveCredits(SDLGui& gui, int32_t credits) {
+  StateSnapshot state;
+  state.credits = credits;
+  gui.cashbox->Restore(state);
+}
+
 class CabinetTest : public ::testing::Test {
  protected:
   CabinetTest() {

@@ -98,11 +98,11 @@ TEST_F(SDLGuiWifiCodesTest, PurchasesTakeWhatTheCustomerChose) {
     SCOPED_TRACE(purchase.keys.size());
     fs::remove("args.txt");
     config.playmode = purchase.mode;
-    gui.credits = purchase.credits;
+    GiveCredits(gui, purchase.credits);
     Keys(purchase.keys);
     Press(config.wifi);
     for (int pass = 0; pass < 3; ++pass) gui.pool();
-    EXPECT_EQ(gui.credits, purchase.left);
+    EXPECT_EQ(gui.Credits(), purchase.left);
     EXPECT_EQ(ReadHostFile("args.txt"), purchase.passed);
     if (purchase.chosen == 0) continue;
     EXPECT_EQ(gui.wifiCredits, purchase.chosen);
@@ -130,12 +130,12 @@ TEST_F(SDLGuiWifiCodesTest, DisplayLastsWhileTheImageDoesAtMostFortySeconds) {
 
 TEST_F(SDLGuiWifiCodesTest, CreditsForACodeThatWasNotMadeComeBack) {
   WriteHostFile("broken", "");
-  gui.credits = 2;
+  GiveCredits(gui, 2);
   Keys({config.enter});
   const uint32_t shown = Elapsed([&] { Press(config.wifi); });
   EXPECT_GE(shown, 3000u);  // the message, and no wait for a code
   EXPECT_LT(shown, 4000u);
-  EXPECT_EQ(gui.credits, 2);
+  EXPECT_EQ(gui.Credits(), 2);
   EXPECT_NE(ReadHostFile("tempdata").find("savedcredits=2\n"), std::string::npos);
 }
 

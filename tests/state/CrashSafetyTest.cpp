@@ -9,25 +9,24 @@
 #include <string>
 
 #include "TestCatalogue.h"
-#include "config/Configuration.h"
-#include "playback/Queue.h"
+#include "state/SavedState.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 
 namespace {
 
-constexpr int kQueuedEntries = 3;
+constexpr uint32_t kQueuedEntries = 3;
 
 // Saves states n = first, first + 1, ... with savedcredits and counter1 both
 // n, until killed (or after a few seconds, should the parent be gone).
 [[noreturn]] void SaveForever(MainLibrary& library, int first) {
-  Configuration configuration(&library);
-  Queue queue;
-  for (int i = 0; i < kQueuedEntries; ++i) queue.AddElementToQueue(2, 1, i);
+  SavedState saved(&library);
+  StateSnapshot state;
+  for (uint32_t i = 0; i < kQueuedEntries; ++i) state.queue.push_back(QueueElement{2, 1, i});
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   for (int n = first; std::chrono::steady_clock::now() < deadline; ++n) {
-    configuration.counter1 = n;
-    configuration.SaveTempData(&queue, n);
+    state.credits = state.coins[0] = n;
+    saved.Save(state);
   }
   _exit(0);
 }
@@ -57,13 +56,12 @@ TEST(CrashSafetyTest, KilledWriterLeavesAWholeState) {
       ASSERT_EQ(lastSeen, 0) << "a saved state vanished";
       continue;
     }
-    Configuration configuration(&catalogue.library);
-    Queue queue;
-    int balance = 0;
-    configuration.LoadTempData(&queue, &balance);
+    StateSnapshot state;
+    SavedState(&catalogue.library).Load(state, false);
+    const int balance = state.credits;
     ASSERT_GE(balance, lastSeen) << "an older state came back";
-    ASSERT_EQ(configuration.counter1, balance) << text;
-    ASSERT_EQ(queue.Count(), kQueuedEntries) << text;
+    ASSERT_EQ(state.coins[0], balance) << text;
+    ASSERT_EQ(state.queue.size(), kQueuedEntries) << text;
     ASSERT_EQ(text.substr(text.size() - 11), "counter6=0\n") << text;
     lastSeen = balance;
   }

@@ -1,0 +1,125 @@
+#pragma once
+// The one owner of the customer's money. Every change of the credits goes
+// through here: coins, purchases of tracks, albums, VIP, Wi-Fi codes and
+// downloads, paybacks of items that could not play, and the operator's
+// counters. Each change is saved with the queue in "tempdata" through
+// SavedState, and a purchase is taken only once the state that holds it is
+// on disk, so that nothing plays or is shown that a power cut could undo.
+//
+// Prices are charged only in the coin-operated mode ("jukebox"); in every
+// other mode a purchase takes nothing and coins stay the customer's. The
+// balance never goes below 0 and sums stop at the largest balance.
+//
+// Threads: the main thread does everything but PayBack, which the playback
+// thread calls. The credits, the counters and the taking of a snapshot are
+// behind one lock; files are written outside it, and only by the main
+// thread.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "playback/Queue.h"
+#include "state/SavedState.h"
+
+class Configuration;
+class MainLibrary;
+
+class Cashbox {
+ public:
+  Cashbox(Queue& queue, const Configuration& config, const MainLibrary* library);
+
+  // Start-up, before the playback thread runs: credits, queue and counters
+  // from "tempdata", and the saved volume when the configuration does not
+  // fix one. With jumpsong the first saved entry is dropped and the state
+  // saved again at once.
+  std::optional<int32_t> Restore();
+  // Replaces credits and counters, and appends the entries, as a restored
+  // state would; for start-up and tests.
+  void Restore(const StateSnapshot& state);
+
+  int32_t Credits() const;
+  int32_t CoinCount(int input) const;
+
+  // One pulse of coin input 1 to 6; another input counts nothing.
+  void CreditCoin(int input);
+
+  enum class Sale {
+    kDone,
+    // Not enough credits, or nothing left to buy.
+    kShort,
+    // The state could not be saved: nothing was taken or queued.
+    kNotSaved,
+    // Its saved line would be longer than our readers take.
+    kTooLong,
+  };
+  struct Item {
+    QueueElement entry;
+    int32_t price = 0;
+  };
+  // Queues the items in order while, in the coin-operated mode, the credits
+  // pay each at its price and at least least; those bought stay bought when
+  // the credits run out. bought tells how many; the sale is done when at
+  // least one was.
+  Sale Buy(const std::vector<Item>& items, int32_t least, int& bought);
+  Sale Buy(const QueueElement& entry, int32_t price);
+  // Turns last, the queue's last entry, into a VIP entry for price more;
+  // kShort when it would no longer pass a normal entry.
+  Sale BuyVip(const QueueElement& last, int32_t price);
+  // A Wi-Fi code for price credits, and its return when it could not be
+  // made.
+  Sale BuyWifiCode(int32_t price);
+  void ReturnWifiCode(int32_t price);
+  // Playback thread: the head entry could not be played. It leaves the queue
+  // and what was paid for it comes back in one step, so that no state saved
+  // holds both or neither. False when the entry is no longer the head.
+  bool PayBack(const QueueElement& entry);
+  // Queues an entry nobody paid for and saves.
+  void AddFree(const QueueElement& entry);
+  // The operator's reset of the counters of inputs 1 and 2.
+  void ClearCoinCounters();
+
+  // Saves the state as it is now; false when it could not be saved.
+  bool Save();
+  // Saves when something changed since the last save, and while saving
+  // fails retries every kRetryInterval ms.
+  void SaveIfDue();
+  // Whether the last save failed: the cabinet needs service.
+  bool SaveFailing() const { return saveFailing_; }
+  // Whether the entry can be kept in the saved state at all.
+  bool CanSave(const QueueElement& entry) const { return store_.CanSave(entry); }
+
+  static constexpr uint32_t kRetryInterval = 5000;
+
+ private:
+  using Lock = std::lock_guard<std::mutex>;
+
+  bool Charging() const;
+  StateSnapshot SnapshotLocked() const;
+  // Saves next, a state the live one is about to take, under version; true
+  // when it is on disk or a newer state already is.
+  bool Write(const StateSnapshot& next, uint64_t version);
+  void NoteSaved(uint64_t version);
+  void NoteFailure();
+  void Take(int32_t price);
+  void Give(int64_t credits, const char* why);
+
+  Queue& queue_;
+  const Configuration& config_;
+  SavedState store_;
+
+  mutable std::mutex mutex_;
+  int32_t credits_ = 0;
+  std::array<int32_t, kCoinInputs> coins_{};
+  // Counts the changes of the state; a purchase reserves its number before
+  // it is saved.
+  uint64_t version_ = 0;
+
+  // Main thread only.
+  std::mutex writeMutex_;
+  std::atomic<uint64_t> savedVersion_{0};
+  std::atomic<bool> saveFailing_{false};
+  uint32_t lastTry_ = 0;
+};

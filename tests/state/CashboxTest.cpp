@@ -1,0 +1,236 @@
+#include "state/Cashbox.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <numeric>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestCatalogue.h"
+#include "config/Configuration.h"
+#include "platform/Clock.h"
+#include "support/Files.h"
+#include "support/TempDir.h"
+
+namespace {
+
+QueueElement Track(uint32_t track) { return QueueElement{2, 1, track}; }
+
+class CashboxTest : public ::testing::Test {
+ protected:
+  CashboxTest() {
+    platform::SetClock(&clock);
+    config.playmode = "jukebox";
+    config.creditscoin1 = 1;
+    config.creditscoin2 = 3;
+  }
+  ~CashboxTest() override { platform::SetClock(nullptr); }
+
+  void Start(int32_t credits) {
+    StateSnapshot state;
+    state.credits = credits;
+    cashbox.Restore(state);
+  }
+  StateSnapshot Saved() {
+    StateSnapshot state;
+    ::testing::internal::CaptureStdout();
+    SavedState(&catalogue.library).Load(state, false);
+    ::testing::internal::GetCapturedStdout();
+    return state;
+  }
+  std::vector<int32_t> Paid() const {
+    std::vector<int32_t> paid;
+    for (const QueueElement& e : queue.GetElements()) paid.push_back(e.paid);
+    return paid;
+  }
+
+  TempDir dir;
+  platform::ManualClock clock{1000};
+  TestCatalogue catalogue;
+  Configuration config{&catalogue.library};
+  Queue queue;
+  Cashbox cashbox{queue, config, &catalogue.library};
+};
+
+using Sale = Cashbox::Sale;
+
+// Every kind of purchase takes exactly its price in the coin-operated mode,
+// nothing in the free ones, and never more than the balance.
+TEST_F(CashboxTest, PurchasesTakeTheirPriceOnlyInTheCoinOperatedMode) {
+  const struct {
+    const char* what;
+    std::function<Sale(Cashbox&)> buy;
+    int32_t jukeboxLeft;
+    std::vector<int32_t> jukeboxPaid;
+  } purchases[] = {
+      {"track", [](Cashbox& c) { return c.Buy(Track(0), 2); }, 3, {2}},
+      {"album while the credits last",
+       [](Cashbox& c) {
+         int bought = 0;
+         return c.Buy({{Track(0), 2}, {Track(1), 1}, {Track(2), 3}, {Track(3), 1}}, 1, bought);
+       },
+       2, {2, 1}},
+      {"wifi code", [](Cashbox& c) { return c.BuyWifiCode(4); }, 1, {}},
+      {"more than the balance", [](Cashbox& c) { return c.Buy(Track(0), 6); }, 5, {}},
+  };
+  for (const char* mode : {"jukebox", "fiesta", "continuo", "aleatorio", "round"}) {
+    for (const auto& purchase : purchases) {
+      SCOPED_TRACE(std::string(mode) + ": " + purchase.what);
+      while (queue.Count() > 0) queue.Remove(0);
+      Start(5);
+      config.playmode = mode;
+      const bool charging = config.playmode == "jukebox";
+      const Sale sale = purchase.buy(cashbox);
+      EXPECT_EQ(sale, charging && purchase.jukeboxLeft == 5 ? Sale::kShort : Sale::kDone);
+      EXPECT_EQ(cashbox.Credits(), charging ? purchase.jukeboxLeft : 5);
+      const std::vector<int32_t> unpaid(Paid().size(), 0);
+      EXPECT_EQ(Paid(), charging ? purchase.jukeboxPaid : unpaid);
+      if (sale == Sale::kDone) EXPECT_EQ(Saved().credits, cashbox.Credits());
+    }
+  }
+}
+
+// A VIP costs its price on top in the coin-operated mode only, and only
+// when it passes an entry.
+TEST_F(CashboxTest, VipIsChargedOnlyWhenItPassesAndOnlyForCoins) {
+  for (const char* mode : {"jukebox", "fiesta"}) {
+    SCOPED_TRACE(mode);
+    while (queue.Count() > 0) queue.Remove(0);
+    config.playmode = mode;
+    Start(3);
+    ASSERT_EQ(cashbox.Buy(Track(0), 1), Sale::kDone);
+    ASSERT_EQ(cashbox.Buy(Track(1), 1), Sale::kDone);
+    EXPECT_EQ(cashbox.BuyVip(Track(1), 2), Sale::kShort);  // nothing to pass yet
+    ASSERT_EQ(cashbox.Buy(Track(2), 0), Sale::kDone);
+    EXPECT_EQ(cashbox.BuyVip(Track(2), 2), config.playmode == "jukebox" ? Sale::kShort : Sale::kDone);
+    config.creditsvip = 1;
+    if (config.playmode == "jukebox") {
+      EXPECT_EQ(cashbox.BuyVip(Track(2), 1), Sale::kDone);
+      EXPECT_EQ(cashbox.Credits(), 0);
+      EXPECT_EQ(Paid(), (std::vector<int32_t>{1, 1, 1}));
+    } else {
+      EXPECT_EQ(cashbox.Credits(), 3);
+      EXPECT_EQ(Paid(), (std::vector<int32_t>{0, 0, 0}));
+    }
+    EXPECT_EQ(queue.GetElementFromQueue(1)->track, 2u);
+    EXPECT_EQ(Saved().queue.size(), 3u);
+  }
+}
+
+// Coins count in every mode and stay the customer's through free play.
+TEST_F(CashboxTest, CoinsInAFreeModeStayTheCustomers) {
+  config.playmode = "fiesta";
+  cashbox.CreditCoin(1);
+  cashbox.CreditCoin(2);
+  cashbox.CreditCoin(7);
+  for (uint32_t track = 0; track < 3; ++track) EXPECT_EQ(cashbox.Buy(Track(track), 1), Sale::kDone);
+  config.playmode = "jukebox";
+  EXPECT_EQ(cashbox.Credits(), 4);
+  EXPECT_EQ(cashbox.CoinCount(1), 1);
+  EXPECT_EQ(cashbox.CoinCount(2), 1);
+  const StateSnapshot saved = Saved();
+  EXPECT_EQ(saved.credits, 4);
+  EXPECT_EQ(saved.coins, (std::array<int32_t, kCoinInputs>{1, 1, 0, 0, 0, 0}));
+}
+
+TEST_F(CashboxTest, SumsStopAtTheLargestBalance) {
+  StateSnapshot state;
+  state.credits = INT_MAX - 1;
+  state.coins[1] = INT_MAX;
+  cashbox.Restore(state);
+  ::testing::internal::CaptureStdout();
+  cashbox.CreditCoin(2);
+  const std::string printed = ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(cashbox.Credits(), INT_MAX);
+  EXPECT_EQ(cashbox.CoinCount(2), INT_MAX);
+  EXPECT_NE(printed.find("Creditos al maximo"), std::string::npos);
+}
+
+// While "tempdata" cannot be written (a full disk, a folder that became
+// read-only) nothing is sold, coins still count, the failure is logged once
+// and the save is tried again until it succeeds.
+TEST_F(CashboxTest, FailedSaveSellsNothingAndIsRetried) {
+  Start(3);
+  std::filesystem::create_directory("tempdata.tmp");  // no temporary file can be made
+  ::testing::internal::CaptureStdout();
+  cashbox.CreditCoin(1);
+  cashbox.CreditCoin(1);
+  int bought = 0;
+  EXPECT_EQ(cashbox.Buy({{Track(0), 1}, {Track(1), 1}}, 1, bought), Sale::kNotSaved);
+  EXPECT_EQ(bought, 0);
+  EXPECT_EQ(cashbox.BuyWifiCode(1), Sale::kNotSaved);
+  EXPECT_EQ(cashbox.Credits(), 5);
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_TRUE(cashbox.SaveFailing());
+  EXPECT_FALSE(std::filesystem::exists("tempdata"));
+
+  std::filesystem::remove("tempdata.tmp");
+  clock.Advance(Cashbox::kRetryInterval - 1);
+  cashbox.SaveIfDue();
+  EXPECT_FALSE(std::filesystem::exists("tempdata"));
+  clock.Advance(1);
+  cashbox.SaveIfDue();
+  const std::string printed = ::testing::internal::GetCapturedStdout();
+  EXPECT_FALSE(cashbox.SaveFailing());
+  EXPECT_EQ(Saved().credits, 5);
+  EXPECT_EQ(Saved().coins[0], 2);
+  EXPECT_EQ(printed,
+            "No se pudo guardar tempdata: Is a directory\n"
+            "Estado guardado de nuevo en tempdata\n");
+}
+
+// The playback thread pays back entries while the main thread saves: every
+// state saved holds each entry or its payback, never both or neither.
+TEST_F(CashboxTest, PaybacksAndSavesNeverLoseOrDoubleMoney) {
+  constexpr uint32_t kEntries = 200;
+  StateSnapshot state;
+  state.credits = 1;
+  for (uint32_t i = 0; i < kEntries; ++i) state.queue.push_back(QueueElement{2, 1, i % 4, 0, 1 + int32_t(i % 3)});
+  const int64_t total = std::accumulate(state.queue.begin(), state.queue.end(), int64_t{state.credits},
+                                        [](int64_t sum, const QueueElement& e) { return sum + e.paid; });
+  cashbox.Restore(state);
+  std::thread playback([&] {
+    while (const std::optional<QueueElement> head = queue.GetElementFromQueue(0)) cashbox.PayBack(*head);
+  });
+  for (bool done = false; !done;) {
+    done = queue.Count() == 0;
+    ASSERT_TRUE(cashbox.Save());
+    const StateSnapshot saved = Saved();
+    int64_t sum = saved.credits;
+    for (const QueueElement& e : saved.queue) sum += e.paid;
+    ASSERT_EQ(sum, total);
+  }
+  playback.join();
+  EXPECT_EQ(cashbox.Credits(), total);
+}
+
+// The money has one owner: no other code changes the credits or writes the
+// saved state.
+TEST(CashboxOwnership, NoOtherCodeChangesTheCreditsOrWritesTheState) {
+  const std::regex creditChange(R"((\bcredits_?\s*([-+*/]?=[^=]|\+\+|--))|((\+\+|--)\s*credits_?\b))");
+  const std::regex stateFile(R"("tempdata")");
+  const std::filesystem::path source = std::filesystem::path(MELODECK_SOURCE_DIR) / "src";
+  std::vector<std::string> offenders;
+  for (const auto& file : std::filesystem::recursive_directory_iterator(source)) {
+    const std::filesystem::path path = file.path();
+    if (path.extension() != ".cpp" && path.extension() != ".h") continue;
+    const bool owner = path.parent_path().filename() == "state";
+    std::ifstream in(path);
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+      const std::string code = line.substr(0, line.find("//"));
+      if (!owner && (std::regex_search(code, creditChange) || std::regex_search(code, stateFile)))
+        offenders.push_back(path.string() + ":" + std::to_string(number) + ": " + line);
+    }
+  }
+  EXPECT_TRUE(offenders.empty()) << ::testing::PrintToString(offenders);
+}
+
+}  // namespace
