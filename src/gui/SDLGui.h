@@ -141,8 +141,10 @@ class SDLGui : public PlayerListener {
   void CoinPressed(int input);
   void CoinReleased(int key);
   void StartMenuSequence();
-  // Whether the event asks the program to end, on whatever screen.
+  // Whether the event asks the program to end, on whatever screen: the
+  // window system, the exit key, or F4 pressed with Alt.
   bool IsQuitRequest(const SDL_Event& event) const;
+  static bool IsAltF4(const SDL_Event& event);
   bool IsQuitKey(int key) const;
   void QuitProgram();
 
@@ -568,9 +570,7 @@ class SDLGui : public PlayerListener {
   void SaveState();
   void CountFailure();
   void CountPlayed();
-  // Items that failed in a row, or a state that cannot be saved, call for
-  // service.
-  bool NeedsService() const { return failuresInARow >= kFailuresForService || cashbox->SaveFailing(); }
+  bool NeedsService() const { return failuresInARow >= kFailuresForService; }
   // Retries a failed save when due, and has the marquee tell when saving
   // starts or stops failing.
   void NoteSavingState();
@@ -596,7 +596,8 @@ class SDLGui : public PlayerListener {
   // The text enters again from the panel's right edge.
   void MarqueeCalc();
   void UpdateMarquee();
-  // The configured marquee text, or the call for service.
+  // The configured marquee text, or the call for service: for a state that
+  // cannot be saved first, then for items that failed in a row.
   const RString& MarqueeText() const;
   // One step of the TV-out picture: the marquee text bounces two pixels per
   // step, and the advertising image changes every five minutes.

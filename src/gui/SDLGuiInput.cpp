@@ -105,15 +105,17 @@ void SDLGui::StartMenuSequence() {
 }
 
 bool SDLGui::IsQuitRequest(const SDL_Event& event) const {
-  return event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && IsQuitKey(event.key.keysym.sym));
+  return event.type == SDL_QUIT ||
+         (event.type == SDL_KEYDOWN && (IsQuitKey(event.key.keysym.sym) || IsAltF4(event)));
 }
 
-// The exit key, or F4 while an Alt key is down.
-bool SDLGui::IsQuitKey(int key) const {
-  if (KeyIs(key, config->exit)) return true;
-  const Uint8* keys = SDL_GetKeyState(nullptr);
-  return key == SDLK_F4 && (keys[SDLK_LALT] || keys[SDLK_RALT]);
+// Alt is read from the event itself: by the time the event is handled the
+// keyboard's state may already have Alt up again (a quick chord).
+bool SDLGui::IsAltF4(const SDL_Event& event) {
+  return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0;
 }
+
+bool SDLGui::IsQuitKey(int key) const { return KeyIs(key, config->exit); }
 
 void SDLGui::QuitProgram() {
   StopPlayer();

@@ -42,7 +42,10 @@ void SDLGui::pool() {
 void SDLGui::HandleEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
-      KeyDown(event.key.keysym.sym);
+      if (IsAltF4(event))
+        QuitProgram();
+      else
+        KeyDown(event.key.keysym.sym);
       break;
     case SDL_KEYUP:
       KeyUp(event.key.keysym.sym);

@@ -19,6 +19,7 @@ const uint32_t kAdvertisingTime = 300001;
 const SDL_Rect kVideoStrip = {0, 0, 1024, 100};
 const int kBackButtonX = 924;
 const RString kServiceText = "Equipo fuera de servicio: llame al encargado";
+const RString kSaveFailureText = "No se pueden guardar los creditos: llame al encargado";
 
 
 // Blits the strip with its top-left corner at (x, y), which may lie left of
@@ -81,7 +82,10 @@ void SDLGui::MarqueeCalc() {
   marqueeY = 0;
 }
 
-const RString& SDLGui::MarqueeText() const { return NeedsService() ? kServiceText : config->marquesina; }
+const RString& SDLGui::MarqueeText() const {
+  if (cashbox->SaveFailing()) return kSaveFailureText;
+  return NeedsService() ? kServiceText : config->marquesina;
+}
 
 // The call for service and the operator's text take turns; each is rendered
 // when it comes.

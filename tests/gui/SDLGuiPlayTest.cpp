@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,30 @@ TEST_F(SDLGuiPlayTest, OneTrackIsChargedQueuedAndSaved) {
   EXPECT_LT(Enter(), 100u);
   EXPECT_EQ(queue.Count(), 1);
   EXPECT_EQ(gui.Credits(), 3);
+}
+
+// While the state cannot be saved the marquee calls for service, coins
+// still show, and a purchase is refused with a message and charges nothing;
+// once the disk takes the state again, everything is in it.
+TEST_F(SDLGuiPlayTest, PurchaseThatCannotBeSavedIsNotTaken) {
+  std::filesystem::create_directory("tempdata.tmp");  // no temporary file can be made
+  testing::internal::CaptureStdout();
+  gui.CreditKey(config.coin1);
+  gui.draw();
+  EXPECT_STREQ(gui.MarqueeText().c_str(), "No se pueden guardar los creditos: llame al encargado");
+  EXPECT_EQ(gui.Credits(), 1);
+  Select(0, 0, 2);
+  EXPECT_GE(Enter(), 5000u);
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(gui.Credits(), 1);
+
+  std::filesystem::remove("tempdata.tmp");
+  clock.Advance(Cashbox::kRetryInterval);
+  gui.draw();
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_NE(log.find("Compra no realizada: no se pudo guardar"), std::string::npos) << log;
+  EXPECT_STRNE(gui.MarqueeText().c_str(), "No se pueden guardar los creditos: llame al encargado");
+  EXPECT_EQ(SavedCredits(), "savedcredits=1");
 }
 
 TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
