@@ -117,6 +117,7 @@ class SDLGui : public PlayerListener {
   // window), and when the player goes.
   void ExternalAction(int event) override;
   void ItemNotPlayed(const QueueElement& entry) override;
+  void ItemPlayed(const QueueElement& entry) override;
   unsigned long GetWindowPlayerHandle() override;
   const Configuration& PlayerSettings() const override { return *config; }
   void ForgetPlayer(const Player* gone) override;

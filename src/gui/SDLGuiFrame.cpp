@@ -140,7 +140,6 @@ void SDLGui::NotPlayed() {
   notPlayedEntries.pop_front();
   SDL_mutexV(stateMutex);
   std::printf("No se pudo reproducir [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
-  SaveState();
   if (entry.paid > 0) Refund(entry);
   CountFailure();
 }
@@ -148,8 +147,6 @@ void SDLGui::NotPlayed() {
 // The cashbox paid it back on the playback thread, with the entry's leaving
 // the queue; here it is told.
 void SDLGui::Refund(const QueueElement& entry) {
-  std::printf("Devolucion: %d creditos por [%u,%u,%u], quedan %d\n", entry.paid, entry.genre, entry.disc,
-              entry.track, Credits());
   DrawCredits(true);
   RString text;
   text.sprintf("No se pudo reproducir: se devuelven %d creditos", entry.paid);

@@ -291,6 +291,8 @@ void SDLGui::ItemNotPlayed(const QueueElement& entry) {
   SDL_mutexV(stateMutex);
 }
 
+void SDLGui::ItemPlayed(const QueueElement& entry) { cashbox->Finish(entry); }
+
 void SDLGui::ForgetPlayer(const Player* gone) {
   if (player == gone) player = nullptr;
 }

@@ -106,10 +106,12 @@ void Player::PlayHead(const QueueElement& entry) {
   lastPlayed_ = entry;
   // The main thread may have changed the queue meanwhile: only this entry
   // leaves it.
-  if (NotPlayedAtAll(outcome) && gui != nullptr)
+  if (gui == nullptr)
+    queue->RemoveHeadIf(entry);
+  else if (NotPlayedAtAll(outcome))
     gui->ItemNotPlayed(entry);
   else
-    queue->RemoveHeadIf(entry);
+    gui->ItemPlayed(entry);
   Post(kFinished);
 }
 

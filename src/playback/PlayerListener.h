@@ -20,6 +20,11 @@ class PlayerListener {
   // meanwhile holds both the entry and its payback, or neither. Comes before
   // the entry's finished event.
   virtual void ItemNotPlayed(const QueueElement& entry) = 0;
+  // Called on the playback thread: the entry at the head of the queue was
+  // played or stopped. The listener takes it out of the queue and keeps
+  // that, so that a power cut does not play it again. Comes before the
+  // entry's finished event.
+  virtual void ItemPlayed(const QueueElement& entry) = 0;
   // The window system's handle of the video window; 0 when there is none.
   virtual unsigned long GetWindowPlayerHandle() = 0;
   virtual const Configuration& PlayerSettings() const = 0;

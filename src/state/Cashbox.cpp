@@ -41,12 +41,14 @@ bool Cashbox::Charging() const { return config_.playmode == "jukebox"; }
 
 void Cashbox::CreditCoin(int input) {
   if (input < 1 || input > kCoinInputs) return;
+  const int32_t credits = config_.CreditsPerCoin(input);
   {
     Lock lock(mutex_);
     AddSaturating(coins_[input - 1], 1);
-    Give(config_.CreditsPerCoin(input), "moneda");
+    Give(credits, "moneda");
   }
   Save();
+  std::printf("Moneda: entrada %d, %d creditos, quedan %d\n", input, credits, Credits());
 }
 
 // Expects the lock to be held.
@@ -57,92 +59,89 @@ void Cashbox::Give(int64_t credits, const char* why) {
   ++version_;
 }
 
-// Expects the lock to be held; the price was checked against the credits.
-void Cashbox::Take(int32_t price) {
-  credits_ = price < credits_ ? credits_ - price : 0;
-  ++version_;
-}
-
 Cashbox::Sale Cashbox::Buy(const QueueElement& entry, int32_t price) {
   int bought = 0;
   return Buy({Item{entry, price}}, 0, bought);
 }
 
-// The state that holds the purchase is saved first; only then do the queue
-// and the credits take it. A payback that comes meanwhile only adds.
-Cashbox::Sale Cashbox::Buy(const std::vector<Item>& items, int32_t least, int& bought) {
-  const bool charging = Charging();
-  bought = 0;
+// plan turns a copy of the live state into the state that holds the sale,
+// or refuses it; once that state is saved, apply makes the live one take it.
+// A payback that comes meanwhile only adds, and is saved in a later turn.
+template <typename Plan, typename Apply>
+Cashbox::Sale Cashbox::Sell(Plan plan, Apply apply) {
+  Lock turn(writeMutex_);
   StateSnapshot next;
   uint64_t version;
-  int32_t total = 0;
   {
     Lock lock(mutex_);
     next = SnapshotLocked();
+    const Sale planned = plan(next);
+    if (planned != Sale::kDone) return planned;
+    version = version_ + 1;
+  }
+  if (!WriteLocked(next, version)) return Sale::kNotSaved;
+  Lock lock(mutex_);
+  ++version_;
+  return apply();
+}
+
+Cashbox::Sale Cashbox::Buy(const std::vector<Item>& items, int32_t least, int& bought) {
+  const bool charging = Charging();
+  std::vector<QueueElement> added;
+  int32_t total = 0;
+  const auto plan = [&](StateSnapshot& next) {
     for (const Item& item : items) {
       const int32_t price = charging ? std::max(item.price, 0) : 0;
       if (charging && (next.credits < price || next.credits < least)) break;
-      if (!store_.CanSave(item.entry)) return bought == 0 ? Sale::kTooLong : Sale::kShort;
-      QueueElement entry = item.entry;
-      entry.vip = 0;
-      entry.paid = price;
-      next.queue.push_back(entry);
+      if (!store_.CanSave(item.entry)) return added.empty() ? Sale::kTooLong : Sale::kDone;
+      added.push_back(QueueElement{item.entry.genre, item.entry.disc, item.entry.track, 0, price});
+      next.queue.push_back(added.back());
       next.credits -= price;
       total += price;
-      ++bought;
     }
-    if (bought == 0) return Sale::kShort;
-    version = ++version_;
-  }
-  if (!Write(next, version)) {
-    bought = 0;
-    return Sale::kNotSaved;
-  }
-  Lock lock(mutex_);
-  for (auto entry = next.queue.end() - bought; entry != next.queue.end(); ++entry)
-    queue_.AddElementToQueue(entry->genre, entry->disc, entry->track, entry->paid);
-  credits_ -= total;
-  return Sale::kDone;
+    return added.empty() ? Sale::kShort : Sale::kDone;
+  };
+  const auto apply = [&]() {
+    for (const QueueElement& entry : added) queue_.AddElementToQueue(entry.genre, entry.disc, entry.track, entry.paid);
+    credits_ -= total;
+    return Sale::kDone;
+  };
+  const Sale sale = Sell(plan, apply);
+  bought = sale == Sale::kDone ? static_cast<int>(added.size()) : 0;
+  return sale;
 }
 
 Cashbox::Sale Cashbox::BuyVip(const QueueElement& last, int32_t price) {
   const int32_t charge = Charging() ? std::max(price, 0) : 0;
-  StateSnapshot next;
-  uint64_t version;
-  {
-    Lock lock(mutex_);
-    next = SnapshotLocked();
+  const auto plan = [&](StateSnapshot& next) {
     if (next.credits < charge || !PlaceLastAsVIP(next.queue, last, charge)) return Sale::kShort;
     next.credits -= charge;
-    version = ++version_;
-  }
-  if (!Write(next, version)) return Sale::kNotSaved;
-  Lock lock(mutex_);
+    return Sale::kDone;
+  };
   // The playback thread may have moved on meanwhile; then nothing is taken
   // and the state is saved again as it is.
-  if (!queue_.RemoveLastAndInsertVIP(last, charge)) {
-    ++version_;
-    return Sale::kShort;
-  }
-  credits_ -= charge;
-  return Sale::kDone;
+  const auto apply = [&]() {
+    if (!queue_.RemoveLastAndInsertVIP(last, charge)) {
+      ++version_;
+      return Sale::kShort;
+    }
+    credits_ -= charge;
+    return Sale::kDone;
+  };
+  return Sell(plan, apply);
 }
 
 Cashbox::Sale Cashbox::BuyWifiCode(int32_t price) {
   const int32_t charge = Charging() ? std::max(price, 0) : 0;
-  StateSnapshot next;
-  uint64_t version;
-  {
-    Lock lock(mutex_);
-    next = SnapshotLocked();
+  const auto plan = [&](StateSnapshot& next) {
     if (next.credits < charge) return Sale::kShort;
     next.credits -= charge;
-    version = ++version_;
-  }
-  if (!Write(next, version)) return Sale::kNotSaved;
-  Lock lock(mutex_);
-  credits_ -= charge;
-  return Sale::kDone;
+    return Sale::kDone;
+  };
+  return Sell(plan, [&]() {
+    credits_ -= charge;
+    return Sale::kDone;
+  });
 }
 
 void Cashbox::ReturnWifiCode(int32_t price) {
@@ -154,10 +153,26 @@ void Cashbox::ReturnWifiCode(int32_t price) {
 }
 
 bool Cashbox::PayBack(const QueueElement& entry) {
-  Lock lock(mutex_);
-  if (!queue_.RemoveHeadIf(entry)) return false;
-  Give(std::max(entry.paid, 0), "devolucion");
+  {
+    Lock lock(mutex_);
+    if (!queue_.RemoveHeadIf(entry)) return false;
+    Give(std::max(entry.paid, 0), "devolucion");
+  }
+  Save();
+  if (entry.paid > 0)
+    std::printf("Devolucion: %d creditos por [%u,%u,%u], quedan %d\n", entry.paid, entry.genre, entry.disc,
+                entry.track, Credits());
   return true;
+}
+
+void Cashbox::Finish(const QueueElement& entry) {
+  {
+    Lock lock(mutex_);
+    if (!queue_.RemoveHeadIf(entry)) return;
+    ++version_;
+  }
+  Save();
+  std::printf("Terminado [%u,%u,%u], pagado %d\n", entry.genre, entry.disc, entry.track, entry.paid);
 }
 
 void Cashbox::AddFree(const QueueElement& entry) {
@@ -188,6 +203,7 @@ StateSnapshot Cashbox::SnapshotLocked() const {
 }
 
 bool Cashbox::Save() {
+  Lock turn(writeMutex_);
   StateSnapshot now;
   uint64_t version;
   {
@@ -195,7 +211,7 @@ bool Cashbox::Save() {
     now = SnapshotLocked();
     version = version_;
   }
-  return Write(now, version);
+  return WriteLocked(now, version);
 }
 
 void Cashbox::SaveIfDue() {
@@ -209,11 +225,9 @@ void Cashbox::SaveIfDue() {
   Save();
 }
 
-bool Cashbox::Write(const StateSnapshot& next, uint64_t version) {
-  Lock lock(writeMutex_);
-  if (version < savedVersion_) return true;
+bool Cashbox::WriteLocked(const StateSnapshot& state, uint64_t version) {
   lastTry_ = platform::Ticks();
-  if (!store_.Save(next)) {
+  if (!store_.Save(state)) {
     NoteFailure();
     return false;
   }

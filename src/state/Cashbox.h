@@ -10,10 +10,13 @@
 // other mode a purchase takes nothing and coins stay the customer's. The
 // balance never goes below 0 and sums stop at the largest balance.
 //
-// Threads: the main thread does everything but PayBack, which the playback
-// thread calls. The credits, the counters and the taking of a snapshot are
-// behind one lock; files are written outside it, and only by the main
-// thread.
+// Threads: the playback thread calls PayBack and Finish, the main thread
+// the rest. The credits, the counters and the taking of a snapshot are
+// behind one lock, which is never held while a file is written. Saves are
+// made one at a time, each of the state as it is when its turn comes, so an
+// older state never replaces a newer one; a purchase's save and its taking
+// effect are one turn. Each money line of the log is written once its state
+// is saved.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -74,8 +77,11 @@ class Cashbox {
   void ReturnWifiCode(int32_t price);
   // Playback thread: the head entry could not be played. It leaves the queue
   // and what was paid for it comes back in one step, so that no state saved
-  // holds both or neither. False when the entry is no longer the head.
+  // holds both or neither, and that is saved. False when the entry is no
+  // longer the head.
   bool PayBack(const QueueElement& entry);
+  // Playback thread: the head entry was played; it leaves the queue, saved.
+  void Finish(const QueueElement& entry);
   // Queues an entry nobody paid for and saves.
   void AddFree(const QueueElement& entry);
   // The operator's reset of the counters of inputs 1 and 2.
@@ -97,13 +103,14 @@ class Cashbox {
   using Lock = std::lock_guard<std::mutex>;
 
   bool Charging() const;
+  template <typename Plan, typename Apply>
+  Sale Sell(Plan plan, Apply apply);
   StateSnapshot SnapshotLocked() const;
-  // Saves next, a state the live one is about to take, under version; true
-  // when it is on disk or a newer state already is.
-  bool Write(const StateSnapshot& next, uint64_t version);
+  // Writes state, which the live one holds at version once the caller's
+  // turn ends; expects the write lock to be held.
+  bool WriteLocked(const StateSnapshot& state, uint64_t version);
   void NoteSaved(uint64_t version);
   void NoteFailure();
-  void Take(int32_t price);
   void Give(int64_t credits, const char* why);
 
   Queue& queue_;
@@ -117,9 +124,9 @@ class Cashbox {
   // it is saved.
   uint64_t version_ = 0;
 
-  // Main thread only.
+  // One save at a time; taken before mutex_.
   std::mutex writeMutex_;
   std::atomic<uint64_t> savedVersion_{0};
   std::atomic<bool> saveFailing_{false};
-  uint32_t lastTry_ = 0;
+  std::atomic<uint32_t> lastTry_{0};
 };

@@ -92,7 +92,9 @@ TEST_F(CashboxTest, PurchasesTakeTheirPriceOnlyInTheCoinOperatedMode) {
       EXPECT_EQ(cashbox.Credits(), charging ? purchase.jukeboxLeft : 5);
       const std::vector<int32_t> unpaid(Paid().size(), 0);
       EXPECT_EQ(Paid(), charging ? purchase.jukeboxPaid : unpaid);
-      if (sale == Sale::kDone) EXPECT_EQ(Saved().credits, cashbox.Credits());
+      if (sale == Sale::kDone) {
+        EXPECT_EQ(Saved().credits, cashbox.Credits());
+      }
     }
   }
 }
@@ -183,6 +185,8 @@ TEST_F(CashboxTest, FailedSaveSellsNothingAndIsRetried) {
   EXPECT_EQ(Saved().coins[0], 2);
   EXPECT_EQ(printed,
             "No se pudo guardar tempdata: Is a directory\n"
+            "Moneda: entrada 1, 1 creditos, quedan 4\n"
+            "Moneda: entrada 1, 1 creditos, quedan 5\n"
             "Estado guardado de nuevo en tempdata\n");
 }
 
