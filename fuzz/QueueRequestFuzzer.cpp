@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   file.Close();
   if (line.GetLength() == 0) return 0;
   const QueueRequest request = SplitQueueRequest(line);
-  if (MainLibrary::LeavesItsFolder(request.genre, request.disc, request.track)) return 0;
+  if (RequestRefusal(request) != nullptr) return 0;
   MainLibrary library;
   FillCatalogue(library);
   const std::optional<QueueElement> entry = RequestedEntry(library, request);

@@ -99,7 +99,7 @@ class MainLibrary : public RList {
   static bool HaveTrackFormat(const RString& name);
   // The not hidden entries of a folder that count as folders, in listing
   // order.
-  static std::vector<RString> ListFolders(const RString& path);
+  std::vector<RString> ListFolders(const RString& path);
 
   // Catalogue file "db": 0, or -1 when its structure is broken. A missing
   // file runs the catalogue tool and ends the program.
@@ -134,4 +134,6 @@ class MainLibrary : public RList {
   RList* allDiscs = nullptr;
   // Discs read from the catalogue file.
   int32_t discCount = 0;
+  // Names the folder scan left out, each with a log line: too long to keep.
+  int32_t namesLeftOut = 0;
 };

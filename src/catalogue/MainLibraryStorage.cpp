@@ -12,11 +12,19 @@
 
 namespace {
 
-// Host file names hold at most 255 bytes, and never fewer in UTF-8 than in
-// Windows-1252.
+// The cabinet's file names hold at most 255 characters. A host name may
+// hold more in internal text, each byte outside the code page taking three
+// (an escaped byte): such a name is left out with a log line.
 constexpr size_t kLongestName = 255;
 
 bool IsHidden(const RString& name) { return name.GetChar(0) == '.'; }
+
+bool IsKeptName(const RString& name, int32_t& namesLeftOut) {
+  if (name.GetLength() <= kLongestName) return true;
+  std::printf("Nombre omitido (mas de %zu caracteres): %s\n", kLongestName, name.Chars());
+  ++namesLeftOut;
+  return false;
+}
 
 // The name up to and including its last ".".
 std::string BaseName(const RString& name) {
@@ -39,14 +47,15 @@ bool IsKaraokeAudio(const RString& name, const std::unordered_set<std::string>& 
 
 // The entries of a disc folder that count as files, in listing order, named
 // with texts of the arena: a disc folder is listed for every album, so its
-// names take no allocation of their own.
-std::vector<RString> ListFiles(const RString& path, CatalogueArena& arena) {
+// names take no allocation of their own. A name too long for the buffer is
+// cut one character past the longest kept.
+std::vector<RString> ListFiles(const RString& path, CatalogueArena& arena, int32_t& namesLeftOut) {
   std::vector<RString> files;
   RDir dir(path);
-  char entry[kLongestName + 1];
+  char entry[kLongestName + 2];
   while (dir.GetFile(entry, sizeof entry)) {
     const RString name = RString::Borrowing(entry, static_cast<uint32_t>(std::strlen(entry)));
-    if (dir.IsFile() && !IsHidden(name)) files.push_back(arena.Text(name));
+    if (dir.IsFile() && !IsHidden(name) && IsKeptName(name, namesLeftOut)) files.push_back(arena.Text(name));
   }
   return files;
 }
@@ -75,7 +84,7 @@ void MainLibrary::LoadGenresFromPath(const RString& path, unsigned rootIndex) {
 void MainLibrary::LoadDownloads() {
   if (GetFirst() == nullptr || GetContentPathCount() == 0) return;
   const RString folder = GetContentPath(0) + "\\" + GetGenreName(0) + "\\" + kDownloadsDiscName;
-  for (const RString& name : ListFiles(folder, arena))
+  for (const RString& name : ListFiles(folder, arena, namesLeftOut))
     if (HaveTrackFormat(name)) AddDownloadedTrack(name);
 }
 
@@ -92,7 +101,7 @@ void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, un
 // of a "cdg" karaoke file plays with it and is not a track of its own. The
 // names already lie in the arena, so the elements borrow them as they are.
 void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
-  std::vector<RString> files = ListFiles(path, arena);
+  std::vector<RString> files = ListFiles(path, arena, namesLeftOut);
   const std::unordered_set<std::string> karaokeBases = KaraokeBaseNames(files);
   std::vector<RString> tracks;
   for (RString& name : files) {
@@ -109,7 +118,7 @@ std::vector<RString> MainLibrary::ListFolders(const RString& path) {
   RDir dir(path);
   RString name;
   while (dir.GetFile(name))
-    if (name.GetLength() > 0 && dir.IsDirectory() && !IsHidden(name))
+    if (name.GetLength() > 0 && dir.IsDirectory() && !IsHidden(name) && IsKeptName(name, namesLeftOut))
       folders.push_back(std::move(name));
   return folders;
 }

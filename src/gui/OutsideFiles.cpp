@@ -1,9 +1,11 @@
 #include "gui/OutsideFiles.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "base/RTextFile.h"
 #include "catalogue/MainLibrary.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -26,6 +28,13 @@ QueueRequest SplitQueueRequest(RString line) {
   line.RemoveCR();
   const RString rest = line.AfterFirst('\\');
   return QueueRequest{line, line.BeforeFirst('\\'), rest.BeforeFirst('\\'), rest.AfterFirst('\\')};
+}
+
+const char* RequestRefusal(const QueueRequest& request) {
+  for (const RString* part : {&request.genre, &request.disc, &request.track})
+    if (!platform::IsAcceptedOutsideName(part->Chars())) return "nombre no valido";
+  if (!MainLibrary::HaveTrackFormat(request.track)) return "no es un archivo multimedia";
+  return nullptr;
 }
 
 std::optional<QueueElement> RequestedEntry(MainLibrary& library, const QueueRequest& request) {

@@ -1,9 +1,13 @@
 // Queue requests: outside tools drop files in the folder "queue", each naming
 // one track on its first line as genre "\" album "\" track. The track is
-// queued free of charge and the file deleted.
+// queued free of charge and the file deleted. Free entries are capped, so a
+// paid play is never queued behind hours of them: the requests over the cap
+// wait in their folder, unread, until the queue has room.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/RDir.h"
 #include "base/RTextFile.h"
@@ -20,7 +24,11 @@ const char* const kRequestFolder = "queue";
 // A request the catalogue cannot take is renamed with this ending and not
 // read again.
 const char* const kRefusedEnding = ".rechazado";
-
+// Free entries the queue holds at most.
+constexpr int kMostFreeEntries = 10;
+// Requests handled in one poll, each drawn and saved: a crowded folder must
+// not hold a pass of the main loop.
+constexpr int kMostRequestsPerPoll = 4;
 
 RString RequestPath(const RString& name) { return RString(kRequestFolder) + "\\" + name; }
 
@@ -35,13 +43,30 @@ void SetAside(const RString& name) {
   if (platform::CopyFile(path.Chars(), (path + kRefusedEnding).Chars())) platform::DeleteFile(path.Chars());
 }
 
+void Refuse(const RString& name, const char* why, const RString& line) {
+  std::printf("Pedido rechazado, %s: %s\n", why, line.Chars());
+  SetAside(name);
+}
+
+bool HoldsMostFreeEntries(const Queue& queue) {
+  const std::vector<QueueElement> entries = queue.GetElements();
+  return std::count_if(entries.begin(), entries.end(), [](const QueueElement& e) { return e.paid == 0; }) >=
+         kMostFreeEntries;
+}
+
 }  // namespace
 
 void SDLGui::ReadQueueRequests() {
+  if (HoldsMostFreeEntries(*queue)) return;
   RDir folder(kRequestFolder);
   RString name;
-  while (folder.GetFile(name)) {
+  for (int handled = 0; handled < kMostRequestsPerPoll && folder.GetFile(name);) {
     if (name.GetChar(0) == '.' || IsRefused(name)) continue;
+    if (HoldsMostFreeEntries(*queue)) {
+      std::printf("Pedido en espera, la cola ya tiene %d pistas gratis: %s\n", kMostFreeEntries, name.Chars());
+      return;
+    }
+    ++handled;
     if (folder.IsReachable()) {
       TakeQueueRequest(name);
       continue;
@@ -66,25 +91,12 @@ void SDLGui::TakeQueueRequest(const RString& name) {
   }
   const QueueRequest request = SplitQueueRequest(line);
   std::printf("Elemento: %s, %s, %s\n", request.genre.Chars(), request.disc.Chars(), request.track.Chars());
-  if (MainLibrary::LeavesItsFolder(request.genre, request.disc, request.track)) {
-    std::printf("Pedido rechazado, nombre no valido: %s\n", request.line.Chars());
-    SetAside(name);
-    return;
-  }
-
+  if (const char* why = RequestRefusal(request)) return Refuse(name, why, request.line);
   const std::optional<QueueElement> entry = RequestedEntry(*library, request);
-  if (!entry) {
-    std::printf("Pedido rechazado, no esta en el catalogo: %s\n", request.line.Chars());
-    SetAside(name);
-    return;
-  }
+  if (!entry) return Refuse(name, "no esta en el catalogo", request.line);
   std::printf("Index: %d %d %d\n", static_cast<int>(entry->genre), static_cast<int>(entry->disc),
               static_cast<int>(entry->track));
-  if (!cashbox->CanSave(*entry)) {
-    std::printf("Pedido rechazado, nombre demasiado largo: %s\n", request.line.Chars());
-    SetAside(name);
-    return;
-  }
+  if (!cashbox->CanSave(*entry)) return Refuse(name, "nombre demasiado largo", request.line);
   cashbox->AddFree(*entry);
   DrawQueue(true);
   const RString path = RequestPath(name);

@@ -12,6 +12,7 @@
 #include "gui/Skin.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "shell/ExternalPrograms.h"
 
 namespace {
@@ -311,7 +312,8 @@ bool SDLGui::RunOnlineSearchScript() {
   return true;
 }
 
-// A record cut short keeps its row but has no address to download.
+// A record cut short keeps its row but has no address to download. A row
+// that would not be one plain name in the downloads folder is left out.
 void SDLGui::ReadOnlineResults() {
   onlineTitles.clear();
   onlineUrls.clear();
@@ -323,6 +325,10 @@ void SDLGui::ReadOnlineResults() {
   for (const OnlineResult& result : *results) {
     std::printf("line: %s\n", result.title.Chars());
     const RString row = RString("[D] ") + result.title;
+    if (!platform::IsPlainListedName(row.Chars())) {
+      std::printf("Resultado rechazado, nombre no valido: %s\n", row.Chars());
+      continue;
+    }
     onlineResultsList->AddItem(row);
     onlineTitles.push_back(row);
     onlineUrls.push_back(result.url);

@@ -99,6 +99,12 @@ size_t DecodeUtf8(const std::string& s, size_t pos, uint32_t& cp) {
   return cp >= smallest[length] ? length : 0;
 }
 
+bool IsDotComponent(const std::string& component) { return component == "." || component == ".."; }
+
+// Host bytes an escape inside a name from outside may not give: a
+// separator, or the NUL that ends a host path.
+bool ChangesTheHostPath(char byte) { return byte == '/' || byte == '\\' || byte == '\0'; }
+
 bool StartsWithDriveLetter(const std::string& path) {
   return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) &&
          path[1] == ':';
@@ -160,18 +166,28 @@ std::string ToHostPath(const std::string& internalPath) {
 }
 
 bool LeavesItsFolder(const std::string& name) {
-  size_t start = 0;
-  while (start <= name.size()) {
-    const size_t end = std::min(name.find_first_of("\\/", start), name.size());
-    const std::string component = name.substr(start, end - start);
-    if (component == "." || component == "..") return true;
+  std::string separated = name;
+  std::replace(separated.begin(), separated.end(), '\\', '/');
+  const std::string host = ToHostText(separated);
+  if (host.find('\0') != std::string::npos) return true;
+  for (size_t start = 0; start <= host.size();) {
+    const size_t end = std::min(host.find('/', start), host.size());
+    if (IsDotComponent(host.substr(start, end - start))) return true;
     start = end + 1;
   }
   return false;
 }
 
+bool IsAcceptedOutsideName(const std::string& name) {
+  for (size_t pos = 0; pos < name.size(); ++pos) {
+    char byte;
+    if (EscapedByteAt(name, pos, byte) && ChangesTheHostPath(byte)) return false;
+  }
+  return !LeavesItsFolder(name);
+}
+
 bool IsPlainListedName(const std::string& name) {
-  return name.find('\\') == std::string::npos && !LeavesItsFolder(name);
+  return name.find('\\') == std::string::npos && IsAcceptedOutsideName(name);
 }
 
 }  // namespace platform

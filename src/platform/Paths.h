@@ -27,13 +27,20 @@ std::string FromHostText(const std::string& utf8);
 // Internal path to host path: separators, drive letter and encoding.
 std::string ToHostPath(const std::string& internalPath);
 
-// Whether a name from outside, joined below a folder, would leave it: one of
-// its components, split at "\" or "/", is "." or "..". A title holding "/"
-// ("AC/DC Live.mp4") stays in its folder.
+// Whether a name, joined below a folder, opens a host path outside it: with
+// its escaped host bytes decoded, as the host path is opened, one of its
+// components, split at "\" or "/", is "." or ".."; or it holds a NUL, which
+// would cut the host path short. A title holding "/" ("AC/DC Live.mp4") stays
+// in its folder.
 bool LeavesItsFolder(const std::string& name);
+// Whether a name from outside (a queue request's part, a search result, a
+// stick or downloads listing) may be joined below a folder: it stays in it,
+// and no escape in it gives a host "/", "\" or NUL, which would open some
+// other name than the one it reads as.
+bool IsAcceptedOutsideName(const std::string& name);
 // Whether a name read from a host folder listing can be joined below a
 // folder: it holds no "\" (the host allows one inside a name, where it would
-// become a separator) and does not leave its folder.
+// become a separator) and is an accepted outside name.
 bool IsPlainListedName(const std::string& name);
 
 }  // namespace platform

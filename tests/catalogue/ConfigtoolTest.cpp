@@ -133,6 +133,25 @@ TEST_F(ConfigtoolTest, WriterLeavesOutNamesTheFormatCannotHold) {
   EXPECT_EQ(counts.skipped, 3);
 }
 
+// A host name outside the code page takes three characters per byte in
+// internal text: past 255 it is left out with a line, the others kept.
+TEST_F(ConfigtoolTest, NamesTooLongToKeepAreReported) {
+  std::string cyrillic;
+  for (int i = 0; i < 125; ++i) cyrillic += "\xD0\xB4";
+  const std::string longLatin = std::string(120, 'a') + std::string(130, 'e') + ".mp3";
+  Touch("media/Pop/Album/" + cyrillic + ".mp3");
+  Touch("media/Pop/Album/" + longLatin);
+  Touch("media/Pop/" + cyrillic + "/b.mp3");
+  Touch("media/Pop/Album/\xD0\xB4.mp3");
+  WriteHostFile("configuration", "mediacontent=media\n");
+  ASSERT_EQ(RunConfigtool(), 0);
+  const std::string log = ReadHostFile("configtool.log");
+  EXPECT_NE(log.find("Nombre omitido (mas de 255 caracteres): \x81" "D0\x81" "B4\x81" "D0"), std::string::npos) << log;
+  EXPECT_NE(log.find("Escrito db: 1 generos, 1 albumes, 2 pistas\nOmitidos por su nombre: 2\n"), std::string::npos)
+      << log;
+  EXPECT_NE(ReadHostFile("db").find("\t\t" + longLatin + "\r\r\n"), std::string::npos);
+}
+
 TEST_F(ConfigtoolTest, FailsWithoutWritingWhenARootCannotBeRead) {
   fs::create_directories("media/Pop/A");
   Touch("archivo");

@@ -436,18 +436,18 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsQueuedFreeOutsideTheCoinOperatedM
   EXPECT_EQ(gui.Credits(), 0);
 }
 
-// A "\\" in the name of a download stays part of that one name: it is
-// charged and queued as any other, its track inside the album.
-TEST_F(SDLGuiDownloadsTest, DownloadNameHoldingBackslashesStaysOneName) {
+// A "\\" in the name of a download would open another name than the one it
+// reads as: it is refused, nothing charged or queued.
+TEST_F(SDLGuiDownloadsTest, DownloadNameHoldingBackslashesIsRefused) {
   config.playmode = "jukebox";
   GiveCredits(gui, 5);
   config.creditsdownloads = 2;
   Progress("[D] a\\..\\..\\db", "100\n");
-  Draw();
-  EXPECT_EQ(gui.Credits(), 3);
-  ASSERT_EQ(queue.Count(), 1);
-  const QueueElement entry = *queue.GetElementFromQueue(0);
-  EXPECT_FALSE(library.TrackLeavesItsFolder(entry.genre, entry.disc, entry.track));
+  const std::string log = Draw();
+  EXPECT_TRUE(Has(log, "Descarga rechazada, nombre no valido: [D] a")) << log;
+  EXPECT_EQ(gui.Credits(), 5);
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_TRUE(fs::is_empty("downloadsprogress"));
 }
 
 TEST_F(SDLGuiDownloadsTest, TwoCompletedDownloadsTakeTwoPasses) {

@@ -167,4 +167,20 @@ TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
   EXPECT_EQ(gui.Credits(), 2);
 }
 
+// A result whose title would not make one plain name in the downloads
+// folder gets no row.
+TEST_F(SDLGuiSearcherTest, ResultsThatWouldNotBeOneNameAreLeftOut) {
+  catalogue.AddGenre("Todo", 0);
+  OpenSearcher();
+  std::string records;
+  for (const char* title : {"AC/DC Live", "Fin/..", "a\\b", "x\x81" "2F" "y", "ok"})
+    records += std::string(title) + "\n3:15\ncanal\nhttp://127.0.0.1/v\nid\n";
+  WriteHostFile("prepared.txt", records);
+  WriteHostFile("ytsearch.py", "import shutil\nshutil.copy('prepared.txt', 'results.txt')\n");
+  gui.searchText = "sol";
+  gui.youtube_search();
+  EXPECT_EQ(Rows(*gui.onlineResultsList), (std::vector<std::string>{"[D] AC/DC Live", "[D] ok"}));
+  EXPECT_EQ(gui.onlineUrls.size(), 2u);
+}
+
 }  // namespace

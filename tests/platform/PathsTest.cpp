@@ -50,27 +50,48 @@ TEST(HostPath, SeparatorsDriveLettersAndEncoding) {
   EXPECT_EQ(ToHostPath("queue\\pedido.txt"), "queue/pedido.txt");
 }
 
+// Names are judged on the host path they open, escapes decoded. An outside
+// name may not make a separator or a NUL with an escape; a listed one may
+// hold no "\" of its own either.
 TEST(HostPath, NamesThatLeaveTheirFolder) {
   const struct {
-    const char* name;
+    std::string name;
     bool leaves;
+    bool accepted;
     bool plainListed;
   } cases[] = {
-      {"Tema.mp3", false, true},
-      {"AC/DC Live.mp4", false, true},
-      {"..Tema...mp3", false, true},
-      {"", false, true},
-      {"..", true, false},
-      {".", true, false},
-      {"Pop\\..\\..", true, false},
-      {"media\\..", true, false},
-      {"../etc/passwd", true, false},
-      {"a/./b", true, false},
-      {"Verano Azul\\..", true, false},
-      {"Pop\\Rock", false, false},
+      {"Tema.mp3", false, true, true},
+      {"AC/DC Live.mp4", false, true, true},
+      {"..Tema...mp3", false, true, true},
+      {"", false, true, true},
+      {"..", true, false, false},
+      {".", true, false, false},
+      {"Pop\\..\\..", true, false, false},
+      {"media\\..", true, false, false},
+      {"../etc/passwd", true, false, false},
+      {"a/./b", true, false, false},
+      {"Verano Azul\\..", true, false, false},
+      {"Pop\\Rock", false, true, false},
+      {"\x81" "2E\x81" "2E", true, false, false},
+      {"\x81" "2E", true, false, false},
+      {"Pop\\\x81" "2E.\\db", true, false, false},
+      {"\x81" "2E\x81" "2E\\\x81" "2E\x81" "2E/db", true, false, false},
+      {"Tema\x81" "2Emp3", false, true, true},
+      {"\x81" "2E\x81" "2E\x81" "2E", false, true, true},
+      {"Pop\x81" "2F..\x81" "2Fdb", true, false, false},
+      {"AC\x81" "2F" "DC", false, false, false},
+      {"AC\x81" "5C" "DC", false, false, false},
+      {"..\x81" "5C" "db", false, false, false},
+      {"Tema.mp3\x81" "00/../db", true, false, false},
+      {std::string("Tema\0.mp3", 9), true, false, false},
+      {"\x81\x81" "2E.", false, true, true},
+      {"\x81" "812E\x81" "812E", false, true, true},
+      {"caf\x81" "C3\x81" "A9.mp3", false, true, true},
+      {"Tema\x81" "2e\x81" "2.mp3", false, true, true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(platform::LeavesItsFolder(c.name), c.leaves) << c.name;
+    EXPECT_EQ(platform::IsAcceptedOutsideName(c.name), c.accepted) << c.name;
     EXPECT_EQ(platform::IsPlainListedName(c.name), c.plainListed) << c.name;
   }
 }

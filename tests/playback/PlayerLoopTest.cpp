@@ -93,18 +93,26 @@ TEST_F(PlayerLoopTest, PlayedItemsAreCopiedToTheirGenresFavouritesFolder) {
 
 // Titles such as a queue request or the catalogue file could give.
 TEST_F(PlayerLoopTest, TitlesClimbingOutOfTheMediaFolderPlayNothingAndEmptyNothing) {
-  AddDisc("Pop", "Verano Azul", {"..\\..\\..\\db", "../../../clave", "AC/DC Live.mp4"}, false);
+  const std::string escapedDots = "\x81" "2E\x81" "2E";
+  const std::string escapedClimb = escapedDots + "\\" + escapedDots + "\\" + escapedDots + "\\clave.txt";
+  AddDisc("Pop", "Verano Azul", {"..\\..\\..\\db", "../../../clave", "AC/DC Live.mp4", escapedClimb.c_str()}, false);
   WriteHostFile("db", "the catalogue");
   WriteHostFile("clave", "secret");
+  WriteHostFile("clave.txt", "secret");
   WriteHostFile("media/Pop/Verano Azul/AC/DC Live.mp4", "live");
   config.favoritos = true;
-  for (uint32_t track : {0u, 1u, 2u}) queue.AddElementToQueue(0, 0, track);
+  config.antivibracion = true;
+  for (uint32_t track : {0u, 1u, 2u, 3u}) queue.AddElementToQueue(0, 0, track);
   testing::internal::CaptureStdout();
-  EXPECT_EQ(PlayAll(3), (std::vector<std::string>{"media/Pop/Verano Azul/AC/DC Live.mp4"}));
+  // Played from the cabinet's copy.
+  EXPECT_EQ(PlayAll(4), (std::vector<std::string>{"tmpfile.mp4"}));
   const std::string log = testing::internal::GetCapturedStdout();
   EXPECT_EQ(queue.Count(), 0);
   EXPECT_EQ(ReadHostFile("db"), "the catalogue");
   EXPECT_EQ(ReadHostFile("clave"), "secret");
+  EXPECT_EQ(ReadHostFile("tmpfile.mp4"), "live");
+  EXPECT_FALSE(fs::exists("tmpfile.txt"));
+  EXPECT_FALSE(fs::exists("media/100+ Favoritas/Pop/clave.txt"));
   EXPECT_NE(log.find("Pista rechazada, nombre no valido: media\\Pop\\Verano Azul\\..\\..\\..\\db\n"),
             std::string::npos);
 }

@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
   }
   std::printf("Escrito %s: %d generos, %d albumes, %d pistas\n", MainLibrary::kCatalogueFileName, counts.genres,
               counts.discs, counts.tracks);
-  if (counts.skipped > 0) std::printf("Omitidos por su nombre: %d\n", counts.skipped);
+  const int leftOut = counts.skipped + library.namesLeftOut;
+  if (leftOut > 0) std::printf("Omitidos por su nombre: %d\n", leftOut);
   return 0;
 }
