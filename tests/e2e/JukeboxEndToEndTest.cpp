@@ -3,6 +3,7 @@
 // the keys. Screenshots and logs of every test stay in the build folder.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
 
 #include <algorithm>
 #include <chrono>
@@ -792,6 +793,96 @@ TEST_F(OperatorEndToEnd, CoinValueSavedInTheMenuThenAWifiCodeBought) {
   });
   EXPECT_LT(closed.ShareDifferingFrom(idle_, qr_), 0.05) << "the code dialog stayed";
   EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, 1000ms)) << jukebox_->SavedState();
+  ExpectCleanExit();
+}
+
+// Free play takes nothing: three songs bought with no credits leave none
+// owed, and coins inserted meanwhile are still there for the coin-operated
+// mode.
+TEST_F(OperatorEndToEnd, FreePlayTakesNoCreditsAndCoinsStayTheCustomers) {
+  WriteHostFile(cabinet_ / "configuser", "creditscoin1=1\ncreditscoin2=3\nplaymode=fiesta\ntvout=0\n");
+  Restart();
+  size_t log = 0;
+  for (const char* move : {"Right", "Down", "Down"}) {
+    ASSERT_TRUE(Keys({move, "Return"}));
+    EXPECT_TRUE(LogShows("por 0 creditos, quedan 0", log, kAnswered)) << jukebox_->Log();
+    ShotWhen("free-song-bought", [](const Screenshot& shot) { return !ShowsAMessage(shot); });
+  }
+  EXPECT_EQ(Occurrences(jukebox_->Log(), "Compra: "), 3) << jukebox_->Log();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, kAnswered)) << jukebox_->SavedState();
+  ASSERT_TRUE(jukebox_->Press("c", 150ms));
+  ASSERT_TRUE(jukebox_->Press("c", 150ms));
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, kAnswered)) << jukebox_->SavedState();
+
+  WriteHostFile(cabinet_ / "configuser", "creditscoin1=1\ncreditscoin2=3\nplaymode=jukebox\ntvout=0\n");
+  Restart();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, 0ms)) << jukebox_->SavedState();
+  ASSERT_TRUE(Keys({"Return"}));
+  log = 0;
+  EXPECT_TRUE(LogShows("por 1 creditos, quedan 1", log, kAnswered)) << jukebox_->Log();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=1", true, kAnswered)) << jukebox_->SavedState();
+  ExpectCleanExit();
+}
+
+// A tmpfs mounted for one test, unmounted however the test ends.
+class SmallDisk {
+ public:
+  SmallDisk(const fs::path& folder, const char* size) : folder_(folder) {
+    fs::create_directories(folder);
+    mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", 0, size) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
+  bool Mounted() const { return mounted_; }
+
+ private:
+  fs::path folder_;
+  bool mounted_ = false;
+};
+
+// Fills the file system of folder with one file; its path.
+fs::path FillUp(const fs::path& folder) {
+  const fs::path filler = folder / "relleno";
+  std::ofstream out(filler, std::ios::binary);
+  const std::string block(1 << 16, '\0');
+  while (out.write(block.data(), block.size())) {
+  }
+  return filler;
+}
+
+// The cabinet's disk fills up while it runs: coins are still credited and
+// shown, the failure is logged, a purchase is refused and nothing charged;
+// once there is room again every coin is in "tempdata".
+TEST_F(OperatorEndToEnd, FullDiskSellsNothingAndKeepsEveryCoin) {
+  ASSERT_EQ(jukebox_->Stop(kAnswered), kCleanExitCode);
+  SmallDisk disk(dir_.Path() / "small", "size=48m");
+  if (!disk.Mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+  const fs::path cabinet = dir_.Path() / "small" / "cabinet";
+  fs::copy(cabinet_, cabinet, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  fs::current_path(cabinet);
+  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet, output_ / "melodeck-small-disk.log");
+  ASSERT_TRUE(jukebox_->Start(kAnswered)) << jukebox_->Log();
+  WaitForTheMainScreen();
+
+  const fs::path filler = FillUp(dir_.Path() / "small");
+  size_t log = 0;
+  ASSERT_TRUE(jukebox_->Press("c", 150ms));
+  EXPECT_TRUE(LogShows("No se pudo guardar tempdata: No space left on device", log, kAnswered)) << jukebox_->Log();
+  EXPECT_TRUE(LogShows("Moneda: entrada 1, 1 creditos, quedan 1", log, kAnswered)) << jukebox_->Log();
+  ASSERT_TRUE(jukebox_->Press("c", 150ms));
+  EXPECT_TRUE(LogShows("quedan 2", log, kAnswered)) << jukebox_->Log();
+  EXPECT_GT(Shot("coins-on-a-full-disk").ShareDifferingFrom(idle_, credits_), 0.002);
+  ASSERT_TRUE(Keys({"Right", "Down", "Return"}));
+  EXPECT_TRUE(LogShows("Compra no realizada: no se pudo guardar", log, kAnswered)) << jukebox_->Log();
+  EXPECT_TRUE(ShowsAMessage(ShotWhen("purchase-refused", ShowsAMessage)));
+  EXPECT_EQ(jukebox_->Log().find("Reproduciendo"), std::string::npos) << jukebox_->Log();
+  EXPECT_EQ(jukebox_->SavedState().find("queueitem"), std::string::npos) << jukebox_->SavedState();
+
+  fs::remove(filler);
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, kAnswered)) << jukebox_->Log();
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("counter1=2", true, 0ms)) << jukebox_->SavedState();
+  EXPECT_TRUE(LogShows("Estado guardado de nuevo en tempdata", log, kAnswered)) << jukebox_->Log();
   ExpectCleanExit();
 }
 
