@@ -4,7 +4,7 @@
 #   asan  AddressSanitizer (leaks included) and UBSan, with clang, the fuzz
 #         targets beside the tests, in build-asan;
 #   tsan  ThreadSanitizer, for the tests of the threads' shared state
-#         (playback, GUI, settings), in build-tsan.
+#         (playback, GUI, settings, money), in build-tsan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 case ${1:-} in
@@ -15,7 +15,7 @@ case ${1:-} in
     ;;
   tsan)
     cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMELODECK_SANITIZERS=thread >/dev/null
-    cmake --build build-tsan -j"$(nproc)" --target player_tests playback_tests config_tests \
+    cmake --build build-tsan -j"$(nproc)" --target player_tests playback_tests config_tests state_tests \
       gui_tests gui_loop_tests gui_frame_tests gui_keys_tests gui_panels_tests gui_sdlgui_tests gui_menu_tests
     ;;
   *)
