@@ -139,7 +139,7 @@ void SDLGui::StepVolume(int step) {
   } else {
     volume = ClampPercent(volume + step);
     ApplyVolume(volume);
-    SaveState();
+    cashbox->SetVolume(volume);
   }
   if (!VideoPlaying() || miniVideo) DrawVolumen(true);
   volumeShownAt = platform::Ticks();

@@ -8,13 +8,19 @@
 #include "platform/Clock.h"
 
 Cashbox::Cashbox(Queue& queue, const Configuration& config, const MainLibrary* library)
-    : queue_(queue), config_(config), store_(library) {}
+    : queue_(queue), config_(config), store_(library) {
+  if (!config.volumeFixed) volume_ = config.volumen;
+}
 
 std::optional<int32_t> Cashbox::Restore() {
   StateSnapshot saved;
   if (!config_.volumeFixed) saved.volume = config_.volumen;
   const SavedState::Loaded loaded = store_.Load(saved, config_.jumpsong);
   Restore(saved);
+  {
+    Lock lock(mutex_);
+    volume_ = saved.volume;
+  }
   if (loaded == SavedState::Loaded::kRead && config_.jumpsong) Save();
   return saved.volume;
 }
@@ -25,6 +31,16 @@ void Cashbox::Restore(const StateSnapshot& state) {
   coins_ = state.coins;
   for (const QueueElement& entry : state.queue)
     queue_.AddElementToQueue(entry.genre, entry.disc, entry.track, std::max(entry.paid, 0));
+}
+
+void Cashbox::SetVolume(int32_t volume) {
+  {
+    Lock lock(mutex_);
+    if (!volume_) return;
+    volume_ = volume;
+    ++version_;
+  }
+  Save();
 }
 
 int32_t Cashbox::Credits() const {
@@ -196,7 +212,7 @@ void Cashbox::ClearCoinCounters() {
 StateSnapshot Cashbox::SnapshotLocked() const {
   StateSnapshot state;
   state.credits = credits_;
-  if (!config_.volumeFixed) state.volume = config_.volumen;
+  state.volume = volume_;
   state.queue = queue_.GetElements();
   state.coins = coins_;
   return state;

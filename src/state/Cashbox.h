@@ -40,8 +40,10 @@ class Cashbox {
   // saved again at once.
   std::optional<int32_t> Restore();
   // Replaces credits and counters, and appends the entries, as a restored
-  // state would; for start-up and tests.
+  // state would; for start-up and tests. The volume stays.
   void Restore(const StateSnapshot& state);
+  // The volume to keep, when the configuration does not fix it; saved.
+  void SetVolume(int32_t volume);
 
   int32_t Credits() const;
   int32_t CoinCount(int input) const;
@@ -120,6 +122,7 @@ class Cashbox {
   mutable std::mutex mutex_;
   int32_t credits_ = 0;
   std::array<int32_t, kCoinInputs> coins_{};
+  std::optional<int32_t> volume_;
   // Counts the changes of the state; a purchase reserves its number before
   // it is saved.
   uint64_t version_ = 0;
