@@ -9,7 +9,7 @@
 
 #include "base/RLineReader.h"
 #include "catalogue/MainLibrary.h"
-#include "shell/ExternalPrograms.h"
+#include "programs/ExternalPrograms.h"
 
 namespace {
 

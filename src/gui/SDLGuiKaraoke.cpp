@@ -2,7 +2,7 @@
 #include <cstdlib>
 
 #include "gui/SDLGui.h"
-#include "shell/ExternalPrograms.h"
+#include "programs/ExternalPrograms.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "gui/Skin.h"
 #include "platform/Clock.h"
 #include "playback/Player.h"
-#include "shell/ExternalPrograms.h"
+#include "programs/ExternalPrograms.h"
 
 namespace {
 

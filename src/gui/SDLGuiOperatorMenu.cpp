@@ -11,7 +11,7 @@
 #include "gui/Skin.h"
 #include "platform/Files.h"
 #include "playback/Player.h"
-#include "shell/ExternalPrograms.h"
+#include "programs/ExternalPrograms.h"
 
 namespace {
 

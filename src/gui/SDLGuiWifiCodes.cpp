@@ -10,7 +10,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
-#include "shell/ExternalPrograms.h"
+#include "programs/ExternalPrograms.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "platform/LogStream.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
-#include "shell/ExternalPrograms.h"
+#include "programs/ExternalPrograms.h"
 #include "state/SavedState.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/ExternalPrograms.h"
+#include "programs/ExternalPrograms.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
