@@ -136,14 +136,17 @@ pid_t Launch(const PreparedCommand& command, bool newSession) {
 
 bool IsExecutableFile(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
 
-// Whether the ended child waits to be reaped, without reaping it; with
-// WNOHANG it does not wait for the end. A pid that is no child of ours any
-// more counts as ended.
-bool EndedUnreaped(pid_t pid, int options) {
+// Where a child of ours stands: running, ended and waiting to be reaped
+// (its id, and the id of the group it led, cannot be taken meanwhile), or
+// gone (reaped by someone else).
+enum class ChildState { kRunning, kEndedUnreaped, kGone };
+
+// Without WNOHANG it waits for the child to end.
+ChildState StateOf(pid_t pid, int options) {
   siginfo_t info{};
   while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT | options) != 0)
-    if (errno != EINTR) return true;
-  return info.si_pid == pid;
+    if (errno != EINTR) return ChildState::kGone;
+  return info.si_pid == pid ? ChildState::kEndedUnreaped : ChildState::kRunning;
 }
 
 std::string CommandLineOf(pid_t pid) {
@@ -252,19 +255,20 @@ bool ChildProcess::Start(const Argv& argv, ChildOutput output) {
   return pid_ > 0;
 }
 
-int ChildProcess::Reap() {
-  // Until the ended child is reaped its id stays taken, so the group it led
-  // can be named without hitting a stranger.
-  kill(-pid_, SIGKILL);
-  const int code = WaitForExit(pid_);
+int ChildProcess::Forget(bool waitsToBeReaped) {
+  int code = -1;
+  if (waitsToBeReaped) {
+    // What is left of its group goes with it.
+    kill(-pid_, SIGKILL);
+    code = WaitForExit(pid_);
+  }
   pid_ = -1;
   return code;
 }
 
 int ChildProcess::Wait() {
   if (pid_ <= 0) return -1;
-  EndedUnreaped(pid_, 0);
-  return Reap();
+  return Forget(StateOf(pid_, 0) == ChildState::kEndedUnreaped);
 }
 
 bool ChildProcess::WaitFor(uint32_t ms) {
@@ -278,8 +282,9 @@ bool ChildProcess::WaitFor(uint32_t ms) {
 
 bool ChildProcess::HasEnded() {
   if (pid_ <= 0) return true;
-  if (!EndedUnreaped(pid_, WNOHANG)) return false;
-  Reap();
+  const ChildState state = StateOf(pid_, WNOHANG);
+  if (state == ChildState::kRunning) return false;
+  Forget(state == ChildState::kEndedUnreaped);
   return true;
 }
 

@@ -70,7 +70,10 @@ class ChildProcess {
   std::string ReadOutput(size_t maxBytes);
 
  private:
-  int Reap();
+  // Forgets the ended child: its exit code, or -1. One that waits to be
+  // reaped is reaped after what is left of its group is killed; one already
+  // reaped elsewhere is only forgotten.
+  int Forget(bool waitsToBeReaped);
   void CloseOutput();
 
   pid_t pid_ = -1;

@@ -121,8 +121,10 @@ Player::~Player() {
 
 void Player::InitPlayer(const RString& mode) {
   playmode = mode;
-  if (thread == nullptr) EndLeftoverPlayer();
-  if (thread == nullptr) thread = SDL_CreateThread(&Player::ThreadMain, this);
+  if (thread == nullptr) {
+    EndLeftoverPlayer();
+    thread = SDL_CreateThread(&Player::ThreadMain, this);
+  }
   if (thread == nullptr) std::printf("No se pudo crear el hilo de reproduccion: %s\n", SDL_GetError());
 }
 
