@@ -23,6 +23,12 @@ def file_name(title):
     return title.replace("/", "_")
 
 
+def literal_template(text):
+    """Text as plain words of yt-dlp's output template: a title holding
+    "%(id)s" names the file with those very characters, not the field."""
+    return text.replace("%", "%%")
+
+
 def write_progress(name, percent):
     os.makedirs(PROGRESS_FOLDER, exist_ok=True)
     partial = os.path.join(PROGRESS_FOLDER, "." + name)
@@ -42,8 +48,9 @@ def download(title, address, formats):
             percent = min(99, int(status.get("downloaded_bytes", 0) * 100 / total))
             write_progress(os.path.basename(status["filename"]), percent)
 
+    template = os.path.join(literal_template(folder), literal_template(file_name(title))) + ".%(ext)s"
     options = {"quiet": True, "no_warnings": True, "noplaylist": True, "socket_timeout": SOCKET_TIMEOUT,
-               "format": f"{formats}/best", "outtmpl": os.path.join(folder, file_name(title) + ".%(ext)s"),
+               "format": f"{formats}/best", "outtmpl": template,
                "progress_hooks": [report]}
     with yt_dlp.YoutubeDL(options) as downloader:
         info = downloader.extract_info(address, download=True)

@@ -3,19 +3,24 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <set>
+#include <string>
+#include <string_view>
 
 namespace platform {
 
 namespace {
 
-// The descriptor written to, and whether the next byte begins a line.
-struct TimestampedOutput {
+// The descriptor written to, whether the next byte begins a line and
+// whether lines begin with the date and time.
+struct LogOutput {
   int fd;
   bool atLineStart;
+  bool stamped;
 };
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -29,42 +34,80 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-bool WriteTimestamp(int fd) {
+std::string Timestamp() {
   timeval now{};
   gettimeofday(&now, nullptr);
   tm local{};
   localtime_r(&now.tv_sec, &local);
   char stamp[40];
   const size_t length = strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
-  const int total =
-      snprintf(stamp + length, sizeof stamp - length, ".%03d ", static_cast<int>(now.tv_usec / 1000));
-  return WriteAll(fd, stamp, length + static_cast<size_t>(total));
+  snprintf(stamp + length, sizeof stamp - length, ".%03d ", static_cast<int>(now.tv_usec / 1000));
+  return stamp;
+}
+
+// C0 controls, DEL and the C1 controls that the code page's five undefined
+// bytes stand for.
+bool IsControl(unsigned char byte) {
+  return byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 ||
+         byte == 0x9D;
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (!IsControl(byte)) {
+      out += c;
+      continue;
+    }
+    char escape[5];
+    snprintf(escape, sizeof escape, "\\x%02X", byte);
+    out += escape;
+  }
 }
 
 // Each write is one message: the stream is unbuffered, and the C library
-// formats a whole printf before it writes to such a stream. A message that
-// starts a line gets the timestamp; its lines stay together, so a message of
-// several lines reads whole.
-ssize_t WriteStamped(void* cookie, const char* data, size_t size) {
-  auto* output = static_cast<TimestampedOutput*>(cookie);
-  if (size == 0) return 0;
-  if (output->atLineStart && !WriteTimestamp(output->fd)) return -1;
-  if (!WriteAll(output->fd, data, size)) return -1;
-  output->atLineStart = data[size - 1] == '\n';
+// formats a whole printf before it writes to such a stream. Line breaks
+// before a message's text end the line before it, TABs at the start of a
+// line indent it and line breaks after the text end its line; any other
+// control character is shown escaped ("\x0A"), so nothing printed inside a
+// message (a file name holding a line feed) can begin a line of its own.
+// Every line that begins with text begins with the date and time when the
+// stream is stamped.
+std::string LogText(LogOutput& output, std::string_view message) {
+  const size_t textStart = std::min(message.find_first_not_of('\n'), message.size());
+  const size_t textEnd = std::max(message.find_last_not_of('\n') + 1, textStart);
+  std::string text(message.substr(0, textStart));
+  if (textStart > 0) output.atLineStart = true;
+  size_t indentEnd = textStart;
+  if (output.atLineStart && textStart < textEnd) {
+    if (output.stamped) text += Timestamp();
+    indentEnd = std::min(message.find_first_not_of('\t', textStart), textEnd);
+    text += message.substr(textStart, indentEnd - textStart);
+  }
+  AppendEscaped(text, message.substr(indentEnd, textEnd - indentEnd));
+  text += message.substr(textEnd);
+  if (textStart < textEnd) output.atLineStart = textEnd < message.size();
+  return text;
+}
+
+ssize_t WriteLogMessage(void* cookie, const char* data, size_t size) {
+  auto* output = static_cast<LogOutput*>(cookie);
+  const std::string text = LogText(*output, std::string_view(data, size));
+  if (!WriteAll(output->fd, text.data(), text.size())) return -1;
   return static_cast<ssize_t>(size);
 }
 
 // The states of the open streams. The C library keeps its streams where leak
 // checkers do not look; from here the states are seen to be in use, to the
 // very end (the set is never destroyed, as standard output stays open).
-std::set<TimestampedOutput*>& OpenOutputs() {
-  static auto* const outputs = new std::set<TimestampedOutput*>;
+std::set<LogOutput*>& OpenOutputs() {
+  static auto* const outputs = new std::set<LogOutput*>;
   return *outputs;
 }
 
 // The descriptor belongs to whoever opened it; only the state goes.
-int CloseStamped(void* cookie) {
-  auto* output = static_cast<TimestampedOutput*>(cookie);
+int CloseLogStream(void* cookie) {
+  auto* output = static_cast<LogOutput*>(cookie);
   OpenOutputs().erase(output);
   delete output;
   return 0;
@@ -72,11 +115,11 @@ int CloseStamped(void* cookie) {
 
 }  // namespace
 
-FILE* OpenTimestampedStream(int fd) {
+FILE* OpenLogStream(int fd, bool stamped) {
   cookie_io_functions_t functions{};
-  functions.write = WriteStamped;
-  functions.close = CloseStamped;
-  auto* output = new TimestampedOutput{fd, true};
+  functions.write = WriteLogMessage;
+  functions.close = CloseLogStream;
+  auto* output = new LogOutput{fd, true, stamped};
   FILE* stream = fopencookie(output, "w", functions);
   if (stream == nullptr) {
     delete output;
@@ -88,11 +131,10 @@ FILE* OpenTimestampedStream(int fd) {
 }
 
 // The C library lets the program replace its standard output stream; what
-// is printed from then on goes through the timestamping stream.
+// is printed from then on goes through the log stream.
 void PrepareLogOutput() {
-  if (isatty(STDOUT_FILENO)) return;
   std::fflush(stdout);
-  FILE* stream = OpenTimestampedStream(STDOUT_FILENO);
+  FILE* stream = OpenLogStream(STDOUT_FILENO, !isatty(STDOUT_FILENO));
   if (stream != nullptr)
     stdout = stream;
   else

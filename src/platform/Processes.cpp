@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,9 +12,11 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <thread>
 
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/System.h"
 
@@ -23,6 +27,8 @@ namespace {
 // it is looked at meanwhile.
 constexpr uint32_t kTerminateGrace = 1000;
 constexpr uint32_t kEndPollStep = 20;
+// A process record is a line or two.
+constexpr size_t kRecordCap = 4096;
 
 std::vector<char*> ArgvPointers(const Argv& argv) {
   std::vector<char*> pointers;
@@ -38,6 +44,9 @@ struct PreparedCommand {
   std::vector<char*> args;
   int stdoutFd = -1;  // replaces standard output when set
   int stderrFd = -1;  // replaces standard error when set
+  // The starting process, when the child is to end with the thread that
+  // starts it.
+  pid_t endsWith = 0;
 };
 
 // In the child after fork: standard input from /dev/null, then exec. On
@@ -50,11 +59,19 @@ void ResetSignals() {
   sigprocmask(SIG_SETMASK, &none, nullptr);
   struct sigaction byDefault = {};
   byDefault.sa_handler = SIG_DFL;
-  for (int signal : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &byDefault, nullptr);
+  for (int signal : {SIGPIPE, SIGCHLD, SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaction(signal, &byDefault, nullptr);
+}
+
+// The kernel kills the child when the starting thread goes; a parent that
+// went before the request was made is seen as a new parent id.
+void EndWithParent(pid_t parent) {
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != parent) _exit(127);
 }
 
 [[noreturn]] void ExecChild(const PreparedCommand& command, int errorPipe) {
   ResetSignals();
+  if (command.endsWith > 0) EndWithParent(command.endsWith);
   const int devNull = open("/dev/null", O_RDONLY);
   if (devNull >= 0) {
     dup2(devNull, STDIN_FILENO);
@@ -117,12 +134,52 @@ pid_t Launch(const PreparedCommand& command, bool newSession) {
   return pid;
 }
 
-pid_t Spawn(const Argv& argv) {
-  PreparedCommand command;
-  return Prepare(argv, command) ? Launch(command, false) : -1;
+bool IsExecutableFile(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+// Where a child of ours stands: running, ended and waiting to be reaped
+// (its id, and the id of the group it led, cannot be taken meanwhile), or
+// gone (reaped by someone else).
+enum class ChildState { kRunning, kEndedUnreaped, kGone };
+
+// Without WNOHANG it waits for the child to end.
+ChildState StateOf(pid_t pid, int options) {
+  siginfo_t info{};
+  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT | options) != 0)
+    if (errno != EINTR) return ChildState::kGone;
+  return info.si_pid == pid ? ChildState::kEndedUnreaped : ChildState::kRunning;
 }
 
-bool IsExecutableFile(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+std::string CommandLineOf(pid_t pid) {
+  std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
+  std::string command((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+  std::replace(command.begin(), command.end(), '\0', ' ');
+  return command;
+}
+
+// A zombie has no command line, so it is never taken for the process named.
+bool IsProcessNamed(pid_t pid, const std::string& expectedName) {
+  return pid > 0 && !expectedName.empty() && CommandLineOf(pid).find(expectedName) != std::string::npos;
+}
+
+bool SignalProcessOrGroup(pid_t pid, int signal) {
+  const pid_t target = getpgid(pid) == pid ? -pid : pid;
+  return kill(target, signal) == 0;
+}
+
+// Up to cap bytes of a regular file, opened without following a link or
+// waiting on a FIFO; none when it is no such file.
+std::optional<std::string> ReadSmallRegularFile(const std::string& path, size_t cap) {
+  const int fd = open(ToHostPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  std::string text(cap, '\0');
+  ssize_t got = -1;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) got = read(fd, &text[0], cap);
+  close(fd);
+  if (got < 0) return std::nullopt;
+  text.resize(static_cast<size_t>(got));
+  return text;
+}
 
 }  // namespace
 
@@ -175,19 +232,43 @@ pid_t StartDetached(const Argv& argv) {
   return program;
 }
 
-ChildProcess::~ChildProcess() { Terminate(); }
-
-bool ChildProcess::Start(const Argv& argv) {
+ChildProcess::~ChildProcess() {
   Terminate();
-  pid_ = Spawn(argv);
+  CloseOutput();
+}
+
+bool ChildProcess::Start(const Argv& argv, ChildOutput output) {
+  Terminate();
+  CloseOutput();
+  PreparedCommand command;
+  if (!Prepare(argv, command)) return false;
+  command.endsWith = getpid();
+  int pipeEnds[2] = {-1, -1};
+  if (output == ChildOutput::kCaptured) {
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
+    command.stdoutFd = command.stderrFd = pipeEnds[1];
+    fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
+    outputFd_ = pipeEnds[0];
+  }
+  pid_ = Launch(command, false);
+  if (pipeEnds[1] >= 0) close(pipeEnds[1]);
   return pid_ > 0;
+}
+
+int ChildProcess::Forget(bool waitsToBeReaped) {
+  int code = -1;
+  if (waitsToBeReaped) {
+    // What is left of its group goes with it.
+    kill(-pid_, SIGKILL);
+    code = WaitForExit(pid_);
+  }
+  pid_ = -1;
+  return code;
 }
 
 int ChildProcess::Wait() {
   if (pid_ <= 0) return -1;
-  const int code = WaitForExit(pid_);
-  pid_ = -1;
-  return code;
+  return Forget(StateOf(pid_, 0) == ChildState::kEndedUnreaped);
 }
 
 bool ChildProcess::WaitFor(uint32_t ms) {
@@ -201,8 +282,9 @@ bool ChildProcess::WaitFor(uint32_t ms) {
 
 bool ChildProcess::HasEnded() {
   if (pid_ <= 0) return true;
-  if (waitpid(pid_, nullptr, WNOHANG) != pid_) return false;
-  pid_ = -1;
+  const ChildState state = StateOf(pid_, WNOHANG);
+  if (state == ChildState::kRunning) return false;
+  Forget(state == ChildState::kEndedUnreaped);
   return true;
 }
 
@@ -226,13 +308,53 @@ void ChildProcess::Terminate() {
   }
 }
 
+std::string ChildProcess::ReadOutput(size_t maxBytes) {
+  std::string output;
+  char chunk[4096];
+  while (outputFd_ >= 0 && output.size() < maxBytes) {
+    const ssize_t got = read(outputFd_, chunk, std::min(sizeof chunk, maxBytes - output.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    output.append(chunk, static_cast<size_t>(got));
+  }
+  return output;
+}
+
+void ChildProcess::CloseOutput() {
+  if (outputFd_ >= 0) close(outputFd_);
+  outputFd_ = -1;
+}
+
 bool EndProcess(pid_t pid, const std::string& expectedName) {
-  if (pid <= 0) return false;
-  std::ifstream cmdline("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-  std::string command((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
-  std::replace(command.begin(), command.end(), '\0', ' ');
-  if (command.find(expectedName) == std::string::npos) return false;
-  return kill(pid, SIGTERM) == 0;
+  return IsProcessNamed(pid, expectedName) && SignalProcessOrGroup(pid, SIGTERM);
+}
+
+bool EndProcessAndWait(pid_t pid, const std::string& expectedName) {
+  if (!EndProcess(pid, expectedName)) return false;
+  const uint32_t start = Ticks();
+  while (IsProcessNamed(pid, expectedName)) {
+    if (Ticks() - start >= kTerminateGrace) {
+      SignalProcessOrGroup(pid, SIGKILL);
+      break;
+    }
+    Delay(kEndPollStep);
+  }
+  return true;
+}
+
+bool RecordProcess(const std::string& file, const ProcessRecord& record) {
+  return WriteFileAtomically(file, std::to_string(record.pid) + "\n" + record.mark + "\n", false);
+}
+
+std::optional<ProcessRecord> ReadProcessRecord(const std::string& file) {
+  const std::optional<std::string> text = ReadSmallRegularFile(file, kRecordCap);
+  if (!text) return std::nullopt;
+  std::istringstream lines(*text);
+  ProcessRecord record;
+  if (!(lines >> record.pid) || record.pid <= 0) return std::nullopt;
+  lines.ignore(1);
+  std::getline(lines, record.mark);
+  return record;
 }
 
 }  // namespace platform

@@ -3,9 +3,11 @@
 #include <X11/Xlib.h>
 #include <sys/random.h>
 #include <X11/extensions/Xrandr.h>
+#include <signal.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -51,6 +53,14 @@ Display* WindowSystem() {
   if (GetEnv("DISPLAY").empty()) return nullptr;
   static Display* const display = XOpenDisplay(nullptr);
   return display;
+}
+
+// Passes the signal on as SIGTERM, so whoever handles that (the window
+// system's library turns it into a request to quit) ends the program.
+void TerminateInstead(int) {
+  const int savedErrno = errno;
+  kill(getpid(), SIGTERM);
+  errno = savedErrno;
 }
 
 }  // namespace
@@ -114,6 +124,17 @@ std::string RandomDigits(int count) {
     digits += static_cast<char>('0' + byte % 10);
   }
   return digits;
+}
+
+void EndOnHangUpAndQuitAsOnTerminate() {
+  struct sigaction relay {};
+  relay.sa_handler = TerminateInstead;
+  relay.sa_flags = SA_RESTART;
+  sigemptyset(&relay.sa_mask);
+  for (int signal : {SIGHUP, SIGQUIT}) sigaction(signal, &relay, nullptr);
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 }  // namespace platform

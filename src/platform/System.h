@@ -34,6 +34,10 @@ void PrimaryScreenSize(int& width, int& height);
 // Powers the machine off with the command in MELODECK_POWEROFF (words split
 // on blanks) or "systemctl poweroff"; true when the command was accepted.
 bool PowerOff();
+// SIGHUP and SIGQUIT end the program as SIGTERM does, whatever SIGTERM does
+// by then; SIGPIPE is ignored, so a write to a closed pipe fails instead.
+// Called before anything else handles signals.
+void EndOnHangUpAndQuitAsOnTerminate();
 // count decimal digits from the kernel's random source, each digit equally
 // likely; nothing seeded from the clock, so nobody can tell the next ones.
 std::string RandomDigits(int count);

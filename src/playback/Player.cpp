@@ -15,8 +15,13 @@
 namespace {
 
 const char* const kCacheBaseName = "tmpfile";
-// How often a running player is looked at.
+// The running player process, for a later run to end should this one be
+// killed before it could.
+const char* const kPlayerRecord = "player.pid";
+// How often a running player is looked at, and how much of its output is
+// read each time (more than it writes meanwhile).
 const uint32_t kEndPollStep = 20;
+const size_t kOutputReadPerPoll = 64 * 1024;
 
 // Words of the media player's command lines. The placeholders stand for:
 // kDriver "-vo" and the video driver, kWindow "-wid" and the video window
@@ -89,6 +94,11 @@ void PrintCommand(const platform::Argv& argv) {
   std::printf("%s\n", line.c_str());
 }
 
+// Lines the player printed (host text).
+void LogPlayerLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) std::printf("Reproductor: %s\n", platform::FromHostText(line).c_str());
+}
+
 // The extension of the file name (after the last folder separator), from
 // its last "." on; empty when the name has no ".".
 RString ExtensionWithDot(const RString& file) {
@@ -111,8 +121,18 @@ Player::~Player() {
 
 void Player::InitPlayer(const RString& mode) {
   playmode = mode;
-  if (thread == nullptr) thread = SDL_CreateThread(&Player::ThreadMain, this);
+  if (thread == nullptr) {
+    EndLeftoverPlayer();
+    thread = SDL_CreateThread(&Player::ThreadMain, this);
+  }
   if (thread == nullptr) std::printf("No se pudo crear el hilo de reproduccion: %s\n", SDL_GetError());
+}
+
+void Player::EndLeftoverPlayer() {
+  const std::optional<platform::ProcessRecord> left = platform::ReadProcessRecord(kPlayerRecord);
+  if (left && platform::EndProcessAndWait(left->pid, left->mark))
+    std::printf("Se cerro el reproductor que dejo la ejecucion anterior: %d\n", static_cast<int>(left->pid));
+  platform::DeleteFile(kPlayerRecord);
 }
 
 void Player::BeginItem() {
@@ -187,7 +207,9 @@ platform::Argv Player::StreamPlayerCommand(const RString& played) const {
 Player::Outcome Player::RunToEnd(const PlayerCommand& command) {
   const uint32_t start = platform::Ticks();
   if (!StartProcess(command)) return stopRequested || stopThread ? Outcome::kStopped : Outcome::kPlayerFailed;
+  platform::RecordProcess(kPlayerRecord, {process_.Pid(), command.file});
   WaitForProcessEnd();
+  platform::DeleteFile(kPlayerRecord);
   if (stopRequested || stopThread) return Outcome::kStopped;
   if (platform::Ticks() - start >= kFailedAtOnce) return Outcome::kPlayed;
   std::printf("El reproductor termino al instante sin reproducir: %s\n", command.file.c_str());
@@ -197,7 +219,7 @@ Player::Outcome Player::RunToEnd(const PlayerCommand& command) {
 bool Player::StartProcess(const PlayerCommand& command) {
   std::lock_guard<std::mutex> lock(processMutex_);
   if (stopThread || itemCut_) return false;
-  if (!process_.Start(command.argv)) {
+  if (!process_.Start(command.argv, platform::ChildOutput::kCaptured)) {
     std::printf("No se pudo iniciar el reproductor: %s\n", command.argv[0].c_str());
     return false;
   }
@@ -215,11 +237,18 @@ void Player::WaitForProcessEnd() {
       process_.Kill();
       break;
     }
+    LogPlayerOutput();
     platform::Delay(kEndPollStep);
   }
+  LogPlayerOutput();
+  LogPlayerLines(output_.Finish());
   std::lock_guard<std::mutex> lock(processMutex_);
   runningPid_ = -1;
   endRequestedAt_.reset();
+}
+
+void Player::LogPlayerOutput() {
+  LogPlayerLines(output_.Take(process_.ReadOutput(kOutputReadPerPoll)));
 }
 
 bool Player::StopOverdue() {

@@ -16,6 +16,7 @@
 #include "base/RString.h"
 #include "platform/Processes.h"
 #include "playback/PlayerListener.h"
+#include "playback/PlayerOutput.h"
 #include "playback/Queue.h"
 
 class Configuration;
@@ -46,8 +47,12 @@ class Player {
   // How long a player asked to stop may take before it is killed.
   static constexpr uint32_t kStopGrace = 1500;
 
-  // Stores the play mode and starts the playback thread (once).
+  // Stores the play mode and starts the playback thread (once); a player
+  // process that an earlier run left behind is ended first.
   void InitPlayer(const RString& mode);
+  // Ends the player process recorded in "player.pid" by a run that did not
+  // end its player, when it still runs.
+  static void EndLeftoverPlayer();
   // Marks the start of an item: playing, with no stop pending.
   void BeginItem();
   // Plays one file (internal path) and returns when its player process has
@@ -132,11 +137,15 @@ class Player {
   // Waits for the player process to end, killing it once a request to end
   // it has gone unheeded for kStopGrace.
   void WaitForProcessEnd();
+  // Logs what the player process printed that the program acts on.
+  void LogPlayerOutput();
   bool StopOverdue();
   // Expects processMutex_ to be held.
   void EndRunningProcess();
 
   QueueElement lastPlayed_{};
+  // Used by the playback thread alone.
+  PlayerOutput output_;
   // Used by the playback thread alone; the main thread ends the process by
   // its id, under processMutex_, and never waits for it.
   platform::ChildProcess process_;

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "platform/Files.h"
@@ -38,20 +39,6 @@ std::string CatalogueToolProgram() {
   const std::string besideUs = ExecutableFolder() + "/" + name;
   if (access(besideUs.c_str(), X_OK) == 0) return besideUs;
   return platform::FindProgram(name);
-}
-
-// The id recorded in the pid file; 0 when there is none.
-pid_t RunningCheckerPid() {
-  FILE* file = platform::OpenFile(kCheckerPidFile, "r");
-  if (!file) return 0;
-  int pid = 0;
-  if (std::fscanf(file, "%d", &pid) != 1) pid = 0;
-  std::fclose(file);
-  return pid;
-}
-
-void RecordCheckerPid(pid_t pid) {
-  platform::WriteFileAtomically(kCheckerPidFile, std::to_string(pid) + "\n");
 }
 
 // Output of a program whose chatter has no place in the jukebox's log.
@@ -93,11 +80,12 @@ bool StartCatalogueToolDetached(const RString& cabinetUser) {
 }
 
 void RestartOnlineChecker() {
-  if (const pid_t previous = RunningCheckerPid()) platform::EndProcess(previous, kCheckerScript);
+  if (const std::optional<platform::ProcessRecord> previous = platform::ReadProcessRecord(kCheckerPidFile))
+    platform::EndProcess(previous->pid, kCheckerScript);
   platform::DeleteFile(kCheckerPidFile);
   if (!platform::FileExists(kCheckerScript)) return;
   const pid_t pid = platform::StartDetached({kPython, kCheckerScript, std::to_string(getpid())});
-  if (pid > 0) RecordCheckerPid(pid);
+  if (pid > 0) platform::RecordProcess(kCheckerPidFile, {pid, kCheckerScript});
 }
 
 platform::Argv OnlineSearchCommand(const RString& text) { return {kPython, "ytsearch.py", Host(text)}; }

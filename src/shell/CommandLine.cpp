@@ -16,8 +16,9 @@ const char* const kHelp =
     "(the current directory when none is given). \"actualizar\" rebuilds the\n"
     "catalogue from the media folders instead of reading \"db\".\n"
     "\n"
-    "Exit codes: 43 after a clean end (the operator's exit key or SIGTERM),\n"
-    "0 when there is nothing to play, 1 when no display could be opened.\n"
+    "Exit codes: 43 after a clean end (the operator's exit key, SIGTERM,\n"
+    "SIGHUP or SIGQUIT), 0 when there is nothing to play, 1 when no display\n"
+    "could be opened or DIR does not exist.\n"
     "\n"
     "  -h, --help     show this help and exit\n"
     "  -V, --version  show the version and exit\n";

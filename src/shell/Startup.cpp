@@ -53,11 +53,18 @@ void ExtendSearchPath() {
   std::puts("Seven os newer");
 }
 
-void EnterWorkingDirectory(const RString& argument) {
+// The cabinet folder named on the command line becomes the working
+// directory; a cabinet folder that cannot be entered ends the start, as a
+// run elsewhere would take another folder's files for the cabinet's. The
+// update argument is no folder, and the run goes on where it was started.
+void EnterWorkingDirectory(const RString& argument, bool update) {
   if (argument.GetLength() == 0) return;
   std::printf("Directorio actual: %s\n", argument.c_str());
-  if (!platform::SetWorkingDirectory(argument.c_str()))
-    std::puts("Error al intentar establecer el directorio de trabajo");
+  if (platform::SetWorkingDirectory(argument.c_str())) return;
+  std::puts("Error al intentar establecer el directorio de trabajo");
+  if (update) return;
+  std::printf("No se encontro la carpeta del gabinete %s, terminando programa\n", argument.c_str());
+  std::exit(1);
 }
 
 // Running on without a saved file would replace it, and the credits or
@@ -132,8 +139,10 @@ bool HasContent(const MainLibrary& library) {
 }
 
 [[noreturn]] void EndForLackOfContent() {
-  std::printf("No hay contenido multimedia, usa el programa\n configtool.exe para agregar contenido multimedia\n%s",
-              std::string(63, '-').c_str());
+  // Line by line: a message's inner line breaks reach the log escaped.
+  std::puts("No hay contenido multimedia, usa el programa");
+  std::puts(" configtool.exe para agregar contenido multimedia");
+  std::fputs(std::string(63, '-').c_str(), stdout);
   std::fflush(stdout);
   platform::Delay(4000);
   std::exit(0);
@@ -194,11 +203,12 @@ bool MakeFileLastShutdown() {
 bool MySystemShutdown() { return platform::PowerOff(); }
 
 int RunJukebox(const RString& argument) {
+  platform::EndOnHangUpAndQuitAsOnTerminate();
   platform::PrepareLogOutput();
   const bool update = argument == RString(kUpdateArgument);
   ReportSystemVersion();
   ExtendSearchPath();
-  EnterWorkingDirectory(argument);
+  EnterWorkingDirectory(argument, update);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   std::puts("Ejecutando script onlinechecker");
   RestartOnlineChecker();

@@ -541,6 +541,52 @@ TEST_F(JukeboxEndToEnd, PurchaseSurvivesACrashDuringItsMessage) {
   ExpectCleanExit();
 }
 
+// A jukebox killed outright during a song takes its media player with it.
+// Its restart ends a player left over all the same (one started here in its
+// place, recorded as the killed run recorded its own) before it plays the
+// song again: exactly one media player plays.
+TEST_F(JukeboxEndToEnd, KilledJukeboxLeavesOnePlayerAfterItsRestart) {
+  // The song lasts minutes here: its player is not ended by the song's end.
+  const fs::path songFile = cabinet_ / "media" / "Pop" / "Verano Azul" / "01 - Amanecer.mp3";
+  const std::string once = ReadHostFile(songFile);
+  std::string longer;
+  for (int copy = 0; copy < 30; ++copy) longer += once;
+  WriteHostFile(songFile, longer);
+  Request("pedido1", "Pop\\Verano Azul\\01 - Amanecer.mp3");
+  size_t log = 0;
+  const Entry song = RequestedEntry(log);
+  ASSERT_TRUE(LogShows(song.Playing(), log, kAnswered)) << jukebox_->Log();
+  ASSERT_TRUE(jukebox_->WaitForSavedLine(song.QueueLine(), true, kAnswered)) << jukebox_->SavedState();
+  ASSERT_TRUE(WaitUntil([&] { return fs::exists(cabinet_ / "player.pid"); }, kAnswered));
+  const std::string record = ReadHostFile(cabinet_ / "player.pid");
+  const std::string file = record.substr(record.find('\n') + 1, record.size() - record.find('\n') - 2);
+  ASSERT_TRUE(jukebox_->WaitForMediaPlayers(1, kAnswered));
+  jukebox_->Kill();
+  EXPECT_TRUE(WaitUntil([&] { return jukebox_->MediaPlayers().empty(); }, kAnswered))
+      << "the media player outlived the jukebox";
+
+  const pid_t leftover = platform::StartDetached({"mplayer", "-really-quiet", "-vo", "null", "-loop", "0", file});
+  ASSERT_GT(leftover, 0);
+  const std::shared_ptr<void> endLeftover(nullptr, [leftover](void*) { kill(leftover, SIGKILL); });
+  WriteHostFile(cabinet_ / "player.pid", std::to_string(leftover) + "\n" + file + "\n");
+  ASSERT_TRUE(jukebox_->WaitForMediaPlayers(1, kAnswered));
+  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-again.log");
+  ASSERT_TRUE(jukebox_->Start(kAnswered));
+  log = 0;
+  ASSERT_TRUE(LogShows(song.Playing(), log, kAnswered)) << jukebox_->Log();
+  EXPECT_NE(jukebox_->Log().find("Se cerro el reproductor que dejo la ejecucion anterior: " + std::to_string(leftover)),
+            std::string::npos)
+      << jukebox_->Log();
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const std::vector<pid_t> players = jukebox_->MediaPlayers();
+        return players.size() == 1 && players.front() != leftover;
+      },
+      kAnswered))
+      << jukebox_->MediaPlayers().size() << " media players";
+  ExpectCleanExit();
+}
+
 // A video plays in the small panel while the customer buys: the messages
 // are read above it, and an item that ends while a question waits still
 // gives the next song its cover.

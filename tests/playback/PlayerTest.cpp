@@ -157,10 +157,66 @@ TEST_F(PlayerStopTest, StopEndsOnlyThePlayerThisProgramStarted) {
   EXPECT_TRUE(ProcessRuns(unrelated.Pid()));
 }
 
+// A stopped player takes what it started with it, even when it leaves that
+// behind itself.
+TEST_F(PlayerStopTest, StopEndsThePlayersWholeProcessGroup) {
+  InstallStandIn("mplayer", 30, OnTerm::kLeavesItsChild);
+  std::thread play = PlayInBackground(0);
+  player.PlayerStop();
+  play.join();
+  const int child = std::stoi(ReadHostFile(dir.Path() / "child.pid"));
+  EXPECT_TRUE(WaitUntil([&] { return !ProcessRuns(child); }));
+}
+
+// The playing player is recorded for a later run, which ends it when this
+// one was killed; a record whose id now names another process leaves that
+// process alone.
+TEST_F(PlayerStopTest, PlayingPlayerIsRecordedAndEndedByTheNextStart) {
+  std::thread play = PlayInBackground(0);
+  const std::string record = ReadHostFile("player.pid");
+  EXPECT_EQ(record, std::to_string(Calls()[0].pid) + "\nmedia/Rock/Disco/01 Tema.mp3\n");
+  player.PlayerStop();
+  play.join();
+  EXPECT_FALSE(fs::exists("player.pid")) << "a player that ended is no longer recorded";
+
+  for (const bool sameFile : {true, false}) {
+    const pid_t left = platform::StartDetached({"/bin/sh", "-c", "/usr/bin/touch started; /bin/sleep 30",
+                                                sameFile ? "media/Rock/Disco/01 Tema.mp3" : "otro.mp3"});
+    ASSERT_TRUE(WaitUntil([] { return fs::exists("started"); }));
+    WriteHostFile("player.pid", std::to_string(left) + record.substr(record.find('\n')));
+    testing::internal::CaptureStdout();
+    Player::EndLeftoverPlayer();
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(ProcessRuns(left), !sameFile);
+    EXPECT_EQ(log.find("Se cerro el reproductor que dejo la ejecucion anterior: " + std::to_string(left)) !=
+                  std::string::npos,
+              sameFile)
+        << log;
+    EXPECT_FALSE(fs::exists("player.pid"));
+    kill(-left, SIGKILL);  // its group, whose sleep holds our output open
+    fs::remove("started");
+  }
+}
+
+// Of what the player prints only the lines the program acts on reach the
+// log, each as one line.
+TEST_F(PlayerStopTest, OnlyThePlayersFailureLinesReachTheLog) {
+  InstallStandIn("mplayer", 0, OnTerm::kEnds,
+                 "A:   1.2 V:   1.2\\r A:   1.3\\rMPlayer 1.5\\nFailed to open x.\\nDevolucion: 500\\n"
+                 "Exiting... (End of file)");
+  testing::internal::CaptureStdout();
+  player.BeginItem();
+  player.PlayerPlay(TrackPath(0, 0, 0));
+  const std::string log = testing::internal::GetCapturedStdout();
+  EXPECT_NE(log.find("Reproductor: Failed to open x.\nReproductor: Exiting... (End of file)\n"), std::string::npos)
+      << log;
+  for (const char* dropped : {"A:", "MPlayer 1.5", "Devolucion"}) EXPECT_EQ(log.find(dropped), std::string::npos) << log;
+}
+
 // A player that ignores the request to end is killed after a short grace:
 // neither the skip key nor the exit waits for it.
 TEST_F(PlayerStopTest, PlayerThatIgnoresTheStopIsKilledAfterAGrace) {
-  InstallStandIn("mplayer", 30, true);
+  InstallStandIn("mplayer", 30, OnTerm::kIgnores);
   for (const bool exiting : {false, true}) {
     SCOPED_TRACE(exiting ? "exit" : "skip");
     fs::remove(dir.Path() / "calls.txt");

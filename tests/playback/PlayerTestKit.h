@@ -94,14 +94,22 @@ class PlayerTest : public ::testing::Test {
   }
   ~PlayerTest() override { platform::SetEnv("PATH", savedPath_); }
 
-  // A stand-in player named name in the folder first on PATH; it plays for
-  // seconds, and ends when asked to unless it is stubborn.
-  void InstallStandIn(const std::string& name, int seconds = 0, bool stubborn = false) {
+  // How a stand-in answers a request to end: it ends with the process it
+  // started, ignores the request, or ends and leaves that process behind.
+  enum class OnTerm { kEnds, kIgnores, kLeavesItsChild };
+
+  // A stand-in player named name in the folder first on PATH; it prints
+  // prints, plays for seconds (its "/bin/sleep" child's id in "child.pid"),
+  // and answers a request to end as onTerm says.
+  void InstallStandIn(const std::string& name, int seconds = 0, OnTerm onTerm = OnTerm::kEnds,
+                      const std::string& prints = "") {
     const fs::path program = dir.Path() / "bin" / name;
-    const std::string onTerm = stubborn ? "trap '' TERM\n" : "trap 'kill $! 2>/dev/null; exit 0' TERM\n";
-    WriteHostFile(program, "#!/bin/sh\n{ echo \"$$\"; printf '%s\\n' \"$0\" \"$@\"; echo '--'; } >> '" +
-                               (dir.Path() / "calls.txt").string() + "'\n" + onTerm + "/bin/sleep " +
-                               std::to_string(seconds) + " &\nwait\n");
+    const char* const traps[] = {"trap 'kill $! 2>/dev/null; exit 0' TERM\n", "trap '' TERM\n",
+                                 "trap 'exit 0' TERM\n"};
+    WriteHostFile(program, std::string("#!/bin/sh\n") + traps[static_cast<int>(onTerm)] + "printf '" + prints + "'\n/bin/sleep " +
+                               std::to_string(seconds) + " &\necho $! > '" + (dir.Path() / "child.pid").string() +
+                               "'\n{ echo \"$$\"; printf '%s\\n' \"$0\" \"$@\"; echo '--'; } >> '" +
+                               (dir.Path() / "calls.txt").string() + "'\nwait\n");
     fs::permissions(program, fs::perms::owner_all);
   }
 

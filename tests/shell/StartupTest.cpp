@@ -4,10 +4,12 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <regex>
 #include <thread>
+#include <vector>
 
 #include "platform/Processes.h"
 #include "support/Files.h"
@@ -70,13 +72,33 @@ TEST(CommandLine, CabinetUnderAnyFolderNameStarts) {
   }
 }
 
+// A hang-up (the terminal or the X session going) and SIGQUIT end the run
+// as cleanly as SIGTERM; a broken pipe ends nothing.
 TEST(ShutdownMarker, CleanEndRemovesItAndExitsWith43) {
-  TempDir cabinet;
-  platform::ChildProcess jukebox;
-  StartJukebox(jukebox, cabinet.Path());
-  kill(jukebox.Pid(), SIGTERM);
-  EXPECT_EQ(jukebox.Wait(), 43);
-  EXPECT_FALSE(fs::exists(cabinet.Path() / "shutdowncheck"));
+  for (const std::vector<int>& signals : std::vector<std::vector<int>>{{SIGTERM}, {SIGHUP}, {SIGQUIT}, {SIGPIPE, SIGTERM}}) {
+    SCOPED_TRACE(strsignal(signals[0]));
+    TempDir cabinet;
+    platform::ChildProcess jukebox;
+    StartJukebox(jukebox, cabinet.Path());
+    for (const int signal : signals) kill(jukebox.Pid(), signal);
+    EXPECT_EQ(jukebox.Wait(), 43);
+    EXPECT_FALSE(fs::exists(cabinet.Path() / "shutdowncheck"));
+  }
+}
+
+TEST(CommandLine, MissingCabinetFolderEndsTheStart) {
+  TempDir elsewhere;
+  WriteCabinetBasics(elsewhere.Path());
+  WriteSmallCatalogue(elsewhere.Path());
+  platform::OutputOptions log;
+  log.stdoutFile = (elsewhere.Path() / "log.txt").string();
+  const fs::path missing = elsewhere.Path() / "no-such-cabinet";
+  EXPECT_EQ(platform::RunAndWait({"timeout", "30", MELODECK_BINARY, missing.string()}, log), 1);
+  EXPECT_NE(ReadHostFile("log.txt").find("No se encontro la carpeta del gabinete " + missing.string() +
+                                         ", terminando programa\n"),
+            std::string::npos)
+      << ReadHostFile("log.txt");
+  EXPECT_FALSE(fs::exists("shutdowncheck"));
 }
 
 TEST(ShutdownMarker, KilledRunLeavesItAndNextStartRecreatesIt) {
@@ -123,7 +145,8 @@ TEST(Catalogue, EmptyCatalogueEndsWithCodeZero) {
   WriteHostFile("db", "");
   EXPECT_EQ(RunJukeboxToEnd(cabinet.Path()), 0);
   const std::string log = ReadHostFile("log.txt");
-  EXPECT_NE(log.find("No hay contenido multimedia, usa el programa\n configtool.exe"), std::string::npos);
+  const std::regex lines(R"(No hay contenido multimedia, usa el programa\n[-0-9 :.]+ configtool.exe para)");
+  EXPECT_TRUE(std::regex_search(log, lines)) << log;
   // The dashes end the log: no line break follows them.
   EXPECT_EQ(log.substr(log.size() - 63), std::string(63, '-'));
 }

@@ -77,13 +77,15 @@ class SearchScripts(unittest.TestCase):
         self.assertFalse(os.path.exists(self.path("pwned")))
 
     def test_download_stores_the_media_and_reports_it_done(self):
-        title = "[D] " + TITLES[2]
+        # Titles are plain text for the download tool, never its file name pattern.
         address = f"http://127.0.0.1:{self.server.server_address[1]}/media/2.mp4"
-        self.assertEqual(self.run_script("downloator.py", title, address, "22/18", "RAWMLDK").returncode, 0)
-        with open(self.path("media", "TODA LA MUSICA", "Descargas", title + ".mp4"), "rb") as media:
-            self.assertEqual(media.read(), MEDIA)
-        with open(self.path("downloadsprogress", title + ".mp4")) as progress:
-            self.assertEqual(progress.readline(), "100\n")
+        for title in ["[D] " + TITLES[2], "[D] %(id)s y %(title)s", "[D] 100% Pop %%", "[D] %s %d"]:
+            with self.subTest(title=title):
+                self.assertEqual(self.run_script("downloator.py", title, address, "22/18", "RAWMLDK").returncode, 0)
+                with open(self.path("media", "TODA LA MUSICA", "Descargas", title + ".mp4"), "rb") as media:
+                    self.assertEqual(media.read(), MEDIA)
+                with open(self.path("downloadsprogress", title + ".mp4")) as progress:
+                    self.assertEqual(progress.readline(), "100\n")
 
     def test_unreachable_source_fails_without_results(self):
         with open(self.path("configuration"), "w") as configuration:
