@@ -101,9 +101,10 @@ class MainLibrary : public RList {
   // order.
   std::vector<RString> ListFolders(const RString& path);
 
-  // Catalogue file "db": 0, or -1 when its structure is broken. A missing
-  // file runs the catalogue tool and ends the program.
+  // Catalogue file "db": 0, -1 when its structure is broken, or
+  // kNoCatalogueFile when there is none.
   int LoadContentFromDB();
+  static constexpr int kNoCatalogueFile = -2;
 
   // All-music genre, built while the catalogue file is read, ordered by the
   // first letter of the titles through one letter index for the program.

@@ -2,14 +2,12 @@
 // three lines (TAB title, TAB cover, TAB root index) and its track lines (TAB
 // TAB file name), then the next genre line, and so on. Lines are parsed where
 // they lie in the read buffer; only the names kept go to the arena.
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "base/RLineReader.h"
 #include "catalogue/MainLibrary.h"
-#include "programs/ExternalPrograms.h"
 
 namespace {
 
@@ -129,12 +127,7 @@ class CatalogueReader {
 
 int MainLibrary::LoadContentFromDB() {
   RLineReader file;
-  if (!file.Open(kCatalogueFileName, "r")) {
-    std::puts("No se encontro contenido multimedia, abriendo configtool para configuracion inicial");
-    std::fflush(stdout);
-    RunCatalogueTool("");
-    std::exit(0);
-  }
+  if (!file.Open(kCatalogueFileName, "r")) return kNoCatalogueFile;
   InitAllGenre();
   const int result = CatalogueReader(*this, file).Read();
   file.Close();

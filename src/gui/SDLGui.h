@@ -53,16 +53,16 @@ class SDLGui : public PlayerListener {
 
   // Opens the database file, the display, fonts and images, the video
   // window, restores credits and queue and applies the volume. 1 when done,
-  // 0 when the display could not be set up. A database file or a font that
-  // cannot be opened ends the program with exit code 1.
+  // 0, with a log line, when the cabinet cannot run: no display, or a
+  // database file or a font that cannot be opened.
   int initialize(Skin* skin, MainLibrary* library, Player* player, Configuration* configuration);
   // SDL's video subsystem and the video mode (doubled in width with TV-out);
   // 0 with a log line on failure.
   int OpenDisplay();
   // The ten writers from "arial.ttf" with the configured sizes and colours.
-  // Without the font the screen would show no credits, titles or prices, so
-  // the program ends here.
-  void LoadWriters();
+  // Without the font the screen would show no credits, titles or prices:
+  // false then.
+  bool LoadWriters();
   // Panel save surfaces, key highlights and list boxes (the operator
   // menu's too); returns the genres list's row count.
   int ReserveSurfaces();
@@ -748,7 +748,7 @@ class SDLGui : public PlayerListener {
   void CreateSearcherLists();
   std::unique_ptr<ListBox> NewList(const SDL_Rect& area, SDL_TTFWriter& writer, bool withBar);
 
-  void OpenDatabase();
+  bool OpenDatabase();
   void RestoreSavedState();
   void PlaceCursor();
   void PrepareTvOut();

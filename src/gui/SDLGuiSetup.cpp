@@ -144,7 +144,7 @@ SDL_Surface* SDLGui::NewSurface(int w, int h) {
 int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPlayer,
                        Configuration* configuration) {
   lastOnlineCheck = platform::Ticks();
-  OpenDatabase();
+  if (!OpenDatabase()) return 0;
   config = configuration;
   skin = guiSkin;
   library = mainLibrary;
@@ -152,7 +152,7 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   videoModeFlags = 0;
   if (!OpenDisplay()) return 0;
   idleSince = platform::Ticks();
-  LoadWriters();
+  if (!LoadWriters()) return 0;
   SDL_EnableKeyRepeat(kKeyRepeatDelay, kKeyRepeatInterval);
   platform::Delay(kSettleDelay);
   ReserveSurfaces();
@@ -172,14 +172,14 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
 }
 
 // Nothing is stored in the database; it is kept open for the whole run.
-// Without it the cabinet cannot run, so the program ends here.
-void SDLGui::OpenDatabase() {
+// Without it the cabinet cannot run.
+bool SDLGui::OpenDatabase() {
   databaseOpenResult = sqlite3_open(platform::ToHostPath(kDatabaseFile).c_str(), &database);
-  if (databaseOpenResult == SQLITE_OK) return;
+  if (databaseOpenResult == SQLITE_OK) return true;
   std::fprintf(stderr, "Can't open database: %s\n", sqlite3_errmsg(database));
   sqlite3_close(database);
   database = nullptr;
-  std::exit(1);
+  return false;
 }
 
 int SDLGui::OpenDisplay() {
@@ -228,7 +228,7 @@ void SDLGui::PlaceWindowOnPrimaryMonitor() {
     std::puts("Salida de TV: el monitor de TV debe estar a la derecha de la pantalla principal");
 }
 
-void SDLGui::LoadWriters() {
+bool SDLGui::LoadWriters() {
   struct WriterSpec {
     SDL_TTFWriter& writer;
     int32_t size;
@@ -251,8 +251,9 @@ void SDLGui::LoadWriters() {
   for (const WriterSpec& spec : writers) {
     if (spec.writer.LoadFont(kFontFile, spec.color, static_cast<unsigned>(spec.size))) continue;
     std::printf("No se pudo cargar la fuente %s, terminando programa\n", kFontFile);
-    std::exit(1);
+    return false;
   }
+  return true;
 }
 
 std::unique_ptr<ListBox> SDLGui::NewList(const SDL_Rect& area, SDL_TTFWriter& writer,

@@ -132,6 +132,19 @@ void PrepareFavourites(MainLibrary& library) {
 
 // A catalogue without a single album has nothing to offer, even when the
 // all-music genre was made while reading an empty catalogue file.
+// A new cabinet has media but no catalogue file yet: the catalogue tool
+// makes it, and the cabinet comes up on it.
+void LoadCatalogue(MainLibrary& library, bool update) {
+  if (update) {
+    library.LoadContentFromStorage();
+    return;
+  }
+  if (library.LoadContentFromDB() != MainLibrary::kNoCatalogueFile) return;
+  std::puts("No se encontro contenido multimedia, abriendo configtool para configuracion inicial");
+  RunCatalogueTool("");
+  library.LoadContentFromDB();
+}
+
 bool HasContent(const MainLibrary& library) {
   for (RItemList* node = library.GetFirst(); node; node = node->next)
     if (static_cast<GenreElement*>(node->data)->Count() > 0) return true;
@@ -216,10 +229,7 @@ int RunJukebox(const RString& argument) {
   auto* library = new MainLibrary();
   Configuration* configuration = LoadConfiguration(library);
   Skin* skin = CreateSkin(*configuration);
-  if (update)
-    library->LoadContentFromStorage();
-  else
-    library->LoadContentFromDB();
+  LoadCatalogue(*library, update);
   if (configuration->favoritos) PrepareFavourites(*library);
   library->LoadDownloads();
   if (!HasContent(*library)) EndForLackOfContent();

@@ -130,7 +130,9 @@ int RunJukeboxToEnd(const fs::path& cabinet) {
   return RunBareJukeboxToEnd(cabinet);
 }
 
-TEST(Catalogue, MissingCatalogueRunsTheCatalogueToolAndEnds) {
+// A new cabinet has no catalogue file: the catalogue tool makes it and the
+// cabinet comes up on it; one the tool could not make ends as an empty one.
+TEST(Catalogue, MissingCatalogueIsMadeByTheToolAndTheCabinetComesUp) {
   TempDir cabinet;
   WriteHostFile("configtool", "#!/bin/sh\necho \"$#\" > tool-ran\n");
   fs::permissions("configtool", fs::perms::owner_all);
@@ -138,6 +140,14 @@ TEST(Catalogue, MissingCatalogueRunsTheCatalogueToolAndEnds) {
   EXPECT_EQ(ReadHostFile("tool-ran"), "0\n");
   EXPECT_NE(ReadHostFile("log.txt").find("No se encontro contenido multimedia, abriendo configtool"), std::string::npos);
   EXPECT_FALSE(fs::exists("shutdowncheck"));
+
+  WriteHostFile("configtool", "#!/bin/sh\nprintf 'Pop\\n\\tExitos\\n\\tcover.jpg\\n\\t0\\n\\t\\t01 - Tema.mp3\\n' > db\n");
+  platform::ChildProcess jukebox;
+  WriteCabinetBasics(cabinet.Path());
+  ASSERT_TRUE(jukebox.Start({MELODECK_BINARY, cabinet.Path().string()}));
+  EXPECT_TRUE(WaitUntil([&] { return fs::exists(cabinet.Path() / "shutdowncheck"); }));
+  kill(jukebox.Pid(), SIGTERM);
+  EXPECT_EQ(jukebox.Wait(), 43);
 }
 
 TEST(Catalogue, EmptyCatalogueEndsWithCodeZero) {
