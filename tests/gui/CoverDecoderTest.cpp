@@ -2,13 +2,16 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <SDL_image.h>
 #include <turbojpeg.h>
+#include <zlib.h>
 
 #include <string>
 #include <vector>
 
 #include "Surfaces.h"
 #include "support/Files.h"
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -75,6 +78,95 @@ TEST(CoverDecoder, DamagedJpegIsNotDecoded) {
   WriteHostFile("cover.jpg", "\xFF\xD8\xFF\xE0 not a picture");
   EXPECT_EQ(DecodeCover("cover.jpg", 150, 120), nullptr);
   EXPECT_EQ(DecodeCover("missing.jpg", 150, 120), nullptr);
+}
+
+std::string BigEndian32(uint32_t value) {
+  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
+          static_cast<char>(value)};
+}
+
+std::string PngChunk(const std::string& type, const std::string& data) {
+  const std::string body = type + data;
+  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
+  return BigEndian32(static_cast<uint32_t>(data.size())) + body + BigEndian32(static_cast<uint32_t>(crc));
+}
+
+// An RGB PNG of one colour, its pixels those of width x height, declaring
+// declaredWidth x declaredHeight.
+std::string SolidPng(uint32_t width, uint32_t height, uint32_t declaredWidth, uint32_t declaredHeight) {
+  std::string rows;
+  for (uint32_t y = 0; y < height; ++y) {
+    rows += '\0';
+    for (uint32_t x = 0; x < width; ++x) rows += "\xC8\x28\x3C";
+  }
+  std::string packed(compressBound(rows.size()), '\0');
+  uLongf size = packed.size();
+  compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(rows.data()), rows.size());
+  packed.resize(size);
+  const std::string header = BigEndian32(declaredWidth) + BigEndian32(declaredHeight) + std::string("\x08\x02\0\0\0", 5);
+  return "\x89PNG\r\n\x1A\n" + PngChunk("IHDR", header) + PngChunk("IDAT", packed) + PngChunk("IEND", "");
+}
+
+// A GIF of one white pixel; its screen and its image may declare more.
+std::string Gif(bool screenOversize, bool imageOversize) {
+  std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF!\xF9\x04\x01\x00\x00\x00\x00"
+                  ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 43);
+  if (screenOversize) gif.replace(6, 4, "\xFF\xFF\xFF\xFF");
+  if (imageOversize) gif.replace(32, 4, "\xFF\xFF\xFF\xFF");
+  return gif;
+}
+
+std::string WithBytes(std::string data, size_t at, const std::string& bytes) { return data.replace(at, bytes.size(), bytes); }
+
+// The baseline frame header of a JPEG made here declares 15000 x 15000.
+std::string JpegDeclaringBomb() {
+  const std::string jpeg = SolidJpeg(16, 16, 200, 40, 60);
+  return WithBytes(jpeg, jpeg.find("\xFF\xC0") + 5, "\x3A\x98\x3A\x98");
+}
+
+// A file of a folder others write: whatever it is, it is not decoded, and
+// nothing waits, throws or runs out of memory.
+TEST(CoverDecoder, SpecialAndOversizeFilesAreNotDecoded) {
+  for (const HostileFile& hostile : HostileFiles(kLargestImageFile + 1)) {
+    SCOPED_TRACE(hostile.kind);
+    TempDir dir;
+    hostile.make("cover.jpg");
+    EXPECT_EQ(DecodeCover("cover.jpg", 150, 120), nullptr);
+    EXPECT_EQ(DecodeImage("cover.jpg"), nullptr);
+  }
+}
+
+// An image is decoded only when the size its header declares is within the
+// budget, whatever its file's size; a format whose size is not read is not
+// decoded at all.
+TEST(CoverDecoder, ImagesDeclaringTooManyPixelsAreRefusedBeforeDecoding) {
+  TempDir dir;
+  const std::string bmp = BmpOf(30, 20);
+  struct Case {
+    const char* name;
+    std::string data;
+    int expectedWidth;  // 0: refused
+  } cases[] = {
+      {"png", SolidPng(30, 20, 30, 20), 30},
+      {"png declaring 15000 x 15000", SolidPng(30, 20, 15000, 15000), 0},
+      {"png declaring 4097 x 4096", SolidPng(30, 20, 4097, 4096), 0},
+      {"jpeg declaring 15000 x 15000", JpegDeclaringBomb(), 0},
+      {"gif", Gif(false, false), 1},
+      {"gif screen of 65535 x 65535", Gif(true, false), 0},
+      {"gif image of 65535 x 65535", Gif(false, true), 0},
+      {"bmp", bmp, 30},
+      {"bmp of 40000 x 40000", WithBytes(bmp, 18, std::string("\x40\x9C\0\0\x40\x9C\0\0", 8)), 0},
+      {"bmp of 1000 x 40000 top-down", WithBytes(WithBytes(bmp, 18, std::string("\xE8\x03\0\0", 4)), 22, "\xC0\x63\xFF\xFF"), 0},
+      {"tiff", std::string("II*\0\x08\0\0\0", 8) + std::string(64, '\0'), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteHostFile("cover.jpg", c.data);
+    for (SDL_Surface* image : {DecodeCover("cover.jpg", 150, 120), DecodeImage("cover.jpg")}) {
+      EXPECT_EQ(image != nullptr ? image->w : 0, c.expectedWidth) << IMG_GetError();
+      SDL_FreeSurface(image);
+    }
+  }
 }
 
 }  // namespace
