@@ -29,7 +29,26 @@ enum class Format { kUnknown, kJpeg, kPng, kGif, kBmp };
 struct Declared {
   Format format = Format::kUnknown;
   uint64_t width = 0, height = 0;
+  // A JPEG whose frame is not baseline or extended sequential (progressive,
+  // arithmetic coded): decoded whole before it is reduced, and slower.
+  bool dearJpeg = false;
 };
+
+// What decoding one pixel costs against kImagePixelBudget, in time mostly:
+// a sequential JPEG is decoded at a reduced scale; other images are decoded
+// whole (and then scaled down); a progressive JPEG is decoded in several
+// passes over the whole picture.
+constexpr uint64_t kReducedJpegCost = 1, kWholeDecodeCost = 2, kDearJpegCost = 4;
+
+uint64_t CostPerPixel(const Declared& declared) {
+  if (declared.format != Format::kJpeg) return kWholeDecodeCost;
+  return declared.dearJpeg ? kDearJpegCost : kReducedJpegCost;
+}
+
+bool Affordable(const Declared& declared, uint64_t costPerPixel) {
+  return declared.width > 0 && declared.height > 0 &&
+         declared.width * declared.height * costPerPixel <= kImagePixelBudget;
+}
 
 const unsigned char* Unsigned(const Bytes& data) { return reinterpret_cast<const unsigned char*>(data.data()); }
 
@@ -49,13 +68,30 @@ bool StartsWith(const Bytes& data, const char* magic) { return data.compare(0, s
 
 bool IsJpeg(const Bytes& data) { return data.size() > 3 && StartsWith(data, "\xFF\xD8\xFF"); }
 
+// Walks the segments to the frame header; a file without one that can be
+// found counts as dear.
+bool IsDearJpeg(const Bytes& data) {
+  size_t at = 2;
+  while (at + 4 <= data.size() && Byte(data, at) == 0xFF) {
+    const unsigned marker = Byte(data, at + 1);
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) return marker != 0xC0 && marker != 0xC1;
+    at += 2 + (Byte(data, at + 2) << 8 | Byte(data, at + 3));
+  }
+  return true;
+}
+
 Declared JpegSize(const Bytes& data) {
   Declared declared;
   tjhandle decoder = tjInitDecompress();
   int width = 0, height = 0, subsampling = 0, colourspace = 0;
   if (decoder != nullptr && tjDecompressHeader3(decoder, Unsigned(data), data.size(), &width, &height,
                                                 &subsampling, &colourspace) == 0)
-    declared = Declared{Format::kJpeg, static_cast<uint64_t>(width), static_cast<uint64_t>(height)};
+    declared = Declared{Format::kJpeg, static_cast<uint64_t>(width), static_cast<uint64_t>(height), IsDearJpeg(data)};
   if (decoder != nullptr) tjDestroy(decoder);
   return declared;
 }
@@ -166,13 +202,16 @@ SDL_Surface* Decode(const RString& path, int wantedWidth, int wantedHeight) {
     IMG_SetError("not a JPEG, PNG, GIF or BMP image");
     return nullptr;
   }
-  if (declared.width == 0 || declared.height == 0 || declared.width * declared.height > kMostImagePixels) {
+  if (!Affordable(declared, CostPerPixel(declared))) {
     IMG_SetError("declared size %llux%llu over the pixel budget", static_cast<unsigned long long>(declared.width),
                  static_cast<unsigned long long>(declared.height));
     return nullptr;
   }
-  if (declared.format == Format::kJpeg)
+  if (declared.format == Format::kJpeg) {
     if (SDL_Surface* image = DecodeReducedJpeg(data, declared, wantedWidth, wantedHeight)) return image;
+    // The whole decode costs more than the reduced one it stands in for.
+    if (!Affordable(declared, std::max(CostPerPixel(declared), kWholeDecodeCost))) return nullptr;
+  }
   return DecodeWhole(data, declared.format);
 }
 
