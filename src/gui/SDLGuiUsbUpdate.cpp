@@ -143,7 +143,8 @@ void SDLGui::UpdateFromUsb(const RString& folder) {
   if (!FitsFreeSpace(media, bytes)) {
     std::puts("Actualizacion rechazada: espacio insuficiente");
     DrawAll();
-    ShowMsg("Actualizacion rechazada: espacio insuficiente", genreFont, kRefusalTime, true, true);
+    // Stays until the screen is next drawn, as the end of an update does.
+    ShowMsg("Actualizacion rechazada: espacio insuficiente", genreFont, kRefusalTime, true, false);
     return;
   }
   for (const StickGenre& genre : genres)

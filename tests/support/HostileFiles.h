@@ -23,11 +23,21 @@ inline void MakeSparseFile(const std::filesystem::path& path, uintmax_t size) {
   std::filesystem::resize_file(path, size);
 }
 
-// oversize: the size of the oversize file, one more than a reader takes.
+// A link to a regular file elsewhere: refused where the name comes from
+// outside.
+inline HostileFile LinkTo(const std::filesystem::path& target) {
+  return {"link to a file elsewhere", [=](const std::filesystem::path& p) {
+            std::filesystem::create_directories(p.parent_path().empty() ? "." : p.parent_path());
+            std::filesystem::create_symlink(std::filesystem::absolute(target), p);
+          }};
+}
+
+// oversize: the size of the oversize file, one more than a reader takes;
+// 0 for readers of lines, which take any size a line at a time.
 inline std::vector<HostileFile> HostileFiles(uintmax_t oversize) {
   namespace fs = std::filesystem;
   const auto folderOf = [](const fs::path& path) { fs::create_directories(path.parent_path().empty() ? "." : path.parent_path()); };
-  return {
+  std::vector<HostileFile> files = {
       {"FIFO without a writer", [=](const fs::path& p) { folderOf(p); mkfifo(p.c_str(), 0666); }},
       {"folder", [](const fs::path& p) { fs::create_directories(p); }},
       {"link to /dev/zero", [=](const fs::path& p) { folderOf(p); fs::create_symlink("/dev/zero", p); }},
@@ -36,6 +46,7 @@ inline std::vector<HostileFile> HostileFiles(uintmax_t oversize) {
          folderOf(p);
          if (mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 9)) != 0) fs::create_symlink("/dev/urandom", p);
        }},
-      {"oversize file", [=](const fs::path& p) { MakeSparseFile(p, oversize); }},
   };
+  if (oversize > 0) files.push_back({"oversize file", [=](const fs::path& p) { MakeSparseFile(p, oversize); }});
+  return files;
 }
