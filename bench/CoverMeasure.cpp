@@ -7,7 +7,6 @@
 #include <SDL.h>
 #include <sys/resource.h>
 #include <turbojpeg.h>
-#include <zlib.h>
 
 #include <chrono>
 #include <cstdio>
@@ -20,50 +19,9 @@
 
 #include "gui/CoverDecoder.h"
 #include "gui/SDLGui.h"
+#include "support/Png.h"
 
 namespace {
-
-void Put32(std::string& out, uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift);
-}
-
-void PutChunk(std::string& out, const char* type, const std::string& data) {
-  Put32(out, static_cast<uint32_t>(data.size()));
-  const std::string body = type + data;
-  out += body;
-  Put32(out, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size())));
-}
-
-// Rows are deflated one by one, so a picture of gigabytes is made in
-// little memory.
-std::string MakePng(uint32_t width, uint32_t height) {
-  z_stream stream{};
-  deflateInit(&stream, 9);
-  const std::vector<unsigned char> row(1 + size_t{width} * 3, 0);
-  std::string packed;
-  std::vector<unsigned char> buffer(1 << 16);
-  for (uint32_t y = 0; y <= height; ++y) {
-    stream.next_in = const_cast<unsigned char*>(row.data());
-    stream.avail_in = y < height ? static_cast<uInt>(row.size()) : 0;
-    const int flush = y < height ? Z_NO_FLUSH : Z_FINISH;
-    do {
-      stream.next_out = buffer.data();
-      stream.avail_out = static_cast<uInt>(buffer.size());
-      deflate(&stream, flush);
-      packed.append(reinterpret_cast<char*>(buffer.data()), buffer.size() - stream.avail_out);
-    } while (stream.avail_out == 0);
-  }
-  deflateEnd(&stream);
-  std::string header;
-  Put32(header, width);
-  Put32(header, height);
-  header.append("\x08\x02\0\0\0", 5);
-  std::string png = "\x89PNG\r\n\x1A\n";
-  PutChunk(png, "IHDR", header);
-  PutChunk(png, "IDAT", packed);
-  PutChunk(png, "IEND", "");
-  return png;
-}
 
 std::string MakeJpeg(int width, int height, int flags) {
   std::vector<unsigned char> pixels(size_t(width) * height * 3);
@@ -98,7 +56,7 @@ int main(int argc, char** argv) {
     const bool progressive = std::strcmp(argv[1], "pjpeg") == 0;
     const std::string data =
         std::strcmp(argv[1], "png") == 0
-            ? MakePng(width, height)
+            ? SolidPng(width, height, width, height, 0, 0, 0)
             : MakeJpeg(static_cast<int>(width), static_cast<int>(height), progressive ? TJFLAG_PROGRESSIVE : 0);
     std::ofstream(argv[4], std::ios::binary) << data;
     return 0;

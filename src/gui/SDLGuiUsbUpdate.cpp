@@ -122,6 +122,7 @@ void SDLGui::PollUsbUpdate() {
   }
   if (!usbUpdateArmed) return;
   usbUpdateArmed = 0;
+  std::printf("Actualizacion detectada: %s\n", folder.Chars());
   UpdateFromUsb(folder);
 }
 
@@ -150,6 +151,7 @@ void SDLGui::UpdateFromUsb(const RString& folder) {
   for (const StickGenre& genre : genres)
     if (!CopyUsbGenre(folder, genre)) return;
   RunCatalogueTool("updatedb");
+  std::puts("Actualizacion terminada");
   DrawAll();
   ShowMsg("Actualizacion terminada, retire la memoria USB", genreFont, 0, false, false);
   while (IsRealFolder(folder) && !quitRequested) {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <SDL_image.h>
 #include <turbojpeg.h>
-#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "Surfaces.h"
 #include "support/Files.h"
 #include "support/HostileFiles.h"
+#include "support/Png.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -78,33 +78,6 @@ TEST(CoverDecoder, DamagedJpegIsNotDecoded) {
   WriteHostFile("cover.jpg", "\xFF\xD8\xFF\xE0 not a picture");
   EXPECT_EQ(DecodeCover("cover.jpg", 150, 120), nullptr);
   EXPECT_EQ(DecodeCover("missing.jpg", 150, 120), nullptr);
-}
-
-std::string BigEndian32(uint32_t value) {
-  return {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
-          static_cast<char>(value)};
-}
-
-std::string PngChunk(const std::string& type, const std::string& data) {
-  const std::string body = type + data;
-  const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()));
-  return BigEndian32(static_cast<uint32_t>(data.size())) + body + BigEndian32(static_cast<uint32_t>(crc));
-}
-
-// An RGB PNG of one colour, its pixels those of width x height, declaring
-// declaredWidth x declaredHeight.
-std::string SolidPng(uint32_t width, uint32_t height, uint32_t declaredWidth, uint32_t declaredHeight) {
-  std::string rows;
-  for (uint32_t y = 0; y < height; ++y) {
-    rows += '\0';
-    for (uint32_t x = 0; x < width; ++x) rows += "\xC8\x28\x3C";
-  }
-  std::string packed(compressBound(rows.size()), '\0');
-  uLongf size = packed.size();
-  compress(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(rows.data()), rows.size());
-  packed.resize(size);
-  const std::string header = BigEndian32(declaredWidth) + BigEndian32(declaredHeight) + std::string("\x08\x02\0\0\0", 5);
-  return "\x89PNG\r\n\x1A\n" + PngChunk("IHDR", header) + PngChunk("IDAT", packed) + PngChunk("IEND", "");
 }
 
 // A GIF of one white pixel; its screen and its image may declare more.
