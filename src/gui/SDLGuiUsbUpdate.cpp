@@ -9,6 +9,7 @@
 // would not fit the media disk is refused whole, and every file is written
 // as a new one, so that nothing outside the media folder changes.
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+#include "platform/Processes.h"
 #include "platform/System.h"
 #include "shell/ExternalPrograms.h"
 
@@ -35,6 +37,7 @@ struct StickGenre {
 namespace {
 
 const uint32_t kStickPoll = 100;
+const uint32_t kInputPoll = 10;
 // Left free on the media disk after an update: the catalogue, the saved
 // state and the cover thumbnails are still to be written there.
 const uint64_t kFreeSpaceMargin = uint64_t{64} << 20;
@@ -111,6 +114,15 @@ bool FitsFreeSpace(const RString& mediaFolder, uint64_t bytes) {
   return free > kFreeSpaceMargin && bytes <= free - kFreeSpaceMargin;
 }
 
+// The catalogue tool takes a while on a large media folder: input is kept
+// meanwhile (coins credited, a quit request noted), and the tool is left to
+// finish the catalogue whatever comes.
+void RebuildCatalogue(const std::function<void()>& keepInput) {
+  platform::ChildProcess tool;
+  if (!StartCatalogueTool(tool, "updatedb")) return;
+  while (!tool.WaitFor(kInputPoll)) keepInput();
+}
+
 }  // namespace
 
 void SDLGui::PollUsbUpdate() {
@@ -150,7 +162,7 @@ void SDLGui::UpdateFromUsb(const RString& folder) {
   }
   for (const StickGenre& genre : genres)
     if (!CopyUsbGenre(folder, genre)) return;
-  RunCatalogueTool("updatedb");
+  RebuildCatalogue([this] { KeepInputWhileWaiting(); });
   std::puts("Actualizacion terminada");
   DrawAll();
   ShowMsg("Actualizacion terminada, retire la memoria USB", genreFont, 0, false, false);

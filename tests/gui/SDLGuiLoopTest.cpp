@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SDLGuiTestCabinet.h"
@@ -15,6 +16,7 @@
 #include "support/Files.h"
 #include "support/HostileFiles.h"
 #include "support/Kept.h"
+#include "support/Wait.h"
 
 namespace {
 
@@ -371,6 +373,30 @@ TEST_F(SDLGuiUsbUpdateTest, CoinsAndTheExitKeyWorkDuringTheCopy) {
   EXPECT_EQ(Snapshot("media/Jazz"), (std::map<std::string, std::string>{{"media/Jazz/Azul", "(folder)"}}));
   EXPECT_FALSE(fs::exists("media/Rock/Nuevo"));
   EXPECT_FALSE(fs::exists("configtool.args"));
+  EXPECT_FALSE(fs::exists("poweroff.asked"));
+}
+
+// The catalogue tool runs a while: a coin and the exit key that come
+// meanwhile are taken; the tool finishes its catalogue, and no power-off
+// follows.
+TEST_F(SDLGuiUsbUpdateTest, CoinsAndTheExitKeyWorkWhileTheCatalogueIsRebuilt) {
+  config.exit = SDLK_F9;
+  WriteScript("configtool", "touch started\nwhile [ ! -e go ]; do sleep 0.01; done\necho \"$@\" > configtool.args\n");
+  std::thread operatorAtTheCabinet([&] {
+    WaitUntil([] { return fs::exists("started"); });
+    for (const auto& [type, key] : {std::pair<Uint8, int>{SDL_KEYDOWN, config.coin1}, {SDL_KEYUP, config.coin1},
+                                    {SDL_KEYDOWN, config.exit}})
+      Push(type, key);
+    // The update takes them while the tool runs.
+    WaitUntil([] { return SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) == 0; });
+    WriteHostFile("go", "");
+  });
+  const int credits = gui.credits;
+  const std::string log = PoolWith(SDL_KEYDOWN, config.enter);
+  operatorAtTheCabinet.join();
+  EXPECT_EQ(gui.credits, credits + config.creditscoin1);
+  EXPECT_LT(log.find("Credito detectado"), log.find("Actualizacion terminada")) << log;
+  EXPECT_EQ(ReadHostFile("configtool.args"), "updatedb\n");
   EXPECT_FALSE(fs::exists("poweroff.asked"));
 }
 
