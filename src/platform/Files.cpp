@@ -132,7 +132,7 @@ bool ReadRegularFile(const std::string& path, size_t limit, std::string& content
   }
   close(fd);
   // A file that grew while it was read is refused with the rest.
-  if (!fits || done > limit || done == read.size()) return false;
+  if (!fits || done == read.size()) return false;
   read.resize(done);
   contents = std::move(read);
   return true;
