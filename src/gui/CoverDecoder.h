@@ -2,16 +2,17 @@
 // Covers decoded for the size they are shown at. A JPEG cover, by far the
 // most common, is decoded at the smallest of the decoder's reduced scales
 // (down to 1/8) that still fills the size, so a large scan costs a fraction
-// of a full decode and of the scaling after it. PNG, GIF and BMP images,
-// and JPEGs the reduced decode refuses, are decoded whole by SDL_image.
+// of a full decode and of the scaling after it. PNG and BMP images, and
+// JPEGs the reduced decode refuses, are decoded whole by SDL_image.
 //
 // Covers come from folders others write, so a file is read only when it is
 // a regular file of at most kLargestImageFile bytes, and decoded only when
 // the size its header declares is within kImagePixelBudget: a small file
 // can declare a picture of gigabytes, which would take as long to decode.
-// A sequential JPEG may declare the whole budget, other images half of it
-// (they are decoded whole), a progressive JPEG a quarter. Other formats
-// are not decoded.
+// A sequential JPEG may declare the whole budget, PNG and BMP half of it
+// (they are decoded whole), a progressive JPEG a quarter. Other formats,
+// GIF among them (SDL_image's decoder falls over on hostile files), are not
+// decoded.
 #include <SDL.h>
 
 #include <cstddef>

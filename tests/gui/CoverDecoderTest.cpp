@@ -80,14 +80,10 @@ TEST(CoverDecoder, DamagedJpegIsNotDecoded) {
   EXPECT_EQ(DecodeCover("missing.jpg", 150, 120), nullptr);
 }
 
-// A GIF of one white pixel; its screen and its image may declare more.
-std::string Gif(bool screenOversize, bool imageOversize) {
-  std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF!\xF9\x04\x01\x00\x00\x00\x00"
-                  ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 43);
-  if (screenOversize) gif.replace(6, 4, "\xFF\xFF\xFF\xFF");
-  if (imageOversize) gif.replace(32, 4, "\xFF\xFF\xFF\xFF");
-  return gif;
-}
+// A GIF of one white pixel.
+const std::string kGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF!\xF9\x04\x01\x00\x00\x00\x00"
+                       ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                       43);
 
 std::string WithBytes(std::string data, size_t at, const std::string& bytes) { return data.replace(at, bytes.size(), bytes); }
 
@@ -127,9 +123,7 @@ TEST(CoverDecoder, ImagesDeclaringTooManyPixelsAreRefusedBeforeDecoding) {
       {"png declaring 2200 x 2100", SolidPng(30, 20, 2200, 2100), 0},
       {"jpeg declaring 15000 x 15000", JpegDeclaring("\xFF\xC0", 0, "\x3A\x98\x3A\x98"), 0},
       {"progressive jpeg declaring 1600 x 1600", JpegDeclaring("\xFF\xC2", TJFLAG_PROGRESSIVE, "\x06\x40\x06\x40"), 0},
-      {"gif", Gif(false, false), 1},
-      {"gif screen of 65535 x 65535", Gif(true, false), 0},
-      {"gif image of 65535 x 65535", Gif(false, true), 0},
+      {"gif, whose decoder falls over on hostile files", kGif, 0},
       {"bmp", bmp, 30},
       {"bmp of 40000 x 40000", WithBytes(bmp, 18, std::string("\x40\x9C\0\0\x40\x9C\0\0", 8)), 0},
       {"bmp of 1000 x 40000 top-down", WithBytes(WithBytes(bmp, 18, std::string("\xE8\x03\0\0", 4)), 22, "\xC0\x63\xFF\xFF"), 0},
