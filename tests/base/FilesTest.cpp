@@ -10,7 +10,6 @@
 #include "base/RString.h"
 #include "base/RTextFile.h"
 #include "support/Files.h"
-#include "support/HostileFiles.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -206,27 +205,6 @@ TEST_F(DirTest, NoCurrentEntryPassesNeitherTest) {
   }
   EXPECT_FALSE(dir.IsDirectory());
   EXPECT_FALSE(dir.IsFile());
-}
-
-// A FIFO, device or folder under a name read as a file opens neither way;
-// a file from outside that is a link does not open either.
-TEST_F(FilesTest, OnlyRegularFilesOpenForReading) {
-  for (const HostileFile& hostile : HostileFiles(0)) {
-    SCOPED_TRACE(hostile.kind);
-    fs::remove_all("results.txt");
-    hostile.make("results.txt");
-    RTextFile file;
-    EXPECT_FALSE(file.Open("results.txt", "r"));
-    EXPECT_FALSE(file.OpenFromOutside("results.txt"));
-    EXPECT_STREQ(file.GetLine().c_str(), "");
-  }
-  WriteHostFile("elsewhere", "line\n");
-  fs::remove_all("results.txt");
-  fs::create_symlink(temp_.Path() / "elsewhere", "results.txt");
-  RTextFile file;
-  EXPECT_FALSE(file.OpenFromOutside("results.txt"));
-  ASSERT_TRUE(file.Open("results.txt", "r"));
-  EXPECT_STREQ(file.GetLine().c_str(), "line\n");
 }
 
 }  // namespace

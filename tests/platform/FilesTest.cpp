@@ -154,19 +154,6 @@ TEST(Files, SpecialFilesAreRefusedWithoutWaiting) {
   }
 }
 
-TEST(Files, LinksAreFollowedOnlyWhenAsked) {
-  TempDir dir;
-  WriteHostFile("outside", "secret");
-  fs::create_symlink(dir.Path() / "outside", "request");
-  std::string contents;
-  EXPECT_TRUE(ReadRegularFile("request", 6, contents, Links::kFollow));
-  EXPECT_EQ(contents, "secret");
-  EXPECT_FALSE(ReadRegularFile("request", 6, contents, Links::kRefuse));
-  EXPECT_EQ(OpenRegularFile("request", Links::kRefuse), nullptr);
-  EXPECT_FALSE(ReadRegularFile("request", 5, contents, Links::kFollow));
-  EXPECT_FALSE(CopyAsNewFile("request", "copy", [] { return true; }));
-}
-
 // The target's name already leads out of the folder: the copy replaces the
 // link and leaves what it named alone.
 TEST(Files, CopyAsNewFileReplacesWhatTheTargetNamesAndLeavesNoPartialFile) {
@@ -192,22 +179,4 @@ TEST(Files, CopyAsNewFileReplacesWhatTheTargetNamesAndLeavesNoPartialFile) {
   fs::create_directories("media/b.mp3");
   EXPECT_FALSE(CopyAsNewFile("stick\\a.mp3", "media\\b.mp3", [] { return true; }));
   EXPECT_EQ(Listing("media"), (std::set<std::string>{".", "..", "a.mp3", "b.mp3"}));
-}
-
-TEST(Files, KindsAndSizesAreThoseOfTheNameItself) {
-  TempDir dir;
-  WriteHostFile("a.mp3", "12345");
-  fs::create_symlink(dir.Path() / "a.mp3", "link.mp3");
-  fs::create_directories("album");
-  mkfifo("fifo", 0666);
-  EXPECT_EQ(KindOf("a.mp3"), EntryKind::kRegular);
-  EXPECT_EQ(KindOf("link.mp3"), EntryKind::kOther);
-  EXPECT_EQ(KindOf("album"), EntryKind::kFolder);
-  EXPECT_EQ(KindOf("fifo"), EntryKind::kOther);
-  EXPECT_EQ(KindOf("missing"), EntryKind::kMissing);
-  EXPECT_EQ(RegularFileSize("a.mp3"), 5u);
-  EXPECT_EQ(RegularFileSize("link.mp3"), 0u);
-  uint64_t free = 0;
-  EXPECT_TRUE(FreeSpace("album", free));
-  EXPECT_GT(free, 0u);
 }
