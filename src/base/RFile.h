@@ -12,7 +12,12 @@ class RFile {
   RFile& operator=(const RFile&) = delete;
 
   // Opens with a stdio mode ("r", "w+", ...), closing any file already open.
+  // For reading ("r", "rb") only a regular file opens, without waiting: a
+  // FIFO, device or folder under the name is refused.
   bool Open(const RString& name, const char* mode);
+  // Opens for reading a file that an outside program or a customer placed
+  // or named: as Open, and a link under the name is refused as well.
+  bool OpenFromOutside(const RString& name);
   // Creates the file or empties an existing one.
   bool Create(const RString& name);
   // True at the end of the file, and whenever no file is open.

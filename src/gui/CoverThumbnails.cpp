@@ -50,7 +50,7 @@ bool Describes(const EntryHeader& header, const platform::FileStamp& cover, int 
 // The stored thumbnail of the cover as it is; null when there is none, or
 // it is of another version of the cover or does not read back whole.
 SDL_Surface* ReadEntry(const std::string& entry, const platform::FileStamp& cover, int width, int height) {
-  FILE* file = platform::OpenFile(entry, "rb");
+  FILE* file = platform::OpenRegularFile(entry, platform::Links::kFollow);
   if (file == nullptr) return nullptr;
   EntryHeader header;
   SDL_Surface* surface = nullptr;

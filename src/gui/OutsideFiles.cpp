@@ -57,7 +57,7 @@ std::optional<QueueElement> RequestedEntry(MainLibrary& library, const QueueRequ
 
 std::optional<std::vector<OnlineResult>> ReadSearchResults(const char* fileName) {
   RTextFile file;
-  if (!file.Open(fileName, "r")) return std::nullopt;
+  if (!file.OpenFromOutside(fileName)) return std::nullopt;
   std::vector<OnlineResult> results;
   RString title;
   while (static_cast<int>(results.size()) < kMostOnlineResults && ReadField(file, title)) {
@@ -73,7 +73,7 @@ std::optional<std::vector<OnlineResult>> ReadSearchResults(const char* fileName)
 
 bool ReportsWirelessConnection(const char* fileName) {
   RTextFile file;
-  if (!file.Open(fileName, "r")) return false;
+  if (!file.OpenFromOutside(fileName)) return false;
   for (;;) {
     RString line = file.GetLine();
     line.RemoveCR();  // leaves a lone line feed

@@ -36,6 +36,8 @@ class MapKeys;
 class Player;
 class Skin;
 struct sqlite3;
+struct StickAlbum;
+struct StickGenre;
 
 // The volume of the cabinet's wave output device for a volume in percent:
 // trunc(percent × 65535 / 100) in each 16-bit half (left high, right low);
@@ -199,8 +201,11 @@ class SDLGui : public PlayerListener {
   // stick is pulled.
   void PollUsbUpdate();
   void UpdateFromUsb(const RString& folder);
-  void CopyUsbGenre(const RString& folder, const RString& genre);
-  void CopyUsbAlbum(const RString& from, const RString& to, const RString& album);
+  // False when a quit request stopped the copy.
+  bool CopyUsbGenre(const RString& folder, const StickGenre& genre);
+  bool CopyUsbAlbum(const RString& from, const RString& to, const StickAlbum& album);
+  // Takes input between the blocks of a copy; false once quit is requested.
+  bool KeepInputDuringUpdate();
 
   // Request files of the folder "queue", one "genre\album\track" line each:
   // the track is queued and the file deleted.
@@ -370,7 +375,8 @@ class SDLGui : public PlayerListener {
   int CoversOnScreen() const;
   // The disc count of the selected genre; 0 when there is no such genre.
   int SelectedGenreDiscs() const;
-  // An image file (internal path) as loaded; null when it cannot be.
+  // An image file (internal path) as loaded at its own size; null when it
+  // cannot be, or declares more pixels than any picture shown here needs.
   static SDL_Surface* LoadImageFile(const RString& path);
   // A smoothed copy of image stretched to width × height; null on failure.
   static SDL_Surface* ScaledCopy(SDL_Surface* image, int width, int height);

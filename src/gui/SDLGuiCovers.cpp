@@ -2,16 +2,15 @@
 // rotates the ring by one slot, so only the cover that comes into view has to
 // be loaded; the loading is done by coverswithcache in the main loop's
 // background step, from the thumbnails kept on disk.
-#include <SDL_image.h>
 #include <SDL_rotozoom.h>
 
 #include <cstdio>
 
 #include "catalogue/MainLibrary.h"
+#include "gui/CoverDecoder.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
-#include "platform/Paths.h"
 
 namespace {
 
@@ -22,9 +21,7 @@ SDLGui::CoverSlot* SlotOf(const RItemList* node) {
 
 }  // namespace
 
-SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
-  return IMG_Load(platform::ToHostPath(path.Chars()).c_str());
-}
+SDL_Surface* SDLGui::LoadImageFile(const RString& path) { return DecodeImage(path); }
 
 // The scaler gives an 8-bit result the colour key of palette index 0, so
 // the first colour of a paletted image (the black of a QR code) would turn

@@ -355,7 +355,7 @@ void SDLGui::FollowDownloads() {
 
 bool SDLGui::ReadDownloadProgress(const RString& name, RString& line) {
   RTextFile file;
-  if (!file.Open(ProgressFile(name), "r")) return false;
+  if (!file.OpenFromOutside(ProgressFile(name))) return false;
   line = file.GetLine();
   line.RemoveCR();
   return true;

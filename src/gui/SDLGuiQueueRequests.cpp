@@ -79,7 +79,7 @@ void SDLGui::ReadQueueRequests() {
 void SDLGui::TakeQueueRequest(const RString& name) {
   std::printf("Encontrado codigo: %s\n", name.Chars());
   RTextFile file;
-  if (!file.Open(RequestPath(name), "r")) {
+  if (!file.OpenFromOutside(RequestPath(name))) {
     std::puts("Error al abrir archivo de queue");
     return;
   }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -49,6 +50,50 @@ bool CopyContents(int source, int target) {
   }
 }
 
+// Whether a path names a regular file, taking a last link as itself when
+// links are refused.
+bool NamesRegularFile(const std::string& hostPath, Links links) {
+  struct stat info;
+  const int got = links == Links::kRefuse ? lstat(hostPath.c_str(), &info) : stat(hostPath.c_str(), &info);
+  return got == 0 && S_ISREG(info.st_mode);
+}
+
+// A regular file open for reading, or -1. The path is looked at first, so
+// that no device is opened at all; the open file is looked at again, as the
+// path may have changed in between. O_NONBLOCK keeps open() from waiting
+// for a FIFO's writer; reads of a regular file never wait for one anyway.
+int OpenRegular(const std::string& hostPath, Links links) {
+  if (!NamesRegularFile(hostPath, links)) return -1;
+  const int noFollow = links == Links::kRefuse ? O_NOFOLLOW : 0;
+  const int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | noFollow);
+  struct stat info;
+  if (fd >= 0 && (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Copies at most size bytes, asking keepGoing between blocks; false when
+// the source holds more or keepGoing says stop.
+bool CopyBounded(int source, int target, uint64_t size, const std::function<bool()>& keepGoing) {
+  std::vector<char> buffer(1 << 18);
+  uint64_t copied = 0;
+  for (;;) {
+    const ssize_t got = read(source, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return got == 0;
+    copied += static_cast<uint64_t>(got);
+    if (copied > size || !WriteAll(target, buffer.data(), static_cast<size_t>(got)) || !keepGoing()) return false;
+  }
+}
+
+// The one name every copy into a folder is first written under: a copy cut
+// off by a power cut leaves at most this file, which the next copy removes.
+std::string CopyTemporaryBeside(const std::string& hostPath) {
+  return hostPath.substr(0, hostPath.rfind('/') + 1) + ".melodeck-copia";
+}
+
 // Makes the rename itself durable.
 void SyncFolder(const std::string& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
@@ -63,8 +108,38 @@ FILE* OpenFile(const std::string& path, const char* mode) {
   return std::fopen(ToHostPath(path).c_str(), mode);
 }
 
+FILE* OpenRegularFile(const std::string& path, Links links) {
+  const int fd = OpenRegular(ToHostPath(path), links);
+  if (fd < 0) return nullptr;
+  FILE* stream = fdopen(fd, "r");
+  if (stream == nullptr) close(fd);
+  return stream;
+}
+
+bool ReadRegularFile(const std::string& path, size_t limit, std::string& contents, Links links) {
+  const int fd = OpenRegular(ToHostPath(path), links);
+  if (fd < 0) return false;
+  struct stat info;
+  const bool fits = fstat(fd, &info) == 0 && static_cast<uint64_t>(info.st_size) <= limit;
+  std::string read;
+  if (fits) read.resize(static_cast<size_t>(info.st_size) + 1);
+  size_t done = 0;
+  while (fits && done < read.size()) {
+    const ssize_t got = ::read(fd, &read[done], read.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  close(fd);
+  // A file that grew while it was read is refused with the rest.
+  if (!fits || done == read.size()) return false;
+  read.resize(done);
+  contents = std::move(read);
+  return true;
+}
+
 bool CopyFile(const std::string& from, const std::string& to) {
-  const int source = open(ToHostPath(from).c_str(), O_RDONLY | O_CLOEXEC);
+  const int source = OpenRegular(ToHostPath(from), Links::kFollow);
   if (source < 0) return false;
   // The target is emptied only once it is known not to be the source itself.
   const int target = open(ToHostPath(to).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
@@ -84,6 +159,43 @@ std::string ReadFault(const std::string& path) {
   const std::string fault = got < 0 ? std::strerror(errno) : "";
   close(fd);
   return fault;
+}
+
+EntryKind KindOf(const std::string& path) {
+  struct stat info;
+  if (lstat(ToHostPath(path).c_str(), &info) != 0) return EntryKind::kMissing;
+  if (S_ISREG(info.st_mode)) return EntryKind::kRegular;
+  return S_ISDIR(info.st_mode) ? EntryKind::kFolder : EntryKind::kOther;
+}
+
+uint64_t RegularFileSize(const std::string& path) {
+  struct stat info;
+  const bool regular = lstat(ToHostPath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return regular ? static_cast<uint64_t>(info.st_size) : 0;
+}
+
+bool FreeSpace(const std::string& path, uint64_t& bytes) {
+  struct statvfs info;
+  if (statvfs(ToHostPath(path).c_str(), &info) != 0) return false;
+  bytes = static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
+  return true;
+}
+
+bool CopyAsNewFile(const std::string& from, const std::string& to, const std::function<bool()>& keepGoing) {
+  const int source = OpenRegular(ToHostPath(from), Links::kRefuse);
+  if (source < 0) return false;
+  const std::string target = ToHostPath(to);
+  const std::string temporary = CopyTemporaryBeside(target);
+  unlink(temporary.c_str());
+  const int copy = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  struct stat info;
+  bool copied = copy >= 0 && fstat(source, &info) == 0 &&
+                CopyBounded(source, copy, static_cast<uint64_t>(info.st_size), keepGoing) && fsync(copy) == 0;
+  close(source);
+  if (copy < 0) return false;
+  copied = close(copy) == 0 && copied && rename(temporary.c_str(), target.c_str()) == 0;
+  if (!copied) unlink(temporary.c_str());
+  return copied;
 }
 
 bool DeleteFile(const std::string& path) { return unlink(ToHostPath(path).c_str()) == 0; }

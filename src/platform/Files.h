@@ -2,6 +2,7 @@
 // File system services on internal (Windows-1252, "\"-separated) paths.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,42 @@ constexpr uint32_t kAttributeArchive = 0x20;
 constexpr uint32_t kAttributeNormal = 0x80;
 
 FILE* OpenFile(const std::string& path, const char* mode);
-// Copies a file, replacing an existing target; copying a file onto itself
-// (under any of its names) is refused and leaves it as it is.
+
+// Files of folders that others write (queue requests, covers, the media, a
+// USB stick, what outside programs leave) are opened without waiting, since
+// a FIFO without a writer would hold open() for good, and only when the open
+// file is a regular one: FIFOs, devices and folders are refused. kRefuse
+// also refuses a link as the last component of the path, for names that
+// come from outside.
+enum class Links { kFollow, kRefuse };
+// The file open for reading as a stream; null when the path is not a
+// regular file or cannot be opened.
+FILE* OpenRegularFile(const std::string& path, Links links);
+// The whole of a regular file of at most limit bytes; false when it is
+// missing, not a regular file, larger or cannot be read through.
+bool ReadRegularFile(const std::string& path, size_t limit, std::string& contents, Links links = Links::kFollow);
+
+// Copies a regular file (a FIFO or device source is refused), replacing an
+// existing target; copying a file onto itself (under any of its names) is
+// refused and leaves it as it is.
 bool CopyFile(const std::string& from, const std::string& to);
+
+// What a path names, without following a link in its last component.
+enum class EntryKind { kMissing, kRegular, kFolder, kOther };
+EntryKind KindOf(const std::string& path);
+// Size of a regular file (not followed through a link); 0 otherwise.
+uint64_t RegularFileSize(const std::string& path);
+// Bytes an unprivileged program may still write on the file system that
+// holds path; false when it cannot be told.
+bool FreeSpace(const std::string& path, uint64_t& bytes);
+// Copies a regular file of a folder others write (a USB stick) as a new
+// file: a link at either end is never followed; the copy is written under a
+// temporary name in the target's folder and renamed over the target, so
+// whatever the target path names now (a link, another file) is replaced
+// and never written through. keepGoing is asked between blocks; false
+// stops the copy. A copy that fails or stops leaves no partial file. A
+// source that grows past the size it had when opened fails.
+bool CopyAsNewFile(const std::string& from, const std::string& to, const std::function<bool()>& keepGoing);
 bool DeleteFile(const std::string& path);
 // Why a file that exists cannot be read through, in the system's words
 // ("Permission denied"); the empty text when it reads whole or is missing.

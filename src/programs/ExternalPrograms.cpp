@@ -57,10 +57,20 @@ void RunPython(const platform::Argv& scriptAndArguments) {
 
 }  // namespace
 
-int RunCatalogueTool(const RString& argument) {
+namespace {
+
+platform::Argv CatalogueToolArgv(const RString& argument) {
   platform::Argv argv{CatalogueToolProgram()};
   if (argument.GetLength() > 0) argv.push_back(Host(argument));
-  return platform::RunAndWait(argv);
+  return argv;
+}
+
+}  // namespace
+
+int RunCatalogueTool(const RString& argument) { return platform::RunAndWait(CatalogueToolArgv(argument)); }
+
+bool StartCatalogueTool(platform::ChildProcess& tool, const RString& argument) {
+  return tool.Start(CatalogueToolArgv(argument));
 }
 
 // The tool's files belong to the cabinet's user, not to root; runuser

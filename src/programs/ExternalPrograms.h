@@ -8,6 +8,9 @@
 // Catalogue tool: rebuilds "db" from the media folders; waited for. The
 // argument is "" at first start and "updatedb" after a USB update.
 int RunCatalogueTool(const RString& argument);
+// The same, started and left running for the caller to wait for; false
+// when it could not be started.
+bool StartCatalogueTool(platform::ChildProcess& tool, const RString& argument);
 // Catalogue tool started beside the running jukebox for the operator, in
 // the working directory; as cabinetUser when the jukebox runs as root.
 // False when it could not be started.

@@ -10,7 +10,9 @@
 #include "CoverCatalogue.h"
 #include "SDLGuiTestCabinet.h"
 #include "platform/Paths.h"
+#include "gui/CoverDecoder.h"
 #include "support/Files.h"
+#include "support/HostileFiles.h"
 
 namespace {
 
@@ -269,6 +271,25 @@ TEST_F(SDLGuiCoversTest, NoSelectableDiscLoadsNothing) {
   gui.selDisc = 5;
   FillCache();
   for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
+}
+
+// Whatever stands under a cover's name, start-up goes on and the disc
+// shows the default cover.
+TEST_F(SDLGuiCoversTest, CoversThatAreNoRegularFileShowTheDefaultCover) {
+  const std::vector<HostileFile> hostiles = HostileFiles(kLargestImageFile + 1);
+  GenreElement* genre = catalogue.AddGenre("Pop", static_cast<int>(hostiles.size()));
+  for (size_t d = 0; d < hostiles.size(); ++d) {
+    const std::filesystem::path cover = CoverCatalogue::CoverFile(genre, genre->GetDisc(static_cast<uint32_t>(d)));
+    std::filesystem::remove(cover);
+    hostiles[d].make(cover);
+  }
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  const std::string log = setUpLog + FillCache();
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, gui.coverSurface) << i;
+  for (size_t d = 0; d < hostiles.size(); ++d)
+    EXPECT_NE(log.find("Error loading cover <media\\Pop\\Disco " + std::to_string(d) + "\\cover.jpg>"),
+              std::string::npos)
+        << hostiles[d].kind << "\n" << log;
 }
 
 }  // namespace

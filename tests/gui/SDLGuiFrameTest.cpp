@@ -13,6 +13,7 @@
 #include "platform/System.h"
 #include "playback/Player.h"
 #include "support/Files.h"
+#include "support/HostileFiles.h"
 
 namespace {
 
@@ -392,6 +393,23 @@ TEST_F(SDLGuiDownloadsTest, PercentageShowsInTheRow) {
   EXPECT_EQ(Row(2), "[7%] Otro video");
   EXPECT_EQ(queue.Count(), 0);
   EXPECT_TRUE(fs::exists("downloadsprogress/.oculto"));
+}
+
+// A progress file that is no regular file, or a link to one elsewhere
+// saying "100", is passed over without waiting: nothing is shown, charged
+// or queued.
+TEST_F(SDLGuiDownloadsTest, ProgressThatIsNoRegularFileIsPassedOver) {
+  WriteHostFile("outside", "100\n");
+  std::vector<HostileFile> hostiles = HostileFiles(0);
+  hostiles.push_back(LinkTo("outside"));
+  for (const HostileFile& hostile : hostiles) {
+    SCOPED_TRACE(hostile.kind);
+    fs::remove_all("downloadsprogress");
+    hostile.make("downloadsprogress/[D] Mi video.mp4");
+    Draw();
+    EXPECT_EQ(Row(1), "[D] Mi video");
+    EXPECT_EQ(queue.Count(), 0);
+  }
 }
 
 // Outside the coin-operated mode a download is free; in it, one without

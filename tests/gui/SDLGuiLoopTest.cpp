@@ -4,14 +4,20 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "SDLGuiTestCabinet.h"
+#include "gui/OutsideFiles.h"
 #include "support/Files.h"
+#include "support/HostileFiles.h"
 #include "support/Kept.h"
+#include "support/Wait.h"
 
 namespace {
 
@@ -227,6 +233,28 @@ TEST_F(SDLGuiLoopTest, QueueFolderIsReadOnceEvery256Passes) {
   EXPECT_EQ(queue.Count(), 1);
 }
 
+// Files from outside that are no regular file, or links to one elsewhere,
+// are read by nobody and hold up nothing.
+TEST_F(SDLGuiLoopTest, OutsideFilesThatAreNoRegularFileAreNotRead) {
+  WriteHostFile("elsewhere", "Pop\\Exitos\\Uno.mp3\nwpa_state=COMPLETED\n");
+  std::vector<HostileFile> hostiles = HostileFiles(0);
+  hostiles.push_back(LinkTo("elsewhere"));
+  for (const HostileFile& hostile : hostiles) {
+    SCOPED_TRACE(hostile.kind);
+    fs::remove_all("queue");
+    hostile.make("queue/pedido");
+    gui.queuePollCounter = 0;
+    EXPECT_NE(Pool().find("Error al abrir archivo de queue"), std::string::npos);
+    EXPECT_EQ(queue.Count(), 0);
+    fs::remove_all("results.txt");
+    hostile.make("results.txt");
+    EXPECT_FALSE(ReadSearchResults("results.txt").has_value());
+    fs::remove_all("wps_out");
+    hostile.make("wps_out");
+    EXPECT_FALSE(ReportsWirelessConnection("wps_out"));
+  }
+}
+
 // USB update ---------------------------------------------------------------
 
 // Time whose 100 ms waits pull the stick out after a few polls.
@@ -324,6 +352,112 @@ TEST_F(SDLGuiUsbUpdateTest, DeclinedUpdateWaitsUntilTheStickIsInsertedAgain) {
   Push(SDL_KEYDOWN, config.cancel);
   Pool();  // prompted again, declined again
   EXPECT_EQ(PendingEvents(), 0);
+  EXPECT_FALSE(fs::exists("poweroff.asked"));
+}
+
+// Every file below a folder and what it holds.
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder))
+    files[entry.path().string()] = entry.is_regular_file() ? ReadHostFile(entry.path()) : "(folder)";
+  return files;
+}
+
+// The stick links to files and folders outside, holds a FIFO and a device;
+// the media folder already holds a link out under the name of a stick file
+// and a genre that is a link out. Only regular files and real folders are
+// copied, and nothing outside the media folder changes.
+TEST_F(SDLGuiUsbUpdateTest, LinksAndSpecialFilesOnTheStickOrInTheMediaAreNotFollowed) {
+  WriteHostFile("outside/shadow", "root:x");
+  WriteHostFile("outside/ssh/key", "secret");
+  WriteHostFile("outside/victim", "untouched");
+  const fs::path outside = dir.Path() / "outside";
+  fs::create_symlink(outside / "shadow", "stick/ACTUALIZACION/Rock/Otros/shadow.mp3");
+  fs::create_directory_symlink(outside / "ssh", "stick/ACTUALIZACION/Rock/ssh");
+  fs::create_directory_symlink(outside / "ssh", "stick/ACTUALIZACION/Sistema");
+  const std::vector<HostileFile> hostiles = HostileFiles(0);
+  for (size_t i = 0; i < hostiles.size(); ++i)
+    hostiles[i].make("stick/ACTUALIZACION/Rock/Otros/especial" + std::to_string(i) + ".mp3");
+  fs::remove("media/Rock/Otros/Uno.mp3");
+  fs::create_symlink(outside / "victim", "media/Rock/Otros/Uno.mp3");
+  fs::create_directory_symlink(outside, "media/Jazz");
+  const std::map<std::string, std::string> before = Snapshot("outside");
+  StickPullingClock pulling(clock.Ticks(), dir.Path() / "stick" / "ACTUALIZACION");
+  platform::SetClock(&pulling);
+  const std::string log = PoolWith(SDL_KEYDOWN, config.enter);
+  platform::SetClock(&clock);
+
+  EXPECT_EQ(Snapshot("outside"), before);
+  EXPECT_FALSE(fs::is_symlink("media/Rock/Otros/Uno.mp3"));
+  EXPECT_EQ(ReadHostFile("media/Rock/Otros/Uno.mp3"), "new one");
+  EXPECT_EQ(ReadHostFile("media/Rock/Nuevo/a.mp3"), "a");
+  std::set<std::string> copied;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator("media"))
+    copied.insert(entry.path().string());
+  EXPECT_EQ(copied, (std::set<std::string>{"media/Jazz", "media/Rock", "media/Rock/Nuevo", "media/Rock/Nuevo/a.mp3",
+                                           "media/Rock/Otros", "media/Rock/Otros/Uno.mp3"}));
+  EXPECT_NE(log.find("Carpeta rechazada en la actualizacion: media\\Jazz\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Archivo rechazado en la actualizacion: e:\\ACTUALIZACION\\Sistema\n"), std::string::npos);
+  EXPECT_NE(log.find("Archivo rechazado en la actualizacion: e:\\ACTUALIZACION\\Rock\\Otros\\shadow.mp3\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadHostFile("configtool.args"), "updatedb\n");
+}
+
+// The update does not fit with the margin: nothing at all is copied.
+TEST_F(SDLGuiUsbUpdateTest, UpdateLargerThanTheFreeSpaceIsRefusedWhole) {
+  MakeSparseFile("stick/ACTUALIZACION/Rock/Otros/Grande.mp4", fs::space("media").available);
+  const std::string log = PoolWith(SDL_KEYDOWN, config.enter);
+  EXPECT_NE(log.find("Actualizacion rechazada: espacio insuficiente"), std::string::npos) << log;
+  EXPECT_TRUE(MessageBoxShown("Actualizacion rechazada: espacio insuficiente"));
+  EXPECT_EQ(ReadHostFile("media/Rock/Otros/Uno.mp3"), "old");
+  EXPECT_FALSE(fs::exists("media/Jazz"));
+  EXPECT_FALSE(fs::exists("media/Rock/Nuevo"));
+  EXPECT_FALSE(fs::exists("configtool.args"));
+  EXPECT_FALSE(fs::exists("poweroff.asked"));
+}
+
+// A coin and the exit key come while the first file is being copied: the
+// coin is credited, the copy stops and leaves no partial file, and neither
+// the catalogue tool nor the power-off runs.
+TEST_F(SDLGuiUsbUpdateTest, CoinsAndTheExitKeyWorkDuringTheCopy) {
+  config.exit = SDLK_F9;
+  WriteHostFile("stick/ACTUALIZACION/Jazz/Azul/b.mp3", std::string(1 << 20, 'b'));
+  Push(SDL_KEYDOWN, config.enter);
+  Push(SDL_KEYDOWN, config.coin1);
+  Push(SDL_KEYUP, config.coin1);
+  Push(SDL_KEYDOWN, config.exit);
+  const int credits = gui.Credits();
+  const std::string log = Pool();
+  EXPECT_EQ(gui.Credits(), credits + config.creditscoin1);
+  EXPECT_GT(log.find("Credito detectado"), log.find("\t\tCargando pista: b.mp3")) << log;
+  EXPECT_NE(log.find("Credito detectado"), std::string::npos) << log;
+  EXPECT_EQ(Snapshot("media/Jazz"), (std::map<std::string, std::string>{{"media/Jazz/Azul", "(folder)"}}));
+  EXPECT_FALSE(fs::exists("media/Rock/Nuevo"));
+  EXPECT_FALSE(fs::exists("configtool.args"));
+  EXPECT_FALSE(fs::exists("poweroff.asked"));
+}
+
+// The catalogue tool runs a while: a coin and the exit key that come
+// meanwhile are taken; the tool finishes its catalogue, and no power-off
+// follows.
+TEST_F(SDLGuiUsbUpdateTest, CoinsAndTheExitKeyWorkWhileTheCatalogueIsRebuilt) {
+  config.exit = SDLK_F9;
+  WriteScript("configtool", "touch started\nwhile [ ! -e go ]; do sleep 0.01; done\necho \"$@\" > configtool.args\n");
+  std::thread operatorAtTheCabinet([&] {
+    WaitUntil([] { return fs::exists("started"); });
+    for (const auto& [type, key] : {std::pair<Uint8, int>{SDL_KEYDOWN, config.coin1}, {SDL_KEYUP, config.coin1},
+                                    {SDL_KEYDOWN, config.exit}})
+      Push(type, key);
+    // The update takes them while the tool runs.
+    WaitUntil([] { return SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) == 0; });
+    WriteHostFile("go", "");
+  });
+  const int credits = gui.Credits();
+  const std::string log = PoolWith(SDL_KEYDOWN, config.enter);
+  operatorAtTheCabinet.join();
+  EXPECT_EQ(gui.Credits(), credits + config.creditscoin1);
+  EXPECT_LT(log.find("Credito detectado"), log.find("Actualizacion terminada")) << log;
+  EXPECT_EQ(ReadHostFile("configtool.args"), "updatedb\n");
   EXPECT_FALSE(fs::exists("poweroff.asked"));
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "support/Files.h"
+#include "support/HostileFiles.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -127,4 +128,55 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporary) {
   EXPECT_EQ(ReadHostFile("tempdata"), "savedcredits=2\ncounter1=5\n");
   EXPECT_EQ(Listing("."), (std::set<std::string>{".", "..", "tempdata"}));
   EXPECT_FALSE(WriteFileAtomically("no\\folder\\tempdata", "x"));
+}
+
+// Readers of files others write ------------------------------------------
+
+TEST(Files, SpecialFilesAreRefusedWithoutWaiting) {
+  const size_t limit = 4096;
+  for (const HostileFile& hostile : HostileFiles(limit + 1)) {
+    SCOPED_TRACE(hostile.kind);
+    TempDir dir;
+    hostile.make("cover.jpg");
+    // Only the oversize file is a regular one: that opens and copies whole.
+    const bool regular = std::string(hostile.kind) == "oversize file";
+    for (const Links links : {Links::kFollow, Links::kRefuse}) {
+      FILE* file = OpenRegularFile("cover.jpg", links);
+      EXPECT_EQ(file != nullptr, regular);
+      if (file != nullptr) std::fclose(file);
+      std::string contents = "kept";
+      EXPECT_FALSE(ReadRegularFile("cover.jpg", limit, contents, links));
+      EXPECT_EQ(contents, "kept");
+    }
+    EXPECT_EQ(CopyFile("cover.jpg", "copy"), regular);
+    EXPECT_EQ(CopyAsNewFile("cover.jpg", "copy", [] { return true; }), regular);
+    EXPECT_EQ(fs::exists("copy"), regular);
+  }
+}
+
+// The target's name already leads out of the folder: the copy replaces the
+// link and leaves what it named alone.
+TEST(Files, CopyAsNewFileReplacesWhatTheTargetNamesAndLeavesNoPartialFile) {
+  TempDir dir;
+  WriteHostFile("stick/a.mp3", std::string(1 << 20, 'a'));
+  WriteHostFile("outside/shadow", "root:x");
+  fs::create_directories("media");
+  fs::create_symlink(dir.Path() / "outside" / "shadow", "media/a.mp3");
+  ASSERT_TRUE(CopyAsNewFile("stick\\a.mp3", "media\\a.mp3", [] { return true; }));
+  EXPECT_FALSE(fs::is_symlink("media/a.mp3"));
+  EXPECT_EQ(ReadHostFile("media/a.mp3"), std::string(1 << 20, 'a'));
+  EXPECT_EQ(ReadHostFile("outside/shadow"), "root:x");
+
+  // Stopped half-way: the old file stays and no partial copy is left.
+  WriteHostFile("stick/a.mp3", std::string(4 << 20, 'b'));
+  int blocks = 0;
+  EXPECT_FALSE(CopyAsNewFile("stick\\a.mp3", "media\\a.mp3", [&] { return ++blocks < 3; }));
+  EXPECT_EQ(blocks, 3);
+  EXPECT_EQ(ReadHostFile("media/a.mp3"), std::string(1 << 20, 'a'));
+  EXPECT_EQ(Listing("media"), (std::set<std::string>{".", "..", "a.mp3"}));
+
+  // A folder under the target's name is not replaced.
+  fs::create_directories("media/b.mp3");
+  EXPECT_FALSE(CopyAsNewFile("stick\\a.mp3", "media\\b.mp3", [] { return true; }));
+  EXPECT_EQ(Listing("media"), (std::set<std::string>{".", "..", "a.mp3", "b.mp3"}));
 }
