@@ -28,9 +28,9 @@ void SplitAtFirst(char separator, const RString& value, RString& first, RString&
   rest = value.AfterFirst(separator);
 }
 
-SDL_Color ColourOf(int value) {
+Colour ColourOf(int value) {
   const uint32_t rgb = static_cast<uint32_t>(value);
-  SDL_Color colour;
+  Colour colour;
   colour.r = rgb & 0xFF;
   colour.g = (rgb >> 8) & 0xFF;
   colour.b = (rgb >> 16) & 0xFF;
@@ -99,7 +99,7 @@ Setter Text(RString Configuration::*field) {
   };
 }
 
-Setter Colour(SDL_Color Configuration::*field) {
+Setter ColourSetting(Colour Configuration::*field) {
   return [field](Configuration& c, const RString& v) {
     const std::optional<int64_t> rgb = ParseInteger(v.Chars(), 0, 0xFFFFFF);
     if (rgb) c.*field = ColourOf(static_cast<int>(*rgb));
@@ -175,27 +175,27 @@ const std::vector<Setting>& SettingsAfterBindings() {
          return true;
        }},
       {"genero_size", Integer(&Configuration::genero_size)},
-      {"genero_color", Colour(&Configuration::genero_color)},
+      {"genero_color", ColourSetting(&Configuration::genero_color)},
       {"titulos_size", Integer(&Configuration::titulos_size)},
-      {"titulos_color", Colour(&Configuration::titulos_color)},
+      {"titulos_color", ColourSetting(&Configuration::titulos_color)},
       {"canciones_size", Integer(&Configuration::canciones_size)},
-      {"canciones_color", Colour(&Configuration::canciones_color)},
-      {"canciones_barras_color", Colour(&Configuration::canciones_barras_color)},
+      {"canciones_color", ColourSetting(&Configuration::canciones_color)},
+      {"canciones_barras_color", ColourSetting(&Configuration::canciones_barras_color)},
       {"reproduccion_size", Integer(&Configuration::reproduccion_size)},
-      {"reproduccion_color", Colour(&Configuration::reproduccion_color)},
+      {"reproduccion_color", ColourSetting(&Configuration::reproduccion_color)},
       {"cola_size", Integer(&Configuration::cola_size)},
-      {"cola_color", Colour(&Configuration::cola_color)},
+      {"cola_color", ColourSetting(&Configuration::cola_color)},
       {"modouso_size", Integer(&Configuration::modouso_size)},
-      {"modouso_color", Colour(&Configuration::modouso_color)},
+      {"modouso_color", ColourSetting(&Configuration::modouso_color)},
       {"listageneros_size", Integer(&Configuration::listageneros_size)},
-      {"listageneros_color", Colour(&Configuration::listageneros_color)},
-      {"listageneros_fondo_color", Colour(&Configuration::listageneros_fondo_color)},
-      {"listageneros_barras_color", Colour(&Configuration::listageneros_barras_color)},
+      {"listageneros_color", ColourSetting(&Configuration::listageneros_color)},
+      {"listageneros_fondo_color", ColourSetting(&Configuration::listageneros_fondo_color)},
+      {"listageneros_barras_color", ColourSetting(&Configuration::listageneros_barras_color)},
       {"alfanumerico_size", Integer(&Configuration::alfanumerico_size)},
-      {"alfanumerico_color", Colour(&Configuration::alfanumerico_color)},
-      {"alfanumerico_fondo_color", Colour(&Configuration::alfanumerico_fondo_color)},
+      {"alfanumerico_color", ColourSetting(&Configuration::alfanumerico_color)},
+      {"alfanumerico_fondo_color", ColourSetting(&Configuration::alfanumerico_fondo_color)},
       {"marquee_size", Integer(&Configuration::marquee_size)},
-      {"marquee_color", Colour(&Configuration::marquee_color)},
+      {"marquee_color", ColourSetting(&Configuration::marquee_color)},
       {"skinname", Text(&Configuration::skinname)},
       {"randomplay", Integer(&Configuration::randomplay)},
       {"creditsbyplay", Price(&Configuration::creditsbyplay)},

@@ -4,8 +4,6 @@
 // Settings are named after their keys; the key bindings come from MapKeys.
 // Numbers are read whole and within their bounds: a value that is no number
 // or out of bounds keeps the setting as it was, with a log line.
-#include <SDL/SDL_video.h>
-
 #include <cstdint>
 #include <string>
 
@@ -13,6 +11,11 @@
 #include "config/MapKeys.h"
 
 class MainLibrary;
+
+// A colour of the settings, 0 to 255 a channel.
+struct Colour {
+  uint8_t r = 0, g = 0, b = 0;
+};
 
 class Configuration : public MapKeys {
  public:
@@ -74,27 +77,27 @@ class Configuration : public MapKeys {
 
   // Panel fonts: point sizes and colours.
   int32_t genero_size = 28;
-  SDL_Color genero_color = kWhite;
+  Colour genero_color = kWhite;
   int32_t titulos_size = 20;
-  SDL_Color titulos_color = kWhite;
+  Colour titulos_color = kWhite;
   int32_t canciones_size = 18;
-  SDL_Color canciones_color = kWhite;
-  SDL_Color canciones_barras_color = kBarBlue;
+  Colour canciones_color = kWhite;
+  Colour canciones_barras_color = kBarBlue;
   int32_t reproduccion_size = 20;
-  SDL_Color reproduccion_color = kWhite;
+  Colour reproduccion_color = kWhite;
   int32_t cola_size = 16;
-  SDL_Color cola_color = kWhite;
+  Colour cola_color = kWhite;
   int32_t modouso_size = 20;
-  SDL_Color modouso_color = kWhite;
+  Colour modouso_color = kWhite;
   int32_t listageneros_size = 22;
-  SDL_Color listageneros_color = kWhite;
-  SDL_Color listageneros_fondo_color = kBlack;
-  SDL_Color listageneros_barras_color = kBarBlue;
+  Colour listageneros_color = kWhite;
+  Colour listageneros_fondo_color = kBlack;
+  Colour listageneros_barras_color = kBarBlue;
   int32_t alfanumerico_size = 28;
-  SDL_Color alfanumerico_color = kWhite;
-  SDL_Color alfanumerico_fondo_color = kBlack;
+  Colour alfanumerico_color = kWhite;
+  Colour alfanumerico_fondo_color = kBlack;
   int32_t marquee_size = 24;
-  SDL_Color marquee_color = kWhite;
+  Colour marquee_color = kWhite;
 
   RString skinname = "";
   int32_t randomplay = 0;
@@ -117,9 +120,9 @@ class Configuration : public MapKeys {
   RString filemanager = "thunar";
 
  private:
-  static constexpr SDL_Color kWhite = {255, 255, 255, 0};
-  static constexpr SDL_Color kBlack = {0, 0, 0, 0};
-  static constexpr SDL_Color kBarBlue = {0, 90, 200, 0};
+  static constexpr Colour kWhite = {255, 255, 255};
+  static constexpr Colour kBlack = {0, 0, 0};
+  static constexpr Colour kBarBlue = {0, 90, 200};
 
   void ApplySetting(const RString& key, const RString& value);
 };

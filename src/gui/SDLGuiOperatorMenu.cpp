@@ -8,6 +8,7 @@
 #include "config/Configuration.h"
 #include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
+#include "gui/SdlColour.h"
 #include "gui/Skin.h"
 #include "platform/Files.h"
 #include "playback/Player.h"
@@ -100,7 +101,7 @@ void SDLGui::WriteMenuRows() {
 // The list keeps no backdrop of its own: each drawing starts from the
 // genre list's background colour, so no row leaves traces of its old text.
 void SDLGui::DrawConfigList() {
-  const SDL_Color& fill = config->listageneros_fondo_color;
+  const SDL_Color fill = ToSdl(config->listageneros_fondo_color);
   SDL_Surface* surface = configList->GetSurface();
   if (surface != nullptr) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, fill.r, fill.g, fill.b));
   configList->Draw(screen, false);

@@ -14,6 +14,7 @@
 #include "base/RTextFile.h"
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
+#include "gui/SdlColour.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -237,15 +238,15 @@ bool SDLGui::LoadWriters() {
   const SDL_Color keyboardColor =
       config->phonekeyboard ? SDL_Color{255, 255, 255, 0} : SDL_Color{0, 0, 0, 0};
   const WriterSpec writers[] = {
-      {genreFont, config->genero_size, config->genero_color},
-      {titlesFont, config->titulos_size, config->titulos_color},
-      {tracksFont, config->canciones_size, config->canciones_color},
-      {playingFont, config->reproduccion_size, config->reproduccion_color},
-      {queueFont, config->cola_size, config->cola_color},
-      {modeFont, config->modouso_size, config->modouso_color},
-      {genresListFont, config->listageneros_size, config->listageneros_color},
-      {alphabetFont, config->alfanumerico_size, config->alfanumerico_color},
-      {marqueeFont, config->marquee_size, config->marquee_color},
+      {genreFont, config->genero_size, ToSdl(config->genero_color)},
+      {titlesFont, config->titulos_size, ToSdl(config->titulos_color)},
+      {tracksFont, config->canciones_size, ToSdl(config->canciones_color)},
+      {playingFont, config->reproduccion_size, ToSdl(config->reproduccion_color)},
+      {queueFont, config->cola_size, ToSdl(config->cola_color)},
+      {modeFont, config->modouso_size, ToSdl(config->modouso_color)},
+      {genresListFont, config->listageneros_size, ToSdl(config->listageneros_color)},
+      {alphabetFont, config->alfanumerico_size, ToSdl(config->alfanumerico_color)},
+      {marqueeFont, config->marquee_size, ToSdl(config->marquee_color)},
       {keyboardFont, 44, keyboardColor},
   };
   for (const WriterSpec& spec : writers) {
@@ -259,7 +260,7 @@ bool SDLGui::LoadWriters() {
 std::unique_ptr<ListBox> SDLGui::NewList(const SDL_Rect& area, SDL_TTFWriter& writer,
                                          bool withBar) {
   auto list = std::make_unique<ListBox>(area, &writer);
-  if (withBar) list->SetVerticalBarColor(config->listageneros_barras_color);
+  if (withBar) list->SetVerticalBarColor(ToSdl(config->listageneros_barras_color));
   return list;
 }
 
@@ -277,7 +278,7 @@ int SDLGui::ReserveSurfaces() {
   tracksList = NewList(
       MakeRect(skin->xtrackslist, skin->ytrackslist, skin->wtrackslist, skin->htrackslist),
       tracksFont, false);
-  tracksList->SetVerticalBarColor(config->canciones_barras_color);
+  tracksList->SetVerticalBarColor(ToSdl(config->canciones_barras_color));
 
   LoadDialogImage("images\\genresdialog.png", genresDialogImage, genresDialogSave);
   LoadDialogImage("images\\resultDialog.png", resultDialogImage, resultDialogSave);

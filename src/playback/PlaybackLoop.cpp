@@ -35,11 +35,6 @@ bool Draw(int count, uint32_t& position) {
 
 }  // namespace
 
-int Player::ThreadMain(void* player) {
-  static_cast<Player*>(player)->PlayerLoop();
-  return 0;
-}
-
 void Player::PlayerLoop() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   while (!stopThread) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <system_error>
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
@@ -121,11 +122,13 @@ Player::~Player() {
 
 void Player::InitPlayer(const RString& mode) {
   playmode = mode;
-  if (thread == nullptr) {
-    EndLeftoverPlayer();
-    thread = SDL_CreateThread(&Player::ThreadMain, this);
+  if (thread.joinable()) return;
+  EndLeftoverPlayer();
+  try {
+    thread = std::thread(&Player::PlayerLoop, this);
+  } catch (const std::system_error& error) {
+    std::printf("No se pudo crear el hilo de reproduccion: %s\n", error.what());
   }
-  if (thread == nullptr) std::printf("No se pudo crear el hilo de reproduccion: %s\n", SDL_GetError());
 }
 
 void Player::EndLeftoverPlayer() {
@@ -276,8 +279,7 @@ void Player::ReleaseGui() {
     stopThread = 1;
     EndRunningProcess();
   }
-  if (thread != nullptr) SDL_WaitThread(thread, nullptr);
-  thread = nullptr;
+  if (thread.joinable()) thread.join();
   gui = nullptr;
 }
 

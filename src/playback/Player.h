@@ -4,7 +4,6 @@
 // media player, which draws video into the GUI's video window; live-stream
 // playlists go to the stream player. The GUI hears of each item through its
 // playback events.
-#include <SDL.h>
 #include <sys/types.h>
 
 #include <atomic>
@@ -12,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "base/RString.h"
 #include "platform/Processes.h"
@@ -97,10 +97,9 @@ class Player {
   // An ended karaoke item waits to be scored; the GUI clears it.
   std::atomic<uint8_t> karaoke{0};
   std::atomic<uint8_t> stopThread{0};
-  SDL_Thread* thread = nullptr;
+  std::thread thread;
 
  private:
-  static int ThreadMain(void* player);
   void PlayerLoop();
   void FillEmptyQueue();
   void PlayHead(const QueueElement& entry);

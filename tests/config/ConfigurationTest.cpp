@@ -71,7 +71,7 @@ TEST_F(ConfigurationTest, EmptyValueIsReportedAndSkipped) {
 
 TEST_F(ConfigurationTest, ColourHasRedInTheLowByte) {
   Load("genero_color=16711680\ncola_color=255\nmarquee_color=65280\ntitulos_color=abc\n");
-  const SDL_Color& blue = configuration.genero_color;
+  const Colour& blue = configuration.genero_color;
   EXPECT_EQ((std::array<int, 3>{blue.r, blue.g, blue.b}), (std::array<int, 3>{0, 0, 255}));
   EXPECT_EQ(configuration.cola_color.r, 255);
   EXPECT_EQ(configuration.cola_color.b, 0);

@@ -277,7 +277,7 @@ TEST_F(PlayerLoopTest, ThePlaybackThreadPlaysTheQueueUntilStopped) {
   EXPECT_TRUE(WaitUntil([this] { return queue.Count() == 0 && Event() == Player::kFinished; }));
   EXPECT_EQ(PlayedFiles(), (std::vector<std::string>{"media/Rock/Disco/a.mp3", "media/Rock/Disco/b.mp3"}));
   player.ReleaseGui();
-  EXPECT_EQ(player.thread, nullptr);
+  EXPECT_FALSE(player.thread.joinable());
 }
 
 }  // namespace

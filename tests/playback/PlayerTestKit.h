@@ -3,7 +3,6 @@
 // small catalogue over it, a listener that records playback events, and
 // stand-in players first on PATH that record their arguments and then sleep
 // until they are ended or their time is up.
-#include <SDL.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
