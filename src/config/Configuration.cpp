@@ -278,7 +278,12 @@ const std::vector<Setting>& UserSettings() {
       {"creditscoin1", Short(&Configuration::creditscoin1)},
       {"creditscoin2", Short(&Configuration::creditscoin2)},
       {"playmode", Text(&Configuration::playmode)},
-      {"tvout", Number(&Configuration::tvout, 0, 1)},
+      {"tvout",
+       [](Configuration& c, const RString& v) {
+         const std::optional<int64_t> on = ParseInteger(v.Chars(), 0, 1);
+         if (on) c.tvout = static_cast<int32_t>(*on);
+         return on.has_value();
+       }},
   };
   return settings;
 }
@@ -336,7 +341,7 @@ int Configuration::LoadUserConfiguration() {
 int Configuration::SaveUserConfiguration() {
   const std::string text = Format("creditscoin1=%u\n", unsigned{creditscoin1}) +
                            Format("creditscoin2=%u\n", unsigned{creditscoin2}) +
-                           Format("playmode=%s\n", playmode.Chars()) + Format("tvout=%d\n", tvout);
+                           Format("playmode=%s\n", playmode.Chars()) + Format("tvout=%d\n", tvout.load());
   return platform::WriteFileAtomically(kUserFile, text) ? 0 : 1;
 }
 

@@ -4,6 +4,7 @@
 // Settings are named after their keys; the key bindings come from MapKeys.
 // Numbers are read whole and within their bounds: a value that is no number
 // or out of bounds keeps the setting as it was, with a log line.
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -54,7 +55,8 @@ class Configuration : public MapKeys {
   // The key bindings are the MapKeys fields.
   int32_t volumen = -1;
   bool volumeFixed = false;
-  int32_t tvout = 0;
+  // The operator menu switches it while the playback thread reads it.
+  std::atomic<int32_t> tvout{0};
   int32_t tvoutxres = 1366;
   int32_t tvoutyres = 768;
   struct {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "base/RList.h"
@@ -655,7 +656,7 @@ class SDLGui : public PlayerListener {
   int failuresInARow = 0;
   // Whether the item that finishes last was not played.
   bool lastItemFailed = false;
-  SDL_mutex* stateMutex = nullptr;
+  std::mutex stateMutex;
   uint32_t selGenre = 0, selDisc = 0, selTrack = 0;
   // The customer's credits, the coin counters and their saved state; made
   // by initialize.

@@ -81,10 +81,14 @@ void SDLGui::RedrawWhenPending() {
 // taking, so the playback thread never waits for a redraw.
 void SDLGui::HandlePlaybackEvents() {
   for (;;) {
-    SDL_mutexP(stateMutex);
-    const int event = playEvents.empty() ? 0 : playEvents.front();
-    if (!playEvents.empty()) playEvents.pop_front();
-    SDL_mutexV(stateMutex);
+    int event = 0;
+    {
+      const std::lock_guard<std::mutex> lock(stateMutex);
+      if (!playEvents.empty()) {
+        event = playEvents.front();
+        playEvents.pop_front();
+      }
+    }
     switch (event) {
       case Player::kVideoStarted:
         VideoStarted();
@@ -135,10 +139,12 @@ void SDLGui::StartPlayClock() {
 }
 
 void SDLGui::NotPlayed() {
-  SDL_mutexP(stateMutex);
-  const QueueElement entry = notPlayedEntries.front();
-  notPlayedEntries.pop_front();
-  SDL_mutexV(stateMutex);
+  QueueElement entry;
+  {
+    const std::lock_guard<std::mutex> lock(stateMutex);
+    entry = notPlayedEntries.front();
+    notPlayedEntries.pop_front();
+  }
   std::printf("No se pudo reproducir [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
   if (entry.paid > 0) Refund(entry);
   CountFailure();

@@ -278,17 +278,15 @@ void SDLGui::DropTouchEcho() {
 }
 
 void SDLGui::ExternalAction(int event) {
-  SDL_mutexP(stateMutex);
+  const std::lock_guard<std::mutex> lock(stateMutex);
   playEvents.push_back(event);
-  SDL_mutexV(stateMutex);
 }
 
 void SDLGui::ItemNotPlayed(const QueueElement& entry) {
   if (!cashbox->PayBack(entry)) return;
-  SDL_mutexP(stateMutex);
+  const std::lock_guard<std::mutex> lock(stateMutex);
   notPlayedEntries.push_back(entry);
   playEvents.push_back(Player::kNotPlayed);
-  SDL_mutexV(stateMutex);
 }
 
 void SDLGui::ItemPlayed(const QueueElement& entry) { cashbox->Finish(entry); }

@@ -110,7 +110,6 @@ SDLGui::~SDLGui() {
   FreeCoversCache();
   FreeSurfaces();
   coinSound.reset();
-  if (stateMutex != nullptr) SDL_DestroyMutex(stateMutex);
   if (sdlStarted_) SDL_Quit();
   sqlite3_close(database);
 }
@@ -160,7 +159,6 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   LoadImages();
   SDL_WM_SetCaption("Melodeck", "");
   InitCoversCache();
-  stateMutex = SDL_CreateMutex();
   CreatePlayerWindow();
   RestoreSavedState();
   if (config->volumen >= 0) ApplyVolume(config->volumen);

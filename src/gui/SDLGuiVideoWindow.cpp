@@ -17,17 +17,14 @@ int SDLGui::CreatePlayerWindow() {
   if (window == nullptr) return 0;
   // A child window never takes the keyboard focus from SDL's window here.
   window->Show();
-  SDL_mutexP(stateMutex);
+  const std::lock_guard<std::mutex> lock(stateMutex);
   playerWindow = std::move(window);
-  SDL_mutexV(stateMutex);
   return 1;
 }
 
 unsigned long SDLGui::GetWindowPlayerHandle() {
-  SDL_mutexP(stateMutex);
-  const unsigned long handle = playerWindow != nullptr ? playerWindow->Handle() : 0;
-  SDL_mutexV(stateMutex);
-  return handle;
+  const std::lock_guard<std::mutex> lock(stateMutex);
+  return playerWindow != nullptr ? playerWindow->Handle() : 0;
 }
 
 void SDLGui::SetVideoArea(const SDL_Rect& area) {

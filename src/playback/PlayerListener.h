@@ -2,6 +2,16 @@
 // What the player needs of the screen that shows its playback: somewhere to
 // post playback events, the window video is drawn into, and the settings.
 // The GUI implements it; the player knows nothing else of the GUI.
+//
+// What the playback thread shares with the main thread, and how:
+// - set before it starts and not changed after: the settings but tvout,
+//   and the catalogue, but for tracks added to the downloads album, which
+//   an append-only table publishes with an atomic count;
+// - atomic: Configuration::tvout and Player's playing, stopRequested,
+//   karaoke and stopThread;
+// - behind one lock each, taken through RAII: the queue (its own), the
+//   credits and the saved state (Cashbox), the playback events and the
+//   video window (SDLGui::stateMutex), the running player (Player's own).
 #include "playback/Queue.h"
 
 class Configuration;

@@ -46,7 +46,6 @@ TEST_F(SDLGuiSetupTest, InitializeSetsUpTheWholeDisplay) {
   SDL_WM_GetCaption(&caption, nullptr);
   EXPECT_STREQ(caption, "Melodeck");
   EXPECT_EQ(gui.coverCache.Count(), SDLGui::kCoverSlots);
-  EXPECT_NE(gui.stateMutex, nullptr);
   EXPECT_NE(gui.database, nullptr);
   EXPECT_TRUE(fs::exists("mldkhub.db"));
   EXPECT_EQ(clock.Ticks(), 2000u);  // the one-second settling pause
