@@ -155,7 +155,9 @@ void SDLGui::NotPlayed() {
 void SDLGui::Refund(const QueueElement& entry) {
   DrawCredits(true);
   RString text;
-  text.sprintf("No se pudo reproducir: se devuelven %d creditos", entry.paid);
+  text.sprintf(entry.paid == 1 ? "No se pudo reproducir: se devuelve %d credito"
+                               : "No se pudo reproducir: se devuelven %d creditos",
+               entry.paid);
   ShowNotice(text, kNoticeTime);
 }
 

@@ -212,8 +212,9 @@ void SDLGui::DrawQueue(bool update) {
     const int position = static_cast<int>(i) - removed;
     if (position >= visible) break;
     if (position + 1 == visible) {
+      const int hidden = queue->Count() - visible + 1;
       RString more;
-      more.sprintf("+%d canciones", queue->Count() - visible + 1);
+      more.sprintf(hidden == 1 ? "+%d cancion" : "+%d canciones", hidden);
       queueList->AddItem(more);
       break;
     }

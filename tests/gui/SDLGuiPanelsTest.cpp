@@ -248,7 +248,11 @@ TEST_F(SDLGuiPanelsTest, QueueShowsTheWaitingEntriesAndCountsTheRest) {
   gui.DrawQueue(false);
   EXPECT_EQ(Rows(*gui.queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3"}));
 
-  for (uint32_t t = 4; t < 9; ++t) queue.AddElementToQueue(0, 0, t);
+  queue.AddElementToQueue(0, 0, 4);
+  gui.DrawQueue(false);
+  EXPECT_EQ(Rows(*gui.queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3", "+1 cancion"}));
+
+  for (uint32_t t = 5; t < 9; ++t) queue.AddElementToQueue(0, 0, t);
   gui.DrawQueue(false);
   EXPECT_EQ(Rows(*gui.queueList),
             (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3", "+5 canciones"}));
