@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -245,12 +246,17 @@ TEST_F(PlayerLoopTest, PlayedOrStoppedItemsAreNotTold) {
   InstallStandIn("mplayer", 3);
   queue.AddElementToQueue(0, 0, 0, 2);
   player.PlayNext();
-  InstallStandIn("mplayer", 30);
+  InstallStandIn("mplayer", 300);
   fs::remove(dir.Path() / "calls.txt");
   queue.AddElementToQueue(0, 0, 0, 2);
   std::thread pass = PlayNextInBackground();
+  // The stop comes once the player plays; a stop that was lost would leave
+  // the item playing for its 300 s.
+  ASSERT_TRUE(WaitUntil([&] { return fs::exists(dir.Path() / "calls.txt"); }));
+  const auto stoppedAt = std::chrono::steady_clock::now();
   player.PlayerStop();
   pass.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, std::chrono::seconds(60));
   EXPECT_EQ(queue.Count(), 0);
   EXPECT_TRUE(gui.NotPlayed().empty());
 }
