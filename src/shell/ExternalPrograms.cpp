@@ -30,6 +30,14 @@ std::string ExecutableFolder() {
   return executable.substr(0, executable.rfind('/'));
 }
 
+// The cabinet's scripts come with the program, from share/melodeck/scripts
+// beside its bin folder, so that an upgrade reaches every cabinet; a program
+// without them (a test's build) runs those of the working directory.
+std::string Script(const char* name) {
+  const std::string shipped = ExecutableFolder() + "/../share/melodeck/scripts/" + name;
+  return access(shipped.c_str(), R_OK) == 0 ? shipped : name;
+}
+
 // The catalogue tool is looked for in the working directory, beside the
 // jukebox's own executable, then on PATH.
 std::string CatalogueToolProgram() {
@@ -95,22 +103,23 @@ bool StartCatalogueToolDetached(const RString& cabinetUser) {
 void RestartOnlineChecker() {
   if (const pid_t previous = RunningCheckerPid()) platform::EndProcess(previous, kCheckerScript);
   platform::DeleteFile(kCheckerPidFile);
-  if (!platform::FileExists(kCheckerScript)) return;
-  const pid_t pid = platform::StartDetached({kPython, kCheckerScript, std::to_string(getpid())});
+  const std::string script = Script(kCheckerScript);
+  if (access(script.c_str(), R_OK) != 0) return;
+  const pid_t pid = platform::StartDetached({kPython, script, std::to_string(getpid())});
   if (pid > 0) RecordCheckerPid(pid);
 }
 
-platform::Argv OnlineSearchCommand(const RString& text) { return {kPython, "ytsearch.py", Host(text)}; }
+platform::Argv OnlineSearchCommand(const RString& text) { return {kPython, Script("ytsearch.py"), Host(text)}; }
 
 void StartDownload(const RString& title, const RString& address) {
-  platform::StartDetached({kPython, "downloator.py", Host(title), Host(address), "22/18", "RAWMLDK"});
+  platform::StartDetached({kPython, Script("downloator.py"), Host(title), Host(address), "22/18", "RAWMLDK"});
 }
 
 void RunWifiCodeScript(const RString& code, int credits) {
-  RunPython({"code.py", Host(code), std::to_string(credits)});
+  RunPython({Script("code.py"), Host(code), std::to_string(credits)});
 }
 
-void RunAdminCodeScript() { RunPython({"code_configuration.py"}); }
+void RunAdminCodeScript() { RunPython({Script("code_configuration.py")}); }
 
 void SetMasterVolume(int percent) {
   platform::RunAndWait({"amixer", "-q", "sset", "Master", std::to_string(percent) + "%"}, Silenced());
