@@ -38,11 +38,13 @@ std::string Script(const char* name) {
   return access(shipped.c_str(), R_OK) == 0 ? shipped : name;
 }
 
-// The catalogue tool is looked for in the working directory, beside the
-// jukebox's own executable, then on PATH.
+// The catalogue tool is looked for in the working directory (as
+// "configtool", where older cabinets kept it), beside the jukebox's own
+// executable, then on PATH.
 std::string CatalogueToolProgram() {
-  const char* const name = "configtool";
-  if (access(name, X_OK) == 0) return std::string("./") + name;
+  const char* const inCabinet = "configtool";
+  if (access(inCabinet, X_OK) == 0) return std::string("./") + inCabinet;
+  const char* const name = "melodeck-configtool";
   const std::string besideUs = ExecutableFolder() + "/" + name;
   if (access(besideUs.c_str(), X_OK) == 0) return besideUs;
   return platform::FindProgram(name);

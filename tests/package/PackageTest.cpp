@@ -70,7 +70,7 @@ void AddOneSong(const fs::path& cabinet) {
             0)
       << ReadHostFile(Output("ffmpeg.log"));
   fs::current_path(cabinet);
-  ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program("configtool").string(), "updatedb"}, Output("configtool.log")), 0)
+  ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program("melodeck-configtool").string(), "updatedb"}, Output("configtool.log")), 0)
       << ReadHostFile(Output("configtool.log"));
 }
 
