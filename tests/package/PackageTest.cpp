@@ -70,7 +70,9 @@ void AddOneSong(const fs::path& cabinet) {
             0)
       << ReadHostFile(Output("ffmpeg.log"));
   fs::current_path(cabinet);
-  ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program("melodeck-configtool").string(), "updatedb"}, Output("configtool.log")), 0)
+  ASSERT_EQ(
+      e2e::RunLogged({UnpackedPackage::Program("melodeck-configtool").string(), "updatedb"}, Output("configtool.log")),
+      0)
       << ReadHostFile(Output("configtool.log"));
 }
 
@@ -210,12 +212,13 @@ TEST_F(KioskTest, RestartsAKilledJukeboxButNotACleanlyEndedOne) {
 
 // dpkg working on a root folder of its own, as on a cabinet; the maintainer
 // scripts run outside it, told so by DPKG_ROOT.
-int DpkgInstall(const fs::path& root, const fs::path& package, const fs::path& log) {
+int Dpkg(const fs::path& root, const std::string& action, const std::string& package, const fs::path& log) {
   fs::create_directories(root / "var" / "lib" / "dpkg" / "updates");
   fs::create_directories(root / "var" / "lib" / "dpkg" / "info");
-  if (!fs::exists(root / "var" / "lib" / "dpkg" / "status")) WriteHostFile(root / "var" / "lib" / "dpkg" / "status", "");
+  if (!fs::exists(root / "var" / "lib" / "dpkg" / "status"))
+    WriteHostFile(root / "var" / "lib" / "dpkg" / "status", "");
   return e2e::RunLogged({"dpkg", "--root=" + root.string(), "--log=/dev/null", "--force-depends",
-                         "--force-script-chrootless", "-i", package.string()},
+                         "--force-script-chrootless", action, package},
                         log);
 }
 
@@ -227,23 +230,25 @@ fs::path NextVersionPackage() {
   if (e2e::RunLogged({"dpkg-deb", "-R", PackageFile().string(), tree.string()}, Output("next-version.log")) != 0)
     return {};
   const fs::path control = tree / "DEBIAN" / "control";
-  WriteHostFile(control, std::regex_replace(ReadHostFile(control), std::regex("\nVersion: (\\S+)"), "\nVersion: $1+next"));
+  WriteHostFile(control,
+                std::regex_replace(ReadHostFile(control), std::regex("\nVersion: (\\S+)"), "\nVersion: $1+next"));
   const fs::path checker = tree / "usr" / "share" / "melodeck" / "scripts" / "onlinechecker.py";
-  WriteHostFile(checker, std::regex_replace(ReadHostFile(checker), std::regex("\"serverstatus\""), "\"serverstatus-next\""));
+  WriteHostFile(checker,
+                std::regex_replace(ReadHostFile(checker), std::regex("\"serverstatus\""), "\"serverstatus-next\""));
   if (e2e::RunLogged({"dpkg-deb", "-b", tree.string(), package.string()}, Output("next-version.log")) != 0) return {};
   return package;
 }
 
 // An owner's cabinet through an upgrade: the new scripts run in it at once,
 // and what the owner changed (a skin picture, a setting, a site setting)
-// stays, after the cabinet maker has been run again too.
+// stays, after the cabinet maker has been run again too; then a purge.
 TEST(Package, UpgradeReachesTheCabinetAndKeepsWhatTheOwnerChanged) {
   const std::string missing = e2e::MissingHostProgram();
   if (!missing.empty()) GTEST_SKIP() << missing << " is not installed";
   ASSERT_FALSE(PackageFile().empty()) << "no package in " << PACKAGE_DIR;
   const fs::path root = Output("dpkg-root");
   const fs::path log = Output("upgrade.log");
-  ASSERT_EQ(DpkgInstall(root, PackageFile(), log), 0) << ReadHostFile(log);
+  ASSERT_EQ(Dpkg(root, "-i", PackageFile(), log), 0) << ReadHostFile(log);
   const fs::path newCabinet = root / "usr" / "bin" / "melodeck-new-cabinet";
   const fs::path cabinet = root / "home" / "jukebox" / "cabinet";
   ASSERT_EQ(e2e::RunLogged({newCabinet.string(), cabinet.string()}, log), 0) << ReadHostFile(log);
@@ -262,7 +267,7 @@ TEST(Package, UpgradeReachesTheCabinetAndKeepsWhatTheOwnerChanged) {
 
   const fs::path next = NextVersionPackage();
   ASSERT_FALSE(next.empty()) << ReadHostFile(Output("next-version.log"));
-  ASSERT_EQ(DpkgInstall(root, next, log), 0) << ReadHostFile(log);
+  ASSERT_EQ(Dpkg(root, "-i", next, log), 0) << ReadHostFile(log);
   ASSERT_EQ(e2e::RunLogged({newCabinet.string(), cabinet.string()}, log), 0) << ReadHostFile(log);
   EXPECT_EQ(ReadHostFile(cabinet / "skins" / "skin.jpg"), skin);
   EXPECT_EQ(ReadHostFile(cabinet / "configuration"), settings);
@@ -277,6 +282,17 @@ TEST(Package, UpgradeReachesTheCabinetAndKeepsWhatTheOwnerChanged) {
   EXPECT_TRUE(WaitUntil([&] { return fs::exists(cabinet / "serverstatus-next"); }, kJukeboxStarts))
       << "the upgraded network checker did not run";
   EXPECT_EQ(jukebox.Stop(5000ms), kCleanExitCode) << jukebox.Log();
+
+  // A purge takes the site settings and the link that enabled a kiosk, and
+  // leaves the cabinet.
+  const fs::path enabled =
+      root / "etc" / "systemd" / "system" / "graphical.target.wants" / "melodeck-kiosk@jukebox.service";
+  fs::create_directories(enabled.parent_path());
+  fs::create_symlink("/lib/systemd/system/melodeck-kiosk@.service", enabled);
+  ASSERT_EQ(Dpkg(root, "--purge", "melodeck", log), 0) << ReadHostFile(log);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(enabled)));
+  EXPECT_FALSE(fs::exists(root / "etc" / "melodeck"));
+  EXPECT_EQ(ReadHostFile(cabinet / "configuration"), settings);
 }
 
 // The processes the kiosk started, itself first.

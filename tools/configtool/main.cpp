@@ -48,9 +48,10 @@ const char* const kUsage = "Uso: melodeck-configtool [updatedb]\n";
 // The options; -1 when the command line asks for a catalogue run.
 int AnswerOptions(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-    std::printf("%sEscribe el catalogo \"db\" de la carpeta actual a partir de las carpetas\n"
-                "multimedia (mediacontent) de \"configuration\".\n",
-                kUsage);
+    std::printf(
+        "%sEscribe el catalogo \"db\" de la carpeta actual a partir de las carpetas\n"
+        "multimedia (mediacontent) de \"configuration\".\n",
+        kUsage);
     return 0;
   }
   if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
