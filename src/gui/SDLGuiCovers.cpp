@@ -11,6 +11,7 @@
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -23,7 +24,7 @@ SDLGui::CoverSlot* SlotOf(const RItemList* node) {
 }  // namespace
 
 SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
-  return IMG_Load(platform::ToHostPath(path.Chars()).c_str());
+  return IMG_Load(platform::DefaultableFileHostPath(path.Chars()).c_str());
 }
 
 // The scaler gives an 8-bit result the colour key of palette index 0, so

@@ -3,7 +3,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -22,19 +21,11 @@ const char* const kCheckerPidFile = "onlinechecker.pid";
 std::string Host(const RString& text) { return platform::ToHostText(text.Chars()); }
 std::string HostPath(const RString& path) { return platform::ToHostPath(path.Chars()); }
 
-std::string ExecutableFolder() {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  const std::string executable(path, static_cast<size_t>(length));
-  return executable.substr(0, executable.rfind('/'));
-}
-
 // The cabinet's scripts come with the program, from share/melodeck/scripts
 // beside its bin folder, so that an upgrade reaches every cabinet; a program
 // without them (a test's build) runs those of the working directory.
 std::string Script(const char* name) {
-  const std::string shipped = ExecutableFolder() + "/../share/melodeck/scripts/" + name;
+  const std::string shipped = platform::ProgramFolder() + "/../share/melodeck/scripts/" + name;
   return access(shipped.c_str(), R_OK) == 0 ? shipped : name;
 }
 
@@ -45,7 +36,7 @@ std::string CatalogueToolProgram() {
   const char* const inCabinet = "configtool";
   if (access(inCabinet, X_OK) == 0) return std::string("./") + inCabinet;
   const char* const name = "melodeck-configtool";
-  const std::string besideUs = ExecutableFolder() + "/" + name;
+  const std::string besideUs = platform::ProgramFolder() + "/" + name;
   if (access(besideUs.c_str(), X_OK) == 0) return besideUs;
   return platform::FindProgram(name);
 }

@@ -117,15 +117,16 @@ TEST(Package, UnpackedProgramTellsItsVersion) {
   EXPECT_TRUE(std::regex_match(ReadHostFile(log), std::regex("melodeck \\d+\\.\\d+\\.\\d+\n"))) << ReadHostFile(log);
 }
 
-TEST_F(PackageTest, NewCabinetAgainKeepsTheConfigurationAndMediaButRefusesAForeignFolder) {
+TEST_F(PackageTest, NewCabinetAgainAddsWhatIsMissingOnlyButRefusesAForeignFolder) {
   EXPECT_TRUE(fs::exists(cabinet_ / "README"));
   EXPECT_NE(ReadHostFile(cabinet_ / "configuration").find("mediacontent=media\n"), std::string::npos);
   WriteHostFile(cabinet_ / "configuration", "mediacontent=media\nvolumen=55\n");
-  fs::remove(cabinet_ / "images" / "defaultcover.jpg");
+  EXPECT_TRUE(fs::is_empty(cabinet_ / "images")) << "the default pictures stay in the package";
+  fs::remove(cabinet_ / "coin.wav");
   const fs::path log = Output("new-cabinet-again.log");
   EXPECT_EQ(e2e::RunLogged({Program("melodeck-new-cabinet").string(), cabinet_.string()}, log), 0) << ReadHostFile(log);
   EXPECT_EQ(ReadHostFile(cabinet_ / "configuration"), "mediacontent=media\nvolumen=55\n");
-  EXPECT_TRUE(fs::exists(cabinet_ / "images" / "defaultcover.jpg"));
+  EXPECT_TRUE(fs::exists(cabinet_ / "coin.wav"));
   EXPECT_TRUE(fs::exists(cabinet_ / "media" / "Pruebas" / "Tonos" / "01 - La.mp3"));
 
   WriteHostFile(dir_.Path() / "foreign" / "notes.txt", "");
@@ -256,8 +257,8 @@ TEST(Package, UpgradeReachesTheCabinetAndKeepsWhatTheOwnerChanged) {
 
   // The owner's: another skin picture, the checker on a closed loopback
   // port, the kiosk's restart delay.
-  fs::copy_file(cabinet / "images" / "defaultcover.jpg", cabinet / "skins" / "skin.jpg",
-                fs::copy_options::overwrite_existing);
+  fs::copy_file(root / "usr" / "share" / "melodeck" / "cabinet" / "images" / "defaultcover.jpg",
+                cabinet / "skins" / "skin.jpg");
   const std::string skin = ReadHostFile(cabinet / "skins" / "skin.jpg");
   const std::string settings = ReadHostFile(cabinet / "configuration") + "checkerhost=127.0.0.1\ncheckerport=9\n";
   WriteHostFile(cabinet / "configuration", settings);
@@ -281,6 +282,7 @@ TEST(Package, UpgradeReachesTheCabinetAndKeepsWhatTheOwnerChanged) {
   ASSERT_TRUE(jukebox.Start(kJukeboxStarts)) << "no jukebox window\n" << jukebox.Log();
   EXPECT_TRUE(WaitUntil([&] { return fs::exists(cabinet / "serverstatus-next"); }, kJukeboxStarts))
       << "the upgraded network checker did not run";
+  EXPECT_EQ(jukebox.Log().find("Error al cargar"), std::string::npos) << "a default picture was not found";
   EXPECT_EQ(jukebox.Stop(5000ms), kCleanExitCode) << jukebox.Log();
 
   // A purge takes the site settings and the link that enabled a kiosk, and
