@@ -3,14 +3,15 @@
 
 "cabinet" writes the default files every cabinet starts with: images, skin,
 sounds and configuration.default (the build makes them once for the cabinet
-maker melodeck-new-cabinet). "media" writes the demo's small media library
-(music, videos and CD+G karaoke). Everything is generated from scratch with
+maker melodeck-new-cabinet). "demo" writes the demo's small media library
+(music, videos and CD+G karaoke) and puts the demo's own network settings
+into the cabinet's "configuration". Everything is generated from scratch with
 PIL and ffmpeg, deterministically, so that two runs give the same files.
 "fit" fits a cabinet's skin, font sizes and screen size to a screen of
 WIDTHxHEIGHT pixels; the images, drawn for 1024 x 768, are stretched to the
 screen by the jukebox.
 
-Usage: make_assets.py cabinet|media DIR, or make_assets.py fit DIR WIDTHxHEIGHT
+Usage: make_assets.py cabinet|demo DIR, or make_assets.py fit DIR WIDTHxHEIGHT
 """
 
 import colorsys
@@ -1384,15 +1385,24 @@ def configuration_lines():
         ("antivibracion", "no"),
         *((f"eqbar{band}", 0) for band in range(1, 11)),
         ("alto", SCREEN_H), ("ancho", SCREEN_W),
-        # Operator menu and Wi-Fi codes. The network checker knocks on a
-        # loopback port nothing listens on: the demo shows itself off-line
-        # and never reaches out.
+        # Operator menu, Wi-Fi codes, on-line search and the network checker:
+        # the values the programs take when the key is missing. The network
+        # has no password until the owner gives one.
         ("wifiinterface", "wlan0"), ("wpaconfig", "/etc/wpa_supplicant.conf"),
         ("cabinetuser", "plexa"), ("filemanager", "thunar"),
-        ("wifiportal", "http://10.42.0.1/wifi"), ("wifissid", "Melodeck Demo"), ("wifipassword", "rocola2026"),
-        ("checkerhost", "127.0.0.1"), ("checkerport", 9),
+        ("wifiportal", "http://10.42.0.1/wifi"), ("wifissid", "Melodeck"), ("wifipassword", ""),
+        ("busquedaenlinea", "ytsearch20:{text}"),
+        ("checkerhost", "8.8.8.8"), ("checkerport", 53),
     ]
     return [f"{key}={value}" for key, value in settings]
+
+
+# The demo's own network: its checker knocks on a loopback port nothing
+# listens on, so the demo shows itself off-line and never reaches out, and
+# its codes name a network of its own.
+DEMO_SETTINGS = {
+    "wifissid": "Melodeck Demo", "wifipassword": "rocola2026", "checkerhost": "127.0.0.1", "checkerport": 9,
+}
 
 
 def write_text(path, lines, encoding="cp1252"):
@@ -1467,12 +1477,16 @@ def fit_cabinet(cabinet, screen):
     width, height = (int(value) for value in screen.split("x"))
     os.makedirs(os.path.join(cabinet, "skins"), exist_ok=True)
     write_text(os.path.join(cabinet, "skins", f"{SKIN_NAME}.txt"), skin_lines((width, height)))
-    fitted = dict(font_sizes(height), ancho=width, alto=height)
+    replace_settings(cabinet, dict(font_sizes(height), ancho=width, alto=height))
+
+
+def replace_settings(cabinet, replaced):
+    """Sets keys of the cabinet's "configuration"; every other line stays."""
     path = os.path.join(cabinet, "configuration")
     with open(path, encoding="cp1252", newline="") as settings:
         lines = settings.read().splitlines()
-    kept = [line for line in lines if line.split("=", 1)[0] not in fitted]
-    write_text(path, kept + [f"{key}={value}" for key, value in fitted.items()])
+    kept = [line for line in lines if line.split("=", 1)[0] not in replaced]
+    write_text(path, kept + [f"{key}={value}" for key, value in replaced.items()])
 
 
 def fresh_folders(parent, names):
@@ -1500,14 +1514,15 @@ def make_cabinet_files(cabinet):
     run_jobs(write_sounds(cabinet), pictures_and_settings)
 
 
-def make_media(cabinet):
+def make_demo(cabinet):
     fresh_folders(cabinet, [MEDIA_FOLDER])
     with tempfile.TemporaryDirectory() as scratch:
         run_jobs(write_library(os.path.join(cabinet, MEDIA_FOLDER), scratch))
+    replace_settings(cabinet, DEMO_SETTINGS)
 
 
 if __name__ == "__main__":
-    makers = {"cabinet": make_cabinet_files, "media": make_media}
+    makers = {"cabinet": make_cabinet_files, "demo": make_demo}
     if len(sys.argv) == 4 and sys.argv[1] == "fit":
         fit_cabinet(sys.argv[2], sys.argv[3])
     elif len(sys.argv) == 3 and sys.argv[1] in makers:

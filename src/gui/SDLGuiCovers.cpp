@@ -11,6 +11,8 @@
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -21,7 +23,11 @@ SDLGui::CoverSlot* SlotOf(const RItemList* node) {
 
 }  // namespace
 
-SDL_Surface* SDLGui::LoadImageFile(const RString& path) { return DecodeImage(path); }
+// The cabinet's own picture, else the one shipped with the program.
+SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
+  const std::string host = platform::DefaultableFileHostPath(path.Chars());
+  return DecodeImage(RString(platform::FromHostText(host).c_str()));
+}
 
 // The scaler gives an 8-bit result the colour key of palette index 0, so
 // the first colour of a paletted image (the black of a QR code) would turn

@@ -73,8 +73,9 @@ SDL_Surface* ScaledImage(SDL_Surface* image, int width, int height) {
   return scaled;
 }
 
+// A picture of the cabinet's own, else the program's default.
 SDL_Surface* LoadUnscaled(const char* file) {
-  return IMG_Load(platform::ToHostPath(file).c_str());
+  return IMG_Load(platform::DefaultableFileHostPath(file).c_str());
 }
 
 // A translucent red key highlight of the on-screen keyboard.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <numeric>
 
@@ -201,6 +202,21 @@ bool CopyAsNewFile(const std::string& from, const std::string& to, const std::fu
 bool DeleteFile(const std::string& path) { return unlink(ToHostPath(path).c_str()) == 0; }
 
 bool FileExists(const std::string& path) { return access(ToHostPath(path).c_str(), F_OK) == 0; }
+
+std::string ProgramFolder() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  const std::string executable(path, static_cast<size_t>(length));
+  return executable.substr(0, executable.rfind('/'));
+}
+
+std::string DefaultableFileHostPath(const std::string& path) {
+  const std::string own = ToHostPath(path);
+  if (own.empty() || own[0] == '/' || LeavesItsFolder(path) || access(own.c_str(), F_OK) == 0) return own;
+  const std::string shipped = ProgramFolder() + "/../share/melodeck/cabinet/" + own;
+  return access(shipped.c_str(), F_OK) == 0 ? shipped : own;
+}
 
 bool DirectoryExists(const std::string& path) {
   const uint32_t attributes = GetFileAttributes(path);

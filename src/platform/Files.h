@@ -58,6 +58,14 @@ bool DeleteFile(const std::string& path);
 // ("Permission denied"); the empty text when it reads whole or is missing.
 std::string ReadFault(const std::string& path);
 bool FileExists(const std::string& path);
+// The host folder of the running program's executable ("" when unknown).
+std::string ProgramFolder();
+// The host path of a cabinet file the program ships a default of (a picture
+// such as "images\\teclado.png"): the cabinet's own, below the working
+// directory, when it has one, else the default in share/melodeck/cabinet
+// beside the program's bin folder, so that an upgrade brings new defaults to
+// every cabinet that kept them.
+std::string DefaultableFileHostPath(const std::string& path);
 bool DirectoryExists(const std::string& path);
 bool CreateDirectory(const std::string& path);
 // Attributes of a path: a directory reports kAttributeDirectory, a regular

@@ -3,7 +3,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -23,20 +22,22 @@ const char* const kCheckerPidFile = "onlinechecker.pid";
 std::string Host(const RString& text) { return platform::ToHostText(text.Chars()); }
 std::string HostPath(const RString& path) { return platform::ToHostPath(path.Chars()); }
 
-std::string ExecutableFolder() {
-  char path[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return "";
-  const std::string executable(path, static_cast<size_t>(length));
-  return executable.substr(0, executable.rfind('/'));
+// The cabinet's scripts come with the program, from share/melodeck/scripts
+// beside its bin folder, so that an upgrade reaches every cabinet; a program
+// without them (a test's build) runs those of the working directory.
+std::string Script(const char* name) {
+  const std::string shipped = platform::ProgramFolder() + "/../share/melodeck/scripts/" + name;
+  return access(shipped.c_str(), R_OK) == 0 ? shipped : name;
 }
 
-// The catalogue tool is looked for in the working directory, beside the
-// jukebox's own executable, then on PATH.
+// The catalogue tool is looked for in the working directory (as
+// "configtool", where older cabinets kept it), beside the jukebox's own
+// executable, then on PATH.
 std::string CatalogueToolProgram() {
-  const char* const name = "configtool";
-  if (access(name, X_OK) == 0) return std::string("./") + name;
-  const std::string besideUs = ExecutableFolder() + "/" + name;
+  const char* const inCabinet = "configtool";
+  if (access(inCabinet, X_OK) == 0) return std::string("./") + inCabinet;
+  const char* const name = "melodeck-configtool";
+  const std::string besideUs = platform::ProgramFolder() + "/" + name;
   if (access(besideUs.c_str(), X_OK) == 0) return besideUs;
   return platform::FindProgram(name);
 }
@@ -93,22 +94,23 @@ void RestartOnlineChecker() {
   if (const std::optional<platform::ProcessRecord> previous = platform::ReadProcessRecord(kCheckerPidFile))
     platform::EndProcess(previous->pid, kCheckerScript);
   platform::DeleteFile(kCheckerPidFile);
-  if (!platform::FileExists(kCheckerScript)) return;
-  const pid_t pid = platform::StartDetached({kPython, kCheckerScript, std::to_string(getpid())});
+  const std::string script = Script(kCheckerScript);
+  if (access(script.c_str(), R_OK) != 0) return;
+  const pid_t pid = platform::StartDetached({kPython, script, std::to_string(getpid())});
   if (pid > 0) platform::RecordProcess(kCheckerPidFile, {pid, kCheckerScript});
 }
 
-platform::Argv OnlineSearchCommand(const RString& text) { return {kPython, "ytsearch.py", Host(text)}; }
+platform::Argv OnlineSearchCommand(const RString& text) { return {kPython, Script("ytsearch.py"), Host(text)}; }
 
 void StartDownload(const RString& title, const RString& address) {
-  platform::StartDetached({kPython, "downloator.py", Host(title), Host(address), "22/18", "RAWMLDK"});
+  platform::StartDetached({kPython, Script("downloator.py"), Host(title), Host(address), "22/18", "RAWMLDK"});
 }
 
 void RunWifiCodeScript(const RString& code, int credits) {
-  RunPython({"code.py", Host(code), std::to_string(credits)});
+  RunPython({Script("code.py"), Host(code), std::to_string(credits)});
 }
 
-void RunAdminCodeScript() { RunPython({"code_configuration.py"}); }
+void RunAdminCodeScript() { RunPython({Script("code_configuration.py")}); }
 
 void SetMasterVolume(int percent) {
   platform::RunAndWait({"amixer", "-q", "sset", "Master", std::to_string(percent) + "%"}, Silenced());

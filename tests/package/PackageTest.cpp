@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <regex>
@@ -69,7 +70,9 @@ void AddOneSong(const fs::path& cabinet) {
             0)
       << ReadHostFile(Output("ffmpeg.log"));
   fs::current_path(cabinet);
-  ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program("configtool").string(), "updatedb"}, Output("configtool.log")), 0)
+  ASSERT_EQ(
+      e2e::RunLogged({UnpackedPackage::Program("melodeck-configtool").string(), "updatedb"}, Output("configtool.log")),
+      0)
       << ReadHostFile(Output("configtool.log"));
 }
 
@@ -114,15 +117,16 @@ TEST(Package, UnpackedProgramTellsItsVersion) {
   EXPECT_TRUE(std::regex_match(ReadHostFile(log), std::regex("melodeck \\d+\\.\\d+\\.\\d+\n"))) << ReadHostFile(log);
 }
 
-TEST_F(PackageTest, NewCabinetAgainKeepsTheConfigurationAndMediaButRefusesAForeignFolder) {
+TEST_F(PackageTest, NewCabinetAgainAddsWhatIsMissingOnlyButRefusesAForeignFolder) {
   EXPECT_TRUE(fs::exists(cabinet_ / "README"));
   EXPECT_NE(ReadHostFile(cabinet_ / "configuration").find("mediacontent=media\n"), std::string::npos);
   WriteHostFile(cabinet_ / "configuration", "mediacontent=media\nvolumen=55\n");
-  fs::remove(cabinet_ / "images" / "defaultcover.jpg");
+  EXPECT_TRUE(fs::is_empty(cabinet_ / "images")) << "the default pictures stay in the package";
+  fs::remove(cabinet_ / "coin.wav");
   const fs::path log = Output("new-cabinet-again.log");
   EXPECT_EQ(e2e::RunLogged({Program("melodeck-new-cabinet").string(), cabinet_.string()}, log), 0) << ReadHostFile(log);
   EXPECT_EQ(ReadHostFile(cabinet_ / "configuration"), "mediacontent=media\nvolumen=55\n");
-  EXPECT_TRUE(fs::exists(cabinet_ / "images" / "defaultcover.jpg"));
+  EXPECT_TRUE(fs::exists(cabinet_ / "coin.wav"));
   EXPECT_TRUE(fs::exists(cabinet_ / "media" / "Pruebas" / "Tonos" / "01 - La.mp3"));
 
   WriteHostFile(dir_.Path() / "foreign" / "notes.txt", "");
@@ -205,6 +209,133 @@ TEST_F(KioskTest, RestartsAKilledJukeboxButNotACleanlyEndedOne) {
   EXPECT_TRUE(ProcessesOf(Program("melodeck")).empty());
   EXPECT_FALSE(fs::exists(marker_));
   EXPECT_NE(Log().find("exit code 43; the session ends"), std::string::npos) << Log();
+}
+
+// dpkg working on a root folder of its own, as on a cabinet; the maintainer
+// scripts run outside it, told so by DPKG_ROOT.
+int Dpkg(const fs::path& root, const std::string& action, const std::string& package, const fs::path& log) {
+  fs::create_directories(root / "var" / "lib" / "dpkg" / "updates");
+  fs::create_directories(root / "var" / "lib" / "dpkg" / "info");
+  if (!fs::exists(root / "var" / "lib" / "dpkg" / "status"))
+    WriteHostFile(root / "var" / "lib" / "dpkg" / "status", "");
+  return e2e::RunLogged({"dpkg", "--root=" + root.string(), "--log=/dev/null", "--force-depends",
+                         "--force-script-chrootless", action, package},
+                        log);
+}
+
+// The package again as the next version, whose network checker writes its
+// status under another name.
+fs::path NextVersionPackage() {
+  const fs::path tree = Output("next-version");
+  const fs::path package = Output("next-version.deb");
+  if (e2e::RunLogged({"dpkg-deb", "-R", PackageFile().string(), tree.string()}, Output("next-version.log")) != 0)
+    return {};
+  const fs::path control = tree / "DEBIAN" / "control";
+  WriteHostFile(control,
+                std::regex_replace(ReadHostFile(control), std::regex("\nVersion: (\\S+)"), "\nVersion: $1+next"));
+  const fs::path checker = tree / "usr" / "share" / "melodeck" / "scripts" / "onlinechecker.py";
+  WriteHostFile(checker,
+                std::regex_replace(ReadHostFile(checker), std::regex("\"serverstatus\""), "\"serverstatus-next\""));
+  if (e2e::RunLogged({"dpkg-deb", "-b", tree.string(), package.string()}, Output("next-version.log")) != 0) return {};
+  return package;
+}
+
+// An owner's cabinet through an upgrade: the new scripts run in it at once,
+// and what the owner changed (a skin picture, a setting, a site setting)
+// stays, after the cabinet maker has been run again too; then a purge.
+TEST(Package, UpgradeReachesTheCabinetAndKeepsWhatTheOwnerChanged) {
+  const std::string missing = e2e::MissingHostProgram();
+  if (!missing.empty()) GTEST_SKIP() << missing << " is not installed";
+  ASSERT_FALSE(PackageFile().empty()) << "no package in " << PACKAGE_DIR;
+  const fs::path root = Output("dpkg-root");
+  const fs::path log = Output("upgrade.log");
+  ASSERT_EQ(Dpkg(root, "-i", PackageFile(), log), 0) << ReadHostFile(log);
+  const fs::path newCabinet = root / "usr" / "bin" / "melodeck-new-cabinet";
+  const fs::path cabinet = root / "home" / "jukebox" / "cabinet";
+  ASSERT_EQ(e2e::RunLogged({newCabinet.string(), cabinet.string()}, log), 0) << ReadHostFile(log);
+  AddOneSong(cabinet);
+
+  // The owner's: another skin picture, the checker on a closed loopback
+  // port, the kiosk's restart delay.
+  fs::copy_file(root / "usr" / "share" / "melodeck" / "cabinet" / "images" / "defaultcover.jpg",
+                cabinet / "skins" / "skin.jpg");
+  const std::string skin = ReadHostFile(cabinet / "skins" / "skin.jpg");
+  const std::string settings = ReadHostFile(cabinet / "configuration") + "checkerhost=127.0.0.1\ncheckerport=9\n";
+  WriteHostFile(cabinet / "configuration", settings);
+  const fs::path kiosk = root / "etc" / "melodeck" / "kiosk";
+  const std::string siteSettings = ReadHostFile(kiosk) + "MELODECK_RESTART_DELAY=5\n";
+  WriteHostFile(kiosk, siteSettings);
+
+  const fs::path next = NextVersionPackage();
+  ASSERT_FALSE(next.empty()) << ReadHostFile(Output("next-version.log"));
+  ASSERT_EQ(Dpkg(root, "-i", next, log), 0) << ReadHostFile(log);
+  ASSERT_EQ(e2e::RunLogged({newCabinet.string(), cabinet.string()}, log), 0) << ReadHostFile(log);
+  EXPECT_EQ(ReadHostFile(cabinet / "skins" / "skin.jpg"), skin);
+  EXPECT_EQ(ReadHostFile(cabinet / "configuration"), settings);
+  EXPECT_EQ(ReadHostFile(kiosk), siteSettings);
+  EXPECT_FALSE(fs::exists(cabinet / "onlinechecker.py"));
+
+  e2e::VirtualDisplay display;
+  ASSERT_TRUE(display.Start("1024x768x24", Output("upgrade-xvfb.log"))) << "Xvfb did not start";
+  e2e::JukeboxEnvironment environment(display.Name(), Output("upgrade-home"));
+  e2e::Jukebox jukebox(root / "usr" / "bin" / "melodeck", cabinet, Output("upgrade-melodeck.log"));
+  ASSERT_TRUE(jukebox.Start(kJukeboxStarts)) << "no jukebox window\n" << jukebox.Log();
+  EXPECT_TRUE(WaitUntil([&] { return fs::exists(cabinet / "serverstatus-next"); }, kJukeboxStarts))
+      << "the upgraded network checker did not run";
+  EXPECT_EQ(jukebox.Log().find("Error al cargar"), std::string::npos) << "a default picture was not found";
+  EXPECT_EQ(jukebox.Stop(5000ms), kCleanExitCode) << jukebox.Log();
+
+  // A purge takes the site settings and the link that enabled a kiosk, and
+  // leaves the cabinet.
+  const fs::path enabled =
+      root / "etc" / "systemd" / "system" / "graphical.target.wants" / "melodeck-kiosk@jukebox.service";
+  fs::create_directories(enabled.parent_path());
+  fs::create_symlink("/lib/systemd/system/melodeck-kiosk@.service", enabled);
+  ASSERT_EQ(Dpkg(root, "--purge", "melodeck", log), 0) << ReadHostFile(log);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(enabled)));
+  EXPECT_FALSE(fs::exists(root / "etc" / "melodeck"));
+  EXPECT_EQ(ReadHostFile(cabinet / "configuration"), settings);
+}
+
+// The processes the kiosk started, itself first.
+std::vector<pid_t> ProcessTree(pid_t root) {
+  std::vector<pid_t> tree{root};
+  for (size_t known = 0; known != tree.size();) {
+    known = tree.size();
+    tree = e2e::ProcessesWhere([&](const fs::path& proc) {
+      const std::string stat = ReadHostFile(proc / "stat");
+      const size_t commandEnd = stat.rfind(')');
+      if (commandEnd == std::string::npos) return false;
+      const pid_t self = std::stoi(proc.filename().string());
+      const pid_t parent = std::atoi(stat.c_str() + commandEnd + 4);  // past ") S "
+      return self == root || std::find(tree.begin(), tree.end(), parent) != tree.end();
+    });
+  }
+  return tree;
+}
+
+// A stop reaches the kiosk as SIGTERM, to the kiosk alone (KillMode=mixed)
+// or to every process at once (a group kill): either way the jukebox ends
+// cleanly while its display is still there, then X and the kiosk end
+// without xinit having to kill the server.
+TEST_F(KioskTest, EndsTheJukeboxCleanlyOnAStop) {
+  for (const bool everyProcess : {false, true}) {
+    SCOPED_TRACE(everyProcess ? "SIGTERM to every process" : "SIGTERM to the kiosk");
+    if (everyProcess) {
+      log_ += ".group";
+      ASSERT_TRUE(e2e::StartLogged(kiosk_, {Program("melodeck-kiosk").string(), cabinet_.string()}, log_));
+    }
+    ASSERT_NE(RunningJukebox(0, {}), 0) << Log();
+    const std::vector<pid_t> stopped = everyProcess ? ProcessTree(kiosk_.Pid()) : std::vector<pid_t>{kiosk_.Pid()};
+    EXPECT_GE(stopped.size(), everyProcess ? 5u : 1u) << "the kiosk, xinit, the session, X and the jukebox";
+    for (const pid_t pid : stopped) kill(pid, SIGTERM);
+
+    EXPECT_EQ(kiosk_.Wait(), 0) << Log();
+    EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(Program("melodeck")).empty(); })) << Log();
+    EXPECT_FALSE(fs::exists(marker_));
+    EXPECT_NE(Log().find("exit code 43; the session ends"), std::string::npos) << Log();
+    EXPECT_EQ(Log().find("slow to shut down"), std::string::npos) << Log();
+  }
 }
 
 // When the X server goes, the kiosk fails, for the service manager to start

@@ -1,6 +1,6 @@
-// configtool: rebuilds the catalogue file "db" of the working directory from
+// melodeck-configtool: rebuilds the catalogue file "db" of the working directory from
 // the media folders named by the "mediacontent" lines of "configuration".
-// Usage: configtool [updatedb]; both forms do the same job.
+// Usage: melodeck-configtool [updatedb]; both forms do the same job.
 #include <cstdio>
 #include <cstring>
 
@@ -43,13 +43,33 @@ bool AllRootsReadable(const MainLibrary& library) {
   return true;
 }
 
+const char* const kUsage = "Uso: melodeck-configtool [updatedb]\n";
+
+// The options; -1 when the command line asks for a catalogue run.
+int AnswerOptions(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    std::printf(
+        "%sEscribe el catalogo \"db\" de la carpeta actual a partir de las carpetas\n"
+        "multimedia (mediacontent) de \"configuration\".\n",
+        kUsage);
+    return 0;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("melodeck-configtool %s\n", MELODECK_VERSION);
+    return 0;
+  }
+  if (argc > 2 || (argc == 2 && std::strcmp(argv[1], "updatedb") != 0)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 2 || (argc == 2 && std::strcmp(argv[1], "updatedb") != 0)) {
-    std::fprintf(stderr, "Uso: configtool [updatedb]\n");
-    return 2;
-  }
+  const int answered = AnswerOptions(argc, argv);
+  if (answered >= 0) return answered;
   MainLibrary library;
   if (!ReadMediaRoots(library) || !AllRootsReadable(library)) return 1;
   library.LoadContentFromStorage();
