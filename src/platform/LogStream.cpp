@@ -1,12 +1,15 @@
 #include "platform/LogStream.h"
 
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <string_view>
@@ -20,7 +23,7 @@ namespace {
 struct LogOutput {
   int fd;
   bool atLineStart;
-  bool stamped;
+  LinePrefix prefix;
 };
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -80,7 +83,9 @@ std::string LogText(LogOutput& output, std::string_view message) {
   if (textStart > 0) output.atLineStart = true;
   size_t indentEnd = textStart;
   if (output.atLineStart && textStart < textEnd) {
-    if (output.stamped) text += Timestamp();
+    if (output.prefix == LinePrefix::kTime) text += Timestamp();
+    if (output.prefix == LinePrefix::kPriority)
+      text += "<" + std::to_string(MessagePriority(message.data() + textStart, textEnd - textStart)) + ">";
     indentEnd = std::min(message.find_first_not_of('\t', textStart), textEnd);
     text += message.substr(textStart, indentEnd - textStart);
   }
@@ -115,11 +120,36 @@ int CloseLogStream(void* cookie) {
 
 }  // namespace
 
-FILE* OpenLogStream(int fd, bool stamped) {
+int MessagePriority(const char* message, size_t length) {
+  const std::string_view text(message, length);
+  const auto holds = [&](std::initializer_list<std::string_view> words) {
+    return std::any_of(words.begin(), words.end(), [&](std::string_view word) {
+      return text.find(word) != std::string_view::npos;
+    });
+  };
+  if (holds({"Error", "error", "No se pudo", "No se pueden", "Can't", "terminando programa", "fuera de servicio"}))
+    return 3;
+  if (holds({"rechazad", "no valido", "no encontrad", "omitid", "se descarta", "al maximo", "no realizada"})) return 4;
+  return 6;
+}
+
+namespace {
+
+// The journal tells its stream by device and inode in JOURNAL_STREAM.
+bool IsJournal(int fd) {
+  const char* stream = std::getenv("JOURNAL_STREAM");
+  struct stat info;
+  if (stream == nullptr || fstat(fd, &info) != 0) return false;
+  return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) == stream;
+}
+
+}  // namespace
+
+FILE* OpenLogStream(int fd, LinePrefix prefix) {
   cookie_io_functions_t functions{};
   functions.write = WriteLogMessage;
   functions.close = CloseLogStream;
-  auto* output = new LogOutput{fd, true, stamped};
+  auto* output = new LogOutput{fd, true, prefix};
   FILE* stream = fopencookie(output, "w", functions);
   if (stream == nullptr) {
     delete output;
@@ -134,7 +164,10 @@ FILE* OpenLogStream(int fd, bool stamped) {
 // is printed from then on goes through the log stream.
 void PrepareLogOutput() {
   std::fflush(stdout);
-  FILE* stream = OpenLogStream(STDOUT_FILENO, !isatty(STDOUT_FILENO));
+  const LinePrefix prefix = isatty(STDOUT_FILENO)  ? LinePrefix::kNone
+                            : IsJournal(STDOUT_FILENO) ? LinePrefix::kPriority
+                                                       : LinePrefix::kTime;
+  FILE* stream = OpenLogStream(STDOUT_FILENO, prefix);
   if (stream != nullptr)
     stdout = stream;
   else

@@ -11,10 +11,10 @@ namespace {
 const std::string kStamp = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} )";
 
 // What the stream wrote to a pipe after it was closed.
-std::string WrittenThrough(void (*write)(FILE*), bool stamped = true) {
+std::string WrittenThrough(void (*write)(FILE*), platform::LinePrefix prefix = platform::LinePrefix::kTime) {
   int ends[2];
   EXPECT_EQ(pipe(ends), 0);
-  FILE* stream = platform::OpenLogStream(ends[1], stamped);
+  FILE* stream = platform::OpenLogStream(ends[1], prefix);
   EXPECT_NE(stream, nullptr);
   write(stream);
   std::fclose(stream);
@@ -53,7 +53,7 @@ TEST(LogStream, ControlCharactersInsideAMessageAreEscaped) {
   static const char* name = nullptr;
   for (const auto& c : cases) {
     name = c.name;
-    const std::string text = WrittenThrough([](FILE* stream) { std::fprintf(stream, "Nombre: %s\n", name); }, false);
+    const std::string text = WrittenThrough([](FILE* stream) { std::fprintf(stream, "Nombre: %s\n", name); }, platform::LinePrefix::kNone);
     EXPECT_EQ(text, std::string("Nombre: ") + c.logged + "\n") << c.name;
   }
 }
@@ -71,4 +71,20 @@ TEST(LogStream, LinesEndAndAreIndentedOnlyAtTheMessagesEnds) {
   const std::regex expected(kStamp + "Uno\n\n" + kStamp + "\tCargando album: x\\\\x09y\n" + kStamp + "dos\n" +
                             kStamp + "Terminando\n\n");
   EXPECT_TRUE(std::regex_match(text, expected)) << text;
+}
+
+// In the journal, which keeps its own times, every line begins with its
+// priority instead.
+TEST(LogStream, JournalLinesBeginWithTheirPriority) {
+  const std::string text = WrittenThrough(
+      [](FILE* stream) {
+        std::fputs("Reproduciendo [0,1,2]\n", stream);
+        std::fputs("No se pudo guardar tempdata: No space left on device\n", stream);
+        std::fputs("Pedido rechazado, nombre no valido: x\n\tdetalle\n", stream);
+      },
+      platform::LinePrefix::kPriority);
+  EXPECT_EQ(text,
+            "<6>Reproduciendo [0,1,2]\n"
+            "<3>No se pudo guardar tempdata: No space left on device\n"
+            "<4>Pedido rechazado, nombre no valido: x\\x0A\\x09detalle\n");
 }
