@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -89,9 +90,37 @@ bool SameColour(const Pixel& a, const Pixel& b) {
 // The demo cabinet made for this run, or why there is none.
 struct MadeCabinet {
   bool tried = false;
-  fs::path folder;  // holds "cabinet" and the generator's log
+  fs::path folder;  // holds "cabinet", the generator's log and "made"
   std::string failure;
   bool toolsMissing = false;
+};
+
+// What the made cabinet was made with: when one of these changes, it is
+// made again.
+std::string CabinetKey() {
+  std::string key;
+  for (const char* maker : {MELODECK_CONFIGTOOL, MELODECK_MAKE_CABINET, MELODECK_MAKE_ASSETS}) {
+    std::error_code error;
+    const auto changed = fs::last_write_time(maker, error).time_since_epoch().count();
+    key += std::string(maker) + " " + std::to_string(changed) + "\n";
+  }
+  return key;
+}
+
+// Holds an exclusive lock on a file for the life of the object.
+class FileLock {
+ public:
+  explicit FileLock(const fs::path& file) : fd_(open(file.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644)) {
+    if (fd_ >= 0) flock(fd_, LOCK_EX);
+  }
+  ~FileLock() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileLock(const FileLock&) = delete;
+  FileLock& operator=(const FileLock&) = delete;
+
+ private:
+  int fd_;
 };
 
 MadeCabinet& TheCabinet() {
@@ -99,14 +128,19 @@ MadeCabinet& TheCabinet() {
   return cabinet;
 }
 
+// The cabinet is made once per build and shared by the test programs, which
+// may run at once: the first to come makes it under the lock while the
+// others wait for it.
 void MakeCabinet(MadeCabinet& made) {
   made.tried = true;
-  std::string pattern = (fs::temp_directory_path() / "melodeck-e2e-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    made.failure = "no temporary folder for the demo cabinet";
-    return;
-  }
-  made.folder = pattern;
+  made.folder = MELODECK_DEMO_CACHE;
+  fs::create_directories(made.folder.parent_path());
+  const FileLock lock(made.folder.string() + ".lock");
+  const std::string key = CabinetKey();
+  if (ReadHostFile(made.folder / "made") == key) return;
+  std::error_code ignored;
+  fs::remove_all(made.folder, ignored);
+  fs::create_directories(made.folder);
   const fs::path log = made.folder / "make-cabinet.log";
   const int result = RunLogged({"env", std::string("CONFIGTOOL=") + MELODECK_CONFIGTOOL, MELODECK_MAKE_CABINET,
                                 (made.folder / "cabinet").string()},
@@ -117,6 +151,8 @@ void MakeCabinet(MadeCabinet& made) {
     made.toolsMissing = output.find(" is missing") != std::string::npos;
   } else if (!fs::exists(made.folder / "cabinet" / "db")) {
     made.failure = "make-cabinet wrote no catalogue:\n" + output;
+  } else {
+    WriteHostFile(made.folder / "made", key);
   }
 }
 
@@ -207,13 +243,6 @@ bool DemoCabinet::CopyTo(const fs::path& target, std::string& reason, bool& skip
   if (!made.failure.empty()) return false;
   fs::copy(made.folder / "cabinet", target, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
   return true;
-}
-
-void DemoCabinet::Discard() {
-  MadeCabinet& made = TheCabinet();
-  std::error_code ignored;
-  if (!made.folder.empty()) fs::remove_all(made.folder, ignored);
-  made = MadeCabinet{};
 }
 
 std::optional<Screenshot> Screenshot::Take(const std::string& display, const fs::path& png) {

@@ -90,11 +90,10 @@ class VirtualDisplay {
 class DemoCabinet {
  public:
   // Copies the cabinet into target (an existing, empty folder). Makes it on
-  // first use; false with reason when it cannot be made (skipped is set when
-  // the generator's tools are missing from the host).
+  // first use in the build folder, where later test programs find it; false
+  // with reason when it cannot be made (skipped is set when the
+  // generator's tools are missing from the host).
   static bool CopyTo(const fs::path& target, std::string& reason, bool& skipped);
-  // Removes the made cabinet; the test program calls it once at the end.
-  static void Discard();
 };
 
 struct Pixel {

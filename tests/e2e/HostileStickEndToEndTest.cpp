@@ -36,12 +36,6 @@ const Millis kAnswered = 15000ms;
 // The whole process, the media player aside.
 const long kMostPeakKilobytes = 250 * 1024;
 
-class CabinetCleanup : public testing::Environment {
- public:
-  void TearDown() override { e2e::DemoCabinet::Discard(); }
-};
-testing::Environment* const cabinetCleanup = testing::AddGlobalTestEnvironment(new CabinetCleanup);
-
 // Every entry below a folder, not followed through links, with what it
 // holds: the text of small files, the size of large ones, a link's target.
 std::map<std::string, std::string> Snapshot(const fs::path& folder) {

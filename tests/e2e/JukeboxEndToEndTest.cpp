@@ -48,13 +48,6 @@ const Millis kAnswered = 15000ms;
 // A message box after a purchase stays up to 3 s.
 const Millis kPurchaseSaved = 3000ms + kAnswered;
 
-// The made cabinet goes when the test program ends.
-class CabinetCleanup : public testing::Environment {
- public:
-  void TearDown() override { e2e::DemoCabinet::Discard(); }
-};
-testing::Environment* const cabinetCleanup = testing::AddGlobalTestEnvironment(new CabinetCleanup);
-
 // A queue entry as the log ("Index: g d t") and the saved state ("g,d,t")
 // name it.
 struct Entry {
