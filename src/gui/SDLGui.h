@@ -574,8 +574,6 @@ class SDLGui : public PlayerListener {
   // plays.
   void NotPlayed();
   void Refund(const QueueElement& entry);
-  // Saves the credits and the queue together.
-  void SaveState();
   void CountFailure();
   void CountPlayed();
   bool NeedsService() const { return failuresInARow >= kFailuresForService; }
@@ -662,8 +660,6 @@ class SDLGui : public PlayerListener {
   // by initialize.
   std::unique_ptr<Cashbox> cashbox;
   int32_t Credits() const { return cashbox->Credits(); }
-  // Whether the cabinet was last shown as unable to save.
-  bool shownSaveFailing = false;
 
   std::unique_ptr<ListBox> tracksList, genresList, queueList, resultsList, configList;
   std::unique_ptr<ListBox> localResultsList, onlineResultsList;
@@ -738,6 +734,8 @@ class SDLGui : public PlayerListener {
   std::unique_ptr<VideoWindow> playerWindow;
 
  private:
+  // Whether the cabinet was last shown as unable to save.
+  bool shownSaveFailing = false;
   // One image file, the size it is scaled to (0 × 0 keeps its own) and the
   // line printed when it cannot be loaded (none when null).
   struct ImageSpec {

@@ -161,8 +161,6 @@ void SDLGui::Refund(const QueueElement& entry) {
   ShowNotice(text, kNoticeTime);
 }
 
-void SDLGui::SaveState() { cashbox->Save(); }
-
 void SDLGui::NoteSavingState() {
   cashbox->SaveIfDue();
   if (cashbox->SaveFailing() == shownSaveFailing) return;
@@ -228,7 +226,7 @@ void SDLGui::PlayFinished() {
     DrawButtons(true);
     std::puts("Player going to quiet state");
   }
-  SaveState();
+  cashbox->Save();
   idleSince = platform::Ticks();
 }
 

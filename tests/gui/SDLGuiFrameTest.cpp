@@ -180,7 +180,7 @@ TEST_F(SDLGuiFrameTest, StateSavedBeforeThePaybackIsHandedOutHoldsIt) {
   GiveCredits(gui, 1);
   queue.AddElementToQueue(0, 0, 0, 2);
   gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, 2});
-  gui.SaveState();
+  gui.cashbox->Save();
   EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
   EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
   Draw();

@@ -126,22 +126,6 @@ TEST_F(CashboxTest, VipIsChargedOnlyWhenItPassesAndOnlyForCoins) {
   }
 }
 
-// Coins count in every mode and stay the customer's through free play.
-TEST_F(CashboxTest, CoinsInAFreeModeStayTheCustomers) {
-  config.playmode = "fiesta";
-  cashbox.CreditCoin(1);
-  cashbox.CreditCoin(2);
-  cashbox.CreditCoin(7);
-  for (uint32_t track = 0; track < 3; ++track) EXPECT_EQ(cashbox.Buy(Track(track), 1), Sale::kDone);
-  config.playmode = "jukebox";
-  EXPECT_EQ(cashbox.Credits(), 4);
-  EXPECT_EQ(cashbox.CoinCount(1), 1);
-  EXPECT_EQ(cashbox.CoinCount(2), 1);
-  const StateSnapshot saved = Saved();
-  EXPECT_EQ(saved.credits, 4);
-  EXPECT_EQ(saved.coins, (std::array<int32_t, kCoinInputs>{1, 1, 0, 0, 0, 0}));
-}
-
 TEST_F(CashboxTest, SumsStopAtTheLargestBalance) {
   StateSnapshot state;
   state.credits = INT_MAX - 1;
