@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "base/RFile.h"
 #include "catalogue/GenreElement.h"
@@ -19,6 +21,7 @@
 #include "platform/Paths.h"
 #include "platform/System.h"
 #include "programs/ExternalPrograms.h"
+#include "shell/PassTimes.h"
 #include "state/SavedState.h"
 
 namespace {
@@ -26,6 +29,8 @@ namespace {
 const char* const kShutdownMarker = "shutdowncheck";
 const char* const kUpdateArgument = "actualizar";
 const int kCleanExitCode = 43;
+// Names the file the main loop's pass times are written to at exit.
+const char* const kPassTimesVariable = "MELODECK_PASS_TIMES";
 const char* const kFavouritesFolder = "100+ Favoritas";
 
 // The cabinet's requirement, stated for the operating system's version and
@@ -167,14 +172,35 @@ bool HasContent(const MainLibrary& library) {
   std::exit(1);
 }
 
+// Each pass is timed, and so is a coin from the end of the read before
+// the one that credited it to the end of the next drawing: at most that
+// long from the key to the credits on screen. Paybacks raise the credits
+// too, but happen only after a failed play.
 template <class Loop>
-void RunMainLoop(Loop& loop) {
+void RunMainLoop(Loop& loop, PassTimes& times) {
+  using Clock = PassTimes::Clock;
+  auto lastRead = Clock::now();
+  std::optional<Clock::time_point> coinSince;
   while (loop.stillactive()) {
+    const auto start = Clock::now();
     loop.extrawork();
     loop.draw();
+    if (coinSince) times.AddCoin(Clock::now() - *std::exchange(coinSince, std::nullopt));
+    const int32_t credits = loop.Credits();
     loop.pool();
+    const auto end = Clock::now();
+    if (loop.Credits() > credits) coinSince = lastRead;
+    lastRead = end;
+    times.AddPass(end - start);
     platform::Delay(10);
   }
+}
+
+void RunMainLoop(SDLGui& gui) {
+  PassTimes times;
+  RunMainLoop(gui, times);
+  const char* path = std::getenv(kPassTimesVariable);
+  if (path != nullptr && !times.Write(path)) std::printf("No se pudo escribir %s\n", path);
 }
 
 [[noreturn]] void CleanExit() {

@@ -1,0 +1,103 @@
+#!/bin/bash
+# How smooth the jukebox's main loop stays at TRACKS tracks: for each case
+# the program records every pass of its loop (MELODECK_PASS_TIMES) and the
+# time from reading a coin to the credits drawn, and this prints p50, p99
+# and the longest, in ms. Cases: idle; browsing with the arrows; a cold
+# change to a genre whose albums have covers of 4000 x 4000; 20 coins and
+# purchases with every fsync slowed by 200 ms (strace); a three-letter
+# search on the on-screen keyboard. With OLD_BUILD, an older build's
+# melodeck runs the same cases in the same run.
+# Usage: bench/smoothness.sh [BUILD_DIR]   TRACKS=1000000 OLD_BUILD=DIR CASES='idle ...'
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source bench/cabinets.sh
+cabinet=$work/large
+slow_sync=(strace --seccomp-bpf -f -qq -o /dev/null -e trace=fsync -e inject=fsync:delay_enter=200000)
+
+keys() { DISPLAY=$display xdotool key --delay "${DELAY:-60}" "$@"; }
+coin() { DISPLAY=$display xdotool keydown c sleep 0.12 keyup c; }
+
+# Covers of 4000 x 4000 for the first 48 albums of the second genre, and
+# tracks that can play for the first 30 albums of the all-music genre, both
+# in the generated catalogue's title order.
+prepare_media() {
+  local song big
+  song=$(find "$work/demo/media" -name '*.mp3' | head -1)
+  big=$work/cover.jpg
+  convert -size 4000x4000 gradient:navy-orange -quality 90 "$big"
+  python3 - "$cabinet/media" "$song" "$big" "$((tracks / 10))" <<'PY'
+import os, sys
+media, song, big, albums = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+starts = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+def title(a): return "%c%05d Disco" % (starts[a % len(starts)], a)
+def folder(a):
+    path = os.path.join(media, "Genero %02d" % (a % 20), title(a))
+    os.makedirs(path, exist_ok=True)
+    return path
+for a in sorted(range(albums), key=title)[:30]:
+    for t in range(10):
+        name = "%02d Tema.%s" % (t + 1, "cdg" if t == 9 else "mp3")
+        os.link(song, os.path.join(folder(a), name))
+for a in sorted(range(0, albums, 20), key=title)[:48]:
+    os.link(big, os.path.join(folder(a), "cover.jpg"))
+PY
+}
+
+idle() { sleep 10; }
+browse() { for _ in $(seq 4); do keys $(printf 'Right %.0s' $(seq 25)) Down Down Up Up; done; }
+cold_genre_change() {
+  keys g
+  sleep 1
+  keys Down Return
+  sleep 5
+}
+purchases() {
+  for _ in $(seq 20); do
+    coin
+    keys Right Down Return
+    sleep 0.5
+    keys Escape
+  done
+  sleep 2
+}
+search() {
+  keys F3
+  sleep 1
+  keys Down Return Return Return Up Left Return
+  sleep 3
+}
+
+# One run of case $2 with the melodeck $1, under the command $3... if any;
+# prints its figures.
+run_case() {
+  local melodeck=$1 case=$2
+  shift 2
+  rm -rf "$cabinet/shutdowncheck" "$cabinet/tempdata" "$cabinet/cachecaratulas" "$work/times" "$work/out"
+  (cd "$cabinet" && DISPLAY=$display MELODECK_PASS_TIMES=$work/times exec setsid "$@" "$melodeck" "$cabinet" \
+    >"$work/out" 2>&1) &
+  local pid=$! started=0
+  for _ in $(seq 1200); do
+    [ -e "$cabinet/shutdowncheck" ] && started=1 && break
+    sleep 0.1
+  done
+  [ "$started" = 1 ] || { echo "smoothness.sh: $case did not start" >&2; cat "$work/out" >&2; exit 1; }
+  DISPLAY=$display xdotool search --sync --onlyvisible --name '^Melodeck$' windowfocus --sync >/dev/null
+  sleep 2
+  "$case"
+  # The jukebox itself, not strace in front of it, ends cleanly on TERM.
+  pkill -TERM -s "$pid" -x melodeck
+  wait "$pid" || true
+  awk -v name="$case" '
+    $1 == "passes" { p50 = $4; p99 = $6; longest = $8 }
+    $1 == "coins" { coins = $2 ? sprintf("%8.1f %8.1f (%d coins)", $6 / 1000, $8 / 1000, $2) : "       -        -" }
+    END { printf "  %-20s %8.1f %8.1f %8.1f  %s\n", name, p50 / 1000, p99 / 1000, longest / 1000, coins }' \
+    "$work/times"
+}
+
+prepare_media
+for melodeck in "$build/bin/melodeck" ${OLD_BUILD:+"$OLD_BUILD/bin/melodeck"}; do
+  echo "$melodeck, $tracks tracks; passes p50, p99, longest; coin to credits on screen p99, longest (ms):"
+  for case in ${CASES:-idle browse cold_genre_change purchases search}; do
+    if [ "$case" = purchases ]; then run_case "$melodeck" "$case" "${slow_sync[@]}"; else run_case "$melodeck" "$case"; fi
+  done
+done
