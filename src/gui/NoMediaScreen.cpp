@@ -66,8 +66,7 @@ bool NoMediaScreen::Open() {
     std::printf("Video mode set failed: %s\n", SDL_GetError());
     return false;
   }
-  if (writer_.LoadFont(kFontFile, ToSdl(config_.genero_color), static_cast<unsigned>(config_.genero_size)))
-    return true;
+  if (writer_.LoadFont(kFontFile, ToSdl(config_.genero_color), static_cast<unsigned>(config_.genero_size))) return true;
   std::printf("No se pudo cargar la fuente %s\n", kFontFile);
   return false;
 }

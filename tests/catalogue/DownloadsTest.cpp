@@ -1,12 +1,11 @@
 // The jukebox alone names a download and its folder; the download tool
 // stores the media there under that name, and the catalogue finds it.
-#include "catalogue/Downloads.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "catalogue/Downloads.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "platform/Paths.h"
@@ -33,8 +32,15 @@ TEST(DownloadName, IsOnePlainFileNameWhateverTheRowShows) {
       {"[D] Fin/..", "[D] Fin_."},
       {"[D] Espera... ya", "[D] Espera. ya"},
       {"[D] x\tz\x7F", "[D] x_z_"},
-      {"[D] \x81" "2F y \x81" "C2\x81" "85 \x81", "[D] _ y _ _"},  // escaped "/", a C1 control, a bare escape
-      {"[D] Caf\xE9 \x81" "F0", "[D] Caf\xE9 \x81" "F0"},
+      {"[D] \x81"
+       "2F y \x81"
+       "C2\x81"
+       "85 \x81",
+       "[D] _ y _ _"},  // escaped "/", a C1 control, a bare escape
+      {"[D] Caf\xE9 \x81"
+       "F0",
+       "[D] Caf\xE9 \x81"
+       "F0"},
       {"[D] \x9D!", "[D] _!"},
   };
   for (const auto& c : cases) {
@@ -58,7 +64,11 @@ void LoadAsAtStart(MainLibrary& library) {
   library.LoadDownloads();
 }
 
-const std::string kMedia = std::string("\x00\x00\x00\x18" "ftypmp42", 12) + std::string(4096, 'v');
+const std::string kMedia = std::string(
+                               "\x00\x00\x00\x18"
+                               "ftypmp42",
+                               12) +
+                           std::string(4096, 'v');
 
 TEST(Downloads, TheToolStoresTheMediaWhereTheJukeboxChoseAndTheCatalogueFindsIt) {
   const struct {

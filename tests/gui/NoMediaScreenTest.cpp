@@ -1,13 +1,12 @@
 // The screen of a cabinet with nothing to play keeps crediting coins and
 // ends only when asked to.
-#include "gui/NoMediaScreen.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
+#include "gui/NoMediaScreen.h"
 #include "gui/Skin.h"
 #include "state/Cashbox.h"
 #include "support/Files.h"
@@ -34,9 +33,9 @@ TEST(NoMediaScreen, CoinsAreCreditedAndSavedAndOnlyAQuitEndsIt) {
   Cashbox cashbox(queue, config, &library);
   NoMediaScreen screen(config, skin, cashbox);
 
-  for (const SDL_Event& event : {KeyEvent(SDL_KEYDOWN, config.coin2), KeyEvent(SDL_KEYUP, config.coin2),
-                                 KeyEvent(SDL_KEYDOWN, SDLK_a), KeyEvent(SDL_KEYUP, SDLK_a),
-                                 KeyEvent(SDL_KEYDOWN, SDLK_F4)})
+  for (const SDL_Event& event :
+       {KeyEvent(SDL_KEYDOWN, config.coin2), KeyEvent(SDL_KEYUP, config.coin2), KeyEvent(SDL_KEYDOWN, SDLK_a),
+        KeyEvent(SDL_KEYUP, SDLK_a), KeyEvent(SDL_KEYDOWN, SDLK_F4)})
     EXPECT_TRUE(screen.Handle(event));
   EXPECT_EQ(cashbox.Credits(), config.creditscoin2);
   EXPECT_NE(ReadHostFile("tempdata").find("savedcredits=3\n"), std::string::npos) << ReadHostFile("tempdata");
