@@ -151,6 +151,8 @@ void LoadContent(MainLibrary& library, const Configuration& configuration, bool 
   LoadCatalogue(library, update);
   if (configuration.favoritos) PrepareFavourites(library);
   library.LoadDownloads();
+  if (library.GetTotalGenres() > 0)
+    std::printf("Albumes en %s: %d\n", library.GetGenreName(0).Chars(), library.GetTotalDiscs(0));
 }
 
 // Without a display there is nothing a customer could use.
