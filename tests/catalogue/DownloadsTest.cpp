@@ -21,37 +21,23 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 TEST(DownloadName, IsOnePlainFileNameWhateverTheRowShows) {
-  const std::string longTitle(300, 'a');
   const struct {
-    const char* row;
-    std::string name;
+    std::string row, name;
   } cases[] = {
-      {"[D] Luna de Miel", "[D] Luna de Miel"},
       {"[45%] AC/DC Live", "[D] AC_DC Live"},
-      {"[%] a\\b", "[D] a_b"},
-      {"[D] Fin/..", "[D] Fin_."},
-      {"[D] Espera... ya", "[D] Espera. ya"},
-      {"[D] x\tz\x7F", "[D] x_z_"},
-      {"[D] \x81"
-       "2F y \x81"
-       "C2\x81"
-       "85 \x81",
-       "[D] _ y _ _"},  // escaped "/", a C1 control, a bare escape
-      {"[D] Caf\xE9 \x81"
-       "F0",
-       "[D] Caf\xE9 \x81"
-       "F0"},
-      {"[D] \x9D!", "[D] _!"},
+      {"[%] a\\b/..", "[D] a_b_."},
+      {"[D] Espera... ya\t\x7F", "[D] Espera. ya__"},
+      // An escaped "/", a C1 control in two escaped bytes, a bare escape, a
+      // C1 control of the code page; a byte outside it stays.
+      {"[D] \x81" "2F \x81" "C2\x81" "85 \x81 \x9D \x81" "F0", "[D] _ _ _ _ \x81" "F0"},
+      {"[D] " + std::string(300, 'a'), "[D] " + std::string(196, 'a')},
+      {"[D] " + std::string(100, '\xE9'), "[D] " + std::string(98, '\xE9')},  // two host bytes each
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(std::string(DownloadName(c.row).Chars()), c.name) << c.row;
-    EXPECT_TRUE(IsSafeDownloadName(DownloadName(c.row))) << c.row;
+    EXPECT_EQ(std::string(DownloadName(c.row.c_str()).Chars()), c.name) << c.row;
+    EXPECT_TRUE(IsSafeDownloadName(DownloadName(c.row.c_str()))) << c.row;
   }
-  const std::string bounded = DownloadName(("[D] " + longTitle).c_str()).Chars();
-  EXPECT_EQ(bounded, "[D] " + std::string(196, 'a'));
-  EXPECT_EQ(DownloadName(("[D] " + std::string(100, '\xE9')).c_str()).GetLength(), 4u + 98u) << "two host bytes each";
-  for (const char* unsafe : {"a/b", "a\\b", "[D] ..", "[D] x\x01", ""})
-    EXPECT_FALSE(IsSafeDownloadName(unsafe)) << unsafe;
+  for (const char* unsafe : {"a/b", "a\\b", "[D] ..", "[D] x\x01", ""}) EXPECT_FALSE(IsSafeDownloadName(unsafe)) << unsafe;
 }
 
 // The catalogue as start-up makes it: settings, then (the catalogue file
@@ -64,11 +50,7 @@ void LoadAsAtStart(MainLibrary& library) {
   library.LoadDownloads();
 }
 
-const std::string kMedia = std::string(
-                               "\x00\x00\x00\x18"
-                               "ftypmp42",
-                               12) +
-                           std::string(4096, 'v');
+const std::string kMedia = std::string("\0\0\0\x18" "ftypmp42", 12) + std::string(4096, 'v');
 
 TEST(Downloads, TheToolStoresTheMediaWhereTheJukeboxChoseAndTheCatalogueFindsIt) {
   const struct {

@@ -78,17 +78,22 @@ std::vector<std::string> SavedQueue(const std::string& saved) {
   return entries;
 }
 
+// The share of the area's pixels in the colour of the program's messages.
+double ShareOfMessageColour(const Screenshot& shot, const Area& area) {
+  int coloured = 0;
+  for (int y = area.y; y < area.y + area.h; ++y)
+    for (int x = area.x; x < area.x + area.w; ++x) {
+      const e2e::Pixel pixel = shot.At(x, y);
+      if (pixel.r < 10 && std::abs(pixel.g - 128) < 10 && std::abs(pixel.b - 192) < 10) ++coloured;
+    }
+  return static_cast<double>(coloured) / (area.w * area.h);
+}
+
 // The message box's colour over the top margin of a box centred on the
 // screen: any message of one line is at least 200 pixels wide and its text
 // leaves these rows free.
 double ShareOfMessageBox(const Screenshot& shot) {
-  int boxColoured = 0, total = 0;
-  for (int y = kScreenHeight / 2 - 29; y < kScreenHeight / 2 - 26; ++y)
-    for (int x = kScreenWidth / 2 - 90; x < kScreenWidth / 2 + 90; ++x, ++total) {
-      const e2e::Pixel pixel = shot.At(x, y);
-      if (pixel.r < 10 && pixel.g > 118 && pixel.g < 138 && pixel.b > 182 && pixel.b < 202) ++boxColoured;
-    }
-  return static_cast<double>(boxColoured) / total;
+  return ShareOfMessageColour(shot, Area{kScreenWidth / 2 - 90, kScreenHeight / 2 - 29, 180, 3});
 }
 
 bool ShowsAMessage(const Screenshot& shot) { return ShareOfMessageBox(shot) > 0.9; }
@@ -783,17 +788,6 @@ TEST_F(OnlineEndToEnd, DownloadPlaysAgainAfterTheCatalogueToolRan) {
   ExpectQueueRunsOut(log, 15000ms);
   EXPECT_EQ(Occurrences(jukebox_->Log(), "Devolucion"), 0) << jukebox_->Log();
   ExpectCleanExit();
-}
-
-// The share of the area's pixels in the colour of the program's messages.
-double ShareOfMessageColour(const Screenshot& shot, const Area& area) {
-  int coloured = 0;
-  for (int y = area.y; y < area.y + area.h; ++y)
-    for (int x = area.x; x < area.x + area.w; ++x) {
-      const e2e::Pixel pixel = shot.At(x, y);
-      if (pixel.r < 10 && std::abs(pixel.g - 128) < 10 && std::abs(pixel.b - 192) < 10) ++coloured;
-    }
-  return static_cast<double>(coloured) / (area.w * area.h);
 }
 
 // A cabinet whose media folder holds nothing shows the owner what to do and

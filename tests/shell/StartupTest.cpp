@@ -125,54 +125,35 @@ int RunBareJukeboxToEnd(const fs::path& cabinet) {
   return platform::RunAndWait({"timeout", "30", MELODECK_BINARY, cabinet.string()}, log);
 }
 
-// Starts the jukebox on a cabinet and waits for text in its log; false when
-// it did not show within 20 s.
+// Starts the jukebox on a cabinet and waits for text in its output.
 bool StartAndWaitForLog(platform::ChildProcess& jukebox, const fs::path& cabinet, const std::string& text) {
   WriteCabinetBasics(cabinet);
   if (!jukebox.Start({MELODECK_BINARY, cabinet.string()}, platform::ChildOutput::kCaptured)) return false;
   std::string seen;
-  return WaitUntil([&] { return (seen += jukebox.ReadOutput(65536)).find(text) != std::string::npos; },
-                   std::chrono::seconds(20));
-}
-
-// A cabinet with nothing to play tells the owner on its screen and waits
-// there, instead of ending into a restart loop or a dark screen: no
-// catalogue the tool could make, an empty catalogue, no media folder named.
-TEST(Catalogue, NothingToPlayWaitsOnTheOwnersMessageUntilStopped) {
-  const struct {
-    const char* configuration;
-    const char* db;
-    const char* log;
-  } cases[] = {
-      {"mediacontent=media\n", nullptr, "No hay contenido multimedia en media; esperando al encargado"},
-      {"mediacontent=media\n", "", "No hay contenido multimedia en media; esperando al encargado"},
-      {"volumen=50\n", "Pop\n\tExitos\n\t\n\t0\n\t\t01.mp3\n",
-       "no nombra ninguna carpeta de medios (mediacontent); esperando al encargado"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.log);
-    TempDir cabinet;
-    WriteHostFile("configuration", c.configuration);
-    if (c.db) WriteHostFile("db", c.db);
-    WriteHostFile("configtool", "#!/bin/sh\necho \"$#\" > tool-ran\n");
-    fs::permissions("configtool", fs::perms::owner_all);
-    platform::ChildProcess jukebox;
-    ASSERT_TRUE(StartAndWaitForLog(jukebox, cabinet.Path(), c.log));
-    EXPECT_EQ(fs::exists("tool-ran"), c.db == nullptr);
-    EXPECT_TRUE(jukebox.IsRunning() && !jukebox.HasEnded());
-    kill(jukebox.Pid(), SIGTERM);
-    EXPECT_EQ(jukebox.Wait(), 43);
-  }
+  return WaitUntil([&] { return (seen += jukebox.ReadOutput(65536)).find(text) != std::string::npos; });
 }
 
 // A new cabinet has no catalogue file: the catalogue tool makes it and the
-// cabinet comes up on it.
+// cabinet comes up on it. One with nothing to play (the tool made nothing,
+// or no media folder is named) waits on the owner's message until stopped.
 TEST(Catalogue, MissingCatalogueIsMadeByTheToolAndTheCabinetComesUp) {
   TempDir cabinet;
-  WriteHostFile("configtool", "#!/bin/sh\nprintf 'Pop\\n\\tExitos\\n\\tcover.jpg\\n\\t0\\n\\t\\t01 - Tema.mp3\\n' > db\n");
+  WriteHostFile("configtool", "#!/bin/sh\necho \"$#\" > tool-ran\n");
   fs::permissions("configtool", fs::perms::owner_all);
+  for (const char* configuration : {"volumen=50\n", "mediacontent=media\n"}) {
+    WriteHostFile("configuration", configuration);
+    platform::ChildProcess jukebox;
+    ASSERT_TRUE(StartAndWaitForLog(jukebox, cabinet.Path(), "; esperando al encargado")) << configuration;
+    kill(jukebox.Pid(), SIGTERM);
+    EXPECT_EQ(jukebox.Wait(), 43);
+  }
+  EXPECT_EQ(ReadHostFile("tool-ran"), "0\n");
+  EXPECT_FALSE(fs::exists("shutdowncheck"));
+
+  WriteHostFile("configtool", "#!/bin/sh\nprintf 'Pop\\n\\tExitos\\n\\tcover.jpg\\n\\t0\\n\\t\\t01 - Tema.mp3\\n' > db\n");
   platform::ChildProcess jukebox;
-  ASSERT_TRUE(StartAndWaitForLog(jukebox, cabinet.Path(), "No se encontro contenido multimedia, abriendo configtool"));
+  WriteCabinetBasics(cabinet.Path());
+  ASSERT_TRUE(jukebox.Start({MELODECK_BINARY, cabinet.Path().string()}));
   EXPECT_TRUE(WaitUntil([&] { return fs::exists(cabinet.Path() / "shutdowncheck"); }));
   kill(jukebox.Pid(), SIGTERM);
   EXPECT_EQ(jukebox.Wait(), 43);
@@ -180,13 +161,11 @@ TEST(Catalogue, MissingCatalogueIsMadeByTheToolAndTheCabinetComesUp) {
 
 TEST(Log, LinesInAFileCarryTheDateAndTime) {
   TempDir cabinet;
-  WriteCabinetBasics(cabinet.Path());
-  WriteSmallCatalogue(cabinet.Path());
-  platform::OutputOptions log;
-  log.stdoutFile = (cabinet.Path() / "log.txt").string();
-  EXPECT_EQ(platform::RunAndWait({"timeout", "30", MELODECK_BINARY, (cabinet.Path() / "no-such").string()}, log), 1);
-  const std::regex stamped(R"((^|\n)\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} Directorio actual: )");
-  EXPECT_TRUE(std::regex_search(ReadHostFile("log.txt"), stamped)) << ReadHostFile("log.txt");
+  WriteHostFile("configuration", "mediacontent=media\n");
+  RunBareJukeboxToEnd(cabinet.Path());  // no font: the start ends
+  const std::string log = ReadHostFile("log.txt");
+  const std::regex stamped(R"((^|\n)\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} Cargando configuracion\n)");
+  EXPECT_TRUE(std::regex_search(log, stamped)) << log;
 }
 
 TEST(Catalogue, UpdateArgumentScansTheMediaFolders) {
@@ -272,11 +251,21 @@ TEST(SavedState, UnreadableSavedFilesEndTheStartAndStayAsTheyAre) {
   }
 }
 
-TEST(Settings, StartWithoutFontEndsWithAMessage) {
-  TempDir cabinet;
-  WriteSmallCatalogue(cabinet.Path());
-  WriteHostFile("configuration", "mediacontent=media\n");
-  EXPECT_EQ(RunBareJukeboxToEnd(cabinet.Path()), 1);
-  const std::string log = ReadHostFile("log.txt");
-  EXPECT_NE(log.find("No se pudo cargar la fuente arial.ttf, terminando programa\n"), std::string::npos) << log;
+TEST(Settings, StartWithoutMediaFolderOrFontEndsWithAMessage) {
+  const struct {
+    const char* configuration;
+    bool font;
+    const char* message;
+  } cases[] = {
+      {"mediacontent=media\n", false, "No se pudo cargar la fuente arial.ttf, terminando programa\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir cabinet;
+    WriteSmallCatalogue(cabinet.Path());
+    if (c.configuration) WriteHostFile("configuration", c.configuration);
+    if (c.font) fs::copy_file(kFont, "arial.ttf");
+    EXPECT_EQ(RunBareJukeboxToEnd(cabinet.Path()), 1) << c.message;
+    const std::string log = ReadHostFile("log.txt");
+    EXPECT_NE(log.find(c.message), std::string::npos) << log;
+  }
 }
