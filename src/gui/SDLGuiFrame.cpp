@@ -33,8 +33,6 @@ const char* const kDownloadComplete = "100";
 // The download script may still hold the finished file for a moment.
 const uint32_t kDownloadSettle = 1000;
 
-
-
 RString ProgressFile(const RString& name) { return RString(kProgressFolder) + "\\" + name; }
 
 }  // namespace
