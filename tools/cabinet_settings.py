@@ -12,11 +12,6 @@ import qrcode
 SETTINGS_FILE = "configuration"
 
 
-ALL_MUSIC_GENRE = "TODA LA MUSICA"
-FAVOURITES_GENRE = "100+ Favoritas"
-DOWNLOADS_ALBUM = "Descargas"
-
-
 def setting_lines(path=SETTINGS_FILE):
     """(key, value) of each "key=value" line in file order; none when the
     file cannot be read."""
@@ -34,17 +29,6 @@ def read_settings(path=SETTINGS_FILE):
     """The settings as a dict; empty when the file cannot be read. A key
     given twice keeps its last value; lines without "=" are skipped."""
     return dict(setting_lines(path))
-
-
-def downloads_folder(path=SETTINGS_FILE):
-    """Where the catalogue's album "Descargas" of its first genre looks:
-    the first media folder ("mediacontent" is given once a folder), the
-    genre in front (the favourites with favoritos on, else the all-music
-    genre), then the album."""
-    media = next((value for key, value in setting_lines(path) if key == "mediacontent" and value), "media")
-    favourites = read_settings(path).get("favoritos", "").strip().lower() in ("yes", "si", "1", "true")
-    genre = FAVOURITES_GENRE if favourites else ALL_MUSIC_GENRE
-    return "/".join([media.strip().replace("\\", "/"), genre, DOWNLOADS_ALBUM])
 
 
 def setting(settings, key, default):

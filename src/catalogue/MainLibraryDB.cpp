@@ -88,7 +88,10 @@ class CatalogueReader {
     DiscElement* disc = library_.NewDisc(genre_, title.text, title.length);
     disc->SetCoverName(CoverName(AfterLastTab(NextLine())));
     disc->SetRootIndex(LeadingNumber(AfterLastTab(NextLine())));
-    genre_->AddDisc(disc);
+    // The catalogue tool writes the all-music genre's own folder (where the
+    // downloads album lies) as a genre of that name, which is the all-music
+    // genre: its discs join it once, in letter order.
+    if (genre_ != library_.allGenre) genre_->AddDisc(disc);
     library_.AddToAllGenre(genre_, disc);
     ++library_.discCount;
     disc_ = disc;

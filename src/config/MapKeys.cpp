@@ -152,3 +152,15 @@ int32_t* MapKeys::FindBinding(const RString& name, Source source) {
   }
   return nullptr;
 }
+
+int32_t MapKeys::CoinKey(int input) const {
+  const int32_t coinKeys[] = {coin1, coin2, coin3, coin4, coin5, coin6};
+  return input >= 1 && input <= 6 ? coinKeys[input - 1] : 0;
+}
+
+int MapKeys::CoinInput(int key) const {
+  if (key == 0) return 0;
+  for (int input = 1; input <= 6; ++input)
+    if (CoinKey(input) == key) return input;
+  return 0;
+}

@@ -30,6 +30,11 @@ class MapKeys {
   // The binding called name, or nullptr when source cannot set it.
   int32_t* FindBinding(const RString& name, Source source);
 
+  // The key bound to coin input 1..6.
+  int32_t CoinKey(int input) const;
+  // The coin input 1..6 bound to key; 0 when none is.
+  int CoinInput(int key) const;
+
   int32_t up = 273;
   int32_t down = 274;
   int32_t left = 276;

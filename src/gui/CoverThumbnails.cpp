@@ -26,7 +26,9 @@ struct EntryHeader {
   uint32_t masks[4];
   uint32_t checksum;  // CRC-32 of the pixels
 };
-constexpr char kMagic[8] = {'M', 'L', 'D', 'K', 'M', 'I', 'N', '1'};
+// Version 2: covers keep their proportions; the stretched ones of version 1
+// are made again.
+constexpr char kMagic[8] = {'M', 'L', 'D', 'K', 'M', 'I', 'N', '2'};
 
 uint32_t RowBytes(const SDL_Surface* surface) {
   return static_cast<uint32_t>(surface->w) * surface->format->BytesPerPixel;

@@ -17,7 +17,7 @@ class CoverThumbnails {
  public:
   static constexpr const char* kFolder = "cachecaratulas";
 
-  // The cover file (internal path) stretched to width × height. Null when
+  // The cover file (internal path) fitted into width × height. Null when
   // it cannot be decoded, which is reported ("Error loading cover <path>"
   // and the reason) once for the file as it is: it is tried again only once
   // the file has changed.

@@ -379,7 +379,8 @@ class SDLGui : public PlayerListener {
   // An image file (internal path) as loaded at its own size; null when it
   // cannot be, or declares more pixels than any picture shown here needs.
   static SDL_Surface* LoadImageFile(const RString& path);
-  // A smoothed copy of image stretched to width × height; null on failure.
+  // A smoothed copy of image in width × height, its proportions kept
+  // (letterboxed); null on failure.
   static SDL_Surface* ScaledCopy(SDL_Surface* image, int width, int height);
 
   // An SDL rectangle from plain integers; negative sizes become 0.

@@ -8,6 +8,7 @@
 
 #include "catalogue/MainLibrary.h"
 #include "gui/CoverDecoder.h"
+#include "gui/FitInside.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
@@ -35,15 +36,17 @@ SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
 SDL_Surface* SDLGui::ScaledCopy(SDL_Surface* image, int width, int height) {
   if (image == nullptr || image->w == 0 || image->h == 0 || width <= 0 || height <= 0)
     return nullptr;
-  const double zoomX = static_cast<double>(width) / image->w;
-  const double zoomY = static_cast<double>(height) / image->h;
-  if (image->format->BitsPerPixel != 8) return zoomSurface(image, zoomX, zoomY, SMOOTHING_ON);
+  const FitRect fit = FitInside(image->w, image->h, width, height);
+  const double zoomX = static_cast<double>(fit.w) / image->w;
+  const double zoomY = static_cast<double>(fit.h) / image->h;
+  if (image->format->BitsPerPixel != 8)
+    return Letterboxed(zoomSurface(image, zoomX, zoomY, SMOOTHING_ON), width, height);
   SDL_Surface* trueColour = NewSurface(image->w, image->h);
   if (trueColour == nullptr) return nullptr;
   SDL_BlitSurface(image, nullptr, trueColour, nullptr);
   SDL_Surface* scaled = zoomSurface(trueColour, zoomX, zoomY, SMOOTHING_ON);
   SDL_FreeSurface(trueColour);
-  return scaled;
+  return Letterboxed(scaled, width, height);
 }
 
 void SDLGui::InitCoversCache() {

@@ -9,6 +9,7 @@
 
 #include "base/RDir.h"
 #include "base/RTextFile.h"
+#include "catalogue/Downloads.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
@@ -31,11 +32,6 @@ const char* const kProgressFolder = "downloadsprogress";
 const char* const kDownloadComplete = "100";
 // The download script may still hold the finished file for a moment.
 const uint32_t kDownloadSettle = 1000;
-
-
-// The title of a progress file's name: what follows its "[D] ", without
-// extension; the on-line results row shows it after its first blank.
-RString DownloadTitle(const RString& name) { return name.AfterFirst(' ').BeforeLast('.'); }
 
 RString ProgressFile(const RString& name) { return RString(kProgressFolder) + "\\" + name; }
 
@@ -336,8 +332,8 @@ SDL_Rect SDLGui::TypedTextOrigin() const {
 
 // Downloads ----------------------------------------------------------------
 
-// The progress files are named after the listed row ("[D] " + title) with
-// an extension and hold a percentage on their first line.
+// The progress files bear the name the jukebox gave the download (see
+// DownloadName) with an extension and hold a percentage on their first line.
 void SDLGui::FollowDownloads() {
   RDir folder(kProgressFolder);
   RString name;
@@ -370,12 +366,13 @@ bool SDLGui::ReadDownloadProgress(const RString& name, RString& line) {
 // The list is shown again only while the searcher is on the screen.
 int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
   if (onlineResultsList == nullptr) return -1;
-  const RString title = DownloadTitle(name);
+  const RString fileName = name.BeforeLast('.');
   int row = 0;
   for (const RItemList* node = onlineResultsList->items.GetFirst(); node != nullptr;
        node = node->next, ++row) {
-    if (RString(static_cast<const char*>(node->data)).AfterFirst(' ') != title) continue;
-    onlineResultsList->SetItem("[" + percent + "%] " + title, row);
+    const RString text(static_cast<const char*>(node->data));
+    if (DownloadName(text) != fileName) continue;
+    onlineResultsList->SetItem("[" + percent + "%] " + text.AfterFirst(' '), row);
     const bool searcherShown = dialog == kKeyboardScreen && config->phonekeyboard;
     onlineResultsList->Draw(searcherShown ? screen : nullptr, false);
     return row;

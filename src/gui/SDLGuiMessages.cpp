@@ -99,19 +99,9 @@ bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*st
   }
 }
 
-int32_t SDLGui::CoinKeyOf(int input) const {
-  const int32_t coinKeys[] = {config->coin1, config->coin2, config->coin3,
-                              config->coin4, config->coin5, config->coin6};
-  return coinKeys[input - 1];
-}
+int32_t SDLGui::CoinKeyOf(int input) const { return config->CoinKey(input); }
 
-int SDLGui::CoinInputOfKey(int key) const {
-  if (key == 0) return 0;
-  for (int input = 1; input <= 6; ++input) {
-    if (CoinKeyOf(input) == key) return input;
-  }
-  return 0;
-}
+int SDLGui::CoinInputOfKey(int key) const { return config->CoinInput(key); }
 
 void SDLGui::CreditKey(int key) {
   if (config->soundcredit) PlayCoinSound();

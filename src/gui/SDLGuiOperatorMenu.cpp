@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "config/Configuration.h"
+#include "gui/Frame.h"
 #include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "gui/SdlColour.h"
@@ -23,6 +24,8 @@ const int kPlayModeCount = static_cast<int>(std::size(kPlayModes));
 const int32_t kMostCreditsPerCoin = 0xFFFF;
 
 const int kWpsChecks = 60;
+// The menu stands out from the main screen behind it.
+const int kMenuFrame = 4;
 const uint32_t kWpsCheckInterval = 2000;
 const char* const kWirelessStateFile = "wps_out";
 
@@ -105,6 +108,7 @@ void SDLGui::DrawConfigList() {
   SDL_Surface* surface = configList->GetSurface();
   if (surface != nullptr) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, fill.r, fill.g, fill.b));
   configList->Draw(screen, false);
+  UpdateScreenArea(DrawFrame(screen, configList->rect, kMenuFrame, ToSdl(config->listageneros_barras_color)));
 }
 
 // Alt+F4 and the exit key never get here: they end the program on every

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "catalogue/Downloads.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "gui/OutsideFiles.h"
@@ -345,7 +346,8 @@ void SDLGui::StartDownloadOfRow(int row) {
   }
   const RString text = onlineResultsList->GetItem(row);
   std::printf("Seleccionado: %s\n", text.Chars());
-  if (result >= onlineUrls.size() || onlineUrls[result].GetLength() == 0) {
+  if (result >= onlineUrls.size() || onlineUrls[result].GetLength() == 0 ||
+      !IsSafeDownloadName(DownloadName(text))) {
     ShowNotice("El elemento seleccionado no se puede descargar", kRefusalTime);
     return;
   }
@@ -357,7 +359,7 @@ void SDLGui::StartDownloadOfRow(int row) {
   std::printf("Download url %s\n", onlineUrls[result].Chars());
   ShowNotice(RString("Descargando: ") + onlineTitles[result], kNoticeTime);
   std::puts("Iniciando descarga");
-  StartDownload(onlineTitles[result], onlineUrls[result]);
+  StartDownload(DownloadName(text), onlineUrls[result], DownloadsFolder(*library));
   onlineResultsList->SetItem(RString("[%]") + text.AfterFirst(']'), row);
   DrawSearch(true);
 }

@@ -102,8 +102,9 @@ void RestartOnlineChecker() {
 
 platform::Argv OnlineSearchCommand(const RString& text) { return {kPython, Script("ytsearch.py"), Host(text)}; }
 
-void StartDownload(const RString& title, const RString& address) {
-  platform::StartDetached({kPython, Script("downloator.py"), Host(title), Host(address), "22/18", "RAWMLDK"});
+void StartDownload(const RString& name, const RString& address, const RString& folder) {
+  platform::StartDetached(
+      {kPython, Script("downloator.py"), Host(name), Host(address), "22/18", "RAWMLDK", HostPath(folder)});
 }
 
 void RunWifiCodeScript(const RString& code, int credits) {

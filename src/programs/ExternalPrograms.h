@@ -24,8 +24,10 @@ void RestartOnlineChecker();
 // On-line search: the command that runs "ytsearch.py" with the text; the
 // script writes "results.txt". The caller waits for it.
 platform::Argv OnlineSearchCommand(const RString& text);
-// Download of an on-line result, in the background.
-void StartDownload(const RString& title, const RString& address);
+// Download of an on-line result, in the background: the tool stores the
+// media as name plus the extension it finds in folder (an internal path),
+// and reports progress under the same file name.
+void StartDownload(const RString& name, const RString& address, const RString& folder);
 
 // Wi-Fi code image for a customer (credits -1 when free), and the
 // administrator's code image; both waited for.

@@ -11,6 +11,7 @@
 #include "catalogue/GenreElement.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
+#include "gui/NoMediaScreen.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "playback/Player.h"
@@ -22,6 +23,7 @@
 #include "platform/System.h"
 #include "programs/ExternalPrograms.h"
 #include "shell/PassTimes.h"
+#include "state/Cashbox.h"
 #include "state/SavedState.h"
 
 namespace {
@@ -79,13 +81,6 @@ void EnterWorkingDirectory(const RString& argument, bool update) {
   std::exit(1);
 }
 
-// Built-in settings name no media folder: the cabinet would charge for
-// items it cannot play.
-[[noreturn]] void EndWithoutMediaFolder() {
-  std::puts("La configuracion no nombra ninguna carpeta de medios (mediacontent), terminando programa");
-  std::exit(1);
-}
-
 Configuration* LoadConfiguration(MainLibrary* library) {
   std::puts("Cargando configuracion");
   auto* configuration = new Configuration(library);
@@ -93,7 +88,6 @@ Configuration* LoadConfiguration(MainLibrary* library) {
   configuration->LoadUserConfiguration();
   for (const std::string& fault : {Configuration::UnreadableFile(), SavedState::UnreadableFile()})
     if (!fault.empty()) EndWithUnreadableFile(fault);
-  if (library->GetContentPathCount() == 0) EndWithoutMediaFolder();
   std::puts("Configuracion cargada");
   std::printf("Configuration default screen size: %d x %d\n", configuration->ancho, configuration->alto);
   return configuration;
@@ -156,14 +150,14 @@ bool HasContent(const MainLibrary& library) {
   return false;
 }
 
-[[noreturn]] void EndForLackOfContent() {
-  // Line by line: a message's inner line breaks reach the log escaped.
-  std::puts("No hay contenido multimedia, usa el programa");
-  std::puts(" configtool.exe para agregar contenido multimedia");
-  std::fputs(std::string(63, '-').c_str(), stdout);
-  std::fflush(stdout);
-  platform::Delay(4000);
-  std::exit(0);
+// The catalogue, from the catalogue file or the folders, with the
+// favourites and the downloads of genre 0.
+void LoadContent(MainLibrary& library, const Configuration& configuration, bool update) {
+  LoadCatalogue(library, update);
+  if (configuration.favoritos) PrepareFavourites(library);
+  library.LoadDownloads();
+  if (library.GetTotalGenres() > 0)
+    std::printf("Albumes en %s: %d\n", library.GetGenreName(0).Chars(), library.GetTotalDiscs(0));
 }
 
 // Without a display there is nothing a customer could use.
@@ -208,6 +202,22 @@ void RunMainLoop(SDLGui& gui) {
   std::printf("\nTerminando programa melodeck: %d\n", kCleanExitCode);
   std::fflush(stdout);
   std::exit(kCleanExitCode);
+}
+
+// A restart would find the same: the owner is told on the screen what to
+// do, and the cabinet waits there, crediting coins, until it is stopped.
+[[noreturn]] void WaitForMedia(MainLibrary& library, const Configuration& configuration, const Skin& skin) {
+  const bool named = library.GetContentPathCount() > 0;
+  if (named)
+    std::printf("No hay contenido multimedia en %s; esperando al encargado\n", library.GetContentPath(0).Chars());
+  else
+    std::puts("La configuracion no nombra ninguna carpeta de medios (mediacontent); esperando al encargado");
+  Queue queue;
+  Cashbox cashbox(queue, configuration, &library);
+  cashbox.Restore();
+  NoMediaScreen screen(configuration, skin, cashbox);
+  if (!screen.Run(named ? library.GetContentPath(0) : RString(""))) EndWithoutDisplay();
+  CleanExit();
 }
 
 }  // namespace
@@ -255,10 +265,8 @@ int RunJukebox(const RString& argument) {
   auto* library = new MainLibrary();
   Configuration* configuration = LoadConfiguration(library);
   Skin* skin = CreateSkin(*configuration);
-  LoadCatalogue(*library, update);
-  if (configuration->favoritos) PrepareFavourites(*library);
-  library->LoadDownloads();
-  if (!HasContent(*library)) EndForLackOfContent();
+  if (library->GetContentPathCount() > 0) LoadContent(*library, *configuration, update);
+  if (!HasContent(*library)) WaitForMedia(*library, *configuration, *skin);
 
   auto* queue = new Queue();
   auto* gui = new SDLGui(queue);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -60,10 +61,17 @@ SavedState::Loaded SavedState::Load(StateSnapshot& state, bool dropFirstEntry) {
     return Loaded::kUnreadable;
   }
   dropNextPositionEntry_ = dropFirstEntry;
-  lastEntryQueued_ = false;
+  lastEntry_ = LastEntry::kNone;
+  givenBack_ = 0;
   const bool read = SettingsFile::Read(kStateFile, [&](const RString& key, const RString& value) {
     ApplyLine(key, value, state);
   });
+  if (givenBack_ > 0) {
+    AddSaturating(state.credits, givenBack_);
+    std::printf(givenBack_ == 1 ? "Elementos pagados fuera del catalogo: se devuelve %lld credito\n"
+                                : "Elementos pagados fuera del catalogo: se devuelven %lld creditos\n",
+                static_cast<long long>(givenBack_));
+  }
   return read ? Loaded::kRead : Loaded::kMissing;
 }
 
@@ -75,12 +83,15 @@ void SavedState::ApplyLine(const RString& key, const RString& value, StateSnapsh
     else
       state.credits = static_cast<int32_t>(SavedNumber(key, value, kMostCredits));
   } else if (Is(key, "queueitem")) {
-    if (!dropNextPositionEntry_) entry = PositionEntry(value);
+    const bool leftOut = dropNextPositionEntry_;
+    if (!leftOut) entry = PositionEntry(value);
     dropNextPositionEntry_ = false;
+    lastEntry_ = entry ? LastEntry::kQueued : leftOut ? LastEntry::kLeftOut : LastEntry::kNotInCatalogue;
   } else if (Is(key, "queueitemstring")) {
     entry = NamedEntry(value);
+    lastEntry_ = entry ? LastEntry::kQueued : LastEntry::kNotInCatalogue;
   } else if (Is(key, kPaidKey)) {
-    if (lastEntryQueued_) state.queue.back().paid = static_cast<int32_t>(SavedNumber(key, value, kMostCredits));
+    ApplyPaid(SavedNumber(key, value, kMostCredits), state);
   } else if (Is(key, "tmpvolumen")) {
     if (state.volume) state.volume = static_cast<int32_t>(SavedNumber(key, value, 100));
   } else if (key.GetLength() == 8 && std::strncmp(key.Chars(), "counter", 7) == 0 && key.GetChar(7) >= '1' &&
@@ -88,7 +99,14 @@ void SavedState::ApplyLine(const RString& key, const RString& value, StateSnapsh
     state.coins[key.GetChar(7) - '1'] = static_cast<int32_t>(SavedNumber(key, value, kMostCredits));
   }
   if (entry) state.queue.push_back(*entry);
-  lastEntryQueued_ = entry.has_value();
+  else if (!Is(key, "queueitem") && !Is(key, "queueitemstring")) lastEntry_ = LastEntry::kNone;
+}
+
+// A paid line belongs to the entry just before it, once.
+void SavedState::ApplyPaid(int64_t paid, StateSnapshot& state) {
+  if (lastEntry_ == LastEntry::kQueued) state.queue.back().paid = static_cast<int32_t>(paid);
+  if (lastEntry_ == LastEntry::kNotInCatalogue) givenBack_ = std::min(givenBack_ + paid, kMostCredits);
+  lastEntry_ = LastEntry::kNone;
 }
 
 // "genre,disc,track"

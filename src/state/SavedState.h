@@ -36,6 +36,8 @@ class SavedState {
   enum class Loaded { kMissing, kRead, kUnreadable };
   // Reads "tempdata" into state. Only entries of the catalogue are queued,
   // and with dropFirstEntry the first entry saved by position is left out.
+  // What was paid for an entry no longer in the catalogue (its media gone,
+  // or not mounted) is given back to the credits, since it cannot play.
   // The saved volume is read only when state.volume holds one, that is when
   // the configuration does not fix it.
   // Numbers out of range are logged and read as 0. A file that exists but
@@ -53,6 +55,7 @@ class SavedState {
 
  private:
   void ApplyLine(const RString& key, const RString& value, StateSnapshot& state);
+  void ApplyPaid(int64_t paid, StateSnapshot& state);
   std::optional<QueueElement> PositionEntry(const RString& value) const;
   std::optional<QueueElement> NamedEntry(const RString& value) const;
   bool IsInCatalogue(const QueueElement& entry) const;
@@ -63,8 +66,10 @@ class SavedState {
   bool unreadable_ = false;
   std::string fault_;
   // Reading state: whether the first position entry is still to be left
-  // out, and whether the last entry was queued (a paid line that follows is
-  // its own).
+  // out, what became of the last entry (a paid line that follows is its
+  // own), and what is given back for entries no longer in the catalogue.
+  enum class LastEntry { kNone, kQueued, kLeftOut, kNotInCatalogue };
   bool dropNextPositionEntry_ = false;
-  bool lastEntryQueued_ = false;
+  LastEntry lastEntry_ = LastEntry::kNone;
+  int64_t givenBack_ = 0;
 };

@@ -63,11 +63,18 @@ TEST_F(CatalogueFileTest, RepeatedGenreLineAddsToTheEarlierGenre) {
   EXPECT_EQ(DiscTitles(*library_.GetGenre(1)), (Lines{"A", "C"}));
 }
 
-TEST_F(CatalogueFileTest, AllMusicGenreLineListsItsDiscsTwice) {
-  ASSERT_EQ(Load("TODA LA MUSICA\n\tMix\n\t\n\t0\nPop\n\tOtro\n\t\n\t0\n"), 0);
-  // The first copy of Mix holds bucket M, so Otro is placed right after it.
+// The catalogue tool writes the all-music genre's folder, which holds the
+// downloads album, as a genre of that name.
+TEST_F(CatalogueFileTest, AllMusicGenreLineListsItsDiscsOnce) {
+  ASSERT_EQ(Load("TODA LA MUSICA\n\tDescargas\n\t\n\t0\n\t\ta.mp4\nPop\n\tOtro\n\t\n\t0\n"), 0);
   EXPECT_EQ(GenreNames(library_), (Lines{"TODA LA MUSICA", "Pop"}));
-  EXPECT_EQ(DiscTitles(All()), (Lines{"Mix", "Otro", "Mix"}));
+  EXPECT_EQ(DiscTitles(All()), (Lines{"Descargas", "Otro"}));
+  // A download finished since the tool ran joins the same album.
+  WriteHostFile("media/TODA LA MUSICA/Descargas/b.mp4", "");
+  library_.AddContentPath("media");
+  library_.LoadDownloads();
+  EXPECT_EQ(DiscTitles(All()), (Lines{"Descargas", "Otro"}));
+  EXPECT_EQ(library_.GetTotalTracks(0, 0), 2);
   EXPECT_EQ(library_.discCount, 2);
 }
 

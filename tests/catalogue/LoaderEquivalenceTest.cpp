@@ -61,7 +61,7 @@ int PlainReader(MainLibrary& library) {
       disc = library.NewDisc(genre, title.Chars(), title.GetLength());
       disc->SetCoverName(library.arena.Text(field()));
       disc->SetRootIndex(static_cast<unsigned>(std::atoi(("0" + field()).Chars())));
-      genre->AddDisc(disc);
+      if (genre != library.allGenre) genre->AddDisc(disc);
       library.AddToAllGenre(genre, disc);
       ++library.discCount;
     }

@@ -19,9 +19,11 @@
 #include <vector>
 
 #include "Harness.h"
+#include "gui/FitInside.h"
 #include "gui/Skin.h"
 #include "platform/Processes.h"
 #include "support/Files.h"
+#include "support/LoopbackServer.h"
 #include "support/TempDir.h"
 #include "support/Wait.h"
 
@@ -76,17 +78,22 @@ std::vector<std::string> SavedQueue(const std::string& saved) {
   return entries;
 }
 
+// The share of the area's pixels in the colour of the program's messages.
+double ShareOfMessageColour(const Screenshot& shot, const Area& area) {
+  int coloured = 0;
+  for (int y = area.y; y < area.y + area.h; ++y)
+    for (int x = area.x; x < area.x + area.w; ++x) {
+      const e2e::Pixel pixel = shot.At(x, y);
+      if (pixel.r < 10 && std::abs(pixel.g - 128) < 10 && std::abs(pixel.b - 192) < 10) ++coloured;
+    }
+  return static_cast<double>(coloured) / (area.w * area.h);
+}
+
 // The message box's colour over the top margin of a box centred on the
 // screen: any message of one line is at least 200 pixels wide and its text
 // leaves these rows free.
 double ShareOfMessageBox(const Screenshot& shot) {
-  int boxColoured = 0, total = 0;
-  for (int y = kScreenHeight / 2 - 29; y < kScreenHeight / 2 - 26; ++y)
-    for (int x = kScreenWidth / 2 - 90; x < kScreenWidth / 2 + 90; ++x, ++total) {
-      const e2e::Pixel pixel = shot.At(x, y);
-      if (pixel.r < 10 && pixel.g > 118 && pixel.g < 138 && pixel.b > 182 && pixel.b < 202) ++boxColoured;
-    }
-  return static_cast<double>(boxColoured) / total;
+  return ShareOfMessageColour(shot, Area{kScreenWidth / 2 - 90, kScreenHeight / 2 - 29, 180, 3});
 }
 
 bool ShowsAMessage(const Screenshot& shot) { return ShareOfMessageBox(shot) > 0.9; }
@@ -659,49 +666,57 @@ TEST_F(JukeboxEndToEnd, GenreListKeyboardSearchAndPurchaseOfTheResult) {
   ExpectCleanExit();
 }
 
+// The searcher on, searching a loopback source (an RSS feed) that lists the
+// demo's first video under each title, from a new start.
+class OnlineEndToEnd : public JukeboxEndToEnd {
+ protected:
+  void StartWithLoopbackSource(const std::vector<std::string>& titles) {
+    const fs::path served = dir_.Path() / "served";
+    fs::create_directories(served / "media");
+    fs::copy_file(cabinet_ / "media" / "Videos" / "Videos Musicales" / "01 - Luces de la Ciudad.mp4",
+                  served / "media" / "1.mp4");
+    ASSERT_TRUE(source_.Start(served));
+    std::string items;
+    for (const std::string& title : titles)
+      items += "<item><title>" + title + "</title><enclosure url=\"" + source_.Address() + "/media/1.mp4\"/></item>";
+    WriteHostFile(served / "buscar.rss", "<rss><channel><title>Buscar</title>" + items + "</channel></rss>");
+
+    EXPECT_EQ(jukebox_->Stop(5000ms), kCleanExitCode);
+    std::string configuration = ReadHostFile(cabinet_ / "configuration");
+    configuration.replace(configuration.find("phonekeyboard=no"), 16, "phonekeyboard=yes");
+    WriteHostFile(cabinet_ / "configuration",
+                  configuration + "busquedaenlinea=" + source_.Address() + "/buscar.rss?q={text}\r\n");
+    jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-searcher.log");
+    ASSERT_TRUE(jukebox_->Start(15000ms));
+    ASSERT_TRUE(jukebox_->Press("v", 100ms));
+    ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, kAnswered)) << jukebox_->SavedState();
+  }
+
+  // The searcher typing "VID" on the number keys; enter searches on-line.
+  void SearchOnline() {
+    ASSERT_TRUE(jukebox_->Key("F3"));
+    ASSERT_TRUE(jukebox_->KeysAtOnce({"8", "8", "8", "4", "4", "4", "3", "Return"}));
+  }
+
+  // The entry of the download the log reports added after log.
+  Entry AddedDownload(size_t& log) {
+    if (!LogShows("Index of added download: 0 ", log, 30000ms)) return Entry{};
+    const std::string added = jukebox_->Log().substr(log);
+    return Entry{0, std::stoi(added), std::stoi(added.substr(added.find(' ') + 1))};
+  }
+
+  LoopbackServer source_;
+};
+
 // The on-line search and a paid download, through the real yt-dlp and a
-// loopback server that serves the search source (an RSS feed) and a video
-// of the demo cabinet under a hostile title. The searcher types "VID" on
-// the number keys; enter searches on-line; the second result is refused
-// for too few credits, then, after one more coin, downloaded, paid once it
-// completes and queued; after a power cut it is still queued and plays.
-TEST_F(JukeboxEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
-  const fs::path served = dir_.Path() / "served";
-  fs::create_directories(served / "media");
-  fs::copy_file(cabinet_ / "media" / "Videos" / "Videos Musicales" / "01 - Luces de la Ciudad.mp4",
-                served / "media" / "1.mp4");
-  WriteHostFile(served / "server.py",
-                "import http.server, functools, sys\n"
-                "handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[1])\n"
-                "server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)\n"
-                "open(sys.argv[2], 'w').write(str(server.server_address[1]))\n"
-                "server.serve_forever()\n");
-  platform::ChildProcess server;
-  ASSERT_TRUE(server.Start({"/usr/bin/python3", (served / "server.py").string(), served.string(),
-                            (dir_.Path() / "port").string()}));
-  ASSERT_TRUE(WaitUntil([&] { return !ReadHostFile(dir_.Path() / "port").empty(); }));
-  const std::string host = "http://127.0.0.1:" + ReadHostFile(dir_.Path() / "port");
+// loopback source of a video of the demo cabinet under a hostile title. The
+// second result is refused for too few credits, then, after one more coin,
+// downloaded, paid once it completes and queued; after a power cut it is
+// still queued and plays.
+TEST_F(OnlineEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
   const std::string hostile = "\"; touch pwned; \" $(id)";
-  WriteHostFile(served / "buscar.rss",
-                "<rss><channel><title>Buscar</title>"
-                "<item><title>Video de Prueba</title><enclosure url=\"" + host + "/media/1.mp4\"/></item>"
-                "<item><title>&quot;; touch pwned; &quot; $(id)</title><enclosure url=\"" + host +
-                    "/media/1.mp4\"/></item>"
-                "</channel></rss>");
-
-  // The searcher and the loopback source, from a new start.
-  EXPECT_EQ(jukebox_->Stop(5000ms), kCleanExitCode);
-  std::string configuration = ReadHostFile(cabinet_ / "configuration");
-  configuration.replace(configuration.find("phonekeyboard=no"), 16, "phonekeyboard=yes");
-  WriteHostFile(cabinet_ / "configuration",
-                configuration + "busquedaenlinea=" + host + "/buscar.rss?q={text}\r\n");
-  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-searcher.log");
-  ASSERT_TRUE(jukebox_->Start(15000ms));
-  ASSERT_TRUE(jukebox_->Press("v", 100ms));
-  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, kAnswered)) << jukebox_->SavedState();
-
-  ASSERT_TRUE(jukebox_->Key("F3"));
-  ASSERT_TRUE(jukebox_->KeysAtOnce({"8", "8", "8", "4", "4", "4", "3", "Return"}));
+  StartWithLoopbackSource({"Video de Prueba", "&quot;; touch pwned; &quot; $(id)"});
+  SearchOnline();
   size_t log = 0;
   ASSERT_TRUE(LogShows("line: " + hostile, log, 30000ms)) << jukebox_->Log();
   Shot("online-results");
@@ -714,9 +729,8 @@ TEST_F(JukeboxEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
 
   ASSERT_TRUE(jukebox_->Key("Return"));
   ASSERT_TRUE(LogShows("Iniciando descarga", log, kAnswered)) << jukebox_->Log();
-  ASSERT_TRUE(LogShows("Index of added download: 0 ", log, 30000ms)) << jukebox_->Log();
-  const std::string added = jukebox_->Log().substr(log);
-  const Entry download{0, std::stoi(added), std::stoi(added.substr(added.find(' ') + 1))};
+  const Entry download = AddedDownload(log);
+  ASSERT_GE(download.track, 0) << jukebox_->Log();
   ASSERT_TRUE(jukebox_->WaitForSavedLine("queueitempaid=3", true, kAnswered)) << jukebox_->SavedState();
   jukebox_->Kill();
   for (pid_t player : jukebox_->MediaPlayers()) kill(player, SIGKILL);
@@ -733,6 +747,90 @@ TEST_F(JukeboxEndToEnd, OnlineResultIsDownloadedPaidOnceAndPlayed) {
   EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=0", true, kAnswered)) << jukebox_->SavedState();
   EXPECT_EQ(Occurrences(jukebox_->Log(), "Devolucion"), 0) << jukebox_->Log();
   EXPECT_FALSE(fs::exists(cabinet_ / "pwned"));
+  ExpectCleanExit();
+}
+
+// The number the log gives after text, which start-up prints once.
+int LoggedNumber(const Jukebox& jukebox, const std::string& text, Millis limit) {
+  const std::optional<size_t> found = jukebox.WaitForLog(text, 0, limit);
+  return found ? std::stoi(jukebox.Log().substr(*found)) : -1;
+}
+
+// A paid download whose title holds "/" plays, its row having found it by
+// the name the jukebox gave it. The catalogue tool then writes the album
+// into "db"; after a restart "Descargas" is one album of the all-music
+// genre, and the download plays again.
+TEST_F(OnlineEndToEnd, DownloadPlaysAgainAfterTheCatalogueToolRan) {
+  const int albums = LoggedNumber(*jukebox_, "Albumes en TODA LA MUSICA: ", kAnswered);
+  StartWithLoopbackSource({"AC/DC en Vivo"});
+  ASSERT_TRUE(jukebox_->Press("c", 100ms));
+  ASSERT_TRUE(jukebox_->WaitForSavedLine("savedcredits=3", true, kAnswered)) << jukebox_->SavedState();
+  SearchOnline();
+  size_t log = 0;
+  ASSERT_TRUE(LogShows("line: AC/DC en Vivo", log, 30000ms)) << jukebox_->Log();
+  ASSERT_TRUE(jukebox_->KeysAtOnce({"Down", "Return"}));
+  const Entry download = AddedDownload(log);
+  ASSERT_GE(download.track, 0) << jukebox_->Log();
+  EXPECT_TRUE(LogShows("Index item: 0\n", log, kAnswered)) << jukebox_->Log();
+  ASSERT_TRUE(LogShows(download.Playing(), log, kAnswered)) << jukebox_->Log();
+  ExpectQueueRunsOut(log, 15000ms);
+  ASSERT_EQ(jukebox_->Stop(kAnswered), kCleanExitCode);
+
+  ASSERT_EQ(e2e::RunLogged({MELODECK_CONFIGTOOL, "updatedb"}, output_ / "configtool.log"), 0);
+  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-after-configtool.log");
+  ASSERT_TRUE(jukebox_->Start(kAnswered));
+  EXPECT_EQ(LoggedNumber(*jukebox_, "Albumes en TODA LA MUSICA: ", kAnswered), albums + 1) << jukebox_->Log();
+  Request("otra-vez", "TODA LA MUSICA\\Descargas\\[D] AC_DC en Vivo.mp4");
+  log = 0;
+  const Entry again = RequestedEntry(log);
+  ASSERT_GE(again.track, 0) << jukebox_->Log();
+  ASSERT_TRUE(LogShows(again.Playing(), log, kAnswered)) << jukebox_->Log();
+  ExpectQueueRunsOut(log, 15000ms);
+  EXPECT_EQ(Occurrences(jukebox_->Log(), "Devolucion"), 0) << jukebox_->Log();
+  ExpectCleanExit();
+}
+
+// A cabinet whose media folder holds nothing shows the owner what to do and
+// stays there, without restarts; a coin is still credited and saved.
+TEST_F(JukeboxEndToEnd, EmptyMediaFolderShowsWhatToDoAndCountsCoins) {
+  ASSERT_EQ(jukebox_->Stop(kAnswered), kCleanExitCode);
+  fs::remove_all(cabinet_ / "media");
+  fs::create_directories(cabinet_ / "media");
+  fs::remove(cabinet_ / "db");
+  jukebox_ = std::make_unique<Jukebox>(MELODECK_PROGRAM, cabinet_, output_ / "melodeck-empty.log");
+  ASSERT_TRUE(jukebox_->Start(kAnswered)) << jukebox_->Log();
+  size_t log = 0;
+  ASSERT_TRUE(LogShows("No hay contenido multimedia en media; esperando al encargado", log, kAnswered));
+  const Area middle = AreaOf(kScreenWidth / 2 - 150, kScreenHeight / 2 - 60, 300, 120);
+  const auto shown = [&](const Screenshot& shot) { return ShareOfMessageColour(shot, middle) > 0.5; };
+  EXPECT_TRUE(shown(ShotWhen("no-media", shown)));
+  ASSERT_TRUE(jukebox_->Press("v", 100ms));
+  EXPECT_TRUE(jukebox_->WaitForSavedLine("savedcredits=2", true, kAnswered)) << jukebox_->SavedState();
+  EXPECT_TRUE(shown(ShotWhen("no-media-credited", shown)));
+  EXPECT_EQ(jukebox_->Stop(kAnswered), kCleanExitCode) << jukebox_->Log();
+}
+
+// A 16:9 cover keeps its shape in the media panel: dark bands above and
+// below it, the picture between.
+TEST_F(JukeboxEndToEnd, WideCoverOfThePlayingSongKeepsItsProportions) {
+  ASSERT_EQ(e2e::RunLogged({"/usr/bin/python3", "-c",
+                            "import sys\nfrom PIL import Image, ImageDraw\n"
+                            "image = Image.new('RGB', (320, 180), (250, 160, 20))\n"
+                            "ImageDraw.Draw(image).ellipse((90, 20, 230, 160), fill=(20, 40, 160))\n"
+                            "image.save(sys.argv[1])\n",
+                            (cabinet_ / "media" / "Pop" / "Verano Azul" / "cover.jpg").string()},
+                           output_ / "cover.log"),
+            0);
+  Request("ancha", "Pop\\Verano Azul\\01 - Amanecer.mp3");
+  size_t log = 0;
+  const Entry song = RequestedEntry(log);
+  ASSERT_TRUE(LogShows(song.Playing(), log, kAnswered)) << jukebox_->Log();
+  const FitRect fit = FitInside(16, 9, media_.w, media_.h);
+  const Area band = AreaOf(media_.x, media_.y + 1, media_.w, fit.y - 2);
+  const Area picture = AreaOf(media_.x, media_.y + fit.y + 2, media_.w, fit.h - 4);
+  const auto fitted = [&](const Screenshot& shot) { return ShareLit(shot, picture) > 0.95 && ShareLit(shot, band) < 0.05; };
+  EXPECT_TRUE(fitted(ShotWhen("wide-cover", fitted))) << "bands " << fit.y << " px";
+  ExpectQueueRunsOut(log, kLongestSong + kAnswered);
   ExpectCleanExit();
 }
 

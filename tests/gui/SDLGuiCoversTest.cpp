@@ -180,7 +180,7 @@ TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
                              std::filesystem::copy_options::overwrite_existing);
   gui.selDisc = 4;
   EXPECT_EQ(FillCache(), "");
-  EXPECT_TRUE(Near(ColorAt(Slot(10).cover, 5, 5), CoverCatalogue::ColorOf(0)));
+  EXPECT_TRUE(Near(ColorAt(Slot(10).cover, Slot(10).cover->w / 2, Slot(10).cover->h / 2), CoverCatalogue::ColorOf(0)));
 }
 
 // Each case changes the cover or its stored thumbnail after a first fill;
@@ -226,7 +226,7 @@ TEST_F(SDLGuiCoversTest, ThumbnailsServeOnlyTheCoverAsItIsOnDisk) {
     c.change();
     gui.ResetCoversCache();
     FillCache();
-    EXPECT_TRUE(Near(ColorAt(Slot(10).cover, 5, 5), CoverCatalogue::ColorOf(c.shownDisc))) << c.name;
+    EXPECT_TRUE(Near(ColorAt(Slot(10).cover, Slot(10).cover->w / 2, Slot(10).cover->h / 2), CoverCatalogue::ColorOf(c.shownDisc))) << c.name;
   }
 }
 
@@ -239,14 +239,15 @@ TEST_F(SDLGuiCoversTest, StepsLoadTheCoversOnScreenFirst) {
   gui.redrawMode = SDLGui::kUpToDate;
   gui.DrawCovers(false);
   const int step = skin.wcover + skin.coverseparation;
-  auto shownAt = [&](int i) { return ColorAt(gui.coversSave, step * i + skin.coverseparation + 5, 5); };
+  const int middle = (skin.hcovers - skin.coverseparation) / 2;
+  auto shownAt = [&](int i) { return ColorAt(gui.coversSave, step * i + skin.coverseparation + 5, middle); };
   const Rgba defaultGrey = Opaque(90, 90, 90);
-  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, 5), defaultGrey));
+  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, middle), defaultGrey));
 
   FillCache();
   EXPECT_NE(Slot(10).enlarged, nullptr);
   EXPECT_EQ(Slot(10).cover, nullptr);
-  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, 5), CoverCatalogue::ColorOf(0)));
+  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, middle), CoverCatalogue::ColorOf(0)));
   FillCache();
   EXPECT_NE(Slot(10).cover, nullptr);
   for (int i = 1; i < 4; ++i) {

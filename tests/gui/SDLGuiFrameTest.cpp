@@ -387,10 +387,15 @@ TEST_F(SDLGuiDownloadsTest, PercentageShowsInTheRow) {
   Progress(".oculto", "100\n");
   Draw();
   EXPECT_EQ(Row(1), "[45%] Mi video");
-  Progress("[%] Otro video.webm", "7\n");
+  Progress("[D] Otro video.webm", "7\n");
   Draw();
   EXPECT_EQ(Row(1), "[45%] Mi video");
   EXPECT_EQ(Row(2), "[7%] Otro video");
+  // The row finds its download by the name the jukebox gave it.
+  gui.onlineResultsList->AddItem("[%] AC/DC en vivo");
+  Progress("[D] AC_DC en vivo.mp4", "60\n");
+  Draw();
+  EXPECT_EQ(Row(3), "[60%] AC/DC en vivo");
   EXPECT_EQ(queue.Count(), 0);
   EXPECT_TRUE(fs::exists("downloadsprogress/.oculto"));
 }
@@ -444,9 +449,9 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsQueuedFreeOutsideTheCoinOperatedM
   EXPECT_EQ(gui.Credits(), 0);
 
   config.playmode = "jukebox";
-  Progress("[%] Otro video.mp4", "100\n");
+  Progress("[D] Otro video.mp4", "100\n");
   Draw();  // refused for 5000 ms
-  EXPECT_FALSE(fs::exists("downloadsprogress/[%] Otro video.mp4"));
+  EXPECT_FALSE(fs::exists("downloadsprogress/[D] Otro video.mp4"));
   EXPECT_EQ(queue.Count(), 2);
   gui.selGenre = 0, gui.selDisc = 0, gui.selTrack = 0;
   gui.EnterPlay();
@@ -473,7 +478,7 @@ TEST_F(SDLGuiDownloadsTest, TwoCompletedDownloadsTakeTwoPasses) {
   GiveCredits(gui, 5);
   config.creditsdownloads = 2;
   Progress("[D] Mi video.mp4", "100\n");
-  Progress("[%] Otro video.mp4", "100\n");
+  Progress("[D] Otro video.mp4", "100\n");
   Draw();
   EXPECT_EQ(queue.Count(), 1);
   EXPECT_EQ(gui.Credits(), 3);

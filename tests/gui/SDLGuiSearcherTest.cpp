@@ -150,7 +150,7 @@ TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
   gui.onlineResultsList->SetSelected(4);
   Keys({config.enter});
   ASSERT_TRUE(WaitUntil([] { return ReadHostFile("download.txt").size() > 0; }));
-  EXPECT_EQ(ReadHostFile("download.txt"), "[D] Video 1|http://127.0.0.1/v1|22/18|RAWMLDK");
+  EXPECT_EQ(ReadHostFile("download.txt"), "[D] Video 1|http://127.0.0.1/v1|22/18|RAWMLDK|media/Todo/Descargas");
   EXPECT_EQ(std::string(gui.onlineResultsList->GetItem(4)), "[%] Video 1");
 
   for (int row : {4, 7}) {  // started already; no address

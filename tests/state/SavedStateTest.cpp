@@ -89,20 +89,27 @@ TEST_F(SavedStateTest, StateRoundTripsWithPaymentsAndDownloadsByName) {
   EXPECT_EQ(Payments(restored), (std::vector<int32_t>{2, 3, 0}));
 }
 
-// Older files have no payments: their entries come back unpaid. A payment
-// whose entry was left out is left out with it.
+// Older files have no payments: their entries come back unpaid. What was
+// paid for an entry no longer in the catalogue comes back as credits; the
+// entry jumpsong leaves out began to play and keeps its price.
 TEST_F(SavedStateTest, PaymentsBelongOnlyToTheEntryBeforeThem) {
   const struct {
     const char* text;
     bool dropFirst;
     std::vector<int32_t> paid;
+    int32_t credits;
   } cases[] = {
-      {"queueitem=2,0,3\nqueueitem=1,4,0\n", false, {0, 0}},
-      {"queueitem=2,0,3\nqueueitem=9,9,9\nqueueitempaid=4\nqueueitem=1,4,0\n", false, {0, 0}},
-      {"queueitempaid=4\nqueueitem=2,0,3\nqueueitempaid=5\nqueueitempaid=6\n", false, {5}},
-      {"queueitem=2,0,3\nqueueitempaid=4\nqueueitem=1,4,0\n", true, {0}},
+      {"queueitem=2,0,3\nqueueitem=1,4,0\n", false, {0, 0}, 0},
+      {"queueitem=2,0,3\nqueueitem=9,9,9\nqueueitempaid=4\nqueueitem=1,4,0\n", false, {0, 0}, 4},
+      {"queueitempaid=4\nqueueitem=2,0,3\nqueueitempaid=5\nqueueitempaid=6\n", false, {5}, 0},
+      {"queueitem=2,0,3\nqueueitempaid=4\nqueueitem=1,4,0\n", true, {0}, 0},
+      {"savedcredits=3\nqueueitemstring=Pop/Descargas/Borrada.mp3\nqueueitempaid=2\nqueueitempaid=7\n", false, {}, 5},
   };
-  for (const auto& item : cases) EXPECT_EQ(Payments(Load(item.text, item.dropFirst)), item.paid) << item.text;
+  for (const auto& item : cases) {
+    const StateSnapshot state = Load(item.text, item.dropFirst);
+    EXPECT_EQ(Payments(state), item.paid) << item.text;
+    EXPECT_EQ(state.credits, item.credits) << item.text;
+  }
 }
 
 // With jumpsong the first entry saved by position is dropped; downloads,

@@ -76,16 +76,25 @@ class SearchScripts(unittest.TestCase):
         self.assertIn("/media/0.mp4", lines[3])
         self.assertFalse(os.path.exists(self.path("pwned")))
 
-    def test_download_stores_the_media_and_reports_it_done(self):
-        # Titles are plain text for the download tool, never its file name pattern.
+    def test_download_stores_the_media_where_and_as_told_and_reports_it_done(self):
+        # Names are plain text for the download tool, never its file name pattern.
         address = f"http://127.0.0.1:{self.server.server_address[1]}/media/2.mp4"
-        for title in ["[D] " + TITLES[2], "[D] %(id)s y %(title)s", "[D] 100% Pop %%", "[D] %s %d"]:
-            with self.subTest(title=title):
-                self.assertEqual(self.run_script("downloator.py", title, address, "22/18", "RAWMLDK").returncode, 0)
-                with open(self.path("media", "TODA LA MUSICA", "Descargas", title + ".mp4"), "rb") as media:
+        folder = os.path.join("dosdevices", "d:", "musica", "Descargas")
+        for name in ["[D] " + TITLES[2], "[D] %(id)s y %(title)s", "[D] 100% Pop %%", "[D] %s %d"]:
+            with self.subTest(name=name):
+                self.assertEqual(self.run_script("downloator.py", name, address, "22/18", "RAWMLDK", folder).returncode, 0)
+                with open(self.path(folder, name + ".mp4"), "rb") as media:
                     self.assertEqual(media.read(), MEDIA)
-                with open(self.path("downloadsprogress", title + ".mp4")) as progress:
+                with open(self.path("downloadsprogress", name + ".mp4")) as progress:
                     self.assertEqual(progress.readline(), "100\n")
+
+    def test_download_refuses_a_name_that_is_not_one_plain_file_name(self):
+        address = f"http://127.0.0.1:{self.server.server_address[1]}/media/2.mp4"
+        for name in ["a/b", "..", "[D] x..y", "[D] \x01", "[D] \x85", "", "x" * 201, "[D] \udcff\\"]:
+            with self.subTest(name=name):
+                self.assertEqual(self.run_script("downloator.py", name, address, "22/18", "RAWMLDK", "media").returncode, 2)
+        self.assertFalse(os.path.exists(self.path("media")))
+        self.assertFalse(os.path.exists(self.path("downloadsprogress")))
 
     def test_unreachable_source_fails_without_results(self):
         with open(self.path("configuration"), "w") as configuration:
