@@ -180,10 +180,10 @@ void RunMainLoop(Loop& loop, PassTimes& times) {
     loop.extrawork();
     loop.draw();
     if (coinSince) times.AddCoin(Clock::now() - *std::exchange(coinSince, std::nullopt));
-    const int32_t credits = loop.Credits();
+    const int32_t creditsBefore = loop.Credits();
     loop.pool();
     const auto end = Clock::now();
-    if (loop.Credits() > credits) coinSince = lastRead;
+    if (loop.Credits() > creditsBefore) coinSince = lastRead;
     lastRead = end;
     times.AddPass(end - start);
     platform::Delay(10);
