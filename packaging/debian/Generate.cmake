@@ -12,6 +12,12 @@ string(REPLACE "\n" "\n " control_description "${MELODECK_PACKAGE_DESCRIPTION}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/control.in ${OUT}/control @ONLY)
 file(COPY ${CMAKE_CURRENT_LIST_DIR}/rules ${CMAKE_CURRENT_LIST_DIR}/source
   ${packaging}/changelog ${packaging}/copyright DESTINATION ${OUT})
+# The maintainer scripts take debhelper's additions before they end; the
+# CPack package has them without.
 foreach(script postinst prerm postrm)
-  file(COPY_FILE ${packaging}/maintainer/${script} ${OUT}/melodeck.${script})
+  file(READ ${packaging}/maintainer/${script} text)
+  string(REPLACE "\nexit 0\n" "\n#DEBHELPER#\n\nexit 0\n" text "${text}")
+  file(WRITE ${OUT}/melodeck.${script} "${text}")
+  file(CHMOD ${OUT}/melodeck.${script} FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endforeach()
