@@ -14,6 +14,7 @@
 
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+#include "platform/RootHelper.h"
 
 namespace platform {
 
@@ -106,12 +107,15 @@ void PrimaryScreenSize(int& width, int& height) {
 }
 
 bool PowerOff() {
-  std::string command = GetEnv("MELODECK_POWEROFF");
-  if (command.empty()) command = "systemctl poweroff";
-  std::istringstream words(command);
-  Argv argv;
-  for (std::string word; words >> word;) argv.push_back(word);
-  return RunAndWait(argv) == 0;
+  const std::string command = GetEnv("MELODECK_POWEROFF");
+  if (!command.empty()) {
+    std::istringstream words(command);
+    Argv argv;
+    for (std::string word; words >> word;) argv.push_back(word);
+    return RunAndWait(argv) == 0;
+  }
+  const std::optional<Argv> helper = RootHelperCommand({"poweroff"});
+  return (helper && RunAndWait(*helper) == 0) || RunAndWait({"systemctl", "poweroff"}) == 0;
 }
 
 // Bytes of 250 or more are drawn again: 250 is the largest multiple of 10

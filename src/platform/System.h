@@ -32,7 +32,8 @@ bool HasMonitorRightOf(const std::vector<Monitor>& monitors, const Monitor& prim
 // of no monitor; 0 by 0 when there is no window system to ask.
 void PrimaryScreenSize(int& width, int& height);
 // Powers the machine off with the command in MELODECK_POWEROFF (words split
-// on blanks) or "systemctl poweroff"; true when the command was accepted.
+// on blanks), else through the root helper, else (or when the helper failed)
+// with "systemctl poweroff"; true when a command was accepted.
 bool PowerOff();
 // SIGHUP and SIGQUIT end the program as SIGTERM does, whatever SIGTERM does
 // by then; SIGPIPE is ignored, so a write to a closed pipe fails instead.

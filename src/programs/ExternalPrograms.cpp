@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+#include "platform/RootHelper.h"
 
 namespace {
 
@@ -48,6 +49,17 @@ platform::OutputOptions Silenced() {
   options.stdoutFile = "/dev/null";
   options.quiet = true;
   return options;
+}
+
+// A job that needs root: through the root helper when it can be reached,
+// else the programs as the jukebox's own user.
+void RunAsRoot(const platform::Argv& request, const std::vector<platform::Argv>& otherwise,
+               const platform::OutputOptions& output = {}) {
+  if (const std::optional<platform::Argv> helper = platform::RootHelperCommand(request)) {
+    platform::RunAndWait(*helper, output);
+    return;
+  }
+  for (const platform::Argv& argv : otherwise) platform::RunAndWait(argv, output);
 }
 
 void RunPython(const platform::Argv& scriptAndArguments) {
@@ -128,22 +140,22 @@ void PlaySoundAndWait(const RString& file) {
 }
 
 void StartWpsPairing(const RString& interface, const RString& supplicantConfig) {
-  platform::RunAndWait({"killall", "wpa_supplicant"});
-  platform::RunAndWait({"wpa_supplicant", "-B", "-i", Host(interface), "-c", HostPath(supplicantConfig)});
-  platform::RunAndWait({"wpa_cli", "wps_pbc"});
+  RunAsRoot({"wps", Host(interface)},
+            {{"killall", "wpa_supplicant"},
+             {"wpa_supplicant", "-B", "-i", Host(interface), "-c", HostPath(supplicantConfig)},
+             {"wpa_cli", "wps_pbc"}});
 }
 
 void QueryWirelessState() {
   platform::OutputOptions toFile;
   toFile.stdoutFile = "wps_out";
-  platform::RunAndWait({"wpa_cli", "status"}, toFile);
+  RunAsRoot({"wifi-status"}, {{"wpa_cli", "status"}}, toFile);
 }
 
-void RenewNetworkAddress() { platform::RunAndWait({"dhclient"}); }
+void RenewNetworkAddress() { RunAsRoot({"renew-address"}, {{"dhclient"}}); }
 
 void SaveWirelessConfiguration() {
-  platform::RunAndWait({"wpa_cli", "set", "update_config", "1"});
-  platform::RunAndWait({"wpa_cli", "save_config"});
+  RunAsRoot({"wifi-save"}, {{"wpa_cli", "set", "update_config", "1"}, {"wpa_cli", "save_config"}});
 }
 
 bool StartFileManager(const RString& program) { return platform::StartDetached({Host(program)}) > 0; }

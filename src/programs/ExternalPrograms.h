@@ -46,7 +46,9 @@ void PlaySoundAndWait(const RString& file);
 
 // Wireless set-up by WPS push button: the supplicant is started again on the
 // interface with its configuration file and told to wait for the router's
-// button. Each program is waited for.
+// button. Each program is waited for. These need root: where the package's
+// root helper can be reached they go through it, and the supplicant's
+// configuration file is the one of its site settings instead.
 void StartWpsPairing(const RString& interface, const RString& supplicantConfig);
 // Writes the supplicant's state to "wps_out".
 void QueryWirelessState();

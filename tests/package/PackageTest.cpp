@@ -10,6 +10,7 @@
 #include <chrono>
 #include <memory>
 #include <regex>
+#include <sstream>
 
 #include "Harness.h"
 #include "support/Files.h"
@@ -43,6 +44,7 @@ fs::path PackageFile() {
 class UnpackedPackage : public testing::Environment {
  public:
   static fs::path Program(const std::string& name) { return root_ / "usr" / "bin" / name; }
+  static const fs::path& Root() { return root_; }
 
   void SetUp() override {
     fs::remove_all(PACKAGE_OUTPUT_DIR);
@@ -115,6 +117,66 @@ TEST(Package, UnpackedProgramTellsItsVersion) {
   const fs::path log = Output("version.log");
   ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program("melodeck").string(), "--version"}, log), 0) << ReadHostFile(log);
   EXPECT_TRUE(std::regex_match(ReadHostFile(log), std::regex("melodeck \\d+\\.\\d+\\.\\d+\n"))) << ReadHostFile(log);
+}
+
+// The kiosk user's one route to root: a sudoers rule, root's and read-only
+// as sudo wants it, that names the root helper alone; both declared
+// conffiles; the helper refuses what is not its own.
+TEST(Package, RootHelperIsReachedThroughItsSudoersRuleOnly) {
+  ASSERT_FALSE(PackageFile().empty()) << "no package in " << PACKAGE_DIR;
+  const fs::path rule = UnpackedPackage::Root() / "etc" / "sudoers.d" / "melodeck";
+  const fs::path log = Output("root-route.log");
+  EXPECT_EQ(fs::status(rule).permissions(), fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(e2e::RunLogged({"visudo", "-c", "-f", rule.string()}, log), 0) << ReadHostFile(log);
+  std::istringstream lines(ReadHostFile(rule));
+  std::vector<std::string> rules;
+  for (std::string line; std::getline(lines, line);)
+    if (!line.empty() && line.front() != '#') rules.push_back(line);
+  EXPECT_EQ(rules, std::vector<std::string>{"%melodeck ALL = (root) NOPASSWD: /usr/libexec/melodeck/melodeck-root"});
+
+  ASSERT_EQ(e2e::RunLogged({"dpkg-deb", "-c", PackageFile().string()}, log), 0) << ReadHostFile(log);
+  const std::string contents = ReadHostFile(log);
+  EXPECT_TRUE(std::regex_search(contents, std::regex("-r--r----- root/root .* ./etc/sudoers.d/melodeck\n")))
+      << contents;
+  EXPECT_TRUE(std::regex_search(contents, std::regex("-rwxr-xr-x root/root .* ./usr/libexec/melodeck/melodeck-root\n")))
+      << contents;
+  ASSERT_EQ(e2e::RunLogged({"dpkg-deb", "-I", PackageFile().string(), "conffiles"}, log), 0) << ReadHostFile(log);
+  EXPECT_NE(ReadHostFile(log).find("/etc/sudoers.d/melodeck\n"), std::string::npos) << ReadHostFile(log);
+  EXPECT_NE(ReadHostFile(log).find("/etc/melodeck/root-helper\n"), std::string::npos) << ReadHostFile(log);
+
+  const fs::path helper = UnpackedPackage::Root() / "usr" / "libexec" / "melodeck" / "melodeck-root";
+  EXPECT_EQ(e2e::RunLogged({helper.string(), "reboot"}, log), 2) << ReadHostFile(log);
+}
+
+// The source package of the committed tree: it unpacks to the project with
+// its debian/ folder, and lintian finds nothing its overrides do not
+// explain.
+TEST(Package, SourcePackageUnpacksAndIsLintianClean) {
+  const fs::path out = Output("source-package");
+  const fs::path log = Output("source-package.log");
+  ASSERT_EQ(e2e::RunLogged({SOURCE_DIR "/scripts/package-source.sh", out.string()}, log), 0) << ReadHostFile(log);
+  std::vector<fs::path> made;
+  for (const fs::directory_entry& entry : fs::directory_iterator(out)) made.push_back(entry.path().filename());
+  std::sort(made.begin(), made.end());
+  ASSERT_EQ(made.size(), 3u) << testing::PrintToString(made);
+  EXPECT_TRUE(std::regex_match(made[0].string(), std::regex("melodeck_[0-9.]+-[0-9]+\\.debian\\.tar\\.xz")));
+  EXPECT_TRUE(std::regex_match(made[1].string(), std::regex("melodeck_[0-9.]+-[0-9]+\\.dsc")));
+  EXPECT_TRUE(std::regex_match(made[2].string(), std::regex("melodeck_[0-9.]+\\.orig\\.tar\\.xz")));
+
+  const fs::path dsc = out / made[1];
+  const fs::path unpacked = Output("source-unpacked");
+  ASSERT_EQ(e2e::RunLogged({"dpkg-source", "--no-copy", "-x", dsc.string(), unpacked.string()}, log), 0)
+      << ReadHostFile(log);
+  for (const char* file : {"CMakeLists.txt", "debian/control", "debian/changelog", "debian/melodeck.postinst",
+                           "tools/root-helper/main.cpp"})
+    EXPECT_TRUE(fs::exists(unpacked / file)) << file;
+  EXPECT_NE(fs::status(unpacked / "debian" / "rules").permissions() & fs::perms::owner_exec, fs::perms::none);
+
+  EXPECT_EQ(e2e::RunLogged({"lintian", "-I", "-E", "--pedantic", "--fail-on", "error,warning,info,pedantic",
+                            dsc.string()},
+                           log),
+            0)
+      << ReadHostFile(log);
 }
 
 TEST_F(PackageTest, NewCabinetAgainAddsWhatIsMissingOnlyButRefusesAForeignFolder) {
