@@ -132,9 +132,41 @@ void EndOnHangUpAndQuitAsOnTerminate() {
   relay.sa_flags = SA_RESTART;
   sigemptyset(&relay.sa_mask);
   for (int signal : {SIGHUP, SIGQUIT}) sigaction(signal, &relay, nullptr);
+  IgnoreBrokenPipe();
+}
+
+void IgnoreBrokenPipe() {
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGPIPE, &ignore, nullptr);
+}
+
+namespace {
+
+sigset_t TerminationSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal);
+  return signals;
+}
+
+}  // namespace
+
+void BlockTerminationSignals() {
+  const sigset_t signals = TerminationSignals();
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
+void WaitForTerminationSignal() {
+  const sigset_t signals = TerminationSignals();
+  int received = 0;
+  sigwait(&signals, &received);
+}
+
+std::string HostName() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return "";
+  return name;
 }
 
 }  // namespace platform

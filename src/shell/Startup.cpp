@@ -10,6 +10,7 @@
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
+#include "shell/FleetReports.h"
 #include "gui/Skin.h"
 #include "playback/Player.h"
 #include "playback/Queue.h"
@@ -168,11 +169,12 @@ bool HasContent(const MainLibrary& library) {
 }
 
 template <class Loop>
-void RunMainLoop(Loop& loop) {
+void RunMainLoop(Loop& loop, FleetReports& fleet) {
   while (loop.stillactive()) {
     loop.extrawork();
     loop.draw();
     loop.pool();
+    fleet.Tick(loop);
     platform::Delay(10);
   }
 }
@@ -242,7 +244,9 @@ int RunJukebox(const RString& argument) {
 
   if (ExistsFileLastShutdown()) std::puts("El programa no termino correctamente la ultima vez");
   MakeFileLastShutdown();
-  RunMainLoop(*gui);
+  FleetReports fleet(*configuration);
+  RunMainLoop(*gui, fleet);
+  fleet.Stop();
   // The media player must not play on after the jukebox has gone.
   player->ReleaseGui();
   CleanExit();
