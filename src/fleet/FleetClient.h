@@ -14,7 +14,6 @@
 // sequence number lets the operator's side ignore a second copy. At most
 // `window` rows are unacknowledged at a time.
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -22,17 +21,16 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
-#include "fleet/Broker.h"
 #include "fleet/CabinetStatus.h"
+#include "fleet/MqttLink.h"
 
 namespace fleet {
 
 class LedgerOutbox;
 
-class FleetClient {
+class FleetClient : private MqttLink::Handler {
  public:
   struct Options {
     BrokerSettings broker;
@@ -42,11 +40,7 @@ class FleetClient {
     // An unchanged status is published again this often, so that the
     // operator sees the cabinet alive and the day's takings move.
     uint32_t statusRefreshMs = 60000;
-    // Waits between attempts to connect grow up to this.
-    uint32_t longestRetryMs = 30000;
-    // A connection that is not up this long after its start is started
-    // again (a broker that accepts but never answers).
-    uint32_t connectTimeoutMs = 15000;
+    MqttLink::Timing timing;
     int window = 64;
     // Longer than the broker's interval between saves of its state.
     uint32_t resendAcknowledgedMs = 60000;
@@ -54,7 +48,7 @@ class FleetClient {
 
   explicit FleetClient(Options options);
   // Publishes "offline" when connected, then stops the thread.
-  ~FleetClient();
+  ~FleetClient() override;
   FleetClient(const FleetClient&) = delete;
   FleetClient& operator=(const FleetClient&) = delete;
 
@@ -62,43 +56,34 @@ class FleetClient {
   // last one.
   void SetStatus(const CabinetStatus& status);
 
-  bool Connected() const { return connected_; }
+  bool Connected() const { return link_.Up(); }
+  int Refusals() const { return link_.Refusals(); }
   // Rows the broker has acknowledged since the start.
   int64_t Acknowledged() const { return acknowledged_; }
-  // Connections the broker refused (wrong user or password).
-  int Refusals() const { return refusals_; }
 
  private:
-  void Run();
-  void Connect();
-  void Serve();
-  void PublishStatusWhenDue();
-  void PublishRows();
-  void PublishOffline();
-  void PauseBeforeRetry();
-  void NoteDisconnected();
-  void Backoff();
+  void Prepare(mosquitto* mosq) override;
+  void LinkUp(mosquitto* mosq) override;
+  void LinkDown() override;
+  void Work(mosquitto* mosq) override;
+  void Stopping(mosquitto* mosq) override;
+  void Published(int mid) override;
+
+  void PublishStatusWhenDue(mosquitto* mosq);
+  void PublishRows(mosquitto* mosq);
   void NoteAcknowledged(int64_t seq);
   void ForgetOldAcks();
   void ResendRecentAcks();
 
-  static void OnConnect(mosquitto* mosq, void* self, int result);
-  static void OnDisconnect(mosquitto* mosq, void* self, int result);
-  static void OnPublish(mosquitto* mosq, void* self, int mid);
-
   const Options options_;
-  std::unique_ptr<MqttHandle> mqtt_;
+  const std::string statusTopic_, eventsTopic_;
   std::unique_ptr<LedgerOutbox> outbox_;
 
   // The main thread's snapshot.
   std::mutex statusMutex_;
   std::optional<CabinetStatus> status_;
 
-  // The thread's own state; the callbacks run on it too.
-  enum class Link { kDown, kConnecting, kUp };
-  Link link_ = Link::kDown;
-  uint32_t linkChangedAt_ = 0;
-  uint32_t retryDelayMs_ = 0;
+  // The link thread's own.
   std::optional<CabinetStatus> published_;
   uint32_t statusPublishedAt_ = 0;
   bool statusDue_ = true;
@@ -110,13 +95,8 @@ class FleetClient {
   std::deque<std::pair<uint32_t, int64_t>> recentAcks_;
   int64_t resendFrom_ = 0, resendUpTo_ = 0;
 
-  std::atomic<bool> connected_{false};
   std::atomic<int64_t> acknowledged_{0};
-  std::atomic<int> refusals_{0};
-  std::atomic<bool> stop_{false};
-  std::mutex wakeMutex_;
-  std::condition_variable wake_;
-  std::thread thread_;
+  MqttLink link_;
 };
 
 }  // namespace fleet

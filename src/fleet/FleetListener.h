@@ -1,26 +1,26 @@
 #pragma once
 // The operator's subscriber: every cabinet's status and events into a
-// FleetStore, on libmosquitto's own thread, which also reconnects. Its
-// session outlives a disconnection (a fixed client id, not clean), so a
-// broker that keeps sessions holds the events sent meanwhile.
+// FleetStore, on the link's thread. Its session outlives a disconnection (a
+// fixed client id, not clean), so a broker that keeps sessions holds the
+// events sent meanwhile.
 #include <atomic>
-#include <memory>
+#include <cstdint>
 #include <string>
 
-#include "fleet/Broker.h"
 #include "fleet/FleetStore.h"
+#include "fleet/MqttLink.h"
 
 namespace fleet {
 
-class FleetListener {
+class FleetListener : private MqttLink::Handler {
  public:
   // storePath: host path of the operator's file.
   FleetListener(const BrokerSettings& broker, const std::string& clientId, const std::string& storePath);
-  ~FleetListener();
+  ~FleetListener() override;
   FleetListener(const FleetListener&) = delete;
   FleetListener& operator=(const FleetListener&) = delete;
 
-  // Starts connecting; false, with a log line, when it cannot even start.
+  // Starts listening; false, with a log line, when the file cannot be used.
   bool Start();
   bool Subscribed() const { return subscribed_; }
   // Events heard, and those kept: the rest were copies of kept ones (or
@@ -29,18 +29,16 @@ class FleetListener {
   int64_t EventsKept() const { return kept_; }
 
  private:
-  static void OnConnect(mosquitto* mosq, void* self, int result);
-  static void OnDisconnect(mosquitto* mosq, void* self, int result);
-  static void OnSubscribe(mosquitto* mosq, void* self, int mid, int count, const int* granted);
-  static void OnMessage(mosquitto* mosq, void* self, const mosquitto_message* message);
+  void LinkUp(mosquitto* mosq) override;
+  void LinkDown() override;
+  void Received(const mosquitto_message& message) override;
+  void SubscriptionAnswered() override { subscribed_ = true; }
 
-  BrokerSettings broker_;
   FleetStore store_;
-  MqttHandle mqtt_;
-  bool started_ = false;
   std::atomic<bool> subscribed_{false};
   std::atomic<int64_t> heard_{0};
   std::atomic<int64_t> kept_{0};
+  MqttLink link_;
 };
 
 }  // namespace fleet

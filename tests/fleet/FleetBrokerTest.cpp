@@ -36,7 +36,7 @@ class FleetBroker : public testing::Test {
     options.broker = broker_->Settings(password);
     options.cabinet = name;
     options.ledgerPath = (dir_.Path() / (name + ".db")).string();
-    options.longestRetryMs = 1000;
+    options.timing.longestRetryMs = 1000;
     return options;
   }
 
@@ -85,7 +85,7 @@ TEST_F(FleetBroker, CabinetNeverWaitsForASilentOrMissingBroker) {
   for (const int port : {silent.Port(), fleettest::FreePort()}) {
     fleet::FleetClient::Options options = Cabinet("bar-2");
     options.broker.port = port;
-    options.connectTimeoutMs = 300;
+    options.timing.connectTimeoutMs = 300;
     auto slowest = SteadyClock::duration::zero();
     auto client = std::make_unique<fleet::FleetClient>(options);
     fleet::CabinetStatus status;

@@ -126,6 +126,13 @@ TestLedger::Totals TotalsWhere(const fleet::Database& db, const std::string& row
 
 TestLedger::Totals TestLedger::Count() { return TotalsWhere(db_, "ledger WHERE ? IS NOT NULL", ""); }
 
+Heard HeardOf(const fs::path& store, const std::string& cabinet) {
+  fleet::Database db(store.string());
+  fleet::Statement query(db, "SELECT online, status FROM cabinets WHERE cabinet = ?");
+  if (!query.Bind(1, cabinet).Step()) return {};
+  return {query.Int(0) != 0, nlohmann::json::parse(query.Text(1), nullptr, false)};
+}
+
 TestLedger::Totals FleetTotals(const fs::path& store, const std::string& cabinet) {
   return TotalsWhere(fleet::Database(store.string()), "events WHERE cabinet = ?", cabinet);
 }

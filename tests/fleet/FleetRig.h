@@ -69,6 +69,14 @@ class TestLedger {
   fleet::Database db_;
 };
 
+// A cabinet's last status in the operator's file: online or not, and the
+// message (null when none was heard).
+struct Heard {
+  bool online = false;
+  nlohmann::json status;
+};
+Heard HeardOf(const fs::path& store, const std::string& cabinet);
+
 // The same totals for one cabinet from the operator's file.
 TestLedger::Totals FleetTotals(const fs::path& store, const std::string& cabinet);
 
