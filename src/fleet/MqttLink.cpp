@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/Clock.h"
+#include "platform/System.h"
 
 namespace fleet {
 
@@ -72,12 +73,21 @@ void MqttLink::Serve() {
     NoteDown();
     return;
   }
-  if (state_ == State::kConnecting && Since(connectingSince_) > timing_.connectTimeoutMs) {
-    std::puts("Fleet: el broker no contesta, se reintenta");
+  if (state_ == State::kConnecting && ConnectionFailed()) {
     NoteDown();
     return;
   }
   if (state_ == State::kUp) handler_.Work(mqtt_.Get());
+}
+
+// The library does not always tell of a refused connection made in the
+// background, and nothing tells of a broker that never answers.
+bool MqttLink::ConnectionFailed() const {
+  const int socket = mosquitto_socket(mqtt_.Get());
+  if (socket < 0 || platform::SocketClosed(socket)) return true;
+  if (Since(connectingSince_) <= timing_.connectTimeoutMs) return false;
+  std::puts("Fleet: el broker no contesta, se reintenta");
+  return true;
 }
 
 void MqttLink::Disconnect() {

@@ -60,6 +60,7 @@ class MqttLink {
   void Run();
   void Connect();
   void Serve();
+  bool ConnectionFailed() const;
   void Disconnect();
   void PauseBeforeRetry();
   void Backoff();

@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <sys/random.h>
 #include <X11/extensions/Xrandr.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <signal.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -161,6 +163,13 @@ void WaitForTerminationSignal() {
   const sigset_t signals = TerminationSignals();
   int received = 0;
   sigwait(&signals, &received);
+}
+
+bool SocketClosed(int fd) {
+  tcp_info info{};
+  socklen_t size = sizeof info;
+  if (getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0) return true;
+  return info.tcpi_state == TCP_CLOSE;
 }
 
 std::string HostName() {

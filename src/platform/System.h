@@ -45,6 +45,9 @@ void IgnoreBrokenPipe();
 // for.
 void BlockTerminationSignals();
 void WaitForTerminationSignal();
+// Whether a TCP socket's connection has ended or could not be made (the
+// peer refused or reset it); false while it connects or is connected.
+bool SocketClosed(int fd);
 // The machine's network name; empty when it has none.
 std::string HostName();
 // count decimal digits from the kernel's random source, each digit equally
