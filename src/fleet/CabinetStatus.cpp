@@ -6,7 +6,7 @@ namespace fleet {
 
 bool CabinetStatus::operator==(const CabinetStatus& other) const {
   const auto fields = [](const CabinetStatus& s) {
-    return std::tie(s.version, s.credits, s.coins, s.service, s.playing, s.queueLength);
+    return std::tie(s.version, s.cabinetCredits, s.coins, s.service, s.playing, s.queueLength);
   };
   return fields(*this) == fields(other);
 }
@@ -15,7 +15,7 @@ nlohmann::json StatusMessage(const std::string& cabinet, const CabinetStatus& st
                              int64_t now) {
   return {{"cabinet", cabinet},       {"state", "online"},          {"at", now},
           {"version", status.version}, {"takings_today", takingsToday}, {"coins", status.coins},
-          {"credits", status.credits}, {"service", status.service},    {"playing", status.playing},
+          {"credits", status.cabinetCredits}, {"service", status.service},    {"playing", status.playing},
           {"queue", status.queueLength}};
 }
 

@@ -11,7 +11,8 @@ namespace fleet {
 
 struct CabinetStatus {
   std::string version;
-  int32_t credits = 0;
+  // The customer's credits on the cabinet; only reported, never changed.
+  int32_t cabinetCredits = 0;
   // Coins counted on inputs 1 to 6.
   std::array<int32_t, 6> coins{};
   // "ok", or what needs the operator.

@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
 #include <string>
 
+#include "base/Numbers.h"
 #include "fleet/FleetListener.h"
 #include "fleet/FleetStore.h"
 #include "fleet/LedgerOutbox.h"
@@ -79,7 +81,11 @@ int Listen(Options& options) {
     if (!options.count(required)) return Refuse((std::string("missing --") + required).c_str());
   fleet::BrokerSettings broker{options["host"], 8883, options["user"], FirstLine(options["password-file"]),
                                options["ca"]};
-  if (options.count("port")) broker.port = std::atoi(options["port"].c_str());
+  if (options.count("port")) {
+    const std::optional<int64_t> port = ParseInteger(options["port"].c_str(), 1, 65535);
+    if (!port) return Refuse("--port takes 1 to 65535");
+    broker.port = static_cast<int>(*port);
+  }
   platform::BlockTerminationSignals();
   fleet::FleetListener listener(broker, options.count("id") ? options["id"] : "melodeck-fleet", options["db"]);
   if (!listener.Start()) return kFailed;
@@ -98,6 +104,10 @@ int PrintCabinets(fleet::FleetStore& store) {
 
 int Read(const std::string& command, Options& options) {
   if (!options.count("db")) return Refuse("missing --db");
+  if (!std::filesystem::exists(options["db"])) {
+    std::fprintf(stderr, "melodeck-fleet: %s does not exist\n", options["db"].c_str());
+    return kFailed;
+  }
   fleet::FleetStore store(options["db"]);
   if (!store.Ok()) return kFailed;
   if (command == "cabinets") return PrintCabinets(store);

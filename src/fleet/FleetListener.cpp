@@ -18,9 +18,7 @@ FleetListener::FleetListener(const BrokerSettings& broker, const std::string& cl
 FleetListener::~FleetListener() { link_.Stop(); }
 
 bool FleetListener::Start() {
-  if (!store_.Ok()) return false;
-  link_.Start();
-  return true;
+  return store_.Ok() && link_.Start();
 }
 
 void FleetListener::LinkUp(mosquitto* mosq) {
@@ -28,6 +26,12 @@ void FleetListener::LinkUp(mosquitto* mosq) {
 }
 
 void FleetListener::LinkDown() { subscribed_ = false; }
+
+void FleetListener::SubscriptionAnswered() {
+  std::puts("Fleet: escuchando a los gabinetes");
+  std::fflush(stdout);
+  subscribed_ = true;
+}
 
 void FleetListener::Received(const mosquitto_message& message) {
   std::string cabinet, kind;

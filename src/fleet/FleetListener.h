@@ -20,7 +20,8 @@ class FleetListener : private MqttLink::Handler {
   FleetListener(const FleetListener&) = delete;
   FleetListener& operator=(const FleetListener&) = delete;
 
-  // Starts listening; false, with a log line, when the file cannot be used.
+  // Starts listening; false, with a log line, when the file or the broker's
+  // settings cannot be used.
   bool Start();
   bool Subscribed() const { return subscribed_; }
   // Events heard, and those kept: the rest were copies of kept ones (or
@@ -32,7 +33,7 @@ class FleetListener : private MqttLink::Handler {
   void LinkUp(mosquitto* mosq) override;
   void LinkDown() override;
   void Received(const mosquitto_message& message) override;
-  void SubscriptionAnswered() override { subscribed_ = true; }
+  void SubscriptionAnswered() override;
 
   FleetStore store_;
   std::atomic<bool> subscribed_{false};

@@ -36,10 +36,11 @@ FleetStore::FleetStore(const std::string& hostPath) : db_(hostPath) {
 bool FleetStore::AddEvent(const std::string& cabinet, const std::string& payload) {
   const json row = json::parse(payload, nullptr, false);
   if (!IsEvent(row)) return false;
-  const int64_t credits = row.contains("credits") && row["credits"].is_number_integer() ? row["credits"].get<int64_t>() : 0;
+  const json given = row.value("credits", json(0));
+  const int64_t amount = given.is_number_integer() ? given.get<int64_t>() : 0;
   Statement insert(db_, "INSERT OR IGNORE INTO events (cabinet, seq, at, kind, credits, row) VALUES (?,?,?,?,?,?)");
   insert.Bind(1, cabinet).Bind(2, row["seq"].get<int64_t>()).Bind(3, row["at"].get<int64_t>());
-  insert.Bind(4, row["kind"].get<std::string>()).Bind(5, credits).Bind(6, payload);
+  insert.Bind(4, row["kind"].get<std::string>()).Bind(5, amount).Bind(6, payload);
   return insert.Done() && sqlite3_changes(db_.Handle()) == 1;
 }
 

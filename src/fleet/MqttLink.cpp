@@ -27,8 +27,11 @@ MqttLink::MqttLink(const BrokerSettings& broker, const std::string& clientId, bo
 
 MqttLink::~MqttLink() { Stop(); }
 
-void MqttLink::Start() {
-  if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+bool MqttLink::Start() {
+  if (thread_.joinable()) return true;
+  if (!mqtt_.Configure(broker_)) return false;
+  thread_ = std::thread([this] { Run(); });
+  return true;
 }
 
 void MqttLink::Stop() {
@@ -38,7 +41,6 @@ void MqttLink::Stop() {
 }
 
 void MqttLink::Run() {
-  if (!mqtt_.Configure(broker_)) return;
   mosquitto* mosq = mqtt_.Get();
   mosquitto_connect_callback_set(mosq, OnConnect);
   mosquitto_disconnect_callback_set(mosq, OnDisconnect);

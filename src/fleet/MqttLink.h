@@ -48,7 +48,9 @@ class MqttLink {
   MqttLink(const MqttLink&) = delete;
   MqttLink& operator=(const MqttLink&) = delete;
 
-  void Start();
+  // Starts the thread; false, with a log line, when the broker's settings
+  // were refused (no CA file, for one) and nothing started.
+  bool Start();
   // Ends the thread, after a clean disconnection when the link is up.
   void Stop();
 

@@ -67,7 +67,7 @@ void FleetReports::Stop() { client_.reset(); }
 fleet::CabinetStatus StatusOf(SDLGui& gui, const char* version) {
   fleet::CabinetStatus status;
   status.version = version;
-  status.credits = gui.cashbox->Credits();
+  status.cabinetCredits = gui.cashbox->Credits();
   for (size_t input = 0; input < status.coins.size(); ++input)
     status.coins[input] = gui.cashbox->CoinCount(static_cast<int>(input) + 1);
   status.service = ServiceState(gui);

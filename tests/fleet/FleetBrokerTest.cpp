@@ -1,9 +1,6 @@
 // The cabinet's reporter and the operator's command against a real
 // mosquitto broker on loopback, TLS and a password file made by each test.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -56,32 +53,10 @@ TEST_F(FleetBroker, OnlyTheRightPasswordConnects) {
   }
 }
 
-// A listener that takes connections into its backlog and never answers,
-// as a broker behind a stalled network does.
-class SilentPort {
- public:
-  SilentPort() : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(fd_, reinterpret_cast<sockaddr*>(&address), size);
-    listen(fd_, 8);
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
-  }
-  ~SilentPort() { close(fd_); }
-  int Port() const { return port_; }
-
- private:
-  int fd_;
-  int port_ = 0;
-};
-
 // The main thread's side takes no longer than a lock, whether the broker
 // does not answer or is not there at all, and the reporter stops at once.
 TEST_F(FleetBroker, CabinetNeverWaitsForASilentOrMissingBroker) {
-  SilentPort silent;
+  fleettest::SilentPort silent;
   for (const int port : {silent.Port(), fleettest::FreePort()}) {
     fleet::FleetClient::Options options = Cabinet("bar-2");
     options.broker.port = port;
@@ -92,10 +67,10 @@ TEST_F(FleetBroker, CabinetNeverWaitsForASilentOrMissingBroker) {
     WaitUntil(
         [&] {
           const auto start = SteadyClock::now();
-          status.credits++;
+          status.cabinetCredits++;
           client->SetStatus(status);
           slowest = std::max(slowest, SteadyClock::now() - start);
-          return status.credits == 200;
+          return status.cabinetCredits == 200;
         },
         60s);
     EXPECT_FALSE(client->Connected());
@@ -126,11 +101,17 @@ TEST_F(FleetBroker, CommandListensThenShowsCabinetsAndDays) {
   Output(program, {"cabinets", "--db"}, out, code);
   EXPECT_EQ(code, 2);
 
+  // The events of a cabinet reach a listener that has subscribed.
   WriteHostFile(dir_.Path() / "password", std::string(fleettest::kPassword) + "\n");
   platform::ChildProcess listener;
   ASSERT_TRUE(listener.Start({program.string(), "listen", "--db", db.string(), "--host", "127.0.0.1", "--port",
                               std::to_string(broker_->Port()), "--user", fleettest::kUser, "--password-file",
-                              (dir_.Path() / "password").string(), "--ca", broker_->CaFile().string()}));
+                              (dir_.Path() / "password").string(), "--ca", broker_->CaFile().string()},
+                             platform::ChildOutput::kCaptured));
+  std::string said;
+  ASSERT_TRUE(WaitUntil([&] { return (said += listener.ReadOutput(4096)).find("escuchando") != std::string::npos; },
+                        30s))
+      << said;
   fleettest::TestLedger ledger(dir_.Path() / "bar-3.db");
   const int64_t now = static_cast<int64_t>(std::time(nullptr));
   for (const char* kind : {"coin", "coin", "sale", "play"}) ledger.Append(kind, 2, now);

@@ -41,7 +41,10 @@ std::string MissingBrokerProgram() {
   return "";
 }
 
-int FreePort() {
+namespace {
+
+// A socket bound to a loopback port the system chose.
+int BoundSocket(int& port) {
   const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -49,9 +52,21 @@ int FreePort() {
   socklen_t size = sizeof address;
   bind(fd, reinterpret_cast<sockaddr*>(&address), size);
   getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  close(fd);
-  return ntohs(address.sin_port);
+  port = ntohs(address.sin_port);
+  return fd;
 }
+
+}  // namespace
+
+int FreePort() {
+  int port = 0;
+  close(BoundSocket(port));
+  return port;
+}
+
+SilentPort::SilentPort() : fd_(BoundSocket(port_)) { listen(fd_, 8); }
+
+SilentPort::~SilentPort() { close(fd_); }
 
 TestBroker::TestBroker(const fs::path& folder) : folder_(folder), port_(FreePort()) {
   fs::create_directories(folder_ / "data");

@@ -4,6 +4,7 @@
 // cabinet ledgers written by SQL with the agreed schema.
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 
 #include "fleet/Broker.h"
@@ -20,6 +21,19 @@ std::string MissingBrokerProgram();
 
 // A loopback TCP port nobody listens on just now.
 int FreePort();
+
+// A loopback port that takes connections into its backlog and never
+// answers, as a broker behind a stalled network does.
+class SilentPort {
+ public:
+  SilentPort();
+  ~SilentPort();
+  int Port() const { return port_; }
+
+ private:
+  int fd_;
+  int port_;
+};
 
 // The broker accepts this user with this password.
 extern const char* const kUser;
@@ -76,6 +90,10 @@ struct Heard {
   nlohmann::json status;
 };
 Heard HeardOf(const fs::path& store, const std::string& cabinet);
+
+inline void PrintTo(const TestLedger::Totals& t, std::ostream* out) {
+  *out << t.rows << " rows, " << t.coinCredits << " credits from coins, " << t.plays << " plays";
+}
 
 // The same totals for one cabinet from the operator's file.
 TestLedger::Totals FleetTotals(const fs::path& store, const std::string& cabinet);
