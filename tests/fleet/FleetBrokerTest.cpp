@@ -29,12 +29,7 @@ class FleetBroker : public testing::Test {
   }
 
   fleet::FleetClient::Options Cabinet(const std::string& name, const std::string& password = fleettest::kPassword) {
-    fleet::FleetClient::Options options;
-    options.broker = broker_->Settings(password);
-    options.cabinet = name;
-    options.ledgerPath = (dir_.Path() / (name + ".db")).string();
-    options.timing.longestRetryMs = 1000;
-    return options;
+    return broker_->Cabinet(name, dir_.Path(), password);
   }
 
   TempDir dir_;

@@ -117,6 +117,17 @@ fleet::BrokerSettings TestBroker::Settings(const std::string& password) const {
   return {"127.0.0.1", port_, kUser, password, CaFile().string()};
 }
 
+fleet::FleetClient::Options TestBroker::Cabinet(const std::string& name, const fs::path& folder,
+                                                const std::string& password) const {
+  fleet::FleetClient::Options options;
+  options.broker = Settings(password);
+  options.cabinet = name;
+  options.ledgerPath = (folder / (name + ".db")).string();
+  options.timing.longestRetryMs = 1000;
+  options.resendAcknowledgedMs = 10000;
+  return options;
+}
+
 TestLedger::TestLedger(const fs::path& file) : db_(file.string()) { db_.Run(kLedgerSchema); }
 
 void TestLedger::Append(const std::string& kind, int64_t credits, int64_t at) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fleet/Broker.h"
+#include "fleet/FleetClient.h"
 #include "fleet/Sqlite.h"
 #include "platform/Processes.h"
 
@@ -55,6 +56,10 @@ class TestBroker {
   int Port() const { return port_; }
   fs::path CaFile() const { return folder_ / "ca.crt"; }
   fleet::BrokerSettings Settings(const std::string& password = kPassword) const;
+  // A cabinet of this broker whose ledger is folder/<name>.db, quick to
+  // connect again.
+  fleet::FleetClient::Options Cabinet(const std::string& name, const fs::path& folder,
+                                      const std::string& password = kPassword) const;
 
  private:
   bool Run(const platform::Argv& argv);
