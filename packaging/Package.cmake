@@ -23,5 +23,6 @@ set(MELODECK_PACKAGE_DEPENDS
 set(MELODECK_PACKAGE_RECOMMENDS "xserver-xorg, ffmpeg, sudo")
 # What the operator menu and the players start when asked: WPS pairing
 # (wpa_cli, killall, dhclient), the file manager of the "filemanager"
-# setting and the live-channel player cvlc.
-set(MELODECK_PACKAGE_SUGGESTS "wpasupplicant, psmisc, isc-dhcp-client, thunar, vlc-bin")
+# setting and the live-channel player cvlc; the operator's broker for the
+# fleet reports.
+set(MELODECK_PACKAGE_SUGGESTS "wpasupplicant, psmisc, isc-dhcp-client, thunar, vlc-bin, mosquitto")

@@ -1,5 +1,6 @@
 #include "config/Configuration.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -96,6 +97,16 @@ Setter Text(RString Configuration::*field) {
   return [field](Configuration& c, const RString& v) {
     c.*field = v;
     return true;
+  };
+}
+
+// Text of 1 to longest characters; with blanks false, none of them blank.
+Setter BoundedText(RString Configuration::*field, size_t longest, bool blanks) {
+  return [field, longest, blanks](Configuration& c, const RString& v) {
+    const std::string text = v.Chars();
+    const bool taken = text.size() <= longest && (blanks || text.find_first_of(" \t") == std::string::npos);
+    if (taken) c.*field = v;
+    return taken;
   };
 }
 
@@ -212,6 +223,17 @@ const std::vector<Setting>& SettingsAfterBindings() {
       {"wpaconfig", Text(&Configuration::wpaconfig)},
       {"cabinetuser", Text(&Configuration::cabinetuser)},
       {"filemanager", Text(&Configuration::filemanager)},
+      {"fleethost", BoundedText(&Configuration::fleethost, 253, false)},
+      {"fleetport", Number(&Configuration::fleetport, 1, 65535)},
+      {"fleetuser", BoundedText(&Configuration::fleetuser, 128, false)},
+      {"fleetpassword", BoundedText(&Configuration::fleetpassword, 128, true)},
+      {"fleetca", BoundedText(&Configuration::fleetca, 1024, true)},
+      {"fleetcabinet",
+       [](Configuration& c, const RString& v) {
+         if (!IsCabinetName(v.Chars())) return false;
+         c.fleetcabinet = v;
+         return true;
+       }},
       {"periodoservicio", Integer(&Configuration::periodoservicio)},
       {"mousecredit", YesNo(&Configuration::mousecredit)},
       {"califkaraoke", YesNo(&Configuration::califkaraoke)},
@@ -289,6 +311,14 @@ const std::vector<Setting>& UserSettings() {
 }
 
 }  // namespace
+
+bool IsCabinetName(const std::string& name) {
+  const auto allowed = [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
+           c == '-';
+  };
+  return !name.empty() && name.size() <= 64 && std::all_of(name.begin(), name.end(), allowed);
+}
 
 Configuration::Configuration(MainLibrary* mainLibrary) : library(mainLibrary) {}
 

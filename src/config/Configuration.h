@@ -18,6 +18,10 @@ struct Colour {
   uint8_t r = 0, g = 0, b = 0;
 };
 
+// Whether a name can name the cabinet to its operator's broker, a topic
+// level of its own: 1 to 64 of letters, digits, ".", "_" and "-".
+bool IsCabinetName(const std::string& name);
+
 class Configuration : public MapKeys {
  public:
   explicit Configuration(MainLibrary* library);
@@ -120,6 +124,15 @@ class Configuration : public MapKeys {
   RString wpaconfig = "/etc/wpa_supplicant.conf";
   RString cabinetuser = "plexa";
   RString filemanager = "thunar";
+  // The operator's MQTT broker for fleet reports (TLS with the CA in
+  // fleetca); no reports without a fleethost. fleetcabinet names this
+  // cabinet there; the machine's name when empty.
+  RString fleethost = "";
+  int32_t fleetport = 8883;
+  RString fleetuser = "";
+  RString fleetpassword = "";
+  RString fleetca = "";
+  RString fleetcabinet = "";
 
  private:
   static constexpr Colour kWhite = {255, 255, 255};

@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <sys/random.h>
 #include <X11/extensions/Xrandr.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <signal.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -136,9 +138,48 @@ void EndOnHangUpAndQuitAsOnTerminate() {
   relay.sa_flags = SA_RESTART;
   sigemptyset(&relay.sa_mask);
   for (int signal : {SIGHUP, SIGQUIT}) sigaction(signal, &relay, nullptr);
+  IgnoreBrokenPipe();
+}
+
+void IgnoreBrokenPipe() {
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGPIPE, &ignore, nullptr);
+}
+
+namespace {
+
+sigset_t TerminationSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal);
+  return signals;
+}
+
+}  // namespace
+
+void BlockTerminationSignals() {
+  const sigset_t signals = TerminationSignals();
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
+void WaitForTerminationSignal() {
+  const sigset_t signals = TerminationSignals();
+  int received = 0;
+  sigwait(&signals, &received);
+}
+
+bool SocketClosed(int fd) {
+  tcp_info info{};
+  socklen_t size = sizeof info;
+  if (getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &size) != 0) return true;
+  return info.tcpi_state == TCP_CLOSE;
+}
+
+std::string HostName() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return "";
+  return name;
 }
 
 }  // namespace platform

@@ -39,6 +39,18 @@ bool PowerOff();
 // by then; SIGPIPE is ignored, so a write to a closed pipe fails instead.
 // Called before anything else handles signals.
 void EndOnHangUpAndQuitAsOnTerminate();
+// A write to a closed pipe or socket fails instead of ending the program.
+void IgnoreBrokenPipe();
+// For a program that waits for its end: SIGINT, SIGTERM and SIGHUP are
+// blocked (before any thread starts, which inherit the mask), then waited
+// for.
+void BlockTerminationSignals();
+void WaitForTerminationSignal();
+// Whether a TCP socket's connection has ended or could not be made (the
+// peer refused or reset it); false while it connects or is connected.
+bool SocketClosed(int fd);
+// The machine's network name; empty when it has none.
+std::string HostName();
 // count decimal digits from the kernel's random source, each digit equally
 // likely; nothing seeded from the clock, so nobody can tell the next ones.
 std::string RandomDigits(int count);

@@ -13,6 +13,7 @@
 #include "config/Configuration.h"
 #include "gui/NoMediaScreen.h"
 #include "gui/SDLGui.h"
+#include "shell/FleetReports.h"
 #include "gui/Skin.h"
 #include "playback/Player.h"
 #include "playback/Queue.h"
@@ -171,7 +172,7 @@ void LoadContent(MainLibrary& library, const Configuration& configuration, bool 
 // long from the key to the credits on screen. Paybacks raise the credits
 // too, but happen only after a failed play.
 template <class Loop>
-void RunMainLoop(Loop& loop, PassTimes& times) {
+void RunMainLoop(Loop& loop, PassTimes& times, FleetReports& fleet) {
   using Clock = PassTimes::Clock;
   auto lastRead = Clock::now();
   std::optional<Clock::time_point> coinSince;
@@ -182,6 +183,7 @@ void RunMainLoop(Loop& loop, PassTimes& times) {
     if (coinSince) times.AddCoin(Clock::now() - *std::exchange(coinSince, std::nullopt));
     const int32_t creditsBefore = loop.Credits();
     loop.pool();
+    fleet.Tick(loop);
     const auto end = Clock::now();
     if (loop.Credits() > creditsBefore) coinSince = lastRead;
     lastRead = end;
@@ -190,9 +192,9 @@ void RunMainLoop(Loop& loop, PassTimes& times) {
   }
 }
 
-void RunMainLoop(SDLGui& gui) {
+void RunMainLoop(SDLGui& gui, FleetReports& fleet) {
   PassTimes times;
-  RunMainLoop(gui, times);
+  RunMainLoop(gui, times, fleet);
   const char* path = std::getenv(kPassTimesVariable);
   if (path != nullptr && !times.Write(path)) std::printf("No se pudo escribir %s\n", path);
 }
@@ -276,7 +278,9 @@ int RunJukebox(const RString& argument) {
 
   if (ExistsFileLastShutdown()) std::puts("El programa no termino correctamente la ultima vez");
   MakeFileLastShutdown();
-  RunMainLoop(*gui);
+  FleetReports fleet(*configuration);
+  RunMainLoop(*gui, fleet);
+  fleet.Stop();
   // The media player must not play on after the jukebox has gone.
   player->ReleaseGui();
   CleanExit();

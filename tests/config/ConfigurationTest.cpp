@@ -227,3 +227,28 @@ TEST_F(ConfigurationTest, NoFileAtAllKeepsConstructionValuesAndSkipsKeyMap) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each fleet setting takes a value within its bounds and keeps the one it
+// had for any other.
+TEST_F(ConfigurationTest, FleetSettingsAreTakenOnlyWithinTheirBounds) {
+  Load("fleethost=broker.example\nfleetport=1883\nfleetuser=bar-7\nfleetpassword=a b\nfleetca=/etc/ca.crt\n"
+       "fleetcabinet=bar-7.centro\n");
+  EXPECT_STREQ(configuration.fleethost.Chars(), "broker.example");
+  EXPECT_EQ(configuration.fleetport, 1883);
+  EXPECT_STREQ(configuration.fleetpassword.Chars(), "a b");
+  EXPECT_STREQ(configuration.fleetcabinet.Chars(), "bar-7.centro");
+  const std::string refused[] = {"fleethost=two words", "fleethost=" + std::string(254, 'h'), "fleetport=0",
+                                 "fleetport=65536",     "fleetuser=a b",                     "fleetcabinet=a/b",
+                                 "fleetcabinet=bar+",   "fleetcabinet=" + std::string(65, 'c'),
+                                 "fleetpassword=" + std::string(129, 'p')};
+  for (const std::string& line : refused)
+    EXPECT_NE(Load(line + "\n").find("se conserva el anterior"), std::string::npos) << line;
+  EXPECT_STREQ(configuration.fleethost.Chars(), "broker.example");
+  EXPECT_EQ(configuration.fleetport, 1883);
+  EXPECT_STREQ(configuration.fleetuser.Chars(), "bar-7");
+  EXPECT_STREQ(configuration.fleetcabinet.Chars(), "bar-7.centro");
+}
+
+}  // namespace
