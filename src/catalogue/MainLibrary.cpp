@@ -66,6 +66,11 @@ int MainLibrary::GetTotalDiscs(unsigned g) const { return GetGenre(g)->GetTotalD
 
 int MainLibrary::GetTotalTracks(unsigned g, unsigned d) const { return GetDisc(g, d)->GetTotalTracks(); }
 
+bool MainLibrary::HasTrack(unsigned g, unsigned d, unsigned t) const {
+  return g < static_cast<unsigned>(GetTotalGenres()) && d < static_cast<unsigned>(GetTotalDiscs(g)) &&
+         t < static_cast<unsigned>(GetTotalTracks(g, d));
+}
+
 RString MainLibrary::GetGenreName(unsigned g) const { return GetGenre(g)->GetName(); }
 
 RString MainLibrary::GetDiscTitle(unsigned g, unsigned d) const { return GetDisc(g, d)->GetTitle(); }

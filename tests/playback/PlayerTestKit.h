@@ -48,11 +48,11 @@ class RecordingListener : public PlayerListener {
     std::lock_guard<std::mutex> lock(mutex_);
     last_ = event;
   }
-  void ItemNotPlayed(const QueueElement& entry) override {
+  void ItemNotPlayed(const QueueElement& entry, const PlayReport&) override {
     std::lock_guard<std::mutex> lock(mutex_);
     if (queue_.RemoveHeadIf(entry)) notPlayed_.push_back(entry);
   }
-  void ItemPlayed(const QueueElement& entry) override { queue_.RemoveHeadIf(entry); }
+  void ItemPlayed(const QueueElement& entry, const PlayReport&) override { queue_.RemoveHeadIf(entry); }
   unsigned long GetWindowPlayerHandle() override { return window; }
   const Configuration& PlayerSettings() const override { return config_; }
   void ForgetPlayer(const Player* gone) override { forgotten = gone; }
