@@ -27,7 +27,7 @@ const char* const kSchema =
     " input INTEGER, credits INTEGER NOT NULL DEFAULT 0, mode TEXT, genre TEXT, album TEXT, title TEXT,"
     " detail TEXT, started INTEGER, ended INTEGER, seconds INTEGER);"
     "CREATE INDEX IF NOT EXISTS ledger_at ON ledger(at);"
-    "CREATE INDEX IF NOT EXISTS ledger_kind ON ledger(kind);"
+    "CREATE INDEX IF NOT EXISTS ledger_kind_at ON ledger(kind, at);"
     "INSERT INTO schema_version (version) SELECT 1 WHERE NOT EXISTS (SELECT 1 FROM schema_version);";
 
 const char* const kInsert =
@@ -178,6 +178,7 @@ void Ledger::WriterLoop() {
     const bool stop = stopping_;
     lock.unlock();
     const bool written = batch.empty() || WriteBatch(batch);
+    if (written) std::deque<LedgerRow>().swap(batch);  // freed outside the lock
     lock.lock();
     if (!written) {
       batch.insert(batch.end(), pending_.begin(), pending_.end());
