@@ -1,4 +1,4 @@
-// ledger_measure generate FILE ROWS DAYS | append COUNT
+// ledger_measure generate FILE ROWS DAYS | append COUNT | coin COUNT
 // For bench/ledger.sh:
 //   generate  makes the ledger FILE with the jukebox's own schema (Ledger)
 //             and fills it with ROWS rows of a busy cabinet spread over the
@@ -7,7 +7,11 @@
 //             VIP or a Wi-Fi code, and a start and a stop each day;
 //   append    times COUNT appends of a coin row to a running ledger in the
 //             working directory, as the cashbox makes them on a coin, and
-//             prints the mean and the longest in microseconds.
+//             prints the mean and the longest in microseconds;
+//   coin      times COUNT coins credited by the cashbox in the working
+//             directory (its tempdata saved each time), with the ledger
+//             written by its thread and, as the baseline, without a ledger
+//             started, alternating, and prints median and longest in ms.
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -15,9 +19,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <random>
+#include <vector>
 #include <string>
 
+#include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
+#include "playback/Queue.h"
+#include "state/Cashbox.h"
 #include "state/Ledger.h"
 
 namespace {
@@ -148,12 +158,44 @@ int Append(long count) {
   return 0;
 }
 
+double Milliseconds(const std::function<void()>& action) {
+  const auto start = std::chrono::steady_clock::now();
+  action();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+void Summary(const char* what, std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  std::fprintf(stderr, "coin, %s: median %.2f ms, longest %.2f ms over %zu coins\n", what, times[times.size() / 2],
+              times.back(), times.size());
+}
+
+int Coins(long count) {
+  MainLibrary library;
+  Configuration config(&library);
+  config.playmode = "jukebox";
+  Queue queue;
+  Cashbox withLedger(queue, config, &library), without(queue, config, &library);
+  if (!std::freopen("/dev/null", "w", stdout)) return 1;  // the cashbox's log lines
+  withLedger.StartLedger(false);
+  std::vector<double> ledgered, bare;
+  for (long i = 0; i < count; ++i) {
+    ledgered.push_back(Milliseconds([&] { withLedger.CreditCoin(1); }));
+    bare.push_back(Milliseconds([&] { without.CreditCoin(1); }));
+  }
+  withLedger.StopLedger(0);
+  Summary("ledger written", ledgered);
+  Summary("no ledger (baseline)", bare);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "generate" && argc == 5) return Generate(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
   if (mode == "append" && argc == 3) return Append(std::atol(argv[2]));
-  std::fputs("usage: ledger_measure generate FILE ROWS DAYS | append COUNT\n", stderr);
+  if (mode == "coin" && argc == 3) return Coins(std::atol(argv[2]));
+  std::fputs("usage: ledger_measure generate FILE ROWS DAYS | append COUNT | coin COUNT\n", stderr);
   return 2;
 }

@@ -9,7 +9,9 @@
 #     over the whole ledger;
 #   - the size of the year's file;
 #   - what a coin's ledger row costs the thread that credits it: the time of
-#     Ledger::Append while the writer thread writes.
+#     Ledger::Append while the writer thread writes, and the cashbox's whole
+#     crediting of a coin (tempdata saved) with the ledger written beside
+#     the same without a ledger.
 # Usage: bench/ledger.sh [BUILD_DIR]   ROWS=1000000 DAYS=1200 YEAR_ROWS=300000 RUNS=5
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,3 +53,4 @@ echo "sqlite3 count(*), the whole ledger:  $(median_ms sqlite3 "$db" 'SELECT cou
 echo "python3 start alone:                 $(median_ms /usr/bin/python3 -c pass) ms"
 echo "year of $year_rows rows: $(($(stat -c %s "$work/year/mldkhub.db") / 1024 / 1024)) MB"
 (cd "$work/year" && "$build/bench/ledger_measure" append 100000)
+(cd "$work/year" && rm -f mldkhub.db* && "$build/bench/ledger_measure" coin 300)
