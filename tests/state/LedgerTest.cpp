@@ -55,9 +55,7 @@ class LedgerTest : public ::testing::Test {
  protected:
   LedgerTest() {
     platform::SetClock(&clock);
-    config.playmode = "jukebox";
-    config.creditscoin1 = 1;
-    config.creditscoin2 = 3;
+    config.playmode = "jukebox";  // coins of 1 and 3 credits, as by default
     NewCashbox();
   }
   ~LedgerTest() override {
@@ -152,17 +150,11 @@ TEST_F(LedgerTest, EachActionIsARowOfItsKind) {
 // A power cut between the two files: whichever holds more, the next start
 // marks each figure that differs, and the one after finds them agreeing.
 TEST_F(LedgerTest, ReconciliationMarksEachDifferenceAfterAPowerCut) {
-  const struct {
-    const char* what;
-    // What the cut lost: the ledger's rows, or the last save of "tempdata".
-    bool ledgerLost;
-    int sign;
-  } cuts[] = {
-      {"tempdata ahead", true, 1},
-      {"ledger ahead", false, -1},
-  };
-  for (const auto& cut : cuts) {
-    SCOPED_TRACE(cut.what);
+  // What the cut lost: the ledger's rows (tempdata ahead, the differences
+  // positive), or the last save of "tempdata" (negative).
+  for (const int sign : {1, -1}) {
+    SCOPED_TRACE(sign);
+    const bool ledgerLost = sign > 0;
     EmptyFolder();
     NewCashbox();
     StartLedger(false);
@@ -170,7 +162,7 @@ TEST_F(LedgerTest, ReconciliationMarksEachDifferenceAfterAPowerCut) {
     cashbox->StopLedger(43);
     const std::string before = ReadHostFile("tempdata");
     NewCashbox();
-    if (cut.ledgerLost) {
+    if (ledgerLost) {
       Quiet([&] { cashbox->CreditCoin(2); });  // saved, but its row never written
     } else {
       StartLedger(false);
@@ -185,8 +177,8 @@ TEST_F(LedgerTest, ReconciliationMarksEachDifferenceAfterAPowerCut) {
     std::vector<std::string> rows = LedgerRows();
     const std::vector<std::string> tail(rows.end() - 4, rows.end() - 1);
     EXPECT_EQ(tail[0], "start|0|power cut");
-    EXPECT_EQ(tail[1], "reconciled|" + std::to_string(3 * cut.sign) + "|savedcredits");
-    EXPECT_EQ(tail[2], "reconciled|" + std::to_string(cut.sign) + "|counter2");
+    EXPECT_EQ(tail[1], "reconciled|" + std::to_string(3 * sign) + "|savedcredits");
+    EXPECT_EQ(tail[2], "reconciled|" + std::to_string(sign) + "|counter2");
 
     NewCashbox();
     EXPECT_EQ(StartLedger(false).find("difieren"), std::string::npos);
