@@ -47,7 +47,9 @@ std::vector<RString> FiguresLines(const LedgerStatistics& figures) {
 }  // namespace
 
 StatisticsScreen::StatisticsScreen(const std::string& ledgerFile, int64_t now)
-    : reading_(std::async(std::launch::async, ReadStatistics, ledgerFile, now)) {}
+    : reading_(std::async(std::launch::async, ReadStatistics, ledgerFile, now, &cancel_)) {}
+
+StatisticsScreen::~StatisticsScreen() { cancel_ = true; }
 
 bool StatisticsScreen::Ready() {
   if (!read_ && reading_.wait_for(std::chrono::seconds(0)) == std::future_status::ready) read_ = reading_.get();

@@ -5,6 +5,7 @@
 // screen, and the coins, never wait for the file.
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdint>
 #include <future>
 #include <optional>
@@ -20,6 +21,10 @@ class StatisticsScreen {
  public:
   // Starts reading the ledger file's figures as of now (Unix seconds).
   StatisticsScreen(const std::string& ledgerFile, int64_t now);
+  // A reading still going is cut short: leaving never waits for it.
+  ~StatisticsScreen();
+  StatisticsScreen(const StatisticsScreen&) = delete;
+  StatisticsScreen& operator=(const StatisticsScreen&) = delete;
 
   // Whether the reading ended, with figures or without.
   bool Ready();
@@ -29,6 +34,8 @@ class StatisticsScreen {
   SDL_Rect Draw(SDL_Surface* target, SDL_TTFWriter& font);
 
  private:
+  // Outlives the reading, which it may cut short.
+  std::atomic<bool> cancel_{false};
   std::future<std::optional<LedgerStatistics>> reading_;
   std::optional<std::optional<LedgerStatistics>> read_;
 };

@@ -62,14 +62,21 @@ bool ReadAll(sqlite3* db, int64_t now, LedgerStatistics& statistics) {
          });
 }
 
+// SQLite asks every so many steps; non-zero ends the statement.
+int Cancelled(void* cancel) { return static_cast<std::atomic<bool>*>(cancel)->load() ? 1 : 0; }
+
+const int kStepsBetweenChecks = 100;
+
 }  // namespace
 
-std::optional<LedgerStatistics> ReadStatistics(const std::string& file, int64_t now) {
+std::optional<LedgerStatistics> ReadStatistics(const std::string& file, int64_t now,
+                                               std::atomic<bool>* cancel) {
   sqlite3* db = nullptr;
   LedgerStatistics statistics;
-  const bool read =
-      sqlite3_open_v2(platform::ToHostPath(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
-      sqlite3_busy_timeout(db, 5000) == SQLITE_OK && ReadAll(db, now, statistics);
+  const bool opened =
+      sqlite3_open_v2(platform::ToHostPath(file).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+  if (opened && cancel) sqlite3_progress_handler(db, kStepsBetweenChecks, Cancelled, cancel);
+  const bool read = opened && sqlite3_busy_timeout(db, 5000) == SQLITE_OK && ReadAll(db, now, statistics);
   sqlite3_close(db);
   if (!read) return std::nullopt;
   return statistics;

@@ -4,6 +4,7 @@
 // of their own, read only, so that any thread may read them while the
 // ledger writes.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,5 +35,7 @@ struct LedgerStatistics {
 constexpr int kMostPlayedShown = 10;
 
 // The figures of the ledger file, today being the local day of now (Unix
-// seconds); none when the file cannot be read.
-std::optional<LedgerStatistics> ReadStatistics(const std::string& file, int64_t now);
+// seconds); none when the file cannot be read, or once cancel (when given)
+// is set.
+std::optional<LedgerStatistics> ReadStatistics(const std::string& file, int64_t now,
+                                               std::atomic<bool>* cancel = nullptr);

@@ -280,6 +280,8 @@ TEST_F(LedgerTest, StatisticsSumTakingsAndRankPlays) {
   EXPECT_EQ(figures->mostPlayed[0].title, "Tema 0.mp3");  // the failed play does not count
   EXPECT_EQ(figures->mostPlayed[1].plays, 1);
   EXPECT_FALSE(ReadStatistics("missing.db", 0));
+  std::atomic<bool> cancelled{true};
+  EXPECT_FALSE(ReadStatistics(Ledger::kFile, platform::UnixTime(), &cancelled));
 }
 
 }  // namespace
