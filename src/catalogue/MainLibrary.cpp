@@ -140,10 +140,11 @@ void MainLibrary::GiveTracks(DiscElement* disc, const std::vector<RString>& titl
 
 RString MainLibrary::GetContentPath(unsigned i) const { return contentPaths.GetItem(static_cast<int>(i)); }
 
+RString MainLibrary::GetDiscGenreName(unsigned g, unsigned d) const { return GetDisc(g, d)->GetGenre()->GetName(); }
+
 RString MainLibrary::GetDiscPath(unsigned g, unsigned d) const {
   const DiscElement* disc = GetDisc(g, d);
-  return GetContentPath(disc->GetRootIndex()) + "\\" + disc->GetGenre()->GetName() + "\\" +
-         disc->GetTitle();
+  return GetContentPath(disc->GetRootIndex()) + "\\" + GetDiscGenreName(g, d) + "\\" + disc->GetTitle();
 }
 
 RString MainLibrary::GetTrackPath(unsigned g, unsigned d, unsigned t) const {

@@ -33,6 +33,9 @@ class MainLibrary : public RList {
   bool HasTrack(unsigned g, unsigned d, unsigned t) const;
   RString GetGenreName(unsigned g) const;
   RString GetDiscTitle(unsigned g, unsigned d) const;
+  // The genre the disc's folder lies in; the all-music genre lists discs of
+  // every genre.
+  RString GetDiscGenreName(unsigned g, unsigned d) const;
   RString GetTrackTitle(unsigned g, unsigned d, unsigned t) const;
   int GetDiscIndex(unsigned g, unsigned d) const;
 

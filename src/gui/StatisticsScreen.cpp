@@ -12,8 +12,8 @@ const SDL_Color kBoxColour = {0, 48, 96, 0};
 
 RString Internal(const std::string& utf8) { return platform::FromHostText(utf8).c_str(); }
 
-// "12 monedas (1: 10, 2: 2), 16 creditos; vendido 12, devuelto 1"
-RString TakingsText(const char* when, const Takings& takings) {
+// "  12 monedas (1: 10, 2: 2), 16 creditos; vendido 12, devuelto 1"
+RString TakingsText(const Takings& takings) {
   int64_t coins = 0;
   std::string perInput;
   for (size_t input = 0; input < takings.coins.size(); ++input) {
@@ -22,16 +22,18 @@ RString TakingsText(const char* when, const Takings& takings) {
     perInput += Format("%s%zu: %lld", perInput.empty() ? "" : ", ", input + 1,
                        static_cast<long long>(takings.coins[input]));
   }
-  return Format("%s: %lld monedas (%s), %lld creditos; vendido %lld, devuelto %lld", when,
-                static_cast<long long>(coins), perInput.empty() ? "-" : perInput.c_str(),
+  return Format("  %lld monedas (%s), %lld creditos; vendido %lld, devuelto %lld", static_cast<long long>(coins), perInput.empty() ? "-" : perInput.c_str(),
                 static_cast<long long>(takings.coinCredits), static_cast<long long>(takings.sold),
                 static_cast<long long>(takings.paidBack))
       .c_str();
 }
 
 std::vector<RString> FiguresLines(const LedgerStatistics& figures) {
-  std::vector<RString> lines{"Estadisticas", TakingsText("Hoy", figures.today),
-                             TakingsText("Desde que se limpiaron los contadores", figures.sinceCleared),
+  std::vector<RString> lines{"Estadisticas",
+                             "Hoy:",
+                             TakingsText(figures.today),
+                             "Desde que se limpiaron los contadores:",
+                             TakingsText(figures.sinceCleared),
                              "Las 10 mas tocadas:"};
   int place = 0;
   for (const TrackPlays& track : figures.mostPlayed) {
@@ -71,7 +73,8 @@ SDL_Rect StatisticsScreen::Draw(SDL_Surface* target, SDL_TTFWriter& font) {
     width = std::max(width, w);
   }
   const int lineHeight = std::max(font.GetFontHeight(), 1);
-  width = std::min(width + 2 * kPadding, target->w);
+  // A line is drawn whole only when narrower than its room.
+  width = std::min(width + 1 + 2 * kPadding, target->w);
   const int height = std::min(static_cast<int>(lines.size()) * lineHeight + 2 * kPadding, target->h);
   SDL_Rect box = {static_cast<Sint16>((target->w - width) / 2), static_cast<Sint16>((target->h - height) / 2),
                   static_cast<Uint16>(width), static_cast<Uint16>(height)};

@@ -296,7 +296,7 @@ LedgerRow Cashbox::ItemRow(const char* kind, const QueueElement& entry) const {
   LedgerRow row = Row(kind);
   row.item = ItemKind(entry);
   if (library_ == nullptr || !library_->HasTrack(entry.genre, entry.disc, entry.track)) return row;
-  row.genre = platform::ToHostText(library_->GetGenreName(entry.genre).Chars());
+  row.genre = platform::ToHostText(library_->GetDiscGenreName(entry.genre, entry.disc).Chars());
   row.album = platform::ToHostText(library_->GetDiscTitle(entry.genre, entry.disc).Chars());
   row.title = platform::ToHostText(library_->GetTrackTitle(entry.genre, entry.disc, entry.track).Chars());
   return row;
@@ -305,7 +305,8 @@ LedgerRow Cashbox::ItemRow(const char* kind, const QueueElement& entry) const {
 const char* Cashbox::ItemKind(const QueueElement& entry) const {
   if (library_ == nullptr || !library_->HasTrack(entry.genre, entry.disc, entry.track)) return "song";
   const unsigned genre = entry.genre, disc = entry.disc, track = entry.track;
-  if (library_->GetGenreName(genre) == kKaraokeGenre || library_->IsKaraoke(genre, disc, track)) return "karaoke";
+  if (library_->GetDiscGenreName(genre, disc) == kKaraokeGenre || library_->IsKaraoke(genre, disc, track))
+    return "karaoke";
   if (library_->GetDiscTitle(genre, disc) == MainLibrary::kDownloadsDiscName) return "download";
   return library_->IsVideo(genre, disc, track) ? "video" : "song";
 }
