@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -72,10 +73,20 @@ TEST_F(StatisticsScreenTest, TodaySinceClearingAndMostPlayed) {
   EXPECT_GE(box.h, 7 * gui.genresListFont.GetFontHeight());
 }
 
+// A missing file, or a reading cut short.
 TEST_F(StatisticsScreenTest, LedgerThatCannotBeReadIsSaid) {
   StatisticsScreen screen("missing.db", platform::UnixTime());
   EXPECT_EQ(Shown(screen),
             (std::vector<std::string>{"Estadisticas", "No se pudo leer el registro de ventas"}));
+  {
+    Ledger ledger;
+    ledger.Open();
+    ledger.Start();
+    for (int coin = 0; coin < 100; ++coin) ledger.Append(Row("coin", 1, 1));
+  }
+  std::atomic<bool> cancelled{true};
+  EXPECT_TRUE(ReadStatistics(Ledger::kFile, platform::UnixTime()));
+  EXPECT_FALSE(ReadStatistics(Ledger::kFile, platform::UnixTime(), &cancelled));
 }
 
 // Shown for 30 seconds, or until a key; the menu comes back either way.

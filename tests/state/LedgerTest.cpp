@@ -13,7 +13,6 @@
 #include "config/Configuration.h"
 #include "platform/Clock.h"
 #include "state/Cashbox.h"
-#include "state/LedgerStatistics.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
 #include "support/Wait.h"
@@ -250,38 +249,6 @@ TEST_F(LedgerTest, UnwritableLedgerNeverStopsSalesAndCatchesUpLater) {
   EXPECT_EQ(LedgerRows(), (std::vector<std::string>{"start|0|clean", "coin|2|3",
                                                      "sale|song|2|jukebox|Salsa|Disco 1|Tema 0.mp3", "coin|1|1",
                                                      "stop|0|43"}));
-}
-
-// The operator's figures: today's and since the clearing, and the most
-// played first.
-TEST_F(LedgerTest, StatisticsSumTakingsAndRankPlays) {
-  StartLedger(false);
-  Quiet([&] {
-    cashbox->CreditCoin(2);
-    cashbox->Buy(Track(0), 1);
-    cashbox->Buy(Track(1), 1);
-    cashbox->Buy(Track(1), 1);
-    cashbox->Finish(Head(), Report(PlayReport::End::kPlayed));
-    cashbox->PayBack(Head(), Report(PlayReport::End::kFailed));
-    cashbox->Finish(Head(), Report(PlayReport::End::kSkipped));
-    cashbox->ClearCoinCounters();
-    cashbox->CreditCoin(1);
-  });
-  cashbox->StopLedger(43);
-  const std::optional<LedgerStatistics> figures = ReadStatistics(Ledger::kFile, platform::UnixTime());
-  ASSERT_TRUE(figures);
-  EXPECT_EQ(figures->today.coins[0] + figures->today.coins[1], 2);
-  EXPECT_EQ(figures->today.coinCredits, 4);
-  EXPECT_EQ(figures->today.sold, 3);
-  EXPECT_EQ(figures->today.paidBack, 1);
-  EXPECT_EQ(figures->sinceCleared.coinCredits, 1);
-  EXPECT_EQ(figures->sinceCleared.sold, 0);
-  ASSERT_EQ(figures->mostPlayed.size(), 2u);
-  EXPECT_EQ(figures->mostPlayed[0].title, "Tema 0.mp3");  // the failed play does not count
-  EXPECT_EQ(figures->mostPlayed[1].plays, 1);
-  EXPECT_FALSE(ReadStatistics("missing.db", 0));
-  std::atomic<bool> cancelled{true};
-  EXPECT_FALSE(ReadStatistics(Ledger::kFile, platform::UnixTime(), &cancelled));
 }
 
 }  // namespace
