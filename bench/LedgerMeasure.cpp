@@ -166,8 +166,8 @@ double Milliseconds(const std::function<void()>& action) {
 
 void Summary(const char* what, std::vector<double> times) {
   std::sort(times.begin(), times.end());
-  std::fprintf(stderr, "coin, %s: median %.2f ms, longest %.2f ms over %zu coins\n", what, times[times.size() / 2],
-              times.back(), times.size());
+  std::fprintf(stderr, "coin, %s: median %.2f ms, 95th percentile %.2f ms, longest %.2f ms over %zu coins\n", what,
+               times[times.size() / 2], times[times.size() * 95 / 100], times.back(), times.size());
 }
 
 int Coins(long count) {
