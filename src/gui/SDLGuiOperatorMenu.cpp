@@ -46,7 +46,8 @@ RString Row(const char* format, int value) {
 // Every row at its widest, for the list's size.
 const char* const kWidestRows[] = {
     "Monedero 1: 65535", "Monedero 2: 65535", "Contador 1: 99999999", "Contador 2: 99999999",
-    "Limpiar contadores", "Estadisticas", "Configuracion Admin", "Modo: aleatorio", "Salida de TV: Si", "Wifi WPS", "Configtool",
+    "Limpiar contadores", "Estadisticas", "Configuracion Admin", "Modo: aleatorio", "Salida de TV: Si", "Wifi WPS",
+    "Configtool",
     "Archivos", "Guardar y salir", "Salir"};
 const int kMenuRows = static_cast<int>(std::size(kWidestRows));
 const int kListPadding = 5;

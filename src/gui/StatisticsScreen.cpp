@@ -22,9 +22,9 @@ RString TakingsText(const Takings& takings) {
     perInput += Format("%s%zu: %lld", perInput.empty() ? "" : ", ", input + 1,
                        static_cast<long long>(takings.coins[input]));
   }
-  return Format("  %lld monedas (%s), %lld creditos; vendido %lld, devuelto %lld", static_cast<long long>(coins), perInput.empty() ? "-" : perInput.c_str(),
-                static_cast<long long>(takings.coinCredits), static_cast<long long>(takings.sold),
-                static_cast<long long>(takings.paidBack))
+  return Format("  %lld monedas (%s), %lld creditos; vendido %lld, devuelto %lld", static_cast<long long>(coins),
+                perInput.empty() ? "-" : perInput.c_str(), static_cast<long long>(takings.coinCredits),
+                static_cast<long long>(takings.sold), static_cast<long long>(takings.paidBack))
       .c_str();
 }
 

@@ -151,7 +151,8 @@ void Ledger::Append(LedgerRow row) {
   Lock lock(mutex_);
   if (pending_.size() >= kMostPending) {
     pending_.pop_front();
-    if (dropped_++ == 0) std::printf("Registro %s: demasiadas filas sin escribir, se pierden las mas viejas\n", file_.c_str());
+    if (dropped_++ == 0)
+      std::printf("Registro %s: demasiadas filas sin escribir, se pierden las mas viejas\n", file_.c_str());
   }
   pending_.push_back(std::move(row));
   wake_.notify_one();
