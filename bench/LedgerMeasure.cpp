@@ -1,4 +1,4 @@
-// ledger_measure generate FILE ROWS DAYS | append COUNT | coin COUNT
+// ledger_measure generate FILE ROWS DAYS | append COUNT | coin COUNT | open FILE
 // For bench/ledger.sh:
 //   generate  makes the ledger FILE with the jukebox's own schema (Ledger)
 //             and fills it with ROWS rows of a busy cabinet spread over the
@@ -11,7 +11,9 @@
 //   coin      times COUNT coins credited by the cashbox in the working
 //             directory (its tempdata saved each time), with the ledger
 //             written by its thread and, as the baseline, without a ledger
-//             started, alternating, and prints median and longest in ms.
+//             started, alternating, and prints median and longest in ms;
+//   open      times what a start adds: opening FILE, with its check, and
+//             the sums the reconciliation compares.
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -189,6 +191,15 @@ int Coins(long count) {
   return 0;
 }
 
+int OpenAndSum(const char* file) {
+  Ledger ledger(file);
+  bool summed = false;
+  const double opening = Milliseconds([&] { ledger.Open(); });
+  const double summing = Milliseconds([&] { summed = ledger.Figures().has_value(); });
+  std::printf("start: open and check %.0f ms, sums for the reconciliation %.0f ms\n", opening, summing);
+  return summed ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -196,6 +207,7 @@ int main(int argc, char** argv) {
   if (mode == "generate" && argc == 5) return Generate(argv[2], std::atol(argv[3]), std::atoi(argv[4]));
   if (mode == "append" && argc == 3) return Append(std::atol(argv[2]));
   if (mode == "coin" && argc == 3) return Coins(std::atol(argv[2]));
-  std::fputs("usage: ledger_measure generate FILE ROWS DAYS | append COUNT | coin COUNT\n", stderr);
+  if (mode == "open" && argc == 3) return OpenAndSum(argv[2]);
+  std::fputs("usage: ledger_measure generate FILE ROWS DAYS | append COUNT | coin COUNT | open FILE\n", stderr);
   return 2;
 }

@@ -7,7 +7,8 @@
 #     process (Python's start included);
 #   - beside them, sqlite3's own "SELECT count(*)" over the same rows, and
 #     over the whole ledger;
-#   - the size of the year's file;
+#   - the size of the year's file, and what opening and reconciling either
+#     ledger adds to a start;
 #   - what a coin's ledger row costs the thread that credits it: the time of
 #     Ledger::Append while the writer thread writes, and the cashbox's whole
 #     crediting of a coin (tempdata saved) with the ledger written beside
@@ -52,5 +53,6 @@ echo "sqlite3 count(*), the same rows:     $(median_ms sqlite3 "$db" "SELECT cou
 echo "sqlite3 count(*), the whole ledger:  $(median_ms sqlite3 "$db" 'SELECT count(*) FROM ledger') ms"
 echo "python3 start alone:                 $(median_ms /usr/bin/python3 -c pass) ms"
 echo "year of $year_rows rows: $(($(stat -c %s "$work/year/mldkhub.db") / 1024 / 1024)) MB"
+for ledger in "$db" "$work/year/mldkhub.db"; do "$build/bench/ledger_measure" open "$ledger"; done
 (cd "$work/year" && "$build/bench/ledger_measure" append 100000)
 (cd "$work/year" && rm -f mldkhub.db* && "$build/bench/ledger_measure" coin 300)
