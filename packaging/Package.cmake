@@ -25,4 +25,4 @@ set(MELODECK_PACKAGE_RECOMMENDS "xserver-xorg, ffmpeg, sudo")
 # (wpa_cli, killall, dhclient), the file manager of the "filemanager"
 # setting and the live-channel player cvlc; the operator's broker for the
 # fleet reports.
-set(MELODECK_PACKAGE_SUGGESTS "wpasupplicant, psmisc, isc-dhcp-client, thunar, vlc-bin, mosquitto")
+set(MELODECK_PACKAGE_SUGGESTS "wpasupplicant, psmisc, isc-dhcp-client, thunar, vlc-bin, mosquitto, sqlite3")

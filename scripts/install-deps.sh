@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev libsdl-gfx1.2-dev
-  libsqlite3-dev libx11-dev libxrandr-dev zlib1g-dev libturbojpeg0-dev
+  libsqlite3-dev sqlite3 libx11-dev libxrandr-dev zlib1g-dev libturbojpeg0-dev
   libmosquitto-dev nlohmann-json3-dev mosquitto openssl
   mplayer alsa-utils fonts-liberation2
   python3 python3-pil python3-qrcode yt-dlp

@@ -66,6 +66,11 @@ int MainLibrary::GetTotalDiscs(unsigned g) const { return GetGenre(g)->GetTotalD
 
 int MainLibrary::GetTotalTracks(unsigned g, unsigned d) const { return GetDisc(g, d)->GetTotalTracks(); }
 
+bool MainLibrary::HasTrack(unsigned g, unsigned d, unsigned t) const {
+  return g < static_cast<unsigned>(GetTotalGenres()) && d < static_cast<unsigned>(GetTotalDiscs(g)) &&
+         t < static_cast<unsigned>(GetTotalTracks(g, d));
+}
+
 RString MainLibrary::GetGenreName(unsigned g) const { return GetGenre(g)->GetName(); }
 
 RString MainLibrary::GetDiscTitle(unsigned g, unsigned d) const { return GetDisc(g, d)->GetTitle(); }
@@ -135,10 +140,11 @@ void MainLibrary::GiveTracks(DiscElement* disc, const std::vector<RString>& titl
 
 RString MainLibrary::GetContentPath(unsigned i) const { return contentPaths.GetItem(static_cast<int>(i)); }
 
+RString MainLibrary::GetDiscGenreName(unsigned g, unsigned d) const { return GetDisc(g, d)->GetGenre()->GetName(); }
+
 RString MainLibrary::GetDiscPath(unsigned g, unsigned d) const {
   const DiscElement* disc = GetDisc(g, d);
-  return GetContentPath(disc->GetRootIndex()) + "\\" + disc->GetGenre()->GetName() + "\\" +
-         disc->GetTitle();
+  return GetContentPath(disc->GetRootIndex()) + "\\" + GetDiscGenreName(g, d) + "\\" + disc->GetTitle();
 }
 
 RString MainLibrary::GetTrackPath(unsigned g, unsigned d, unsigned t) const {

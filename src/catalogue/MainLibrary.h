@@ -29,8 +29,13 @@ class MainLibrary : public RList {
   int GetTotalGenres() const { return Count(); }
   int GetTotalDiscs(unsigned g) const;
   int GetTotalTracks(unsigned g, unsigned d) const;
+  // Whether the position names a track of the catalogue.
+  bool HasTrack(unsigned g, unsigned d, unsigned t) const;
   RString GetGenreName(unsigned g) const;
   RString GetDiscTitle(unsigned g, unsigned d) const;
+  // The genre the disc's folder lies in; the all-music genre lists discs of
+  // every genre.
+  RString GetDiscGenreName(unsigned g, unsigned d) const;
   RString GetTrackTitle(unsigned g, unsigned d, unsigned t) const;
   int GetDiscIndex(unsigned g, unsigned d) const;
 

@@ -36,7 +36,6 @@ class MainLibrary;
 class MapKeys;
 class Player;
 class Skin;
-struct sqlite3;
 struct StickAlbum;
 struct StickGenre;
 
@@ -54,10 +53,10 @@ class SDLGui : public PlayerListener {
 
   // Display set-up ---------------------------------------------------------
 
-  // Opens the database file, the display, fonts and images, the video
-  // window, restores credits and queue and applies the volume. 1 when done,
-  // 0, with a log line, when the cabinet cannot run: no display, or a
-  // database file or a font that cannot be opened.
+  // Opens the display, fonts and images, the video window, restores
+  // credits and queue and applies the volume. 1 when done, 0, with a log
+  // line, when the cabinet cannot run: no display, or a font that cannot be
+  // opened.
   int initialize(Skin* skin, MainLibrary* library, Player* player, Configuration* configuration);
   // SDL's video subsystem and the video mode (doubled in width with TV-out);
   // 0 with a log line on failure.
@@ -119,8 +118,10 @@ class SDLGui : public PlayerListener {
   // The player's side: called by the playback thread (events, the video
   // window), and when the player goes.
   void ExternalAction(int event) override;
-  void ItemNotPlayed(const QueueElement& entry) override;
-  void ItemPlayed(const QueueElement& entry) override;
+  void ItemNotPlayed(const QueueElement& entry, const PlayReport& report) override;
+  void ItemPlayed(const QueueElement& entry, const PlayReport& report) override;
+  // The money's owner, once initialized: for the ledger's start and stop.
+  Cashbox& Money() { return *cashbox; }
   unsigned long GetWindowPlayerHandle() override;
   const Configuration& PlayerSettings() const override { return *config; }
   void ForgetPlayer(const Player* gone) override;
@@ -410,7 +411,7 @@ class SDLGui : public PlayerListener {
 
   // The menu's rows, in their order.
   enum MenuRow {
-    kCoin1Row, kCoin2Row, kCounter1Row, kCounter2Row, kClearCountersRow, kAdminCodeRow, kPlayModeRow,
+    kCoin1Row, kCoin2Row, kCounter1Row, kCounter2Row, kClearCountersRow, kStatisticsRow, kAdminCodeRow, kPlayModeRow,
     kTvOutRow, kWpsRow, kConfigtoolRow, kFilesRow, kSaveRow, kExitRow
   };
   // The menu's list with its rows, made with the other lists, and its
@@ -630,8 +631,6 @@ class SDLGui : public PlayerListener {
 
   // Fields -----------------------------------------------------------------
 
-  sqlite3* database = nullptr;
-  int databaseOpenResult = 0;
   SDL_Surface* screen = nullptr;
   Uint32 videoModeFlags = 0;
   uint8_t quitRequested = 0;
@@ -737,6 +736,7 @@ class SDLGui : public PlayerListener {
  private:
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
+  bool shownLedgerFailing = false;
   // One image file, the size it is scaled to (0 × 0 keeps its own) and the
   // line printed when it cannot be loaded (none when null).
   struct ImageSpec {
@@ -754,7 +754,6 @@ class SDLGui : public PlayerListener {
   void CreateSearcherLists();
   std::unique_ptr<ListBox> NewList(const SDL_Rect& area, SDL_TTFWriter& writer, bool withBar);
 
-  bool OpenDatabase();
   void RestoreSavedState();
   void PlaceCursor();
   void PrepareTvOut();
@@ -867,6 +866,8 @@ class SDLGui : public PlayerListener {
   void CloseOperatorMenu();
   void ClearCoinCounters();
   void SaveOperatorSettings();
+  // The ledger's figures (StatisticsScreen) until a key or kStatisticsShown.
+  void ShowStatistics();
   void ConnectByWps();
   bool WaitForWpsConnection();
   // How long the WPS wait may still last, under its message.

@@ -159,8 +159,9 @@ void SDLGui::Refund(const QueueElement& entry) {
 
 void SDLGui::NoteSavingState() {
   cashbox->SaveIfDue();
-  if (cashbox->SaveFailing() == shownSaveFailing) return;
+  if (cashbox->SaveFailing() == shownSaveFailing && cashbox->LedgerFailing() == shownLedgerFailing) return;
   shownSaveFailing = cashbox->SaveFailing();
+  shownLedgerFailing = cashbox->LedgerFailing();
   MarqueeCalc();
 }
 
@@ -168,6 +169,7 @@ void SDLGui::CountFailure() {
   lastItemFailed = true;
   if (++failuresInARow != kFailuresForService) return;
   std::printf("%d elementos seguidos sin reproducir: el equipo necesita servicio tecnico\n", failuresInARow);
+  cashbox->NoteService(std::to_string(failuresInARow) + " items in a row not played");
   MarqueeCalc();
 }
 

@@ -282,14 +282,14 @@ void SDLGui::ExternalAction(int event) {
   playEvents.push_back(event);
 }
 
-void SDLGui::ItemNotPlayed(const QueueElement& entry) {
-  if (!cashbox->PayBack(entry)) return;
+void SDLGui::ItemNotPlayed(const QueueElement& entry, const PlayReport& report) {
+  if (!cashbox->PayBack(entry, report)) return;
   const std::lock_guard<std::mutex> lock(stateMutex);
   notPlayedEntries.push_back(entry);
   playEvents.push_back(Player::kNotPlayed);
 }
 
-void SDLGui::ItemPlayed(const QueueElement& entry) { cashbox->Finish(entry); }
+void SDLGui::ItemPlayed(const QueueElement& entry, const PlayReport& report) { cashbox->Finish(entry, report); }
 
 void SDLGui::ForgetPlayer(const Player* gone) {
   if (player == gone) player = nullptr;

@@ -20,6 +20,7 @@ const SDL_Rect kVideoStrip = {0, 0, 1024, 100};
 const int kBackButtonX = 924;
 const RString kServiceText = "Equipo fuera de servicio: llame al encargado";
 const RString kSaveFailureText = "No se pueden guardar los creditos: llame al encargado";
+const RString kLedgerFailureText = "No se puede escribir el registro de ventas: llame al encargado";
 
 
 // Blits the strip with its top-left corner at (x, y), which may lie left of
@@ -84,6 +85,7 @@ void SDLGui::MarqueeCalc() {
 
 const RString& SDLGui::MarqueeText() const {
   if (cashbox->SaveFailing()) return kSaveFailureText;
+  if (cashbox->LedgerFailing()) return kLedgerFailureText;
   return NeedsService() ? kServiceText : config->marquesina;
 }
 

@@ -10,7 +10,9 @@
 #include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "gui/SdlColour.h"
+#include "gui/StatisticsScreen.h"
 #include "gui/Skin.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "playback/Player.h"
 #include "programs/ExternalPrograms.h"
@@ -28,6 +30,8 @@ const int kWpsChecks = 60;
 const int kMenuFrame = 4;
 const uint32_t kWpsCheckInterval = 2000;
 const char* const kWirelessStateFile = "wps_out";
+const int kStatisticsShown = 30000;
+const int kStatisticsPoll = 100;
 
 RString NextPlayMode(const RString& mode, int step) {
   for (int i = 0; i < kPlayModeCount; ++i) {
@@ -45,7 +49,8 @@ RString Row(const char* format, int value) {
 // Every row at its widest, for the list's size.
 const char* const kWidestRows[] = {
     "Monedero 1: 65535", "Monedero 2: 65535", "Contador 1: 99999999", "Contador 2: 99999999",
-    "Limpiar contadores", "Configuracion Admin", "Modo: aleatorio", "Salida de TV: Si", "Wifi WPS", "Configtool",
+    "Limpiar contadores", "Estadisticas", "Configuracion Admin", "Modo: aleatorio", "Salida de TV: Si", "Wifi WPS",
+    "Configtool",
     "Archivos", "Guardar y salir", "Salir"};
 const int kMenuRows = static_cast<int>(std::size(kWidestRows));
 const int kListPadding = 5;
@@ -167,6 +172,9 @@ void SDLGui::RunSelectedMenuRow() {
     case kClearCountersRow:
       ClearCoinCounters();
       break;
+    case kStatisticsRow:
+      ShowStatistics();
+      break;
     case kAdminCodeRow:
       makeWifiCodeAdmin();
       break;
@@ -202,6 +210,19 @@ void SDLGui::ClearCoinCounters() {
   WriteMenuRows();
 }
 
+// Coins are credited while the figures are read and shown.
+void SDLGui::ShowStatistics() {
+  StatisticsScreen statistics(cashbox->LedgerFile(), platform::UnixTime());
+  int key = 0;
+  while (!statistics.Ready() && !quitRequested && key == 0) {
+    UpdateScreenArea(statistics.Draw(screen, genresListFont));
+    WaitForKey(platform::Ticks(), kStatisticsPoll, key);
+  }
+  UpdateScreenArea(statistics.Draw(screen, genresListFont));
+  if (key == 0 && !quitRequested) WaitForKey(platform::Ticks(), kStatisticsShown, key);
+  DrawAll();
+}
+
 // The values apply at once; a file that could not be written is told, not
 // passed off as saved.
 void SDLGui::SaveOperatorSettings() {
@@ -210,6 +231,7 @@ void SDLGui::SaveOperatorSettings() {
   config->playmode = menuPlayMode;
   const bool saved = config->SaveUserConfiguration() == 0;
   if (!saved) std::puts("No se pudo guardar configuser");
+  cashbox->NoteSettingsSaved();
   ShowNotice(saved ? "Cambios guardados" : "No se pudieron guardar los cambios", kNoticeTime);
   CloseOperatorMenu();
 }

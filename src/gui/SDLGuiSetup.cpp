@@ -3,7 +3,6 @@
 // indicator.
 #include <SDL_image.h>
 #include <SDL_rotozoom.h>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,7 +23,6 @@
 
 namespace {
 
-const char* const kDatabaseFile = "mldkhub.db";
 const char* const kFontFile = "arial.ttf";
 const char* const kRunningTimeFile = "exectime.txt";
 const char* const kServerStatusFile = "serverstatus";
@@ -112,7 +110,6 @@ SDLGui::~SDLGui() {
   FreeSurfaces();
   coinSound.reset();
   if (sdlStarted_) SDL_Quit();
-  sqlite3_close(database);
 }
 
 void SDLGui::FreeSurfaces() {
@@ -145,7 +142,6 @@ SDL_Surface* SDLGui::NewSurface(int w, int h) {
 int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPlayer,
                        Configuration* configuration) {
   lastOnlineCheck = platform::Ticks();
-  if (!OpenDatabase()) return 0;
   config = configuration;
   skin = guiSkin;
   library = mainLibrary;
@@ -169,17 +165,6 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   ShowSdlWindow();
   readyAt = platform::Ticks();
   return 1;
-}
-
-// Nothing is stored in the database; it is kept open for the whole run.
-// Without it the cabinet cannot run.
-bool SDLGui::OpenDatabase() {
-  databaseOpenResult = sqlite3_open(platform::ToHostPath(kDatabaseFile).c_str(), &database);
-  if (databaseOpenResult == SQLITE_OK) return true;
-  std::fprintf(stderr, "Can't open database: %s\n", sqlite3_errmsg(database));
-  sqlite3_close(database);
-  database = nullptr;
-  return false;
 }
 
 int SDLGui::OpenDisplay() {

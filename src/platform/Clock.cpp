@@ -1,6 +1,7 @@
 #include "platform/Clock.h"
 
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 namespace platform {
@@ -14,6 +15,8 @@ SystemClock& DefaultClock() {
 }
 
 }  // namespace
+
+int64_t Clock::UnixTime() { return static_cast<int64_t>(std::time(nullptr)); }
 
 uint32_t SystemClock::Ticks() {
   using namespace std::chrono;

@@ -11,6 +11,8 @@ class Clock {
   virtual ~Clock() = default;
   virtual uint32_t Ticks() = 0;
   virtual void Delay(uint32_t ms) = 0;
+  // Seconds since 1970-01-01 UTC, for records kept beyond the run.
+  virtual int64_t UnixTime();
 };
 
 // Milliseconds since the clock was first asked; delays really sleep.
@@ -38,5 +40,6 @@ void SetClock(Clock* clock);
 
 inline uint32_t Ticks() { return GetClock().Ticks(); }
 inline void Delay(uint32_t ms) { GetClock().Delay(ms); }
+inline int64_t UnixTime() { return GetClock().UnixTime(); }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <numeric>
 
@@ -200,6 +201,10 @@ bool CopyAsNewFile(const std::string& from, const std::string& to, const std::fu
 }
 
 bool DeleteFile(const std::string& path) { return unlink(ToHostPath(path).c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+  return std::rename(ToHostPath(from).c_str(), ToHostPath(to).c_str()) == 0;
+}
 
 bool FileExists(const std::string& path) { return access(ToHostPath(path).c_str(), F_OK) == 0; }
 

@@ -54,6 +54,8 @@ bool FreeSpace(const std::string& path, uint64_t& bytes);
 // source that grows past the size it had when opened fails.
 bool CopyAsNewFile(const std::string& from, const std::string& to, const std::function<bool()>& keepGoing);
 bool DeleteFile(const std::string& path);
+// Gives a file another name in the same file system; false when it could not.
+bool RenameFile(const std::string& from, const std::string& to);
 // Why a file that exists cannot be read through, in the system's words
 // ("Permission denied"); the empty text when it reads whole or is missing.
 std::string ReadFault(const std::string& path);

@@ -88,15 +88,24 @@ bool NotPlayedAtAll(Player::Outcome outcome) {
   return outcome != Player::Outcome::kPlayed && outcome != Player::Outcome::kStopped;
 }
 
+PlayReport::End EndOf(Player::Outcome outcome) {
+  if (NotPlayedAtAll(outcome)) return PlayReport::End::kFailed;
+  return outcome == Player::Outcome::kStopped ? PlayReport::End::kSkipped : PlayReport::End::kPlayed;
+}
+
 }  // namespace
 
 // An entry that does not lie in the catalogue, or whose path would lead out
 // of the media folder, is not played but finishes like any other.
 void Player::PlayHead(const QueueElement& entry) {
+  PlayReport report;
+  report.started = platform::UnixTime();
   const Outcome outcome =
       InCatalogue(entry) && StaysInMediaFolder(entry) ? PlayEntry(entry) : Outcome::kPlayed;
   // Stopping the thread cuts the item short; it stays queued.
   if (stopThread) return;
+  report.ended = platform::UnixTime();
+  report.end = EndOf(outcome);
   stopRequested = 0;
   lastPlayed_ = entry;
   // The main thread may have changed the queue meanwhile: only this entry
@@ -104,9 +113,9 @@ void Player::PlayHead(const QueueElement& entry) {
   if (gui == nullptr)
     queue->RemoveHeadIf(entry);
   else if (NotPlayedAtAll(outcome))
-    gui->ItemNotPlayed(entry);
+    gui->ItemNotPlayed(entry, report);
   else
-    gui->ItemPlayed(entry);
+    gui->ItemPlayed(entry, report);
   Post(kFinished);
 }
 

@@ -284,9 +284,7 @@ void Player::ReleaseGui() {
 }
 
 bool Player::InCatalogue(const QueueElement& entry) const {
-  return entry.genre < static_cast<uint32_t>(library->GetTotalGenres()) &&
-         entry.disc < static_cast<uint32_t>(library->GetTotalDiscs(entry.genre)) &&
-         entry.track < static_cast<uint32_t>(library->GetTotalTracks(entry.genre, entry.disc));
+  return library->HasTrack(entry.genre, entry.disc, entry.track);
 }
 
 std::optional<QueueElement> Player::CatalogueHead() const {

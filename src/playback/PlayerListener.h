@@ -12,9 +12,19 @@
 // - behind one lock each, taken through RAII: the queue (its own), the
 //   credits and the saved state (Cashbox), the playback events and the
 //   video window (SDLGui::stateMutex), the running player (Player's own).
+#include <cstdint>
+
 #include "playback/Queue.h"
 
 class Configuration;
+
+// How the playback thread saw an item go: played to its end, cut short, or
+// not played at all, and when it started and ended (Unix seconds).
+struct PlayReport {
+  enum class End { kPlayed, kSkipped, kFailed };
+  End end = End::kPlayed;
+  int64_t started = 0, ended = 0;
+};
 class Player;
 
 class PlayerListener {
@@ -29,12 +39,12 @@ class PlayerListener {
   // together with noting what it owes for it, so that no state it saves
   // meanwhile holds both the entry and its payback, or neither. Comes before
   // the entry's finished event.
-  virtual void ItemNotPlayed(const QueueElement& entry) = 0;
+  virtual void ItemNotPlayed(const QueueElement& entry, const PlayReport& report) = 0;
   // Called on the playback thread: the entry at the head of the queue was
   // played or stopped. The listener takes it out of the queue and keeps
   // that, so that a power cut does not play it again. Comes before the
   // entry's finished event.
-  virtual void ItemPlayed(const QueueElement& entry) = 0;
+  virtual void ItemPlayed(const QueueElement& entry, const PlayReport& report) = 0;
   // The window system's handle of the video window; 0 when there is none.
   virtual unsigned long GetWindowPlayerHandle() = 0;
   virtual const Configuration& PlayerSettings() const = 0;

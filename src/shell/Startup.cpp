@@ -274,14 +274,17 @@ int RunJukebox(const RString& argument) {
   auto* gui = new SDLGui(queue);
   auto* player = new Player(gui, library, queue, configuration->videodriver);
   if (!gui->initialize(skin, library, player, configuration)) EndWithoutDisplay();
+  const bool cutOff = ExistsFileLastShutdown();
+  gui->Money().StartLedger(cutOff);
   player->InitPlayer(configuration->playmode);
 
-  if (ExistsFileLastShutdown()) std::puts("El programa no termino correctamente la ultima vez");
+  if (cutOff) std::puts("El programa no termino correctamente la ultima vez");
   MakeFileLastShutdown();
   FleetReports fleet(*configuration);
   RunMainLoop(*gui, fleet);
   fleet.Stop();
   // The media player must not play on after the jukebox has gone.
   player->ReleaseGui();
+  gui->Money().StopLedger(kCleanExitCode);
   CleanExit();
 }

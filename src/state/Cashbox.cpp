@@ -4,12 +4,40 @@
 #include <cstdio>
 
 #include "base/Numbers.h"
+#include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "platform/Clock.h"
+#include "platform/Paths.h"
+
+namespace {
+
+const char* const kKaraokeGenre = "Karaoke";
+
+LedgerRow Row(const char* kind, std::string detail = {}) {
+  LedgerRow row;
+  row.kind = kind;
+  row.detail = std::move(detail);
+  return row;
+}
+
+const char* EndName(PlayReport::End end) {
+  switch (end) {
+    case PlayReport::End::kSkipped:
+      return "skipped";
+    case PlayReport::End::kFailed:
+      return "failed";
+    default:
+      return "played";
+  }
+}
+
+}  // namespace
 
 Cashbox::Cashbox(Queue& queue, const Configuration& config, const MainLibrary* library)
-    : queue_(queue), config_(config), store_(library) {
+    : queue_(queue), config_(config), library_(library), store_(library) {
   if (!config.volumeFixed) volume_ = config.volumen;
+  for (int input = 1; input <= kCoinInputs; ++input) notedCoinValues_[input - 1] = config.CreditsPerCoin(input);
+  notedMode_ = config.playmode.Chars();
 }
 
 std::optional<int32_t> Cashbox::Restore() {
@@ -58,26 +86,31 @@ bool Cashbox::Charging() const { return config_.playmode == "jukebox"; }
 void Cashbox::CreditCoin(int input) {
   if (input < 1 || input > kCoinInputs) return;
   const int32_t credits = config_.CreditsPerCoin(input);
+  LedgerRow row = Row("coin");
+  row.input = input;
   {
     Lock lock(mutex_);
     AddSaturating(coins_[input - 1], 1);
-    Give(credits, "moneda");
+    row.credits = Give(credits, "moneda");
   }
+  ledger_.Append(row);
   Save();
   std::printf("Moneda: entrada %d, %d creditos, quedan %d\n", input, credits, Credits());
 }
 
 // Expects the lock to be held.
-void Cashbox::Give(int64_t credits, const char* why) {
+int64_t Cashbox::Give(int64_t credits, const char* why) {
+  const int32_t before = credits_;
   if (AddSaturating(credits_, credits))
     std::printf("Creditos al maximo (%s): quedan %d, %lld sin sumar\n", why, credits_,
                 static_cast<long long>(credits));
   ++version_;
+  return static_cast<int64_t>(credits_) - before;
 }
 
 Cashbox::Sale Cashbox::Buy(const QueueElement& entry, int32_t price) {
   int bought = 0;
-  return Buy({Item{entry, price}}, 0, bought);
+  return BuyItems({Item{entry, price}}, 0, bought, ItemKind(entry));
 }
 
 // plan turns a copy of the live state into the state that holds the sale,
@@ -102,6 +135,10 @@ Cashbox::Sale Cashbox::Sell(Plan plan, Apply apply) {
 }
 
 Cashbox::Sale Cashbox::Buy(const std::vector<Item>& items, int32_t least, int& bought) {
+  return BuyItems(items, least, bought, "album");
+}
+
+Cashbox::Sale Cashbox::BuyItems(const std::vector<Item>& items, int32_t least, int& bought, const char* kind) {
   const bool charging = Charging();
   std::vector<QueueElement> added;
   int32_t total = 0;
@@ -124,6 +161,7 @@ Cashbox::Sale Cashbox::Buy(const std::vector<Item>& items, int32_t least, int& b
   };
   const Sale sale = Sell(plan, apply);
   bought = sale == Sale::kDone ? static_cast<int>(added.size()) : 0;
+  for (int i = 0; i < bought; ++i) NoteSale(kind, &added[i], added[i].paid);
   return sale;
 }
 
@@ -144,7 +182,9 @@ Cashbox::Sale Cashbox::BuyVip(const QueueElement& last, int32_t price) {
     credits_ -= charge;
     return Sale::kDone;
   };
-  return Sell(plan, apply);
+  const Sale sale = Sell(plan, apply);
+  if (sale == Sale::kDone) NoteSale("vip", &last, charge);
+  return sale;
 }
 
 Cashbox::Sale Cashbox::BuyWifiCode(int32_t price) {
@@ -154,26 +194,35 @@ Cashbox::Sale Cashbox::BuyWifiCode(int32_t price) {
     next.credits -= charge;
     return Sale::kDone;
   };
-  return Sell(plan, [&]() {
+  const Sale sale = Sell(plan, [&]() {
     credits_ -= charge;
     return Sale::kDone;
   });
+  if (sale == Sale::kDone) NoteSale("wifi", nullptr, charge);
+  return sale;
 }
 
 void Cashbox::ReturnWifiCode(int32_t price) {
+  LedgerRow row = Row("payback", "wifi code not made");
+  row.item = "wifi";
   {
     Lock lock(mutex_);
-    Give(Charging() ? std::max(price, 0) : 0, "codigo de wifi devuelto");
+    row.credits = Give(Charging() ? std::max(price, 0) : 0, "codigo de wifi devuelto");
   }
+  if (row.credits > 0) ledger_.Append(row);
   Save();
 }
 
-bool Cashbox::PayBack(const QueueElement& entry) {
+bool Cashbox::PayBack(const QueueElement& entry, const PlayReport& report) {
+  NotePlay(entry, report);
+  LedgerRow row = ItemRow("payback", entry);
+  row.detail = "could not play";
   {
     Lock lock(mutex_);
     if (!queue_.RemoveHeadIf(entry)) return false;
-    Give(std::max(entry.paid, 0), "devolucion");
+    row.credits = Give(std::max(entry.paid, 0), "devolucion");
   }
+  if (row.credits > 0) ledger_.Append(row);
   Save();
   if (entry.paid > 0)
     std::printf("Devolucion: %d creditos por [%u,%u,%u], quedan %d\n", entry.paid, entry.genre, entry.disc,
@@ -181,7 +230,8 @@ bool Cashbox::PayBack(const QueueElement& entry) {
   return true;
 }
 
-void Cashbox::Finish(const QueueElement& entry) {
+void Cashbox::Finish(const QueueElement& entry, const PlayReport& report) {
+  NotePlay(entry, report);
   {
     Lock lock(mutex_);
     if (!queue_.RemoveHeadIf(entry)) return;
@@ -206,7 +256,99 @@ void Cashbox::ClearCoinCounters() {
     coins_[0] = coins_[1] = 0;
     ++version_;
   }
+  NoteOperator(Ledger::kCountersCleared);
   Save();
+}
+
+void Cashbox::NoteSettingsSaved() {
+  for (int input = 1; input <= kCoinInputs; ++input) {
+    int32_t& noted = notedCoinValues_[input - 1];
+    const int32_t now = config_.CreditsPerCoin(input);
+    if (now != noted) NoteOperator(Format("creditscoin%d %d -> %d", input, noted, now));
+    noted = now;
+  }
+  const std::string mode = config_.playmode.Chars();
+  if (mode != notedMode_) NoteOperator("playmode " + notedMode_ + " -> " + mode);
+  notedMode_ = mode;
+}
+
+void Cashbox::NoteOperator(const std::string& what) { ledger_.Append(Row("operator", what)); }
+
+void Cashbox::NoteService(const std::string& what) { ledger_.Append(Row("service", what)); }
+
+void Cashbox::NoteSale(const char* kind, const QueueElement* entry, int32_t credits) {
+  LedgerRow row = entry ? ItemRow("sale", *entry) : Row("sale");
+  row.item = kind;
+  row.credits = credits;
+  row.mode = config_.playmode.Chars();
+  ledger_.Append(row);
+}
+
+void Cashbox::NotePlay(const QueueElement& entry, const PlayReport& report) {
+  LedgerRow row = ItemRow("play", entry);
+  row.detail = EndName(report.end);
+  row.started = report.started;
+  row.ended = report.ended;
+  ledger_.Append(row);
+}
+
+LedgerRow Cashbox::ItemRow(const char* kind, const QueueElement& entry) const {
+  LedgerRow row = Row(kind);
+  row.item = ItemKind(entry);
+  if (library_ == nullptr || !library_->HasTrack(entry.genre, entry.disc, entry.track)) return row;
+  row.genre = platform::ToHostText(library_->GetDiscGenreName(entry.genre, entry.disc).Chars());
+  row.album = platform::ToHostText(library_->GetDiscTitle(entry.genre, entry.disc).Chars());
+  row.title = platform::ToHostText(library_->GetTrackTitle(entry.genre, entry.disc, entry.track).Chars());
+  return row;
+}
+
+const char* Cashbox::ItemKind(const QueueElement& entry) const {
+  if (library_ == nullptr || !library_->HasTrack(entry.genre, entry.disc, entry.track)) return "song";
+  const unsigned genre = entry.genre, disc = entry.disc, track = entry.track;
+  if (library_->GetDiscGenreName(genre, disc) == kKaraokeGenre || library_->IsKaraoke(genre, disc, track))
+    return "karaoke";
+  if (library_->GetDiscTitle(genre, disc) == MainLibrary::kDownloadsDiscName) return "download";
+  return library_->IsVideo(genre, disc, track) ? "video" : "song";
+}
+
+void Cashbox::StartLedger(bool afterPowerCut) {
+  ledger_.Open();
+  ledger_.Append(Row("start", afterPowerCut ? "power cut" : "clean"));
+  Reconcile();
+  ledger_.Start();
+}
+
+void Cashbox::StopLedger(int status) {
+  ledger_.Append(Row("stop", std::to_string(status)));
+  ledger_.Close();
+}
+
+// Rows still waiting are not in the figures: the ledger is reconciled
+// before any is written.
+void Cashbox::Reconcile() {
+  const std::optional<LedgerFigures> ledgered = ledger_.Figures();
+  if (!ledgered) {
+    std::printf("No se pudo comparar el registro %s con tempdata\n", ledger_.File().c_str());
+    return;
+  }
+  StateSnapshot saved;
+  {
+    Lock lock(mutex_);
+    saved.credits = credits_;
+    saved.coins = coins_;
+  }
+  ReconcileFigure("savedcredits", saved.credits, ledgered->balance);
+  for (int input = 0; input < kCoinInputs; ++input)
+    ReconcileFigure(Format("counter%d", input + 1), saved.coins[input], ledgered->coins[input]);
+}
+
+void Cashbox::ReconcileFigure(const std::string& figure, int64_t saved, int64_t ledgered) {
+  if (saved == ledgered) return;
+  std::printf("El registro y tempdata difieren en %s: %lld en tempdata, %lld en el registro\n", figure.c_str(),
+              static_cast<long long>(saved), static_cast<long long>(ledgered));
+  LedgerRow row = Row("reconciled", figure);
+  row.credits = saved - ledgered;
+  ledger_.Append(row);
 }
 
 StateSnapshot Cashbox::SnapshotLocked() const {
@@ -253,9 +395,13 @@ bool Cashbox::WriteLocked(const StateSnapshot& state, uint64_t version) {
 
 void Cashbox::NoteSaved(uint64_t version) {
   savedVersion_ = version;
-  if (saveFailing_.exchange(false)) std::puts("Estado guardado de nuevo en tempdata");
+  if (!saveFailing_.exchange(false)) return;
+  std::puts("Estado guardado de nuevo en tempdata");
+  NoteService("tempdata saved again");
 }
 
 void Cashbox::NoteFailure() {
-  if (!saveFailing_.exchange(true)) std::printf("No se pudo guardar tempdata: %s\n", store_.Fault().c_str());
+  if (saveFailing_.exchange(true)) return;
+  std::printf("No se pudo guardar tempdata: %s\n", store_.Fault().c_str());
+  NoteService("tempdata not saved: " + store_.Fault());
 }

@@ -17,14 +17,23 @@
 // older state never replaces a newer one; a purchase's save and its taking
 // effect are one turn. Each money line of the log is written once its state
 // is saved.
+//
+// Every coin, sale, payback, play, counter clearing and settings change is
+// also a row of the ledger (Ledger), which writes on a thread of its own:
+// a ledger that cannot be written never holds up the money. At start the
+// figures of "tempdata" are set beside the ledger's, and each difference is
+// a row of its own.
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "playback/PlayerListener.h"
 #include "playback/Queue.h"
+#include "state/Ledger.h"
 #include "state/SavedState.h"
 
 class Configuration;
@@ -64,7 +73,7 @@ class Cashbox {
     QueueElement entry;
     int32_t price = 0;
   };
-  // Queues the items in order while, in the coin-operated mode, the credits
+  // A whole album: queues the items in order while, in the coin-operated mode, the credits
   // pay each at its price and at least least; those bought stay bought when
   // the credits run out. bought tells how many; the sale is done when at
   // least one was.
@@ -81,13 +90,28 @@ class Cashbox {
   // and what was paid for it comes back in one step, so that no state saved
   // holds both or neither, and that is saved. False when the entry is no
   // longer the head.
-  bool PayBack(const QueueElement& entry);
+  bool PayBack(const QueueElement& entry, const PlayReport& report = {});
   // Playback thread: the head entry was played; it leaves the queue, saved.
-  void Finish(const QueueElement& entry);
+  void Finish(const QueueElement& entry, const PlayReport& report = {});
   // Queues an entry nobody paid for and saves.
   void AddFree(const QueueElement& entry);
   // The operator's reset of the counters of inputs 1 and 2.
   void ClearCoinCounters();
+  // The operator saved the settings: each coin value and the play mode
+  // changed since the last time go to the ledger.
+  void NoteSettingsSaved();
+  // Something the cabinet needs service for, for the ledger.
+  void NoteService(const std::string& what);
+
+  // After Restore: opens the ledger, notes the start (after a power cut
+  // when the last run did not end cleanly), reconciles it with the
+  // restored state and starts writing it.
+  void StartLedger(bool afterPowerCut);
+  // Notes the stop with the exit status and writes all that waits.
+  void StopLedger(int status);
+  // Whether the ledger cannot be written: the cabinet needs service.
+  bool LedgerFailing() const { return ledger_.Failing(); }
+  const std::string& LedgerFile() const { return ledger_.File(); }
 
   // Saves the state as it is now; false when it could not be saved.
   bool Save();
@@ -113,11 +137,26 @@ class Cashbox {
   bool WriteLocked(const StateSnapshot& state, uint64_t version);
   void NoteSaved(uint64_t version);
   void NoteFailure();
-  void Give(int64_t credits, const char* why);
+  // Adds to the credits; what was really added. Expects the lock held.
+  int64_t Give(int64_t credits, const char* why);
+  Sale BuyItems(const std::vector<Item>& items, int32_t least, int& bought, const char* kind);
+  void Reconcile();
+  void ReconcileFigure(const std::string& figure, int64_t saved, int64_t ledgered);
+  void NoteOperator(const std::string& what);
+  void NoteSale(const char* kind, const QueueElement* entry, int32_t credits);
+  void NotePlay(const QueueElement& entry, const PlayReport& report);
+  // A row of the entry's kind and catalogue path.
+  LedgerRow ItemRow(const char* kind, const QueueElement& entry) const;
+  const char* ItemKind(const QueueElement& entry) const;
 
   Queue& queue_;
   const Configuration& config_;
+  const MainLibrary* library_;
   SavedState store_;
+  Ledger ledger_;
+  // Main thread: the settings as last noted in the ledger.
+  std::array<int32_t, kCoinInputs> notedCoinValues_{};
+  std::string notedMode_;
 
   mutable std::mutex mutex_;
   int32_t credits_ = 0;

@@ -145,9 +145,7 @@ std::optional<QueueElement> SavedState::NamedEntry(const RString& value) const {
 }
 
 bool SavedState::IsInCatalogue(const QueueElement& entry) const {
-  return library_ && entry.genre < static_cast<uint32_t>(library_->GetTotalGenres()) &&
-         entry.disc < static_cast<uint32_t>(library_->GetTotalDiscs(entry.genre)) &&
-         entry.track < static_cast<uint32_t>(library_->GetTotalTracks(entry.genre, entry.disc));
+  return library_ && library_->HasTrack(entry.genre, entry.disc, entry.track);
 }
 
 // The saved credits of an unreadable "tempdata" are not overwritten blind.

@@ -895,10 +895,10 @@ TEST_F(OperatorEndToEnd, CoinValueSavedInTheMenuThenAWifiCodeBought) {
   EXPECT_TRUE(ShowsTheMenu(ShotWhen("menu-by-sequence", [&](const Screenshot& s) { return ShowsTheMenu(s); })));
   EXPECT_EQ(jukebox_->SavedState().find("savedcredits=1"), std::string::npos) << "the long hold was credited";
 
-  // Coin 1 (row 0) one up, then "Guardar y salir" (row 11).
+  // Coin 1 (row 0) one up, then "Guardar y salir" (row 12).
   ASSERT_TRUE(Keys({"Right"}));
   Shot("coin-value-raised");
-  ASSERT_TRUE(Keys({"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down"}));
+  ASSERT_TRUE(Keys({"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Down"}));
   ASSERT_TRUE(Keys({"Return"}));
   EXPECT_TRUE(FileHolds("configuser", "creditscoin1=2\n", kAnswered)) << ReadHostFile(cabinet_ / "configuser");
   ShotWhen("changes-saved-message", ShowsAMessage);

@@ -13,6 +13,13 @@ ledger, and after every cut it checks "tempdata" against it:
   end and those paid back: none lost, none played twice;
 - the coin counter equals the coins credited.
 
+The jukebox also keeps its own ledger, "mldkhub.db", and reconciles it with
+"tempdata" at every start. Once each restart's start row and the rows it
+marked are written, the run checks that the ledger's coins of input 1 equal
+the counter and that its sales equal the credits spent (the coins' credits
+plus the paybacks less the balance), every difference counted through a
+marked "reconciled" row.
+
 Usage: tests/e2e/power-cut-run.py [--cycles N] [--seed S] [--build DIR]
 Prints one line per cycle and a summary; exits 1 on any difference.
 """
@@ -22,6 +29,7 @@ import random
 import re
 import shutil
 import signal
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -83,6 +91,62 @@ class Ledger:
                 self.finished += int(m.group(1)) > 0
 
 
+# The rows of the latest start up to its last reconciled row: what the
+# reconciliation saw and marked.
+RECONCILED_UP_TO = """SELECT coalesce((SELECT min(seq) FROM ledger WHERE seq > s.last AND kind <> 'reconciled'),
+                       (SELECT max(seq) + 1 FROM ledger)) - 1, s.starts
+                      FROM (SELECT max(seq) AS last, count(*) AS starts FROM ledger WHERE kind = 'start') AS s"""
+LEDGER_SUMS = """SELECT
+  coalesce(sum(kind = 'coin' AND input = 1), 0),
+  coalesce(sum(CASE WHEN kind = 'coin' THEN credits END), 0),
+  coalesce(sum(CASE WHEN kind = 'sale' THEN credits END), 0),
+  coalesce(sum(CASE WHEN kind = 'payback' THEN credits END), 0),
+  coalesce(sum(CASE WHEN kind = 'reconciled' AND detail = 'counter1' THEN credits END), 0),
+  coalesce(sum(CASE WHEN kind = 'reconciled' AND detail = 'savedcredits' THEN credits END), 0),
+  coalesce(sum(kind = 'reconciled'), 0)
+  FROM ledger WHERE seq <= ?"""
+
+
+class JukeboxLedger:
+    """The jukebox's own ledger as its latest start left it reconciled."""
+
+    def __init__(self, cabinet, starts):
+        self.ready = False
+        try:
+            db = sqlite3.connect(f"file:{cabinet / 'mldkhub.db'}?mode=ro", uri=True)
+            try:
+                upto, seen = db.execute(RECONCILED_UP_TO).fetchone()
+                if seen < starts:
+                    return
+                (self.coins, self.coin_credits, self.sales, self.paybacks, self.marked_coins, self.marked_credits,
+                 self.marked) = db.execute(LEDGER_SUMS, (upto,)).fetchone()
+                self.ready = True
+            finally:
+                db.close()
+        except sqlite3.Error:
+            pass
+
+    @staticmethod
+    def after_start(cabinet, starts, limit=15):
+        deadline = time.monotonic() + limit
+        while time.monotonic() < deadline:
+            ledger = JukeboxLedger(cabinet, starts)
+            if ledger.ready:
+                return ledger
+            time.sleep(0.05)
+        return None
+
+    def faults(self, credits, counter):
+        """Differences left after the reconciliation; none expected."""
+        faults = []
+        if self.coins + self.marked_coins != counter:
+            faults.append(f"ledger coins {self.coins} + marked {self.marked_coins}, counter1 {counter}")
+        spent = self.coin_credits + self.paybacks - credits
+        if self.sales - self.marked_credits != spent:
+            faults.append(f"ledger sales {self.sales} - marked {self.marked_credits}, credits spent {spent}")
+        return faults
+
+
 class Display:
     def __init__(self, log):
         read_end, write_end = os.pipe()
@@ -140,13 +204,14 @@ def act(window, rng, until):
         time.sleep(rng.uniform(0.05, 1.0))
 
 
-def cycle(number, program, cabinet, rng, output):
+def cycle(number, program, cabinet, rng, output, acting=True):
     before = saved_state(cabinet)
     log_path = output / f"cycle-{number:03d}.log"
     with open(log_path, "wb") as log:
         jukebox = subprocess.Popen([str(program), str(cabinet)], stdout=log, stderr=subprocess.STDOUT)
+        reconciled = JukeboxLedger.after_start(cabinet, number)
         window = wait_for_window(30)
-        if window:
+        if window and acting:
             act(window, rng, time.monotonic() + rng.uniform(0.2, 14.0))
         jukebox.send_signal(signal.SIGKILL)
         jukebox.wait()
@@ -154,7 +219,7 @@ def cycle(number, program, cabinet, rng, output):
         os.kill(player, signal.SIGKILL)
     ledger = Ledger()
     ledger.read(log_path.read_text(encoding="latin-1"))
-    return before, saved_state(cabinet), ledger, window is not None
+    return before, saved_state(cabinet), ledger, window is not None, reconciled
 
 
 def main():
@@ -180,11 +245,12 @@ def main():
     os.environ.pop("SDL_VIDEODRIVER", None)
 
     total = Ledger()
-    differences = 0
+    differences = marked_cycles = marked = 0
     try:
-        for number in range(1, arguments.cycles + 1):
-            (credits0, paid0, _), (credits1, paid1, coins1), ledger, shown, = cycle(
-                number, program, cabinet, rng, output)
+        # A last start reconciles what the last cut left, and is cut at once.
+        for number in range(1, arguments.cycles + 2):
+            (credits0, paid0, coins0), (credits1, paid1, coins1), ledger, shown, reconciled = cycle(
+                number, program, cabinet, rng, output, acting=number <= arguments.cycles)
             for field in vars(total):
                 setattr(total, field, getattr(total, field) + getattr(ledger, field))
             expected_credits = credits0 + ledger.coin_credits - ledger.prices + ledger.paybacks
@@ -196,16 +262,26 @@ def main():
                 faults.append(f"paid entries {paid1}, ledger {expected_paid}")
             if coins1 != total.coins:
                 faults.append(f"counter1 {coins1}, coins credited {total.coins}")
+            if reconciled is None:
+                faults.append("the ledger shows no reconciled start")
+            else:
+                faults += reconciled.faults(credits0, coins0)
+                marked_cycles += reconciled.marked > marked
+                marked = reconciled.marked
             differences += bool(faults)
             print(f"cycle {number:3d}: {'shown' if shown else 'no window'}, coins {ledger.coins}, "
                   f"bought {ledger.bought}, finished {ledger.finished}, paid back {ledger.paid_back}, "
-                  f"credits {credits1}, paid waiting {paid1}" + (" DIFFERENCE: " + "; ".join(faults) if faults else ""),
+                  f"credits {credits1}, paid waiting {paid1}, "
+                  f"at its start the ledger held {reconciled.sales if reconciled else '-'} credits sold and "
+                  f"{marked} marked rows"
+                  + (" DIFFERENCE: " + "; ".join(faults) if faults else ""),
                   flush=True)
     finally:
         display.stop()
     print(f"{arguments.cycles} cycles: {total.coins} coins ({total.coin_credits} credits), {total.bought} paid "
           f"entries bought for {total.prices} credits, {total.finished} played to their end, {total.paid_back} "
-          f"paid back ({total.paybacks} credits); cycles with a difference: {differences}; logs in {output}")
+          f"paid back ({total.paybacks} credits); restarts whose reconciliation marked rows: {marked_cycles}, "
+          f"{marked} marked rows in all; cycles with a difference: {differences}; logs in {output}")
     if differences == 0:
         shutil.rmtree(cabinet, ignore_errors=True)
     return 1 if differences else 0

@@ -179,7 +179,7 @@ TEST_F(SDLGuiFrameTest, StateSavedBeforeThePaybackIsHandedOutHoldsIt) {
   config.playmode = "jukebox";
   GiveCredits(gui, 1);
   queue.AddElementToQueue(0, 0, 0, 2);
-  gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, 2});
+  gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, 2}, PlayReport{});
   gui.cashbox->Save();
   EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
   EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
@@ -201,7 +201,7 @@ TEST_F(SDLGuiFrameTest, OnlyWhatWasPaidGoesBack) {
     GiveCredits(gui, 1);
     queue.AddElementToQueue(0, 0, 0, item.paid);
     testing::internal::CaptureStdout();
-    gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, item.paid});
+    gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, item.paid}, PlayReport{});
     gui.ExternalAction(Player::kFinished);
     const std::string paidBack = testing::internal::GetCapturedStdout();
     const std::string log = paidBack + Draw();
@@ -219,7 +219,7 @@ TEST_F(SDLGuiFrameTest, ThreeFailuresInARowCallForServiceUntilAnItemPlays) {
   for (int failure = 0; failure < 3; ++failure) {
     EXPECT_STREQ(gui.MarqueeText().c_str(), "Bienvenidos");
     queue.AddElementToQueue(0, 0, 0);
-    gui.ItemNotPlayed(QueueElement{0, 0, 0});
+    gui.ItemNotPlayed(QueueElement{0, 0, 0}, PlayReport{});
     gui.ExternalAction(Player::kFinished);
     log += Draw();
   }

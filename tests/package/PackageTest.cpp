@@ -114,9 +114,12 @@ TEST(Package, LintianFindsNoErrors) {
 }
 
 TEST(Package, UnpackedProgramTellsItsVersion) {
-  const fs::path log = Output("version.log");
-  ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program("melodeck").string(), "--version"}, log), 0) << ReadHostFile(log);
-  EXPECT_TRUE(std::regex_match(ReadHostFile(log), std::regex("melodeck \\d+\\.\\d+\\.\\d+\n"))) << ReadHostFile(log);
+  for (const std::string program : {"melodeck", "melodeck-report"}) {
+    const fs::path log = Output(program + "-version.log");
+    ASSERT_EQ(e2e::RunLogged({UnpackedPackage::Program(program).string(), "--version"}, log), 0) << ReadHostFile(log);
+    EXPECT_TRUE(std::regex_match(ReadHostFile(log), std::regex(program + " \\d+\\.\\d+\\.\\d+\n")))
+        << ReadHostFile(log);
+  }
 }
 
 // The kiosk user's one route to root: a sudoers rule, root's and read-only

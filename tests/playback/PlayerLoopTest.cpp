@@ -238,6 +238,7 @@ TEST_F(PlayerLoopTest, ItemsThatCannotBePlayedAtAllAreToldWithTheirPayment) {
     EXPECT_EQ(gui.NotPlayed().back().paid, paid);
   }
   EXPECT_EQ(gui.NotPlayed().size(), 3u);
+  EXPECT_EQ(gui.Ends(), std::vector<PlayReport::End>(3, PlayReport::End::kFailed));
 }
 
 // Neither an item that played its time nor one stopped by the customer.
@@ -259,6 +260,7 @@ TEST_F(PlayerLoopTest, PlayedOrStoppedItemsAreNotTold) {
   EXPECT_LT(std::chrono::steady_clock::now() - stoppedAt, std::chrono::seconds(60));
   EXPECT_EQ(queue.Count(), 0);
   EXPECT_TRUE(gui.NotPlayed().empty());
+  EXPECT_EQ(gui.Ends(), (std::vector<PlayReport::End>{PlayReport::End::kPlayed, PlayReport::End::kSkipped}));
 }
 
 TEST_F(PlayerLoopTest, OnlyTheFinishedEntryLeavesTheQueue) {

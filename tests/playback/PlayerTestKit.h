@@ -48,11 +48,16 @@ class RecordingListener : public PlayerListener {
     std::lock_guard<std::mutex> lock(mutex_);
     last_ = event;
   }
-  void ItemNotPlayed(const QueueElement& entry) override {
+  void ItemNotPlayed(const QueueElement& entry, const PlayReport& report) override {
     std::lock_guard<std::mutex> lock(mutex_);
     if (queue_.RemoveHeadIf(entry)) notPlayed_.push_back(entry);
+    reports_.push_back(report);
   }
-  void ItemPlayed(const QueueElement& entry) override { queue_.RemoveHeadIf(entry); }
+  void ItemPlayed(const QueueElement& entry, const PlayReport& report) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queue_.RemoveHeadIf(entry);
+    reports_.push_back(report);
+  }
   unsigned long GetWindowPlayerHandle() override { return window; }
   const Configuration& PlayerSettings() const override { return config_; }
   void ForgetPlayer(const Player* gone) override { forgotten = gone; }
@@ -64,6 +69,16 @@ class RecordingListener : public PlayerListener {
     std::lock_guard<std::mutex> lock(mutex_);
     return notPlayed_;
   }
+  // How each item ended, as told.
+  std::vector<PlayReport::End> Ends() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<PlayReport::End> ends;
+    for (const PlayReport& report : reports_) {
+      EXPECT_LE(report.started, report.ended);
+      ends.push_back(report.end);
+    }
+    return ends;
+  }
 
   unsigned long window = 0;
   const Player* forgotten = nullptr;
@@ -74,6 +89,7 @@ class RecordingListener : public PlayerListener {
   std::mutex mutex_;
   int last_ = kNoEvent;
   std::vector<QueueElement> notPlayed_;
+  std::vector<PlayReport> reports_;
 };
 
 inline bool ProcessRuns(int pid) {
