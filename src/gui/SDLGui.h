@@ -40,11 +40,6 @@ struct sqlite3;
 struct StickAlbum;
 struct StickGenre;
 
-// The volume of the cabinet's wave output device for a volume in percent:
-// trunc(percent × 65535 / 100) in each 16-bit half (left high, right low);
-// percentages outside 0..100 are taken as the nearest limit.
-uint32_t WaveOutVolume(int percent);
-
 class SDLGui : public PlayerListener {
  public:
   explicit SDLGui(Queue* queue);

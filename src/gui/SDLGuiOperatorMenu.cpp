@@ -6,13 +6,13 @@
 #include <iterator>
 
 #include "config/Configuration.h"
-#include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "gui/SdlColour.h"
 #include "gui/Skin.h"
 #include "platform/Files.h"
 #include "playback/Player.h"
 #include "programs/ExternalPrograms.h"
+#include "programs/ProgramOutputs.h"
 
 namespace {
 

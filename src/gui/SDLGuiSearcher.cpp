@@ -7,13 +7,13 @@
 
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
-#include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "programs/ExternalPrograms.h"
+#include "programs/ProgramOutputs.h"
 
 namespace {
 

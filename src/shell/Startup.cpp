@@ -213,8 +213,6 @@ bool MakeFileLastShutdown() {
   return false;
 }
 
-bool MySystemShutdown() { return platform::PowerOff(); }
-
 int RunJukebox(const RString& argument) {
   platform::EndOnHangUpAndQuitAsOnTerminate();
   platform::PrepareLogOutput();

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "SDLGuiTestCabinet.h"
-#include "gui/OutsideFiles.h"
+#include "programs/ProgramOutputs.h"
 #include "support/Files.h"
 #include "support/HostileFiles.h"
 #include "support/Kept.h"

@@ -142,15 +142,6 @@ TEST_F(SDLGuiSetupTest, ConfiguredVolumeWinsOverTheSavedOne) {
   EXPECT_EQ(config.volumen, 70);
 }
 
-TEST(WaveOutVolumeTest, PercentToBothChannels) {
-  EXPECT_EQ(WaveOutVolume(50), 0x7FFF7FFFu);  // 32767 per channel
-  EXPECT_EQ(WaveOutVolume(100), 0xFFFFFFFFu);
-  EXPECT_EQ(WaveOutVolume(0), 0u);
-  EXPECT_EQ(WaveOutVolume(1), 0x028F028Fu);  // 655.35 truncated
-  EXPECT_EQ(WaveOutVolume(-1), 0u);
-  EXPECT_EQ(WaveOutVolume(150), 0xFFFFFFFFu);
-}
-
 TEST_F(SDLGuiSetupTest, RunningTimeCounterGrows) {
   testing::internal::CaptureStdout();
   gui.save_exec(3);
