@@ -70,7 +70,7 @@ class CacheOnly {
     skin.SetDefaultCoordsSkin4();
     gui.skin = &skin;
     gui.library = &Covers().library;
-    gui.coverSurface = SDLGui::NewSurface(skin.wcover, skin.hcovers);
+    gui.Images().coverSurface.reset(SDLGui::NewSurface(skin.wcover, skin.hcovers));
     gui.InitCoversCache();
   }
 

@@ -80,8 +80,8 @@ class SearcherOnly {
     gui.skin = &skin;
     gui.library = &Catalogue().library;
     gui.config = &config;
-    gui.searchPhoneImage = SDLGui::NewSurface(800, 600);
-    gui.searchPhoneSave = SDLGui::NewSurface(800, 600);
+    gui.Images().searchPhoneImage.reset(SDLGui::NewSurface(800, 600));
+    gui.Images().searchPhoneSave.reset(SDLGui::NewSurface(800, 600));
     gui.localResultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 300, 300}, &gui.genresListFont);
     gui.onlineResultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 300, 300}, &gui.genresListFont);
     gui.searchText = text;

@@ -15,13 +15,16 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "base/RList.h"
 #include "base/RString.h"
 #include "base/RStringsList.h"
+#include "catalogue/CatalogueSearch.h"
 #include "gui/CoverThumbnails.h"
 #include "gui/ListBox.h"
+#include "gui/ScreenImages.h"
 #include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
 #include "gui/fontsdl.h"
@@ -40,7 +43,7 @@ struct sqlite3;
 struct StickAlbum;
 struct StickGenre;
 
-class SDLGui : public PlayerListener {
+class SDLGui : public PlayerListener, private ScreenImages {
  public:
   explicit SDLGui(Queue* queue);
   ~SDLGui() override;
@@ -96,6 +99,9 @@ class SDLGui : public PlayerListener {
   enum Redraw { kFullRedraw = 0, kUpToDate = 2, kPartialRedraw = 3 };
 
   bool stillactive() const { return !quitRequested; }
+  // The pictures the screens show and compose into.
+  const ScreenImages& Images() const { return *this; }
+  ScreenImages& Images() { return *this; }
   // Background work before draw: loads missing covers, and returns a small
   // video to full screen after timeoutvideohide seconds without input.
   void extrawork();
@@ -330,8 +336,8 @@ class SDLGui : public PlayerListener {
   // with the disc; enlarged is the cover one gap larger each way, loaded
   // while the slot holds the selected disc.
   struct CoverSlot {
-    SDL_Surface* cover = nullptr;
-    SDL_Surface* enlarged = nullptr;
+    Surface cover;
+    Surface enlarged;
     uint32_t disc = 0;
     int width = 0;
     int height = 0;
@@ -488,9 +494,6 @@ class SDLGui : public PlayerListener {
   // all-music genre and the favourites genre, copies of the others, are
   // left out.
   bool FindSong();
-  // The words of a search text, runs of spaces between them, folded for
-  // matching (RString::FoldForMatching).
-  static std::vector<std::string> SearchWords(const RString& text);
   void AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
                  const RString& track);
   void ShowResults();
@@ -539,9 +542,7 @@ class SDLGui : public PlayerListener {
   // record the search script cut short.
   std::vector<RString> onlineTitles, onlineUrls;
   // Where the search while typing goes on, and for which text.
-  uint32_t searchGenre = 1, searchAlbum = 0, searchTrack = 0;
-  // The album at searchAlbum had its title examined.
-  uint8_t searchInAlbum = 0;
+  std::optional<CatalogueWalk> searchWalk;
   uint8_t searchRunning = 0;
   uint8_t spinnerPhase = 0;
   uint8_t onlineSearchDone = 0;
@@ -612,7 +613,7 @@ class SDLGui : public PlayerListener {
     RString text;
     TTF_Font* font = nullptr;
     // None for an empty text or without a font.
-    SDL_Surface* surface = nullptr;
+    Surface surface;
     int width = 0, height = 0;
   };
   TextStrip marqueeStrip;
@@ -686,44 +687,11 @@ class SDLGui : public PlayerListener {
   uint32_t tvTick = 0;
   uint32_t adSwitchAt = 0;
 
-  SDL_Surface* background = nullptr;
-  SDL_Surface* genreSave = nullptr;
-  SDL_Surface* coversSave = nullptr;
-  SDL_Surface* titlesSave = nullptr;
-  SDL_Surface* creditsSave = nullptr;
-  SDL_Surface* playingSave = nullptr;
-  SDL_Surface* volumeSave = nullptr;
-  SDL_Surface* coverMediaSave = nullptr;
-  SDL_Surface* marqueeSave = nullptr;
-  // The marquee panel's piece of the background in the panel's format, made
-  // once: each step starts from it.
-  SDL_Surface* marqueeBackdrop = nullptr;
-  SDL_Surface* genresDialogImage = nullptr;
-  SDL_Surface* genresDialogSave = nullptr;
-  SDL_Surface* resultDialogImage = nullptr;
-  SDL_Surface* resultDialogSave = nullptr;
-  SDL_Surface* jumpDialogImage = nullptr;
-  SDL_Surface* jumpDialogSave = nullptr;
-  SDL_Surface* keyboardImage = nullptr;
-  SDL_Surface* searchPhoneImage = nullptr;
-  SDL_Surface* searchPhoneSave = nullptr;
-  SDL_Surface* keyHighlights[3] = {};
-  SDL_Surface* coverSurface = nullptr;
-  // Touch buttons: menu, accept, left, right, up, down.
-  SDL_Surface* buttonImages[6] = {};
-  SDL_Surface* backImage = nullptr;
-  SDL_Surface* gearIcons[4] = {};
-  SDL_Surface* onlineIcon = nullptr;
-  SDL_Surface* offlineIcon = nullptr;
-  SDL_Surface* karaokeImage05 = nullptr;
-  SDL_Surface* karaokeImage610 = nullptr;
-  SDL_Surface* digitImages[10] = {};
-  SDL_Surface* tvOutImage = nullptr;
   RStringsList adFiles;
   RList coverCache;  // of owned CoverSlot*
   CoverThumbnails coverThumbnails;
   // The default cover at the selected cover's size.
-  SDL_Surface* coverPlaceholder = nullptr;
+  Surface coverPlaceholder;
 
   unsigned long mainWindow = 0;
   std::unique_ptr<VideoWindow> playerWindow;
@@ -735,7 +703,7 @@ class SDLGui : public PlayerListener {
   // line printed when it cannot be loaded (none when null).
   struct ImageSpec {
     RString file;
-    SDL_Surface** slot;
+    Surface* slot;
     int width;
     int height;
     const char* missing;
@@ -743,7 +711,7 @@ class SDLGui : public PlayerListener {
   bool LoadImage(const ImageSpec& image);
   template <size_t N>
   bool LoadAll(const ImageSpec (&images)[N]);
-  void LoadDialogImage(const char* file, SDL_Surface*& image, SDL_Surface*& save);
+  void LoadDialogImage(const char* file, Surface& image, Surface& save);
   void CenterGenresListOnDialog();
   void CreateSearcherLists();
   std::unique_ptr<ListBox> NewList(const SDL_Rect& area, SDL_TTFWriter& writer, bool withBar);
@@ -797,12 +765,11 @@ class SDLGui : public PlayerListener {
   // Gives an empty slot its disc and size and, as the step allows, loads
   // its cover (and, selected, its enlarged cover); whether it loaded any.
   bool FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height, bool selected, CoverStep& step);
-  SDL_Surface* LoadCover(uint32_t disc, int width, int height);
+  Surface LoadCover(uint32_t disc, int width, int height);
   // The disc's cover at that size from the thumbnails; null when it has no
   // cover or it cannot be decoded.
   SDL_Surface* CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height);
-  SDL_Surface* LoadEnlargedCover(const CoverSlot& slot);
-  void FreeSurfaces();
+  Surface LoadEnlargedCover(const CoverSlot& slot);
 
   // Main screen keys (helpers) ---------------------------------------------
 

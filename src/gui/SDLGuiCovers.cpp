@@ -57,15 +57,12 @@ void SDLGui::FreeCoversCache() {
     delete SlotOf(node);
   }
   coverCache.Clear();
-  SDL_FreeSurface(coverPlaceholder);
-  coverPlaceholder = nullptr;
+  coverPlaceholder.reset();
 }
 
 void SDLGui::EmptyCoverSlot(CoverSlot* slot) {
-  if (slot->cover != coverSurface) SDL_FreeSurface(slot->cover);
-  slot->cover = nullptr;
-  SDL_FreeSurface(slot->enlarged);
-  slot->enlarged = nullptr;
+  slot->cover.reset();
+  slot->enlarged.reset();
 }
 
 void SDLGui::ResetCoversCache() {
@@ -187,9 +184,9 @@ bool SDLGui::FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height
 
 // A disc without a cover, or whose cover cannot be read or scaled, shows the
 // default cover.
-SDL_Surface* SDLGui::LoadCover(uint32_t disc, int width, int height) {
+Surface SDLGui::LoadCover(uint32_t disc, int width, int height) {
   SDL_Surface* cover = CoverThumbnail(selGenre, disc, width, height);
-  return cover != nullptr ? cover : coverSurface;
+  return cover != nullptr ? Surface(cover) : coverSurface;
 }
 
 SDL_Surface* SDLGui::CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height) {
@@ -197,16 +194,16 @@ SDL_Surface* SDLGui::CoverThumbnail(uint32_t genre, uint32_t disc, int width, in
   return path.GetLength() > 0 ? coverThumbnails.Get(path, width, height) : nullptr;
 }
 
-SDL_Surface* SDLGui::LoadEnlargedCover(const CoverSlot& slot) {
+Surface SDLGui::LoadEnlargedCover(const CoverSlot& slot) {
   const int gap = skin->coverseparation;
-  SDL_Surface* cover = LoadCover(slot.disc, slot.width + gap, slot.height + gap);
-  return cover != coverSurface ? cover : ScaledCopy(coverSurface, slot.width + gap, slot.height + gap);
+  Surface cover = LoadCover(slot.disc, slot.width + gap, slot.height + gap);
+  return cover != coverSurface ? cover : Surface(ScaledCopy(coverSurface, slot.width + gap, slot.height + gap));
 }
 
 SDL_Surface* SDLGui::ShownCover(const CoverSlot& slot, bool selected) {
   if (!selected) return slot.cover != nullptr ? slot.cover : coverSurface;
   if (slot.enlarged != nullptr) return slot.enlarged;
   if (coverPlaceholder == nullptr)
-    coverPlaceholder = ScaledCopy(coverSurface, skin->wcover + skin->coverseparation, skin->hcovers);
+    coverPlaceholder.reset(ScaledCopy(coverSurface, skin->wcover + skin->coverseparation, skin->hcovers));
   return coverPlaceholder;
 }

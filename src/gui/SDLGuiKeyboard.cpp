@@ -4,9 +4,11 @@
 // matches.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "catalogue/CatalogueSearch.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
@@ -21,6 +23,35 @@ const int kActionCharacter = 95;
 // Where the first key's corner lies inside the keyboard image.
 const int kFirstKeyX = 20, kFirstKeyY = 80;
 const int kKeyboardAboveCentre = 50;
+
+// Tracks whose album title and track title (with its extension) hold every
+// word between them. Titles are folded once for all words, and an album
+// title that holds some words leaves only the others for its tracks' titles.
+class KeyboardMatches : public CatalogueWalk::Visitor {
+ public:
+  using Found = std::function<void(const CataloguePlace&, const GenreElement&, const DiscElement&, const RString&)>;
+  KeyboardMatches(const std::vector<std::string>& words, Found found) : words_(words), found_(std::move(found)) {}
+
+  void Album(const CataloguePlace&, const GenreElement&, const DiscElement& disc) override {
+    disc.GetTitle().FoldForMatching(albumTitle_);
+    leftForTracks_.clear();
+    for (const std::string& word : words_)
+      if (!RString::ContainsFolded(albumTitle_, word)) leftForTracks_.push_back(&word);
+  }
+  void Track(const CataloguePlace& at, const GenreElement& genre, const DiscElement& disc) override {
+    const RString& title = disc.GetTrack(at.track)->GetTitle();
+    title.FoldForMatching(trackTitle_);
+    for (const std::string* word : leftForTracks_)
+      if (!RString::ContainsFolded(trackTitle_, *word)) return;
+    found_(at, genre, disc, title);
+  }
+
+ private:
+  const std::vector<std::string>& words_;
+  Found found_;
+  std::string albumTitle_, trackTitle_;
+  std::vector<const std::string*> leftForTracks_;
+};
 
 std::array<SDLGui::KeyboardKey, SDLGui::kKeyboardKeyCount> KeyboardLayout() {
   std::array<SDLGui::KeyboardKey, SDLGui::kKeyboardKeyCount> keys{};
@@ -165,40 +196,17 @@ void SDLGui::SearchFromKeyboard() {
 }
 
 // Words are what lies between runs of spaces; a text of spaces has none and
-// finds nothing. Titles are folded once for all words, and an album title
-// that holds some words leaves only the others for its tracks' titles.
+// finds nothing.
 bool SDLGui::FindSong() {
   resultsList->Free();
   resultEntries.clear();
   const std::vector<std::string> words = SearchWords(searchText);
   if (words.empty()) return false;
-
-  const uint32_t firstSearched = config->favoritos ? 2 : 1;
-  std::string albumTitle, trackTitle;
-  std::vector<const std::string*> leftForTracks;
-  uint32_t genreIndex = 0;
-  for (const RItemList* genreNode = library->GetFirst(); genreNode != nullptr;
-       genreNode = genreNode->next, ++genreIndex) {
-    if (genreIndex < firstSearched) continue;
-    const auto* genre = static_cast<const GenreElement*>(genreNode->data);
-    uint32_t discIndex = 0;
-    for (const RItemList* discNode = genre->GetFirst(); discNode != nullptr; discNode = discNode->next, ++discIndex) {
-      const auto* disc = static_cast<const DiscElement*>(discNode->data);
-      disc->GetTitle().FoldForMatching(albumTitle);
-      leftForTracks.clear();
-      for (const std::string& word : words)
-        if (!RString::ContainsFolded(albumTitle, word)) leftForTracks.push_back(&word);
-      const uint32_t tracks = static_cast<uint32_t>(disc->GetTotalTracks());
-      for (uint32_t trackIndex = 0; trackIndex < tracks; ++trackIndex) {
-        const RString& title = disc->GetTrack(trackIndex)->GetTitle();
-        title.FoldForMatching(trackTitle);
-        bool matches = true;
-        for (size_t w = 0; matches && w < leftForTracks.size(); ++w)
-          matches = RString::ContainsFolded(trackTitle, *leftForTracks[w]);
-        if (matches) AddResult(QueueElement{genreIndex, discIndex, trackIndex, 0}, *genre, *disc, title);
-      }
-    }
-  }
+  KeyboardMatches matches(words, [this](const CataloguePlace& at, const GenreElement& genre,
+                                        const DiscElement& disc, const RString& track) {
+    AddResult(QueueElement{at.genre, at.disc, at.track, 0}, genre, disc, track);
+  });
+  CatalogueWalk(*library, config->favoritos != 0, SearchScope::kOrdinaryGenres).Walk(matches);
   resultsList->SetSelected(0);
   return !resultEntries.empty();
 }
@@ -209,18 +217,6 @@ void SDLGui::AddResult(const QueueElement& position, const GenreElement& genre, 
   row.sprintf("%s/%s/%s", genre.GetName().Chars(), disc.GetTitle().Chars(), track.Chars());
   resultsList->AddItem(row);
   resultEntries.push_back(position);
-}
-
-std::vector<std::string> SDLGui::SearchWords(const RString& text) {
-  std::string folded;
-  text.FoldForMatching(folded);
-  std::vector<std::string> words;
-  for (size_t start = folded.find_first_not_of(' '); start != std::string::npos;) {
-    const size_t end = folded.find(' ', start);
-    words.push_back(folded.substr(start, end - start));
-    start = end == std::string::npos ? end : folded.find_first_not_of(' ', end);
-  }
-  return words;
 }
 
 void SDLGui::ShowResults() {

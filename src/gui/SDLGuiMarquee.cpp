@@ -92,11 +92,10 @@ const RString& SDLGui::MarqueeText() const {
 const SDLGui::TextStrip& SDLGui::MarqueeStrip() {
   const RString& text = MarqueeText();
   if (text == marqueeStrip.text && marqueeFont.GetFont() == marqueeStrip.font) return marqueeStrip;
-  SDL_FreeSurface(marqueeStrip.surface);
   marqueeStrip = TextStrip{text, marqueeFont.GetFont()};
   marqueeFont.SizeText(text.Chars(), &marqueeStrip.width, &marqueeStrip.height);
   if (marqueeStrip.font != nullptr && text.GetLength() > 0)
-    marqueeStrip.surface = marqueeFont.DrawText2(nullptr, text.Chars(), 0, 0, 0);
+    marqueeStrip.surface.reset(marqueeFont.DrawText2(nullptr, text.Chars(), 0, 0, 0));
   return marqueeStrip;
 }
 
@@ -105,7 +104,7 @@ const SDLGui::TextStrip& SDLGui::MarqueeStrip() {
 void SDLGui::ComposeMarqueePanel() {
   if (marqueeSave == nullptr || background == nullptr) return;
   if (marqueeBackdrop == nullptr) {
-    marqueeBackdrop = NewSurface(marqueeSave->w, marqueeSave->h);
+    marqueeBackdrop.reset(NewSurface(marqueeSave->w, marqueeSave->h));
     ComposePanel(marqueeBackdrop, skin->xmarquee, skin->ymarquee);
   }
   SDL_BlitSurface(marqueeBackdrop, nullptr, marqueeSave, nullptr);
@@ -157,8 +156,7 @@ void SDLGui::ShowNextAdvertising() {
     std::printf("Error al cargar imagen publicitaria: %s\n", path.Chars());
     return;
   }
-  SDL_FreeSurface(tvOutImage);
-  tvOutImage = image;
+  tvOutImage.reset(image);
   SDL_Rect at = MakeRect(skin->width, 0, 0, 0);
   SDL_BlitSurface(tvOutImage, nullptr, screen, &at);
   UpdateScreenArea(MakeRect(skin->width, 0, config->tvoutxres, skin->height));

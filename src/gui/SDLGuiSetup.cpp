@@ -88,11 +88,6 @@ SDL_Surface* NewKeyHighlight(int width) {
   return highlight;
 }
 
-void Replace(SDL_Surface*& slot, SDL_Surface* fresh) {
-  SDL_FreeSurface(slot);
-  slot = fresh;
-}
-
 }  // namespace
 
 SDLGui::SDLGui(Queue* playQueue) : queue(playQueue) { marqueeTick = platform::Ticks(); }
@@ -109,28 +104,13 @@ SDLGui::~SDLGui() {
   localResultsList.reset();
   onlineResultsList.reset();
   FreeCoversCache();
-  FreeSurfaces();
+  // Pictures go before SDL does.
+  Images() = ScreenImages();
+  coverPlaceholder.reset();
+  marqueeStrip = TextStrip();
   coinSound.reset();
   if (sdlStarted_) SDL_Quit();
   sqlite3_close(database);
-}
-
-void SDLGui::FreeSurfaces() {
-  SDL_Surface** const owned[] = {
-      &background,        &genreSave,        &coversSave,        &titlesSave,
-      &creditsSave,       &playingSave,      &volumeSave,        &coverMediaSave,
-      &marqueeSave,       &genresDialogImage, &genresDialogSave, &resultDialogImage,
-      &resultDialogSave,  &jumpDialogImage,  &jumpDialogSave,    &keyboardImage,
-      &searchPhoneImage,  &searchPhoneSave,  &coverSurface,      &backImage,
-      &onlineIcon,        &offlineIcon,      &karaokeImage05,    &karaokeImage610,
-      &tvOutImage,        &marqueeBackdrop};
-  for (SDL_Surface** slot : owned) Replace(*slot, nullptr);
-  for (SDL_Surface*& slot : keyHighlights) Replace(slot, nullptr);
-  for (SDL_Surface*& slot : buttonImages) Replace(slot, nullptr);
-  for (SDL_Surface*& slot : gearIcons) Replace(slot, nullptr);
-  for (SDL_Surface*& slot : digitImages) Replace(slot, nullptr);
-  Replace(marqueeStrip.surface, nullptr);
-  marqueeStrip = TextStrip();
 }
 
 SDL_Rect SDLGui::MakeRect(int x, int y, int w, int h) {
@@ -264,15 +244,15 @@ std::unique_ptr<ListBox> SDLGui::NewList(const SDL_Rect& area, SDL_TTFWriter& wr
 }
 
 int SDLGui::ReserveSurfaces() {
-  Replace(genreSave, NewSurface(skin->wgenre, skin->hgenre));
-  Replace(coversSave, NewSurface(skin->wcovers, skin->hcovers));
-  Replace(titlesSave, NewSurface(skin->wtitles, skin->htitles));
-  Replace(creditsSave, NewSurface(skin->wcredits, skin->hcredits));
-  Replace(playingSave, NewSurface(skin->winfo, skin->hinfo));
-  Replace(volumeSave, NewSurface(skin->wvolumen, skin->hvolumen));
-  Replace(coverMediaSave, NewSurface(skin->wmedia, skin->hmedia));
-  Replace(marqueeSave, NewSurface(skin->wmarquee, skin->hmarquee));
-  for (int i = 0; i < 3; ++i) Replace(keyHighlights[i], NewKeyHighlight(kKeyHighlightWidths[i]));
+  genreSave.reset(NewSurface(skin->wgenre, skin->hgenre));
+  coversSave.reset(NewSurface(skin->wcovers, skin->hcovers));
+  titlesSave.reset(NewSurface(skin->wtitles, skin->htitles));
+  creditsSave.reset(NewSurface(skin->wcredits, skin->hcredits));
+  playingSave.reset(NewSurface(skin->winfo, skin->hinfo));
+  volumeSave.reset(NewSurface(skin->wvolumen, skin->hvolumen));
+  coverMediaSave.reset(NewSurface(skin->wmedia, skin->hmedia));
+  marqueeSave.reset(NewSurface(skin->wmarquee, skin->hmarquee));
+  for (int i = 0; i < 3; ++i) keyHighlights[i].reset(NewKeyHighlight(kKeyHighlightWidths[i]));
 
   tracksList = NewList(
       MakeRect(skin->xtrackslist, skin->ytrackslist, skin->wtrackslist, skin->htrackslist),
@@ -304,9 +284,9 @@ int SDLGui::ReserveSurfaces() {
 }
 
 // A dialog image, unscaled, with a save surface of its size.
-void SDLGui::LoadDialogImage(const char* file, SDL_Surface*& image, SDL_Surface*& save) {
-  Replace(image, LoadUnscaled(file));
-  Replace(save, image != nullptr ? NewSurface(image->w, image->h) : nullptr);
+void SDLGui::LoadDialogImage(const char* file, Surface& image, Surface& save) {
+  image.reset(LoadUnscaled(file));
+  save.reset(image != nullptr ? NewSurface(image->w, image->h) : nullptr);
 }
 
 // The genres list takes the dialog image's size, centred on the screen.
@@ -325,7 +305,7 @@ bool SDLGui::LoadImage(const ImageSpec& image) {
     return false;
   }
   if (image.width > 0 && image.height > 0) loaded = ScaledImage(loaded, image.width, image.height);
-  Replace(*image.slot, loaded);
+  image.slot->reset(loaded);
   return true;
 }
 
@@ -340,7 +320,7 @@ bool SDLGui::LoadAll(const ImageSpec (&images)[N]) {
 bool SDLGui::LoadImages() {
   const int W = skin->width;
   const int H = skin->height;
-  Replace(coverSurface, nullptr);
+  coverSurface.reset(nullptr);
   const ImageSpec screens[] = {
       {"skins\\" + config->skinname + ".jpg", &background, W, H,
        "Error al cargar skin.jpg : %s\n"},
@@ -351,7 +331,7 @@ bool SDLGui::LoadImages() {
        "Error al cargar searchphone.png : %s\n"},
   };
   if (!LoadAll(screens)) return false;
-  Replace(searchPhoneSave, NewSurface(searchPhoneImage->w, searchPhoneImage->h));
+  searchPhoneSave.reset(NewSurface(searchPhoneImage->w, searchPhoneImage->h));
   CreateSearcherLists();
 
   if (config->tvout &&

@@ -155,7 +155,7 @@ TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   // Anything that released the default cover would lower its count.
-  SDL_Surface* defaultCover = gui.coverSurface;
+  SDL_Surface* defaultCover = gui.Images().coverSurface;
   defaultCover->refcount += 10;
   const std::string log = FillCache();
   EXPECT_NE(log.find("Error loading cover <media\\Pop\\Rota\\cover.jpg>\n"), std::string::npos)
@@ -239,14 +239,14 @@ TEST_F(SDLGuiCoversTest, StepsLoadTheCoversOnScreenFirst) {
   gui.redrawMode = SDLGui::kUpToDate;
   gui.DrawCovers(false);
   const int step = skin.wcover + skin.coverseparation;
-  auto shownAt = [&](int i) { return ColorAt(gui.coversSave, step * i + skin.coverseparation + 5, 5); };
+  auto shownAt = [&](int i) { return ColorAt(gui.Images().coversSave, step * i + skin.coverseparation + 5, 5); };
   const Rgba defaultGrey = Opaque(90, 90, 90);
-  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, 5), defaultGrey));
+  EXPECT_TRUE(Near(ColorAt(gui.Images().coversSave, 5, 5), defaultGrey));
 
   FillCache();
   EXPECT_NE(Slot(10).enlarged, nullptr);
   EXPECT_EQ(Slot(10).cover, nullptr);
-  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, 5), CoverCatalogue::ColorOf(0)));
+  EXPECT_TRUE(Near(ColorAt(gui.Images().coversSave, 5, 5), CoverCatalogue::ColorOf(0)));
   FillCache();
   EXPECT_NE(Slot(10).cover, nullptr);
   for (int i = 1; i < 4; ++i) {
@@ -285,7 +285,7 @@ TEST_F(SDLGuiCoversTest, CoversThatAreNoRegularFileShowTheDefaultCover) {
   }
   ASSERT_EQ(Start(), 1) << setUpLog;
   const std::string log = setUpLog + FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, gui.coverSurface) << i;
+  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, gui.Images().coverSurface) << i;
   for (size_t d = 0; d < hostiles.size(); ++d)
     EXPECT_NE(log.find("Error loading cover <media\\Pop\\Disco " + std::to_string(d) + "\\cover.jpg>"),
               std::string::npos)

@@ -486,8 +486,7 @@ class SDLGuiTouchKeyboardTest : public SDLGuiLoopTest {
     SDLGuiLoopTest::SetUp();
     gui.dialog = SDLGui::kKeyboardScreen;
     // The cabinet's keyboard image is 860 × 500.
-    SDL_FreeSurface(gui.keyboardImage);
-    gui.keyboardImage = SDLGui::NewSurface(860, 500);
+    gui.Images().keyboardImage.reset(SDLGui::NewSurface(860, 500));
     keyboard = gui.KeyboardArea();
   }
   // Touches the middle of a key.

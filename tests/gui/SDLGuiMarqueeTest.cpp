@@ -93,12 +93,12 @@ TEST_F(SDLGuiMarqueeTest, EachStepShowsTheTextAsRenderedAfresh) {
       DrawAfter(11);
       SDL_Surface* afresh = SDLGui::NewSurface(skin.wmarquee, skin.hmarquee);
       SDL_Rect piece = MarqueePanel();
-      SDL_BlitSurface(gui.background, &piece, afresh, nullptr);
+      SDL_BlitSurface(gui.Images().background, &piece, afresh, nullptr);
       SDL_Surface* text = gui.marqueeFont.DrawText2(nullptr, gui.MarqueeText().Chars(), 0, 0, 0);
       EXPECT_NE(text, nullptr);
       SDL_Rect at = SDLGui::MakeRect(gui.marqueeX, gui.marqueeY, 0, 0);
       SDL_BlitSurface(text, nullptr, afresh, &at);
-      EXPECT_TRUE(SamePicture(gui.marqueeSave, afresh)) << "failures " << failures << ", step " << step;
+      EXPECT_TRUE(SamePicture(gui.Images().marqueeSave, afresh)) << "failures " << failures << ", step " << step;
       SDL_FreeSurface(text);
       SDL_FreeSurface(afresh);
     }

@@ -35,7 +35,7 @@ class SDLGuiPanelsTest : public CabinetTest {
   SDL_Surface* ExpectedPanel(const SDL_Rect& area, const std::vector<PanelText>& texts) {
     SDL_Surface* expected = SDLGui::NewSurface(area.w, area.h);
     SDL_Rect from = area;
-    SDL_BlitSurface(gui.background, &from, expected, nullptr);
+    SDL_BlitSurface(gui.Images().background, &from, expected, nullptr);
     for (const PanelText& text : texts)
       text.writer.DrawText2(expected, text.text.c_str(), text.x, text.y, text.maxWidth);
     return expected;
@@ -143,17 +143,17 @@ TEST_F(SDLGuiPanelsTest, GenreHeaderFollowsTheNumberEntry) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   gui.DrawGenre(false);
-  ExpectPanel(gui.genreSave, GenreArea(), {{gui.genreFont, "Genero: Pop", 0, 0, 0}});
+  ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.genreFont, "Genero: Pop", 0, 0, 0}});
 
   gui.typedNumber = "7";
   gui.DrawGenre(false);
-  ExpectPanel(gui.genreSave, GenreArea(), {{gui.genreFont, "Disco: 7", 0, 0, 0}});
+  ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.genreFont, "Disco: 7", 0, 0, 0}});
 
   gui.enteringTrack = 1;
   gui.selDisc = 6;
   gui.typedNumber = "3";
   gui.DrawGenre(false);
-  ExpectPanel(gui.genreSave, GenreArea(), {{gui.genreFont, "Disco: 07    Pista: 3", 0, 0, 0}});
+  ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.genreFont, "Disco: 07    Pista: 3", 0, 0, 0}});
 }
 
 TEST_F(SDLGuiPanelsTest, TitlesNumberTheDiscsOnScreen) {
@@ -165,19 +165,19 @@ TEST_F(SDLGuiPanelsTest, TitlesNumberTheDiscsOnScreen) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   ShowTitles(1, 6);
-  ExpectPanel(gui.titlesSave, TitlesArea(),
+  ExpectPanel(gui.Images().titlesSave, TitlesArea(),
               Titles({"007.- Disco 6", "008.- Disco 7", "009.- Disco 8", "010.- Disco 9"}));
   ShowTitles(1, 118);
-  ExpectPanel(gui.titlesSave, TitlesArea(),
+  ExpectPanel(gui.Images().titlesSave, TitlesArea(),
               Titles({"119.- Disco 118", "120.- Disco 119", "001.- Disco 0", "002.- Disco 1"}));
 
   // The first genre numbers its discs by their own index.
   ShowTitles(0, 0);
-  ExpectPanel(gui.titlesSave, TitlesArea(), Titles({"41.- Disco 0", "42.- Disco 1"}));
+  ExpectPanel(gui.Images().titlesSave, TitlesArea(), Titles({"41.- Disco 0", "42.- Disco 1"}));
 
   // Two discs with the second selected: one title, no wrap-around.
   ShowTitles(2, 1);
-  ExpectPanel(gui.titlesSave, TitlesArea(), Titles({"2.- Disco 1"}));
+  ExpectPanel(gui.Images().titlesSave, TitlesArea(), Titles({"2.- Disco 1"}));
 }
 
 TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
@@ -189,7 +189,7 @@ TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
 
   const int step = skin.wcover + skin.coverseparation;
   const int coverHeight = skin.hcovers - skin.coverseparation;
-  SDL_Surface* panel = gui.coversSave;
+  SDL_Surface* panel = gui.Images().coversSave;
   for (int k = 0; k < 3; ++k) {
     EXPECT_EQ(ColorAt(panel, k, 100), kFrameCyan) << k;
     EXPECT_EQ(ColorAt(panel, 100, k), kFrameCyan) << k;
@@ -302,7 +302,7 @@ TEST_F(SDLGuiPanelsTest, CreditsBoxShowsCreditsOrThePlayMode) {
   auto expectCentred = [&](const char* text) {
     int width = 0;
     gui.modeFont.SizeText(text, &width, nullptr);
-    ExpectPanel(gui.creditsSave, CreditsArea(),
+    ExpectPanel(gui.Images().creditsSave, CreditsArea(),
                 {{gui.modeFont, text, skin.wcredits / 2 - width / 2, 0, skin.wcredits}});
   };
 
@@ -319,7 +319,7 @@ TEST_F(SDLGuiPanelsTest, CreditsBoxShowsCreditsOrThePlayMode) {
   }
   config.playmode = "otro";
   gui.DrawCredits(false);
-  ExpectPanel(gui.creditsSave, CreditsArea(), {});
+  ExpectPanel(gui.Images().creditsSave, CreditsArea(), {});
 }
 
 TEST_F(SDLGuiPanelsTest, NowPlayingShowsTheHeadOfTheQueue) {
@@ -328,13 +328,13 @@ TEST_F(SDLGuiPanelsTest, NowPlayingShowsTheHeadOfTheQueue) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   gui.DrawPlayingInfo(false);
-  ExpectPanel(gui.playingSave, InfoArea(), {});
+  ExpectPanel(gui.Images().playingSave, InfoArea(), {});
 
   queue.AddElementToQueue(1, 2, 1);
   gui.playSeconds = 125;
   gui.DrawPlayingInfo(false);
   const int h = gui.playingFont.GetFontHeight();
-  ExpectPanel(gui.playingSave, InfoArea(),
+  ExpectPanel(gui.Images().playingSave, InfoArea(),
               {{gui.playingFont, "Reproduciendo: 02:05", 0, 0, skin.winfo},
                {gui.playingFont, "Genero: 2.- Rock", 0, h, skin.winfo},
                {gui.playingFont, "Album: 3.- Disco 2", 0, 2 * h, skin.winfo},
@@ -358,26 +358,26 @@ TEST_F(SDLGuiPanelsTest, NowPlayingStaysUnderAFullScreenVideo) {
   gui.player = &player;
   queue.AddElementToQueue(0, 0, 0);
 
-  Fill(gui.playingSave, kMarker);
+  Fill(gui.Images().playingSave, kMarker);
   gui.DrawPlayingInfo(false);
-  EXPECT_EQ(ColorAt(gui.playingSave, 1, 1), kMarker);
+  EXPECT_EQ(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 
   gui.miniVideo = 1;
   gui.DrawPlayingInfo(false);
-  EXPECT_NE(ColorAt(gui.playingSave, 1, 1), kMarker);
+  EXPECT_NE(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 
   gui.miniVideo = 0;
   config.tvout = 1;
-  Fill(gui.playingSave, kMarker);
+  Fill(gui.Images().playingSave, kMarker);
   gui.DrawPlayingInfo(false);
-  EXPECT_NE(ColorAt(gui.playingSave, 1, 1), kMarker);
+  EXPECT_NE(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 }
 
 TEST_F(SDLGuiPanelsTest, MediaPanelShowsThePlayingDiscsCover) {
   GenreElement* genre = catalogue.AddGenre("Pop", 3);
   catalogue.AddDisc(genre, "Sin portada", 2, false);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  SDL_Surface* panel = gui.coverMediaSave;
+  SDL_Surface* panel = gui.Images().coverMediaSave;
   const int midX = skin.wmedia / 2, midY = skin.hmedia / 2;
 
   gui.DrawCoverMedia(false);
@@ -397,7 +397,7 @@ TEST_F(SDLGuiPanelsTest, MediaPanelShowsThePlayingDiscsCover) {
 TEST_F(SDLGuiPanelsTest, VolumeBarIsTheVolumesShareOfThePanel) {
   catalogue.AddGenre("Pop", 1);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  SDL_Surface* panel = gui.volumeSave;
+  SDL_Surface* panel = gui.Images().volumeSave;
   const int last = skin.wvolumen - 1;
 
   config.volumen = 0;
@@ -427,19 +427,19 @@ TEST_F(SDLGuiPanelsTest, EachPanelUpdatesOnlyItsRectangle) {
     SDL_Surface* composed;
   };
   const PanelCase panels[] = {
-      {"genre", [&] { gui.DrawGenre(true); }, GenreArea(), gui.genreSave},
-      {"titles", [&] { gui.DrawTitles(true); }, TitlesArea(), gui.titlesSave},
+      {"genre", [&] { gui.DrawGenre(true); }, GenreArea(), gui.Images().genreSave},
+      {"titles", [&] { gui.DrawTitles(true); }, TitlesArea(), gui.Images().titlesSave},
       {"covers", [&] { gui.DrawCovers(true); },
-       SDLGui::MakeRect(skin.xcovers, skin.ycovers, skin.wcovers, skin.hcovers), gui.coversSave},
+       SDLGui::MakeRect(skin.xcovers, skin.ycovers, skin.wcovers, skin.hcovers), gui.Images().coversSave},
       {"tracks", [&] { gui.DrawTracks(true); }, gui.tracksList->rect, gui.tracksList->surface},
       {"queue", [&] { gui.DrawQueue(true); }, gui.queueList->rect, gui.queueList->surface},
-      {"credits", [&] { gui.DrawCredits(true); }, CreditsArea(), gui.creditsSave},
-      {"info", [&] { gui.DrawPlayingInfo(true); }, InfoArea(), gui.playingSave},
+      {"credits", [&] { gui.DrawCredits(true); }, CreditsArea(), gui.Images().creditsSave},
+      {"info", [&] { gui.DrawPlayingInfo(true); }, InfoArea(), gui.Images().playingSave},
       {"media", [&] { gui.DrawCoverMedia(true); },
-       SDLGui::MakeRect(skin.xmedia, skin.ymedia, skin.wmedia, skin.hmedia), gui.coverMediaSave},
+       SDLGui::MakeRect(skin.xmedia, skin.ymedia, skin.wmedia, skin.hmedia), gui.Images().coverMediaSave},
       {"volume", [&] { gui.DrawVolumen(true); },
        SDLGui::MakeRect(skin.xvolumen, skin.yvolumen, skin.wvolumen, skin.hvolumen),
-       gui.volumeSave},
+       gui.Images().volumeSave},
   };
   for (const PanelCase& panel : panels) {
     Fill(gui.screen, kMarker);

@@ -22,15 +22,15 @@ TEST_F(SDLGuiSetupTest, InitializeSetsUpTheWholeDisplay) {
   EXPECT_EQ(gui.screen->h, 768);
   EXPECT_EQ(setUpLog.find("Error al cargar"), std::string::npos) << setUpLog;
   for (const auto& [name, surface] : LoadedImages(gui)) EXPECT_NE(surface, nullptr) << name;
-  EXPECT_EQ(gui.tvOutImage, nullptr);
+  EXPECT_EQ(gui.Images().tvOutImage, nullptr);
 
-  EXPECT_EQ(gui.background->w, 1024);
-  EXPECT_EQ(gui.background->h, 768);
-  EXPECT_EQ(gui.coverSurface->w, skin.wcover);
-  EXPECT_EQ(gui.coverSurface->h, skin.hcovers);
-  EXPECT_EQ(gui.buttonImages[1]->w, 128);  // accept
-  EXPECT_EQ(gui.keyboardImage->w, 700);    // unscaled
-  EXPECT_EQ(gui.creditsSave->w, skin.wcredits);
+  EXPECT_EQ(gui.Images().background->w, 1024);
+  EXPECT_EQ(gui.Images().background->h, 768);
+  EXPECT_EQ(gui.Images().coverSurface->w, skin.wcover);
+  EXPECT_EQ(gui.Images().coverSurface->h, skin.hcovers);
+  EXPECT_EQ(gui.Images().buttonImages[1]->w, 128);  // accept
+  EXPECT_EQ(gui.Images().keyboardImage->w, 700);    // unscaled
+  EXPECT_EQ(gui.Images().creditsSave->w, skin.wcredits);
 
   // The genres list takes the dialog image's size, centred.
   EXPECT_EQ(skin.wgenreslist, 500);
@@ -74,9 +74,9 @@ TEST_F(SDLGuiSetupTest, TvOutDoublesTheWindowAndListsTheAdvertising) {
   EXPECT_NE(setUpLog.find("VENTANA DOBLE: 2390 x 768\n"), std::string::npos) << setUpLog;
   EXPECT_EQ(gui.screen->w, 2390);
   EXPECT_EQ(gui.screen->h, 768);
-  ASSERT_NE(gui.tvOutImage, nullptr);
-  EXPECT_EQ(gui.tvOutImage->w, 1366);
-  EXPECT_EQ(gui.tvOutImage->h, 768);
+  ASSERT_NE(gui.Images().tvOutImage, nullptr);
+  EXPECT_EQ(gui.Images().tvOutImage->w, 1366);
+  EXPECT_EQ(gui.Images().tvOutImage->h, 768);
   EXPECT_PRED2(Near, ColorAt(gui.screen, 1024 + 700, 400), Color(kTvYellow));
   EXPECT_EQ(gui.tvTick, 2000u);
   EXPECT_EQ(gui.adSwitchAt, 2000u);
@@ -101,12 +101,12 @@ TEST_F(SDLGuiSetupTest, MissingImageStopsTheLaterOnes) {
   ASSERT_EQ(Initialize(), 1);
   EXPECT_EQ(setUpLog.find("Error al cargar"), setUpLog.find("Error al cargar back.png: "))
       << setUpLog;
-  EXPECT_EQ(gui.gearIcons[0], nullptr);
-  EXPECT_NE(gui.gearIcons[1], nullptr);
-  EXPECT_NE(gui.buttonImages[5], nullptr);
-  EXPECT_EQ(gui.backImage, nullptr);
-  EXPECT_EQ(gui.onlineIcon, nullptr);
-  EXPECT_EQ(gui.digitImages[0], nullptr);
+  EXPECT_EQ(gui.Images().gearIcons[0], nullptr);
+  EXPECT_NE(gui.Images().gearIcons[1], nullptr);
+  EXPECT_NE(gui.Images().buttonImages[5], nullptr);
+  EXPECT_EQ(gui.Images().backImage, nullptr);
+  EXPECT_EQ(gui.Images().onlineIcon, nullptr);
+  EXPECT_EQ(gui.Images().digitImages[0], nullptr);
 }
 
 TEST_F(SDLGuiSetupTest, MissingSkinImageLoadsNoImage) {
@@ -114,9 +114,9 @@ TEST_F(SDLGuiSetupTest, MissingSkinImageLoadsNoImage) {
   fs::remove("skins/skin.jpg");
   ASSERT_EQ(Initialize(), 1);
   EXPECT_NE(setUpLog.find("Error al cargar skin.jpg : "), std::string::npos) << setUpLog;
-  EXPECT_EQ(gui.background, nullptr);
-  EXPECT_EQ(gui.coverSurface, nullptr);
-  EXPECT_EQ(gui.digitImages[9], nullptr);
+  EXPECT_EQ(gui.Images().background, nullptr);
+  EXPECT_EQ(gui.Images().coverSurface, nullptr);
+  EXPECT_EQ(gui.Images().digitImages[9], nullptr);
   EXPECT_EQ(gui.OnlineChecker(), 0);  // no images: the indicator is not drawn
 }
 
@@ -283,7 +283,7 @@ TEST_F(SDLGuiSetupTest, DemoCabinetSetsUpCompletely) {
   EXPECT_EQ(log.find("Error al cargar"), std::string::npos) << log;
   EXPECT_EQ(log.find("TTF_OpenFont"), std::string::npos) << log;
   for (const auto& [name, surface] : LoadedImages(gui)) EXPECT_NE(surface, nullptr) << name;
-  EXPECT_EQ(gui.tvOutImage != nullptr, config.tvout != 0);
+  EXPECT_EQ(gui.Images().tvOutImage != nullptr, config.tvout != 0);
 }
 
 }  // namespace
