@@ -22,11 +22,15 @@
 #include "base/RString.h"
 #include "base/RStringsList.h"
 #include "catalogue/CatalogueSearch.h"
+#include "gui/CoverRing.h"
 #include "gui/CoverThumbnails.h"
 #include "gui/ListBox.h"
+#include "gui/Marquee.h"
+#include "gui/OperatorMenu.h"
 #include "gui/ScreenImages.h"
 #include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
+#include "gui/WifiCodes.h"
 #include "gui/fontsdl.h"
 #include "playback/PlayerListener.h"
 #include "playback/Queue.h"
@@ -332,26 +336,6 @@ class SDLGui : public PlayerListener, private ScreenImages {
 
   // Cover cache ------------------------------------------------------------
 
-  // cover is null while the slot is empty. The size is the cover's, given
-  // with the disc; enlarged is the cover one gap larger each way, loaded
-  // while the slot holds the selected disc.
-  struct CoverSlot {
-    Surface cover;
-    Surface enlarged;
-    uint32_t disc = 0;
-    int width = 0;
-    int height = 0;
-  };
-  // The ring: slot 10 holds the selected disc, 11..23 the discs after it and
-  // 9..0 those before it, wrapping around the genre. The covers shown are
-  // slots 10..13.
-  static constexpr int kCoverSlots = 24;
-  static constexpr int kSelectedSlot = 10;
-  static constexpr int kCoversShown = 4;
-  // Genres of up to this many discs are not wrapped around.
-  static constexpr int kSmallGenreDiscs = 3;
-  // Appends the empty slots of the cover ring.
-  void InitCoversCache();
   // Empties every slot; used when the genre changes or the selection jumps.
   void ResetCoversCache();
   // Rotate the ring after selDisc moved one disc back or forward; the new
@@ -359,19 +343,15 @@ class SDLGui : public PlayerListener, private ScreenImages {
   void SlideLeft();
   void SlideRight();
   // Gives every empty slot its disc and loads covers, the selected one and
-  // those on screen first: the first load always, others while the step
-  // has taken less than coverStepBudget ms, so a genre change spreads over
-  // several passes of the main loop when the covers are not yet in the
-  // cache. Covers on screen that come in after the screen was drawn are
-  // drawn.
+  // those on screen first, as far as the ring's step budget allows. Covers
+  // on screen that come in after the screen was drawn are drawn.
   void coverswithcache();
-  static constexpr uint32_t kCoverStepBudget = 10;
-  uint32_t coverStepBudget = kCoverStepBudget;
+  // The ring of covers around the selected disc.
+  CoverRing& Covers() { return coverRing; }
+  using CoverSlot = CoverRing::Slot;
   // What the carousel shows for a slot: its cover (enlarged when selected),
   // or the default cover while it is not loaded.
   SDL_Surface* ShownCover(const CoverSlot& slot, bool selected);
-  // Slot i of the ring; null when there is none.
-  CoverSlot* GetCoverSlot(int i) const;
   // How many covers the carousel shows for the selection: up to four, and in
   // small genres none past the last disc.
   int CoversOnScreen() const;
@@ -408,11 +388,6 @@ class SDLGui : public PlayerListener, private ScreenImages {
 
   // Operator menu ----------------------------------------------------------
 
-  // The menu's rows, in their order.
-  enum MenuRow {
-    kCoin1Row, kCoin2Row, kCounter1Row, kCounter2Row, kClearCountersRow, kAdminCodeRow, kPlayModeRow,
-    kTvOutRow, kWpsRow, kConfigtoolRow, kFilesRow, kSaveRow, kExitRow
-  };
   // The menu's list with its rows, made with the other lists, and its
   // place on the screen.
   void CreateConfigList();
@@ -427,10 +402,6 @@ class SDLGui : public PlayerListener, private ScreenImages {
   // Asks the supplicant for its state into "wps_out"; whether it reports a
   // completed connection.
   bool check_wps_state();
-  // The coin values and play mode being edited; they reach the settings
-  // only through "Guardar y salir".
-  int32_t menuCoin1 = 0, menuCoin2 = 0;
-  RString menuPlayMode = "";
 
   // Wi-Fi access codes -----------------------------------------------------
 
@@ -444,9 +415,8 @@ class SDLGui : public PlayerListener, private ScreenImages {
   bool makeWifiCode();
   // The administrator's code image, shown until a key or for 20 s.
   void makeWifiCodeAdmin();
-  int32_t wifiCredits = 1;
-  RStringsList wifiCodes;  // every code made since start
-  RString lastWifiCode = "";
+  // The codes made since start.
+  const WifiCodes& WifiCodeBook() const { return wifiCodeBook; }
 
   // Genre list, alphabet, keyboard and results ------------------------------
 
@@ -605,21 +575,8 @@ class SDLGui : public PlayerListener, private ScreenImages {
   // step, and the advertising image changes every five minutes.
   void DrawTVOUT();
 
-  int32_t marqueeX = 0, marqueeY = 0;
-  uint32_t marqueeTick = 0;
-  // The marquee text rendered once for as long as the text and the font
-  // stay; each step only moves it.
-  struct TextStrip {
-    RString text;
-    TTF_Font* font = nullptr;
-    // None for an empty text or without a font.
-    Surface surface;
-    int width = 0, height = 0;
-  };
-  TextStrip marqueeStrip;
-  int32_t tvTextX = 0, tvTextY = 0;
-  uint8_t tvTextLeft = 0, tvTextUp = 0;
-  uint32_t adIndex = 0;
+  // The marquee's and the TV-out text's places and the advertising images.
+  Marquee& MarqueePart() { return marquee; }
   // "coin.wav", played through SDL's audio once the first coin comes.
   std::unique_ptr<SoundClip> coinSound;
 
@@ -687,8 +644,6 @@ class SDLGui : public PlayerListener, private ScreenImages {
   uint32_t tvTick = 0;
   uint32_t adSwitchAt = 0;
 
-  RStringsList adFiles;
-  RList coverCache;  // of owned CoverSlot*
   CoverThumbnails coverThumbnails;
   // The default cover at the selected cover's size.
   Surface coverPlaceholder;
@@ -697,6 +652,10 @@ class SDLGui : public PlayerListener, private ScreenImages {
   std::unique_ptr<VideoWindow> playerWindow;
 
  private:
+  CoverRing coverRing;
+  Marquee marquee;
+  OperatorMenu operatorMenu;
+  WifiCodes wifiCodeBook;
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   // One image file, the size it is scaled to (0 × 0 keeps its own) and the
@@ -752,19 +711,9 @@ class SDLGui : public PlayerListener, private ScreenImages {
   RString GenreHeader() const;
   void DrawSelectedCover(SDL_Surface* enlarged);
 
-  void FreeCoversCache();
-  // Releases the slot's covers, except the shared default cover.
-  void EmptyCoverSlot(CoverSlot* slot);
-  CoverSlot* TakeOutCoverSlot(int index);
-  // The loads of one cache step.
-  struct CoverStep {
-    uint32_t start;
-    int loads;
-  };
-  bool MayLoadCover(CoverStep& step) const;
   // Gives an empty slot its disc and size and, as the step allows, loads
   // its cover (and, selected, its enlarged cover); whether it loaded any.
-  bool FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height, bool selected, CoverStep& step);
+  bool FillCoverSlot(CoverSlot& slot, uint32_t disc, int width, int height, bool selected, CoverRing::Step& step);
   Surface LoadCover(uint32_t disc, int width, int height);
   // The disc's cover at that size from the thumbnails; null when it has no
   // cover or it cannot be decoded.
@@ -837,10 +786,7 @@ class SDLGui : public PlayerListener, private ScreenImages {
 
   // Wi-Fi codes (helpers) --------------------------------------------------
 
-  // Four random digits that no code still waiting to be used has.
-  RString NewWifiCode() const;
-  RString WifiCodeImage() const;
-  bool WifiCodeImageExists() const;
+  bool WifiCodeImageExists() const { return wifiCodeBook.LastImageExists(); }
   // The dialog image with the code's picture scaled into its centre, the
   // caption above it and the code below (when not empty); null when either
   // image cannot be loaded.
@@ -870,7 +816,7 @@ class SDLGui : public PlayerListener, private ScreenImages {
   void RefuseDownload(const RString& name);
   void DrawMarqueeText();
   // The strip of the text shown now, rendered again when it changed.
-  const TextStrip& MarqueeStrip();
+  const Marquee::TextStrip& MarqueeStrip();
   void ComposeMarqueePanel();
   void MoveTvText();
   void ShowNextAdvertising();

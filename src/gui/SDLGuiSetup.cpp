@@ -90,7 +90,7 @@ SDL_Surface* NewKeyHighlight(int width) {
 
 }  // namespace
 
-SDLGui::SDLGui(Queue* playQueue) : queue(playQueue) { marqueeTick = platform::Ticks(); }
+SDLGui::SDLGui(Queue* playQueue) : queue(playQueue) { marquee.Drawn(platform::Ticks()); }
 
 SDLGui::~SDLGui() {
   // The player draws into the video window: it stops before the window goes.
@@ -103,11 +103,11 @@ SDLGui::~SDLGui() {
   configList.reset();
   localResultsList.reset();
   onlineResultsList.reset();
-  FreeCoversCache();
+  coverRing.Empty();
   // Pictures go before SDL does.
   Images() = ScreenImages();
   coverPlaceholder.reset();
-  marqueeStrip = TextStrip();
+  marquee.Forget();
   coinSound.reset();
   if (sdlStarted_) SDL_Quit();
   sqlite3_close(database);
@@ -139,7 +139,6 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   ReserveSurfaces();
   LoadImages();
   SDL_WM_SetCaption("Melodeck", "");
-  InitCoversCache();
   CreatePlayerWindow();
   RestoreSavedState();
   if (config->volumen >= 0) ApplyVolume(config->volumen);
@@ -405,11 +404,11 @@ void SDLGui::PlaceCursor() {
 // The TV-out picture right of the main screen, its clocks, and the
 // advertising images it will cycle through.
 void SDLGui::PrepareTvOut() {
-  tvTick = platform::Ticks();
+  marquee.TvMoved(platform::Ticks());
   SDL_Rect at = MakeRect(skin->width, 0, 0, 0);
   SDL_BlitSurface(tvOutImage, nullptr, screen, &at);
   UpdateScreenArea(MakeRect(skin->width, 0, config->tvoutxres, skin->height));
-  adSwitchAt = platform::Ticks();
+  marquee.NextAdvertising(platform::Ticks());
   ListAdvertising();
 }
 
@@ -417,7 +416,7 @@ void SDLGui::ListAdvertising() {
   RDir folder("publicidad");
   char name[1024];
   while (folder.GetFile(name, sizeof name)) {
-    if (name[0] != '.') adFiles.AddItem(name);
+    if (name[0] != '.') marquee.AddAdvertising(name);
   }
 }
 

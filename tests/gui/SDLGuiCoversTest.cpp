@@ -19,7 +19,7 @@ namespace {
 class SDLGuiCoversTest : public CabinetTest {
  protected:
   SDLGui::CoverSlot& Slot(int i) {
-    SDLGui::CoverSlot* slot = gui.GetCoverSlot(i);
+    SDLGui::CoverSlot* slot = gui.Covers().At(i);
     EXPECT_NE(slot, nullptr) << i;
     return *slot;
   }
@@ -38,7 +38,7 @@ class SDLGuiCoversTest : public CabinetTest {
     ASSERT_NE(slot.cover, nullptr) << "slot " << i;
     EXPECT_EQ(slot.cover->w, skin.wcover) << "slot " << i;
     const int height =
-        i >= SDLGui::kSelectedSlot ? skin.hcovers - skin.coverseparation : skin.hcovers;
+        i >= CoverRing::kSelected ? skin.hcovers - skin.coverseparation : skin.hcovers;
     EXPECT_EQ(slot.cover->h, height) << "slot " << i;
     EXPECT_TRUE(
         Near(ColorAt(slot.cover, slot.cover->w / 2, slot.cover->h / 2), CoverCatalogue::ColorOf(d)))
@@ -47,7 +47,7 @@ class SDLGuiCoversTest : public CabinetTest {
 
   std::vector<SDL_Surface*> Covers() {
     std::vector<SDL_Surface*> covers;
-    for (int i = 0; i < SDLGui::kCoverSlots; ++i) covers.push_back(Slot(i).cover);
+    for (int i = 0; i < CoverRing::kSlots; ++i) covers.push_back(Slot(i).cover);
     return covers;
   }
 
@@ -69,7 +69,7 @@ TEST_F(SDLGuiCoversTest, FiveDiscGenreFillsTheRingAroundTheSelection) {
   EXPECT_EQ(FillCache(), "");
 
   // Slots 10..23 hold 0,1,2,3,4,0,... and slots 9..0 hold 4,3,2,1,0,4,...
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) ExpectCover(i, Mod(i - SDLGui::kSelectedSlot, 5));
+  for (int i = 0; i < CoverRing::kSlots; ++i) ExpectCover(i, Mod(i - CoverRing::kSelected, 5));
   EXPECT_EQ(gui.CoversOnScreen(), 4);
 
   // A filled ring loads nothing more.
@@ -82,7 +82,7 @@ TEST_F(SDLGuiCoversTest, SmallGenresAreNotWrapped) {
   catalogue.AddGenre("Duo", 2);
   ASSERT_EQ(Start(), 1) << setUpLog;
   FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) {
+  for (int i = 0; i < CoverRing::kSlots; ++i) {
     if (i == 10 || i == 11)
       ExpectCover(i, i - 10);
     else
@@ -114,11 +114,11 @@ TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
   EXPECT_EQ(leaving->refcount, 1);
   SDL_FreeSurface(leaving);
   EXPECT_EQ(gui.selTrack, 0u);
-  for (int i = 0; i < SDLGui::kCoverSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
+  for (int i = 0; i < CoverRing::kSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
   EXPECT_EQ(Slot(23).cover, nullptr);
   FillCache();
   ExpectCover(23, Mod(1 + 13, 5));
-  for (int i = 0; i < SDLGui::kCoverSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
+  for (int i = 0; i < CoverRing::kSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
 
   // Left: the mirror image.
   before = Covers();
@@ -127,9 +127,9 @@ TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
   gui.SlideLeft();
   EXPECT_EQ(gui.selTrack, 0u);
   EXPECT_EQ(Slot(0).cover, nullptr);
-  for (int i = 1; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, before[i - 1]) << i;
+  for (int i = 1; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, before[i - 1]) << i;
   FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) ExpectCover(i, Mod(i - SDLGui::kSelectedSlot, 5));
+  for (int i = 0; i < CoverRing::kSlots; ++i) ExpectCover(i, Mod(i - CoverRing::kSelected, 5));
 }
 
 TEST_F(SDLGuiCoversTest, MovingLeftInAThreeDiscGenreLoadsTheNewSelection) {
@@ -160,15 +160,15 @@ TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
   const std::string log = FillCache();
   EXPECT_NE(log.find("Error loading cover <media\\Pop\\Rota\\cover.jpg>\n"), std::string::npos)
       << log;
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) {
-    const int d = Mod(i - SDLGui::kSelectedSlot, 5);
+  for (int i = 0; i < CoverRing::kSlots; ++i) {
+    const int d = Mod(i - CoverRing::kSelected, 5);
     if (d >= 3) {
       EXPECT_EQ(Slot(i).cover, defaultCover) << i;
     }
   }
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) gui.SlideRight();
+  for (int i = 0; i < CoverRing::kSlots; ++i) gui.SlideRight();
   gui.ResetCoversCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
+  for (int i = 0; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
   EXPECT_EQ(defaultCover->refcount, 11);
   defaultCover->refcount -= 10;
 
@@ -235,7 +235,7 @@ TEST_F(SDLGuiCoversTest, ThumbnailsServeOnlyTheCoverAsItIsOnDisk) {
 TEST_F(SDLGuiCoversTest, StepsLoadTheCoversOnScreenFirst) {
   catalogue.AddGenre("Pop", 5);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  gui.coverStepBudget = 0;
+  gui.Covers().SetStepBudget(0);
   gui.redrawMode = SDLGui::kUpToDate;
   gui.DrawCovers(false);
   const int step = skin.wcover + skin.coverseparation;
@@ -270,7 +270,7 @@ TEST_F(SDLGuiCoversTest, NoSelectableDiscLoadsNothing) {
   gui.selGenre = 0;
   gui.selDisc = 5;
   FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
+  for (int i = 0; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
 }
 
 // Whatever stands under a cover's name, start-up goes on and the disc
@@ -285,7 +285,7 @@ TEST_F(SDLGuiCoversTest, CoversThatAreNoRegularFileShowTheDefaultCover) {
   }
   ASSERT_EQ(Start(), 1) << setUpLog;
   const std::string log = setUpLog + FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, gui.Images().coverSurface) << i;
+  for (int i = 0; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, gui.Images().coverSurface) << i;
   for (size_t d = 0; d < hostiles.size(); ++d)
     EXPECT_NE(log.find("Error loading cover <media\\Pop\\Disco " + std::to_string(d) + "\\cover.jpg>"),
               std::string::npos)

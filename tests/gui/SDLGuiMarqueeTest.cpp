@@ -62,24 +62,24 @@ class SDLGuiMarqueeTest : public CabinetTest {
 TEST_F(SDLGuiMarqueeTest, TextScrollsOnePixelPerStepThenReentersOnTheRight) {
   Open();
   ASSERT_GT(skin.wmarquee, 0);
-  EXPECT_EQ(gui.marqueeX, 0);
-  gui.marqueeTick = clock.Ticks();
+  EXPECT_EQ(gui.MarqueePart().X(), 0);
+  gui.MarqueePart().Drawn(clock.Ticks());
   DrawAfter(10);
-  EXPECT_EQ(gui.marqueeX, 0);
+  EXPECT_EQ(gui.MarqueePart().X(), 0);
   DrawAfter(1);
-  EXPECT_EQ(gui.marqueeX, -1);
+  EXPECT_EQ(gui.MarqueePart().X(), -1);
   EXPECT_TRUE(Differs(MarqueePanel(), Color(kSkinBlue)));
   Draw();  // at most one step per 10 ms
-  EXPECT_EQ(gui.marqueeX, -1);
+  EXPECT_EQ(gui.MarqueePart().X(), -1);
 
   const int width = TextSize().w;
-  gui.marqueeX = -width + 1;
+  gui.MarqueePart().PlaceAt(-width + 1);
   DrawAfter(11);
-  EXPECT_EQ(gui.marqueeX, -width);
+  EXPECT_EQ(gui.MarqueePart().X(), -width);
   EXPECT_FALSE(Differs(MarqueePanel(), Color(kSkinBlue)));  // all of it out
   DrawAfter(11);
-  EXPECT_EQ(gui.marqueeX, skin.wmarquee);
-  EXPECT_EQ(gui.marqueeY, 0);
+  EXPECT_EQ(gui.MarqueePart().X(), skin.wmarquee);
+  EXPECT_EQ(gui.MarqueePart().Y(), 0);
 }
 
 // Each step shows what rendering the text afresh over the panel's piece of
@@ -96,7 +96,7 @@ TEST_F(SDLGuiMarqueeTest, EachStepShowsTheTextAsRenderedAfresh) {
       SDL_BlitSurface(gui.Images().background, &piece, afresh, nullptr);
       SDL_Surface* text = gui.marqueeFont.DrawText2(nullptr, gui.MarqueeText().Chars(), 0, 0, 0);
       EXPECT_NE(text, nullptr);
-      SDL_Rect at = SDLGui::MakeRect(gui.marqueeX, gui.marqueeY, 0, 0);
+      SDL_Rect at = SDLGui::MakeRect(gui.MarqueePart().X(), gui.MarqueePart().Y(), 0, 0);
       SDL_BlitSurface(text, nullptr, afresh, &at);
       EXPECT_TRUE(SamePicture(gui.Images().marqueeSave, afresh)) << "failures " << failures << ", step " << step;
       SDL_FreeSurface(text);
@@ -144,35 +144,34 @@ class SDLGuiTvOutTest : public SDLGuiMarqueeTest {
   Rgba TvCorner() { return ColorAt(gui.screen, 1024 + 319, 239); }
   SDL_Rect TextArea() {
     SDL_Rect area = TextSize();
-    area.x = static_cast<Sint16>(1024 + gui.tvTextX);
-    area.y = static_cast<Sint16>(gui.tvTextY);
+    area.x = static_cast<Sint16>(1024 + gui.MarqueePart().TvX());
+    area.y = static_cast<Sint16>(gui.MarqueePart().TvY());
     return area;
   }
 };
 
 TEST_F(SDLGuiTvOutTest, TextBouncesTwoPixelsPerStepAtTheEdges) {
   const SDL_Rect text = TextSize();
-  gui.tvTextX = 320 - text.w - 1;
-  gui.tvTextY = 240 - text.h - 1;
-  gui.tvTick = clock.Ticks();
+  gui.MarqueePart().PlaceTvText(320 - text.w - 1, 240 - text.h - 1);
+  gui.MarqueePart().TvMoved(clock.Ticks());
   DrawAfter(5);
-  EXPECT_EQ(gui.tvTextX, 320 - text.w - 1);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 320 - text.w - 1);
   DrawAfter(1);
-  EXPECT_EQ(gui.tvTextX, 320 - text.w + 1);
-  EXPECT_EQ(gui.tvTextY, 240 - text.h + 1);
-  EXPECT_EQ(gui.tvTextLeft, 1);
-  EXPECT_EQ(gui.tvTextUp, 1);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 320 - text.w + 1);
+  EXPECT_EQ(gui.MarqueePart().TvY(), 240 - text.h + 1);
+  EXPECT_TRUE(gui.MarqueePart().TvGoesLeft());
+  EXPECT_TRUE(gui.MarqueePart().TvGoesUp());
   EXPECT_TRUE(Differs(TextArea(), Color(kTvYellow)));
   DrawAfter(6);
-  EXPECT_EQ(gui.tvTextX, 320 - text.w - 1);
-  EXPECT_EQ(gui.tvTextY, 240 - text.h - 1);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 320 - text.w - 1);
+  EXPECT_EQ(gui.MarqueePart().TvY(), 240 - text.h - 1);
 
-  gui.tvTextX = 2;
+  gui.MarqueePart().PlaceTvText(2, gui.MarqueePart().TvY());
   DrawAfter(6);
-  EXPECT_EQ(gui.tvTextX, 0);
-  EXPECT_EQ(gui.tvTextLeft, 0);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 0);
+  EXPECT_FALSE(gui.MarqueePart().TvGoesLeft());
   DrawAfter(6);
-  EXPECT_EQ(gui.tvTextX, 2);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 2);
 }
 
 TEST_F(SDLGuiTvOutTest, AdvertisingChangesEveryFiveMinutesInListingOrder) {
@@ -193,10 +192,10 @@ TEST_F(SDLGuiTvOutTest, AdvertisingChangesEveryFiveMinutesInListingOrder) {
 
 TEST_F(SDLGuiTvOutTest, VideoAtTheHeadKeepsThePictureWaiting) {
   PlayVideo();
-  const uint32_t tick = gui.tvTick;
+  const uint32_t tick = gui.MarqueePart().TvMovedAt();
   clock.Advance(300001);
   EXPECT_EQ(Draw().find("Cambiando"), std::string::npos);
-  EXPECT_EQ(gui.tvTick, tick);
+  EXPECT_EQ(gui.MarqueePart().TvMovedAt(), tick);
   queue.Remove(0);
   EXPECT_NE(Draw().find("Cambiando"), std::string::npos);
 }

@@ -45,7 +45,8 @@ TEST_F(SDLGuiSetupTest, InitializeSetsUpTheWholeDisplay) {
   char* caption = nullptr;
   SDL_WM_GetCaption(&caption, nullptr);
   EXPECT_STREQ(caption, "Melodeck");
-  EXPECT_EQ(gui.coverCache.Count(), SDLGui::kCoverSlots);
+  EXPECT_NE(gui.Covers().At(CoverRing::kSlots - 1), nullptr);
+  EXPECT_EQ(gui.Covers().At(CoverRing::kSlots), nullptr);
   EXPECT_NE(gui.database, nullptr);
   EXPECT_TRUE(fs::exists("mldkhub.db"));
   EXPECT_EQ(clock.Ticks(), 2000u);  // the one-second settling pause
@@ -78,11 +79,11 @@ TEST_F(SDLGuiSetupTest, TvOutDoublesTheWindowAndListsTheAdvertising) {
   EXPECT_EQ(gui.Images().tvOutImage->w, 1366);
   EXPECT_EQ(gui.Images().tvOutImage->h, 768);
   EXPECT_PRED2(Near, ColorAt(gui.screen, 1024 + 700, 400), Color(kTvYellow));
-  EXPECT_EQ(gui.tvTick, 2000u);
-  EXPECT_EQ(gui.adSwitchAt, 2000u);
+  EXPECT_EQ(gui.MarqueePart().TvMovedAt(), 2000u);
+  EXPECT_EQ(gui.MarqueePart().AdvertisingShownAt(), 2000u);
 
   std::set<std::string> ads;
-  for (RItemList* node = gui.adFiles.GetFirst(); node != nullptr; node = node->next)
+  for (RItemList* node = gui.MarqueePart().Advertising().GetFirst(); node != nullptr; node = node->next)
     ads.insert(static_cast<const RString*>(node->data)->c_str());
   EXPECT_EQ(ads, (std::set<std::string>{"anuncio1.jpg", "anuncio2.png"}));
 

@@ -105,14 +105,14 @@ TEST_F(SDLGuiWifiCodesTest, PurchasesTakeWhatTheCustomerChose) {
     EXPECT_EQ(gui.Credits(), purchase.left);
     EXPECT_EQ(ReadHostFile("args.txt"), purchase.passed);
     if (purchase.chosen == 0) continue;
-    EXPECT_EQ(gui.wifiCredits, purchase.chosen);
+    EXPECT_EQ(gui.WifiCodeBook().Credits(), purchase.chosen);
     const std::string saved = "savedcredits=" + std::to_string(purchase.left);
     if (*purchase.passed) {
       EXPECT_NE(ReadHostFile("tempdata").find(saved), std::string::npos);
     }
   }
-  EXPECT_EQ(gui.lastWifiCode.GetLength(), 4u);
-  EXPECT_EQ(gui.wifiCodes.Count(), 3);
+  EXPECT_EQ(gui.WifiCodeBook().Last().GetLength(), 4u);
+  EXPECT_EQ(gui.WifiCodeBook().Count(), 3);
 }
 
 TEST_F(SDLGuiWifiCodesTest, DisplayLastsWhileTheImageDoesAtMostFortySeconds) {
