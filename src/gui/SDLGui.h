@@ -249,7 +249,6 @@ class SDLGui : public PlayerListener, private ScreenImages {
   // Keys 37, 38, 40 and the typing keys applied to searchText and cursorPos.
   void EditSearchText(int index);
 
-  uint8_t usbUpdateArmed = 1;
   uint8_t queuePollCounter = 0;
   // Each coin input's press: when its key went down (0: up) and when it was
   // last seen down (key repeat while held).
@@ -257,13 +256,10 @@ class SDLGui : public PlayerListener, private ScreenImages {
     uint32_t downAt = 0;
     uint32_t seenAt = 0;
   };
-  CoinPress coinPresses[6];
   // Input read by blocking waits, in the order it came, for the main loop.
   std::deque<SDL_Event> keptInput;
   // The last touch that hit no button.
   int lastTouchX = 0, lastTouchY = 0;
-  // Where the typed text starts inside the searcher image.
-  int32_t searchTextX = 120, searchTextY = 42;
 
   // Panels -----------------------------------------------------------------
 
@@ -504,20 +500,13 @@ class SDLGui : public PlayerListener, private ScreenImages {
   static constexpr uint32_t kOnlineSearchLimit = 30000;
 
   uint32_t lastTapAt = 0;
-  uint32_t multiTapTimeout = 1500;
   // The position of each row of the album list and of each track row of the
   // second list; on-line rows follow the track rows there.
   std::vector<QueueElement> albumMatches, trackMatches;
   // Each on-line result's row text and address; an empty address for a
   // record the search script cut short.
   std::vector<RString> onlineTitles, onlineUrls;
-  // Where the search while typing goes on, and for which text.
-  std::optional<CatalogueWalk> searchWalk;
   uint8_t searchRunning = 0;
-  uint8_t spinnerPhase = 0;
-  uint8_t onlineSearchDone = 0;
-  RString searchedText = "";
-  std::vector<std::string> searchWords;
 
   // Play selection ---------------------------------------------------------
 
@@ -583,16 +572,13 @@ class SDLGui : public PlayerListener, private ScreenImages {
   // Fields -----------------------------------------------------------------
 
   sqlite3* database = nullptr;
-  int databaseOpenResult = 0;
   SDL_Surface* screen = nullptr;
-  Uint32 videoModeFlags = 0;
   uint8_t quitRequested = 0;
 
   SDL_TTFWriter genreFont, titlesFont, tracksFont, playingFont, queueFont;
   SDL_TTFWriter modeFont, genresListFont, alphabetFont, marqueeFont, keyboardFont;
 
   MainLibrary* library = nullptr;
-  Queue* queue;
   Player* player = nullptr;
   Configuration* config = nullptr;
   Skin* skin = nullptr;
@@ -602,12 +588,8 @@ class SDLGui : public PlayerListener, private ScreenImages {
   // Playback events not yet dealt with, oldest first, and the entries of
   // their not-played events; under stateMutex.
   std::deque<int> playEvents;
-  std::deque<QueueElement> notPlayedEntries;
   static constexpr int kFailuresForService = 3;
   int failuresInARow = 0;
-  // Whether the item that finishes last was not played.
-  bool lastItemFailed = false;
-  std::mutex stateMutex;
   uint32_t selGenre = 0, selDisc = 0, selTrack = 0;
   // The customer's credits, the coin counters and their saved state; made
   // by initialize.
@@ -624,9 +606,7 @@ class SDLGui : public PlayerListener, private ScreenImages {
   uint32_t cursorPos = 0;
   int32_t keyboardKey = 0;
   uint32_t keyDownAt = 0;
-  uint32_t lastInputDuringVideo = 0;
   uint32_t volumeShownAt = 0;
-  uint32_t sideKeyHeldSince = 0;
   int32_t touchHeld = 0;
   int32_t menuSequenceStep = 0;
   uint8_t miniVideo = 0;
@@ -637,21 +617,41 @@ class SDLGui : public PlayerListener, private ScreenImages {
   uint32_t titleScrollAt = 0;
   uint32_t titleScrollOffset = 0;
   uint32_t lastOnlineCheck = 0;
-  uint32_t cursorBlinkAt = 0;
-  uint8_t cursorPhase = 0;
   uint32_t lastRunTimeSave = 0;
   uint32_t readyAt = 0;
-  uint32_t tvTick = 0;
-  uint32_t adSwitchAt = 0;
-
-  CoverThumbnails coverThumbnails;
-  // The default cover at the selected cover's size.
-  Surface coverPlaceholder;
 
   unsigned long mainWindow = 0;
   std::unique_ptr<VideoWindow> playerWindow;
 
  private:
+  // State ---------------------------------------------------------------
+
+  uint8_t usbUpdateArmed = 1;
+  CoinPress coinPresses[6];
+  // Where the typed text starts inside the searcher image.
+  int32_t searchTextX = 120, searchTextY = 42;
+  uint32_t multiTapTimeout = 1500;
+  // Where the search while typing goes on, and for which text.
+  std::optional<CatalogueWalk> searchWalk;
+  uint8_t spinnerPhase = 0;
+  uint8_t onlineSearchDone = 0;
+  RString searchedText = "";
+  std::vector<std::string> searchWords;
+  int databaseOpenResult = 0;
+  Uint32 videoModeFlags = 0;
+  Queue* queue;
+  std::deque<QueueElement> notPlayedEntries;
+  // Whether the item that finishes last was not played.
+  bool lastItemFailed = false;
+  std::mutex stateMutex;
+  uint32_t lastInputDuringVideo = 0;
+  uint32_t sideKeyHeldSince = 0;
+  uint32_t cursorBlinkAt = 0;
+  uint8_t cursorPhase = 0;
+  CoverThumbnails coverThumbnails;
+  // The default cover at the selected cover's size.
+  Surface coverPlaceholder;
+
   CoverRing coverRing;
   Marquee marquee;
   OperatorMenu operatorMenu;
