@@ -68,8 +68,8 @@ class CacheOnly {
  public:
   CacheOnly(int width, int height) : skin(width, height, 1) {
     skin.SetDefaultCoordsSkin4();
-    gui.skin = &skin;
-    gui.library = &Covers().library;
+    gui.Resources().skin = &skin;
+    gui.Resources().library = &Covers().library;
     gui.Images().coverSurface.reset(SDLGui::NewSurface(skin.wcover, skin.hcovers));
   }
 
@@ -178,7 +178,7 @@ BENCHMARK(BM_GenreChangeWarm)
     ->UseRealTime();
 
 void SlideRight(SDLGui& gui) {
-  gui.selDisc = (gui.selDisc + 1) % kAlbums;
+  gui.Selection().selDisc = (gui.Selection().selDisc + 1) % kAlbums;
   gui.SlideRight();
   gui.coverswithcache();
 }

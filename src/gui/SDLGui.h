@@ -24,6 +24,7 @@
 #include "catalogue/CatalogueSearch.h"
 #include "gui/CoverRing.h"
 #include "gui/CoverThumbnails.h"
+#include "gui/GuiState.h"
 #include "gui/ListBox.h"
 #include "gui/Marquee.h"
 #include "gui/OperatorMenu.h"
@@ -47,7 +48,16 @@ struct sqlite3;
 struct StickAlbum;
 struct StickGenre;
 
-class SDLGui : public PlayerListener, private ScreenImages {
+class SDLGui : public PlayerListener,
+               private ScreenImages,
+               private GuiResources,
+               private ScreenState,
+               private TextWriters,
+               private ScreenLists,
+               private MainSelection,
+               private TypedSearch,
+               private InputState,
+               private PlayTiming {
  public:
   explicit SDLGui(Queue* queue);
   ~SDLGui() override;
@@ -249,17 +259,12 @@ class SDLGui : public PlayerListener, private ScreenImages {
   // Keys 37, 38, 40 and the typing keys applied to searchText and cursorPos.
   void EditSearchText(int index);
 
-  uint8_t queuePollCounter = 0;
   // Each coin input's press: when its key went down (0: up) and when it was
   // last seen down (key repeat while held).
   struct CoinPress {
     uint32_t downAt = 0;
     uint32_t seenAt = 0;
   };
-  // Input read by blocking waits, in the order it came, for the main loop.
-  std::deque<SDL_Event> keptInput;
-  // The last touch that hit no button.
-  int lastTouchX = 0, lastTouchY = 0;
 
   // Panels -----------------------------------------------------------------
 
@@ -499,14 +504,6 @@ class SDLGui : public PlayerListener, private ScreenImages {
   SDL_Rect SearcherArea() const;
   static constexpr uint32_t kOnlineSearchLimit = 30000;
 
-  uint32_t lastTapAt = 0;
-  // The position of each row of the album list and of each track row of the
-  // second list; on-line rows follow the track rows there.
-  std::vector<QueueElement> albumMatches, trackMatches;
-  // Each on-line result's row text and address; an empty address for a
-  // record the search script cut short.
-  std::vector<RString> onlineTitles, onlineUrls;
-  uint8_t searchRunning = 0;
 
   // Play selection ---------------------------------------------------------
 
@@ -566,62 +563,30 @@ class SDLGui : public PlayerListener, private ScreenImages {
 
   // The marquee's and the TV-out text's places and the advertising images.
   Marquee& MarqueePart() { return marquee; }
-  // "coin.wav", played through SDL's audio once the first coin comes.
-  std::unique_ptr<SoundClip> coinSound;
 
-  // Fields -----------------------------------------------------------------
+  // Parts and state, by what they are about ------------------------------
 
-  sqlite3* database = nullptr;
-  SDL_Surface* screen = nullptr;
-  uint8_t quitRequested = 0;
+  GuiResources& Resources() { return *this; }
+  const GuiResources& Resources() const { return *this; }
+  ScreenState& Display() { return *this; }
+  const ScreenState& Display() const { return *this; }
+  TextWriters& Writers() { return *this; }
+  const TextWriters& Writers() const { return *this; }
+  ScreenLists& Lists() { return *this; }
+  const ScreenLists& Lists() const { return *this; }
+  MainSelection& Selection() { return *this; }
+  const MainSelection& Selection() const { return *this; }
+  TypedSearch& Search() { return *this; }
+  const TypedSearch& Search() const { return *this; }
+  InputState& Input() { return *this; }
+  const InputState& Input() const { return *this; }
+  PlayTiming& Timing() { return *this; }
+  const PlayTiming& Timing() const { return *this; }
+  // Playback events posted and not yet dealt with.
+  std::deque<int> PendingPlaybackEvents();
 
-  SDL_TTFWriter genreFont, titlesFont, tracksFont, playingFont, queueFont;
-  SDL_TTFWriter modeFont, genresListFont, alphabetFont, marqueeFont, keyboardFont;
-
-  MainLibrary* library = nullptr;
-  Player* player = nullptr;
-  Configuration* config = nullptr;
-  Skin* skin = nullptr;
-
-  int32_t redrawMode = 0;
-  int32_t dialog = 0;
-  // Playback events not yet dealt with, oldest first, and the entries of
-  // their not-played events; under stateMutex.
-  std::deque<int> playEvents;
   static constexpr int kFailuresForService = 3;
-  int failuresInARow = 0;
-  uint32_t selGenre = 0, selDisc = 0, selTrack = 0;
-  // The customer's credits, the coin counters and their saved state; made
-  // by initialize.
-  std::unique_ptr<Cashbox> cashbox;
   int32_t Credits() const { return cashbox->Credits(); }
-
-  std::unique_ptr<ListBox> tracksList, genresList, queueList, resultsList, configList;
-  std::unique_ptr<ListBox> localResultsList, onlineResultsList;
-
-  RString typedNumber = "";
-  uint8_t enteringTrack = 0;
-  int abcLetter = 'A';
-  RString searchText = "";
-  uint32_t cursorPos = 0;
-  int32_t keyboardKey = 0;
-  uint32_t keyDownAt = 0;
-  uint32_t volumeShownAt = 0;
-  int32_t touchHeld = 0;
-  int32_t menuSequenceStep = 0;
-  uint8_t miniVideo = 0;
-
-  uint32_t playStartedAt = 0;
-  uint32_t playSeconds = 0;
-  uint32_t idleSince = 0;
-  uint32_t titleScrollAt = 0;
-  uint32_t titleScrollOffset = 0;
-  uint32_t lastOnlineCheck = 0;
-  uint32_t lastRunTimeSave = 0;
-  uint32_t readyAt = 0;
-
-  unsigned long mainWindow = 0;
-  std::unique_ptr<VideoWindow> playerWindow;
 
  private:
   // State ---------------------------------------------------------------
@@ -652,6 +617,9 @@ class SDLGui : public PlayerListener, private ScreenImages {
   // The default cover at the selected cover's size.
   Surface coverPlaceholder;
 
+  // Playback events not yet dealt with, oldest first, and the entries of
+  // their not-played events; under stateMutex.
+  std::deque<int> playEvents;
   CoverRing coverRing;
   Marquee marquee;
   OperatorMenu operatorMenu;

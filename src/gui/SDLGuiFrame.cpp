@@ -79,6 +79,11 @@ void SDLGui::RedrawWhenPending() {
 // while the loop was held up (a message box) still hides its video and
 // redraws before the next item's start is shown. The lock guards only the
 // taking, so the playback thread never waits for a redraw.
+std::deque<int> SDLGui::PendingPlaybackEvents() {
+  const std::lock_guard<std::mutex> lock(stateMutex);
+  return playEvents;
+}
+
 void SDLGui::HandlePlaybackEvents() {
   for (;;) {
     int event = 0;

@@ -91,7 +91,7 @@ TEST_F(SDLGuiCoversTest, SmallGenresAreNotWrapped) {
   EXPECT_EQ(gui.CoversOnScreen(), 2);
 
   gui.ResetCoversCache();
-  gui.selDisc = 1;
+  gui.Selection().selDisc = 1;
   FillCache();
   ExpectCover(10, 1);
   EXPECT_EQ(Slot(11).cover, nullptr);
@@ -108,12 +108,12 @@ TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
   std::vector<SDL_Surface*> before = Covers();
   SDL_Surface* leaving = before[0];
   ++leaving->refcount;
-  gui.selDisc = 1;
-  gui.selTrack = 2;
+  gui.Selection().selDisc = 1;
+  gui.Selection().selTrack = 2;
   gui.SlideRight();
   EXPECT_EQ(leaving->refcount, 1);
   SDL_FreeSurface(leaving);
-  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
   for (int i = 0; i < CoverRing::kSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
   EXPECT_EQ(Slot(23).cover, nullptr);
   FillCache();
@@ -122,10 +122,10 @@ TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
 
   // Left: the mirror image.
   before = Covers();
-  gui.selDisc = 0;
-  gui.selTrack = 1;
+  gui.Selection().selDisc = 0;
+  gui.Selection().selTrack = 1;
   gui.SlideLeft();
-  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
   EXPECT_EQ(Slot(0).cover, nullptr);
   for (int i = 1; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, before[i - 1]) << i;
   FillCache();
@@ -139,7 +139,7 @@ TEST_F(SDLGuiCoversTest, MovingLeftInAThreeDiscGenreLoadsTheNewSelection) {
   for (int i = 10; i <= 12; ++i) ExpectCover(i, i - 10);
   EXPECT_EQ(Slot(9).cover, nullptr);
 
-  gui.selDisc = 2;
+  gui.Selection().selDisc = 2;
   gui.SlideLeft();
   EXPECT_EQ(Slot(10).cover, nullptr);
   FillCache();
@@ -178,7 +178,7 @@ TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
   std::filesystem::copy_file(CoverCatalogue::CoverFile(genre, genre->GetDisc(0)),
                              CoverCatalogue::CoverFile(genre, broken),
                              std::filesystem::copy_options::overwrite_existing);
-  gui.selDisc = 4;
+  gui.Selection().selDisc = 4;
   EXPECT_EQ(FillCache(), "");
   EXPECT_TRUE(Near(ColorAt(Slot(10).cover, 5, 5), CoverCatalogue::ColorOf(0)));
 }
@@ -236,7 +236,7 @@ TEST_F(SDLGuiCoversTest, StepsLoadTheCoversOnScreenFirst) {
   catalogue.AddGenre("Pop", 5);
   ASSERT_EQ(Start(), 1) << setUpLog;
   gui.Covers().SetStepBudget(0);
-  gui.redrawMode = SDLGui::kUpToDate;
+  gui.Display().redrawMode = SDLGui::kUpToDate;
   gui.DrawCovers(false);
   const int step = skin.wcover + skin.coverseparation;
   auto shownAt = [&](int i) { return ColorAt(gui.Images().coversSave, step * i + skin.coverseparation + 5, 5); };
@@ -263,12 +263,12 @@ TEST_F(SDLGuiCoversTest, NoSelectableDiscLoadsNothing) {
   catalogue.AddGenre("Vacio", 0);
   ASSERT_EQ(Start(), 1) << setUpLog;
   for (uint32_t genre : {1u, 7u}) {
-    gui.selGenre = genre;
+    gui.Selection().selGenre = genre;
     EXPECT_EQ(FillCache(), "");
     EXPECT_EQ(gui.CoversOnScreen(), 0);
   }
-  gui.selGenre = 0;
-  gui.selDisc = 5;
+  gui.Selection().selGenre = 0;
+  gui.Selection().selDisc = 5;
   FillCache();
   for (int i = 0; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
 }

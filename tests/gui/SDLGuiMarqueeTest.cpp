@@ -22,8 +22,8 @@ class SDLGuiMarqueeTest : public CabinetTest {
   }
   void Open() {
     ASSERT_EQ(Start(), 1) << setUpLog;
-    gui.player = &player;
-    gui.redrawMode = SDLGui::kUpToDate;
+    gui.Resources().player = &player;
+    gui.Display().redrawMode = SDLGui::kUpToDate;
   }
   void PlayVideo() {
     queue.AddElementToQueue(0, 0, 0);
@@ -40,20 +40,20 @@ class SDLGuiMarqueeTest : public CabinetTest {
   }
   SDL_Rect TextSize() {
     int w = 0, h = 0;
-    gui.marqueeFont.SizeText(kText, &w, &h);
+    gui.Writers().marqueeFont.SizeText(kText, &w, &h);
     return SDLGui::MakeRect(0, 0, w, h);
   }
   // Whether some pixel of the area differs from colour.
   bool Differs(const SDL_Rect& area, const Rgba& color) {
     for (int y = area.y; y < area.y + area.h; ++y)
       for (int x = area.x; x < area.x + area.w; ++x)
-        if (!Near(ColorAt(gui.screen, x, y), color)) return true;
+        if (!Near(ColorAt(gui.Display().screen, x, y), color)) return true;
     return false;
   }
   SDL_Rect MarqueePanel() const {
     return SDLGui::MakeRect(skin.xmarquee, skin.ymarquee, skin.wmarquee, skin.hmarquee);
   }
-  void Paint(Uint8 r, Uint8 g, Uint8 b) { SDL_FillRect(gui.screen, nullptr, SDL_MapRGB(gui.screen->format, r, g, b)); }
+  void Paint(Uint8 r, Uint8 g, Uint8 b) { SDL_FillRect(gui.Display().screen, nullptr, SDL_MapRGB(gui.Display().screen->format, r, g, b)); }
 
   CoverCatalogue catalogue{library};
   Player player{&gui, &library, &queue, ""};
@@ -88,13 +88,13 @@ TEST_F(SDLGuiMarqueeTest, TextScrollsOnePixelPerStepThenReentersOnTheRight) {
 TEST_F(SDLGuiMarqueeTest, EachStepShowsTheTextAsRenderedAfresh) {
   Open();
   for (const int failures : {0, SDLGui::kFailuresForService, 0}) {
-    gui.failuresInARow = failures;
+    gui.Timing().failuresInARow = failures;
     for (int step = 0; step < 2; ++step) {
       DrawAfter(11);
       SDL_Surface* afresh = SDLGui::NewSurface(skin.wmarquee, skin.hmarquee);
       SDL_Rect piece = MarqueePanel();
       SDL_BlitSurface(gui.Images().background, &piece, afresh, nullptr);
-      SDL_Surface* text = gui.marqueeFont.DrawText2(nullptr, gui.MarqueeText().Chars(), 0, 0, 0);
+      SDL_Surface* text = gui.Writers().marqueeFont.DrawText2(nullptr, gui.MarqueeText().Chars(), 0, 0, 0);
       EXPECT_NE(text, nullptr);
       SDL_Rect at = SDLGui::MakeRect(gui.MarqueePart().X(), gui.MarqueePart().Y(), 0, 0);
       SDL_BlitSurface(text, nullptr, afresh, &at);
@@ -112,14 +112,14 @@ TEST_F(SDLGuiMarqueeTest, FullScreenVideoGetsTheStripOnlyOnTouchCabinets) {
   PlayVideo();
   Paint(255, 0, 0);
   DrawAfter(11);
-  EXPECT_EQ(ColorAt(gui.screen, 5, 95), Opaque(255, 0, 0));
-  EXPECT_EQ(ColorAt(gui.screen, skin.xmarquee + 1, skin.ymarquee + 1), Opaque(255, 0, 0));
+  EXPECT_EQ(ColorAt(gui.Display().screen, 5, 95), Opaque(255, 0, 0));
+  EXPECT_EQ(ColorAt(gui.Display().screen, skin.xmarquee + 1, skin.ymarquee + 1), Opaque(255, 0, 0));
 
   config.touchscreen = true;
   DrawAfter(11);
-  EXPECT_EQ(ColorAt(gui.screen, 5, 95), Opaque(0, 0, 0));
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 930, 5), Opaque(16, 16, 16));
-  EXPECT_EQ(ColorAt(gui.screen, 5, 100), Opaque(255, 0, 0));
+  EXPECT_EQ(ColorAt(gui.Display().screen, 5, 95), Opaque(0, 0, 0));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 930, 5), Opaque(16, 16, 16));
+  EXPECT_EQ(ColorAt(gui.Display().screen, 5, 100), Opaque(255, 0, 0));
 }
 
 class SDLGuiTvOutTest : public SDLGuiMarqueeTest {
@@ -141,7 +141,7 @@ class SDLGuiTvOutTest : public SDLGuiMarqueeTest {
     Open();
   }
   // A point of the TV picture clear of the bouncing text.
-  Rgba TvCorner() { return ColorAt(gui.screen, 1024 + 319, 239); }
+  Rgba TvCorner() { return ColorAt(gui.Display().screen, 1024 + 319, 239); }
   SDL_Rect TextArea() {
     SDL_Rect area = TextSize();
     area.x = static_cast<Sint16>(1024 + gui.MarqueePart().TvX());

@@ -39,13 +39,13 @@ class SDLGuiOperatorMenuTest : public MainScreenTest {
   }
   void OpenMenu() {
     Press(config.configmenu);
-    ASSERT_EQ(gui.dialog, SDLGui::kConfigScreen);
+    ASSERT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
   }
   void OnRow(int row, std::initializer_list<int> keys) {
-    gui.configList->SetSelected(row);
+    gui.Lists().configList->SetSelected(row);
     for (int key : keys) gui.DispatchKey(key);
   }
-  std::string Row(int row) const { return gui.configList->GetItem(row); }
+  std::string Row(int row) const { return gui.Lists().configList->GetItem(row); }
 
   // A stand-in program, found first on PATH.
   void StandIn(const std::string& name, const std::string& script) {
@@ -66,7 +66,7 @@ TEST_F(SDLGuiOperatorMenuTest, CoinValuesAreStoredOnlyBySaving) {
   EXPECT_EQ(Row(OperatorMenu::kCoin1Row), "Monedero 1: 2");
   OnRow(OperatorMenu::kCoin1Row, {config.right, config.right, config.right});
   EXPECT_GE(WaitOf([&] { OnRow(OperatorMenu::kSaveRow, {config.enter}); }), 3000u);  // "Cambios guardados"
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
   EXPECT_EQ(ReadHostFile("configuser"), "creditscoin1=5\ncreditscoin2=3\nplaymode=jukebox\ntvout=0\n");
 
   for (int leave : {static_cast<int>(OperatorMenu::kExitRow), config.menu, config.cancel}) {
@@ -74,7 +74,7 @@ TEST_F(SDLGuiOperatorMenuTest, CoinValuesAreStoredOnlyBySaving) {
     OnRow(OperatorMenu::kCoin1Row, {config.right});
     OnRow(OperatorMenu::kPlayModeRow, {config.right});
     if (leave == OperatorMenu::kExitRow) OnRow(leave, {config.enter}); else gui.DispatchKey(leave);
-    EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+    EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
     EXPECT_EQ(config.creditscoin1, 5);
     EXPECT_EQ(config.playmode, "jukebox");
   }
@@ -113,7 +113,7 @@ TEST_F(SDLGuiOperatorMenuTest, ValuesStepWithinTheirLimits) {
 TEST_F(SDLGuiOperatorMenuTest, TvOutputAndClearedCountersTakeEffectAtOnce) {
   StateSnapshot counted;
   counted.coins = {7, 0, 2, 0, 0, 0};
-  gui.cashbox->Restore(counted);
+  gui.Resources().cashbox->Restore(counted);
   OpenMenu();
   OnRow(OperatorMenu::kTvOutRow, {config.right});
   EXPECT_EQ(Row(OperatorMenu::kTvOutRow), "Salida de TV: Si");
@@ -132,11 +132,11 @@ TEST_F(SDLGuiOperatorMenuTest, SequenceOpensAWholeMenuThatTakesServiceKeys) {
   config.listageneros_size = 40;
   gui.LoadWriters();
   gui.CreateConfigList();
-  gui.menuSequenceStep = 2;
+  gui.Input().menuSequenceStep = 2;
   Press(config.down);
-  ASSERT_EQ(gui.dialog, SDLGui::kConfigScreen);
-  EXPECT_GE(gui.configList->GetNVisibles(), gui.configList->Count());
-  for (int row = 0; row < gui.configList->Count(); ++row) EXPECT_FALSE(gui.configList->MustMove(Row(row).c_str()));
+  ASSERT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
+  EXPECT_GE(gui.Lists().configList->GetNVisibles(), gui.Lists().configList->Count());
+  for (int row = 0; row < gui.Lists().configList->Count(); ++row) EXPECT_FALSE(gui.Lists().configList->MustMove(Row(row).c_str()));
 
   config.volumen = 50;
   gui.DispatchKey(config.upvol);
@@ -199,7 +199,7 @@ TEST_F(SDLGuiOperatorMenuTest, WpsChecksEveryTwoSecondsUntilConnectedOrSixtyChec
   WriteHostFile("completes-at", "61");
   EXPECT_GE(WaitOf([&] { OnRow(OperatorMenu::kWpsRow, {config.enter}); }), 60 * 2000u + 3000u);
   EXPECT_EQ(ReadHostFile("calls.log"), pairing + checks(60));
-  EXPECT_EQ(gui.dialog, SDLGui::kConfigScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
 }
 
 TEST_F(SDLGuiOperatorMenuTest, MaintenanceProgramsStartOrTheOperatorIsTold) {

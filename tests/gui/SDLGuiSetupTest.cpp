@@ -17,9 +17,9 @@ using SDLGuiSetupTest = CabinetTest;
 
 TEST_F(SDLGuiSetupTest, InitializeSetsUpTheWholeDisplay) {
   ASSERT_EQ(Start(), 1) << setUpLog;
-  ASSERT_NE(gui.screen, nullptr);
-  EXPECT_EQ(gui.screen->w, 1024);
-  EXPECT_EQ(gui.screen->h, 768);
+  ASSERT_NE(gui.Display().screen, nullptr);
+  EXPECT_EQ(gui.Display().screen->w, 1024);
+  EXPECT_EQ(gui.Display().screen->h, 768);
   EXPECT_EQ(setUpLog.find("Error al cargar"), std::string::npos) << setUpLog;
   for (const auto& [name, surface] : LoadedImages(gui)) EXPECT_NE(surface, nullptr) << name;
   EXPECT_EQ(gui.Images().tvOutImage, nullptr);
@@ -37,31 +37,31 @@ TEST_F(SDLGuiSetupTest, InitializeSetsUpTheWholeDisplay) {
   EXPECT_EQ(skin.hgenreslist, 400);
   EXPECT_EQ(skin.xgenreslist, 262);
   EXPECT_EQ(skin.ygenreslist, 184);
-  EXPECT_EQ(gui.resultsList->rect.x, 212);  // centred on (512, 384)
-  ASSERT_EQ(gui.configList->Count(), 13);
-  EXPECT_STREQ(gui.configList->GetItem(12), "Salir");
-  EXPECT_NE(gui.keyboardFont.GetFont(), nullptr);
+  EXPECT_EQ(gui.Lists().resultsList->rect.x, 212);  // centred on (512, 384)
+  ASSERT_EQ(gui.Lists().configList->Count(), 13);
+  EXPECT_STREQ(gui.Lists().configList->GetItem(12), "Salir");
+  EXPECT_NE(gui.Writers().keyboardFont.GetFont(), nullptr);
 
   char* caption = nullptr;
   SDL_WM_GetCaption(&caption, nullptr);
   EXPECT_STREQ(caption, "Melodeck");
   EXPECT_NE(gui.Covers().At(CoverRing::kSlots - 1), nullptr);
   EXPECT_EQ(gui.Covers().At(CoverRing::kSlots), nullptr);
-  EXPECT_NE(gui.database, nullptr);
+  EXPECT_NE(gui.Resources().database, nullptr);
   EXPECT_TRUE(fs::exists("mldkhub.db"));
   EXPECT_EQ(clock.Ticks(), 2000u);  // the one-second settling pause
-  EXPECT_EQ(gui.readyAt, 2000u);
+  EXPECT_EQ(gui.Timing().readyAt, 2000u);
   EXPECT_FALSE(fs::exists("exectime.txt"));  // no service period configured
 
   // Under the dummy driver the video window is a stand-in on the media panel.
-  EXPECT_EQ(gui.mainWindow, 0u);
-  ASSERT_NE(gui.playerWindow, nullptr);
-  const SDL_Rect area = gui.playerWindow->Area();
+  EXPECT_EQ(gui.Resources().mainWindow, 0u);
+  ASSERT_NE(gui.Resources().playerWindow, nullptr);
+  const SDL_Rect area = gui.Resources().playerWindow->Area();
   EXPECT_EQ(area.x, skin.xmedia);
   EXPECT_EQ(area.y, skin.ymedia);
   EXPECT_EQ(area.w, skin.wmedia);
   EXPECT_EQ(area.h, skin.hmedia);
-  EXPECT_TRUE(gui.playerWindow->IsVisible());
+  EXPECT_TRUE(gui.Resources().playerWindow->IsVisible());
   EXPECT_EQ(gui.GetWindowPlayerHandle(), 0u);
 }
 
@@ -73,12 +73,12 @@ TEST_F(SDLGuiSetupTest, TvOutDoublesTheWindowAndListsTheAdvertising) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   EXPECT_NE(setUpLog.find("VENTANA DOBLE: 2390 x 768\n"), std::string::npos) << setUpLog;
-  EXPECT_EQ(gui.screen->w, 2390);
-  EXPECT_EQ(gui.screen->h, 768);
+  EXPECT_EQ(gui.Display().screen->w, 2390);
+  EXPECT_EQ(gui.Display().screen->h, 768);
   ASSERT_NE(gui.Images().tvOutImage, nullptr);
   EXPECT_EQ(gui.Images().tvOutImage->w, 1366);
   EXPECT_EQ(gui.Images().tvOutImage->h, 768);
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 1024 + 700, 400), Color(kTvYellow));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 1024 + 700, 400), Color(kTvYellow));
   EXPECT_EQ(gui.MarqueePart().TvMovedAt(), 2000u);
   EXPECT_EQ(gui.MarqueePart().AdvertisingShownAt(), 2000u);
 
@@ -87,7 +87,7 @@ TEST_F(SDLGuiSetupTest, TvOutDoublesTheWindowAndListsTheAdvertising) {
     ads.insert(static_cast<const RString*>(node->data)->c_str());
   EXPECT_EQ(ads, (std::set<std::string>{"anuncio1.jpg", "anuncio2.png"}));
 
-  const SDL_Rect area = gui.playerWindow->Area();
+  const SDL_Rect area = gui.Resources().playerWindow->Area();
   EXPECT_EQ(area.x, 1024);
   EXPECT_EQ(area.y, 0);
   EXPECT_EQ(area.w, 1366);
@@ -185,7 +185,7 @@ class ServiceReminderTest : public CabinetTest {
 TEST_F(ServiceReminderTest, ShownPastThePeriod) {
   EXPECT_TRUE(ReminderShownWithCounter("359998"));
   EXPECT_EQ(reminderLog, "Execution count: 360001\n");
-  EXPECT_EQ(gui.lastRunTimeSave, clock.Ticks());
+  EXPECT_EQ(gui.Timing().lastRunTimeSave, clock.Ticks());
 }
 
 TEST_F(ServiceReminderTest, NotShownAtThePeriod) {
@@ -207,17 +207,17 @@ class OnlineIndicatorTest : public CabinetTest {
     gui.DrawBackground(true);
   }
   // The indicator sits at (921, 614) on a 1024 × 768 screen.
-  Rgba Indicator() { return ColorAt(gui.screen, 921 + 20, 614 + 20); }
-  Rgba BesideIndicator() { return ColorAt(gui.screen, 920, 613); }
+  Rgba Indicator() { return ColorAt(gui.Display().screen, 921 + 20, 614 + 20); }
+  Rgba BesideIndicator() { return ColorAt(gui.Display().screen, 920, 613); }
 };
 
 TEST_F(OnlineIndicatorTest, OfflineStatusShowsTheOfflineIconAndIsDeleted) {
   WriteHostFile("serverstatus", "0\r\n");
   EXPECT_EQ(gui.OnlineChecker(), 0);
   EXPECT_PRED2(Near, Indicator(), Color(kOfflineRed));
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 921, 614), Color(kOfflineRed));
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 960, 653), Color(kOfflineRed));
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 961, 654), Color(kSkinBlue));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 921, 614), Color(kOfflineRed));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 960, 653), Color(kOfflineRed));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 961, 654), Color(kSkinBlue));
   EXPECT_FALSE(fs::exists("serverstatus"));
 }
 
@@ -248,11 +248,11 @@ TEST_F(SDLGuiSetupTest, GenresListNumbersEveryGenre) {
   library.GetOrAddGenre("Rock");
   library.GetOrAddGenre("Baladas");
   ASSERT_EQ(Start(), 1);
-  ASSERT_EQ(gui.genresList->Count(), 2);
-  EXPECT_STREQ(gui.genresList->GetItem(0), "1.- Rock");
-  EXPECT_STREQ(gui.genresList->GetItem(1), "2.- Baladas");
+  ASSERT_EQ(gui.Lists().genresList->Count(), 2);
+  EXPECT_STREQ(gui.Lists().genresList->GetItem(0), "1.- Rock");
+  EXPECT_STREQ(gui.Lists().genresList->GetItem(1), "2.- Baladas");
   EXPECT_EQ(gui.CreateGenresList(), 2);
-  EXPECT_EQ(gui.genresList->Count(), 2);
+  EXPECT_EQ(gui.Lists().genresList->Count(), 2);
 }
 
 // The make-cabinet script of the demo builds a complete working directory.

@@ -115,7 +115,7 @@ inline std::vector<std::pair<std::string, SDL_Surface*>> LoadedImages(const SDLG
 inline void GiveCredits(SDLGui& gui, int32_t credits) {
   StateSnapshot state;
   state.credits = credits;
-  gui.cashbox->Restore(state);
+  gui.Resources().cashbox->Restore(state);
 }
 
 class CabinetTest : public ::testing::Test {
