@@ -470,8 +470,6 @@ class SDLGui : public PlayerListener,
   void ShowResults();
   void keydown_result(int key);
   void ChooseResult();
-  // The catalogue position of each row of resultsList.
-  std::vector<QueueElement> resultEntries;
 
   // The phone-keypad searcher (screen 3 with phonekeyboard) ---------------
 
