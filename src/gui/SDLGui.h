@@ -773,8 +773,6 @@ class SDLGui : public PlayerListener,
   // The selected track's row, its title starting offset characters on.
   RString SelectedTrackRow(uint32_t offset) const;
   void StepTitleScroll();
-  // The first line of a progress file; false when it cannot be read.
-  bool ReadDownloadProgress(const RString& name, RString& line);
   // Writes "[<percent>%] <title>" into the on-line results row of the
   // download; its position, or -1 when no row is the download's.
   int ShowDownloadProgress(const RString& name, const RString& percent);

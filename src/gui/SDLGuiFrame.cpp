@@ -7,10 +7,9 @@
 #include <cstring>
 #include <optional>
 
-#include "base/RDir.h"
-#include "base/RTextFile.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
+#include "gui/DownloadProgress.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
@@ -27,17 +26,9 @@ const uint32_t kCursorBlink = 499;
 const int32_t kTitleScrollStep = 301;
 const uint32_t kMinute = 60000;
 
-const char* const kProgressFolder = "downloadsprogress";
-const char* const kDownloadComplete = "100";
 // The download script may still hold the finished file for a moment.
 const uint32_t kDownloadSettle = 1000;
-
-
-// The title of a progress file's name: what follows its "[D] ", without
-// extension; the on-line results row shows it after its first blank.
-RString DownloadTitle(const RString& name) { return name.AfterFirst(' ').BeforeLast('.'); }
-
-RString ProgressFile(const RString& name) { return RString(kProgressFolder) + "\\" + name; }
+const char* const kDownloadComplete = "100";
 
 }  // namespace
 
@@ -341,46 +332,29 @@ SDL_Rect SDLGui::TypedTextOrigin() const {
 
 // Downloads ----------------------------------------------------------------
 
-// The progress files are named after the listed row ("[D] " + title) with
-// an extension and hold a percentage on their first line.
 void SDLGui::FollowDownloads() {
-  RDir folder(kProgressFolder);
-  RString name;
-  while (folder.GetFile(name)) {
-    RString line;
-    if (name.GetChar(0) == '.' || !folder.IsFile()) continue;
-    if (!platform::IsPlainListedName(name.Chars())) {
-      RefuseDownload(name);
-      folder.DeleteCurrent();
-      continue;
+  DownloadProgress progress;
+  while (const std::optional<DownloadProgress::Report> report = progress.Next()) {
+    if (report->kind == DownloadProgress::Report::kRefused) {
+      RefuseDownload(report->name);
+    } else if (report->kind == DownloadProgress::Report::kRunning) {
+      ShowDownloadProgress(report->name, report->percent);
+    } else {
+      CompleteDownload(report->name);
+      return;
     }
-    if (!ReadDownloadProgress(name, line)) continue;
-    if (line != kDownloadComplete) {
-      ShowDownloadProgress(name, line);
-      continue;
-    }
-    CompleteDownload(name);
-    return;
   }
-}
-
-bool SDLGui::ReadDownloadProgress(const RString& name, RString& line) {
-  RTextFile file;
-  if (!file.OpenFromOutside(ProgressFile(name))) return false;
-  line = file.GetLine();
-  line.RemoveCR();
-  return true;
 }
 
 // The list is shown again only while the searcher is on the screen.
 int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
   if (onlineResultsList == nullptr) return -1;
-  const RString title = DownloadTitle(name);
+  const RString title = DownloadProgress::TitleOf(name);
   int row = 0;
   for (const RItemList* node = onlineResultsList->items.GetFirst(); node != nullptr;
        node = node->next, ++row) {
     if (RString(static_cast<const char*>(node->data)).AfterFirst(' ') != title) continue;
-    onlineResultsList->SetItem("[" + percent + "%] " + title, row);
+    onlineResultsList->SetItem(DownloadProgress::Row(title, percent), row);
     const bool searcherShown = dialog == kKeyboardScreen && config->phonekeyboard;
     onlineResultsList->Draw(searcherShown ? screen : nullptr, false);
     return row;
@@ -399,7 +373,7 @@ void SDLGui::RefuseDownload(const RString& name) {
 // stays on disk but is not queued. The charge and the queued track are saved
 // together, with the price as what the entry was paid.
 void SDLGui::CompleteDownload(const RString& name) {
-  platform::DeleteFile(ProgressFile(name).Chars());
+  DownloadProgress::Forget(name);
   WaitKeepingInput(kDownloadSettle);
   const int32_t price = std::max(config->creditsdownloads, 0);
   if (JukeboxMode() && Credits() < price) {
