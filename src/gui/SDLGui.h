@@ -1,13 +1,19 @@
 #pragma once
-// SDLGui: the one object that owns the screen and all interaction. Its
-// members live in several sources of this folder, one per concern:
-// SDLGuiSetup (display set-up, running-time counter, online indicator),
-// SDLGuiVideoWindow (the video window), SDLGuiMessages (message box, coins,
-// volume), SDLGuiPanels (main-screen panels), SDLGuiCovers (cover cache),
-// SDLGuiInput (every input read, coins counted), SDLGuiLoop (the main
-// loop's calls), SDLGuiFrame (draw's duties and the
-// playback events), SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke
-// (the karaoke score), SDLGuiOperatorMenu (the operator menu and WPS) and
+// SDLGui: the one object that owns the screen and all interaction, a façade
+// over parts that own their state: the cover ring (CoverRing), the marquee
+// and TV-out text (Marquee), the operator menu's edited values
+// (OperatorMenu), the Wi-Fi codes (WifiCodes), the download progress files
+// (DownloadProgress), the catalogue walk both searches take (CatalogueWalk)
+// and the pictures (ScreenImages). The rest of its state is grouped in
+// GuiState.h; all of it is private, reached from outside through the
+// accessors below. Its members live in several sources of this folder, one
+// per concern: SDLGuiSetup (display set-up, running-time counter, online
+// indicator), SDLGuiVideoWindow (the video window), SDLGuiMessages (message
+// box, coins, volume), SDLGuiPanels (main-screen panels), SDLGuiCovers
+// (cover loading), SDLGuiInput (every input read, coins counted),
+// SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's duties and the
+// playback events), SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke (the
+// karaoke score), SDLGuiOperatorMenu (the operator menu and WPS) and
 // SDLGuiWifiCodes (Wi-Fi access codes).
 #include <SDL.h>
 
@@ -236,16 +242,6 @@ class SDLGui : public PlayerListener,
   // is to be kept (the search key).
   bool TouchKeyboard(int x, int y);
 
-  // The on-screen keyboard: 42 keys on an 84-pixel grid, offsets from the
-  // first key's corner. Keys 37, 38, 40 and 41 act; the others type.
-  struct KeyboardKey {
-    int character;
-    int x;
-    int y;
-  };
-  static constexpr int kKeyboardKeyCount = 42;
-  enum KeyboardKeyIndex { kEraseKey = 37, kCursorLeftKey = 38, kSpaceKey = 39, kCursorRightKey = 40, kSearchKey = 41 };
-  static const KeyboardKey& KeyboardKeyOf(int index);
   // The highlight image of a key: wide for erase and search, the space
   // bar's, or the ordinary one.
   SDL_Surface* KeyHighlightOf(int index) const;
@@ -453,9 +449,6 @@ class SDLGui : public PlayerListener,
   // (screen 4), each leading to its track on the main screen.
   void DrawKeyboard();
   void keydown_keyboard(int key);
-  // The key the highlight moves to from key k.
-  static int KeyboardKeyAbove(int k);
-  static int KeyboardKeyBelow(int k);
   void PressKeyboardKey(int index);
   // Searches searchText: with matches the results open, without them the
   // customer is told so. Nothing for an empty text.
@@ -603,7 +596,6 @@ class SDLGui : public PlayerListener,
   int databaseOpenResult = 0;
   Uint32 videoModeFlags = 0;
   Queue* queue;
-  std::deque<QueueElement> notPlayedEntries;
   // Whether the item that finishes last was not played.
   bool lastItemFailed = false;
   std::mutex stateMutex;
@@ -618,6 +610,7 @@ class SDLGui : public PlayerListener,
   // Playback events not yet dealt with, oldest first, and the entries of
   // their not-played events; under stateMutex.
   std::deque<int> playEvents;
+  std::deque<QueueElement> notPlayedEntries;
   CoverRing coverRing;
   Marquee marquee;
   OperatorMenu operatorMenu;

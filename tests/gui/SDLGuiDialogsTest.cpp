@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "MainScreenFixture.h"
+#include "gui/KeyboardLayout.h"
 
 namespace {
 
@@ -122,17 +123,17 @@ TEST_F(SDLGuiDialogsTest, KeyboardHighlightMovesAndEditsTheText) {
   }
 
   // Erase at the start and cursor right at the end change nothing.
-  gui.Search().keyboardKey = SDLGui::kEraseKey;
+  gui.Search().keyboardKey = keyboard::kEraseKey;
   Keys({config.enter});
   gui.Search().keyboardKey = 19;  // Ñ
   Keys({config.enter});
-  gui.Search().keyboardKey = SDLGui::kCursorRightKey;
+  gui.Search().keyboardKey = keyboard::kCursorRightKey;
   Keys({config.enter});
   EXPECT_EQ(Text(), "\xD1");
   EXPECT_EQ(gui.Search().cursorPos, 1u);
-  gui.Search().keyboardKey = SDLGui::kCursorLeftKey;
+  gui.Search().keyboardKey = keyboard::kCursorLeftKey;
   Keys({config.enter});
-  gui.Search().keyboardKey = SDLGui::kEraseKey;
+  gui.Search().keyboardKey = keyboard::kEraseKey;
   Keys({config.enter});
   EXPECT_EQ(Text(), "\xD1");
 
@@ -189,7 +190,7 @@ TEST_F(SDLGuiDialogsTest, ResultLeadsToItsTrackWhichEnterBuys) {
 
   Press(config.abc);
   gui.Search().searchText = "black";
-  gui.Search().keyboardKey = SDLGui::kSearchKey;
+  gui.Search().keyboardKey = keyboard::kSearchKey;
   Keys({config.enter});
   ASSERT_EQ(gui.Display().dialog, SDLGui::kResultsScreen);
   EXPECT_EQ(Results(), std::vector<std::string>{"Rock/AC/DC/Back in Black.mp3"});

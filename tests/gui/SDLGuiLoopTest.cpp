@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "SDLGuiTestCabinet.h"
+#include "gui/KeyboardLayout.h"
 #include "programs/ProgramOutputs.h"
 #include "support/Files.h"
 #include "support/HostileFiles.h"
@@ -491,7 +492,7 @@ class SDLGuiTouchKeyboardTest : public SDLGuiLoopTest {
   }
   // Touches the middle of a key.
   bool Touch(int index) {
-    const SDLGui::KeyboardKey& key = SDLGui::KeyboardKeyOf(index);
+    const keyboard::Key& key = keyboard::KeyOf(index);
     return gui.TouchKeyboard(keyboard.x + 20 + key.x + 30, keyboard.y + 80 + key.y + 30);
   }
   SDL_Rect keyboard{};
@@ -507,14 +508,14 @@ TEST_F(SDLGuiTouchKeyboardTest, KeysTypeAndEdit) {
   Touch(36);  // 9
   EXPECT_EQ(gui.Search().searchText, RString("Q\xD1 9"));
   EXPECT_EQ(gui.Search().keyboardKey, 36);
-  Touch(SDLGui::kCursorLeftKey);
-  Touch(SDLGui::kCursorLeftKey);
-  Touch(SDLGui::kEraseKey);
+  Touch(keyboard::kCursorLeftKey);
+  Touch(keyboard::kCursorLeftKey);
+  Touch(keyboard::kEraseKey);
   EXPECT_EQ(gui.Search().searchText, RString("Q 9"));
   EXPECT_EQ(gui.Search().cursorPos, 1u);
-  for (int i = 0; i < 3; ++i) Touch(SDLGui::kCursorRightKey);
+  for (int i = 0; i < 3; ++i) Touch(keyboard::kCursorRightKey);
   EXPECT_EQ(gui.Search().cursorPos, 3u);
-  for (int i = 0; i < 4; ++i) Touch(SDLGui::kEraseKey);
+  for (int i = 0; i < 4; ++i) Touch(keyboard::kEraseKey);
   EXPECT_EQ(gui.Search().searchText, RString(""));
   EXPECT_EQ(gui.Search().cursorPos, 0u);
   EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
@@ -535,7 +536,7 @@ TEST_F(SDLGuiTouchKeyboardTest, KeyEdgesAndTheOutsideOfTheImage) {
   EXPECT_EQ(gui.Search().searchText, RString(""));
   EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
 
-  EXPECT_FALSE(Touch(SDLGui::kSearchKey));  // empty text: nothing to search
+  EXPECT_FALSE(Touch(keyboard::kSearchKey));  // empty text: nothing to search
   EXPECT_EQ(gui.Search().searchText, RString(""));
 
   gui.TouchKeyboard(keyboard.x - 1, keyboard.y + 100);
