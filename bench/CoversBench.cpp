@@ -68,10 +68,9 @@ class CacheOnly {
  public:
   CacheOnly(int width, int height) : skin(width, height, 1) {
     skin.SetDefaultCoordsSkin4();
-    gui.skin = &skin;
-    gui.library = &Covers().library;
-    gui.coverSurface = SDLGui::NewSurface(skin.wcover, skin.hcovers);
-    gui.InitCoversCache();
+    gui.Resources().skin = &skin;
+    gui.Resources().library = &Covers().library;
+    gui.Images().coverSurface.reset(SDLGui::NewSurface(skin.wcover, skin.hcovers));
   }
 
   Skin skin;
@@ -92,9 +91,9 @@ bool Prepared(benchmark::State& state) {
 }
 
 bool RingFull(SDLGui& gui) {
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i)
-    if (gui.GetCoverSlot(i)->cover == nullptr) return false;
-  return gui.GetCoverSlot(SDLGui::kSelectedSlot)->enlarged != nullptr;
+  for (int i = 0; i < CoverRing::kSlots; ++i)
+    if (gui.Covers().At(i)->cover == nullptr) return false;
+  return gui.Covers().At(CoverRing::kSelected)->enlarged != nullptr;
 }
 
 void FillRing(SDLGui& gui) {
@@ -120,8 +119,8 @@ void BM_GenreChangeDecodingEveryCover(benchmark::State& state) {
   CacheOnly cache(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   const Skin& skin = cache.skin;
   for (auto _ : state) {
-    for (int i = 0; i < SDLGui::kCoverSlots; ++i) {
-      const bool forward = i < SDLGui::kCoverSlots - SDLGui::kSelectedSlot;
+    for (int i = 0; i < CoverRing::kSlots; ++i) {
+      const bool forward = i < CoverRing::kSlots - CoverRing::kSelected;
       const int height = forward ? skin.hcovers - skin.coverseparation : skin.hcovers;
       SDL_Surface* image = SDLGui::LoadImageFile(Covers().library.GetCoverPath(0, i));
       SDL_FreeSurface(SDLGui::ScaledCopy(image, skin.wcover, height));
@@ -179,7 +178,7 @@ BENCHMARK(BM_GenreChangeWarm)
     ->UseRealTime();
 
 void SlideRight(SDLGui& gui) {
-  gui.selDisc = (gui.selDisc + 1) % kAlbums;
+  gui.Selection().selDisc = (gui.Selection().selDisc + 1) % kAlbums;
   gui.SlideRight();
   gui.coverswithcache();
 }

@@ -36,10 +36,10 @@ void Loop(SDLGui& gui, Step step) {
 }
 
 void MoveMarquee(SDLGui& gui, const Skin& skin) {
-  SDL_Surface* text = gui.marqueeFont.DrawText2(nullptr, gui.config->marquesina.Chars(), 0, 0, 0);
+  SDL_Surface* text = gui.Writers().marqueeFont.DrawText2(nullptr, gui.Resources().config->marquesina.Chars(), 0, 0, 0);
   SDL_Rect panel = SDLGui::MakeRect(skin.xmarquee, skin.ymarquee, skin.wmarquee, skin.hmarquee);
   SDL_Surface* backdrop = SDLGui::NewSurface(skin.wmarquee, skin.hmarquee);
-  SDL_BlitSurface(gui.background, &panel, backdrop, nullptr);
+  SDL_BlitSurface(gui.Images().background, &panel, backdrop, nullptr);
   int x = skin.wmarquee;
   uint32_t stepAt = platform::Ticks();
   Loop(gui, [&] {
@@ -50,11 +50,11 @@ void MoveMarquee(SDLGui& gui, const Skin& skin) {
     }
     stepAt = platform::Ticks();
     if (--x <= -text->w) x = skin.wmarquee;
-    SDL_BlitSurface(backdrop, nullptr, gui.marqueeSave, nullptr);
+    SDL_BlitSurface(backdrop, nullptr, gui.Images().marqueeSave, nullptr);
     SDL_Rect at = SDLGui::MakeRect(x, 0, 0, 0);
-    SDL_BlitSurface(text, nullptr, gui.marqueeSave, &at);
-    SDL_BlitSurface(gui.marqueeSave, nullptr, gui.screen, &panel);
-    SDL_UpdateRect(gui.screen, panel.x, panel.y, panel.w, panel.h);
+    SDL_BlitSurface(text, nullptr, gui.Images().marqueeSave, &at);
+    SDL_BlitSurface(gui.Images().marqueeSave, nullptr, gui.Display().screen, &panel);
+    SDL_UpdateRect(gui.Display().screen, panel.x, panel.y, panel.w, panel.h);
   });
   SDL_FreeSurface(backdrop);
   SDL_FreeSurface(text);

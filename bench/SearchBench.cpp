@@ -59,12 +59,12 @@ void BM_FindSong(benchmark::State& state) {
   Configuration config(&Catalogue().library);
   Queue queue;
   SDLGui gui(&queue);
-  gui.library = &Catalogue().library;
-  gui.config = &config;
-  gui.resultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 600, 500}, &gui.genresListFont);
-  gui.searchText = kText;
+  gui.Resources().library = &Catalogue().library;
+  gui.Resources().config = &config;
+  gui.Lists().resultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 600, 500}, &gui.Writers().genresListFont);
+  gui.Search().searchText = kText;
   for (auto _ : state) benchmark::DoNotOptimize(gui.FindSong());
-  state.counters["results"] = static_cast<double>(gui.resultEntries.size());
+  state.counters["results"] = static_cast<double>(gui.Search().resultEntries.size());
 }
 BENCHMARK(BM_FindSong)->Unit(benchmark::kMillisecond);
 
@@ -76,15 +76,15 @@ class SearcherOnly {
     SDL_putenv(const_cast<char*>("SDL_VIDEODRIVER=dummy"));
     SDL_Init(SDL_INIT_VIDEO);
     skin.CalculateCoordinates(1, 0, 0);
-    gui.screen = SDL_SetVideoMode(1024, 768, 24, SDL_SWSURFACE);
-    gui.skin = &skin;
-    gui.library = &Catalogue().library;
-    gui.config = &config;
-    gui.searchPhoneImage = SDLGui::NewSurface(800, 600);
-    gui.searchPhoneSave = SDLGui::NewSurface(800, 600);
-    gui.localResultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 300, 300}, &gui.genresListFont);
-    gui.onlineResultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 300, 300}, &gui.genresListFont);
-    gui.searchText = text;
+    gui.Display().screen = SDL_SetVideoMode(1024, 768, 24, SDL_SWSURFACE);
+    gui.Resources().skin = &skin;
+    gui.Resources().library = &Catalogue().library;
+    gui.Resources().config = &config;
+    gui.Images().searchPhoneImage.reset(SDLGui::NewSurface(800, 600));
+    gui.Images().searchPhoneSave.reset(SDLGui::NewSurface(800, 600));
+    gui.Lists().localResultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 300, 300}, &gui.Writers().genresListFont);
+    gui.Lists().onlineResultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 300, 300}, &gui.Writers().genresListFont);
+    gui.Search().searchText = text;
   }
 
   Configuration config{&Catalogue().library};
@@ -100,7 +100,7 @@ void BM_SearcherSlice(benchmark::State& state) {
   SDLGui& gui = searcher.gui;
   gui.AsyncSearch(true);
   for (auto _ : state) {
-    if (!gui.searchRunning) gui.AsyncSearch(true);
+    if (!gui.Search().searchRunning) gui.AsyncSearch(true);
     benchmark::DoNotOptimize(gui.AsyncSearch(false));
   }
 }
@@ -113,10 +113,10 @@ void BM_SearcherWholeCatalogue(benchmark::State& state) {
   int slices = 0;
   for (auto _ : state) {
     gui.AsyncSearch(true);
-    for (slices = 1; gui.searchRunning; ++slices) gui.AsyncSearch(false);
+    for (slices = 1; gui.Search().searchRunning; ++slices) gui.AsyncSearch(false);
   }
   state.counters["slices"] = slices;
-  state.counters["matches"] = static_cast<double>(gui.albumMatches.size() + gui.trackMatches.size());
+  state.counters["matches"] = static_cast<double>(gui.Search().albumMatches.size() + gui.Search().trackMatches.size());
 }
 BENCHMARK(BM_SearcherWholeCatalogue)->Unit(benchmark::kMillisecond);
 

@@ -7,7 +7,7 @@
 #include "ScratchFile.h"
 #include "base/RTextFile.h"
 #include "catalogue/MainLibrary.h"
-#include "gui/OutsideFiles.h"
+#include "playback/QueueRequest.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "ScratchFile.h"
-#include "gui/OutsideFiles.h"
+#include "programs/ProgramOutputs.h"
 
 namespace {
 

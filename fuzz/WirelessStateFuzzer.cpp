@@ -1,6 +1,6 @@
 // "wps_out", the wireless tool's "name=value" lines.
 #include "ScratchFile.h"
-#include "gui/OutsideFiles.h"
+#include "programs/ProgramOutputs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::WriteInput("wps_out", data, size);

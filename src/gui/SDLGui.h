@@ -1,13 +1,19 @@
 #pragma once
-// SDLGui: the one object that owns the screen and all interaction. Its
-// members live in several sources of this folder, one per concern:
-// SDLGuiSetup (display set-up, running-time counter, online indicator),
-// SDLGuiVideoWindow (the video window), SDLGuiMessages (message box, coins,
-// volume), SDLGuiPanels (main-screen panels), SDLGuiCovers (cover cache),
-// SDLGuiInput (every input read, coins counted), SDLGuiLoop (the main
-// loop's calls), SDLGuiFrame (draw's duties and the
-// playback events), SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke
-// (the karaoke score), SDLGuiOperatorMenu (the operator menu and WPS) and
+// SDLGui: the one object that owns the screen and all interaction, a façade
+// over parts that own their state: the cover ring (CoverRing), the marquee
+// and TV-out text (Marquee), the operator menu's edited values
+// (OperatorMenu), the Wi-Fi codes (WifiCodes), the download progress files
+// (DownloadProgress), the catalogue walk both searches take (CatalogueWalk)
+// and the pictures (ScreenImages). The rest of its state is grouped in
+// GuiState.h; all of it is private, reached from outside through the
+// accessors below. Its members live in several sources of this folder, one
+// per concern: SDLGuiSetup (display set-up, running-time counter, online
+// indicator), SDLGuiVideoWindow (the video window), SDLGuiMessages (message
+// box, coins, volume), SDLGuiPanels (main-screen panels), SDLGuiCovers
+// (cover loading), SDLGuiInput (every input read, coins counted),
+// SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's duties and the
+// playback events), SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke (the
+// karaoke score), SDLGuiOperatorMenu (the operator menu and WPS) and
 // SDLGuiWifiCodes (Wi-Fi access codes).
 #include <SDL.h>
 
@@ -15,15 +21,23 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "base/RList.h"
 #include "base/RString.h"
 #include "base/RStringsList.h"
+#include "catalogue/CatalogueSearch.h"
+#include "gui/CoverRing.h"
 #include "gui/CoverThumbnails.h"
+#include "gui/GuiState.h"
 #include "gui/ListBox.h"
+#include "gui/Marquee.h"
+#include "gui/OperatorMenu.h"
+#include "gui/ScreenImages.h"
 #include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
+#include "gui/WifiCodes.h"
 #include "gui/fontsdl.h"
 #include "playback/PlayerListener.h"
 #include "playback/Queue.h"
@@ -39,12 +53,16 @@ class Skin;
 struct StickAlbum;
 struct StickGenre;
 
-// The volume of the cabinet's wave output device for a volume in percent:
-// trunc(percent × 65535 / 100) in each 16-bit half (left high, right low);
-// percentages outside 0..100 are taken as the nearest limit.
-uint32_t WaveOutVolume(int percent);
-
-class SDLGui : public PlayerListener {
+class SDLGui : public PlayerListener,
+               private ScreenImages,
+               private GuiResources,
+               private ScreenState,
+               private TextWriters,
+               private ScreenLists,
+               private MainSelection,
+               private TypedSearch,
+               private InputState,
+               private PlayTiming {
  public:
   explicit SDLGui(Queue* queue);
   ~SDLGui() override;
@@ -100,6 +118,9 @@ class SDLGui : public PlayerListener {
   enum Redraw { kFullRedraw = 0, kUpToDate = 2, kPartialRedraw = 3 };
 
   bool stillactive() const { return !quitRequested; }
+  // The pictures the screens show and compose into.
+  const ScreenImages& Images() const { return *this; }
+  ScreenImages& Images() { return *this; }
   // Background work before draw: loads missing covers, and returns a small
   // video to full screen after timeoutvideohide seconds without input.
   void extrawork();
@@ -222,16 +243,6 @@ class SDLGui : public PlayerListener {
   // is to be kept (the search key).
   bool TouchKeyboard(int x, int y);
 
-  // The on-screen keyboard: 42 keys on an 84-pixel grid, offsets from the
-  // first key's corner. Keys 37, 38, 40 and 41 act; the others type.
-  struct KeyboardKey {
-    int character;
-    int x;
-    int y;
-  };
-  static constexpr int kKeyboardKeyCount = 42;
-  enum KeyboardKeyIndex { kEraseKey = 37, kCursorLeftKey = 38, kSpaceKey = 39, kCursorRightKey = 40, kSearchKey = 41 };
-  static const KeyboardKey& KeyboardKeyOf(int index);
   // The highlight image of a key: wide for erase and search, the space
   // bar's, or the ordinary one.
   SDL_Surface* KeyHighlightOf(int index) const;
@@ -245,21 +256,12 @@ class SDLGui : public PlayerListener {
   // Keys 37, 38, 40 and the typing keys applied to searchText and cursorPos.
   void EditSearchText(int index);
 
-  uint8_t usbUpdateArmed = 1;
-  uint8_t queuePollCounter = 0;
   // Each coin input's press: when its key went down (0: up) and when it was
   // last seen down (key repeat while held).
   struct CoinPress {
     uint32_t downAt = 0;
     uint32_t seenAt = 0;
   };
-  CoinPress coinPresses[6];
-  // Input read by blocking waits, in the order it came, for the main loop.
-  std::deque<SDL_Event> keptInput;
-  // The last touch that hit no button.
-  int lastTouchX = 0, lastTouchY = 0;
-  // Where the typed text starts inside the searcher image.
-  int32_t searchTextX = 120, searchTextY = 42;
 
   // Panels -----------------------------------------------------------------
 
@@ -332,26 +334,6 @@ class SDLGui : public PlayerListener {
 
   // Cover cache ------------------------------------------------------------
 
-  // cover is null while the slot is empty. The size is the cover's, given
-  // with the disc; enlarged is the cover one gap larger each way, loaded
-  // while the slot holds the selected disc.
-  struct CoverSlot {
-    SDL_Surface* cover = nullptr;
-    SDL_Surface* enlarged = nullptr;
-    uint32_t disc = 0;
-    int width = 0;
-    int height = 0;
-  };
-  // The ring: slot 10 holds the selected disc, 11..23 the discs after it and
-  // 9..0 those before it, wrapping around the genre. The covers shown are
-  // slots 10..13.
-  static constexpr int kCoverSlots = 24;
-  static constexpr int kSelectedSlot = 10;
-  static constexpr int kCoversShown = 4;
-  // Genres of up to this many discs are not wrapped around.
-  static constexpr int kSmallGenreDiscs = 3;
-  // Appends the empty slots of the cover ring.
-  void InitCoversCache();
   // Empties every slot; used when the genre changes or the selection jumps.
   void ResetCoversCache();
   // Rotate the ring after selDisc moved one disc back or forward; the new
@@ -359,19 +341,15 @@ class SDLGui : public PlayerListener {
   void SlideLeft();
   void SlideRight();
   // Gives every empty slot its disc and loads covers, the selected one and
-  // those on screen first: the first load always, others while the step
-  // has taken less than coverStepBudget ms, so a genre change spreads over
-  // several passes of the main loop when the covers are not yet in the
-  // cache. Covers on screen that come in after the screen was drawn are
-  // drawn.
+  // those on screen first, as far as the ring's step budget allows. Covers
+  // on screen that come in after the screen was drawn are drawn.
   void coverswithcache();
-  static constexpr uint32_t kCoverStepBudget = 10;
-  uint32_t coverStepBudget = kCoverStepBudget;
+  // The ring of covers around the selected disc.
+  CoverRing& Covers() { return coverRing; }
+  using CoverSlot = CoverRing::Slot;
   // What the carousel shows for a slot: its cover (enlarged when selected),
   // or the default cover while it is not loaded.
   SDL_Surface* ShownCover(const CoverSlot& slot, bool selected);
-  // Slot i of the ring; null when there is none.
-  CoverSlot* GetCoverSlot(int i) const;
   // How many covers the carousel shows for the selection: up to four, and in
   // small genres none past the last disc.
   int CoversOnScreen() const;
@@ -409,11 +387,6 @@ class SDLGui : public PlayerListener {
 
   // Operator menu ----------------------------------------------------------
 
-  // The menu's rows, in their order.
-  enum MenuRow {
-    kCoin1Row, kCoin2Row, kCounter1Row, kCounter2Row, kClearCountersRow, kStatisticsRow, kAdminCodeRow, kPlayModeRow,
-    kTvOutRow, kWpsRow, kConfigtoolRow, kFilesRow, kSaveRow, kExitRow
-  };
   // The menu's list with its rows, made with the other lists, and its
   // place on the screen.
   void CreateConfigList();
@@ -428,10 +401,6 @@ class SDLGui : public PlayerListener {
   // Asks the supplicant for its state into "wps_out"; whether it reports a
   // completed connection.
   bool check_wps_state();
-  // The coin values and play mode being edited; they reach the settings
-  // only through "Guardar y salir".
-  int32_t menuCoin1 = 0, menuCoin2 = 0;
-  RString menuPlayMode = "";
 
   // Wi-Fi access codes -----------------------------------------------------
 
@@ -445,9 +414,8 @@ class SDLGui : public PlayerListener {
   bool makeWifiCode();
   // The administrator's code image, shown until a key or for 20 s.
   void makeWifiCodeAdmin();
-  int32_t wifiCredits = 1;
-  RStringsList wifiCodes;  // every code made since start
-  RString lastWifiCode = "";
+  // The codes made since start.
+  const WifiCodes& WifiCodeBook() const { return wifiCodeBook; }
 
   // Genre list, alphabet, keyboard and results ------------------------------
 
@@ -483,9 +451,6 @@ class SDLGui : public PlayerListener {
   // (screen 4), each leading to its track on the main screen.
   void DrawKeyboard();
   void keydown_keyboard(int key);
-  // The key the highlight moves to from key k.
-  static int KeyboardKeyAbove(int k);
-  static int KeyboardKeyBelow(int k);
   void PressKeyboardKey(int index);
   // Searches searchText: with matches the results open, without them the
   // customer is told so. Nothing for an empty text.
@@ -495,16 +460,11 @@ class SDLGui : public PlayerListener {
   // all-music genre and the favourites genre, copies of the others, are
   // left out.
   bool FindSong();
-  // The words of a search text, runs of spaces between them, folded for
-  // matching (RString::FoldForMatching).
-  static std::vector<std::string> SearchWords(const RString& text);
   void AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
                  const RString& track);
   void ShowResults();
   void keydown_result(int key);
   void ChooseResult();
-  // The catalogue position of each row of resultsList.
-  std::vector<QueueElement> resultEntries;
 
   // The phone-keypad searcher (screen 3 with phonekeyboard) ---------------
 
@@ -537,23 +497,6 @@ class SDLGui : public PlayerListener {
   SDL_Rect SearcherArea() const;
   static constexpr uint32_t kOnlineSearchLimit = 30000;
 
-  uint32_t lastTapAt = 0;
-  uint32_t multiTapTimeout = 1500;
-  // The position of each row of the album list and of each track row of the
-  // second list; on-line rows follow the track rows there.
-  std::vector<QueueElement> albumMatches, trackMatches;
-  // Each on-line result's row text and address; an empty address for a
-  // record the search script cut short.
-  std::vector<RString> onlineTitles, onlineUrls;
-  // Where the search while typing goes on, and for which text.
-  uint32_t searchGenre = 1, searchAlbum = 0, searchTrack = 0;
-  // The album at searchAlbum had its title examined.
-  uint8_t searchInAlbum = 0;
-  uint8_t searchRunning = 0;
-  uint8_t spinnerPhase = 0;
-  uint8_t onlineSearchDone = 0;
-  RString searchedText = "";
-  std::vector<std::string> searchWords;
 
   // Play selection ---------------------------------------------------------
 
@@ -611,129 +554,68 @@ class SDLGui : public PlayerListener {
   // step, and the advertising image changes every five minutes.
   void DrawTVOUT();
 
-  int32_t marqueeX = 0, marqueeY = 0;
-  uint32_t marqueeTick = 0;
-  // The marquee text rendered once for as long as the text and the font
-  // stay; each step only moves it.
-  struct TextStrip {
-    RString text;
-    TTF_Font* font = nullptr;
-    // None for an empty text or without a font.
-    SDL_Surface* surface = nullptr;
-    int width = 0, height = 0;
-  };
-  TextStrip marqueeStrip;
-  int32_t tvTextX = 0, tvTextY = 0;
-  uint8_t tvTextLeft = 0, tvTextUp = 0;
-  uint32_t adIndex = 0;
-  // "coin.wav", played through SDL's audio once the first coin comes.
-  std::unique_ptr<SoundClip> coinSound;
+  // The marquee's and the TV-out text's places and the advertising images.
+  Marquee& MarqueePart() { return marquee; }
 
-  // Fields -----------------------------------------------------------------
+  // Parts and state, by what they are about ------------------------------
 
-  SDL_Surface* screen = nullptr;
+  GuiResources& Resources() { return *this; }
+  const GuiResources& Resources() const { return *this; }
+  ScreenState& Display() { return *this; }
+  const ScreenState& Display() const { return *this; }
+  TextWriters& Writers() { return *this; }
+  const TextWriters& Writers() const { return *this; }
+  ScreenLists& Lists() { return *this; }
+  const ScreenLists& Lists() const { return *this; }
+  MainSelection& Selection() { return *this; }
+  const MainSelection& Selection() const { return *this; }
+  TypedSearch& Search() { return *this; }
+  const TypedSearch& Search() const { return *this; }
+  InputState& Input() { return *this; }
+  const InputState& Input() const { return *this; }
+  PlayTiming& Timing() { return *this; }
+  const PlayTiming& Timing() const { return *this; }
+  // Playback events posted and not yet dealt with.
+  std::deque<int> PendingPlaybackEvents();
+
+  static constexpr int kFailuresForService = 3;
+  int32_t Credits() const { return cashbox->Credits(); }
+
+ private:
+  // State ---------------------------------------------------------------
+
+  uint8_t usbUpdateArmed = 1;
+  CoinPress coinPresses[6];
+  // Where the typed text starts inside the searcher image.
+  int32_t searchTextX = 120, searchTextY = 42;
+  uint32_t multiTapTimeout = 1500;
+  // Where the search while typing goes on, and for which text.
+  std::optional<CatalogueWalk> searchWalk;
+  uint8_t spinnerPhase = 0;
+  uint8_t onlineSearchDone = 0;
+  RString searchedText = "";
+  std::vector<std::string> searchWords;
   Uint32 videoModeFlags = 0;
-  uint8_t quitRequested = 0;
-
-  SDL_TTFWriter genreFont, titlesFont, tracksFont, playingFont, queueFont;
-  SDL_TTFWriter modeFont, genresListFont, alphabetFont, marqueeFont, keyboardFont;
-
-  MainLibrary* library = nullptr;
   Queue* queue;
-  Player* player = nullptr;
-  Configuration* config = nullptr;
-  Skin* skin = nullptr;
+  // Whether the item that finishes last was not played.
+  bool lastItemFailed = false;
+  std::mutex stateMutex;
+  uint32_t lastInputDuringVideo = 0;
+  uint32_t sideKeyHeldSince = 0;
+  uint32_t cursorBlinkAt = 0;
+  uint8_t cursorPhase = 0;
+  CoverThumbnails coverThumbnails;
+  // The default cover at the selected cover's size.
+  Surface coverPlaceholder;
 
-  int32_t redrawMode = 0;
-  int32_t dialog = 0;
   // Playback events not yet dealt with, oldest first, and the entries of
   // their not-played events; under stateMutex.
   std::deque<int> playEvents;
   std::deque<QueueElement> notPlayedEntries;
-  static constexpr int kFailuresForService = 3;
-  int failuresInARow = 0;
-  // Whether the item that finishes last was not played.
-  bool lastItemFailed = false;
-  std::mutex stateMutex;
-  uint32_t selGenre = 0, selDisc = 0, selTrack = 0;
-  // The customer's credits, the coin counters and their saved state; made
-  // by initialize.
-  std::unique_ptr<Cashbox> cashbox;
-  int32_t Credits() const { return cashbox->Credits(); }
-
-  std::unique_ptr<ListBox> tracksList, genresList, queueList, resultsList, configList;
-  std::unique_ptr<ListBox> localResultsList, onlineResultsList;
-
-  RString typedNumber = "";
-  uint8_t enteringTrack = 0;
-  int abcLetter = 'A';
-  RString searchText = "";
-  uint32_t cursorPos = 0;
-  int32_t keyboardKey = 0;
-  uint32_t keyDownAt = 0;
-  uint32_t lastInputDuringVideo = 0;
-  uint32_t volumeShownAt = 0;
-  uint32_t sideKeyHeldSince = 0;
-  int32_t touchHeld = 0;
-  int32_t menuSequenceStep = 0;
-  uint8_t miniVideo = 0;
-
-  uint32_t playStartedAt = 0;
-  uint32_t playSeconds = 0;
-  uint32_t idleSince = 0;
-  uint32_t titleScrollAt = 0;
-  uint32_t titleScrollOffset = 0;
-  uint32_t lastOnlineCheck = 0;
-  uint32_t cursorBlinkAt = 0;
-  uint8_t cursorPhase = 0;
-  uint32_t lastRunTimeSave = 0;
-  uint32_t readyAt = 0;
-  uint32_t tvTick = 0;
-  uint32_t adSwitchAt = 0;
-
-  SDL_Surface* background = nullptr;
-  SDL_Surface* genreSave = nullptr;
-  SDL_Surface* coversSave = nullptr;
-  SDL_Surface* titlesSave = nullptr;
-  SDL_Surface* creditsSave = nullptr;
-  SDL_Surface* playingSave = nullptr;
-  SDL_Surface* volumeSave = nullptr;
-  SDL_Surface* coverMediaSave = nullptr;
-  SDL_Surface* marqueeSave = nullptr;
-  // The marquee panel's piece of the background in the panel's format, made
-  // once: each step starts from it.
-  SDL_Surface* marqueeBackdrop = nullptr;
-  SDL_Surface* genresDialogImage = nullptr;
-  SDL_Surface* genresDialogSave = nullptr;
-  SDL_Surface* resultDialogImage = nullptr;
-  SDL_Surface* resultDialogSave = nullptr;
-  SDL_Surface* jumpDialogImage = nullptr;
-  SDL_Surface* jumpDialogSave = nullptr;
-  SDL_Surface* keyboardImage = nullptr;
-  SDL_Surface* searchPhoneImage = nullptr;
-  SDL_Surface* searchPhoneSave = nullptr;
-  SDL_Surface* keyHighlights[3] = {};
-  SDL_Surface* coverSurface = nullptr;
-  // Touch buttons: menu, accept, left, right, up, down.
-  SDL_Surface* buttonImages[6] = {};
-  SDL_Surface* backImage = nullptr;
-  SDL_Surface* gearIcons[4] = {};
-  SDL_Surface* onlineIcon = nullptr;
-  SDL_Surface* offlineIcon = nullptr;
-  SDL_Surface* karaokeImage05 = nullptr;
-  SDL_Surface* karaokeImage610 = nullptr;
-  SDL_Surface* digitImages[10] = {};
-  SDL_Surface* tvOutImage = nullptr;
-  RStringsList adFiles;
-  RList coverCache;  // of owned CoverSlot*
-  CoverThumbnails coverThumbnails;
-  // The default cover at the selected cover's size.
-  SDL_Surface* coverPlaceholder = nullptr;
-
-  unsigned long mainWindow = 0;
-  std::unique_ptr<VideoWindow> playerWindow;
-
- private:
+  CoverRing coverRing;
+  Marquee marquee;
+  OperatorMenu operatorMenu;
+  WifiCodes wifiCodeBook;
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;
@@ -741,7 +623,7 @@ class SDLGui : public PlayerListener {
   // line printed when it cannot be loaded (none when null).
   struct ImageSpec {
     RString file;
-    SDL_Surface** slot;
+    Surface* slot;
     int width;
     int height;
     const char* missing;
@@ -749,7 +631,7 @@ class SDLGui : public PlayerListener {
   bool LoadImage(const ImageSpec& image);
   template <size_t N>
   bool LoadAll(const ImageSpec (&images)[N]);
-  void LoadDialogImage(const char* file, SDL_Surface*& image, SDL_Surface*& save);
+  void LoadDialogImage(const char* file, Surface& image, Surface& save);
   void CenterGenresListOnDialog();
   void CreateSearcherLists();
   std::unique_ptr<ListBox> NewList(const SDL_Rect& area, SDL_TTFWriter& writer, bool withBar);
@@ -789,25 +671,14 @@ class SDLGui : public PlayerListener {
   RString GenreHeader() const;
   void DrawSelectedCover(SDL_Surface* enlarged);
 
-  void FreeCoversCache();
-  // Releases the slot's covers, except the shared default cover.
-  void EmptyCoverSlot(CoverSlot* slot);
-  CoverSlot* TakeOutCoverSlot(int index);
-  // The loads of one cache step.
-  struct CoverStep {
-    uint32_t start;
-    int loads;
-  };
-  bool MayLoadCover(CoverStep& step) const;
   // Gives an empty slot its disc and size and, as the step allows, loads
   // its cover (and, selected, its enlarged cover); whether it loaded any.
-  bool FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height, bool selected, CoverStep& step);
-  SDL_Surface* LoadCover(uint32_t disc, int width, int height);
+  bool FillCoverSlot(CoverSlot& slot, uint32_t disc, int width, int height, bool selected, CoverRing::Step& step);
+  Surface LoadCover(uint32_t disc, int width, int height);
   // The disc's cover at that size from the thumbnails; null when it has no
   // cover or it cannot be decoded.
   SDL_Surface* CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height);
-  SDL_Surface* LoadEnlargedCover(const CoverSlot& slot);
-  void FreeSurfaces();
+  Surface LoadEnlargedCover(const CoverSlot& slot);
 
   // Main screen keys (helpers) ---------------------------------------------
 
@@ -877,10 +748,7 @@ class SDLGui : public PlayerListener {
 
   // Wi-Fi codes (helpers) --------------------------------------------------
 
-  // Four random digits that no code still waiting to be used has.
-  RString NewWifiCode() const;
-  RString WifiCodeImage() const;
-  bool WifiCodeImageExists() const;
+  bool WifiCodeImageExists() const { return wifiCodeBook.LastImageExists(); }
   // The dialog image with the code's picture scaled into its centre, the
   // caption above it and the code below (when not empty); null when either
   // image cannot be loaded.
@@ -901,8 +769,6 @@ class SDLGui : public PlayerListener {
   // The selected track's row, its title starting offset characters on.
   RString SelectedTrackRow(uint32_t offset) const;
   void StepTitleScroll();
-  // The first line of a progress file; false when it cannot be read.
-  bool ReadDownloadProgress(const RString& name, RString& line);
   // Writes "[<percent>%] <title>" into the on-line results row of the
   // download; its position, or -1 when no row is the download's.
   int ShowDownloadProgress(const RString& name, const RString& percent);
@@ -910,7 +776,7 @@ class SDLGui : public PlayerListener {
   void RefuseDownload(const RString& name);
   void DrawMarqueeText();
   // The strip of the text shown now, rendered again when it changed.
-  const TextStrip& MarqueeStrip();
+  const Marquee::TextStrip& MarqueeStrip();
   void ComposeMarqueePanel();
   void MoveTvText();
   void ShowNextAdvertising();

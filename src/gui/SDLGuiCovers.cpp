@@ -15,15 +15,6 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
-namespace {
-
-SDLGui::CoverSlot* SlotOf(const RItemList* node) {
-  return static_cast<SDLGui::CoverSlot*>(node->data);
-}
-
-
-}  // namespace
-
 // The cabinet's own picture, else the one shipped with the program.
 SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
   const std::string host = platform::DefaultableFileHostPath(path.Chars());
@@ -49,79 +40,23 @@ SDL_Surface* SDLGui::ScaledCopy(SDL_Surface* image, int width, int height) {
   return Letterboxed(scaled, width, height);
 }
 
-void SDLGui::InitCoversCache() {
-  for (int i = 0; i < kCoverSlots; ++i) coverCache.AddItem(new CoverSlot);
-}
-
-// The default cover is shared by the slots and owned by the GUI.
-void SDLGui::FreeCoversCache() {
-  for (RItemList* node = coverCache.GetFirst(); node != nullptr; node = node->next) {
-    EmptyCoverSlot(SlotOf(node));
-    delete SlotOf(node);
-  }
-  coverCache.Clear();
-  SDL_FreeSurface(coverPlaceholder);
-  coverPlaceholder = nullptr;
-}
-
-void SDLGui::EmptyCoverSlot(CoverSlot* slot) {
-  if (slot->cover != coverSurface) SDL_FreeSurface(slot->cover);
-  slot->cover = nullptr;
-  SDL_FreeSurface(slot->enlarged);
-  slot->enlarged = nullptr;
-}
-
-void SDLGui::ResetCoversCache() {
-  for (RItemList* node = coverCache.GetFirst(); node != nullptr; node = node->next)
-    EmptyCoverSlot(SlotOf(node));
-}
-
-SDLGui::CoverSlot* SDLGui::GetCoverSlot(int i) const {
-  const RItemList* node = coverCache.GetItemRaw(i);
-  return node != nullptr ? SlotOf(node) : nullptr;
-}
+void SDLGui::ResetCoversCache() { coverRing.Empty(); }
 
 int SDLGui::SelectedGenreDiscs() const {
   const GenreElement* genre = library != nullptr ? library->GetGenre(selGenre) : nullptr;
   return genre != nullptr ? genre->GetTotalDiscs() : 0;
 }
 
-int SDLGui::CoversOnScreen() const {
-  const int discs = SelectedGenreDiscs();
-  int shown = discs < kCoversShown ? discs : kCoversShown;
-  if (discs <= kSmallGenreDiscs) {
-    const int fromSelection = selDisc < static_cast<uint32_t>(discs) ? discs - selDisc : 0;
-    if (fromSelection < shown) shown = fromSelection;
-  }
-  return shown;
-}
-
-// Takes slot index out of the ring, emptied; null when there is none.
-SDLGui::CoverSlot* SDLGui::TakeOutCoverSlot(int index) {
-  CoverSlot* slot = GetCoverSlot(index);
-  if (slot == nullptr) {
-    std::puts("Puntero incorrecto en pcover al recorrer portadas hacia la izquierda");
-    return nullptr;
-  }
-  EmptyCoverSlot(slot);
-  coverCache.DeleteItem(index);
-  return slot;
-}
+int SDLGui::CoversOnScreen() const { return CoverRing::CoversOnScreen(SelectedGenreDiscs(), selDisc); }
 
 void SDLGui::SlideRight() {
   selTrack = 0;
-  CoverSlot* slot = TakeOutCoverSlot(0);
-  if (slot == nullptr || coverCache.AddItem(slot)) return;
-  std::puts("Error al agregar elemento al final de la lista de portadas");
-  delete slot;
+  coverRing.TurnForward();
 }
 
 void SDLGui::SlideLeft() {
   selTrack = 0;
-  CoverSlot* slot = TakeOutCoverSlot(kCoverSlots - 1);
-  if (slot == nullptr || coverCache.PrependItem(slot)) return;
-  std::puts("Error al agregar elemento al inicio de la lista de portadas");
-  delete slot;
+  coverRing.TurnBack();
 }
 
 // The forward pass fills slot 10 onwards with the selected disc and the ones
@@ -132,29 +67,23 @@ void SDLGui::coverswithcache() {
   const int discs = SelectedGenreDiscs();
   if (discs == 0 || selDisc >= static_cast<uint32_t>(discs)) return;
   const uint32_t count = static_cast<uint32_t>(discs);
-  const bool wraps = discs > kSmallGenreDiscs;
-  CoverStep step{platform::Ticks(), 0};
+  const bool wraps = discs > CoverRing::kSmallGenreDiscs;
+  CoverRing::Step step{platform::Ticks(), 0};
   bool shownLoaded = false;
 
   const int forwardHeight = skin->hcovers - skin->coverseparation;
   uint32_t disc = selDisc;
-  RItemList* node = coverCache.GetItemRaw(kSelectedSlot);
-  for (int i = kSelectedSlot; i < kCoverSlots; ++i) {
+  for (int i = CoverRing::kSelected; i < CoverRing::kSlots; ++i) {
     if (!wraps && disc == count) break;
-    if (node == nullptr) {
-      std::printf("Error, puntero incorrecto en coverscache, item %d\n", i);
-    } else {
-      const bool loaded = FillCoverSlot(SlotOf(node), disc, skin->wcover, forwardHeight, i == kSelectedSlot, step);
-      shownLoaded = shownLoaded || (loaded && i < kSelectedSlot + kCoversShown);
-      node = node->next;
-    }
+    const bool loaded =
+        FillCoverSlot(*coverRing.At(i), disc, skin->wcover, forwardHeight, i == CoverRing::kSelected, step);
+    shownLoaded = shownLoaded || (loaded && i < CoverRing::kSelected + CoverRing::kShown);
     disc = wraps ? (disc + 1) % count : disc + 1;
   }
   if (wraps) {
     disc = (selDisc + count - 1) % count;
-    node = coverCache.GetItemRaw(kSelectedSlot - 1);
-    for (int i = kSelectedSlot - 1; i >= 0 && node != nullptr; --i, node = node->prev) {
-      FillCoverSlot(SlotOf(node), disc, skin->wcover, skin->hcovers, false, step);
+    for (int i = CoverRing::kSelected - 1; i >= 0; --i) {
+      FillCoverSlot(*coverRing.At(i), disc, skin->wcover, skin->hcovers, false, step);
       disc = (disc + count - 1) % count;
     }
   }
@@ -162,27 +91,21 @@ void SDLGui::coverswithcache() {
   if (shownLoaded && dialog == kMainScreen && redrawMode == kUpToDate) DrawCovers(true);
 }
 
-bool SDLGui::MayLoadCover(CoverStep& step) const {
-  const bool may = step.loads == 0 || platform::Ticks() - step.start < coverStepBudget;
-  if (may) ++step.loads;
-  return may;
-}
-
 // The selected disc's enlarged cover is what shows, so it comes first.
-bool SDLGui::FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height, bool selected,
-                           CoverStep& step) {
-  if (slot->cover == nullptr) {
-    slot->disc = disc;
-    slot->width = width;
-    slot->height = height;
+bool SDLGui::FillCoverSlot(CoverSlot& slot, uint32_t disc, int width, int height, bool selected,
+                           CoverRing::Step& step) {
+  if (slot.cover == nullptr) {
+    slot.disc = disc;
+    slot.width = width;
+    slot.height = height;
   }
   bool loaded = false;
-  if (selected && slot->enlarged == nullptr && MayLoadCover(step)) {
-    slot->enlarged = LoadEnlargedCover(*slot);
+  if (selected && slot.enlarged == nullptr && coverRing.MayLoad(step, platform::Ticks())) {
+    slot.enlarged = LoadEnlargedCover(slot);
     loaded = true;
   }
-  if (slot->cover == nullptr && MayLoadCover(step)) {
-    slot->cover = LoadCover(slot->disc, width, height);
+  if (slot.cover == nullptr && coverRing.MayLoad(step, platform::Ticks())) {
+    slot.cover = LoadCover(slot.disc, width, height);
     loaded = true;
   }
   return loaded;
@@ -190,9 +113,9 @@ bool SDLGui::FillCoverSlot(CoverSlot* slot, uint32_t disc, int width, int height
 
 // A disc without a cover, or whose cover cannot be read or scaled, shows the
 // default cover.
-SDL_Surface* SDLGui::LoadCover(uint32_t disc, int width, int height) {
+Surface SDLGui::LoadCover(uint32_t disc, int width, int height) {
   SDL_Surface* cover = CoverThumbnail(selGenre, disc, width, height);
-  return cover != nullptr ? cover : coverSurface;
+  return cover != nullptr ? Surface(cover) : coverSurface;
 }
 
 SDL_Surface* SDLGui::CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height) {
@@ -200,16 +123,16 @@ SDL_Surface* SDLGui::CoverThumbnail(uint32_t genre, uint32_t disc, int width, in
   return path.GetLength() > 0 ? coverThumbnails.Get(path, width, height) : nullptr;
 }
 
-SDL_Surface* SDLGui::LoadEnlargedCover(const CoverSlot& slot) {
+Surface SDLGui::LoadEnlargedCover(const CoverSlot& slot) {
   const int gap = skin->coverseparation;
-  SDL_Surface* cover = LoadCover(slot.disc, slot.width + gap, slot.height + gap);
-  return cover != coverSurface ? cover : ScaledCopy(coverSurface, slot.width + gap, slot.height + gap);
+  Surface cover = LoadCover(slot.disc, slot.width + gap, slot.height + gap);
+  return cover != coverSurface ? cover : Surface(ScaledCopy(coverSurface, slot.width + gap, slot.height + gap));
 }
 
 SDL_Surface* SDLGui::ShownCover(const CoverSlot& slot, bool selected) {
   if (!selected) return slot.cover != nullptr ? slot.cover : coverSurface;
   if (slot.enlarged != nullptr) return slot.enlarged;
   if (coverPlaceholder == nullptr)
-    coverPlaceholder = ScaledCopy(coverSurface, skin->wcover + skin->coverseparation, skin->hcovers);
+    coverPlaceholder.reset(ScaledCopy(coverSurface, skin->wcover + skin->coverseparation, skin->hcovers));
   return coverPlaceholder;
 }

@@ -7,11 +7,10 @@
 #include <cstring>
 #include <optional>
 
-#include "base/RDir.h"
-#include "base/RTextFile.h"
 #include "catalogue/Downloads.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
+#include "gui/DownloadProgress.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
@@ -28,12 +27,9 @@ const uint32_t kCursorBlink = 499;
 const int32_t kTitleScrollStep = 301;
 const uint32_t kMinute = 60000;
 
-const char* const kProgressFolder = "downloadsprogress";
-const char* const kDownloadComplete = "100";
 // The download script may still hold the finished file for a moment.
 const uint32_t kDownloadSettle = 1000;
-
-RString ProgressFile(const RString& name) { return RString(kProgressFolder) + "\\" + name; }
+const char* const kDownloadComplete = "100";
 
 }  // namespace
 
@@ -75,6 +71,11 @@ void SDLGui::RedrawWhenPending() {
 // while the loop was held up (a message box) still hides its video and
 // redraws before the next item's start is shown. The lock guards only the
 // taking, so the playback thread never waits for a redraw.
+std::deque<int> SDLGui::PendingPlaybackEvents() {
+  const std::lock_guard<std::mutex> lock(stateMutex);
+  return playEvents;
+}
+
 void SDLGui::HandlePlaybackEvents() {
   for (;;) {
     int event = 0;
@@ -334,35 +335,18 @@ SDL_Rect SDLGui::TypedTextOrigin() const {
 
 // Downloads ----------------------------------------------------------------
 
-// The progress files bear the name the jukebox gave the download (see
-// DownloadName) with an extension and hold a percentage on their first line.
 void SDLGui::FollowDownloads() {
-  RDir folder(kProgressFolder);
-  RString name;
-  while (folder.GetFile(name)) {
-    RString line;
-    if (name.GetChar(0) == '.' || !folder.IsFile()) continue;
-    if (!platform::IsPlainListedName(name.Chars())) {
-      RefuseDownload(name);
-      folder.DeleteCurrent();
-      continue;
+  DownloadProgress progress;
+  while (const std::optional<DownloadProgress::Report> report = progress.Next()) {
+    if (report->kind == DownloadProgress::Report::kRefused) {
+      RefuseDownload(report->name);
+    } else if (report->kind == DownloadProgress::Report::kRunning) {
+      ShowDownloadProgress(report->name, report->percent);
+    } else {
+      CompleteDownload(report->name);
+      return;
     }
-    if (!ReadDownloadProgress(name, line)) continue;
-    if (line != kDownloadComplete) {
-      ShowDownloadProgress(name, line);
-      continue;
-    }
-    CompleteDownload(name);
-    return;
   }
-}
-
-bool SDLGui::ReadDownloadProgress(const RString& name, RString& line) {
-  RTextFile file;
-  if (!file.OpenFromOutside(ProgressFile(name))) return false;
-  line = file.GetLine();
-  line.RemoveCR();
-  return true;
 }
 
 // The list is shown again only while the searcher is on the screen.
@@ -374,7 +358,7 @@ int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
        node = node->next, ++row) {
     const RString text(static_cast<const char*>(node->data));
     if (DownloadName(text) != fileName) continue;
-    onlineResultsList->SetItem("[" + percent + "%] " + text.AfterFirst(' '), row);
+    onlineResultsList->SetItem(DownloadProgress::Row(text.AfterFirst(' '), percent), row);
     const bool searcherShown = dialog == kKeyboardScreen && config->phonekeyboard;
     onlineResultsList->Draw(searcherShown ? screen : nullptr, false);
     return row;
@@ -393,7 +377,7 @@ void SDLGui::RefuseDownload(const RString& name) {
 // stays on disk but is not queued. The charge and the queued track are saved
 // together, with the price as what the entry was paid.
 void SDLGui::CompleteDownload(const RString& name) {
-  platform::DeleteFile(ProgressFile(name).Chars());
+  DownloadProgress::Forget(name);
   WaitKeepingInput(kDownloadSettle);
   const int32_t price = std::max(config->creditsdownloads, 0);
   if (JukeboxMode() && Credits() < price) {

@@ -2,55 +2,51 @@
 // moves a highlight over 42 keys to type a text, searches the catalogue's
 // album and track titles for every word of it, and picks a track among the
 // matches.
-#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "catalogue/CatalogueSearch.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
+#include "gui/KeyboardLayout.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 
 namespace {
 
-// The key grid: rows of typing keys, then the action keys' row.
-const int kKeyPitch = 84;
-const char* const kKeyRows[] = {"QWERTYUIOP", "ASDFGHJKL\xD1", "ZXCVBNM", "0123456789"};
-const int kActionCharacter = 95;
 // Where the first key's corner lies inside the keyboard image.
 const int kFirstKeyX = 20, kFirstKeyY = 80;
 const int kKeyboardAboveCentre = 50;
 
-std::array<SDLGui::KeyboardKey, SDLGui::kKeyboardKeyCount> KeyboardLayout() {
-  std::array<SDLGui::KeyboardKey, SDLGui::kKeyboardKeyCount> keys{};
-  int index = 0;
-  int row = 0;
-  for (const char* letters : kKeyRows) {
-    for (int column = 0; letters[column] != '\0'; ++column)
-      keys[index++] = {static_cast<unsigned char>(letters[column]), kKeyPitch * column, kKeyPitch * row};
-    ++row;
-  }
-  const int actionsY = kKeyPitch * row;
-  keys[SDLGui::kEraseKey] = {kActionCharacter, 0, actionsY};
-  keys[SDLGui::kCursorLeftKey] = {kActionCharacter, 2 * kKeyPitch, actionsY};
-  keys[SDLGui::kSpaceKey] = {' ', 3 * kKeyPitch, actionsY};
-  keys[SDLGui::kCursorRightKey] = {kActionCharacter, 7 * kKeyPitch, actionsY};
-  keys[SDLGui::kSearchKey] = {kActionCharacter, 8 * kKeyPitch, actionsY};
-  return keys;
-}
+// Tracks whose album title and track title (with its extension) hold every
+// word between them. Titles are folded once for all words, and an album
+// title that holds some words leaves only the others for its tracks' titles.
+class KeyboardMatches : public CatalogueWalk::Visitor {
+ public:
+  using Found = std::function<void(const CataloguePlace&, const GenreElement&, const DiscElement&, const RString&)>;
+  KeyboardMatches(const std::vector<std::string>& words, Found found) : words_(words), found_(std::move(found)) {}
 
-// Where the highlight goes from each key, up and down; the keys of a row
-// below a longer or shorter one land on the nearest key.
-struct KeyMove {
-  int up, down;
-};
-const KeyMove kKeyMoves[SDLGui::kKeyboardKeyCount] = {
-    {37, 10}, {37, 11}, {38, 12}, {39, 13}, {39, 14}, {39, 15}, {39, 16}, {40, 17}, {41, 18}, {41, 19},  // Q..P
-    {0, 20},  {1, 21},  {2, 22},  {3, 23},  {4, 24},  {5, 25},  {6, 26},  {7, 34},  {8, 35},  {9, 36},   // A..Ñ
-    {10, 27}, {11, 28}, {12, 29}, {13, 30}, {14, 31}, {15, 32}, {16, 33},                                // Z..M
-    {20, 37}, {21, 37}, {22, 38}, {23, 39}, {24, 39}, {25, 39}, {26, 39}, {17, 40}, {18, 41}, {19, 41},  // 0..9
-    {27, 0},  {29, 2},  {31, 4},  {34, 7},  {36, 9},                                                     // actions
+  void Album(const CataloguePlace&, const GenreElement&, const DiscElement& disc) override {
+    disc.GetTitle().FoldForMatching(albumTitle_);
+    leftForTracks_.clear();
+    for (const std::string& word : words_)
+      if (!RString::ContainsFolded(albumTitle_, word)) leftForTracks_.push_back(&word);
+  }
+  void Track(const CataloguePlace& at, const GenreElement& genre, const DiscElement& disc) override {
+    const RString& title = disc.GetTrack(at.track)->GetTitle();
+    title.FoldForMatching(trackTitle_);
+    for (const std::string* word : leftForTracks_)
+      if (!RString::ContainsFolded(trackTitle_, *word)) return;
+    found_(at, genre, disc, title);
+  }
+
+ private:
+  const std::vector<std::string>& words_;
+  Found found_;
+  std::string albumTitle_, trackTitle_;
+  std::vector<const std::string*> leftForTracks_;
 };
 
 // The results dialog stands on the middle of a 1024 × 768 screen.
@@ -58,14 +54,9 @@ const int kResultsCentreX = 512, kResultsCentreY = 384;
 
 }  // namespace
 
-const SDLGui::KeyboardKey& SDLGui::KeyboardKeyOf(int index) {
-  static const std::array<KeyboardKey, kKeyboardKeyCount> keys = KeyboardLayout();
-  return keys[static_cast<size_t>(index)];
-}
-
 SDL_Surface* SDLGui::KeyHighlightOf(int index) const {
-  if (index == kEraseKey || index == kSearchKey) return keyHighlights[1];
-  if (index == kSpaceKey) return keyHighlights[2];
+  if (index == keyboard::kEraseKey || index == keyboard::kSearchKey) return keyHighlights[1];
+  if (index == keyboard::kSpaceKey) return keyHighlights[2];
   return keyHighlights[0];
 }
 
@@ -78,10 +69,10 @@ SDL_Rect SDLGui::KeyboardArea() const {
 // Key edges are exclusive on all four sides.
 int SDLGui::KeyboardKeyAtPoint(int x, int y) const {
   const SDL_Rect keyboard = KeyboardArea();
-  for (int index = 0; index < kKeyboardKeyCount; ++index) {
+  for (int index = 0; index < keyboard::kKeyCount; ++index) {
     const SDL_Surface* highlight = KeyHighlightOf(index);
     if (highlight == nullptr) continue;
-    const KeyboardKey& key = KeyboardKeyOf(index);
+    const keyboard::Key& key = keyboard::KeyOf(index);
     const int left = keyboard.x + key.x + kFirstKeyX;
     const int top = keyboard.y + key.y + kFirstKeyY;
     if (x > left && x < left + highlight->w && y > top && y < top + highlight->h) return index;
@@ -91,19 +82,19 @@ int SDLGui::KeyboardKeyAtPoint(int x, int y) const {
 
 void SDLGui::EditSearchText(int index) {
   switch (index) {
-    case kCursorRightKey:
+    case keyboard::kCursorRightKey:
       if (cursorPos < searchText.GetLength()) ++cursorPos;
       break;
-    case kCursorLeftKey:
+    case keyboard::kCursorLeftKey:
       if (cursorPos > 0) --cursorPos;
       break;
-    case kEraseKey:
+    case keyboard::kEraseKey:
       if (cursorPos > 0) searchText.RemoveChar(--cursorPos);
       break;
-    case kSearchKey:
+    case keyboard::kSearchKey:
       break;
     default:
-      searchText.InsertChar(static_cast<char>(KeyboardKeyOf(index).character), cursorPos++);
+      searchText.InsertChar(static_cast<char>(keyboard::KeyOf(index).character), cursorPos++);
       break;
   }
 }
@@ -116,7 +107,7 @@ void SDLGui::DrawKeyboard() {
   if (searchText.GetLength() > 0)
     keyboardFont.DrawText2(screen, searchText.Chars(), area.x + kKeyboardTextX, area.y + kKeyboardTextY,
                            keyboardImage->w - kKeyboardTextX);
-  const KeyboardKey& key = KeyboardKeyOf(keyboardKey);
+  const keyboard::Key& key = keyboard::KeyOf(keyboardKey);
   to = MakeRect(area.x + kFirstKeyX + key.x, area.y + kFirstKeyY + key.y, 0, 0);
   SDL_BlitSurface(KeyHighlightOf(keyboardKey), nullptr, screen, &to);
   UpdateScreenArea(area);
@@ -124,13 +115,13 @@ void SDLGui::DrawKeyboard() {
 
 void SDLGui::keydown_keyboard(int key) {
   if (KeyIs(key, config->up)) {
-    keyboardKey = KeyboardKeyAbove(keyboardKey);
+    keyboardKey = keyboard::KeyAbove(keyboardKey);
   } else if (KeyIs(key, config->down)) {
-    keyboardKey = KeyboardKeyBelow(keyboardKey);
+    keyboardKey = keyboard::KeyBelow(keyboardKey);
   } else if (KeyIs(key, config->left)) {
-    keyboardKey = keyboardKey == 0 ? kKeyboardKeyCount - 1 : keyboardKey - 1;
+    keyboardKey = keyboardKey == 0 ? keyboard::kKeyCount - 1 : keyboardKey - 1;
   } else if (KeyIs(key, config->right)) {
-    keyboardKey = keyboardKey == kKeyboardKeyCount - 1 ? 0 : keyboardKey + 1;
+    keyboardKey = keyboardKey == keyboard::kKeyCount - 1 ? 0 : keyboardKey + 1;
   } else if (KeyIs(key, config->menu) || KeyIs(key, config->cancel) || KeyIs(key, config->abc)) {
     CloseDialog();
     return;
@@ -143,12 +134,8 @@ void SDLGui::keydown_keyboard(int key) {
   DrawKeyboard();
 }
 
-int SDLGui::KeyboardKeyAbove(int k) { return kKeyMoves[k].up; }
-
-int SDLGui::KeyboardKeyBelow(int k) { return kKeyMoves[k].down; }
-
 void SDLGui::PressKeyboardKey(int index) {
-  if (index == kSearchKey) {
+  if (index == keyboard::kSearchKey) {
     SearchFromKeyboard();
     return;
   }
@@ -165,40 +152,17 @@ void SDLGui::SearchFromKeyboard() {
 }
 
 // Words are what lies between runs of spaces; a text of spaces has none and
-// finds nothing. Titles are folded once for all words, and an album title
-// that holds some words leaves only the others for its tracks' titles.
+// finds nothing.
 bool SDLGui::FindSong() {
   resultsList->Free();
   resultEntries.clear();
   const std::vector<std::string> words = SearchWords(searchText);
   if (words.empty()) return false;
-
-  const uint32_t firstSearched = config->favoritos ? 2 : 1;
-  std::string albumTitle, trackTitle;
-  std::vector<const std::string*> leftForTracks;
-  uint32_t genreIndex = 0;
-  for (const RItemList* genreNode = library->GetFirst(); genreNode != nullptr;
-       genreNode = genreNode->next, ++genreIndex) {
-    if (genreIndex < firstSearched) continue;
-    const auto* genre = static_cast<const GenreElement*>(genreNode->data);
-    uint32_t discIndex = 0;
-    for (const RItemList* discNode = genre->GetFirst(); discNode != nullptr; discNode = discNode->next, ++discIndex) {
-      const auto* disc = static_cast<const DiscElement*>(discNode->data);
-      disc->GetTitle().FoldForMatching(albumTitle);
-      leftForTracks.clear();
-      for (const std::string& word : words)
-        if (!RString::ContainsFolded(albumTitle, word)) leftForTracks.push_back(&word);
-      const uint32_t tracks = static_cast<uint32_t>(disc->GetTotalTracks());
-      for (uint32_t trackIndex = 0; trackIndex < tracks; ++trackIndex) {
-        const RString& title = disc->GetTrack(trackIndex)->GetTitle();
-        title.FoldForMatching(trackTitle);
-        bool matches = true;
-        for (size_t w = 0; matches && w < leftForTracks.size(); ++w)
-          matches = RString::ContainsFolded(trackTitle, *leftForTracks[w]);
-        if (matches) AddResult(QueueElement{genreIndex, discIndex, trackIndex, 0}, *genre, *disc, title);
-      }
-    }
-  }
+  KeyboardMatches matches(words, [this](const CataloguePlace& at, const GenreElement& genre,
+                                        const DiscElement& disc, const RString& track) {
+    AddResult(QueueElement{at.genre, at.disc, at.track, 0}, genre, disc, track);
+  });
+  CatalogueWalk(*library, config->favoritos != 0, SearchScope::kOrdinaryGenres).Walk(matches);
   resultsList->SetSelected(0);
   return !resultEntries.empty();
 }
@@ -209,18 +173,6 @@ void SDLGui::AddResult(const QueueElement& position, const GenreElement& genre, 
   row.sprintf("%s/%s/%s", genre.GetName().Chars(), disc.GetTitle().Chars(), track.Chars());
   resultsList->AddItem(row);
   resultEntries.push_back(position);
-}
-
-std::vector<std::string> SDLGui::SearchWords(const RString& text) {
-  std::string folded;
-  text.FoldForMatching(folded);
-  std::vector<std::string> words;
-  for (size_t start = folded.find_first_not_of(' '); start != std::string::npos;) {
-    const size_t end = folded.find(' ', start);
-    words.push_back(folded.substr(start, end - start));
-    start = end == std::string::npos ? end : folded.find_first_not_of(' ', end);
-  }
-  return words;
 }
 
 void SDLGui::ShowResults() {

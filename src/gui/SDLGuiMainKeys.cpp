@@ -222,7 +222,7 @@ void SDLGui::MoveAlbum(int direction) {
   const int albums = SelectedGenreDiscs();
   const int current = static_cast<int>(selDisc);
   const bool atEdge = direction < 0 ? current == 0 : current >= albums - 1;
-  if (albums == 0 || (albums <= kSmallGenreDiscs && atEdge)) return;
+  if (albums == 0 || (albums <= CoverRing::kSmallGenreDiscs && atEdge)) return;
 
   const int stride = config->navigation4 ? kFourAlbums : 1;
   selDisc = static_cast<uint32_t>(WrappedAlbum(current + direction * stride, albums));

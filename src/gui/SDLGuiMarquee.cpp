@@ -10,10 +10,6 @@
 
 namespace {
 
-const uint32_t kMarqueeStep = 10;
-const uint32_t kTvTextStep = 5;
-const int kTvTextMove = 2;
-const uint32_t kAdvertisingTime = 300001;
 // Over a full-screen video on touch cabinets: a black strip at the top with
 // the back button at its right end.
 const SDL_Rect kVideoStrip = {0, 0, 1024, 100};
@@ -25,21 +21,10 @@ const RString kLedgerFailureText = "No se puede escribir el registro de ventas: 
 
 // Blits the strip with its top-left corner at (x, y), which may lie left of
 // or above the target.
-void BlitStrip(const SDLGui::TextStrip& strip, SDL_Surface* target, int x, int y) {
+void BlitStrip(const Marquee::TextStrip& strip, SDL_Surface* target, int x, int y) {
   if (target == nullptr || strip.surface == nullptr) return;
   SDL_Rect to = SDLGui::MakeRect(x, y, 0, 0);
   SDL_BlitSurface(strip.surface, nullptr, target, &to);
-}
-
-// Two pixels on in the current direction, which turns at either edge.
-void Bounce(int32_t& position, uint8_t& backwards, int size, int limit) {
-  if (backwards) {
-    position -= kTvTextMove;
-    if (position <= 0) backwards = 0;
-  } else {
-    position += kTvTextMove;
-    if (position + size >= limit) backwards = 1;
-  }
 }
 
 }  // namespace
@@ -49,12 +34,13 @@ void Bounce(int32_t& position, uint8_t& backwards, int size, int limit) {
 // Once the text has left on the left, it re-enters on the right the pass
 // after.
 void SDLGui::DrawMarquee() {
-  if (marqueeX <= -MarqueeStrip().width) {
+  MarqueeStrip();
+  if (marquee.HasLeft()) {
     MarqueeCalc();
     return;
   }
-  if (platform::Ticks() - marqueeTick <= kMarqueeStep) return;
-  --marqueeX;
+  if (!marquee.StepDue(platform::Ticks())) return;
+  marquee.StepLeft();
   DrawMarqueeText();
 }
 
@@ -65,23 +51,20 @@ void SDLGui::DrawMarqueeText() {
   if (fullScreenVideo) {
     SDL_Rect strip = kVideoStrip;
     SDL_FillRect(screen, &strip, SDL_MapRGB(screen->format, 0, 0, 0));
-    BlitStrip(marqueeStrip, screen, marqueeX, marqueeY);
+    BlitStrip(marquee.LastStrip(), screen, marquee.X(), marquee.Y());
     SDL_Rect back = MakeRect(kBackButtonX, 0, 0, 0);
     if (backImage != nullptr) SDL_BlitSurface(backImage, nullptr, screen, &back);
-    marqueeTick = platform::Ticks();
+    marquee.Drawn(platform::Ticks());
     UpdateScreenArea(kVideoStrip);
     return;
   }
   ComposeMarqueePanel();
-  BlitStrip(marqueeStrip, marqueeSave, marqueeX, marqueeY);
-  marqueeTick = platform::Ticks();
+  BlitStrip(marquee.LastStrip(), marqueeSave, marquee.X(), marquee.Y());
+  marquee.Drawn(platform::Ticks());
   UpdateMarquee();
 }
 
-void SDLGui::MarqueeCalc() {
-  marqueeX = skin->wmarquee;
-  marqueeY = 0;
-}
+void SDLGui::MarqueeCalc() { marquee.Restart(skin->wmarquee); }
 
 const RString& SDLGui::MarqueeText() const {
   if (cashbox->SaveFailing()) return kSaveFailureText;
@@ -91,23 +74,14 @@ const RString& SDLGui::MarqueeText() const {
 
 // The call for service and the operator's text take turns; each is rendered
 // when it comes.
-const SDLGui::TextStrip& SDLGui::MarqueeStrip() {
-  const RString& text = MarqueeText();
-  if (text == marqueeStrip.text && marqueeFont.GetFont() == marqueeStrip.font) return marqueeStrip;
-  SDL_FreeSurface(marqueeStrip.surface);
-  marqueeStrip = TextStrip{text, marqueeFont.GetFont()};
-  marqueeFont.SizeText(text.Chars(), &marqueeStrip.width, &marqueeStrip.height);
-  if (marqueeStrip.font != nullptr && text.GetLength() > 0)
-    marqueeStrip.surface = marqueeFont.DrawText2(nullptr, text.Chars(), 0, 0, 0);
-  return marqueeStrip;
-}
+const Marquee::TextStrip& SDLGui::MarqueeStrip() { return marquee.Strip(MarqueeText(), marqueeFont); }
 
 // Copying the piece already in the panel's format spares converting it at
 // every step.
 void SDLGui::ComposeMarqueePanel() {
   if (marqueeSave == nullptr || background == nullptr) return;
   if (marqueeBackdrop == nullptr) {
-    marqueeBackdrop = NewSurface(marqueeSave->w, marqueeSave->h);
+    marqueeBackdrop.reset(NewSurface(marqueeSave->w, marqueeSave->h));
     ComposePanel(marqueeBackdrop, skin->xmarquee, skin->ymarquee);
   }
   SDL_BlitSurface(marqueeBackdrop, nullptr, marqueeSave, nullptr);
@@ -122,45 +96,40 @@ void SDLGui::UpdateMarquee() { ShowPanel(marqueeSave, skin->xmarquee, skin->ymar
 void SDLGui::DrawTVOUT() {
   if (VideoOnQueue()) return;
   const uint32_t now = platform::Ticks();
-  if (now - tvTick > kTvTextStep) MoveTvText();
-  if (now - adSwitchAt >= kAdvertisingTime) ShowNextAdvertising();
+  if (marquee.TvStepDue(now)) MoveTvText();
+  if (marquee.AdvertisingDue(now)) ShowNextAdvertising();
 }
 
 // Only the text's own rectangle is erased and drawn again.
 void SDLGui::MoveTvText() {
-  const TextStrip& strip = MarqueeStrip();
+  const Marquee::TextStrip& strip = MarqueeStrip();
   const int textW = strip.width, textH = strip.height;
   const int left = skin->width;
-  SDL_Rect from = MakeRect(tvTextX, tvTextY, textW, textH);
-  SDL_Rect to = MakeRect(left + tvTextX, tvTextY, 0, 0);
+  SDL_Rect from = MakeRect(marquee.TvX(), marquee.TvY(), textW, textH);
+  SDL_Rect to = MakeRect(left + marquee.TvX(), marquee.TvY(), 0, 0);
   if (tvOutImage != nullptr) SDL_BlitSurface(tvOutImage, &from, screen, &to);
-  UpdateScreenArea(MakeRect(left + tvTextX, tvTextY, textW, textH));
+  UpdateScreenArea(MakeRect(left + marquee.TvX(), marquee.TvY(), textW, textH));
 
-  Bounce(tvTextX, tvTextLeft, textW, config->tvoutxres);
-  Bounce(tvTextY, tvTextUp, textH, config->tvoutyres);
-  BlitStrip(strip, screen, left + tvTextX, tvTextY);
-  UpdateScreenArea(MakeRect(left + tvTextX, tvTextY, textW, textH));
-  tvTick = platform::Ticks();
+  marquee.BounceTv(config->tvoutxres, config->tvoutyres);
+  BlitStrip(strip, screen, left + marquee.TvX(), marquee.TvY());
+  UpdateScreenArea(MakeRect(left + marquee.TvX(), marquee.TvY(), textW, textH));
+  marquee.TvMoved(platform::Ticks());
 }
 
 // The entries of "publicidad" in listing order, round and round. Without
 // entries, or when one cannot be loaded, the picture shown stays.
 void SDLGui::ShowNextAdvertising() {
   std::puts("Cambiando imagen publicitaria");
-  adSwitchAt = platform::Ticks();
-  const int count = adFiles.Count();
-  if (count == 0) return;
-  if (adIndex >= static_cast<uint32_t>(count)) adIndex = 0;
-  const RString path = "publicidad/" + adFiles.GetItem(static_cast<int>(adIndex));
-  adIndex = (adIndex + 1) % static_cast<uint32_t>(count);
+  const RString file = marquee.NextAdvertising(platform::Ticks());
+  if (file.GetLength() == 0) return;
+  const RString path = "publicidad/" + file;
   std::printf("Nueva imagen publicitaria: %s\n", path.Chars());
   SDL_Surface* image = LoadImageFile(path);
   if (image == nullptr) {
     std::printf("Error al cargar imagen publicitaria: %s\n", path.Chars());
     return;
   }
-  SDL_FreeSurface(tvOutImage);
-  tvOutImage = image;
+  tvOutImage.reset(image);
   SDL_Rect at = MakeRect(skin->width, 0, 0, 0);
   SDL_BlitSurface(tvOutImage, nullptr, screen, &at);
   UpdateScreenArea(MakeRect(skin->width, 0, config->tvoutxres, skin->height));

@@ -22,11 +22,6 @@ int ClampPercent(int percent) { return std::clamp(percent, 0, 100); }
 
 }  // namespace
 
-uint32_t WaveOutVolume(int percent) {
-  const auto channel = static_cast<uint32_t>(std::trunc(ClampPercent(percent) * 65535.0 / 100));
-  return (channel << 16) | channel;
-}
-
 int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, bool wait,
                     bool restore) {
   const uint32_t start = platform::Ticks();

@@ -7,7 +7,6 @@
 
 #include "config/Configuration.h"
 #include "gui/Frame.h"
-#include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "gui/SdlColour.h"
 #include "gui/StatisticsScreen.h"
@@ -16,14 +15,9 @@
 #include "platform/Files.h"
 #include "playback/Player.h"
 #include "programs/ExternalPrograms.h"
+#include "programs/ProgramOutputs.h"
 
 namespace {
-
-// "right" walks the modes forward, "left" back; another mode stays as it is.
-const char* const kPlayModes[] = {"jukebox", "fiesta", "continuo", "aleatorio"};
-const int kPlayModeCount = static_cast<int>(std::size(kPlayModes));
-// "configuser" keeps the credits per coin in 16 bits.
-const int32_t kMostCreditsPerCoin = 0xFFFF;
 
 const int kWpsChecks = 60;
 // The menu stands out from the main screen behind it.
@@ -33,26 +27,6 @@ const char* const kWirelessStateFile = "wps_out";
 const int kStatisticsShown = 30000;
 const int kStatisticsPoll = 100;
 
-RString NextPlayMode(const RString& mode, int step) {
-  for (int i = 0; i < kPlayModeCount; ++i) {
-    if (mode == kPlayModes[i]) return kPlayModes[(i + step + kPlayModeCount) % kPlayModeCount];
-  }
-  return mode;
-}
-
-RString Row(const char* format, int value) {
-  RString text;
-  text.sprintf(format, value);
-  return text;
-}
-
-// Every row at its widest, for the list's size.
-const char* const kWidestRows[] = {
-    "Monedero 1: 65535", "Monedero 2: 65535", "Contador 1: 99999999", "Contador 2: 99999999",
-    "Limpiar contadores", "Estadisticas", "Configuracion Admin", "Modo: aleatorio", "Salida de TV: Si", "Wifi WPS",
-    "Configtool",
-    "Archivos", "Guardar y salir", "Salir"};
-const int kMenuRows = static_cast<int>(std::size(kWidestRows));
 const int kListPadding = 5;
 // Room right of the rows, where a list draws its scroll bar.
 const int kScrollBarRoom = 20;
@@ -62,7 +36,7 @@ const int kLeastListWidth = 200, kLeastListHeight = 380;
 
 void SDLGui::CreateConfigList() {
   configList = NewList(ConfigListArea(), genresListFont, true);
-  for (int row = 0; row < kMenuRows; ++row) configList->AddItem(kWidestRows[row]);
+  for (int row = 0; row < OperatorMenu::kRowCount; ++row) configList->AddItem(OperatorMenu::WidestRow(row));
   configList->SetSelected(0);
   configList->SetPadding(kListPadding, kListPadding);
 }
@@ -72,13 +46,13 @@ void SDLGui::CreateConfigList() {
 // operator guessing.
 SDL_Rect SDLGui::ConfigListArea() {
   int widest = 0;
-  for (const char* row : kWidestRows) {
+  for (int row = 0; row < OperatorMenu::kRowCount; ++row) {
     int width = 0;
-    genresListFont.SizeText(row, &width, nullptr);
+    genresListFont.SizeText(OperatorMenu::WidestRow(row), &width, nullptr);
     widest = std::max(widest, width);
   }
   const int w = std::max(kLeastListWidth, widest + 2 * kListPadding + kScrollBarRoom);
-  const int h = std::max(kLeastListHeight, kMenuRows * genresListFont.GetFontHeight() + 2 * kListPadding);
+  const int h = std::max(kLeastListHeight, OperatorMenu::kRowCount * genresListFont.GetFontHeight() + 2 * kListPadding);
   return MakeRect(skin->width / 2 - w / 2, skin->height / 2 - h / 2, w, h);
 }
 
@@ -88,9 +62,7 @@ SDL_Rect SDLGui::ConfigListArea() {
 void SDLGui::OpenMenuConfig() {
   if (!CanEnter(kConfigScreen)) return;
   dialog = kConfigScreen;
-  menuCoin1 = config->creditscoin1;
-  menuCoin2 = config->creditscoin2;
-  menuPlayMode = config->playmode;
+  operatorMenu.Open(*config);
   WriteMenuRows();
   DrawAll();
   HideVideoOver(configList->rect);
@@ -98,12 +70,10 @@ void SDLGui::OpenMenuConfig() {
 }
 
 void SDLGui::WriteMenuRows() {
-  configList->SetItem(Row("Monedero 1: %d", menuCoin1), kCoin1Row);
-  configList->SetItem(Row("Monedero 2: %d", menuCoin2), kCoin2Row);
-  configList->SetItem(Row("Contador 1: %d", cashbox->CoinCount(1)), kCounter1Row);
-  configList->SetItem(Row("Contador 2: %d", cashbox->CoinCount(2)), kCounter2Row);
-  configList->SetItem("Modo: " + menuPlayMode, kPlayModeRow);
-  configList->SetItem(config->tvout ? "Salida de TV: Si" : "Salida de TV: No", kTvOutRow);
+  for (int row = 0; row < OperatorMenu::kRowCount; ++row) {
+    if (!OperatorMenu::ShowsValue(row)) continue;
+    configList->SetItem(operatorMenu.ValueRow(row, *config, cashbox->CoinCount(1), cashbox->CoinCount(2)), row);
+  }
 }
 
 // The list keeps no backdrop of its own: each drawing starts from the
@@ -144,53 +114,36 @@ void SDLGui::keydown_config(int key) {
   SDL_Flip(screen);
 }
 
-// The TV output switches at once, saved or not; coin values stay between
-// 0 and what "configuser" can hold.
 void SDLGui::StepMenuValue(int step) {
-  switch (configList->GetSelected()) {
-    case kCoin1Row:
-      menuCoin1 = std::clamp(menuCoin1 + step, 0, kMostCreditsPerCoin);
-      break;
-    case kCoin2Row:
-      menuCoin2 = std::clamp(menuCoin2 + step, 0, kMostCreditsPerCoin);
-      break;
-    case kPlayModeRow:
-      menuPlayMode = NextPlayMode(menuPlayMode, step);
-      break;
-    case kTvOutRow:
-      config->tvout = config->tvout ? 0 : 1;
-      break;
-    default:
-      return;
-  }
+  if (!operatorMenu.Step(configList->GetSelected(), step, *config)) return;
   WriteMenuRows();
   DrawConfigList();
 }
 
 void SDLGui::RunSelectedMenuRow() {
   switch (configList->GetSelected()) {
-    case kClearCountersRow:
+    case OperatorMenu::kClearCountersRow:
       ClearCoinCounters();
       break;
-    case kStatisticsRow:
+    case OperatorMenu::kStatisticsRow:
       ShowStatistics();
       break;
-    case kAdminCodeRow:
+    case OperatorMenu::kAdminCodeRow:
       makeWifiCodeAdmin();
       break;
-    case kWpsRow:
+    case OperatorMenu::kWpsRow:
       ConnectByWps();
       break;
-    case kConfigtoolRow:
+    case OperatorMenu::kConfigtoolRow:
       StartCatalogueTool();
       break;
-    case kFilesRow:
+    case OperatorMenu::kFilesRow:
       OpenFileManager();
       break;
-    case kSaveRow:
+    case OperatorMenu::kSaveRow:
       SaveOperatorSettings();
       break;
-    case kExitRow:
+    case OperatorMenu::kExitRow:
       CloseOperatorMenu();
       break;
     default:
@@ -226,9 +179,7 @@ void SDLGui::ShowStatistics() {
 // The values apply at once; a file that could not be written is told, not
 // passed off as saved.
 void SDLGui::SaveOperatorSettings() {
-  config->creditscoin1 = static_cast<uint16_t>(menuCoin1);
-  config->creditscoin2 = static_cast<uint16_t>(menuCoin2);
-  config->playmode = menuPlayMode;
+  operatorMenu.Save(*config);
   const bool saved = config->SaveUserConfiguration() == 0;
   if (!saved) std::puts("No se pudo guardar configuser");
   cashbox->NoteSettingsSaved();

@@ -131,7 +131,7 @@ void SDLGui::DrawTitles(bool update) {
   const int discs = SelectedGenreDiscs();
   const int step = skin->wcover + skin->coverseparation;
   for (int i = 0; i < CoversOnScreen(); ++i) {
-    const CoverSlot* slot = GetCoverSlot(kSelectedSlot + i);
+    const CoverSlot* slot = coverRing.At(CoverRing::kSelected + i);
     if (slot == nullptr) {
       std::printf("Error, pcover puntero incorrecto en DrawTitles");
       continue;
@@ -152,7 +152,7 @@ void SDLGui::DrawCovers(bool update) {
   ComposePanel(coversSave, skin->xcovers, skin->ycovers);
   const int step = skin->wcover + skin->coverseparation;
   for (int i = 0; coversSave != nullptr && i < CoversOnScreen(); ++i) {
-    const CoverSlot* slot = GetCoverSlot(kSelectedSlot + i);
+    const CoverSlot* slot = coverRing.At(CoverRing::kSelected + i);
     if (slot == nullptr) {
       std::printf("Error al obtener la portada %d de la cache de portadas\n", i);
       continue;

@@ -13,10 +13,10 @@
 #include "base/RTextFile.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
-#include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "platform/Files.h"
 #include "playback/Queue.h"
+#include "playback/QueueRequest.h"
 
 namespace {
 

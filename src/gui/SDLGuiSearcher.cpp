@@ -5,16 +5,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "catalogue/CatalogueSearch.h"
 #include "catalogue/Downloads.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
-#include "gui/OutsideFiles.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "programs/ExternalPrograms.h"
+#include "programs/ProgramOutputs.h"
 
 namespace {
 
@@ -31,13 +32,41 @@ const char kKeypadEnye = '\xD1';
 
 bool Selected(const ListBox& list) { return list.GetSelected() != -1; }
 
-bool HoldsEveryWord(const RString& title, const std::vector<std::string>& words) {
-  std::string folded;
-  title.FoldForMatching(folded);
-  for (const std::string& word : words)
-    if (!RString::ContainsFolded(folded, word)) return false;
-  return true;
-}
+// What a slice of the search while typing finds: albums whose title holds
+// every word, and tracks whose shown title does, with their rows.
+class TypingMatches : public CatalogueWalk::Visitor {
+ public:
+  TypingMatches(const MainLibrary& library, const std::vector<std::string>& words)
+      : library_(library), words_(words) {}
+
+  void Album(const CataloguePlace& at, const GenreElement&, const DiscElement& disc) override {
+    if (!HoldsEveryWord(disc.GetTitle(), words_)) return;
+    std::printf("Agregando: %s\n", disc.GetTitle().Chars());
+    albums.push_back(at);
+  }
+  void Track(const CataloguePlace& at, const GenreElement& genre, const DiscElement& disc) override {
+    const RString title = SDLGui::ShownTitle(disc.GetTrack(at.track)->GetTitle());
+    if (!HoldsEveryWord(title, words_)) return;
+    RString row;
+    row.sprintf("[%c] %s", KindOf(at, genre), title.Chars());
+    tracks.push_back(at);
+    trackRows.push_back(row);
+  }
+
+  std::vector<CataloguePlace> albums, tracks;
+  std::vector<RString> trackRows;
+
+ private:
+  char KindOf(const CataloguePlace& at, const GenreElement& genre) const {
+    if (genre.GetName() == kKaraokeGenre) return 'K';
+    if (library_.IsVideo(at.genre, at.disc, at.track)) return 'V';
+    if (library_.IsMusic(at.genre, at.disc, at.track)) return 'M';
+    return kOtherKind;
+  }
+
+  const MainLibrary& library_;
+  const std::vector<std::string>& words_;
+};
 
 }  // namespace
 
@@ -183,9 +212,8 @@ bool SDLGui::AsyncSearch(bool restart) {
     searchRunning = 0;
     return false;
   }
-  if (restart || searchText != searchedText) {
-    searchGenre = searchAlbum = searchTrack = 0;
-    searchInAlbum = 0;
+  if (restart || searchText != searchedText || !searchWalk) {
+    searchWalk.emplace(*library, config->favoritos != 0, SearchScope::kOrdinaryGenresAndDownloads);
     localResultsList->Free();
     onlineResultsList->Free();
     albumMatches.clear();
@@ -196,51 +224,19 @@ bool SDLGui::AsyncSearch(bool restart) {
     searchedText = searchText;
     searchWords = SearchWords(searchText);
   }
-  const int genres = library->GetTotalGenres();
-  const uint32_t allMusic = config->favoritos ? 1 : 0;
-  bool listed = false;
-  int examined = 0;
-  for (; searchGenre < static_cast<uint32_t>(genres); ++searchGenre, searchAlbum = 0) {
-    if (searchGenre == allMusic) continue;
-    const GenreElement* genre = library->GetGenre(searchGenre);
-    const bool onlyDownloads = config->favoritos && searchGenre == 0;
-    for (; searchAlbum < static_cast<uint32_t>(genre->GetTotalDiscs());
-         ++searchAlbum, searchTrack = 0, searchInAlbum = 0) {
-      const DiscElement* disc = genre->GetDisc(searchAlbum);
-      // A slice that stopped inside the album examined its title already.
-      if (!searchInAlbum) {
-        if (++examined > kSliceItems) return PauseSearch(listed, false);
-        searchInAlbum = 1;
-        if (onlyDownloads && disc->GetTitle() != MainLibrary::kDownloadsDiscName) {
-          searchInAlbum = 0;
-          continue;
-        }
-        if (HoldsEveryWord(disc->GetTitle(), searchWords)) {
-          std::printf("Agregando: %s\n", disc->GetTitle().Chars());
-          localResultsList->AddItem(disc->GetTitle());
-          albumMatches.push_back(QueueElement{searchGenre, searchAlbum, 0, 0});
-          listed = true;
-        }
-      }
-      for (; searchTrack < static_cast<uint32_t>(disc->GetTotalTracks()); ++searchTrack) {
-        if (++examined > kSliceItems) return PauseSearch(listed, true);
-        const RString title = ShownTitle(disc->GetTrack(searchTrack)->GetTitle());
-        if (!HoldsEveryWord(title, searchWords)) continue;
-        char kind = kOtherKind;
-        if (genre->GetName() == kKaraokeGenre)
-          kind = 'K';
-        else if (library->IsVideo(searchGenre, searchAlbum, searchTrack))
-          kind = 'V';
-        else if (library->IsMusic(searchGenre, searchAlbum, searchTrack))
-          kind = 'M';
-        RString row;
-        row.sprintf("[%c] %s", kind, title.Chars());
-        onlineResultsList->AddItem(row);
-        trackMatches.push_back(QueueElement{searchGenre, searchAlbum, searchTrack, 0});
-        listed = true;
-      }
-    }
+  TypingMatches matches(*library, searchWords);
+  const bool stopped = searchWalk->Walk(matches, kSliceItems);
+  for (const CataloguePlace& album : matches.albums) {
+    localResultsList->AddItem(library->GetDiscTitle(album.genre, album.disc));
+    albumMatches.push_back(QueueElement{album.genre, album.disc, 0, 0});
   }
+  for (size_t i = 0; i < matches.tracks.size(); ++i) {
+    const CataloguePlace& track = matches.tracks[i];
+    onlineResultsList->AddItem(matches.trackRows[i]);
+    trackMatches.push_back(QueueElement{track.genre, track.disc, track.track, 0});
+  }
+  const bool listed = !matches.albums.empty() || !matches.tracks.empty();
+  if (stopped) return PauseSearch(listed, searchWalk->StoppedBeforeTrack());
   if (searchRunning) DrawSearch(true);
   searchRunning = 0;
   return listed;
@@ -283,7 +279,8 @@ void SDLGui::SearchOnline() {
   // spent on closing it.
   ShowMsg("Realizando busqueda en linea", genreFont, 0, false, true);
   DrawSearch(true);
-  searchGenre = static_cast<uint32_t>(library->GetTotalGenres());
+  if (!searchWalk) searchWalk.emplace(*library, config->favoritos != 0, SearchScope::kOrdinaryGenresAndDownloads);
+  searchWalk->Finish();
   searchRunning = 0;
 }
 

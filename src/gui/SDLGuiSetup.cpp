@@ -86,14 +86,9 @@ SDL_Surface* NewKeyHighlight(int width) {
   return highlight;
 }
 
-void Replace(SDL_Surface*& slot, SDL_Surface* fresh) {
-  SDL_FreeSurface(slot);
-  slot = fresh;
-}
-
 }  // namespace
 
-SDLGui::SDLGui(Queue* playQueue) : queue(playQueue) { marqueeTick = platform::Ticks(); }
+SDLGui::SDLGui(Queue* playQueue) : queue(playQueue) { marquee.Drawn(platform::Ticks()); }
 
 SDLGui::~SDLGui() {
   // The player draws into the video window: it stops before the window goes.
@@ -106,28 +101,13 @@ SDLGui::~SDLGui() {
   configList.reset();
   localResultsList.reset();
   onlineResultsList.reset();
-  FreeCoversCache();
-  FreeSurfaces();
+  coverRing.Empty();
+  // Pictures go before SDL does.
+  Images() = ScreenImages();
+  coverPlaceholder.reset();
+  marquee.Forget();
   coinSound.reset();
   if (sdlStarted_) SDL_Quit();
-}
-
-void SDLGui::FreeSurfaces() {
-  SDL_Surface** const owned[] = {
-      &background,        &genreSave,        &coversSave,        &titlesSave,
-      &creditsSave,       &playingSave,      &volumeSave,        &coverMediaSave,
-      &marqueeSave,       &genresDialogImage, &genresDialogSave, &resultDialogImage,
-      &resultDialogSave,  &jumpDialogImage,  &jumpDialogSave,    &keyboardImage,
-      &searchPhoneImage,  &searchPhoneSave,  &coverSurface,      &backImage,
-      &onlineIcon,        &offlineIcon,      &karaokeImage05,    &karaokeImage610,
-      &tvOutImage,        &marqueeBackdrop};
-  for (SDL_Surface** slot : owned) Replace(*slot, nullptr);
-  for (SDL_Surface*& slot : keyHighlights) Replace(slot, nullptr);
-  for (SDL_Surface*& slot : buttonImages) Replace(slot, nullptr);
-  for (SDL_Surface*& slot : gearIcons) Replace(slot, nullptr);
-  for (SDL_Surface*& slot : digitImages) Replace(slot, nullptr);
-  Replace(marqueeStrip.surface, nullptr);
-  marqueeStrip = TextStrip();
 }
 
 SDL_Rect SDLGui::MakeRect(int x, int y, int w, int h) {
@@ -155,7 +135,6 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   ReserveSurfaces();
   LoadImages();
   SDL_WM_SetCaption("Melodeck", "");
-  InitCoversCache();
   CreatePlayerWindow();
   RestoreSavedState();
   if (config->volumen >= 0) ApplyVolume(config->volumen);
@@ -249,15 +228,15 @@ std::unique_ptr<ListBox> SDLGui::NewList(const SDL_Rect& area, SDL_TTFWriter& wr
 }
 
 int SDLGui::ReserveSurfaces() {
-  Replace(genreSave, NewSurface(skin->wgenre, skin->hgenre));
-  Replace(coversSave, NewSurface(skin->wcovers, skin->hcovers));
-  Replace(titlesSave, NewSurface(skin->wtitles, skin->htitles));
-  Replace(creditsSave, NewSurface(skin->wcredits, skin->hcredits));
-  Replace(playingSave, NewSurface(skin->winfo, skin->hinfo));
-  Replace(volumeSave, NewSurface(skin->wvolumen, skin->hvolumen));
-  Replace(coverMediaSave, NewSurface(skin->wmedia, skin->hmedia));
-  Replace(marqueeSave, NewSurface(skin->wmarquee, skin->hmarquee));
-  for (int i = 0; i < 3; ++i) Replace(keyHighlights[i], NewKeyHighlight(kKeyHighlightWidths[i]));
+  genreSave.reset(NewSurface(skin->wgenre, skin->hgenre));
+  coversSave.reset(NewSurface(skin->wcovers, skin->hcovers));
+  titlesSave.reset(NewSurface(skin->wtitles, skin->htitles));
+  creditsSave.reset(NewSurface(skin->wcredits, skin->hcredits));
+  playingSave.reset(NewSurface(skin->winfo, skin->hinfo));
+  volumeSave.reset(NewSurface(skin->wvolumen, skin->hvolumen));
+  coverMediaSave.reset(NewSurface(skin->wmedia, skin->hmedia));
+  marqueeSave.reset(NewSurface(skin->wmarquee, skin->hmarquee));
+  for (int i = 0; i < 3; ++i) keyHighlights[i].reset(NewKeyHighlight(kKeyHighlightWidths[i]));
 
   tracksList = NewList(
       MakeRect(skin->xtrackslist, skin->ytrackslist, skin->wtrackslist, skin->htrackslist),
@@ -289,9 +268,9 @@ int SDLGui::ReserveSurfaces() {
 }
 
 // A dialog image, unscaled, with a save surface of its size.
-void SDLGui::LoadDialogImage(const char* file, SDL_Surface*& image, SDL_Surface*& save) {
-  Replace(image, LoadUnscaled(file));
-  Replace(save, image != nullptr ? NewSurface(image->w, image->h) : nullptr);
+void SDLGui::LoadDialogImage(const char* file, Surface& image, Surface& save) {
+  image.reset(LoadUnscaled(file));
+  save.reset(image != nullptr ? NewSurface(image->w, image->h) : nullptr);
 }
 
 // The genres list takes the dialog image's size, centred on the screen.
@@ -310,7 +289,7 @@ bool SDLGui::LoadImage(const ImageSpec& image) {
     return false;
   }
   if (image.width > 0 && image.height > 0) loaded = ScaledImage(loaded, image.width, image.height);
-  Replace(*image.slot, loaded);
+  image.slot->reset(loaded);
   return true;
 }
 
@@ -325,7 +304,7 @@ bool SDLGui::LoadAll(const ImageSpec (&images)[N]) {
 bool SDLGui::LoadImages() {
   const int W = skin->width;
   const int H = skin->height;
-  Replace(coverSurface, nullptr);
+  coverSurface.reset(nullptr);
   const ImageSpec screens[] = {
       {"skins\\" + config->skinname + ".jpg", &background, W, H,
        "Error al cargar skin.jpg : %s\n"},
@@ -336,7 +315,7 @@ bool SDLGui::LoadImages() {
        "Error al cargar searchphone.png : %s\n"},
   };
   if (!LoadAll(screens)) return false;
-  Replace(searchPhoneSave, NewSurface(searchPhoneImage->w, searchPhoneImage->h));
+  searchPhoneSave.reset(NewSurface(searchPhoneImage->w, searchPhoneImage->h));
   CreateSearcherLists();
 
   if (config->tvout &&
@@ -410,11 +389,11 @@ void SDLGui::PlaceCursor() {
 // The TV-out picture right of the main screen, its clocks, and the
 // advertising images it will cycle through.
 void SDLGui::PrepareTvOut() {
-  tvTick = platform::Ticks();
+  marquee.TvMoved(platform::Ticks());
   SDL_Rect at = MakeRect(skin->width, 0, 0, 0);
   SDL_BlitSurface(tvOutImage, nullptr, screen, &at);
   UpdateScreenArea(MakeRect(skin->width, 0, config->tvoutxres, skin->height));
-  adSwitchAt = platform::Ticks();
+  marquee.NextAdvertising(platform::Ticks());
   ListAdvertising();
 }
 
@@ -422,7 +401,7 @@ void SDLGui::ListAdvertising() {
   RDir folder("publicidad");
   char name[1024];
   while (folder.GetFile(name, sizeof name)) {
-    if (name[0] != '.') adFiles.AddItem(name);
+    if (name[0] != '.') marquee.AddAdvertising(name);
   }
 }
 

@@ -1,5 +1,6 @@
 // Touch input: the touch buttons of the screens and the on-screen keyboard.
 #include "config/Configuration.h"
+#include "gui/KeyboardLayout.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
@@ -62,7 +63,7 @@ bool SDLGui::TouchKeyboard(int x, int y) {
   const int index = KeyboardKeyAtPoint(x, y);
   if (index < 0) return true;
   keyboardKey = index;
-  if (index == kSearchKey) {
+  if (index == keyboard::kSearchKey) {
     if (searchText.GetLength() > 0) {
       ShowMsg("Buscando", genreFont, 0, false, false);
       SearchFromKeyboard();
@@ -70,7 +71,8 @@ bool SDLGui::TouchKeyboard(int x, int y) {
     }
     return false;
   }
-  const bool types = index != kEraseKey && index != kCursorLeftKey && index != kCursorRightKey;
+  const bool types =
+      index != keyboard::kEraseKey && index != keyboard::kCursorLeftKey && index != keyboard::kCursorRightKey;
   if (types && searchText.GetLength() > 0 && searchText.GetChar(searchText.GetLength() - 1) == '|') {
     searchText.RemoveLastChar();
     if (cursorPos > searchText.GetLength()) cursorPos = searchText.GetLength();

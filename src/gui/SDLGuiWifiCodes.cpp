@@ -14,10 +14,6 @@
 
 namespace {
 
-const int kCodeDigits = 4;
-// A code whose image is still there waits to be used: a new code is drawn
-// again rather than sold twice.
-const int kCodeDraws = 50;
 const char* const kCodeDialog = "images\\codeDialog.png";
 const char* const kAdminCodeImage = "CONFIGURATION.png";
 // The two texts sit this far above and below the dialog's middle.
@@ -26,8 +22,6 @@ const int kTextOffset = 180;
 // passed is at most this.
 const int kCodeShown = 39999;
 const int kAdminCodeShown = 19999;
-
-RString CodeImageOf(const RString& code) { return "wificodes\\" + code + ".png"; }
 
 RString CreditsQuestion(int count) {
   RString text;
@@ -42,34 +36,34 @@ RString CreditsQuestion(int count) {
 // up and down change the count within 1 and the balance (coins inserted
 // meanwhile count); any other key but enter ends the purchase unpaid.
 void SDLGui::AskWifiCode() {
-  wifiCredits = 1;
+  wifiCodeBook.StartPurchase();
   int key = 0;
   do {
-    key = ShowMsg(CreditsQuestion(wifiCredits), genreFont, -1, true, true);
+    key = ShowMsg(CreditsQuestion(wifiCodeBook.Credits()), genreFont, -1, true, true);
     std::printf("Tecla: %d\n", key);
-    if (KeyIs(key, config->up) && wifiCredits < Credits()) ++wifiCredits;
-    if (KeyIs(key, config->down) && wifiCredits > 1) --wifiCredits;
+    if (KeyIs(key, config->up)) wifiCodeBook.MoreCredits(Credits());
+    if (KeyIs(key, config->down)) wifiCodeBook.FewerCredits();
   } while (KeyIs(key, config->up) || KeyIs(key, config->down));
-  if (!KeyIs(key, config->enter) || TellUnsold(cashbox->BuyWifiCode(wifiCredits))) return;
+  const int price = wifiCodeBook.Credits();
+  if (!KeyIs(key, config->enter) || TellUnsold(cashbox->BuyWifiCode(price))) return;
 
-  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", wifiCredits, Credits());
+  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", price, Credits());
   if (makeWifiCode()) return;
-  cashbox->ReturnWifiCode(wifiCredits);
+  cashbox->ReturnWifiCode(price);
   DrawCredits(true);
   TellCodeNotMade();
 }
 
 bool SDLGui::makeWifiCode() {
   DrawCredits(true);
-  lastWifiCode = NewWifiCode();
-  wifiCodes.AddItem(lastWifiCode);
-  const int paid = JukeboxMode() ? wifiCredits : -1;
-  std::printf("Ejecutando: code.py %s %d\n", lastWifiCode.Chars(), paid);
-  RunWifiCodeScript(lastWifiCode, paid);
-  SDL_Surface* dialogImage = ComposeCodeDialog(WifiCodeImage(), "Escanea el codigo con tu celular", lastWifiCode);
+  const RString code = wifiCodeBook.MakeCode();
+  const int paid = JukeboxMode() ? wifiCodeBook.Credits() : -1;
+  std::printf("Ejecutando: code.py %s %d\n", code.Chars(), paid);
+  RunWifiCodeScript(code, paid);
+  SDL_Surface* dialogImage = ComposeCodeDialog(wifiCodeBook.LastImage(), "Escanea el codigo con tu celular", code);
   if (dialogImage == nullptr) return false;
   ShowCodeDialog(dialogImage);
-  std::printf("Esperando que se consuma codigo %s\n", lastWifiCode.Chars());
+  std::printf("Esperando que se consuma codigo %s\n", code.Chars());
   int key = 0;
   WaitForKey(platform::Ticks(), kCodeShown, key, &SDLGui::WifiCodeImageExists);
   DrawAll();
@@ -92,19 +86,6 @@ void SDLGui::makeWifiCodeAdmin() {
   WaitForKey(platform::Ticks(), kAdminCodeShown, key);
   DrawAll();
 }
-
-RString SDLGui::NewWifiCode() const {
-  RString code;
-  for (int draw = 0; draw < kCodeDraws; ++draw) {
-    code = platform::RandomDigits(kCodeDigits).c_str();
-    if (!platform::FileExists(CodeImageOf(code).Chars())) break;
-  }
-  return code;
-}
-
-RString SDLGui::WifiCodeImage() const { return CodeImageOf(lastWifiCode); }
-
-bool SDLGui::WifiCodeImageExists() const { return platform::FileExists(WifiCodeImage().Chars()); }
 
 SDL_Surface* SDLGui::ComposeCodeDialog(const RString& image, const RString& caption, const RString& code) {
   SDL_Surface* picture = LoadImageFile(image);

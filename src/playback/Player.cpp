@@ -298,11 +298,6 @@ bool Player::IsVideoOnQueue() const {
   return head && library->IsVideo(head->genre, head->disc, head->track);
 }
 
-bool Player::IsKaraokeOnQueue() const {
-  const std::optional<QueueElement> head = CatalogueHead();
-  return head && library->IsKaraoke(head->genre, head->disc, head->track);
-}
-
 bool Player::IsVideoPlaying() const { return playing && IsVideoOnQueue(); }
 
 bool Player::Copy(const RString& from, const RString& to) { return platform::CopyFile(from.Chars(), to.Chars()); }

@@ -69,7 +69,6 @@ class Player {
   void ReleaseGui();
 
   bool IsVideoOnQueue() const;
-  bool IsKaraokeOnQueue() const;
   bool IsVideoPlaying() const;
   // Copies a file, replacing the target.
   static bool Copy(const RString& from, const RString& to);

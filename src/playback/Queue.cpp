@@ -104,14 +104,6 @@ bool Queue::RemoveLastAndInsertVIP(const QueueElement& expected, int32_t price) 
   return true;
 }
 
-bool Queue::SetPaidOfLast(int32_t paid) {
-  Lock lock(mutex_);
-  const RItemList* last = entries_.GetLast();
-  if (!last) return false;
-  ElementOf(last).paid = paid;
-  return true;
-}
-
 bool Queue::RemoveIf(int index, const QueueElement& expected) {
   Lock lock(mutex_);
   RItemList* node = entries_.GetItemRaw(index);

@@ -57,8 +57,6 @@ class Queue {
   // places it, provided LastWouldPassAsVIP holds, and adds price to what was
   // paid for it; false, with nothing changed, otherwise.
   bool RemoveLastAndInsertVIP(const QueueElement& expected, int32_t price = 0);
-  // Sets what was paid for the last entry; false when the queue is empty.
-  bool SetPaidOfLast(int32_t paid);
   // Removes the entry at index provided it is still the same play as
   // expected; false, with nothing changed, otherwise.
   bool RemoveIf(int index, const QueueElement& expected);

@@ -29,24 +29,17 @@ fleet::FleetClient::Options OptionsOf(const Configuration& configuration) {
   return options;
 }
 
-std::string Playing(SDLGui& gui) {
-  if (!gui.player || !gui.player->playing) return "";
-  const std::optional<QueueElement> head = gui.queue->GetElementFromQueue(0);
-  if (!head) return "";
-  const MainLibrary& library = *gui.library;
-  return HostText(library.GetGenreName(head->genre) + "/" + library.GetDiscTitle(head->genre, head->disc) + "/" +
-                  library.GetTrackTitle(head->genre, head->disc, head->track));
-}
-
 const char* ServiceState(SDLGui& gui) {
-  if (gui.cashbox->SaveFailing()) return "save failing";
+  if (gui.Money().SaveFailing()) return "save failing";
   if (gui.NeedsService()) return "failed plays";
   return "ok";
 }
 
 }  // namespace
 
-FleetReports::FleetReports(const Configuration& configuration) {
+FleetReports::FleetReports(const Configuration& configuration, const MainLibrary& library, Queue& queue,
+                           const Player& player)
+    : library_(library), queue_(queue), player_(player) {
   if (configuration.fleethost.GetLength() == 0) return;
   fleet::FleetClient::Options options = OptionsOf(configuration);
   std::printf("Fleet: informes como %s a %s:%d\n", options.cabinet.c_str(), options.broker.host.c_str(),
@@ -59,20 +52,29 @@ FleetReports::~FleetReports() = default;
 void FleetReports::Tick(SDLGui& gui) {
   if (!client_ || platform::Ticks() - lastTick_ < kStatusEveryMs) return;
   lastTick_ = platform::Ticks();
-  client_->SetStatus(StatusOf(gui, MELODECK_VERSION));
+  client_->SetStatus(StatusOf(gui));
 }
 
 void FleetReports::Stop() { client_.reset(); }
 
-fleet::CabinetStatus StatusOf(SDLGui& gui, const char* version) {
+std::string FleetReports::Playing() const {
+  if (!player_.playing) return "";
+  const std::optional<QueueElement> head = queue_.GetElementFromQueue(0);
+  if (!head) return "";
+  return HostText(library_.GetGenreName(head->genre) + "/" + library_.GetDiscTitle(head->genre, head->disc) + "/" +
+                  library_.GetTrackTitle(head->genre, head->disc, head->track));
+}
+
+fleet::CabinetStatus FleetReports::StatusOf(SDLGui& gui) const {
   fleet::CabinetStatus status;
-  status.version = version;
-  status.cabinetCredits = gui.cashbox->Credits();
+  status.version = MELODECK_VERSION;
+  const Cashbox& money = gui.Money();
+  status.cabinetCredits = money.Credits();
   for (size_t input = 0; input < status.coins.size(); ++input)
-    status.coins[input] = gui.cashbox->CoinCount(static_cast<int>(input) + 1);
+    status.coins[input] = money.CoinCount(static_cast<int>(input) + 1);
   status.service = ServiceState(gui);
-  status.playing = Playing(gui);
-  status.queueLength = gui.queue->Count();
+  status.playing = Playing();
+  status.queueLength = queue_.Count();
   return status;
 }
 

@@ -5,10 +5,14 @@
 // short lock and nothing more.
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "fleet/CabinetStatus.h"
 
 class Configuration;
+class MainLibrary;
+class Player;
+class Queue;
 class SDLGui;
 
 namespace fleet {
@@ -17,7 +21,8 @@ class FleetClient;
 
 class FleetReports {
  public:
-  explicit FleetReports(const Configuration& configuration);
+  // What plays is read from the library, queue and player the shell made.
+  FleetReports(const Configuration& configuration, const MainLibrary& library, Queue& queue, const Player& player);
   ~FleetReports();
   FleetReports(const FleetReports&) = delete;
   FleetReports& operator=(const FleetReports&) = delete;
@@ -28,12 +33,15 @@ class FleetReports {
   void Stop();
 
  private:
+  fleet::CabinetStatus StatusOf(SDLGui& gui) const;
+  std::string Playing() const;
+
+  const MainLibrary& library_;
+  Queue& queue_;
+  const Player& player_;
   std::unique_ptr<fleet::FleetClient> client_;
   uint32_t lastTick_ = 0;
 };
-
-// The cabinet as the GUI holds it now; version is the program's.
-fleet::CabinetStatus StatusOf(SDLGui& gui, const char* version);
 
 // The name a cabinet without fleetcabinet goes by: the machine's name made
 // fit for a topic, or "melodeck".

@@ -251,8 +251,6 @@ bool MakeFileLastShutdown() {
   return false;
 }
 
-bool MySystemShutdown() { return platform::PowerOff(); }
-
 int RunJukebox(const RString& argument) {
   platform::EndOnHangUpAndQuitAsOnTerminate();
   platform::PrepareLogOutput();
@@ -280,7 +278,7 @@ int RunJukebox(const RString& argument) {
 
   if (cutOff) std::puts("El programa no termino correctamente la ultima vez");
   MakeFileLastShutdown();
-  FleetReports fleet(*configuration);
+  FleetReports fleet(*configuration, *library, *queue, *player);
   RunMainLoop(*gui, fleet);
   fleet.Stop();
   // The media player must not play on after the jukebox has gone.

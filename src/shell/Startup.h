@@ -13,8 +13,6 @@ bool Copy(const RString& from, const RString& to);
 // after a clean exit, so its presence at start tells of a cut-off run.
 bool ExistsFileLastShutdown();
 bool MakeFileLastShutdown();
-// Powers the machine off; false when the request was refused.
-bool MySystemShutdown();
 
 // Runs the jukebox with the command-line argument; the process exit code.
 int RunJukebox(const RString& argument);

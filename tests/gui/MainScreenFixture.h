@@ -23,9 +23,9 @@ class MainScreenTest : public CabinetTest {
 
   // Selects a track as the panels show it.
   void Select(uint32_t genre, uint32_t disc, uint32_t track) {
-    gui.selGenre = genre;
-    gui.selDisc = disc;
-    gui.selTrack = track;
+    gui.Selection().selGenre = genre;
+    gui.Selection().selDisc = disc;
+    gui.Selection().selTrack = track;
     gui.ResetCoversCache();
     gui.DrawTracks(true);
   }

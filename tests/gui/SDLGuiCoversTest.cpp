@@ -19,7 +19,7 @@ namespace {
 class SDLGuiCoversTest : public CabinetTest {
  protected:
   SDLGui::CoverSlot& Slot(int i) {
-    SDLGui::CoverSlot* slot = gui.GetCoverSlot(i);
+    SDLGui::CoverSlot* slot = gui.Covers().At(i);
     EXPECT_NE(slot, nullptr) << i;
     return *slot;
   }
@@ -38,7 +38,7 @@ class SDLGuiCoversTest : public CabinetTest {
     ASSERT_NE(slot.cover, nullptr) << "slot " << i;
     EXPECT_EQ(slot.cover->w, skin.wcover) << "slot " << i;
     const int height =
-        i >= SDLGui::kSelectedSlot ? skin.hcovers - skin.coverseparation : skin.hcovers;
+        i >= CoverRing::kSelected ? skin.hcovers - skin.coverseparation : skin.hcovers;
     EXPECT_EQ(slot.cover->h, height) << "slot " << i;
     EXPECT_TRUE(
         Near(ColorAt(slot.cover, slot.cover->w / 2, slot.cover->h / 2), CoverCatalogue::ColorOf(d)))
@@ -47,7 +47,7 @@ class SDLGuiCoversTest : public CabinetTest {
 
   std::vector<SDL_Surface*> Covers() {
     std::vector<SDL_Surface*> covers;
-    for (int i = 0; i < SDLGui::kCoverSlots; ++i) covers.push_back(Slot(i).cover);
+    for (int i = 0; i < CoverRing::kSlots; ++i) covers.push_back(Slot(i).cover);
     return covers;
   }
 
@@ -69,7 +69,7 @@ TEST_F(SDLGuiCoversTest, FiveDiscGenreFillsTheRingAroundTheSelection) {
   EXPECT_EQ(FillCache(), "");
 
   // Slots 10..23 hold 0,1,2,3,4,0,... and slots 9..0 hold 4,3,2,1,0,4,...
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) ExpectCover(i, Mod(i - SDLGui::kSelectedSlot, 5));
+  for (int i = 0; i < CoverRing::kSlots; ++i) ExpectCover(i, Mod(i - CoverRing::kSelected, 5));
   EXPECT_EQ(gui.CoversOnScreen(), 4);
 
   // A filled ring loads nothing more.
@@ -82,7 +82,7 @@ TEST_F(SDLGuiCoversTest, SmallGenresAreNotWrapped) {
   catalogue.AddGenre("Duo", 2);
   ASSERT_EQ(Start(), 1) << setUpLog;
   FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) {
+  for (int i = 0; i < CoverRing::kSlots; ++i) {
     if (i == 10 || i == 11)
       ExpectCover(i, i - 10);
     else
@@ -91,7 +91,7 @@ TEST_F(SDLGuiCoversTest, SmallGenresAreNotWrapped) {
   EXPECT_EQ(gui.CoversOnScreen(), 2);
 
   gui.ResetCoversCache();
-  gui.selDisc = 1;
+  gui.Selection().selDisc = 1;
   FillCache();
   ExpectCover(10, 1);
   EXPECT_EQ(Slot(11).cover, nullptr);
@@ -108,28 +108,28 @@ TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
   std::vector<SDL_Surface*> before = Covers();
   SDL_Surface* leaving = before[0];
   ++leaving->refcount;
-  gui.selDisc = 1;
-  gui.selTrack = 2;
+  gui.Selection().selDisc = 1;
+  gui.Selection().selTrack = 2;
   gui.SlideRight();
   EXPECT_EQ(leaving->refcount, 1);
   SDL_FreeSurface(leaving);
-  EXPECT_EQ(gui.selTrack, 0u);
-  for (int i = 0; i < SDLGui::kCoverSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
+  for (int i = 0; i < CoverRing::kSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
   EXPECT_EQ(Slot(23).cover, nullptr);
   FillCache();
   ExpectCover(23, Mod(1 + 13, 5));
-  for (int i = 0; i < SDLGui::kCoverSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
+  for (int i = 0; i < CoverRing::kSlots - 1; ++i) EXPECT_EQ(Slot(i).cover, before[i + 1]) << i;
 
   // Left: the mirror image.
   before = Covers();
-  gui.selDisc = 0;
-  gui.selTrack = 1;
+  gui.Selection().selDisc = 0;
+  gui.Selection().selTrack = 1;
   gui.SlideLeft();
-  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
   EXPECT_EQ(Slot(0).cover, nullptr);
-  for (int i = 1; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, before[i - 1]) << i;
+  for (int i = 1; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, before[i - 1]) << i;
   FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) ExpectCover(i, Mod(i - SDLGui::kSelectedSlot, 5));
+  for (int i = 0; i < CoverRing::kSlots; ++i) ExpectCover(i, Mod(i - CoverRing::kSelected, 5));
 }
 
 TEST_F(SDLGuiCoversTest, MovingLeftInAThreeDiscGenreLoadsTheNewSelection) {
@@ -139,7 +139,7 @@ TEST_F(SDLGuiCoversTest, MovingLeftInAThreeDiscGenreLoadsTheNewSelection) {
   for (int i = 10; i <= 12; ++i) ExpectCover(i, i - 10);
   EXPECT_EQ(Slot(9).cover, nullptr);
 
-  gui.selDisc = 2;
+  gui.Selection().selDisc = 2;
   gui.SlideLeft();
   EXPECT_EQ(Slot(10).cover, nullptr);
   FillCache();
@@ -155,20 +155,20 @@ TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   // Anything that released the default cover would lower its count.
-  SDL_Surface* defaultCover = gui.coverSurface;
+  SDL_Surface* defaultCover = gui.Images().coverSurface;
   defaultCover->refcount += 10;
   const std::string log = FillCache();
   EXPECT_NE(log.find("Error loading cover <media\\Pop\\Rota\\cover.jpg>\n"), std::string::npos)
       << log;
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) {
-    const int d = Mod(i - SDLGui::kSelectedSlot, 5);
+  for (int i = 0; i < CoverRing::kSlots; ++i) {
+    const int d = Mod(i - CoverRing::kSelected, 5);
     if (d >= 3) {
       EXPECT_EQ(Slot(i).cover, defaultCover) << i;
     }
   }
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) gui.SlideRight();
+  for (int i = 0; i < CoverRing::kSlots; ++i) gui.SlideRight();
   gui.ResetCoversCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
+  for (int i = 0; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
   EXPECT_EQ(defaultCover->refcount, 11);
   defaultCover->refcount -= 10;
 
@@ -178,7 +178,7 @@ TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
   std::filesystem::copy_file(CoverCatalogue::CoverFile(genre, genre->GetDisc(0)),
                              CoverCatalogue::CoverFile(genre, broken),
                              std::filesystem::copy_options::overwrite_existing);
-  gui.selDisc = 4;
+  gui.Selection().selDisc = 4;
   EXPECT_EQ(FillCache(), "");
   EXPECT_TRUE(Near(ColorAt(Slot(10).cover, Slot(10).cover->w / 2, Slot(10).cover->h / 2), CoverCatalogue::ColorOf(0)));
 }
@@ -235,19 +235,19 @@ TEST_F(SDLGuiCoversTest, ThumbnailsServeOnlyTheCoverAsItIsOnDisk) {
 TEST_F(SDLGuiCoversTest, StepsLoadTheCoversOnScreenFirst) {
   catalogue.AddGenre("Pop", 5);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  gui.coverStepBudget = 0;
-  gui.redrawMode = SDLGui::kUpToDate;
+  gui.Covers().SetStepBudget(0);
+  gui.Display().redrawMode = SDLGui::kUpToDate;
   gui.DrawCovers(false);
   const int step = skin.wcover + skin.coverseparation;
   const int middle = (skin.hcovers - skin.coverseparation) / 2;
-  auto shownAt = [&](int i) { return ColorAt(gui.coversSave, step * i + skin.coverseparation + 5, middle); };
+  auto shownAt = [&](int i) { return ColorAt(gui.Images().coversSave, step * i + skin.coverseparation + 5, middle); };
   const Rgba defaultGrey = Opaque(90, 90, 90);
-  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, middle), defaultGrey));
+  EXPECT_TRUE(Near(ColorAt(gui.Images().coversSave, 5, middle), defaultGrey));
 
   FillCache();
   EXPECT_NE(Slot(10).enlarged, nullptr);
   EXPECT_EQ(Slot(10).cover, nullptr);
-  EXPECT_TRUE(Near(ColorAt(gui.coversSave, 5, middle), CoverCatalogue::ColorOf(0)));
+  EXPECT_TRUE(Near(ColorAt(gui.Images().coversSave, 5, middle), CoverCatalogue::ColorOf(0)));
   FillCache();
   EXPECT_NE(Slot(10).cover, nullptr);
   for (int i = 1; i < 4; ++i) {
@@ -264,14 +264,14 @@ TEST_F(SDLGuiCoversTest, NoSelectableDiscLoadsNothing) {
   catalogue.AddGenre("Vacio", 0);
   ASSERT_EQ(Start(), 1) << setUpLog;
   for (uint32_t genre : {1u, 7u}) {
-    gui.selGenre = genre;
+    gui.Selection().selGenre = genre;
     EXPECT_EQ(FillCache(), "");
     EXPECT_EQ(gui.CoversOnScreen(), 0);
   }
-  gui.selGenre = 0;
-  gui.selDisc = 5;
+  gui.Selection().selGenre = 0;
+  gui.Selection().selDisc = 5;
   FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
+  for (int i = 0; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
 }
 
 // Whatever stands under a cover's name, start-up goes on and the disc
@@ -286,7 +286,7 @@ TEST_F(SDLGuiCoversTest, CoversThatAreNoRegularFileShowTheDefaultCover) {
   }
   ASSERT_EQ(Start(), 1) << setUpLog;
   const std::string log = setUpLog + FillCache();
-  for (int i = 0; i < SDLGui::kCoverSlots; ++i) EXPECT_EQ(Slot(i).cover, gui.coverSurface) << i;
+  for (int i = 0; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, gui.Images().coverSurface) << i;
   for (size_t d = 0; d < hostiles.size(); ++d)
     EXPECT_NE(log.find("Error loading cover <media\\Pop\\Disco " + std::to_string(d) + "\\cover.jpg>"),
               std::string::npos)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "MainScreenFixture.h"
+#include "gui/KeyboardLayout.h"
 
 namespace {
 
@@ -18,14 +19,14 @@ class SDLGuiDialogsTest : public MainScreenTest {
   void Keys(std::initializer_list<int> keys) {
     for (int key : keys) gui.DispatchKey(key);
   }
-  std::string Text() const { return gui.searchText.Chars(); }
+  std::string Text() const { return gui.Search().searchText.Chars(); }
   std::vector<std::string> Results() const {
     std::vector<std::string> rows;
-    for (int i = 0; i < gui.resultsList->Count(); ++i) rows.emplace_back(gui.resultsList->GetItem(i));
+    for (int i = 0; i < gui.Lists().resultsList->Count(); ++i) rows.emplace_back(gui.Lists().resultsList->GetItem(i));
     return rows;
   }
   void Search(const char* text) {
-    gui.searchText = text;
+    gui.Search().searchText = text;
     gui.FindSong();
   }
 };
@@ -38,16 +39,16 @@ TEST_F(SDLGuiDialogsTest, GenreListChoosesGenresWithAlbumsOnly) {
   Select(0, 1, 1);
 
   Press(config.menu);
-  ASSERT_EQ(gui.dialog, SDLGui::kGenresScreen);
+  ASSERT_EQ(gui.Display().dialog, SDLGui::kGenresScreen);
   Keys({config.down});
   EXPECT_GE(WaitOf([&] { Keys({config.enter}); }), 3000u);  // "El genero seleccionado no contiene albums"
-  EXPECT_EQ(gui.dialog, SDLGui::kGenresScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kGenresScreen);
   Keys({config.right, config.enter});
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
-  EXPECT_EQ(gui.redrawMode, SDLGui::kFullRedraw);
-  EXPECT_EQ(gui.selGenre, 2u);
-  EXPECT_EQ(gui.selDisc, 0u);
-  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(gui.Display().redrawMode, SDLGui::kFullRedraw);
+  EXPECT_EQ(gui.Selection().selGenre, 2u);
+  EXPECT_EQ(gui.Selection().selDisc, 0u);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
 
   // menu closes the list, or goes on to the alphabet with usegenremenus.
   for (bool genreMenus : {false, true}) {
@@ -55,10 +56,10 @@ TEST_F(SDLGuiDialogsTest, GenreListChoosesGenresWithAlbumsOnly) {
     Select(2, 1, 0);
     Press(config.menu);
     Keys({config.menu});
-    EXPECT_EQ(gui.dialog, genreMenus ? SDLGui::kAlphabetScreen : SDLGui::kMainScreen);
-    EXPECT_EQ(gui.selGenre, 2u);
+    EXPECT_EQ(gui.Display().dialog, genreMenus ? SDLGui::kAlphabetScreen : SDLGui::kMainScreen);
+    EXPECT_EQ(gui.Selection().selGenre, 2u);
   }
-  EXPECT_EQ(gui.abcLetter, 'D');  // "Disco 1"
+  EXPECT_EQ(gui.Search().abcLetter, 'D');  // "Disco 1"
 }
 
 // Albums with the initials A, B and Q: each letter jumps to the album of
@@ -75,69 +76,69 @@ TEST_F(SDLGuiDialogsTest, AlphabetStepsRoundAndJumpsToTheLetter) {
   for (const auto& jump : jumps) {
     Select(0, 1, 1);
     gui.OpenAlphabetAtInitial(true);
-    gui.abcLetter = jump.letter;
+    gui.Search().abcLetter = jump.letter;
     Keys({config.enter});
-    EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
-    EXPECT_EQ(gui.selDisc, jump.album) << static_cast<char>(jump.letter);
-    EXPECT_EQ(gui.selTrack, 0u);
+    EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
+    EXPECT_EQ(gui.Selection().selDisc, jump.album) << static_cast<char>(jump.letter);
+    EXPECT_EQ(gui.Selection().selTrack, 0u);
   }
 
   gui.OpenAlphabetAtInitial(true);
-  gui.abcLetter = 'A';
+  gui.Search().abcLetter = 'A';
   Keys({config.up});
-  EXPECT_EQ(gui.abcLetter, 'Z');
+  EXPECT_EQ(gui.Search().abcLetter, 'Z');
   Keys({config.right});
-  EXPECT_EQ(gui.abcLetter, 'A');
+  EXPECT_EQ(gui.Search().abcLetter, 'A');
 
   // No album to jump to: the selection stays.
   Select(1, 0, 0);
   gui.OpenAlphabetAtInitial(true);
   Keys({config.enter});
-  EXPECT_EQ(gui.selDisc, 0u);
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(gui.Selection().selDisc, 0u);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
 
   // menu goes on to the keyboard with the text typed so far.
-  gui.searchText = "ROCK";
-  gui.cursorPos = 4;
+  gui.Search().searchText = "ROCK";
+  gui.Search().cursorPos = 4;
   gui.OpenAlphabetAtInitial(true);
   Keys({config.menu});
-  EXPECT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
   EXPECT_EQ(Text(), "ROCK");
-  EXPECT_EQ(gui.cursorPos, 0u);
+  EXPECT_EQ(gui.Search().cursorPos, 0u);
 }
 
 TEST_F(SDLGuiDialogsTest, KeyboardHighlightMovesAndEditsTheText) {
   catalogue.AddGenre("Rock", 1);
   Open();
   Press(config.abc);
-  ASSERT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+  ASSERT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
   const struct {
     int from, key, to;
   } moves[] = {{0, config.up, 37},   {0, config.down, 10}, {39, config.up, 31},
                {39, config.down, 4}, {0, config.left, 41}, {41, config.right, 0}};
   for (const auto& move : moves) {
-    gui.keyboardKey = move.from;
+    gui.Search().keyboardKey = move.from;
     Keys({move.key});
-    EXPECT_EQ(gui.keyboardKey, move.to) << move.from << " " << move.key;
+    EXPECT_EQ(gui.Search().keyboardKey, move.to) << move.from << " " << move.key;
   }
 
   // Erase at the start and cursor right at the end change nothing.
-  gui.keyboardKey = SDLGui::kEraseKey;
+  gui.Search().keyboardKey = keyboard::kEraseKey;
   Keys({config.enter});
-  gui.keyboardKey = 19;  // Ñ
+  gui.Search().keyboardKey = 19;  // Ñ
   Keys({config.enter});
-  gui.keyboardKey = SDLGui::kCursorRightKey;
+  gui.Search().keyboardKey = keyboard::kCursorRightKey;
   Keys({config.enter});
   EXPECT_EQ(Text(), "\xD1");
-  EXPECT_EQ(gui.cursorPos, 1u);
-  gui.keyboardKey = SDLGui::kCursorLeftKey;
+  EXPECT_EQ(gui.Search().cursorPos, 1u);
+  gui.Search().keyboardKey = keyboard::kCursorLeftKey;
   Keys({config.enter});
-  gui.keyboardKey = SDLGui::kEraseKey;
+  gui.Search().keyboardKey = keyboard::kEraseKey;
   Keys({config.enter});
   EXPECT_EQ(Text(), "\xD1");
 
   Keys({config.cancel});
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
 }
 
 // Genre 0 stands for the all-music genre, genre 1 for the favourites.
@@ -188,16 +189,16 @@ TEST_F(SDLGuiDialogsTest, ResultLeadsToItsTrackWhichEnterBuys) {
   GiveCredits(gui, 1);
 
   Press(config.abc);
-  gui.searchText = "black";
-  gui.keyboardKey = SDLGui::kSearchKey;
+  gui.Search().searchText = "black";
+  gui.Search().keyboardKey = keyboard::kSearchKey;
   Keys({config.enter});
-  ASSERT_EQ(gui.dialog, SDLGui::kResultsScreen);
+  ASSERT_EQ(gui.Display().dialog, SDLGui::kResultsScreen);
   EXPECT_EQ(Results(), std::vector<std::string>{"Rock/AC/DC/Back in Black.mp3"});
   Keys({config.enter});
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
-  EXPECT_EQ(gui.selGenre, 1u);
-  EXPECT_EQ(gui.selDisc, 1u);
-  EXPECT_EQ(gui.selTrack, 1u);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(gui.Selection().selGenre, 1u);
+  EXPECT_EQ(gui.Selection().selDisc, 1u);
+  EXPECT_EQ(gui.Selection().selTrack, 1u);
   gui.DrawAll();
 
   Answer(SDLK_F1);  // closes "Agregado"
@@ -211,9 +212,9 @@ TEST_F(SDLGuiDialogsTest, ResultLeadsToItsTrackWhichEnterBuys) {
 
   // A search without matches stays on the keyboard and says so.
   Press(config.abc);
-  gui.searchText = "salsa";
+  gui.Search().searchText = "salsa";
   EXPECT_GE(WaitOf([&] { Keys({config.enter}); }), 3000u);
-  EXPECT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
 }
 
 }  // namespace

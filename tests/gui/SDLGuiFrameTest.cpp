@@ -34,8 +34,8 @@ class SDLGuiFrameTest : public CabinetTest {
 
   void SetUp() override {
     ASSERT_EQ(Start(), 1) << setUpLog;
-    gui.player = &player;
-    gui.redrawMode = SDLGui::kUpToDate;
+    gui.Resources().player = &player;
+    gui.Display().redrawMode = SDLGui::kUpToDate;
   }
 
   void AddAlbum(const char* genreName, const char* title, const std::vector<std::string>& tracks) {
@@ -54,8 +54,8 @@ class SDLGuiFrameTest : public CabinetTest {
     return log.find(text) != std::string::npos;
   }
   // A point of the volume panel: plain background while no bar is shown.
-  Rgba VolumePanel() { return ColorAt(gui.screen, skin.xvolumen + 1, skin.yvolumen + 1); }
-  void Blacken() { SDL_FillRect(gui.screen, nullptr, 0); }
+  Rgba VolumePanel() { return ColorAt(gui.Display().screen, skin.xvolumen + 1, skin.yvolumen + 1); }
+  void Blacken() { SDL_FillRect(gui.Display().screen, nullptr, 0); }
 
   CoverCatalogue catalogue{library};
   Player player{&gui, &library, &queue, ""};
@@ -72,8 +72,8 @@ TEST_F(SDLGuiFrameTest, FinishedWithAnEmptyQueueRedrawsSavesAndStartsTheIdleTime
   EXPECT_FALSE(Has(log, "COUNT"));
   EXPECT_PRED2(Near, VolumePanel(), Color(kSkinBlue));
   EXPECT_TRUE(fs::exists("tempdata"));
-  EXPECT_TRUE(gui.playEvents.empty());
-  EXPECT_EQ(gui.idleSince, clock.Ticks());
+  EXPECT_TRUE(gui.PendingPlaybackEvents().empty());
+  EXPECT_EQ(gui.Input().idleSince, clock.Ticks());
 
   fs::remove("tempdata");
   Draw();  // handled: nothing more
@@ -83,28 +83,28 @@ TEST_F(SDLGuiFrameTest, FinishedWithAnEmptyQueueRedrawsSavesAndStartsTheIdleTime
 TEST_F(SDLGuiFrameTest, VideoStartedTakesTheWholeScreen) {
   queue.AddElementToQueue(1, 0, 0);
   player.playing = 1;
-  gui.miniVideo = 1;
-  gui.idleSince = 5;
-  gui.playSeconds = 7;
+  gui.Input().miniVideo = 1;
+  gui.Input().idleSince = 5;
+  gui.Timing().playSeconds = 7;
   gui.HideVideoWindow();
   clock.Advance(100);
   gui.ExternalAction(Player::kVideoStarted);
   EXPECT_TRUE(Has(Draw(), "Iniciando reproduccion de video\n"));
-  EXPECT_TRUE(gui.playerWindow->IsVisible());
-  EXPECT_EQ(gui.playerWindow->Area().w, 1024);
-  EXPECT_EQ(gui.playerWindow->Area().h, 768);
-  EXPECT_EQ(gui.miniVideo, 0);
-  EXPECT_EQ(gui.idleSince, 0u);
-  EXPECT_EQ(gui.playSeconds, 0u);
-  EXPECT_EQ(gui.playStartedAt, clock.Ticks());
-  EXPECT_TRUE(gui.playEvents.empty());
+  EXPECT_TRUE(gui.Resources().playerWindow->IsVisible());
+  EXPECT_EQ(gui.Resources().playerWindow->Area().w, 1024);
+  EXPECT_EQ(gui.Resources().playerWindow->Area().h, 768);
+  EXPECT_EQ(gui.Input().miniVideo, 0);
+  EXPECT_EQ(gui.Input().idleSince, 0u);
+  EXPECT_EQ(gui.Timing().playSeconds, 0u);
+  EXPECT_EQ(gui.Timing().playStartedAt, clock.Ticks());
+  EXPECT_TRUE(gui.PendingPlaybackEvents().empty());
 
   // Over an open dialog the video window stays where it is.
-  gui.playerWindow->Move(SDLGui::MakeRect(1, 2, 3, 4));
-  gui.dialog = SDLGui::kGenresScreen;
+  gui.Resources().playerWindow->Move(SDLGui::MakeRect(1, 2, 3, 4));
+  gui.Display().dialog = SDLGui::kGenresScreen;
   gui.ExternalAction(Player::kVideoStarted);
   Draw();
-  EXPECT_EQ(gui.playerWindow->Area().x, 1);
+  EXPECT_EQ(gui.Resources().playerWindow->Area().x, 1);
 }
 
 TEST_F(SDLGuiFrameTest, FinishedBeforeASongHidesTheVideoAndRedraws) {
@@ -115,9 +115,9 @@ TEST_F(SDLGuiFrameTest, FinishedBeforeASongHidesTheVideoAndRedraws) {
   const std::string log = Draw();
   EXPECT_TRUE(Has(log, "Finish play\nCOUNT\nNext play: Song\nOcultando pantalla de video y redibujando\n"))
       << log;
-  EXPECT_FALSE(gui.playerWindow->IsVisible());
+  EXPECT_FALSE(gui.Resources().playerWindow->IsVisible());
   EXPECT_PRED2(Near, VolumePanel(), Color(kSkinBlue));
-  EXPECT_EQ(gui.idleSince, clock.Ticks());
+  EXPECT_EQ(gui.Input().idleSince, clock.Ticks());
 }
 
 // A message box held the loop while a video ended and the next song began:
@@ -130,9 +130,9 @@ TEST_F(SDLGuiFrameTest, EventsPostedWhileTheLoopWasHeldAreAllHandledInOrder) {
   gui.ExternalAction(Player::kSongStarted);
   const std::string log = Draw();
   EXPECT_TRUE(Has(log, "Finish play\nCOUNT\nNext play: Song\n")) << log;
-  EXPECT_FALSE(gui.playerWindow->IsVisible());
-  EXPECT_EQ(gui.playStartedAt, clock.Ticks());
-  EXPECT_TRUE(gui.playEvents.empty());
+  EXPECT_FALSE(gui.Resources().playerWindow->IsVisible());
+  EXPECT_EQ(gui.Timing().playStartedAt, clock.Ticks());
+  EXPECT_TRUE(gui.PendingPlaybackEvents().empty());
 }
 
 TEST_F(SDLGuiFrameTest, FinishedBeforeAVideoLeavesTheScreenToIt) {
@@ -142,7 +142,7 @@ TEST_F(SDLGuiFrameTest, FinishedBeforeAVideoLeavesTheScreenToIt) {
   gui.ExternalAction(Player::kFinished);
   const std::string log = Draw();
   EXPECT_TRUE(Has(log, "COUNT\nNext play: Video\n")) << log;
-  EXPECT_TRUE(gui.playerWindow->IsVisible());
+  EXPECT_TRUE(gui.Resources().playerWindow->IsVisible());
   EXPECT_EQ(VolumePanel(), Opaque(0, 0, 0));
   EXPECT_TRUE(fs::exists("tempdata"));
 }
@@ -155,7 +155,7 @@ TEST_F(SDLGuiFrameTest, PaidItemThatCouldNotPlayIsPaidBackOnce) {
   config.playmode = "jukebox";
   config.creditsbyplay = 2;
   GiveCredits(gui, 5);
-  gui.selTrack = 1;
+  gui.Selection().selTrack = 1;
   testing::internal::CaptureStdout();
   gui.EnterPlay();
   testing::internal::GetCapturedStdout();
@@ -180,7 +180,7 @@ TEST_F(SDLGuiFrameTest, StateSavedBeforeThePaybackIsHandedOutHoldsIt) {
   GiveCredits(gui, 1);
   queue.AddElementToQueue(0, 0, 0, 2);
   gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, 2}, PlayReport{});
-  gui.cashbox->Save();
+  gui.Resources().cashbox->Save();
   EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
   EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
   Draw();
@@ -235,34 +235,34 @@ TEST_F(SDLGuiFrameTest, ElapsedTimeIsRedrawnOncePerSecond) {
   player.playing = 1;
   gui.ExternalAction(Player::kSongStarted);
   Draw();
-  EXPECT_EQ(gui.playStartedAt, clock.Ticks());
+  EXPECT_EQ(gui.Timing().playStartedAt, clock.Ticks());
   const int x = skin.xinfo + skin.winfo - 1, y = skin.yinfo + skin.hinfo - 1;
   const Rgba marker = Opaque(255, 0, 255);
   auto mark = [&] {
     SDL_Rect dot = SDLGui::MakeRect(x, y, 1, 1);
-    SDL_FillRect(gui.screen, &dot, SDL_MapRGB(gui.screen->format, 255, 0, 255));
+    SDL_FillRect(gui.Display().screen, &dot, SDL_MapRGB(gui.Display().screen->format, 255, 0, 255));
   };
   mark();
   clock.Advance(999);
   Draw();
-  EXPECT_EQ(gui.playSeconds, 0u);
-  EXPECT_EQ(ColorAt(gui.screen, x, y), marker);
+  EXPECT_EQ(gui.Timing().playSeconds, 0u);
+  EXPECT_EQ(ColorAt(gui.Display().screen, x, y), marker);
   clock.Advance(1);
   Draw();
-  EXPECT_EQ(gui.playSeconds, 1u);
-  EXPECT_NE(ColorAt(gui.screen, x, y), marker);
+  EXPECT_EQ(gui.Timing().playSeconds, 1u);
+  EXPECT_NE(ColorAt(gui.Display().screen, x, y), marker);
   mark();
   clock.Advance(500);
   Draw();
-  EXPECT_EQ(ColorAt(gui.screen, x, y), marker) << "redrawn within the second";
+  EXPECT_EQ(ColorAt(gui.Display().screen, x, y), marker) << "redrawn within the second";
   clock.Advance(2000);
   Draw();
-  EXPECT_EQ(gui.playSeconds, 3u);
+  EXPECT_EQ(gui.Timing().playSeconds, 3u);
 
   player.playing = 0;
   clock.Advance(1000);
   Draw();
-  EXPECT_EQ(gui.playSeconds, 3u);
+  EXPECT_EQ(gui.Timing().playSeconds, 3u);
 }
 
 // Selected title scroll --------------------------------------------------------
@@ -271,11 +271,11 @@ class SDLGuiTitleScrollTest : public SDLGuiFrameTest {
  protected:
   void SetUp() override {
     SDLGuiFrameTest::SetUp();
-    gui.selTrack = 2;
+    gui.Selection().selTrack = 2;
     gui.DrawTracks(true);
-    gui.titleScrollAt = clock.Ticks();
+    gui.Selection().titleScrollAt = clock.Ticks();
   }
-  std::string Row() const { return gui.tracksList->GetItem(static_cast<int>(gui.selTrack)); }
+  std::string Row() const { return gui.Lists().tracksList->GetItem(static_cast<int>(gui.Selection().selTrack)); }
   // The long title's row with its first characters scrolled out.
   static std::string RowFrom(size_t offset) {
     return "3.- " + kLongTitle.substr(0, kLongTitle.size() - 4).substr(offset);
@@ -283,70 +283,70 @@ class SDLGuiTitleScrollTest : public SDLGuiFrameTest {
 };
 
 TEST_F(SDLGuiTitleScrollTest, LongTitleMovesOneCharacterEvery301Ms) {
-  ASSERT_TRUE(gui.tracksList->MustMove(Row().c_str()));
+  ASSERT_TRUE(gui.Lists().tracksList->MustMove(Row().c_str()));
   clock.Advance(300);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 0u);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 0u);
   clock.Advance(1);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 1u);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 1u);
   EXPECT_EQ(Row(), RowFrom(0));
   clock.Advance(301);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 2u);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 2u);
   EXPECT_EQ(Row(), RowFrom(1));
 
-  gui.tracksList->Draw(gui.screen, true);  // the whole album offered
+  gui.Lists().tracksList->Draw(gui.Display().screen, true);  // the whole album offered
   clock.Advance(301);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 3u);
-  EXPECT_TRUE(gui.tracksList->highlightAll);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 3u);
+  EXPECT_TRUE(gui.Lists().tracksList->highlightAll);
 
-  gui.dialog = SDLGui::kGenresScreen;  // only on the main screen
+  gui.Display().dialog = SDLGui::kGenresScreen;  // only on the main screen
   clock.Advance(1000);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 3u);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 3u);
 }
 
 TEST_F(SDLGuiTitleScrollTest, ScrolledOutTitlePausesThenStartsAgain) {
-  gui.titleScrollOffset = static_cast<uint32_t>(kLongTitle.size() - 5);
+  gui.Selection().titleScrollOffset = static_cast<uint32_t>(kLongTitle.size() - 5);
   clock.Advance(301);
   Draw();
   EXPECT_EQ(Row(), RowFrom(kLongTitle.size() - 5));  // its last character
   clock.Advance(301);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 0u);
-  EXPECT_EQ(gui.titleScrollAt, clock.Ticks() + 3000);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 0u);
+  EXPECT_EQ(gui.Selection().titleScrollAt, clock.Ticks() + 3000);
   clock.Advance(3300);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 0u);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 0u);
   clock.Advance(1);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 1u);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 1u);
   EXPECT_EQ(Row(), RowFrom(0));
 }
 
 TEST_F(SDLGuiTitleScrollTest, ShortTitlesAndFullScreenVideosKeepStill) {
-  gui.selTrack = 0;
+  gui.Selection().selTrack = 0;
   clock.Advance(5000);
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 0u);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 0u);
   EXPECT_EQ(Row(), "1.- Uno");
 
-  gui.selTrack = 2;
+  gui.Selection().selTrack = 2;
   queue.AddElementToQueue(1, 0, 0);  // a video at the head, full screen
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 0u);
-  gui.miniVideo = 1;
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 0u);
+  gui.Input().miniVideo = 1;
   Draw();
-  EXPECT_EQ(gui.titleScrollOffset, 1u);
+  EXPECT_EQ(gui.Selection().titleScrollOffset, 1u);
 }
 
 // Random play ------------------------------------------------------------------
 
 TEST_F(SDLGuiFrameTest, RandomPlayQueuesAfterTheIdleMinutesAndAgainLater) {
   config.randomplay = 2;
-  gui.idleSince = clock.Ticks();
+  gui.Input().idleSince = clock.Ticks();
   clock.Advance(120000);
   Draw();
   EXPECT_EQ(queue.Count(), 0);
@@ -354,7 +354,7 @@ TEST_F(SDLGuiFrameTest, RandomPlayQueuesAfterTheIdleMinutesAndAgainLater) {
   Draw();
   ASSERT_EQ(queue.Count(), 1);
   EXPECT_TRUE(gui.TrackExists(*queue.GetElementFromQueue(0)));
-  EXPECT_EQ(gui.idleSince, clock.Ticks());
+  EXPECT_EQ(gui.Input().idleSince, clock.Ticks());
   clock.Advance(120001);
   Draw();
   EXPECT_EQ(queue.Count(), 2);
@@ -372,14 +372,14 @@ class SDLGuiDownloadsTest : public SDLGuiFrameTest {
  protected:
   void SetUp() override {
     SDLGuiFrameTest::SetUp();
-    gui.onlineResultsList->AddItem("[M] Uno");
-    gui.onlineResultsList->AddItem("[D] Mi video");
-    gui.onlineResultsList->AddItem("[%] Otro video");
+    gui.Lists().onlineResultsList->AddItem("[M] Uno");
+    gui.Lists().onlineResultsList->AddItem("[D] Mi video");
+    gui.Lists().onlineResultsList->AddItem("[%] Otro video");
   }
   static void Progress(const std::string& name, const std::string& line) {
     WriteHostFile("downloadsprogress/" + name, line);
   }
-  std::string Row(int i) const { return gui.onlineResultsList->GetItem(i); }
+  std::string Row(int i) const { return gui.Lists().onlineResultsList->GetItem(i); }
 };
 
 TEST_F(SDLGuiDownloadsTest, PercentageShowsInTheRow) {
@@ -392,7 +392,7 @@ TEST_F(SDLGuiDownloadsTest, PercentageShowsInTheRow) {
   EXPECT_EQ(Row(1), "[45%] Mi video");
   EXPECT_EQ(Row(2), "[7%] Otro video");
   // The row finds its download by the name the jukebox gave it.
-  gui.onlineResultsList->AddItem("[%] AC/DC en vivo");
+  gui.Lists().onlineResultsList->AddItem("[%] AC/DC en vivo");
   Progress("[D] AC_DC en vivo.mp4", "60\n");
   Draw();
   EXPECT_EQ(Row(3), "[60%] AC/DC en vivo");
@@ -453,7 +453,7 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsQueuedFreeOutsideTheCoinOperatedM
   Draw();  // refused for 5000 ms
   EXPECT_FALSE(fs::exists("downloadsprogress/[D] Otro video.mp4"));
   EXPECT_EQ(queue.Count(), 2);
-  gui.selGenre = 0, gui.selDisc = 0, gui.selTrack = 0;
+  gui.Selection().selGenre = 0, gui.Selection().selDisc = 0, gui.Selection().selTrack = 0;
   gui.EnterPlay();
   EXPECT_EQ(queue.Count(), 2);
   EXPECT_EQ(gui.Credits(), 0);
@@ -533,7 +533,7 @@ class SDLGuiKaraokeTest : public SDLGuiFrameTest {
 TEST_F(SDLGuiKaraokeTest, KaraokeEndedByItselfIsScored) {
   player.PlayNext();
   ASSERT_EQ(player.karaoke, 1);
-  ASSERT_EQ(gui.playEvents.back(), Player::kFinished);
+  ASSERT_EQ(gui.PendingPlaybackEvents().back(), Player::kFinished);
   const std::string sound = NextCrowdSound();
   Blacken();
   Draw();

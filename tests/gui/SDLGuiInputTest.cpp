@@ -48,14 +48,14 @@ class SDLGuiInputTest : public CabinetTest {
   }
   // Passes of the main loop until every input has been handled.
   void RunUntilIdle() {
-    for (int pass = 0; pass < 100 && (SDL_PollEvent(nullptr) || !gui.keptInput.empty()); ++pass) {
+    for (int pass = 0; pass < 100 && (SDL_PollEvent(nullptr) || !gui.Input().keptInput.empty()); ++pass) {
       gui.draw();
       gui.pool();
     }
     gui.draw();
   }
   // A waiting message box; keys pushed before end i
-  void Message(int timeout) { gui.ShowMsg("Agregado: Tema", gui.genreFont, timeout, true, true); }
+  void Message(int timeout) { gui.ShowMsg("Agregado: Tema", gui.Writers().genreFont, timeout, true, true); }
 
   std::string SavedCredits() const {
     const std::string saved = ReadHostFile("tempdata");
@@ -78,7 +78,7 @@ TEST_F(SDLGuiInputTest, EveryCoinPulseIsCreditedExactlyOnce) {
       {"during a full redraw",
        [&] {
          Pulse(c1);
-         gui.redrawMode = SDLGui::kFullRedraw;
+         gui.Display().redrawMode = SDLGui::kFullRedraw;
          RunUntilIdle();
        },
        1},
@@ -92,7 +92,7 @@ TEST_F(SDLGuiInputTest, EveryCoinPulseIsCreditedExactlyOnce) {
        1},
       {"while a touch is held",
        [&] {
-         gui.touchHeld = 1;
+         gui.Input().touchHeld = 1;
          Pulse(c1);
          RunUntilIdle();
        },
@@ -184,10 +184,10 @@ TEST_F(SDLGuiInputTest, EveryCoinPulseIsCreditedExactlyOnce) {
     config.touchscreen = config.mousecredit = false;
     coin.insert();
     EXPECT_EQ(gui.Credits(), coin.credits);
-    EXPECT_EQ(gui.cashbox->CoinCount(1) * 1 + gui.cashbox->CoinCount(2) * 2, coin.credits);
+    EXPECT_EQ(gui.Resources().cashbox->CoinCount(1) * 1 + gui.Resources().cashbox->CoinCount(2) * 2, coin.credits);
     EXPECT_EQ(SavedCredits(), std::to_string(coin.credits));
-    EXPECT_EQ(gui.menuSequenceStep, 0);
-    gui.menuSequenceStep = 0;
+    EXPECT_EQ(gui.Input().menuSequenceStep, 0);
+    gui.Input().menuSequenceStep = 0;
   }
 }
 
@@ -202,7 +202,7 @@ TEST_F(SDLGuiInputTest, LongHoldStartsTheMenuSequenceInsteadOfCrediting) {
   for (const auto& hold : holds) {
     SCOPED_TRACE(hold.held);
     GiveCredits(gui, 0);
-    gui.menuSequenceStep = 0;
+    gui.Input().menuSequenceStep = 0;
     Down(config.coin1);
     RunUntilIdle();
     const uint32_t pressed = clock.Ticks();
@@ -214,15 +214,15 @@ TEST_F(SDLGuiInputTest, LongHoldStartsTheMenuSequenceInsteadOfCrediting) {
     Up(config.coin1);
     gui.pool();
     EXPECT_EQ(gui.Credits(), hold.credits);
-    EXPECT_EQ(gui.menuSequenceStep, hold.step);
+    EXPECT_EQ(gui.Input().menuSequenceStep, hold.step);
   }
 }
 
 TEST_F(SDLGuiInputTest, DigitsTypedAtOnceSurviveTheAlbumRedraw) {
   for (int key : {config.n0, config.n5, config.n2}) Down(key);
   RunUntilIdle();
-  EXPECT_EQ(gui.selDisc, 4u);
-  EXPECT_EQ(gui.selTrack, 1u);
+  EXPECT_EQ(gui.Selection().selDisc, 4u);
+  EXPECT_EQ(gui.Selection().selTrack, 1u);
 }
 
 TEST_F(SDLGuiInputTest, QuitRequestsWorkInEveryWait) {
@@ -232,14 +232,14 @@ TEST_F(SDLGuiInputTest, QuitRequestsWorkInEveryWait) {
       {"blocking wait", [&] { gui.KeepInputWhileWaiting(); }},
       {"screen without a handler",
        [&] {
-         gui.dialog = SDLGui::kGenresScreen;
+         gui.Display().dialog = SDLGui::kGenresScreen;
          RunUntilIdle();
        }},
   };
   for (const auto& [name, wait] : waits) {
     SCOPED_TRACE(name);
     for (bool byKey : {false, true}) {
-      gui.quitRequested = 0;
+      gui.Display().quitRequested = 0;
       if (byKey) {
         Down(config.exit);
       } else {
@@ -250,7 +250,7 @@ TEST_F(SDLGuiInputTest, QuitRequestsWorkInEveryWait) {
       wait();
       EXPECT_FALSE(gui.stillactive());
       PendingEvents();
-      gui.keptInput.clear();
+      gui.Input().keptInput.clear();
     }
   }
 }

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "SDLGuiTestCabinet.h"
-#include "gui/OutsideFiles.h"
+#include "gui/KeyboardLayout.h"
+#include "programs/ProgramOutputs.h"
 #include "support/Files.h"
 #include "support/HostileFiles.h"
 #include "support/Kept.h"
@@ -60,7 +61,7 @@ class SDLGuiLoopTest : public CabinetTest {
 
   void SetUp() override {
     ASSERT_EQ(Start(), 1);
-    gui.redrawMode = SDLGui::kUpToDate;
+    gui.Display().redrawMode = SDLGui::kUpToDate;
   }
 
   static void Push(Uint8 type, int key) {
@@ -87,8 +88,8 @@ class SDLGuiLoopTest : public CabinetTest {
   }
   bool MessageBoxShown(const char* text) {
     int textW = 0, textH = 0;
-    gui.genreFont.SizeText(text, &textW, &textH);
-    return ColorAt(gui.screen, 512 - (textW + 50) / 2 + 5, 384 - (textH + 50) / 2 + 5) == kBoxColor;
+    gui.Writers().genreFont.SizeText(text, &textW, &textH);
+    return ColorAt(gui.Display().screen, 512 - (textW + 50) / 2 + 5, 384 - (textH + 50) / 2 + 5) == kBoxColor;
   }
 };
 
@@ -194,7 +195,7 @@ TEST_F(SDLGuiLoopTest, FreeRequestsAreCappedAndTakenAFewPerPoll) {
 
   config.playmode = "jukebox";
   GiveCredits(gui, 5);
-  gui.selGenre = 0, gui.selDisc = 0, gui.selTrack = 1;
+  gui.Selection().selGenre = 0, gui.Selection().selDisc = 0, gui.Selection().selTrack = 1;
   gui.EnterPlay();
   ASSERT_EQ(queue.Count(), 11);
   EXPECT_GT(queue.GetLastElement()->paid, 0);
@@ -243,7 +244,7 @@ TEST_F(SDLGuiLoopTest, OutsideFilesThatAreNoRegularFileAreNotRead) {
     SCOPED_TRACE(hostile.kind);
     fs::remove_all("queue");
     hostile.make("queue/pedido");
-    gui.queuePollCounter = 0;
+    gui.Input().queuePollCounter = 0;
     EXPECT_NE(Pool().find("Error al abrir archivo de queue"), std::string::npos);
     EXPECT_EQ(queue.Count(), 0);
     fs::remove_all("results.txt");
@@ -469,13 +470,13 @@ TEST_F(SDLGuiLoopTest, TouchButtonsGiveTheirKeys) {
   EXPECT_EQ(gui.getButtonTouched(950, 50), config.up);
   EXPECT_EQ(gui.getButtonTouched(701, 600), 0);  // lower bounds are outside
   EXPECT_EQ(gui.getButtonTouched(500, 300), 0);
-  EXPECT_EQ(gui.lastTouchX, 500);
-  EXPECT_EQ(gui.lastTouchY, 300);
+  EXPECT_EQ(gui.Input().lastTouchX, 500);
+  EXPECT_EQ(gui.Input().lastTouchY, 300);
 
   config.touchscreen = true;
   const uint32_t before = clock.Ticks();
   EXPECT_EQ(gui.touchFunction(300, 700), config.down);
-  EXPECT_EQ(gui.touchHeld, 1);
+  EXPECT_EQ(gui.Input().touchHeld, 1);
   EXPECT_EQ(clock.Ticks() - before, 150u);
   EXPECT_EQ(gui.touchFunction(500, 300), 0);
 }
@@ -484,15 +485,14 @@ class SDLGuiTouchKeyboardTest : public SDLGuiLoopTest {
  protected:
   void SetUp() override {
     SDLGuiLoopTest::SetUp();
-    gui.dialog = SDLGui::kKeyboardScreen;
+    gui.Display().dialog = SDLGui::kKeyboardScreen;
     // The cabinet's keyboard image is 860 × 500.
-    SDL_FreeSurface(gui.keyboardImage);
-    gui.keyboardImage = SDLGui::NewSurface(860, 500);
+    gui.Images().keyboardImage.reset(SDLGui::NewSurface(860, 500));
     keyboard = gui.KeyboardArea();
   }
   // Touches the middle of a key.
   bool Touch(int index) {
-    const SDLGui::KeyboardKey& key = SDLGui::KeyboardKeyOf(index);
+    const keyboard::Key& key = keyboard::KeyOf(index);
     return gui.TouchKeyboard(keyboard.x + 20 + key.x + 30, keyboard.y + 80 + key.y + 30);
   }
   SDL_Rect keyboard{};
@@ -506,42 +506,42 @@ TEST_F(SDLGuiTouchKeyboardTest, KeysTypeAndEdit) {
   Touch(19);  // Ñ
   Touch(39);  // space
   Touch(36);  // 9
-  EXPECT_EQ(gui.searchText, RString("Q\xD1 9"));
-  EXPECT_EQ(gui.keyboardKey, 36);
-  Touch(SDLGui::kCursorLeftKey);
-  Touch(SDLGui::kCursorLeftKey);
-  Touch(SDLGui::kEraseKey);
-  EXPECT_EQ(gui.searchText, RString("Q 9"));
-  EXPECT_EQ(gui.cursorPos, 1u);
-  for (int i = 0; i < 3; ++i) Touch(SDLGui::kCursorRightKey);
-  EXPECT_EQ(gui.cursorPos, 3u);
-  for (int i = 0; i < 4; ++i) Touch(SDLGui::kEraseKey);
-  EXPECT_EQ(gui.searchText, RString(""));
-  EXPECT_EQ(gui.cursorPos, 0u);
-  EXPECT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+  EXPECT_EQ(gui.Search().searchText, RString("Q\xD1 9"));
+  EXPECT_EQ(gui.Search().keyboardKey, 36);
+  Touch(keyboard::kCursorLeftKey);
+  Touch(keyboard::kCursorLeftKey);
+  Touch(keyboard::kEraseKey);
+  EXPECT_EQ(gui.Search().searchText, RString("Q 9"));
+  EXPECT_EQ(gui.Search().cursorPos, 1u);
+  for (int i = 0; i < 3; ++i) Touch(keyboard::kCursorRightKey);
+  EXPECT_EQ(gui.Search().cursorPos, 3u);
+  for (int i = 0; i < 4; ++i) Touch(keyboard::kEraseKey);
+  EXPECT_EQ(gui.Search().searchText, RString(""));
+  EXPECT_EQ(gui.Search().cursorPos, 0u);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
 }
 
 TEST_F(SDLGuiTouchKeyboardTest, TrailingBarGivesWayToTheTypedCharacter) {
-  gui.searchText = "AB|";
-  gui.cursorPos = 3;
+  gui.Search().searchText = "AB|";
+  gui.Search().cursorPos = 3;
   Touch(1);  // W
-  EXPECT_EQ(gui.searchText, RString("ABW"));
-  EXPECT_EQ(gui.cursorPos, 3u);
+  EXPECT_EQ(gui.Search().searchText, RString("ABW"));
+  EXPECT_EQ(gui.Search().cursorPos, 3u);
 }
 
 TEST_F(SDLGuiTouchKeyboardTest, KeyEdgesAndTheOutsideOfTheImage) {
   const int left = keyboard.x + 20, top = keyboard.y + 80;
   EXPECT_TRUE(gui.TouchKeyboard(left, top + 30));  // on the edge of Q: no key
   EXPECT_TRUE(gui.TouchKeyboard(left + 64, top + 30));
-  EXPECT_EQ(gui.searchText, RString(""));
-  EXPECT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+  EXPECT_EQ(gui.Search().searchText, RString(""));
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
 
-  EXPECT_FALSE(Touch(SDLGui::kSearchKey));  // empty text: nothing to search
-  EXPECT_EQ(gui.searchText, RString(""));
+  EXPECT_FALSE(Touch(keyboard::kSearchKey));  // empty text: nothing to search
+  EXPECT_EQ(gui.Search().searchText, RString(""));
 
   gui.TouchKeyboard(keyboard.x - 1, keyboard.y + 100);
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
-  EXPECT_EQ(gui.redrawMode, SDLGui::kFullRedraw);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(gui.Display().redrawMode, SDLGui::kFullRedraw);
 }
 
 // The searcher's space/erase key -------------------------------------------
@@ -551,39 +551,39 @@ class SDLGuiSearcherKeyTest : public SDLGuiLoopTest {
   void SetUp() override {
     SDLGuiLoopTest::SetUp();
     config.phonekeyboard = true;
-    gui.dialog = SDLGui::kKeyboardScreen;
+    gui.Display().dialog = SDLGui::kKeyboardScreen;
   }
   void Release(const char* text, uint32_t cursor, uint32_t heldFor) {
-    gui.searchText = text;
-    gui.cursorPos = cursor;
-    gui.keyDownAt = clock.Ticks() - heldFor;
+    gui.Search().searchText = text;
+    gui.Search().cursorPos = cursor;
+    gui.Input().keyDownAt = clock.Ticks() - heldFor;
     PoolWith(SDL_KEYUP, config.up);
   }
 };
 
 TEST_F(SDLGuiSearcherKeyTest, ShortPressTypesASpaceLongPressErases) {
   Release("AB", 2, 1999);
-  EXPECT_EQ(gui.searchText, RString("AB "));
-  EXPECT_EQ(gui.cursorPos, 3u);
-  EXPECT_EQ(gui.keyDownAt, 0u);
+  EXPECT_EQ(gui.Search().searchText, RString("AB "));
+  EXPECT_EQ(gui.Search().cursorPos, 3u);
+  EXPECT_EQ(gui.Input().keyDownAt, 0u);
 
   Release("AB", 1, 2001);
-  EXPECT_EQ(gui.searchText, RString("B"));
-  EXPECT_EQ(gui.cursorPos, 0u);
+  EXPECT_EQ(gui.Search().searchText, RString("B"));
+  EXPECT_EQ(gui.Search().cursorPos, 0u);
 
   Release("AB", 0, 2001);
-  EXPECT_EQ(gui.searchText, RString(""));
+  EXPECT_EQ(gui.Search().searchText, RString(""));
 
   Release("AB", 0, 10);  // no space at the start
-  EXPECT_EQ(gui.searchText, RString("AB"));
-  EXPECT_NE(gui.keyDownAt, 0u);
+  EXPECT_EQ(gui.Search().searchText, RString("AB"));
+  EXPECT_NE(gui.Input().keyDownAt, 0u);
 }
 
 TEST_F(SDLGuiSearcherKeyTest, SelectedResultKeepsTheText) {
-  gui.localResultsList->AddItem("Rock/Clasicos/Uno.mp3");
-  gui.localResultsList->SetSelected(0);
+  gui.Lists().localResultsList->AddItem("Rock/Clasicos/Uno.mp3");
+  gui.Lists().localResultsList->SetSelected(0);
   Release("AB", 2, 10);
-  EXPECT_EQ(gui.searchText, RString("AB"));
+  EXPECT_EQ(gui.Search().searchText, RString("AB"));
 }
 
 // Screen duties ------------------------------------------------------------
@@ -591,32 +591,32 @@ TEST_F(SDLGuiSearcherKeyTest, SelectedResultKeepsTheText) {
 TEST_F(SDLGuiLoopTest, VolumeBarGoesAfter3000Ms) {
   config.volumen = 100;
   const int x = skin.xvolumen + 1, y = skin.yvolumen + 1;
-  gui.volumeShownAt = clock.Ticks();
+  gui.Input().volumeShownAt = clock.Ticks();
   gui.draw();
-  EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(200, 200, 200));
+  EXPECT_EQ(ColorAt(gui.Display().screen, x, y), Opaque(200, 200, 200));
   clock.Advance(3001);
   gui.draw();
-  EXPECT_PRED2(Near, ColorAt(gui.screen, x, y), Color(kSkinBlue));
-  EXPECT_EQ(gui.volumeShownAt, 0u);
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, x, y), Color(kSkinBlue));
+  EXPECT_EQ(gui.Input().volumeShownAt, 0u);
 }
 
 TEST_F(SDLGuiLoopTest, TextCursorBlinksAfterTheTypedText) {
-  gui.dialog = SDLGui::kKeyboardScreen;
-  gui.searchText = "AB";
-  gui.cursorPos = 1;
+  gui.Display().dialog = SDLGui::kKeyboardScreen;
+  gui.Search().searchText = "AB";
+  gui.Search().cursorPos = 1;
   int textW = 0, textH = 0;
-  ASSERT_TRUE(gui.keyboardFont.SizeText("A", &textW, &textH));
+  ASSERT_TRUE(gui.Writers().keyboardFont.SizeText("A", &textW, &textH));
   const SDL_Rect keyboard = gui.KeyboardArea();
   const int x = keyboard.x + SDLGui::kKeyboardTextX + textW, y = keyboard.y + SDLGui::kKeyboardTextY + textH / 2;
   clock.Advance(500);
   gui.draw();
-  EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(0, 0, 0));
+  EXPECT_EQ(ColorAt(gui.Display().screen, x, y), Opaque(0, 0, 0));
   clock.Advance(499);
   gui.draw();
-  EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(0, 0, 0));
+  EXPECT_EQ(ColorAt(gui.Display().screen, x, y), Opaque(0, 0, 0));
   clock.Advance(1);
   gui.draw();
-  EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(255, 255, 255));
+  EXPECT_EQ(ColorAt(gui.Display().screen, x, y), Opaque(255, 255, 255));
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ class SDLGuiMainKeysTest : public MainScreenTest {
                             config.n5, config.n6, config.n7, config.n8, config.n9};
     for (char digit : digits) Press(keys[digit - '0']);
   }
-  std::string Typed() const { return gui.typedNumber.c_str() ? gui.typedNumber.c_str() : ""; }
+  std::string Typed() const { return gui.Selection().typedNumber.c_str() ? gui.Selection().typedNumber.c_str() : ""; }
 };
 
 TEST_F(SDLGuiMainKeysTest, TrackSelectionWrapsAroundTheAlbum) {
@@ -25,15 +25,15 @@ TEST_F(SDLGuiMainKeysTest, TrackSelectionWrapsAroundTheAlbum) {
   Open();
 
   Press(config.up);
-  EXPECT_EQ(gui.selTrack, 2u);
+  EXPECT_EQ(gui.Selection().selTrack, 2u);
   Press(config.down);
-  EXPECT_EQ(gui.selTrack, 0u);
-  EXPECT_EQ(gui.tracksList->GetSelected(), 0);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
+  EXPECT_EQ(gui.Lists().tracksList->GetSelected(), 0);
 
   Select(0, 2, 0);  // no tracks: track 0 stays
   Press(config.up);
   Press(config.down);
-  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
 }
 
 TEST_F(SDLGuiMainKeysTest, SmallGenresStopAtTheirEndsButEndTheNumberEntry) {
@@ -41,21 +41,21 @@ TEST_F(SDLGuiMainKeysTest, SmallGenresStopAtTheirEndsButEndTheNumberEntry) {
   catalogue.AddGenre("Cuarteto", 4);
   Open();
 
-  gui.enteringTrack = 1;
-  gui.typedNumber = "2";
+  gui.Selection().enteringTrack = 1;
+  gui.Selection().typedNumber = "2";
   Press(config.left);
-  EXPECT_EQ(gui.selDisc, 0u);
-  EXPECT_EQ(gui.enteringTrack, 0);
+  EXPECT_EQ(gui.Selection().selDisc, 0u);
+  EXPECT_EQ(gui.Selection().enteringTrack, 0);
   EXPECT_EQ(Typed(), "");
   Select(0, 2, 0);
   Press(config.right);
-  EXPECT_EQ(gui.selDisc, 2u);
+  EXPECT_EQ(gui.Selection().selDisc, 2u);
 
   Select(1, 0, 0);
   Press(config.left);
-  EXPECT_EQ(gui.selDisc, 3u);
+  EXPECT_EQ(gui.Selection().selDisc, 3u);
   Press(config.right);
-  EXPECT_EQ(gui.selDisc, 0u);
+  EXPECT_EQ(gui.Selection().selDisc, 0u);
 }
 
 TEST_F(SDLGuiMainKeysTest, NavigationByFourSlidesTheCarouselFourTimes) {
@@ -67,24 +67,24 @@ TEST_F(SDLGuiMainKeysTest, NavigationByFourSlidesTheCarouselFourTimes) {
   Select(0, 8, 2);
   gui.coverswithcache();
   Press(config.right);
-  EXPECT_EQ(gui.selDisc, 2u);
-  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.Selection().selDisc, 2u);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
   // Four slots turned: the selection's cover is in place, the last four
   // slots wait to be loaded.
-  EXPECT_EQ(gui.GetCoverSlot(SDLGui::kSelectedSlot)->disc, 2u);
-  EXPECT_NE(gui.GetCoverSlot(19)->cover, nullptr);
-  for (int slot = 20; slot < SDLGui::kCoverSlots; ++slot)
-    EXPECT_EQ(gui.GetCoverSlot(slot)->cover, nullptr) << slot;
+  EXPECT_EQ(gui.Covers().At(CoverRing::kSelected)->disc, 2u);
+  EXPECT_NE(gui.Covers().At(19)->cover, nullptr);
+  for (int slot = 20; slot < CoverRing::kSlots; ++slot)
+    EXPECT_EQ(gui.Covers().At(slot)->cover, nullptr) << slot;
 
   Select(0, 1, 0);
   Press(config.left);
-  EXPECT_EQ(gui.selDisc, 7u);
+  EXPECT_EQ(gui.Selection().selDisc, 7u);
 
   Select(1, 0, 0);  // two albums: the move stays inside the genre
   Press(config.right);
-  EXPECT_EQ(gui.selDisc, 1u);
+  EXPECT_EQ(gui.Selection().selDisc, 1u);
   Press(config.left);
-  EXPECT_EQ(gui.selDisc, 0u);
+  EXPECT_EQ(gui.Selection().selDisc, 0u);
 }
 
 TEST_F(SDLGuiMainKeysTest, TypedAlbumNumberSelectsTheAlbumOrIsRefused) {
@@ -92,17 +92,17 @@ TEST_F(SDLGuiMainKeysTest, TypedAlbumNumberSelectsTheAlbumOrIsRefused) {
   Open();
 
   Type("05");
-  EXPECT_EQ(gui.selDisc, 4u);
-  EXPECT_EQ(gui.enteringTrack, 1);
+  EXPECT_EQ(gui.Selection().selDisc, 4u);
+  EXPECT_EQ(gui.Selection().enteringTrack, 1);
   EXPECT_EQ(Typed(), "");
-  EXPECT_EQ(gui.redrawMode, SDLGui::kFullRedraw);
+  EXPECT_EQ(gui.Display().redrawMode, SDLGui::kFullRedraw);
 
-  gui.enteringTrack = 0;
+  gui.Selection().enteringTrack = 0;
   Type("1");
   EXPECT_GT(WaitOf([&] { Type("3"); }), 3000u);  // "El disco seleccionado no existe"
   EXPECT_EQ(Typed(), "1");
-  EXPECT_EQ(gui.selDisc, 4u);
-  gui.typedNumber = "";
+  EXPECT_EQ(gui.Selection().selDisc, 4u);
+  gui.Selection().typedNumber = "";
   Type("00");
   EXPECT_EQ(Typed(), "0");
 }
@@ -112,23 +112,23 @@ TEST_F(SDLGuiMainKeysTest, TypedTrackNumberSelectsMarksOrBuys) {
   catalogue.AddDisc(library.GetGenre(0), "Largo", 12, false);
   config.playmode = "fiesta";
   Open();
-  gui.enteringTrack = 1;
+  gui.Selection().enteringTrack = 1;
 
   Type("04");  // a complete number takes no more digits
-  EXPECT_TRUE(gui.tracksList->highlightAll);
+  EXPECT_TRUE(gui.Lists().tracksList->highlightAll);
   EXPECT_EQ(Typed(), "0");
-  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
 
   Press(config.cancel);
   config.numenter = true;
   Type("4");
-  EXPECT_EQ(gui.selTrack, 3u);
-  EXPECT_FALSE(gui.tracksList->highlightAll);
+  EXPECT_EQ(gui.Selection().selTrack, 3u);
+  EXPECT_FALSE(gui.Lists().tracksList->highlightAll);
   ASSERT_EQ(queue.Count(), 1);
   EXPECT_EQ(queue.GetLastElement()->track, 3u);
 
   Select(0, 2, 0);
-  gui.typedNumber = "";
+  gui.Selection().typedNumber = "";
   Type("1");
   EXPECT_GT(WaitOf([&] { Type("3"); }), 3000u);  // "La pista seleccionada no existe"
   EXPECT_EQ(Typed(), "1");
@@ -138,10 +138,10 @@ TEST_F(SDLGuiMainKeysTest, CancelGoesBackFromTheTrackToTheAlbumNumber) {
   catalogue.AddGenre("Doce", 12);
   Open();
   Select(0, 4, 0);
-  gui.enteringTrack = 1;
+  gui.Selection().enteringTrack = 1;
 
   Press(config.cancel);
-  EXPECT_EQ(gui.enteringTrack, 0);
+  EXPECT_EQ(gui.Selection().enteringTrack, 0);
   EXPECT_EQ(Typed(), "05");
   Press(config.cancel);
   EXPECT_EQ(Typed(), "0");
@@ -155,7 +155,7 @@ TEST_F(SDLGuiMainKeysTest, RolesMatchInOrderAndUnboundOnesNever) {
 
   Press(0);  // discover, configmenu, abc, exit, apagar... are unbound
   EXPECT_FALSE(std::filesystem::exists(marker));
-  EXPECT_EQ(gui.quitRequested, 0);
+  EXPECT_EQ(gui.Display().quitRequested, 0);
 
   config.apagar = SDLK_F15;
   Press(SDLK_F15);
@@ -164,30 +164,30 @@ TEST_F(SDLGuiMainKeysTest, RolesMatchInOrderAndUnboundOnesNever) {
 
   config.exit = config.down;  // exit comes before down
   Press(config.down);
-  EXPECT_EQ(gui.quitRequested, 1);
-  EXPECT_EQ(gui.selTrack, 0u);
+  EXPECT_EQ(gui.Display().quitRequested, 1);
+  EXPECT_EQ(gui.Selection().selTrack, 0u);
 }
 
 TEST_F(SDLGuiMainKeysTest, AccessSequenceOpensTheOperatorMenu) {
   catalogue.AddGenre("Rock", 4);
   Open();
 
-  gui.menuSequenceStep = 1;
+  gui.Input().menuSequenceStep = 1;
   Press(config.down);  // the second key out of turn ends it and acts
-  EXPECT_EQ(gui.selTrack, 1u);
-  EXPECT_EQ(gui.menuSequenceStep, 0);
-  gui.menuSequenceStep = 1;
+  EXPECT_EQ(gui.Selection().selTrack, 1u);
+  EXPECT_EQ(gui.Input().menuSequenceStep, 0);
+  gui.Input().menuSequenceStep = 1;
   Press(config.up);
-  EXPECT_EQ(gui.menuSequenceStep, 2);
+  EXPECT_EQ(gui.Input().menuSequenceStep, 2);
   const std::string log = LogOf([&] { Press(config.down); });
   EXPECT_EQ(log.rfind("Abrir menu inteligente\n", 0), 0u) << log;
-  EXPECT_EQ(gui.menuSequenceStep, 0);
-  EXPECT_EQ(gui.selTrack, 1u);
+  EXPECT_EQ(gui.Input().menuSequenceStep, 0);
+  EXPECT_EQ(gui.Selection().selTrack, 1u);
 
-  gui.menuSequenceStep = 2;
+  gui.Input().menuSequenceStep = 2;
   Press(config.right);  // any other key ends the sequence and acts
-  EXPECT_EQ(gui.menuSequenceStep, 0);
-  EXPECT_EQ(gui.selDisc, 1u);
+  EXPECT_EQ(gui.Input().menuSequenceStep, 0);
+  EXPECT_EQ(gui.Selection().selDisc, 1u);
 }
 
 TEST_F(SDLGuiMainKeysTest, WifiCodeNeedsCreditInTheCoinOperatedMode) {
@@ -240,7 +240,7 @@ TEST_F(SDLGuiMainKeysTest, EveryKeyIsSafeOnGenresWithAndWithoutAlbums) {
       Answer(SDLK_F1);  // for a message the key may bring
       gui.DispatchKey(key);
       gui.DispatchKey(config.cancel);  // closes a dialog it opened
-      EXPECT_EQ(gui.dialog, SDLGui::kMainScreen) << key;
+      EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen) << key;
       PendingEvents();
     }
   }
@@ -266,17 +266,17 @@ TEST_F(SDLGuiMainKeysTest, AltF4QuitsFromEveryScreen) {
   };
   for (int screen = SDLGui::kMainScreen; screen <= SDLGui::kConfigScreen + 1; ++screen) {
     SCOPED_TRACE(screen);
-    gui.quitRequested = 0;
-    gui.dialog = screen <= SDLGui::kConfigScreen ? screen : SDLGui::kMainScreen;
+    gui.Display().quitRequested = 0;
+    gui.Display().dialog = screen <= SDLGui::kConfigScreen ? screen : SDLGui::kMainScreen;
     pushF4(KMOD_NONE);
     gui.pool();
-    EXPECT_EQ(gui.quitRequested, 0);
+    EXPECT_EQ(gui.Display().quitRequested, 0);
     pushF4(screen % 2 == 0 ? KMOD_LALT : KMOD_RALT);
     if (screen <= SDLGui::kConfigScreen)
       gui.pool();
     else
-      gui.ShowMsg("Esperando", gui.genreFont, -1, true, true);
-    EXPECT_EQ(gui.quitRequested, 1);
+      gui.ShowMsg("Esperando", gui.Writers().genreFont, -1, true, true);
+    EXPECT_EQ(gui.Display().quitRequested, 1);
     PendingEvents();
   }
 }
@@ -291,22 +291,22 @@ TEST_F(SDLGuiMainKeysTest, AlphabetOpensAtTheAlbumInitial) {
   Open();
 
   Press(config.abcnext);
-  EXPECT_EQ(gui.dialog, SDLGui::kAlphabetScreen);
-  EXPECT_EQ(gui.abcLetter, 'B');
-  gui.dialog = SDLGui::kMainScreen;
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kAlphabetScreen);
+  EXPECT_EQ(gui.Search().abcLetter, 'B');
+  gui.Display().dialog = SDLGui::kMainScreen;
   Press(config.abcprev);  // the initial as it is: no capital
-  EXPECT_EQ(gui.abcLetter, 'A');
+  EXPECT_EQ(gui.Search().abcLetter, 'A');
 
   // Holding right for over three seconds.
-  gui.dialog = SDLGui::kMainScreen;
+  gui.Display().dialog = SDLGui::kMainScreen;
   Press(config.right);
   clock.Advance(3000);
   Press(config.right);
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
   clock.Advance(1);
   Press(config.right);
-  EXPECT_EQ(gui.dialog, SDLGui::kAlphabetScreen);
-  EXPECT_EQ(gui.abcLetter, 'D');
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kAlphabetScreen);
+  EXPECT_EQ(gui.Search().abcLetter, 'D');
 }
 
 }  // namespace

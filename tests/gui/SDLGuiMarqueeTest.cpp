@@ -22,8 +22,8 @@ class SDLGuiMarqueeTest : public CabinetTest {
   }
   void Open() {
     ASSERT_EQ(Start(), 1) << setUpLog;
-    gui.player = &player;
-    gui.redrawMode = SDLGui::kUpToDate;
+    gui.Resources().player = &player;
+    gui.Display().redrawMode = SDLGui::kUpToDate;
   }
   void PlayVideo() {
     queue.AddElementToQueue(0, 0, 0);
@@ -40,20 +40,20 @@ class SDLGuiMarqueeTest : public CabinetTest {
   }
   SDL_Rect TextSize() {
     int w = 0, h = 0;
-    gui.marqueeFont.SizeText(kText, &w, &h);
+    gui.Writers().marqueeFont.SizeText(kText, &w, &h);
     return SDLGui::MakeRect(0, 0, w, h);
   }
   // Whether some pixel of the area differs from colour.
   bool Differs(const SDL_Rect& area, const Rgba& color) {
     for (int y = area.y; y < area.y + area.h; ++y)
       for (int x = area.x; x < area.x + area.w; ++x)
-        if (!Near(ColorAt(gui.screen, x, y), color)) return true;
+        if (!Near(ColorAt(gui.Display().screen, x, y), color)) return true;
     return false;
   }
   SDL_Rect MarqueePanel() const {
     return SDLGui::MakeRect(skin.xmarquee, skin.ymarquee, skin.wmarquee, skin.hmarquee);
   }
-  void Paint(Uint8 r, Uint8 g, Uint8 b) { SDL_FillRect(gui.screen, nullptr, SDL_MapRGB(gui.screen->format, r, g, b)); }
+  void Paint(Uint8 r, Uint8 g, Uint8 b) { SDL_FillRect(gui.Display().screen, nullptr, SDL_MapRGB(gui.Display().screen->format, r, g, b)); }
 
   CoverCatalogue catalogue{library};
   Player player{&gui, &library, &queue, ""};
@@ -62,24 +62,24 @@ class SDLGuiMarqueeTest : public CabinetTest {
 TEST_F(SDLGuiMarqueeTest, TextScrollsOnePixelPerStepThenReentersOnTheRight) {
   Open();
   ASSERT_GT(skin.wmarquee, 0);
-  EXPECT_EQ(gui.marqueeX, 0);
-  gui.marqueeTick = clock.Ticks();
+  EXPECT_EQ(gui.MarqueePart().X(), 0);
+  gui.MarqueePart().Drawn(clock.Ticks());
   DrawAfter(10);
-  EXPECT_EQ(gui.marqueeX, 0);
+  EXPECT_EQ(gui.MarqueePart().X(), 0);
   DrawAfter(1);
-  EXPECT_EQ(gui.marqueeX, -1);
+  EXPECT_EQ(gui.MarqueePart().X(), -1);
   EXPECT_TRUE(Differs(MarqueePanel(), Color(kSkinBlue)));
   Draw();  // at most one step per 10 ms
-  EXPECT_EQ(gui.marqueeX, -1);
+  EXPECT_EQ(gui.MarqueePart().X(), -1);
 
   const int width = TextSize().w;
-  gui.marqueeX = -width + 1;
+  gui.MarqueePart().PlaceAt(-width + 1);
   DrawAfter(11);
-  EXPECT_EQ(gui.marqueeX, -width);
+  EXPECT_EQ(gui.MarqueePart().X(), -width);
   EXPECT_FALSE(Differs(MarqueePanel(), Color(kSkinBlue)));  // all of it out
   DrawAfter(11);
-  EXPECT_EQ(gui.marqueeX, skin.wmarquee);
-  EXPECT_EQ(gui.marqueeY, 0);
+  EXPECT_EQ(gui.MarqueePart().X(), skin.wmarquee);
+  EXPECT_EQ(gui.MarqueePart().Y(), 0);
 }
 
 // Each step shows what rendering the text afresh over the panel's piece of
@@ -88,17 +88,17 @@ TEST_F(SDLGuiMarqueeTest, TextScrollsOnePixelPerStepThenReentersOnTheRight) {
 TEST_F(SDLGuiMarqueeTest, EachStepShowsTheTextAsRenderedAfresh) {
   Open();
   for (const int failures : {0, SDLGui::kFailuresForService, 0}) {
-    gui.failuresInARow = failures;
+    gui.Timing().failuresInARow = failures;
     for (int step = 0; step < 2; ++step) {
       DrawAfter(11);
       SDL_Surface* afresh = SDLGui::NewSurface(skin.wmarquee, skin.hmarquee);
       SDL_Rect piece = MarqueePanel();
-      SDL_BlitSurface(gui.background, &piece, afresh, nullptr);
-      SDL_Surface* text = gui.marqueeFont.DrawText2(nullptr, gui.MarqueeText().Chars(), 0, 0, 0);
+      SDL_BlitSurface(gui.Images().background, &piece, afresh, nullptr);
+      SDL_Surface* text = gui.Writers().marqueeFont.DrawText2(nullptr, gui.MarqueeText().Chars(), 0, 0, 0);
       EXPECT_NE(text, nullptr);
-      SDL_Rect at = SDLGui::MakeRect(gui.marqueeX, gui.marqueeY, 0, 0);
+      SDL_Rect at = SDLGui::MakeRect(gui.MarqueePart().X(), gui.MarqueePart().Y(), 0, 0);
       SDL_BlitSurface(text, nullptr, afresh, &at);
-      EXPECT_TRUE(SamePicture(gui.marqueeSave, afresh)) << "failures " << failures << ", step " << step;
+      EXPECT_TRUE(SamePicture(gui.Images().marqueeSave, afresh)) << "failures " << failures << ", step " << step;
       SDL_FreeSurface(text);
       SDL_FreeSurface(afresh);
     }
@@ -112,14 +112,14 @@ TEST_F(SDLGuiMarqueeTest, FullScreenVideoGetsTheStripOnlyOnTouchCabinets) {
   PlayVideo();
   Paint(255, 0, 0);
   DrawAfter(11);
-  EXPECT_EQ(ColorAt(gui.screen, 5, 95), Opaque(255, 0, 0));
-  EXPECT_EQ(ColorAt(gui.screen, skin.xmarquee + 1, skin.ymarquee + 1), Opaque(255, 0, 0));
+  EXPECT_EQ(ColorAt(gui.Display().screen, 5, 95), Opaque(255, 0, 0));
+  EXPECT_EQ(ColorAt(gui.Display().screen, skin.xmarquee + 1, skin.ymarquee + 1), Opaque(255, 0, 0));
 
   config.touchscreen = true;
   DrawAfter(11);
-  EXPECT_EQ(ColorAt(gui.screen, 5, 95), Opaque(0, 0, 0));
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 930, 5), Opaque(16, 16, 16));
-  EXPECT_EQ(ColorAt(gui.screen, 5, 100), Opaque(255, 0, 0));
+  EXPECT_EQ(ColorAt(gui.Display().screen, 5, 95), Opaque(0, 0, 0));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 930, 5), Opaque(16, 16, 16));
+  EXPECT_EQ(ColorAt(gui.Display().screen, 5, 100), Opaque(255, 0, 0));
 }
 
 class SDLGuiTvOutTest : public SDLGuiMarqueeTest {
@@ -141,38 +141,37 @@ class SDLGuiTvOutTest : public SDLGuiMarqueeTest {
     Open();
   }
   // A point of the TV picture clear of the bouncing text.
-  Rgba TvCorner() { return ColorAt(gui.screen, 1024 + 319, 239); }
+  Rgba TvCorner() { return ColorAt(gui.Display().screen, 1024 + 319, 239); }
   SDL_Rect TextArea() {
     SDL_Rect area = TextSize();
-    area.x = static_cast<Sint16>(1024 + gui.tvTextX);
-    area.y = static_cast<Sint16>(gui.tvTextY);
+    area.x = static_cast<Sint16>(1024 + gui.MarqueePart().TvX());
+    area.y = static_cast<Sint16>(gui.MarqueePart().TvY());
     return area;
   }
 };
 
 TEST_F(SDLGuiTvOutTest, TextBouncesTwoPixelsPerStepAtTheEdges) {
   const SDL_Rect text = TextSize();
-  gui.tvTextX = 320 - text.w - 1;
-  gui.tvTextY = 240 - text.h - 1;
-  gui.tvTick = clock.Ticks();
+  gui.MarqueePart().PlaceTvText(320 - text.w - 1, 240 - text.h - 1);
+  gui.MarqueePart().TvMoved(clock.Ticks());
   DrawAfter(5);
-  EXPECT_EQ(gui.tvTextX, 320 - text.w - 1);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 320 - text.w - 1);
   DrawAfter(1);
-  EXPECT_EQ(gui.tvTextX, 320 - text.w + 1);
-  EXPECT_EQ(gui.tvTextY, 240 - text.h + 1);
-  EXPECT_EQ(gui.tvTextLeft, 1);
-  EXPECT_EQ(gui.tvTextUp, 1);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 320 - text.w + 1);
+  EXPECT_EQ(gui.MarqueePart().TvY(), 240 - text.h + 1);
+  EXPECT_TRUE(gui.MarqueePart().TvGoesLeft());
+  EXPECT_TRUE(gui.MarqueePart().TvGoesUp());
   EXPECT_TRUE(Differs(TextArea(), Color(kTvYellow)));
   DrawAfter(6);
-  EXPECT_EQ(gui.tvTextX, 320 - text.w - 1);
-  EXPECT_EQ(gui.tvTextY, 240 - text.h - 1);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 320 - text.w - 1);
+  EXPECT_EQ(gui.MarqueePart().TvY(), 240 - text.h - 1);
 
-  gui.tvTextX = 2;
+  gui.MarqueePart().PlaceTvText(2, gui.MarqueePart().TvY());
   DrawAfter(6);
-  EXPECT_EQ(gui.tvTextX, 0);
-  EXPECT_EQ(gui.tvTextLeft, 0);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 0);
+  EXPECT_FALSE(gui.MarqueePart().TvGoesLeft());
   DrawAfter(6);
-  EXPECT_EQ(gui.tvTextX, 2);
+  EXPECT_EQ(gui.MarqueePart().TvX(), 2);
 }
 
 TEST_F(SDLGuiTvOutTest, AdvertisingChangesEveryFiveMinutesInListingOrder) {
@@ -193,10 +192,10 @@ TEST_F(SDLGuiTvOutTest, AdvertisingChangesEveryFiveMinutesInListingOrder) {
 
 TEST_F(SDLGuiTvOutTest, VideoAtTheHeadKeepsThePictureWaiting) {
   PlayVideo();
-  const uint32_t tick = gui.tvTick;
+  const uint32_t tick = gui.MarqueePart().TvMovedAt();
   clock.Advance(300001);
   EXPECT_EQ(Draw().find("Cambiando"), std::string::npos);
-  EXPECT_EQ(gui.tvTick, tick);
+  EXPECT_EQ(gui.MarqueePart().TvMovedAt(), tick);
   queue.Remove(0);
   EXPECT_NE(Draw().find("Cambiando"), std::string::npos);
 }

@@ -18,7 +18,7 @@ class SDLGuiMessagesTest : public CabinetTest {
  protected:
   void SetUp() override {
     ASSERT_EQ(Start(), 1);
-    gui.player = &player;
+    gui.Resources().player = &player;
     gui.DrawBackground(true);
   }
 
@@ -28,12 +28,12 @@ class SDLGuiMessagesTest : public CabinetTest {
     event.key.keysym.sym = static_cast<SDLKey>(key);
     ASSERT_EQ(SDL_PushEvent(&event), 0);
   }
-  Rgba Centre() { return ColorAt(gui.screen, 512, 384); }
+  Rgba Centre() { return ColorAt(gui.Display().screen, 512, 384); }
   // A point inside the message box of text, clear of the text itself.
   Rgba BoxCorner(const char* text) {
     int textW = 0, textH = 0;
-    gui.genreFont.SizeText(text, &textW, &textH);
-    return ColorAt(gui.screen, 512 - (textW + 50) / 2 + 5, 384 - (textH + 50) / 2 + 5);
+    gui.Writers().genreFont.SizeText(text, &textW, &textH);
+    return ColorAt(gui.Display().screen, 512 - (textW + 50) / 2 + 5, 384 - (textH + 50) / 2 + 5);
   }
 
   Player player{&gui, &library, &queue, ""};
@@ -41,7 +41,7 @@ class SDLGuiMessagesTest : public CabinetTest {
 
 TEST_F(SDLGuiMessagesTest, WaitEndsAfterTheTimeout) {
   const uint32_t start = clock.Ticks();
-  EXPECT_EQ(gui.ShowMsg("Buscando", gui.genreFont, 3000, true, true), -1);
+  EXPECT_EQ(gui.ShowMsg("Buscando", gui.Writers().genreFont, 3000, true, true), -1);
   const uint32_t waited = clock.Ticks() - start;
   EXPECT_GT(waited, 3000u);
   EXPECT_LT(waited, 3100u);
@@ -51,7 +51,7 @@ TEST_F(SDLGuiMessagesTest, WaitEndsAfterTheTimeout) {
 TEST_F(SDLGuiMessagesTest, KeyEndsTheWaitAndIsReturned) {
   Push(SDL_KEYDOWN, SDLK_a);
   const uint32_t start = clock.Ticks();
-  EXPECT_EQ(gui.ShowMsg("Presione una tecla", gui.genreFont, -1, true, false), SDLK_a);
+  EXPECT_EQ(gui.ShowMsg("Presione una tecla", gui.Writers().genreFont, -1, true, false), SDLK_a);
   EXPECT_LT(clock.Ticks() - start, 100u);
   EXPECT_PRED2(Near, Centre(), Color(kSkinBlue));  // a key always takes the box away
 }
@@ -63,9 +63,9 @@ TEST_F(SDLGuiMessagesTest, CoinsAreCreditedWhileWaiting) {
   Push(SDL_KEYDOWN, config.cancelsong);
   Push(SDL_KEYUP, config.cancelsong);
   Push(SDL_KEYDOWN, config.enter);
-  EXPECT_EQ(gui.ShowMsg("Actualizacion detectada", gui.genreFont, -1, true, true), config.enter);
+  EXPECT_EQ(gui.ShowMsg("Actualizacion detectada", gui.Writers().genreFont, -1, true, true), config.enter);
   EXPECT_EQ(gui.Credits(), 2);
-  EXPECT_EQ(gui.cashbox->CoinCount(1), 1);
+  EXPECT_EQ(gui.Resources().cashbox->CoinCount(1), 1);
   EXPECT_EQ(player.stopRequested, 1);
   EXPECT_EQ(ReadHostFile("tempdata").rfind("savedcredits=2\n", 0), 0u);
 }
@@ -74,13 +74,13 @@ TEST_F(SDLGuiMessagesTest, QuitRequestEndsTheWaitAndIsKept) {
   SDL_Event quit = {};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
-  EXPECT_EQ(gui.ShowMsg("Presione ACEPTAR", gui.genreFont, -1, true, true), -1);
+  EXPECT_EQ(gui.ShowMsg("Presione ACEPTAR", gui.Writers().genreFont, -1, true, true), -1);
   EXPECT_FALSE(gui.stillactive());
 }
 
 TEST_F(SDLGuiMessagesTest, BoxWithoutWaitStaysOnScreen) {
   Push(SDL_KEYDOWN, SDLK_a);
-  EXPECT_EQ(gui.ShowMsg("Copiando: Album", gui.genreFont, 3000, false, false), -1);
+  EXPECT_EQ(gui.ShowMsg("Copiando: Album", gui.Writers().genreFont, 3000, false, false), -1);
   EXPECT_EQ(BoxCorner("Copiando: Album"), kBoxColor);
   EXPECT_EQ(PendingEvents(), 1);  // input is left alone
 }
@@ -88,13 +88,13 @@ TEST_F(SDLGuiMessagesTest, BoxWithoutWaitStaysOnScreen) {
 TEST_F(SDLGuiMessagesTest, MessageWiderThanTheScreenStartsAtTheLeftEdge) {
   const std::string wide(120, 'W');
   int textW = 0, textH = 0;
-  ASSERT_TRUE(gui.genreFont.SizeText(wide.c_str(), &textW, &textH));
+  ASSERT_TRUE(gui.Writers().genreFont.SizeText(wide.c_str(), &textW, &textH));
   ASSERT_GT(textW, 1024);
-  gui.ShowMsg(wide.c_str(), gui.genreFont, 0, false, false);
+  gui.ShowMsg(wide.c_str(), gui.Writers().genreFont, 0, false, false);
   const int aboveText = 384 - (textH + 50) / 2 + 10;
-  EXPECT_EQ(ColorAt(gui.screen, 0, aboveText), kBoxColor);
-  EXPECT_EQ(ColorAt(gui.screen, 1023, aboveText), kBoxColor);
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 0, aboveText - 11), Color(kSkinBlue));
+  EXPECT_EQ(ColorAt(gui.Display().screen, 0, aboveText), kBoxColor);
+  EXPECT_EQ(ColorAt(gui.Display().screen, 1023, aboveText), kBoxColor);
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 0, aboveText - 11), Color(kSkinBlue));
 }
 
 TEST_F(SDLGuiMessagesTest, CreditKeyCreditsTheMatchingCoinInput) {
@@ -104,13 +104,13 @@ TEST_F(SDLGuiMessagesTest, CreditKeyCreditsTheMatchingCoinInput) {
   gui.CreditKey(config.coin2);
   gui.CreditKey(SDLK_z);
   EXPECT_EQ(gui.Credits(), 8);
-  EXPECT_EQ(gui.cashbox->CoinCount(2), 1);
-  EXPECT_EQ(gui.cashbox->CoinCount(3), 1);
+  EXPECT_EQ(gui.Resources().cashbox->CoinCount(2), 1);
+  EXPECT_EQ(gui.Resources().cashbox->CoinCount(3), 1);
 
   gui.CreditKey(SDLK_q);  // no coin input
   gui.CreditKey(0);       // unbound inputs have code 0
   EXPECT_EQ(gui.Credits(), 8);
-  EXPECT_EQ(gui.cashbox->CoinCount(4), 0);
+  EXPECT_EQ(gui.Resources().cashbox->CoinCount(4), 0);
   EXPECT_NE(ReadHostFile("tempdata").find("counter3=1\n"), std::string::npos);
 }
 
@@ -119,7 +119,7 @@ TEST_F(SDLGuiMessagesTest, CreditsBoxShowsTheCredits) {
   auto boxIsPlain = [&] {
     for (int y = box.y; y < box.y + box.h; ++y)
       for (int x = box.x; x < box.x + box.w; ++x)
-        if (!Near(ColorAt(gui.screen, x, y), Color(kSkinBlue))) return false;
+        if (!Near(ColorAt(gui.Display().screen, x, y), Color(kSkinBlue))) return false;
     return true;
   };
   config.playmode = "";
@@ -135,9 +135,9 @@ TEST_F(SDLGuiMessagesTest, VolumeStopsAtTheLimits) {
   gui.UpVol();
   EXPECT_EQ(config.volumen, 100);
   EXPECT_NE(ReadHostFile("tempdata").find("tmpvolumen=100\n"), std::string::npos);
-  EXPECT_EQ(gui.volumeShownAt, clock.Ticks());
+  EXPECT_EQ(gui.Input().volumeShownAt, clock.Ticks());
   // A full bar over the volume panel.
-  EXPECT_EQ(ColorAt(gui.screen, skin.xvolumen + skin.wvolumen - 1, skin.yvolumen),
+  EXPECT_EQ(ColorAt(gui.Display().screen, skin.xvolumen + skin.wvolumen - 1, skin.yvolumen),
             Opaque(200, 200, 200));
 
   fs::remove("tempdata");
@@ -145,12 +145,12 @@ TEST_F(SDLGuiMessagesTest, VolumeStopsAtTheLimits) {
   gui.UpVol();
   EXPECT_EQ(config.volumen, 100);
   EXPECT_FALSE(fs::exists("tempdata"));  // nothing changed, nothing saved
-  EXPECT_EQ(gui.volumeShownAt, clock.Ticks());
+  EXPECT_EQ(gui.Input().volumeShownAt, clock.Ticks());
 
   config.volumen = 1;
   gui.DownVol();
   EXPECT_EQ(config.volumen, 0);
-  EXPECT_PRED2(Near, ColorAt(gui.screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
   fs::remove("tempdata");
   gui.DownVol();
   EXPECT_EQ(config.volumen, 0);
@@ -170,27 +170,27 @@ TEST_F(SDLGuiMessagesTest, VolumeBarStaysHiddenUnderAFullScreenVideo) {
   config.volumen = 50;
   gui.UpVol();
   EXPECT_EQ(config.volumen, 52);
-  EXPECT_PRED2(Near, ColorAt(gui.screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
-  gui.miniVideo = 1;
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
+  gui.Input().miniVideo = 1;
   gui.UpVol();
-  EXPECT_PRED2(Near, ColorAt(gui.screen, skin.xvolumen, skin.yvolumen), Opaque(200, 200, 200));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, skin.xvolumen, skin.yvolumen), Opaque(200, 200, 200));
 }
 
 TEST_F(SDLGuiMessagesTest, VideoWindowFullScreenAndHidden) {
   gui.FullVideo();
-  EXPECT_EQ(gui.playerWindow->Area().w, 1024);
-  EXPECT_EQ(gui.playerWindow->Area().h, 768);
+  EXPECT_EQ(gui.Resources().playerWindow->Area().w, 1024);
+  EXPECT_EQ(gui.Resources().playerWindow->Area().h, 768);
   EXPECT_EQ(Centre(), Opaque(0, 0, 0));
 
-  gui.playerWindow->Move(SDLGui::MakeRect(1, 2, 3, 4));
-  gui.dialog = 1;
+  gui.Resources().playerWindow->Move(SDLGui::MakeRect(1, 2, 3, 4));
+  gui.Display().dialog = 1;
   gui.FullVideo();  // a dialog is open
-  EXPECT_EQ(gui.playerWindow->Area().x, 1);
+  EXPECT_EQ(gui.Resources().playerWindow->Area().x, 1);
 
   gui.HideVideoWindow();
-  EXPECT_FALSE(gui.playerWindow->IsVisible());
+  EXPECT_FALSE(gui.Resources().playerWindow->IsVisible());
   gui.ShowVideoWindow();
-  EXPECT_TRUE(gui.playerWindow->IsVisible());
+  EXPECT_TRUE(gui.Resources().playerWindow->IsVisible());
 }
 
 TEST_F(SDLGuiMessagesTest, PoolTakesOneEventAndEndsOnQuit) {
@@ -210,7 +210,7 @@ TEST_F(SDLGuiMessagesTest, PoolTakesOneEventAndEndsOnQuit) {
 
 TEST_F(SDLGuiMessagesTest, PoolAddsTheRunningTime) {
   config.periodoservicio = 1;
-  gui.lastRunTimeSave = clock.Ticks();
+  gui.Timing().lastRunTimeSave = clock.Ticks();
   clock.Advance(3000);
   gui.pool();
   EXPECT_FALSE(fs::exists("exectime.txt"));
@@ -223,23 +223,23 @@ TEST_F(SDLGuiMessagesTest, PoolAddsTheRunningTime) {
 }
 
 TEST_F(SDLGuiMessagesTest, DrawRedrawsAndChecksTheNetworkStatus) {
-  SDL_FillRect(gui.screen, nullptr, 0);
+  SDL_FillRect(gui.Display().screen, nullptr, 0);
   Push(SDL_KEYDOWN, SDLK_a);
   gui.draw();
-  EXPECT_EQ(gui.redrawMode, 2);
+  EXPECT_EQ(gui.Display().redrawMode, 2);
   EXPECT_PRED2(Near, Centre(), Color(kSkinBlue));
-  EXPECT_FALSE(gui.playerWindow->IsVisible());
+  EXPECT_FALSE(gui.Resources().playerWindow->IsVisible());
   EXPECT_EQ(PendingEvents(), 1);  // input waits for the loop, whatever was drawn
 
   WriteHostFile("serverstatus", "0\n");
-  gui.lastOnlineCheck = clock.Ticks();
+  gui.Timing().lastOnlineCheck = clock.Ticks();
   clock.Advance(1999);
   gui.draw();
   EXPECT_TRUE(fs::exists("serverstatus"));
   clock.Advance(1);
   gui.draw();
   EXPECT_FALSE(fs::exists("serverstatus"));
-  EXPECT_EQ(gui.lastOnlineCheck, clock.Ticks());
+  EXPECT_EQ(gui.Timing().lastOnlineCheck, clock.Ticks());
 }
 
 }  // namespace

@@ -39,13 +39,13 @@ class SDLGuiOperatorMenuTest : public MainScreenTest {
   }
   void OpenMenu() {
     Press(config.configmenu);
-    ASSERT_EQ(gui.dialog, SDLGui::kConfigScreen);
+    ASSERT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
   }
   void OnRow(int row, std::initializer_list<int> keys) {
-    gui.configList->SetSelected(row);
+    gui.Lists().configList->SetSelected(row);
     for (int key : keys) gui.DispatchKey(key);
   }
-  std::string Row(int row) const { return gui.configList->GetItem(row); }
+  std::string Row(int row) const { return gui.Lists().configList->GetItem(row); }
 
   // A stand-in program, found first on PATH.
   void StandIn(const std::string& name, const std::string& script) {
@@ -63,18 +63,18 @@ class SDLGuiOperatorMenuTest : public MainScreenTest {
 
 TEST_F(SDLGuiOperatorMenuTest, CoinValuesAreStoredOnlyBySaving) {
   OpenMenu();
-  EXPECT_EQ(Row(SDLGui::kCoin1Row), "Monedero 1: 2");
-  OnRow(SDLGui::kCoin1Row, {config.right, config.right, config.right});
-  EXPECT_GE(WaitOf([&] { OnRow(SDLGui::kSaveRow, {config.enter}); }), 3000u);  // "Cambios guardados"
-  EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+  EXPECT_EQ(Row(OperatorMenu::kCoin1Row), "Monedero 1: 2");
+  OnRow(OperatorMenu::kCoin1Row, {config.right, config.right, config.right});
+  EXPECT_GE(WaitOf([&] { OnRow(OperatorMenu::kSaveRow, {config.enter}); }), 3000u);  // "Cambios guardados"
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
   EXPECT_EQ(ReadHostFile("configuser"), "creditscoin1=5\ncreditscoin2=3\nplaymode=jukebox\ntvout=0\n");
 
-  for (int leave : {static_cast<int>(SDLGui::kExitRow), config.menu, config.cancel}) {
+  for (int leave : {static_cast<int>(OperatorMenu::kExitRow), config.menu, config.cancel}) {
     OpenMenu();
-    OnRow(SDLGui::kCoin1Row, {config.right});
-    OnRow(SDLGui::kPlayModeRow, {config.right});
-    if (leave == SDLGui::kExitRow) OnRow(leave, {config.enter}); else gui.DispatchKey(leave);
-    EXPECT_EQ(gui.dialog, SDLGui::kMainScreen);
+    OnRow(OperatorMenu::kCoin1Row, {config.right});
+    OnRow(OperatorMenu::kPlayModeRow, {config.right});
+    if (leave == OperatorMenu::kExitRow) OnRow(leave, {config.enter}); else gui.DispatchKey(leave);
+    EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
     EXPECT_EQ(config.creditscoin1, 5);
     EXPECT_EQ(config.playmode, "jukebox");
   }
@@ -82,7 +82,7 @@ TEST_F(SDLGuiOperatorMenuTest, CoinValuesAreStoredOnlyBySaving) {
   fs::remove("configuser");
   fs::create_directory("configuser");  // cannot be written
   OpenMenu();
-  EXPECT_EQ(LogOf([&] { OnRow(SDLGui::kSaveRow, {config.enter}); }), "No se pudo guardar configuser\n");
+  EXPECT_EQ(LogOf([&] { OnRow(OperatorMenu::kSaveRow, {config.enter}); }), "No se pudo guardar configuser\n");
 }
 
 TEST_F(SDLGuiOperatorMenuTest, ValuesStepWithinTheirLimits) {
@@ -93,12 +93,12 @@ TEST_F(SDLGuiOperatorMenuTest, ValuesStepWithinTheirLimits) {
     bool right;
     const char* shown;
   } steps[] = {
-      {"jukebox", 1, SDLGui::kPlayModeRow, false, "Modo: aleatorio"},
-      {"jukebox", 1, SDLGui::kPlayModeRow, true, "Modo: fiesta"},
-      {"aleatorio", 1, SDLGui::kPlayModeRow, true, "Modo: jukebox"},
-      {"libre", 1, SDLGui::kPlayModeRow, true, "Modo: libre"},
-      {"jukebox", 0, SDLGui::kCoin1Row, false, "Monedero 1: 0"},
-      {"jukebox", 65535, SDLGui::kCoin2Row, true, "Monedero 2: 65535"},
+      {"jukebox", 1, OperatorMenu::kPlayModeRow, false, "Modo: aleatorio"},
+      {"jukebox", 1, OperatorMenu::kPlayModeRow, true, "Modo: fiesta"},
+      {"aleatorio", 1, OperatorMenu::kPlayModeRow, true, "Modo: jukebox"},
+      {"libre", 1, OperatorMenu::kPlayModeRow, true, "Modo: libre"},
+      {"jukebox", 0, OperatorMenu::kCoin1Row, false, "Monedero 1: 0"},
+      {"jukebox", 65535, OperatorMenu::kCoin2Row, true, "Monedero 2: 65535"},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.shown);
@@ -113,17 +113,17 @@ TEST_F(SDLGuiOperatorMenuTest, ValuesStepWithinTheirLimits) {
 TEST_F(SDLGuiOperatorMenuTest, TvOutputAndClearedCountersTakeEffectAtOnce) {
   StateSnapshot counted;
   counted.coins = {7, 0, 2, 0, 0, 0};
-  gui.cashbox->Restore(counted);
+  gui.Resources().cashbox->Restore(counted);
   OpenMenu();
-  OnRow(SDLGui::kTvOutRow, {config.right});
-  EXPECT_EQ(Row(SDLGui::kTvOutRow), "Salida de TV: Si");
-  OnRow(SDLGui::kClearCountersRow, {config.enter});
-  EXPECT_EQ(Row(SDLGui::kCounter1Row), "Contador 1: 0");
+  OnRow(OperatorMenu::kTvOutRow, {config.right});
+  EXPECT_EQ(Row(OperatorMenu::kTvOutRow), "Salida de TV: Si");
+  OnRow(OperatorMenu::kClearCountersRow, {config.enter});
+  EXPECT_EQ(Row(OperatorMenu::kCounter1Row), "Contador 1: 0");
   EXPECT_NE(ReadHostFile("tempdata").find("counter1=0\ncounter2=0\ncounter3=2\n"), std::string::npos);
-  OnRow(SDLGui::kExitRow, {config.enter});
+  OnRow(OperatorMenu::kExitRow, {config.enter});
   EXPECT_EQ(config.tvout, 1);
   OpenMenu();
-  EXPECT_EQ(Row(SDLGui::kTvOutRow), "Salida de TV: Si");
+  EXPECT_EQ(Row(OperatorMenu::kTvOutRow), "Salida de TV: Si");
 }
 
 // Through the access sequence; a larger font widens and lengthens the list
@@ -132,11 +132,11 @@ TEST_F(SDLGuiOperatorMenuTest, SequenceOpensAWholeMenuThatTakesServiceKeys) {
   config.listageneros_size = 40;
   gui.LoadWriters();
   gui.CreateConfigList();
-  gui.menuSequenceStep = 2;
+  gui.Input().menuSequenceStep = 2;
   Press(config.down);
-  ASSERT_EQ(gui.dialog, SDLGui::kConfigScreen);
-  EXPECT_GE(gui.configList->GetNVisibles(), gui.configList->Count());
-  for (int row = 0; row < gui.configList->Count(); ++row) EXPECT_FALSE(gui.configList->MustMove(Row(row).c_str()));
+  ASSERT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
+  EXPECT_GE(gui.Lists().configList->GetNVisibles(), gui.Lists().configList->Count());
+  for (int row = 0; row < gui.Lists().configList->Count(); ++row) EXPECT_FALSE(gui.Lists().configList->MustMove(Row(row).c_str()));
 
   config.volumen = 50;
   gui.DispatchKey(config.upvol);
@@ -197,7 +197,7 @@ TEST_F(SDLGuiOperatorMenuTest, WpsChecksEveryTwoSecondsUntilConnectedOrSixtyChec
   coin.type = SDL_KEYUP;
   coin.key.keysym.sym = static_cast<SDLKey>(config.coin1);
   ASSERT_EQ(SDL_PushEvent(&coin), 0);
-  const uint32_t connected = WaitOf([&] { OnRow(SDLGui::kWpsRow, {config.enter}); });
+  const uint32_t connected = WaitOf([&] { OnRow(OperatorMenu::kWpsRow, {config.enter}); });
   EXPECT_EQ(ReadHostFile("calls.log"), pairing + checks(3) +
                                            "dhclient \nwpa_cli set update_config 1\nwpa_cli save_config\n");
   EXPECT_GE(connected, 2 * 2000u + 3000u);
@@ -208,9 +208,9 @@ TEST_F(SDLGuiOperatorMenuTest, WpsChecksEveryTwoSecondsUntilConnectedOrSixtyChec
   fs::remove("calls.log");
   fs::remove("checks");
   WriteHostFile("completes-at", "61");
-  EXPECT_GE(WaitOf([&] { OnRow(SDLGui::kWpsRow, {config.enter}); }), 60 * 2000u + 3000u);
+  EXPECT_GE(WaitOf([&] { OnRow(OperatorMenu::kWpsRow, {config.enter}); }), 60 * 2000u + 3000u);
   EXPECT_EQ(ReadHostFile("calls.log"), pairing + checks(60));
-  EXPECT_EQ(gui.dialog, SDLGui::kConfigScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
 }
 
 TEST_F(SDLGuiOperatorMenuTest, MaintenanceProgramsStartOrTheOperatorIsTold) {
@@ -219,12 +219,12 @@ TEST_F(SDLGuiOperatorMenuTest, MaintenanceProgramsStartOrTheOperatorIsTold) {
   fs::permissions("configtool", fs::perms::owner_all);
   config.filemanager = "gestor";
   OpenMenu();
-  OnRow(SDLGui::kFilesRow, {config.enter});
-  OnRow(SDLGui::kConfigtoolRow, {config.enter});
+  OnRow(OperatorMenu::kFilesRow, {config.enter});
+  OnRow(OperatorMenu::kConfigtoolRow, {config.enter});
   EXPECT_TRUE(WaitUntil([] { return ReadHostFile("calls.log").size() == std::string("gestor \nconfigtool \n").size(); }));
 
   config.filemanager = "no-hay-tal-programa";
-  EXPECT_GE(WaitOf([&] { OnRow(SDLGui::kFilesRow, {config.enter}); }), 3000u);  // the message
+  EXPECT_GE(WaitOf([&] { OnRow(OperatorMenu::kFilesRow, {config.enter}); }), 3000u);  // the message
 }
 
 }  // namespace

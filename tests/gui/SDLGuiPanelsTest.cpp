@@ -35,7 +35,7 @@ class SDLGuiPanelsTest : public CabinetTest {
   SDL_Surface* ExpectedPanel(const SDL_Rect& area, const std::vector<PanelText>& texts) {
     SDL_Surface* expected = SDLGui::NewSurface(area.w, area.h);
     SDL_Rect from = area;
-    SDL_BlitSurface(gui.background, &from, expected, nullptr);
+    SDL_BlitSurface(gui.Images().background, &from, expected, nullptr);
     for (const PanelText& text : texts)
       text.writer.DrawText2(expected, text.text.c_str(), text.x, text.y, text.maxWidth);
     return expected;
@@ -64,15 +64,15 @@ class SDLGuiPanelsTest : public CabinetTest {
   std::vector<PanelText> Titles(const std::vector<std::string>& texts) {
     std::vector<PanelText> titles;
     for (size_t i = 0; i < texts.size(); ++i)
-      titles.push_back({gui.titlesFont, texts[i],
+      titles.push_back({gui.Writers().titlesFont, texts[i],
                         static_cast<int>(i) * (skin.wcover + skin.coverseparation), 0,
                         skin.wcover});
     return titles;
   }
 
   void ShowTitles(uint32_t genre, uint32_t disc) {
-    gui.selGenre = genre;
-    gui.selDisc = disc;
+    gui.Selection().selGenre = genre;
+    gui.Selection().selDisc = disc;
     gui.ResetCoversCache();
     gui.coverswithcache();
     gui.DrawTitles(false);
@@ -80,12 +80,12 @@ class SDLGuiPanelsTest : public CabinetTest {
 
   // A queue panel with room for exactly rows rows.
   void UseQueueRows(int rows) {
-    gui.queueList =
+    gui.Lists().queueList =
         std::make_unique<ListBox>(SDLGui::MakeRect(skin.xqueue, skin.yqueue, skin.wqueue,
-                                                   rows * gui.queueFont.GetFontHeight()),
-                                  &gui.queueFont);
-    gui.queueList->SetSelected(-1);
-    ASSERT_EQ(gui.queueList->GetNVisibles(), rows);
+                                                   rows * gui.Writers().queueFont.GetFontHeight()),
+                                  &gui.Writers().queueFont);
+    gui.Lists().queueList->SetSelected(-1);
+    ASSERT_EQ(gui.Lists().queueList->GetNVisibles(), rows);
   }
 
   static std::vector<std::string> Rows(const ListBox& list) {
@@ -109,20 +109,20 @@ class SDLGuiPanelsTest : public CabinetTest {
 
   // Pixels of the screen outside area that are not the marker colour.
   int ChangedOutside(const SDL_Rect& area) {
-    const Uint32 marker = SDL_MapRGB(gui.screen->format, 255, 0, 255);
-    const int bytes = gui.screen->format->BytesPerPixel;
+    const Uint32 marker = SDL_MapRGB(gui.Display().screen->format, 255, 0, 255);
+    const int bytes = gui.Display().screen->format->BytesPerPixel;
     int changed = 0;
-    SDL_LockSurface(gui.screen);
-    for (int y = 0; y < gui.screen->h; ++y) {
-      const auto* row = static_cast<const Uint8*>(gui.screen->pixels) + y * gui.screen->pitch;
-      for (int x = 0; x < gui.screen->w; ++x) {
+    SDL_LockSurface(gui.Display().screen);
+    for (int y = 0; y < gui.Display().screen->h; ++y) {
+      const auto* row = static_cast<const Uint8*>(gui.Display().screen->pixels) + y * gui.Display().screen->pitch;
+      for (int x = 0; x < gui.Display().screen->w; ++x) {
         if (x >= area.x && x < area.x + area.w && y >= area.y && y < area.y + area.h) continue;
         Uint32 pixel = 0;
         std::memcpy(&pixel, row + x * bytes, bytes);
         if (pixel != (marker & ((bytes == 4) ? 0xFFFFFFFFu : (1u << (8 * bytes)) - 1))) ++changed;
       }
     }
-    SDL_UnlockSurface(gui.screen);
+    SDL_UnlockSurface(gui.Display().screen);
     return changed;
   }
 
@@ -143,17 +143,17 @@ TEST_F(SDLGuiPanelsTest, GenreHeaderFollowsTheNumberEntry) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   gui.DrawGenre(false);
-  ExpectPanel(gui.genreSave, GenreArea(), {{gui.genreFont, "Genero: Pop", 0, 0, 0}});
+  ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.Writers().genreFont, "Genero: Pop", 0, 0, 0}});
 
-  gui.typedNumber = "7";
+  gui.Selection().typedNumber = "7";
   gui.DrawGenre(false);
-  ExpectPanel(gui.genreSave, GenreArea(), {{gui.genreFont, "Disco: 7", 0, 0, 0}});
+  ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.Writers().genreFont, "Disco: 7", 0, 0, 0}});
 
-  gui.enteringTrack = 1;
-  gui.selDisc = 6;
-  gui.typedNumber = "3";
+  gui.Selection().enteringTrack = 1;
+  gui.Selection().selDisc = 6;
+  gui.Selection().typedNumber = "3";
   gui.DrawGenre(false);
-  ExpectPanel(gui.genreSave, GenreArea(), {{gui.genreFont, "Disco: 07    Pista: 3", 0, 0, 0}});
+  ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.Writers().genreFont, "Disco: 07    Pista: 3", 0, 0, 0}});
 }
 
 TEST_F(SDLGuiPanelsTest, TitlesNumberTheDiscsOnScreen) {
@@ -165,19 +165,19 @@ TEST_F(SDLGuiPanelsTest, TitlesNumberTheDiscsOnScreen) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   ShowTitles(1, 6);
-  ExpectPanel(gui.titlesSave, TitlesArea(),
+  ExpectPanel(gui.Images().titlesSave, TitlesArea(),
               Titles({"007.- Disco 6", "008.- Disco 7", "009.- Disco 8", "010.- Disco 9"}));
   ShowTitles(1, 118);
-  ExpectPanel(gui.titlesSave, TitlesArea(),
+  ExpectPanel(gui.Images().titlesSave, TitlesArea(),
               Titles({"119.- Disco 118", "120.- Disco 119", "001.- Disco 0", "002.- Disco 1"}));
 
   // The first genre numbers its discs by their own index.
   ShowTitles(0, 0);
-  ExpectPanel(gui.titlesSave, TitlesArea(), Titles({"41.- Disco 0", "42.- Disco 1"}));
+  ExpectPanel(gui.Images().titlesSave, TitlesArea(), Titles({"41.- Disco 0", "42.- Disco 1"}));
 
   // Two discs with the second selected: one title, no wrap-around.
   ShowTitles(2, 1);
-  ExpectPanel(gui.titlesSave, TitlesArea(), Titles({"2.- Disco 1"}));
+  ExpectPanel(gui.Images().titlesSave, TitlesArea(), Titles({"2.- Disco 1"}));
 }
 
 TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
@@ -189,7 +189,7 @@ TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
 
   const int step = skin.wcover + skin.coverseparation;
   const int coverHeight = skin.hcovers - skin.coverseparation;
-  SDL_Surface* panel = gui.coversSave;
+  SDL_Surface* panel = gui.Images().coversSave;
   for (int k = 0; k < 3; ++k) {
     EXPECT_EQ(ColorAt(panel, k, 100), kFrameCyan) << k;
     EXPECT_EQ(ColorAt(panel, 100, k), kFrameCyan) << k;
@@ -208,8 +208,8 @@ TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
   }
 
   // Two discs with the second selected: one cover.
-  gui.selGenre = 1;
-  gui.selDisc = 1;
+  gui.Selection().selGenre = 1;
+  gui.Selection().selDisc = 1;
   gui.ResetCoversCache();
   gui.coverswithcache();
   gui.DrawCovers(false);
@@ -223,22 +223,22 @@ TEST_F(SDLGuiPanelsTest, TracksListTheSelectedDiscWithoutExtensions) {
   catalogue.AddTrack(twelve, "Intro");
   ASSERT_EQ(Start(), 1) << setUpLog;
 
-  gui.selTrack = 4;
+  gui.Selection().selTrack = 4;
   gui.DrawTracks(false);
-  const std::vector<std::string> nine = Rows(*gui.tracksList);
+  const std::vector<std::string> nine = Rows(*gui.Lists().tracksList);
   ASSERT_EQ(nine.size(), 9u);
   EXPECT_EQ(nine.front(), "1.- Tema 0");
   EXPECT_EQ(nine.back(), "9.- Tema 8");
-  EXPECT_EQ(gui.tracksList->GetSelected(), 4);
+  EXPECT_EQ(gui.Lists().tracksList->GetSelected(), 4);
 
-  gui.selDisc = 1;
-  gui.selTrack = 0;
+  gui.Selection().selDisc = 1;
+  gui.Selection().selTrack = 0;
   gui.DrawTracks(false);
-  const std::vector<std::string> twelveRows = Rows(*gui.tracksList);
+  const std::vector<std::string> twelveRows = Rows(*gui.Lists().tracksList);
   ASSERT_EQ(twelveRows.size(), 12u);
   EXPECT_EQ(twelveRows.front(), "01.- Tema 0");
   EXPECT_EQ(twelveRows.back(), "12.- Intro");
-  EXPECT_EQ(gui.tracksList->GetSelected(), 0);
+  EXPECT_EQ(gui.Lists().tracksList->GetSelected(), 0);
 }
 
 TEST_F(SDLGuiPanelsTest, QueueShowsTheWaitingEntriesAndCountsTheRest) {
@@ -248,20 +248,20 @@ TEST_F(SDLGuiPanelsTest, QueueShowsTheWaitingEntriesAndCountsTheRest) {
 
   for (uint32_t t = 0; t < 4; ++t) queue.AddElementToQueue(0, 0, t);
   gui.DrawQueue(false);
-  EXPECT_EQ(Rows(*gui.queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3"}));
+  EXPECT_EQ(Rows(*gui.Lists().queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3"}));
 
   queue.AddElementToQueue(0, 0, 4);
   gui.DrawQueue(false);
-  EXPECT_EQ(Rows(*gui.queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3", "+1 cancion"}));
+  EXPECT_EQ(Rows(*gui.Lists().queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3", "+1 cancion"}));
 
   for (uint32_t t = 5; t < 9; ++t) queue.AddElementToQueue(0, 0, t);
   gui.DrawQueue(false);
-  EXPECT_EQ(Rows(*gui.queueList),
+  EXPECT_EQ(Rows(*gui.Lists().queueList),
             (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3", "+5 canciones"}));
 
   queue.AddElementToQueueVIP(0, 0, 8);
   gui.DrawQueue(false);
-  EXPECT_EQ(Rows(*gui.queueList),
+  EXPECT_EQ(Rows(*gui.Lists().queueList),
             (std::vector<std::string>{"[*] Tema 8", "Tema 1", "Tema 2", "+6 canciones"}));
   EXPECT_EQ(queue.Count(), 10);
 }
@@ -279,7 +279,7 @@ TEST_F(SDLGuiPanelsTest, QueueDropsEntriesWhoseTrackIsGone) {
   queue.AddElementToQueue(0, 0, 3);
 
   gui.DrawQueue(false);
-  EXPECT_EQ(Rows(*gui.queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3"}));
+  EXPECT_EQ(Rows(*gui.Lists().queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3"}));
   std::vector<uint32_t> tracks;
   for (const QueueElement& entry : queue.GetElements()) tracks.push_back(entry.track);
   EXPECT_EQ(tracks, (std::vector<uint32_t>{0, 1, 2, 3}));
@@ -290,10 +290,10 @@ TEST_F(SDLGuiPanelsTest, HiddenQueueIsNeitherComposedNorShown) {
   config.noshowqueue = true;
   ASSERT_EQ(Start(), 1) << setUpLog;
   for (uint32_t t = 0; t < 3; ++t) queue.AddElementToQueue(0, 0, t);
-  Fill(gui.screen, kMarker);
+  Fill(gui.Display().screen, kMarker);
   gui.DrawQueue(true);
   gui.UpdateQueue();
-  EXPECT_EQ(gui.queueList->Count(), 0);
+  EXPECT_EQ(gui.Lists().queueList->Count(), 0);
   EXPECT_EQ(ChangedOutside(SDLGui::MakeRect(0, 0, 0, 0)), 0);
 }
 
@@ -303,9 +303,9 @@ TEST_F(SDLGuiPanelsTest, CreditsBoxShowsCreditsOrThePlayMode) {
   GiveCredits(gui, 3);
   auto expectCentred = [&](const char* text) {
     int width = 0;
-    gui.modeFont.SizeText(text, &width, nullptr);
-    ExpectPanel(gui.creditsSave, CreditsArea(),
-                {{gui.modeFont, text, skin.wcredits / 2 - width / 2, 0, skin.wcredits}});
+    gui.Writers().modeFont.SizeText(text, &width, nullptr);
+    ExpectPanel(gui.Images().creditsSave, CreditsArea(),
+                {{gui.Writers().modeFont, text, skin.wcredits / 2 - width / 2, 0, skin.wcredits}});
   };
 
   config.countertype = "Creditos";
@@ -321,7 +321,7 @@ TEST_F(SDLGuiPanelsTest, CreditsBoxShowsCreditsOrThePlayMode) {
   }
   config.playmode = "otro";
   gui.DrawCredits(false);
-  ExpectPanel(gui.creditsSave, CreditsArea(), {});
+  ExpectPanel(gui.Images().creditsSave, CreditsArea(), {});
 }
 
 TEST_F(SDLGuiPanelsTest, NowPlayingShowsTheHeadOfTheQueue) {
@@ -330,26 +330,26 @@ TEST_F(SDLGuiPanelsTest, NowPlayingShowsTheHeadOfTheQueue) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   gui.DrawPlayingInfo(false);
-  ExpectPanel(gui.playingSave, InfoArea(), {});
+  ExpectPanel(gui.Images().playingSave, InfoArea(), {});
 
   queue.AddElementToQueue(1, 2, 1);
-  gui.playSeconds = 125;
+  gui.Timing().playSeconds = 125;
   gui.DrawPlayingInfo(false);
-  const int h = gui.playingFont.GetFontHeight();
-  ExpectPanel(gui.playingSave, InfoArea(),
-              {{gui.playingFont, "Reproduciendo: 02:05", 0, 0, skin.winfo},
-               {gui.playingFont, "Genero: 2.- Rock", 0, h, skin.winfo},
-               {gui.playingFont, "Album: 3.- Disco 2", 0, 2 * h, skin.winfo},
-               {gui.playingFont, "Pista: 2.- Tema 1", 0, 3 * h, skin.winfo}});
+  const int h = gui.Writers().playingFont.GetFontHeight();
+  ExpectPanel(gui.Images().playingSave, InfoArea(),
+              {{gui.Writers().playingFont, "Reproduciendo: 02:05", 0, 0, skin.winfo},
+               {gui.Writers().playingFont, "Genero: 2.- Rock", 0, h, skin.winfo},
+               {gui.Writers().playingFont, "Album: 3.- Disco 2", 0, 2 * h, skin.winfo},
+               {gui.Writers().playingFont, "Pista: 2.- Tema 1", 0, 3 * h, skin.winfo}});
 
   // Shown on the main screen only.
-  Fill(gui.screen, kMarker);
-  gui.dialog = SDLGui::kGenresScreen;
+  Fill(gui.Display().screen, kMarker);
+  gui.Display().dialog = SDLGui::kGenresScreen;
   gui.UpdatePlayingInfo();
-  EXPECT_EQ(ColorAt(gui.screen, skin.xinfo + 1, skin.yinfo + 1), kMarker);
-  gui.dialog = SDLGui::kMainScreen;
+  EXPECT_EQ(ColorAt(gui.Display().screen, skin.xinfo + 1, skin.yinfo + 1), kMarker);
+  gui.Display().dialog = SDLGui::kMainScreen;
   gui.UpdatePlayingInfo();
-  EXPECT_NE(ColorAt(gui.screen, skin.xinfo + 1, skin.yinfo + 1), kMarker);
+  EXPECT_NE(ColorAt(gui.Display().screen, skin.xinfo + 1, skin.yinfo + 1), kMarker);
 }
 
 TEST_F(SDLGuiPanelsTest, NowPlayingStaysUnderAFullScreenVideo) {
@@ -357,29 +357,29 @@ TEST_F(SDLGuiPanelsTest, NowPlayingStaysUnderAFullScreenVideo) {
   catalogue.AddTrack(genre->GetDisc(0), "Clip.mp4");
   ASSERT_EQ(Start(), 1) << setUpLog;
   Player player(&gui, &library, &queue, "directx");
-  gui.player = &player;
+  gui.Resources().player = &player;
   queue.AddElementToQueue(0, 0, 0);
 
-  Fill(gui.playingSave, kMarker);
+  Fill(gui.Images().playingSave, kMarker);
   gui.DrawPlayingInfo(false);
-  EXPECT_EQ(ColorAt(gui.playingSave, 1, 1), kMarker);
+  EXPECT_EQ(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 
-  gui.miniVideo = 1;
+  gui.Input().miniVideo = 1;
   gui.DrawPlayingInfo(false);
-  EXPECT_NE(ColorAt(gui.playingSave, 1, 1), kMarker);
+  EXPECT_NE(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 
-  gui.miniVideo = 0;
+  gui.Input().miniVideo = 0;
   config.tvout = 1;
-  Fill(gui.playingSave, kMarker);
+  Fill(gui.Images().playingSave, kMarker);
   gui.DrawPlayingInfo(false);
-  EXPECT_NE(ColorAt(gui.playingSave, 1, 1), kMarker);
+  EXPECT_NE(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 }
 
 TEST_F(SDLGuiPanelsTest, MediaPanelShowsThePlayingDiscsCover) {
   GenreElement* genre = catalogue.AddGenre("Pop", 3);
   catalogue.AddDisc(genre, "Sin portada", 2, false);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  SDL_Surface* panel = gui.coverMediaSave;
+  SDL_Surface* panel = gui.Images().coverMediaSave;
   const int midX = skin.wmedia / 2, midY = skin.hmedia / 2;
 
   gui.DrawCoverMedia(false);
@@ -399,7 +399,7 @@ TEST_F(SDLGuiPanelsTest, MediaPanelShowsThePlayingDiscsCover) {
 TEST_F(SDLGuiPanelsTest, VolumeBarIsTheVolumesShareOfThePanel) {
   catalogue.AddGenre("Pop", 1);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  SDL_Surface* panel = gui.volumeSave;
+  SDL_Surface* panel = gui.Images().volumeSave;
   const int last = skin.wvolumen - 1;
 
   config.volumen = 0;
@@ -429,25 +429,25 @@ TEST_F(SDLGuiPanelsTest, EachPanelUpdatesOnlyItsRectangle) {
     SDL_Surface* composed;
   };
   const PanelCase panels[] = {
-      {"genre", [&] { gui.DrawGenre(true); }, GenreArea(), gui.genreSave},
-      {"titles", [&] { gui.DrawTitles(true); }, TitlesArea(), gui.titlesSave},
+      {"genre", [&] { gui.DrawGenre(true); }, GenreArea(), gui.Images().genreSave},
+      {"titles", [&] { gui.DrawTitles(true); }, TitlesArea(), gui.Images().titlesSave},
       {"covers", [&] { gui.DrawCovers(true); },
-       SDLGui::MakeRect(skin.xcovers, skin.ycovers, skin.wcovers, skin.hcovers), gui.coversSave},
-      {"tracks", [&] { gui.DrawTracks(true); }, gui.tracksList->rect, gui.tracksList->surface},
-      {"queue", [&] { gui.DrawQueue(true); }, gui.queueList->rect, gui.queueList->surface},
-      {"credits", [&] { gui.DrawCredits(true); }, CreditsArea(), gui.creditsSave},
-      {"info", [&] { gui.DrawPlayingInfo(true); }, InfoArea(), gui.playingSave},
+       SDLGui::MakeRect(skin.xcovers, skin.ycovers, skin.wcovers, skin.hcovers), gui.Images().coversSave},
+      {"tracks", [&] { gui.DrawTracks(true); }, gui.Lists().tracksList->rect, gui.Lists().tracksList->surface},
+      {"queue", [&] { gui.DrawQueue(true); }, gui.Lists().queueList->rect, gui.Lists().queueList->surface},
+      {"credits", [&] { gui.DrawCredits(true); }, CreditsArea(), gui.Images().creditsSave},
+      {"info", [&] { gui.DrawPlayingInfo(true); }, InfoArea(), gui.Images().playingSave},
       {"media", [&] { gui.DrawCoverMedia(true); },
-       SDLGui::MakeRect(skin.xmedia, skin.ymedia, skin.wmedia, skin.hmedia), gui.coverMediaSave},
+       SDLGui::MakeRect(skin.xmedia, skin.ymedia, skin.wmedia, skin.hmedia), gui.Images().coverMediaSave},
       {"volume", [&] { gui.DrawVolumen(true); },
        SDLGui::MakeRect(skin.xvolumen, skin.yvolumen, skin.wvolumen, skin.hvolumen),
-       gui.volumeSave},
+       gui.Images().volumeSave},
   };
   for (const PanelCase& panel : panels) {
-    Fill(gui.screen, kMarker);
+    Fill(gui.Display().screen, kMarker);
     panel.draw();
     EXPECT_EQ(ChangedOutside(panel.area), 0) << panel.name;
-    SDL_Surface* shown = Region(gui.screen, panel.area);
+    SDL_Surface* shown = Region(gui.Display().screen, panel.area);
     EXPECT_TRUE(SamePicture(shown, panel.composed)) << panel.name;
     SDL_FreeSurface(shown);
   }
@@ -462,19 +462,19 @@ TEST_F(SDLGuiPanelsTest, TouchButtonsOnlyOnTouchScreensOutsideTheKeyboard) {
   } buttons[] = {{700, 580, 10}, {850, 580, 11}, {0, 195, 12},
                  {890, 195, 13}, {230, 385, 14}, {230, 660, 15}};
 
-  Fill(gui.screen, kMarker);
+  Fill(gui.Display().screen, kMarker);
   gui.DrawButtons(true);
   EXPECT_EQ(ChangedOutside(SDLGui::MakeRect(0, 0, 0, 0)), 0);
 
   config.touchscreen = true;
-  gui.dialog = SDLGui::kKeyboardScreen;
+  gui.Display().dialog = SDLGui::kKeyboardScreen;
   gui.DrawButtons(true);
   EXPECT_EQ(ChangedOutside(SDLGui::MakeRect(0, 0, 0, 0)), 0);
 
-  gui.dialog = SDLGui::kMainScreen;
+  gui.Display().dialog = SDLGui::kMainScreen;
   gui.DrawButtons(true);
   for (const auto& button : buttons) {
-    EXPECT_TRUE(Near(ColorAt(gui.screen, button.x + 5, button.y + 5),
+    EXPECT_TRUE(Near(ColorAt(gui.Display().screen, button.x + 5, button.y + 5),
                      Opaque(button.grey, button.grey, button.grey)))
         << button.x << "," << button.y;
   }
@@ -484,17 +484,17 @@ TEST_F(SDLGuiPanelsTest, GenresListSelectsTheGenreOverItsDialog) {
   catalogue.AddGenre("Pop", 1);
   catalogue.AddGenre("Rock", 1);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  EXPECT_EQ(Rows(*gui.genresList), (std::vector<std::string>{"1.- Pop", "2.- Rock"}));
+  EXPECT_EQ(Rows(*gui.Lists().genresList), (std::vector<std::string>{"1.- Pop", "2.- Rock"}));
 
-  gui.selGenre = 1;
-  Fill(gui.screen, kMarker);
+  gui.Selection().selGenre = 1;
+  Fill(gui.Display().screen, kMarker);
   gui.DrawGenresList(true);
-  EXPECT_EQ(gui.genresList->GetSelected(), 1);
+  EXPECT_EQ(gui.Lists().genresList->GetSelected(), 1);
   const SDL_Rect dialog =
       SDLGui::MakeRect(skin.xgenreslist, skin.ygenreslist, skin.wgenreslist, skin.hgenreslist);
   EXPECT_EQ(ChangedOutside(dialog), 0);
-  EXPECT_TRUE(Near(ColorAt(gui.screen, dialog.x + 5, dialog.y + dialog.h - 5), Opaque(40, 40, 40)));
-  EXPECT_TRUE(Near(ColorAt(gui.genresList->background, 1, 1), Opaque(40, 40, 40)));
+  EXPECT_TRUE(Near(ColorAt(gui.Display().screen, dialog.x + 5, dialog.y + dialog.h - 5), Opaque(40, 40, 40)));
+  EXPECT_TRUE(Near(ColorAt(gui.Lists().genresList->background, 1, 1), Opaque(40, 40, 40)));
 }
 
 }  // namespace

@@ -122,9 +122,9 @@ TEST_F(SDLGuiPlayTest, PurchaseThatCannotBeSavedIsNotTaken) {
 TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
   config.creditsbyplay = 2;
   GiveCredits(gui, 5);
-  gui.enteringTrack = 1;
+  gui.Selection().enteringTrack = 1;
   Press(config.n0);
-  ASSERT_TRUE(gui.tracksList->highlightAll);
+  ASSERT_TRUE(gui.Lists().tracksList->highlightAll);
 
   EXPECT_GE(Enter(), 3000u);  // "Elementos agregados: 2"
   const std::vector<QueueElement> entries = Entries();
@@ -133,7 +133,7 @@ TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
   EXPECT_TRUE(Is(entries[1], 0, 1));
   EXPECT_EQ(gui.Credits(), 1);
   EXPECT_EQ(SavedCredits(), "savedcredits=1");
-  EXPECT_FALSE(gui.tracksList->highlightAll);
+  EXPECT_FALSE(gui.Lists().tracksList->highlightAll);
 
   // Each item is checked against its own price: of two at 2 credits, 3
   // credits buy one and never go below 0.
@@ -143,7 +143,7 @@ TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
   config.creditsbyvideo = 2;
   GiveCredits(gui, 3);
   Select(0, 1, 0);
-  gui.typedNumber = "";
+  gui.Selection().typedNumber = "";
   Press(config.n0);
   const std::string log = LogOf([&] { Enter(); });
   EXPECT_NE(log.find("Compra: 1 elementos del album 0,1 por 2 creditos, quedan 1\n"), std::string::npos) << log;
@@ -154,12 +154,12 @@ TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
 
 TEST_F(SDLGuiPlayTest, TypedZeroWhoseHighlightWasLostIsConfirmedFirst) {
   config.playmode = "fiesta";
-  gui.enteringTrack = 1;
+  gui.Selection().enteringTrack = 1;
   Press(config.n0);
   Press(config.down);  // the highlight goes, the digit stays
 
   Enter();
-  EXPECT_TRUE(gui.tracksList->highlightAll);
+  EXPECT_TRUE(gui.Lists().tracksList->highlightAll);
   EXPECT_EQ(queue.Count(), 0);
   Enter();
   EXPECT_EQ(queue.Count(), 4);

@@ -22,12 +22,12 @@ class SDLGuiSearcherTest : public MainScreenTest {
   void OpenSearcher() {
     Open();
     Press(config.abc);
-    ASSERT_EQ(gui.dialog, SDLGui::kKeyboardScreen);
+    ASSERT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
   }
   void Keys(std::initializer_list<int> keys) {
     for (int key : keys) gui.DispatchKey(key);
   }
-  std::string Text() const { return gui.searchText.Chars(); }
+  std::string Text() const { return gui.Search().searchText.Chars(); }
   static std::vector<std::string> Rows(const ListBox& list) {
     std::vector<std::string> rows;
     for (int i = 0; i < list.Count(); ++i) rows.emplace_back(list.GetItem(i));
@@ -36,7 +36,7 @@ class SDLGuiSearcherTest : public MainScreenTest {
   // Slices until the search while typing is through; how many it took.
   int SearchToTheEnd() {
     int slices = 1;
-    while (gui.AsyncSearch(false) && gui.searchRunning && slices < 10000) ++slices;
+    while (gui.AsyncSearch(false) && gui.Search().searchRunning && slices < 10000) ++slices;
     return slices;
   }
   // An on-line search script that lists titles, the one at cutShort cut
@@ -69,8 +69,8 @@ TEST_F(SDLGuiSearcherTest, NumberKeysTypeLikeAPhone) {
       {{config.n2, config.n3, config.n1}, 0, "A"},
   };
   for (const auto& typing : typings) {
-    gui.searchText = "";
-    gui.cursorPos = 0;
+    gui.Search().searchText = "";
+    gui.Search().cursorPos = 0;
     for (size_t i = 0; i < typing.keys.size(); ++i) {
       clock.Advance(i + 1 == typing.keys.size() ? typing.pauseBeforeLast : 300);
       Keys({typing.keys[i]});
@@ -78,9 +78,9 @@ TEST_F(SDLGuiSearcherTest, NumberKeysTypeLikeAPhone) {
     EXPECT_EQ(Text(), typing.text);
   }
 
-  gui.searchText = "\xD1";  // Ñ on the MNO key turns into O
-  gui.cursorPos = 1;
-  gui.lastTapAt = clock.Ticks();
+  gui.Search().searchText = "\xD1";  // Ñ on the MNO key turns into O
+  gui.Search().cursorPos = 1;
+  gui.Search().lastTapAt = clock.Ticks();
   Keys({config.n6});
   EXPECT_EQ(Text(), "O");
 }
@@ -97,20 +97,20 @@ TEST_F(SDLGuiSearcherTest, SearchWhileTypingListsEveryMatchOnceInSlices) {
     }
   }
   OpenSearcher();
-  gui.searchText = "am";
-  gui.localResultsList->AddItem("anterior");
+  gui.Search().searchText = "am";
+  gui.Lists().localResultsList->AddItem("anterior");
   EXPECT_FALSE(gui.AsyncSearch(true));
-  EXPECT_EQ(Rows(*gui.localResultsList), std::vector<std::string>{"anterior"}) << "too short to search";
+  EXPECT_EQ(Rows(*gui.Lists().localResultsList), std::vector<std::string>{"anterior"}) << "too short to search";
 
-  gui.searchText = "amor";
+  gui.Search().searchText = "amor";
   EXPECT_TRUE(gui.AsyncSearch(true));
-  EXPECT_EQ(gui.searchRunning, 1);
+  EXPECT_EQ(gui.Search().searchRunning, 1);
   const int slices = 1 + SearchToTheEnd();
   EXPECT_EQ(slices, (2 * 10000 + 98) / 99);  // 99 of the 20,000 albums and tracks a slice
-  EXPECT_EQ(gui.localResultsList->Count(), 2 * 715);
-  EXPECT_EQ(gui.onlineResultsList->Count(), 2 * 1000);
-  EXPECT_EQ(gui.albumMatches.size(), 2 * 715u);
-  EXPECT_EQ(Rows(*gui.onlineResultsList)[0], "[M] Amor eterno");
+  EXPECT_EQ(gui.Lists().localResultsList->Count(), 2 * 715);
+  EXPECT_EQ(gui.Lists().onlineResultsList->Count(), 2 * 1000);
+  EXPECT_EQ(gui.Search().albumMatches.size(), 2 * 715u);
+  EXPECT_EQ(Rows(*gui.Lists().onlineResultsList)[0], "[M] Amor eterno");
 }
 
 TEST_F(SDLGuiSearcherTest, OnlyTheDownloadsOfTheFavouritesAreSearched) {
@@ -121,11 +121,11 @@ TEST_F(SDLGuiSearcherTest, OnlyTheDownloadsOfTheFavouritesAreSearched) {
   catalogue.AddTrack(catalogue.AddDisc(catalogue.AddGenre("Karaoke", 0), "Noche", 0, false), "Luna.cdg");
   config.favoritos = true;
   OpenSearcher();
-  gui.searchText = "luna";
+  gui.Search().searchText = "luna";
   gui.AsyncSearch(true);
   SearchToTheEnd();
-  EXPECT_TRUE(Rows(*gui.localResultsList).empty());
-  EXPECT_EQ(Rows(*gui.onlineResultsList), (std::vector<std::string>{"[V] Luna", "[K] Luna"}));
+  EXPECT_TRUE(Rows(*gui.Lists().localResultsList).empty());
+  EXPECT_EQ(Rows(*gui.Lists().onlineResultsList), (std::vector<std::string>{"[V] Luna", "[K] Luna"}));
 }
 
 // Three track matches, then five on-line results: the fifth row of the
@@ -139,29 +139,29 @@ TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
   OpenSearcher();
   GiveCredits(gui, 3);
   SearchScriptListing(5, 4);
-  gui.searchText = "sol";
+  gui.Search().searchText = "sol";
   gui.AsyncSearch(true);
   SearchToTheEnd();
-  ASSERT_EQ(gui.onlineResultsList->Count(), 3);
+  ASSERT_EQ(gui.Lists().onlineResultsList->Count(), 3);
   gui.youtube_search();
-  ASSERT_EQ(gui.onlineResultsList->Count(), 3 + 5);
-  EXPECT_EQ(gui.onlineUrls[4].GetLength(), 0u) << "cut short";
+  ASSERT_EQ(gui.Lists().onlineResultsList->Count(), 3 + 5);
+  EXPECT_EQ(gui.Search().onlineUrls[4].GetLength(), 0u) << "cut short";
 
-  gui.onlineResultsList->SetSelected(4);
+  gui.Lists().onlineResultsList->SetSelected(4);
   Keys({config.enter});
   ASSERT_TRUE(WaitUntil([] { return ReadHostFile("download.txt").size() > 0; }));
   EXPECT_EQ(ReadHostFile("download.txt"), "[D] Video 1|http://127.0.0.1/v1|22/18|RAWMLDK|media/Todo/Descargas");
-  EXPECT_EQ(std::string(gui.onlineResultsList->GetItem(4)), "[%] Video 1");
+  EXPECT_EQ(std::string(gui.Lists().onlineResultsList->GetItem(4)), "[%] Video 1");
 
   for (int row : {4, 7}) {  // started already; no address
-    gui.onlineResultsList->SetSelected(row);
+    gui.Lists().onlineResultsList->SetSelected(row);
     EXPECT_GE(WaitOf([&] { Keys({config.enter}); }), 5000u) << row;
   }
   Keys({config.coin1, config.upvol});  // the lists stay as they are
-  EXPECT_EQ(gui.onlineResultsList->Count(), 3 + 5);
-  EXPECT_EQ(std::string(gui.onlineResultsList->GetItem(4)), "[%] Video 1");
+  EXPECT_EQ(gui.Lists().onlineResultsList->Count(), 3 + 5);
+  EXPECT_EQ(std::string(gui.Lists().onlineResultsList->GetItem(4)), "[%] Video 1");
   GiveCredits(gui, 2);
-  gui.onlineResultsList->SetSelected(5);
+  gui.Lists().onlineResultsList->SetSelected(5);
   const std::string log = LogOf([&] { Keys({config.enter}); });
   EXPECT_EQ(log.find("Seleccionado"), std::string::npos) << "not enough credits";
   EXPECT_EQ(gui.Credits(), 2);
@@ -177,10 +177,10 @@ TEST_F(SDLGuiSearcherTest, ResultsThatWouldNotBeOneNameAreLeftOut) {
     records += std::string(title) + "\n3:15\ncanal\nhttp://127.0.0.1/v\nid\n";
   WriteHostFile("prepared.txt", records);
   WriteHostFile("ytsearch.py", "import shutil\nshutil.copy('prepared.txt', 'results.txt')\n");
-  gui.searchText = "sol";
+  gui.Search().searchText = "sol";
   gui.youtube_search();
-  EXPECT_EQ(Rows(*gui.onlineResultsList), (std::vector<std::string>{"[D] AC/DC Live", "[D] ok"}));
-  EXPECT_EQ(gui.onlineUrls.size(), 2u);
+  EXPECT_EQ(Rows(*gui.Lists().onlineResultsList), (std::vector<std::string>{"[D] AC/DC Live", "[D] ok"}));
+  EXPECT_EQ(gui.Search().onlineUrls.size(), 2u);
 }
 
 }  // namespace

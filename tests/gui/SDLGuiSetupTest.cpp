@@ -17,48 +17,49 @@ using SDLGuiSetupTest = CabinetTest;
 
 TEST_F(SDLGuiSetupTest, InitializeSetsUpTheWholeDisplay) {
   ASSERT_EQ(Start(), 1) << setUpLog;
-  ASSERT_NE(gui.screen, nullptr);
-  EXPECT_EQ(gui.screen->w, 1024);
-  EXPECT_EQ(gui.screen->h, 768);
+  ASSERT_NE(gui.Display().screen, nullptr);
+  EXPECT_EQ(gui.Display().screen->w, 1024);
+  EXPECT_EQ(gui.Display().screen->h, 768);
   EXPECT_EQ(setUpLog.find("Error al cargar"), std::string::npos) << setUpLog;
   for (const auto& [name, surface] : LoadedImages(gui)) EXPECT_NE(surface, nullptr) << name;
-  EXPECT_EQ(gui.tvOutImage, nullptr);
+  EXPECT_EQ(gui.Images().tvOutImage, nullptr);
 
-  EXPECT_EQ(gui.background->w, 1024);
-  EXPECT_EQ(gui.background->h, 768);
-  EXPECT_EQ(gui.coverSurface->w, skin.wcover);
-  EXPECT_EQ(gui.coverSurface->h, skin.hcovers);
-  EXPECT_EQ(gui.buttonImages[1]->w, 128);  // accept
-  EXPECT_EQ(gui.keyboardImage->w, 700);    // unscaled
-  EXPECT_EQ(gui.creditsSave->w, skin.wcredits);
+  EXPECT_EQ(gui.Images().background->w, 1024);
+  EXPECT_EQ(gui.Images().background->h, 768);
+  EXPECT_EQ(gui.Images().coverSurface->w, skin.wcover);
+  EXPECT_EQ(gui.Images().coverSurface->h, skin.hcovers);
+  EXPECT_EQ(gui.Images().buttonImages[1]->w, 128);  // accept
+  EXPECT_EQ(gui.Images().keyboardImage->w, 700);    // unscaled
+  EXPECT_EQ(gui.Images().creditsSave->w, skin.wcredits);
 
   // The genres list takes the dialog image's size, centred.
   EXPECT_EQ(skin.wgenreslist, 500);
   EXPECT_EQ(skin.hgenreslist, 400);
   EXPECT_EQ(skin.xgenreslist, 262);
   EXPECT_EQ(skin.ygenreslist, 184);
-  EXPECT_EQ(gui.resultsList->rect.x, 212);  // centred on (512, 384)
-  ASSERT_EQ(gui.configList->Count(), 14);
-  EXPECT_STREQ(gui.configList->GetItem(13), "Salir");
-  EXPECT_NE(gui.keyboardFont.GetFont(), nullptr);
+  EXPECT_EQ(gui.Lists().resultsList->rect.x, 212);  // centred on (512, 384)
+  ASSERT_EQ(gui.Lists().configList->Count(), 14);
+  EXPECT_STREQ(gui.Lists().configList->GetItem(13), "Salir");
+  EXPECT_NE(gui.Writers().keyboardFont.GetFont(), nullptr);
 
   char* caption = nullptr;
   SDL_WM_GetCaption(&caption, nullptr);
   EXPECT_STREQ(caption, "Melodeck");
-  EXPECT_EQ(gui.coverCache.Count(), SDLGui::kCoverSlots);
+  EXPECT_NE(gui.Covers().At(CoverRing::kSlots - 1), nullptr);
+  EXPECT_EQ(gui.Covers().At(CoverRing::kSlots), nullptr);
   EXPECT_EQ(clock.Ticks(), 2000u);  // the one-second settling pause
-  EXPECT_EQ(gui.readyAt, 2000u);
+  EXPECT_EQ(gui.Timing().readyAt, 2000u);
   EXPECT_FALSE(fs::exists("exectime.txt"));  // no service period configured
 
   // Under the dummy driver the video window is a stand-in on the media panel.
-  EXPECT_EQ(gui.mainWindow, 0u);
-  ASSERT_NE(gui.playerWindow, nullptr);
-  const SDL_Rect area = gui.playerWindow->Area();
+  EXPECT_EQ(gui.Resources().mainWindow, 0u);
+  ASSERT_NE(gui.Resources().playerWindow, nullptr);
+  const SDL_Rect area = gui.Resources().playerWindow->Area();
   EXPECT_EQ(area.x, skin.xmedia);
   EXPECT_EQ(area.y, skin.ymedia);
   EXPECT_EQ(area.w, skin.wmedia);
   EXPECT_EQ(area.h, skin.hmedia);
-  EXPECT_TRUE(gui.playerWindow->IsVisible());
+  EXPECT_TRUE(gui.Resources().playerWindow->IsVisible());
   EXPECT_EQ(gui.GetWindowPlayerHandle(), 0u);
 }
 
@@ -70,21 +71,21 @@ TEST_F(SDLGuiSetupTest, TvOutDoublesTheWindowAndListsTheAdvertising) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   EXPECT_NE(setUpLog.find("VENTANA DOBLE: 2390 x 768\n"), std::string::npos) << setUpLog;
-  EXPECT_EQ(gui.screen->w, 2390);
-  EXPECT_EQ(gui.screen->h, 768);
-  ASSERT_NE(gui.tvOutImage, nullptr);
-  EXPECT_EQ(gui.tvOutImage->w, 1366);
-  EXPECT_EQ(gui.tvOutImage->h, 768);
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 1024 + 700, 400), Color(kTvYellow));
-  EXPECT_EQ(gui.tvTick, 2000u);
-  EXPECT_EQ(gui.adSwitchAt, 2000u);
+  EXPECT_EQ(gui.Display().screen->w, 2390);
+  EXPECT_EQ(gui.Display().screen->h, 768);
+  ASSERT_NE(gui.Images().tvOutImage, nullptr);
+  EXPECT_EQ(gui.Images().tvOutImage->w, 1366);
+  EXPECT_EQ(gui.Images().tvOutImage->h, 768);
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 1024 + 700, 400), Color(kTvYellow));
+  EXPECT_EQ(gui.MarqueePart().TvMovedAt(), 2000u);
+  EXPECT_EQ(gui.MarqueePart().AdvertisingShownAt(), 2000u);
 
   std::set<std::string> ads;
-  for (RItemList* node = gui.adFiles.GetFirst(); node != nullptr; node = node->next)
+  for (RItemList* node = gui.MarqueePart().Advertising().GetFirst(); node != nullptr; node = node->next)
     ads.insert(static_cast<const RString*>(node->data)->c_str());
   EXPECT_EQ(ads, (std::set<std::string>{"anuncio1.jpg", "anuncio2.png"}));
 
-  const SDL_Rect area = gui.playerWindow->Area();
+  const SDL_Rect area = gui.Resources().playerWindow->Area();
   EXPECT_EQ(area.x, 1024);
   EXPECT_EQ(area.y, 0);
   EXPECT_EQ(area.w, 1366);
@@ -99,12 +100,12 @@ TEST_F(SDLGuiSetupTest, MissingImageStopsTheLaterOnes) {
   ASSERT_EQ(Initialize(), 1);
   EXPECT_EQ(setUpLog.find("Error al cargar"), setUpLog.find("Error al cargar back.png: "))
       << setUpLog;
-  EXPECT_EQ(gui.gearIcons[0], nullptr);
-  EXPECT_NE(gui.gearIcons[1], nullptr);
-  EXPECT_NE(gui.buttonImages[5], nullptr);
-  EXPECT_EQ(gui.backImage, nullptr);
-  EXPECT_EQ(gui.onlineIcon, nullptr);
-  EXPECT_EQ(gui.digitImages[0], nullptr);
+  EXPECT_EQ(gui.Images().gearIcons[0], nullptr);
+  EXPECT_NE(gui.Images().gearIcons[1], nullptr);
+  EXPECT_NE(gui.Images().buttonImages[5], nullptr);
+  EXPECT_EQ(gui.Images().backImage, nullptr);
+  EXPECT_EQ(gui.Images().onlineIcon, nullptr);
+  EXPECT_EQ(gui.Images().digitImages[0], nullptr);
 }
 
 TEST_F(SDLGuiSetupTest, MissingSkinImageLoadsNoImage) {
@@ -112,9 +113,9 @@ TEST_F(SDLGuiSetupTest, MissingSkinImageLoadsNoImage) {
   fs::remove("skins/skin.jpg");
   ASSERT_EQ(Initialize(), 1);
   EXPECT_NE(setUpLog.find("Error al cargar skin.jpg : "), std::string::npos) << setUpLog;
-  EXPECT_EQ(gui.background, nullptr);
-  EXPECT_EQ(gui.coverSurface, nullptr);
-  EXPECT_EQ(gui.digitImages[9], nullptr);
+  EXPECT_EQ(gui.Images().background, nullptr);
+  EXPECT_EQ(gui.Images().coverSurface, nullptr);
+  EXPECT_EQ(gui.Images().digitImages[9], nullptr);
   EXPECT_EQ(gui.OnlineChecker(), 0);  // no images: the indicator is not drawn
 }
 
@@ -143,15 +144,6 @@ TEST_F(SDLGuiSetupTest, ConfiguredVolumeWinsOverTheSavedOne) {
   ASSERT_EQ(Start(), 1);
   EXPECT_EQ(gui.Credits(), 2);
   EXPECT_EQ(config.volumen, 70);
-}
-
-TEST(WaveOutVolumeTest, PercentToBothChannels) {
-  EXPECT_EQ(WaveOutVolume(50), 0x7FFF7FFFu);  // 32767 per channel
-  EXPECT_EQ(WaveOutVolume(100), 0xFFFFFFFFu);
-  EXPECT_EQ(WaveOutVolume(0), 0u);
-  EXPECT_EQ(WaveOutVolume(1), 0x028F028Fu);  // 655.35 truncated
-  EXPECT_EQ(WaveOutVolume(-1), 0u);
-  EXPECT_EQ(WaveOutVolume(150), 0xFFFFFFFFu);
 }
 
 TEST_F(SDLGuiSetupTest, RunningTimeCounterGrows) {
@@ -196,7 +188,7 @@ class ServiceReminderTest : public CabinetTest {
 TEST_F(ServiceReminderTest, ShownPastThePeriod) {
   EXPECT_TRUE(ReminderShownWithCounter("359998"));
   EXPECT_EQ(reminderLog, "Execution count: 360001\n");
-  EXPECT_EQ(gui.lastRunTimeSave, clock.Ticks());
+  EXPECT_EQ(gui.Timing().lastRunTimeSave, clock.Ticks());
 }
 
 TEST_F(ServiceReminderTest, NotShownAtThePeriod) {
@@ -218,17 +210,17 @@ class OnlineIndicatorTest : public CabinetTest {
     gui.DrawBackground(true);
   }
   // The indicator sits at (921, 614) on a 1024 × 768 screen.
-  Rgba Indicator() { return ColorAt(gui.screen, 921 + 20, 614 + 20); }
-  Rgba BesideIndicator() { return ColorAt(gui.screen, 920, 613); }
+  Rgba Indicator() { return ColorAt(gui.Display().screen, 921 + 20, 614 + 20); }
+  Rgba BesideIndicator() { return ColorAt(gui.Display().screen, 920, 613); }
 };
 
 TEST_F(OnlineIndicatorTest, OfflineStatusShowsTheOfflineIconAndIsDeleted) {
   WriteHostFile("serverstatus", "0\r\n");
   EXPECT_EQ(gui.OnlineChecker(), 0);
   EXPECT_PRED2(Near, Indicator(), Color(kOfflineRed));
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 921, 614), Color(kOfflineRed));
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 960, 653), Color(kOfflineRed));
-  EXPECT_PRED2(Near, ColorAt(gui.screen, 961, 654), Color(kSkinBlue));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 921, 614), Color(kOfflineRed));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 960, 653), Color(kOfflineRed));
+  EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 961, 654), Color(kSkinBlue));
   EXPECT_FALSE(fs::exists("serverstatus"));
 }
 
@@ -259,11 +251,11 @@ TEST_F(SDLGuiSetupTest, GenresListNumbersEveryGenre) {
   library.GetOrAddGenre("Rock");
   library.GetOrAddGenre("Baladas");
   ASSERT_EQ(Start(), 1);
-  ASSERT_EQ(gui.genresList->Count(), 2);
-  EXPECT_STREQ(gui.genresList->GetItem(0), "1.- Rock");
-  EXPECT_STREQ(gui.genresList->GetItem(1), "2.- Baladas");
+  ASSERT_EQ(gui.Lists().genresList->Count(), 2);
+  EXPECT_STREQ(gui.Lists().genresList->GetItem(0), "1.- Rock");
+  EXPECT_STREQ(gui.Lists().genresList->GetItem(1), "2.- Baladas");
   EXPECT_EQ(gui.CreateGenresList(), 2);
-  EXPECT_EQ(gui.genresList->Count(), 2);
+  EXPECT_EQ(gui.Lists().genresList->Count(), 2);
 }
 
 // The make-cabinet script of the demo builds a complete working directory.
@@ -295,7 +287,7 @@ TEST_F(SDLGuiSetupTest, DemoCabinetSetsUpCompletely) {
   EXPECT_EQ(log.find("Error al cargar"), std::string::npos) << log;
   EXPECT_EQ(log.find("TTF_OpenFont"), std::string::npos) << log;
   for (const auto& [name, surface] : LoadedImages(gui)) EXPECT_NE(surface, nullptr) << name;
-  EXPECT_EQ(gui.tvOutImage != nullptr, config.tvout != 0);
+  EXPECT_EQ(gui.Images().tvOutImage != nullptr, config.tvout != 0);
 }
 
 }  // namespace

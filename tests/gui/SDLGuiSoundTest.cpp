@@ -63,7 +63,7 @@ class SDLGuiCoinSoundTest : public CabinetTest {
     action();
     return std::chrono::duration_cast<milliseconds>(steady_clock::now() - start).count();
   }
-  bool Playing() const { return gui.coinSound != nullptr && gui.coinSound->Playing(); }
+  bool Playing() const { return gui.Resources().coinSound != nullptr && gui.Resources().coinSound->Playing(); }
 
  private:
   std::string savedDriver_;

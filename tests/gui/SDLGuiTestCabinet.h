@@ -87,27 +87,27 @@ inline void WriteCabinet(const std::filesystem::path& dir) {
 // Every image slot that a complete set-up fills, with its name.
 inline std::vector<std::pair<std::string, SDL_Surface*>> LoadedImages(const SDLGui& gui) {
   std::vector<std::pair<std::string, SDL_Surface*>> slots = {
-      {"background", gui.background},
-      {"coverSurface", gui.coverSurface},
-      {"keyboardImage", gui.keyboardImage},
-      {"searchPhoneImage", gui.searchPhoneImage},
-      {"searchPhoneSave", gui.searchPhoneSave},
-      {"backImage", gui.backImage},
-      {"onlineIcon", gui.onlineIcon},
-      {"offlineIcon", gui.offlineIcon},
-      {"karaokeImage05", gui.karaokeImage05},
-      {"karaokeImage610", gui.karaokeImage610},
-      {"genresDialogImage", gui.genresDialogImage},
-      {"genresDialogSave", gui.genresDialogSave},
-      {"resultDialogImage", gui.resultDialogImage},
-      {"resultDialogSave", gui.resultDialogSave},
-      {"jumpDialogImage", gui.jumpDialogImage},
-      {"jumpDialogSave", gui.jumpDialogSave},
+      {"background", gui.Images().background},
+      {"coverSurface", gui.Images().coverSurface},
+      {"keyboardImage", gui.Images().keyboardImage},
+      {"searchPhoneImage", gui.Images().searchPhoneImage},
+      {"searchPhoneSave", gui.Images().searchPhoneSave},
+      {"backImage", gui.Images().backImage},
+      {"onlineIcon", gui.Images().onlineIcon},
+      {"offlineIcon", gui.Images().offlineIcon},
+      {"karaokeImage05", gui.Images().karaokeImage05},
+      {"karaokeImage610", gui.Images().karaokeImage610},
+      {"genresDialogImage", gui.Images().genresDialogImage},
+      {"genresDialogSave", gui.Images().genresDialogSave},
+      {"resultDialogImage", gui.Images().resultDialogImage},
+      {"resultDialogSave", gui.Images().resultDialogSave},
+      {"jumpDialogImage", gui.Images().jumpDialogImage},
+      {"jumpDialogSave", gui.Images().jumpDialogSave},
   };
-  for (int i = 0; i < 6; ++i) slots.push_back({"buttonImages" + std::to_string(i), gui.buttonImages[i]});
-  for (int i = 0; i < 4; ++i) slots.push_back({"gearIcons" + std::to_string(i), gui.gearIcons[i]});
-  for (int i = 0; i < 10; ++i) slots.push_back({"digitImages" + std::to_string(i), gui.digitImages[i]});
-  for (int i = 0; i < 3; ++i) slots.push_back({"keyHighlights" + std::to_string(i), gui.keyHighlights[i]});
+  for (int i = 0; i < 6; ++i) slots.push_back({"buttonImages" + std::to_string(i), gui.Images().buttonImages[i]});
+  for (int i = 0; i < 4; ++i) slots.push_back({"gearIcons" + std::to_string(i), gui.Images().gearIcons[i]});
+  for (int i = 0; i < 10; ++i) slots.push_back({"digitImages" + std::to_string(i), gui.Images().digitImages[i]});
+  for (int i = 0; i < 3; ++i) slots.push_back({"keyHighlights" + std::to_string(i), gui.Images().keyHighlights[i]});
   return slots;
 }
 
@@ -115,7 +115,7 @@ inline std::vector<std::pair<std::string, SDL_Surface*>> LoadedImages(const SDLG
 inline void GiveCredits(SDLGui& gui, int32_t credits) {
   StateSnapshot state;
   state.credits = credits;
-  gui.cashbox->Restore(state);
+  gui.Resources().cashbox->Restore(state);
 }
 
 class CabinetTest : public ::testing::Test {

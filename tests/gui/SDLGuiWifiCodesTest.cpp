@@ -50,7 +50,7 @@ class SDLGuiWifiCodesTest : public MainScreenTest {
     catalogue.AddGenre("Rock", 2);
     config.playmode = "jukebox";
     Open();
-    codeClock.screen = gui.screen;
+    codeClock.screen = gui.Display().screen;
     WriteHostFile("code.py", kCodeScript);
     WriteHostFile("code_configuration.py", "import shutil\nshutil.copy('qr.bmp', 'CONFIGURATION.png')\n");
     // Its first colour must not turn transparent on the way to the screen.
@@ -105,14 +105,14 @@ TEST_F(SDLGuiWifiCodesTest, PurchasesTakeWhatTheCustomerChose) {
     EXPECT_EQ(gui.Credits(), purchase.left);
     EXPECT_EQ(ReadHostFile("args.txt"), purchase.passed);
     if (purchase.chosen == 0) continue;
-    EXPECT_EQ(gui.wifiCredits, purchase.chosen);
+    EXPECT_EQ(gui.WifiCodeBook().Credits(), purchase.chosen);
     const std::string saved = "savedcredits=" + std::to_string(purchase.left);
     if (*purchase.passed) {
       EXPECT_NE(ReadHostFile("tempdata").find(saved), std::string::npos);
     }
   }
-  EXPECT_EQ(gui.lastWifiCode.GetLength(), 4u);
-  EXPECT_EQ(gui.wifiCodes.Count(), 3);
+  EXPECT_EQ(gui.WifiCodeBook().Last().GetLength(), 4u);
+  EXPECT_EQ(gui.WifiCodeBook().Count(), 3);
 }
 
 TEST_F(SDLGuiWifiCodesTest, DisplayLastsWhileTheImageDoesAtMostFortySeconds) {
@@ -122,7 +122,7 @@ TEST_F(SDLGuiWifiCodesTest, DisplayLastsWhileTheImageDoesAtMostFortySeconds) {
   EXPECT_GE(used, 5000u);
   EXPECT_LT(used, 5100u);
   EXPECT_TRUE(Near(codeClock.centre, Color(kQrRed)));
-  EXPECT_EQ(gui.redrawMode, SDLGui::kUpToDate);  // the main screen drawn again
+  EXPECT_EQ(gui.Display().redrawMode, SDLGui::kUpToDate);  // the main screen drawn again
   const uint32_t unused = Elapsed([&] { Press(config.wifi); });
   EXPECT_GE(unused, 40000u);
   EXPECT_LT(unused, 40100u);

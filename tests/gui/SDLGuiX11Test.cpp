@@ -80,7 +80,7 @@ class SDLGuiX11Test : public CabinetTest {
   }
   // SDL lets go of the server before it goes away.
   void TearDown() override {
-    gui.playerWindow.reset();
+    gui.Resources().playerWindow.reset();
     SDL_Quit();
     if (display_ != nullptr) XCloseDisplay(display_);
     server_.Terminate();
@@ -111,11 +111,11 @@ class SDLGuiX11Test : public CabinetTest {
 
 TEST_F(SDLGuiX11Test, VideoWindowIsAChildOnTheMediaPanel) {
   ASSERT_EQ(Start(), 1) << setUpLog;
-  ASSERT_NE(gui.mainWindow, 0u);
+  ASSERT_NE(gui.Resources().mainWindow, 0u);
   ASSERT_NE(gui.GetWindowPlayerHandle(), 0u);
   Sync();
   Geometry video = VideoWindowGeometry();
-  EXPECT_EQ(video.parent, gui.mainWindow);
+  EXPECT_EQ(video.parent, gui.Resources().mainWindow);
   EXPECT_EQ(video.x, skin.xmedia);
   EXPECT_EQ(video.y, skin.ymedia);
   EXPECT_EQ(video.w, skin.wmedia);
@@ -142,14 +142,14 @@ TEST_F(SDLGuiX11Test, VideoWindowCoversTheTvOutArea) {
   ASSERT_EQ(Start(), 1) << setUpLog;
   Sync();
   const Geometry video = VideoWindowGeometry();
-  EXPECT_EQ(video.parent, gui.mainWindow);
+  EXPECT_EQ(video.parent, gui.Resources().mainWindow);
   EXPECT_EQ(video.x, 1024);
   EXPECT_EQ(video.y, 0);
   EXPECT_EQ(video.w, 1366);
   EXPECT_EQ(video.h, 768);
 
   XWindowAttributes main;
-  XGetWindowAttributes(display_, gui.mainWindow, &main);
+  XGetWindowAttributes(display_, gui.Resources().mainWindow, &main);
   EXPECT_EQ(main.width, 2390);
   EXPECT_EQ(main.height, 768);
 }

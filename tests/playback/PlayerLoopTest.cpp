@@ -197,7 +197,6 @@ TEST_F(PlayerLoopTest, EntriesOutsideTheCatalogueAreDroppedWithAFinishedEvent) {
   queue.AddElementToQueue(0, 3, 0);
   queue.AddElementToQueue(0, 0, 9);
   EXPECT_FALSE(player.IsVideoOnQueue());
-  EXPECT_FALSE(player.IsKaraokeOnQueue());
   for (int left = 2; left >= 0; --left) {
     player.PlayNext();
     EXPECT_EQ(queue.Count(), left);
