@@ -148,12 +148,12 @@ TEST_F(SDLGuiOperatorMenuTest, SequenceOpensAWholeMenuThatTakesServiceKeys) {
 TEST_F(SDLGuiOperatorMenuTest, MenuIsFramedInTheListBarColour) {
   config.listageneros_barras_color = Colour{200, 30, 90};
   OpenMenu();
-  const SDL_Rect r = gui.configList->rect;
+  const SDL_Rect r = gui.Lists().configList->rect;
   const int midX = r.x + r.w / 2, midY = r.y + r.h / 2;
   for (const auto& [x, y] : {std::pair{r.x - 1, midY}, {r.x - 4, midY}, {r.x + r.w + 3, midY}, {midX, r.y - 1},
                              {midX, r.y + r.h}})
-    EXPECT_EQ(ColorAt(gui.screen, x, y), Opaque(200, 30, 90)) << x << "," << y;
-  EXPECT_NE(ColorAt(gui.screen, r.x - 5, midY), Opaque(200, 30, 90));
+    EXPECT_EQ(ColorAt(gui.Display().screen, x, y), Opaque(200, 30, 90)) << x << "," << y;
+  EXPECT_NE(ColorAt(gui.Display().screen, r.x - 5, midY), Opaque(200, 30, 90));
 }
 
 TEST_F(SDLGuiOperatorMenuTest, WirelessStateIsReadFromItsNameAndValueLines) {

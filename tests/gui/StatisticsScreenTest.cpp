@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "MainScreenFixture.h"
+#include "gui/OperatorMenu.h"
 #include "state/Ledger.h"
 #include "support/Wait.h"
 
@@ -67,10 +68,10 @@ TEST_F(StatisticsScreenTest, TodaySinceClearingAndMostPlayed) {
                                "Las 10 mas tocadas:",
                                "1. Canci\xf3n - A\xf1o (Pop): 2",
                            }));
-  const SDL_Rect box = screen.Draw(gui.screen, gui.genresListFont);
-  EXPECT_NEAR(box.x * 2 + box.w, gui.screen->w, 1);  // in the middle
-  EXPECT_NEAR(box.y * 2 + box.h, gui.screen->h, 1);
-  EXPECT_GE(box.h, 7 * gui.genresListFont.GetFontHeight());
+  const SDL_Rect box = screen.Draw(gui.Display().screen, gui.Writers().genresListFont);
+  EXPECT_NEAR(box.x * 2 + box.w, gui.Display().screen->w, 1);  // in the middle
+  EXPECT_NEAR(box.y * 2 + box.h, gui.Display().screen->h, 1);
+  EXPECT_GE(box.h, 7 * gui.Writers().genresListFont.GetFontHeight());
 }
 
 // A missing file, or a reading cut short.
@@ -93,12 +94,12 @@ TEST_F(StatisticsScreenTest, LedgerThatCannotBeReadIsSaid) {
 TEST_F(StatisticsScreenTest, MenuRowShowsTheFiguresUntilAKey) {
   gui.Money().StartLedger(false);
   Press(config.configmenu);
-  gui.configList->SetSelected(SDLGui::kStatisticsRow);
+  gui.Lists().configList->SetSelected(OperatorMenu::kStatisticsRow);
   EXPECT_GE(WaitOf([&] { gui.DispatchKey(config.enter); }), 30000u);
-  EXPECT_EQ(gui.dialog, SDLGui::kConfigScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
   Answer(SDLK_a);
   EXPECT_LT(WaitOf([&] { gui.DispatchKey(config.enter); }), 30000u);
-  EXPECT_EQ(gui.dialog, SDLGui::kConfigScreen);
+  EXPECT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
   gui.Money().StopLedger(43);
 }
 
