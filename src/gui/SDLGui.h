@@ -3,10 +3,10 @@
 // over parts that own their state: the cover ring (CoverRing), the marquee
 // and TV-out text (Marquee), the operator menu's edited values
 // (OperatorMenu), the Wi-Fi codes (WifiCodes), the download progress files
-// (DownloadProgress), the catalogue walk both searches take (CatalogueWalk)
-// and the pictures (ScreenImages). The rest of its state is grouped in
-// GuiState.h; all of it is private, reached from outside through the
-// accessors below. Its members live in several sources of this folder, one
+// (DownloadProgress), the catalogue walk both searches take (CatalogueWalk),
+// the pictures (ScreenImages) and the phone-keypad searcher
+// (SearcherScreen). The rest of its state is grouped in GuiState.h; all of
+// it is private, reached from outside through the accessors below. Its members live in several sources of this folder, one
 // per concern: SDLGuiSetup (display set-up, running-time counter, online
 // indicator), SDLGuiVideoWindow (the video window), SDLGuiMessages (message
 // box, coins, volume), SDLGuiPanels (main-screen panels), SDLGuiCovers
@@ -35,6 +35,7 @@
 #include "gui/Marquee.h"
 #include "gui/OperatorMenu.h"
 #include "gui/ScreenImages.h"
+#include "gui/SearcherScreen.h"
 #include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
 #include "gui/WifiCodes.h"
@@ -416,6 +417,8 @@ class SDLGui : public PlayerListener,
   void makeWifiCodeAdmin();
   // The codes made since start.
   const WifiCodes& WifiCodeBook() const { return wifiCodeBook; }
+  // The phone-keypad searcher (screen 3 with phonekeyboard).
+  SearcherScreen& Searcher() { return searcher; }
 
   // Genre list, alphabet, keyboard and results ------------------------------
 
@@ -465,38 +468,6 @@ class SDLGui : public PlayerListener,
   void ShowResults();
   void keydown_result(int key);
   void ChooseResult();
-
-  // The phone-keypad searcher (screen 3 with phonekeyboard) ---------------
-
-  // The searcher image over what it covered, the typed text, and with lists
-  // both result lists.
-  void DrawSearch(bool withLists);
-  void keydown_searcher(int key);
-  // One slice of the search while typing: at most 99 albums and tracks
-  // examined, going on where the last slice stopped (from the start with
-  // restart). Albums whose title holds every word go to the first list,
-  // tracks to the second. Nothing below 3 characters. Whether the slice
-  // listed a match or stopped early.
-  bool AsyncSearch(bool restart);
-  // The on-line search for the text, once per text: its results follow the
-  // track matches in the second list.
-  void youtube_search();
-  // Multi-tap letters of n2..n9, and left/right stepping the last letter.
-  void TypeKeypadLetter(const char* letters);
-  void StepSearcherLetter(int step);
-  void SearcherEnter();
-  void SearchOnline();
-  void StartDownloadOfRow(int row);
-  // The search script run to its end (at most kOnlineSearchLimit ms) while
-  // coins keep being credited; false when it had to be stopped.
-  bool RunOnlineSearchScript();
-  void ReadOnlineResults();
-  bool PauseSearch(bool listed, bool beforeTrack);
-  void ShowSpinnerStep();
-  // The searcher's image rectangle on the screen.
-  SDL_Rect SearcherArea() const;
-  static constexpr uint32_t kOnlineSearchLimit = 30000;
-
 
   // Play selection ---------------------------------------------------------
 
@@ -586,15 +557,9 @@ class SDLGui : public PlayerListener,
 
   uint8_t usbUpdateArmed = 1;
   CoinPress coinPresses[6];
-  // Where the typed text starts inside the searcher image.
-  int32_t searchTextX = 120, searchTextY = 42;
-  uint32_t multiTapTimeout = 1500;
-  // Where the search while typing goes on, and for which text.
-  std::optional<CatalogueWalk> searchWalk;
-  uint8_t spinnerPhase = 0;
-  uint8_t onlineSearchDone = 0;
-  RString searchedText = "";
-  std::vector<std::string> searchWords;
+  friend class SearcherScreen;
+  SearcherScreen searcher{*this};
+  void keydown_searcher(int key) { searcher.keydown_searcher(key); }
   Uint32 videoModeFlags = 0;
   Queue* queue;
   // Whether the item that finishes last was not played.

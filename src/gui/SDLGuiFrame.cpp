@@ -45,7 +45,7 @@ void SDLGui::draw() {
   if (dialog != kKeyboardScreen || config->phonekeyboard) DrawMarquee();
   if (dialog == kKeyboardScreen) {
     BlinkTextCursor();
-    if (config->phonekeyboard && searchText.GetLength() > 0) AsyncSearch(false);
+    if (config->phonekeyboard && searchText.GetLength() > 0) searcher.AsyncSearch(false);
   }
   if (config->tvout) DrawTVOUT();
   FollowDownloads();
@@ -330,7 +330,7 @@ SDL_Rect SDLGui::TypedTextOrigin() const {
   }
   const int w = searchPhoneImage != nullptr ? searchPhoneImage->w : 0;
   const int h = searchPhoneImage != nullptr ? searchPhoneImage->h : 0;
-  return MakeRect(skin->width / 2 - w / 2 + searchTextX, skin->height / 2 - h / 2 + searchTextY, 0, 0);
+  return MakeRect(skin->width / 2 - w / 2 + SearcherScreen::kTextX, skin->height / 2 - h / 2 + SearcherScreen::kTextY, 0, 0);
 }
 
 // Downloads ----------------------------------------------------------------

@@ -211,7 +211,7 @@ void SDLGui::RedrawCurrentDialog() {
       break;
     case kKeyboardScreen:
       if (config->phonekeyboard)
-        DrawSearch(true);
+        searcher.DrawSearch(true);
       else
         DrawKeyboard();
       break;

@@ -137,13 +137,13 @@ void SDLGui::ShowKeyboardScreen() {
     RedrawCurrentDialog();
     return;
   }
-  SDL_Rect from = SearcherArea();
+  SDL_Rect from = searcher.SearcherArea();
   SDL_BlitSurface(screen, &from, searchPhoneSave, nullptr);
   for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) {
     list->Free();
     list->SetSelected(-1);
   }
-  DrawSearch(false);
+  searcher.DrawSearch(false);
   for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) list->SaveBackground(screen, nullptr);
 }
 
