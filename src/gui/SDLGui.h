@@ -1,19 +1,19 @@
 #pragma once
 // SDLGui: the one object that owns the screen and all interaction, a façade
 // over parts that own their state: the cover ring (CoverRing), the marquee
-// and TV-out text (Marquee), the operator menu's edited values
-// (OperatorMenu), the Wi-Fi codes (WifiCodes), the download progress files
-// (DownloadProgress), the catalogue walk both searches take (CatalogueWalk),
-// the pictures (ScreenImages) and the phone-keypad searcher
+// and TV-out text (Marquee), the operator menu (OperatorMenuScreen, its
+// edited values in OperatorMenu), the Wi-Fi codes (WifiCodes), the download
+// progress files (DownloadProgress), the catalogue walk both searches take
+// (CatalogueWalk), the pictures (ScreenImages) and the phone-keypad searcher
 // (SearcherScreen). The rest of its state is grouped in GuiState.h; all of
-// it is private, reached from outside through the accessors below. Its members live in several sources of this folder, one
-// per concern: SDLGuiSetup (display set-up, running-time counter, online
-// indicator), SDLGuiVideoWindow (the video window), SDLGuiMessages (message
-// box, coins, volume), SDLGuiPanels (main-screen panels), SDLGuiCovers
-// (cover loading), SDLGuiInput (every input read, coins counted),
-// SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's duties and the
-// playback events), SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke (the
-// karaoke score), SDLGuiOperatorMenu (the operator menu and WPS) and
+// it is private, reached from outside through the accessors below. Its
+// members live in several sources of this folder, one per concern:
+// SDLGuiSetup (display set-up, running-time counter, online indicator),
+// SDLGuiVideoWindow (the video window), SDLGuiMessages (message box, coins,
+// volume), SDLGuiPanels (main-screen panels), SDLGuiCovers (cover loading),
+// SDLGuiInput (every input read, coins counted), SDLGuiLoop (the main
+// loop's calls), SDLGuiFrame (draw's duties and the playback events),
+// SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke (the karaoke score) and
 // SDLGuiWifiCodes (Wi-Fi access codes).
 #include <SDL.h>
 
@@ -33,7 +33,7 @@
 #include "gui/GuiState.h"
 #include "gui/ListBox.h"
 #include "gui/Marquee.h"
-#include "gui/OperatorMenu.h"
+#include "gui/OperatorMenuScreen.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
 #include "gui/SoundClip.h"
@@ -386,22 +386,8 @@ class SDLGui : public PlayerListener,
   // The access sequence's keys after the long coin press: up, then down.
   int MenuSequenceKey(int step) const;
 
-  // Operator menu ----------------------------------------------------------
-
-  // The menu's list with its rows, made with the other lists, and its
-  // place on the screen.
-  void CreateConfigList();
-  SDL_Rect ConfigListArea();
-  // Opens the menu over the main screen with the settings as they stand;
-  // the row selected at the last visit stays selected.
-  void OpenMenuConfig();
-  // One key on the menu: up and down move, left and right change the
-  // selected value, enter runs the selected row, menu and cancel leave
-  // without saving; the display is flipped after every key.
-  void keydown_config(int key);
-  // Asks the supplicant for its state into "wps_out"; whether it reports a
-  // completed connection.
-  bool check_wps_state();
+  // The operator menu (screen 5).
+  OperatorMenuScreen& MenuScreen() { return menuScreen; }
 
   // Wi-Fi access codes -----------------------------------------------------
 
@@ -579,7 +565,10 @@ class SDLGui : public PlayerListener,
   std::deque<QueueElement> notPlayedEntries;
   CoverRing coverRing;
   Marquee marquee;
-  OperatorMenu operatorMenu;
+  friend class OperatorMenuScreen;
+  OperatorMenuScreen menuScreen{*this};
+  void OpenMenuConfig() { menuScreen.OpenMenuConfig(); }
+  void keydown_config(int key) { menuScreen.keydown_config(key); }
   WifiCodes wifiCodeBook;
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
@@ -687,29 +676,6 @@ class SDLGui : public PlayerListener,
   // Tells the customer why a sale was not made; true when it was not.
   bool TellUnsold(Cashbox::Sale sale);
   void ShowNotice(const RString& text, int timeout);
-
-  // Operator menu (helpers) ------------------------------------------------
-
-  // The rows that show values, written from the settings and edited copies.
-  void WriteMenuRows();
-  // The list over its own filled background.
-  void DrawConfigList();
-  // left (-1) and right (+1) on the selected row.
-  void StepMenuValue(int step);
-  void MenuLeft() { StepMenuValue(-1); }
-  void MenuRight() { StepMenuValue(1); }
-  void RunSelectedMenuRow();
-  void CloseOperatorMenu();
-  void ClearCoinCounters();
-  void SaveOperatorSettings();
-  // The ledger's figures (StatisticsScreen) until a key or kStatisticsShown.
-  void ShowStatistics();
-  void ConnectByWps();
-  bool WaitForWpsConnection();
-  // How long the WPS wait may still last, under its message.
-  void ShowSecondsLeft(uint32_t seconds);
-  void StartCatalogueTool();
-  void OpenFileManager();
 
   // Wi-Fi codes (helpers) --------------------------------------------------
 

@@ -219,7 +219,7 @@ void SDLGui::RedrawCurrentDialog() {
       resultsList->Draw(screen, false);
       break;
     case kConfigScreen:
-      DrawConfigList();
+      menuScreen.DrawConfigList();
       break;
     default:
       break;
