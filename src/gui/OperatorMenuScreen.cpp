@@ -140,7 +140,7 @@ void OperatorMenuScreen::RunSelectedMenuRow() {
       ShowStatistics();
       break;
     case OperatorMenu::kAdminCodeRow:
-      gui.makeWifiCodeAdmin();
+      gui.wifiScreen.makeWifiCodeAdmin();
       break;
     case OperatorMenu::kWpsRow:
       ConnectByWps();

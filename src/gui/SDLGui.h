@@ -2,19 +2,19 @@
 // SDLGui: the one object that owns the screen and all interaction, a façade
 // over parts that own their state: the cover ring (CoverRing), the marquee
 // and TV-out text (Marquee), the operator menu (OperatorMenuScreen, its
-// edited values in OperatorMenu), the Wi-Fi codes (WifiCodes), the download
-// progress files (DownloadProgress), the catalogue walk both searches take
-// (CatalogueWalk), the pictures (ScreenImages) and the phone-keypad searcher
-// (SearcherScreen). The rest of its state is grouped in GuiState.h; all of
-// it is private, reached from outside through the accessors below. Its
-// members live in several sources of this folder, one per concern:
-// SDLGuiSetup (display set-up, running-time counter, online indicator),
-// SDLGuiVideoWindow (the video window), SDLGuiMessages (message box, coins,
-// volume), SDLGuiPanels (main-screen panels), SDLGuiCovers (cover loading),
-// SDLGuiInput (every input read, coins counted), SDLGuiLoop (the main
-// loop's calls), SDLGuiFrame (draw's duties and the playback events),
-// SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke (the karaoke score) and
-// SDLGuiWifiCodes (Wi-Fi access codes).
+// edited values in OperatorMenu), the Wi-Fi codes (WifiCodesScreen, the
+// codes in WifiCodes), the download progress files (DownloadProgress), the
+// catalogue walk both searches take (CatalogueWalk), the pictures
+// (ScreenImages) and the phone-keypad searcher (SearcherScreen). The rest
+// of its state is grouped in GuiState.h; all of it is private, reached from
+// outside through the accessors below. Its members live in several sources
+// of this folder, one per concern: SDLGuiSetup (display set-up, running-time
+// counter, online indicator), SDLGuiVideoWindow (the video window),
+// SDLGuiMessages (message box, coins, volume), SDLGuiPanels (main-screen
+// panels), SDLGuiCovers (cover loading), SDLGuiInput (every input read,
+// coins counted), SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's
+// duties and the playback events), SDLGuiMarquee (marquee and TV-out) and
+// SDLGuiKaraoke (the karaoke score).
 #include <SDL.h>
 
 #include <cstdint>
@@ -38,7 +38,7 @@
 #include "gui/SearcherScreen.h"
 #include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
-#include "gui/WifiCodes.h"
+#include "gui/WifiCodesScreen.h"
 #include "gui/fontsdl.h"
 #include "playback/PlayerListener.h"
 #include "playback/Queue.h"
@@ -389,20 +389,8 @@ class SDLGui : public PlayerListener,
   // The operator menu (screen 5).
   OperatorMenuScreen& MenuScreen() { return menuScreen; }
 
-  // Wi-Fi access codes -----------------------------------------------------
-
-  // Asks how many credits (1 up to the balance) the customer spends on a
-  // code; enter takes them, saves, and makes the code. Credits for a code
-  // that could not be made are given back.
-  void AskWifiCode();
-  // Makes a new code with its QR image and shows it until the image is
-  // removed (the code was used), a key is pressed or 40 s passed; false
-  // when the image could not be made (nothing was shown then).
-  bool makeWifiCode();
-  // The administrator's code image, shown until a key or for 20 s.
-  void makeWifiCodeAdmin();
-  // The codes made since start.
-  const WifiCodes& WifiCodeBook() const { return wifiCodeBook; }
+  // The Wi-Fi codes' dialogs and the codes made since start.
+  WifiCodesScreen& WifiScreen() { return wifiScreen; }
   // The phone-keypad searcher (screen 3 with phonekeyboard).
   SearcherScreen& Searcher() { return searcher; }
 
@@ -569,7 +557,9 @@ class SDLGui : public PlayerListener,
   OperatorMenuScreen menuScreen{*this};
   void OpenMenuConfig() { menuScreen.OpenMenuConfig(); }
   void keydown_config(int key) { menuScreen.keydown_config(key); }
-  WifiCodes wifiCodeBook;
+  friend class WifiCodesScreen;
+  WifiCodesScreen wifiScreen{*this};
+  bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;
@@ -676,19 +666,6 @@ class SDLGui : public PlayerListener,
   // Tells the customer why a sale was not made; true when it was not.
   bool TellUnsold(Cashbox::Sale sale);
   void ShowNotice(const RString& text, int timeout);
-
-  // Wi-Fi codes (helpers) --------------------------------------------------
-
-  bool WifiCodeImageExists() const { return wifiCodeBook.LastImageExists(); }
-  // The dialog image with the code's picture scaled into its centre, the
-  // caption above it and the code below (when not empty); null when either
-  // image cannot be loaded.
-  SDL_Surface* ComposeCodeDialog(const RString& image, const RString& caption, const RString& code);
-  // Text centred horizontally on the dialog, offset pixels from its middle.
-  void PutCodeDialogText(SDL_Surface* dialog, const RString& text, int offset);
-  // Shows the composed dialog centred on the screen and frees it.
-  void ShowCodeDialog(SDL_Surface* dialog);
-  void TellCodeNotMade();
 
   // Frame update (helpers) -------------------------------------------------
 

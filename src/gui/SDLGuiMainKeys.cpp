@@ -158,7 +158,7 @@ void SDLGui::DiscoverKey() {
 // asked for a coin, which the waiting message credits.
 void SDLGui::SellWifiCode() {
   if (!JukeboxMode()) {
-    if (!makeWifiCode()) TellCodeNotMade();
+    if (!wifiScreen.makeWifiCode()) wifiScreen.TellCodeNotMade();
     return;
   }
   if (Credits() <= 0) {
@@ -168,7 +168,7 @@ void SDLGui::SellWifiCode() {
     std::printf("Creditos: %d\n", Credits());
     if (Credits() <= 0) return;
   }
-  AskWifiCode();
+  wifiScreen.AskWifiCode();
 }
 
 void SDLGui::OpenAlphabetAfterLongHold() {
