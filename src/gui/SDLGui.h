@@ -5,10 +5,11 @@
 // edited values in OperatorMenu), the Wi-Fi codes (WifiCodesScreen, the
 // codes in WifiCodes), the download progress files (DownloadProgress), the
 // catalogue walk both searches take (CatalogueWalk), the pictures
-// (ScreenImages) and the phone-keypad searcher (SearcherScreen). The rest
-// of its state is grouped in GuiState.h; all of it is private, reached from
-// outside through the accessors below. Its members live in several sources
-// of this folder, one per concern: SDLGuiSetup (display set-up, running-time
+// (ScreenImages), the phone-keypad searcher (SearcherScreen) and the
+// on-screen keyboard with its results (KeyboardScreen). The rest of its
+// state is grouped in GuiState.h; all of it is private, reached from outside
+// through the accessors below. Its members live in several sources of this
+// folder, one per concern: SDLGuiSetup (display set-up, running-time
 // counter, online indicator), SDLGuiVideoWindow (the video window),
 // SDLGuiMessages (message box, coins, volume), SDLGuiPanels (main-screen
 // panels), SDLGuiCovers (cover loading), SDLGuiInput (every input read,
@@ -31,6 +32,7 @@
 #include "gui/CoverRing.h"
 #include "gui/CoverThumbnails.h"
 #include "gui/GuiState.h"
+#include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
 #include "gui/Marquee.h"
 #include "gui/OperatorMenuScreen.h"
@@ -240,22 +242,6 @@ class SDLGui : public PlayerListener,
   // is remembered), and a touch handled as that key.
   int getButtonTouched(int x, int y);
   int touchFunction(int x, int y);
-  // The left button on the keyboard screen; false when the pending input
-  // is to be kept (the search key).
-  bool TouchKeyboard(int x, int y);
-
-  // The highlight image of a key: wide for erase and search, the space
-  // bar's, or the ordinary one.
-  SDL_Surface* KeyHighlightOf(int index) const;
-  // The keyboard image's rectangle on the screen: centred horizontally,
-  // 50 pixels above the vertical centre.
-  SDL_Rect KeyboardArea() const;
-  // Where the typed text starts inside the keyboard image.
-  static constexpr int kKeyboardTextX = 40, kKeyboardTextY = 20;
-  // The key under a screen point, or -1.
-  int KeyboardKeyAtPoint(int x, int y) const;
-  // Keys 37, 38, 40 and the typing keys applied to searchText and cursorPos.
-  void EditSearchText(int index);
 
   // Each coin input's press: when its key went down (0: up) and when it was
   // last seen down (key repeat while held).
@@ -391,6 +377,9 @@ class SDLGui : public PlayerListener,
 
   // The Wi-Fi codes' dialogs and the codes made since start.
   WifiCodesScreen& WifiScreen() { return wifiScreen; }
+  // The on-screen keyboard (screen 3 without phonekeyboard) and the
+  // search's results (screen 4).
+  KeyboardScreen& Keyboard() { return keyboardScreen; }
   // The phone-keypad searcher (screen 3 with phonekeyboard).
   SearcherScreen& Searcher() { return searcher; }
 
@@ -422,26 +411,6 @@ class SDLGui : public PlayerListener,
   void OpenAlphabetPrev() { OpenAlphabetAtInitial(false); }
   // menu on the alphabet: the keyboard with the text typed so far.
   void OpenKeyboardFromAlphabet();
-
-  // The on-screen keyboard (screen 3 without phonekeyboard): a highlight
-  // moved over 42 keys, enter types or acts; and the search's results
-  // (screen 4), each leading to its track on the main screen.
-  void DrawKeyboard();
-  void keydown_keyboard(int key);
-  void PressKeyboardKey(int index);
-  // Searches searchText: with matches the results open, without them the
-  // customer is told so. Nothing for an empty text.
-  void SearchFromKeyboard();
-  // Fills resultsList (and resultEntries) with the tracks whose album or
-  // track title holds every word of searchText; whether any did. The
-  // all-music genre and the favourites genre, copies of the others, are
-  // left out.
-  bool FindSong();
-  void AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
-                 const RString& track);
-  void ShowResults();
-  void keydown_result(int key);
-  void ChooseResult();
 
   // Play selection ---------------------------------------------------------
 
@@ -531,6 +500,10 @@ class SDLGui : public PlayerListener,
 
   uint8_t usbUpdateArmed = 1;
   CoinPress coinPresses[6];
+  friend class KeyboardScreen;
+  KeyboardScreen keyboardScreen{*this};
+  void keydown_keyboard(int key) { keyboardScreen.keydown_keyboard(key); }
+  void keydown_result(int key) { keyboardScreen.keydown_result(key); }
   friend class SearcherScreen;
   SearcherScreen searcher{*this};
   void keydown_searcher(int key) { searcher.keydown_searcher(key); }

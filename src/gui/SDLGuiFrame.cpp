@@ -325,8 +325,8 @@ void SDLGui::BlinkTextCursor() {
 // screen, or inside the keyboard image.
 SDL_Rect SDLGui::TypedTextOrigin() const {
   if (!config->phonekeyboard) {
-    const SDL_Rect keyboard = KeyboardArea();
-    return MakeRect(keyboard.x + kKeyboardTextX, keyboard.y + kKeyboardTextY, 0, 0);
+    const SDL_Rect keyboard = keyboardScreen.KeyboardArea();
+    return MakeRect(keyboard.x + KeyboardScreen::kTextX, keyboard.y + KeyboardScreen::kTextY, 0, 0);
   }
   const int w = searchPhoneImage != nullptr ? searchPhoneImage->w : 0;
   const int h = searchPhoneImage != nullptr ? searchPhoneImage->h : 0;

@@ -104,7 +104,7 @@ void SDLGui::MouseButtonDown(int button) {
   SDL_GetMouseState(&x, &y);
   if (button == SDL_BUTTON_LEFT) {
     if (dialog == kKeyboardScreen) {
-      if (!TouchKeyboard(x, y)) return;
+      if (!keyboardScreen.TouchKeyboard(x, y)) return;
     } else {
       touchFunction(x, y);
     }
@@ -213,7 +213,7 @@ void SDLGui::RedrawCurrentDialog() {
       if (config->phonekeyboard)
         searcher.DrawSearch(true);
       else
-        DrawKeyboard();
+        keyboardScreen.DrawKeyboard();
       break;
     case kResultsScreen:
       resultsList->Draw(screen, false);
