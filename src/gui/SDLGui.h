@@ -1,20 +1,21 @@
 #pragma once
 // SDLGui: the one object that owns the screen and all interaction, a façade
 // over parts that own their state: the cover ring (CoverRing), the marquee
-// and TV-out text (Marquee), the operator menu's edited values
-// (OperatorMenu), the Wi-Fi codes (WifiCodes), the download progress files
-// (DownloadProgress), the catalogue walk both searches take (CatalogueWalk)
-// and the pictures (ScreenImages). The rest of its state is grouped in
-// GuiState.h; all of it is private, reached from outside through the
-// accessors below. Its members live in several sources of this folder, one
-// per concern: SDLGuiSetup (display set-up, running-time counter, online
-// indicator), SDLGuiVideoWindow (the video window), SDLGuiMessages (message
-// box, coins, volume), SDLGuiPanels (main-screen panels), SDLGuiCovers
-// (cover loading), SDLGuiInput (every input read, coins counted),
-// SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's duties and the
-// playback events), SDLGuiMarquee (marquee and TV-out), SDLGuiKaraoke (the
-// karaoke score), SDLGuiOperatorMenu (the operator menu and WPS) and
-// SDLGuiWifiCodes (Wi-Fi access codes).
+// and TV-out text (Marquee), the operator menu (OperatorMenuScreen, its
+// edited values in OperatorMenu), the Wi-Fi codes (WifiCodesScreen, the
+// codes in WifiCodes), the download progress files (DownloadProgress), the
+// catalogue walk both searches take (CatalogueWalk), the pictures
+// (ScreenImages), the phone-keypad searcher (SearcherScreen) and the
+// on-screen keyboard with its results (KeyboardScreen). The rest of its
+// state is grouped in GuiState.h; all of it is private, reached from outside
+// through the accessors below. Its members live in several sources of this
+// folder, one per concern: SDLGuiSetup (display set-up, running-time
+// counter, online indicator), SDLGuiVideoWindow (the video window),
+// SDLGuiMessages (message box, coins, volume), SDLGuiPanels (main-screen
+// panels), SDLGuiCovers (cover loading), SDLGuiInput (every input read,
+// coins counted), SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's
+// duties and the playback events), SDLGuiMarquee (marquee and TV-out) and
+// SDLGuiKaraoke (the karaoke score).
 #include <SDL.h>
 
 #include <cstdint>
@@ -31,13 +32,15 @@
 #include "gui/CoverRing.h"
 #include "gui/CoverThumbnails.h"
 #include "gui/GuiState.h"
+#include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
 #include "gui/Marquee.h"
-#include "gui/OperatorMenu.h"
+#include "gui/OperatorMenuScreen.h"
 #include "gui/ScreenImages.h"
+#include "gui/SearcherScreen.h"
 #include "gui/SoundClip.h"
 #include "gui/VideoWindow.h"
-#include "gui/WifiCodes.h"
+#include "gui/WifiCodesScreen.h"
 #include "gui/fontsdl.h"
 #include "playback/PlayerListener.h"
 #include "playback/Queue.h"
@@ -239,22 +242,6 @@ class SDLGui : public PlayerListener,
   // is remembered), and a touch handled as that key.
   int getButtonTouched(int x, int y);
   int touchFunction(int x, int y);
-  // The left button on the keyboard screen; false when the pending input
-  // is to be kept (the search key).
-  bool TouchKeyboard(int x, int y);
-
-  // The highlight image of a key: wide for erase and search, the space
-  // bar's, or the ordinary one.
-  SDL_Surface* KeyHighlightOf(int index) const;
-  // The keyboard image's rectangle on the screen: centred horizontally,
-  // 50 pixels above the vertical centre.
-  SDL_Rect KeyboardArea() const;
-  // Where the typed text starts inside the keyboard image.
-  static constexpr int kKeyboardTextX = 40, kKeyboardTextY = 20;
-  // The key under a screen point, or -1.
-  int KeyboardKeyAtPoint(int x, int y) const;
-  // Keys 37, 38, 40 and the typing keys applied to searchText and cursorPos.
-  void EditSearchText(int index);
 
   // Each coin input's press: when its key went down (0: up) and when it was
   // last seen down (key repeat while held).
@@ -385,37 +372,16 @@ class SDLGui : public PlayerListener,
   // The access sequence's keys after the long coin press: up, then down.
   int MenuSequenceKey(int step) const;
 
-  // Operator menu ----------------------------------------------------------
+  // The operator menu (screen 5).
+  OperatorMenuScreen& MenuScreen() { return menuScreen; }
 
-  // The menu's list with its rows, made with the other lists, and its
-  // place on the screen.
-  void CreateConfigList();
-  SDL_Rect ConfigListArea();
-  // Opens the menu over the main screen with the settings as they stand;
-  // the row selected at the last visit stays selected.
-  void OpenMenuConfig();
-  // One key on the menu: up and down move, left and right change the
-  // selected value, enter runs the selected row, menu and cancel leave
-  // without saving; the display is flipped after every key.
-  void keydown_config(int key);
-  // Asks the supplicant for its state into "wps_out"; whether it reports a
-  // completed connection.
-  bool check_wps_state();
-
-  // Wi-Fi access codes -----------------------------------------------------
-
-  // Asks how many credits (1 up to the balance) the customer spends on a
-  // code; enter takes them, saves, and makes the code. Credits for a code
-  // that could not be made are given back.
-  void AskWifiCode();
-  // Makes a new code with its QR image and shows it until the image is
-  // removed (the code was used), a key is pressed or 40 s passed; false
-  // when the image could not be made (nothing was shown then).
-  bool makeWifiCode();
-  // The administrator's code image, shown until a key or for 20 s.
-  void makeWifiCodeAdmin();
-  // The codes made since start.
-  const WifiCodes& WifiCodeBook() const { return wifiCodeBook; }
+  // The Wi-Fi codes' dialogs and the codes made since start.
+  WifiCodesScreen& WifiScreen() { return wifiScreen; }
+  // The on-screen keyboard (screen 3 without phonekeyboard) and the
+  // search's results (screen 4).
+  KeyboardScreen& Keyboard() { return keyboardScreen; }
+  // The phone-keypad searcher (screen 3 with phonekeyboard).
+  SearcherScreen& Searcher() { return searcher; }
 
   // Genre list, alphabet, keyboard and results ------------------------------
 
@@ -445,58 +411,6 @@ class SDLGui : public PlayerListener,
   void OpenAlphabetPrev() { OpenAlphabetAtInitial(false); }
   // menu on the alphabet: the keyboard with the text typed so far.
   void OpenKeyboardFromAlphabet();
-
-  // The on-screen keyboard (screen 3 without phonekeyboard): a highlight
-  // moved over 42 keys, enter types or acts; and the search's results
-  // (screen 4), each leading to its track on the main screen.
-  void DrawKeyboard();
-  void keydown_keyboard(int key);
-  void PressKeyboardKey(int index);
-  // Searches searchText: with matches the results open, without them the
-  // customer is told so. Nothing for an empty text.
-  void SearchFromKeyboard();
-  // Fills resultsList (and resultEntries) with the tracks whose album or
-  // track title holds every word of searchText; whether any did. The
-  // all-music genre and the favourites genre, copies of the others, are
-  // left out.
-  bool FindSong();
-  void AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
-                 const RString& track);
-  void ShowResults();
-  void keydown_result(int key);
-  void ChooseResult();
-
-  // The phone-keypad searcher (screen 3 with phonekeyboard) ---------------
-
-  // The searcher image over what it covered, the typed text, and with lists
-  // both result lists.
-  void DrawSearch(bool withLists);
-  void keydown_searcher(int key);
-  // One slice of the search while typing: at most 99 albums and tracks
-  // examined, going on where the last slice stopped (from the start with
-  // restart). Albums whose title holds every word go to the first list,
-  // tracks to the second. Nothing below 3 characters. Whether the slice
-  // listed a match or stopped early.
-  bool AsyncSearch(bool restart);
-  // The on-line search for the text, once per text: its results follow the
-  // track matches in the second list.
-  void youtube_search();
-  // Multi-tap letters of n2..n9, and left/right stepping the last letter.
-  void TypeKeypadLetter(const char* letters);
-  void StepSearcherLetter(int step);
-  void SearcherEnter();
-  void SearchOnline();
-  void StartDownloadOfRow(int row);
-  // The search script run to its end (at most kOnlineSearchLimit ms) while
-  // coins keep being credited; false when it had to be stopped.
-  bool RunOnlineSearchScript();
-  void ReadOnlineResults();
-  bool PauseSearch(bool listed, bool beforeTrack);
-  void ShowSpinnerStep();
-  // The searcher's image rectangle on the screen.
-  SDL_Rect SearcherArea() const;
-  static constexpr uint32_t kOnlineSearchLimit = 30000;
-
 
   // Play selection ---------------------------------------------------------
 
@@ -586,15 +500,13 @@ class SDLGui : public PlayerListener,
 
   uint8_t usbUpdateArmed = 1;
   CoinPress coinPresses[6];
-  // Where the typed text starts inside the searcher image.
-  int32_t searchTextX = 120, searchTextY = 42;
-  uint32_t multiTapTimeout = 1500;
-  // Where the search while typing goes on, and for which text.
-  std::optional<CatalogueWalk> searchWalk;
-  uint8_t spinnerPhase = 0;
-  uint8_t onlineSearchDone = 0;
-  RString searchedText = "";
-  std::vector<std::string> searchWords;
+  friend class KeyboardScreen;
+  KeyboardScreen keyboardScreen{*this};
+  void keydown_keyboard(int key) { keyboardScreen.keydown_keyboard(key); }
+  void keydown_result(int key) { keyboardScreen.keydown_result(key); }
+  friend class SearcherScreen;
+  SearcherScreen searcher{*this};
+  void keydown_searcher(int key) { searcher.keydown_searcher(key); }
   Uint32 videoModeFlags = 0;
   Queue* queue;
   // Whether the item that finishes last was not played.
@@ -614,8 +526,13 @@ class SDLGui : public PlayerListener,
   std::deque<QueueElement> notPlayedEntries;
   CoverRing coverRing;
   Marquee marquee;
-  OperatorMenu operatorMenu;
-  WifiCodes wifiCodeBook;
+  friend class OperatorMenuScreen;
+  OperatorMenuScreen menuScreen{*this};
+  void OpenMenuConfig() { menuScreen.OpenMenuConfig(); }
+  void keydown_config(int key) { menuScreen.keydown_config(key); }
+  friend class WifiCodesScreen;
+  WifiCodesScreen wifiScreen{*this};
+  bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;
@@ -722,42 +639,6 @@ class SDLGui : public PlayerListener,
   // Tells the customer why a sale was not made; true when it was not.
   bool TellUnsold(Cashbox::Sale sale);
   void ShowNotice(const RString& text, int timeout);
-
-  // Operator menu (helpers) ------------------------------------------------
-
-  // The rows that show values, written from the settings and edited copies.
-  void WriteMenuRows();
-  // The list over its own filled background.
-  void DrawConfigList();
-  // left (-1) and right (+1) on the selected row.
-  void StepMenuValue(int step);
-  void MenuLeft() { StepMenuValue(-1); }
-  void MenuRight() { StepMenuValue(1); }
-  void RunSelectedMenuRow();
-  void CloseOperatorMenu();
-  void ClearCoinCounters();
-  void SaveOperatorSettings();
-  // The ledger's figures (StatisticsScreen) until a key or kStatisticsShown.
-  void ShowStatistics();
-  void ConnectByWps();
-  bool WaitForWpsConnection();
-  // How long the WPS wait may still last, under its message.
-  void ShowSecondsLeft(uint32_t seconds);
-  void StartCatalogueTool();
-  void OpenFileManager();
-
-  // Wi-Fi codes (helpers) --------------------------------------------------
-
-  bool WifiCodeImageExists() const { return wifiCodeBook.LastImageExists(); }
-  // The dialog image with the code's picture scaled into its centre, the
-  // caption above it and the code below (when not empty); null when either
-  // image cannot be loaded.
-  SDL_Surface* ComposeCodeDialog(const RString& image, const RString& caption, const RString& code);
-  // Text centred horizontally on the dialog, offset pixels from its middle.
-  void PutCodeDialogText(SDL_Surface* dialog, const RString& text, int offset);
-  // Shows the composed dialog centred on the screen and frees it.
-  void ShowCodeDialog(SDL_Surface* dialog);
-  void TellCodeNotMade();
 
   // Frame update (helpers) -------------------------------------------------
 

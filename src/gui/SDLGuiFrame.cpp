@@ -45,7 +45,7 @@ void SDLGui::draw() {
   if (dialog != kKeyboardScreen || config->phonekeyboard) DrawMarquee();
   if (dialog == kKeyboardScreen) {
     BlinkTextCursor();
-    if (config->phonekeyboard && searchText.GetLength() > 0) AsyncSearch(false);
+    if (config->phonekeyboard && searchText.GetLength() > 0) searcher.AsyncSearch(false);
   }
   if (config->tvout) DrawTVOUT();
   FollowDownloads();
@@ -325,12 +325,12 @@ void SDLGui::BlinkTextCursor() {
 // screen, or inside the keyboard image.
 SDL_Rect SDLGui::TypedTextOrigin() const {
   if (!config->phonekeyboard) {
-    const SDL_Rect keyboard = KeyboardArea();
-    return MakeRect(keyboard.x + kKeyboardTextX, keyboard.y + kKeyboardTextY, 0, 0);
+    const SDL_Rect keyboard = keyboardScreen.KeyboardArea();
+    return MakeRect(keyboard.x + KeyboardScreen::kTextX, keyboard.y + KeyboardScreen::kTextY, 0, 0);
   }
   const int w = searchPhoneImage != nullptr ? searchPhoneImage->w : 0;
   const int h = searchPhoneImage != nullptr ? searchPhoneImage->h : 0;
-  return MakeRect(skin->width / 2 - w / 2 + searchTextX, skin->height / 2 - h / 2 + searchTextY, 0, 0);
+  return MakeRect(skin->width / 2 - w / 2 + SearcherScreen::kTextX, skin->height / 2 - h / 2 + SearcherScreen::kTextY, 0, 0);
 }
 
 // Downloads ----------------------------------------------------------------

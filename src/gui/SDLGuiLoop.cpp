@@ -104,7 +104,7 @@ void SDLGui::MouseButtonDown(int button) {
   SDL_GetMouseState(&x, &y);
   if (button == SDL_BUTTON_LEFT) {
     if (dialog == kKeyboardScreen) {
-      if (!TouchKeyboard(x, y)) return;
+      if (!keyboardScreen.TouchKeyboard(x, y)) return;
     } else {
       touchFunction(x, y);
     }
@@ -211,15 +211,15 @@ void SDLGui::RedrawCurrentDialog() {
       break;
     case kKeyboardScreen:
       if (config->phonekeyboard)
-        DrawSearch(true);
+        searcher.DrawSearch(true);
       else
-        DrawKeyboard();
+        keyboardScreen.DrawKeyboard();
       break;
     case kResultsScreen:
       resultsList->Draw(screen, false);
       break;
     case kConfigScreen:
-      DrawConfigList();
+      menuScreen.DrawConfigList();
       break;
     default:
       break;

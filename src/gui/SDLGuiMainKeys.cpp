@@ -137,13 +137,13 @@ void SDLGui::ShowKeyboardScreen() {
     RedrawCurrentDialog();
     return;
   }
-  SDL_Rect from = SearcherArea();
+  SDL_Rect from = searcher.SearcherArea();
   SDL_BlitSurface(screen, &from, searchPhoneSave, nullptr);
   for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) {
     list->Free();
     list->SetSelected(-1);
   }
-  DrawSearch(false);
+  searcher.DrawSearch(false);
   for (ListBox* list : {localResultsList.get(), onlineResultsList.get()}) list->SaveBackground(screen, nullptr);
 }
 
@@ -158,7 +158,7 @@ void SDLGui::DiscoverKey() {
 // asked for a coin, which the waiting message credits.
 void SDLGui::SellWifiCode() {
   if (!JukeboxMode()) {
-    if (!makeWifiCode()) TellCodeNotMade();
+    if (!wifiScreen.makeWifiCode()) wifiScreen.TellCodeNotMade();
     return;
   }
   if (Credits() <= 0) {
@@ -168,7 +168,7 @@ void SDLGui::SellWifiCode() {
     std::printf("Creditos: %d\n", Credits());
     if (Credits() <= 0) return;
   }
-  AskWifiCode();
+  wifiScreen.AskWifiCode();
 }
 
 void SDLGui::OpenAlphabetAfterLongHold() {

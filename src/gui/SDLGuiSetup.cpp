@@ -263,7 +263,7 @@ int SDLGui::ReserveSurfaces() {
                         genresListFont, true);
   resultsList->SetPadding(30, 65);
 
-  CreateConfigList();
+  menuScreen.CreateConfigList();
   return CreateGenresList();
 }
 

@@ -1,6 +1,5 @@
-// Touch input: the touch buttons of the screens and the on-screen keyboard.
+// Touch input: the touch buttons of the screens.
 #include "config/Configuration.h"
-#include "gui/KeyboardLayout.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
@@ -26,10 +25,6 @@ const TouchArea kTouchAreas[] = {
 const uint32_t kHeldScrollRepeat = 150;
 const uint32_t kHeldRepeat = 50;
 
-bool Inside(const SDL_Rect& area, int x, int y) {
-  return x >= area.x && x < area.x + area.w && y >= area.y && y < area.y + area.h;
-}
-
 }  // namespace
 
 int SDLGui::getButtonTouched(int x, int y) {
@@ -52,33 +47,3 @@ int SDLGui::touchFunction(int x, int y) {
   platform::Delay(scrolls ? kHeldScrollRepeat : kHeldRepeat);
   return key;
 }
-
-// A touch outside the keyboard closes it; on a key it acts as that key.
-bool SDLGui::TouchKeyboard(int x, int y) {
-  if (!Inside(KeyboardArea(), x, y)) {
-    dialog = kMainScreen;
-    redrawMode = kFullRedraw;
-    return true;
-  }
-  const int index = KeyboardKeyAtPoint(x, y);
-  if (index < 0) return true;
-  keyboardKey = index;
-  if (index == keyboard::kSearchKey) {
-    if (searchText.GetLength() > 0) {
-      ShowMsg("Buscando", genreFont, 0, false, false);
-      SearchFromKeyboard();
-      if (dialog == kKeyboardScreen) DrawKeyboard();
-    }
-    return false;
-  }
-  const bool types =
-      index != keyboard::kEraseKey && index != keyboard::kCursorLeftKey && index != keyboard::kCursorRightKey;
-  if (types && searchText.GetLength() > 0 && searchText.GetChar(searchText.GetLength() - 1) == '|') {
-    searchText.RemoveLastChar();
-    if (cursorPos > searchText.GetLength()) cursorPos = searchText.GetLength();
-  }
-  EditSearchText(index);
-  RedrawCurrentDialog();
-  return true;
-}
-

@@ -27,7 +27,7 @@ class SDLGuiDialogsTest : public MainScreenTest {
   }
   void Search(const char* text) {
     gui.Search().searchText = text;
-    gui.FindSong();
+    gui.Keyboard().FindSong();
   }
 };
 

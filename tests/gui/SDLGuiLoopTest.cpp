@@ -488,12 +488,12 @@ class SDLGuiTouchKeyboardTest : public SDLGuiLoopTest {
     gui.Display().dialog = SDLGui::kKeyboardScreen;
     // The cabinet's keyboard image is 860 × 500.
     gui.Images().keyboardImage.reset(SDLGui::NewSurface(860, 500));
-    keyboard = gui.KeyboardArea();
+    keyboard = gui.Keyboard().KeyboardArea();
   }
   // Touches the middle of a key.
   bool Touch(int index) {
     const keyboard::Key& key = keyboard::KeyOf(index);
-    return gui.TouchKeyboard(keyboard.x + 20 + key.x + 30, keyboard.y + 80 + key.y + 30);
+    return gui.Keyboard().TouchKeyboard(keyboard.x + 20 + key.x + 30, keyboard.y + 80 + key.y + 30);
   }
   SDL_Rect keyboard{};
 };
@@ -531,15 +531,15 @@ TEST_F(SDLGuiTouchKeyboardTest, TrailingBarGivesWayToTheTypedCharacter) {
 
 TEST_F(SDLGuiTouchKeyboardTest, KeyEdgesAndTheOutsideOfTheImage) {
   const int left = keyboard.x + 20, top = keyboard.y + 80;
-  EXPECT_TRUE(gui.TouchKeyboard(left, top + 30));  // on the edge of Q: no key
-  EXPECT_TRUE(gui.TouchKeyboard(left + 64, top + 30));
+  EXPECT_TRUE(gui.Keyboard().TouchKeyboard(left, top + 30));  // on the edge of Q: no key
+  EXPECT_TRUE(gui.Keyboard().TouchKeyboard(left + 64, top + 30));
   EXPECT_EQ(gui.Search().searchText, RString(""));
   EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
 
   EXPECT_FALSE(Touch(keyboard::kSearchKey));  // empty text: nothing to search
   EXPECT_EQ(gui.Search().searchText, RString(""));
 
-  gui.TouchKeyboard(keyboard.x - 1, keyboard.y + 100);
+  gui.Keyboard().TouchKeyboard(keyboard.x - 1, keyboard.y + 100);
   EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
   EXPECT_EQ(gui.Display().redrawMode, SDLGui::kFullRedraw);
 }
@@ -606,8 +606,8 @@ TEST_F(SDLGuiLoopTest, TextCursorBlinksAfterTheTypedText) {
   gui.Search().cursorPos = 1;
   int textW = 0, textH = 0;
   ASSERT_TRUE(gui.Writers().keyboardFont.SizeText("A", &textW, &textH));
-  const SDL_Rect keyboard = gui.KeyboardArea();
-  const int x = keyboard.x + SDLGui::kKeyboardTextX + textW, y = keyboard.y + SDLGui::kKeyboardTextY + textH / 2;
+  const SDL_Rect keyboard = gui.Keyboard().KeyboardArea();
+  const int x = keyboard.x + KeyboardScreen::kTextX + textW, y = keyboard.y + KeyboardScreen::kTextY + textH / 2;
   clock.Advance(500);
   gui.draw();
   EXPECT_EQ(ColorAt(gui.Display().screen, x, y), Opaque(0, 0, 0));

@@ -131,7 +131,7 @@ TEST_F(SDLGuiOperatorMenuTest, TvOutputAndClearedCountersTakeEffectAtOnce) {
 TEST_F(SDLGuiOperatorMenuTest, SequenceOpensAWholeMenuThatTakesServiceKeys) {
   config.listageneros_size = 40;
   gui.LoadWriters();
-  gui.CreateConfigList();
+  gui.MenuScreen().CreateConfigList();
   gui.Input().menuSequenceStep = 2;
   Press(config.down);
   ASSERT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
@@ -171,13 +171,13 @@ TEST_F(SDLGuiOperatorMenuTest, WirelessStateIsReadFromItsNameAndValueLines) {
   for (const auto& c : cases) {
     WriteHostFile("status.txt", c.status);
     bool connected = false;
-    EXPECT_EQ(LogOf([&] { connected = gui.check_wps_state(); }), c.printed) << c.status;
+    EXPECT_EQ(LogOf([&] { connected = gui.MenuScreen().check_wps_state(); }), c.printed) << c.status;
     EXPECT_EQ(connected, c.connected) << c.status;
   }
   // A state left from before does not count when the tool cannot run.
   fs::remove("bin/wpa_cli");
   WriteHostFile("wps_out", "wpa_state=COMPLETED\n");
-  EXPECT_FALSE(gui.check_wps_state());
+  EXPECT_FALSE(gui.MenuScreen().check_wps_state());
 }
 
 TEST_F(SDLGuiOperatorMenuTest, WpsChecksEveryTwoSecondsUntilConnectedOrSixtyChecks) {

@@ -36,7 +36,7 @@ class SDLGuiSearcherTest : public MainScreenTest {
   // Slices until the search while typing is through; how many it took.
   int SearchToTheEnd() {
     int slices = 1;
-    while (gui.AsyncSearch(false) && gui.Search().searchRunning && slices < 10000) ++slices;
+    while (gui.Searcher().AsyncSearch(false) && gui.Search().searchRunning && slices < 10000) ++slices;
     return slices;
   }
   // An on-line search script that lists titles, the one at cutShort cut
@@ -99,11 +99,11 @@ TEST_F(SDLGuiSearcherTest, SearchWhileTypingListsEveryMatchOnceInSlices) {
   OpenSearcher();
   gui.Search().searchText = "am";
   gui.Lists().localResultsList->AddItem("anterior");
-  EXPECT_FALSE(gui.AsyncSearch(true));
+  EXPECT_FALSE(gui.Searcher().AsyncSearch(true));
   EXPECT_EQ(Rows(*gui.Lists().localResultsList), std::vector<std::string>{"anterior"}) << "too short to search";
 
   gui.Search().searchText = "amor";
-  EXPECT_TRUE(gui.AsyncSearch(true));
+  EXPECT_TRUE(gui.Searcher().AsyncSearch(true));
   EXPECT_EQ(gui.Search().searchRunning, 1);
   const int slices = 1 + SearchToTheEnd();
   EXPECT_EQ(slices, (2 * 10000 + 98) / 99);  // 99 of the 20,000 albums and tracks a slice
@@ -122,7 +122,7 @@ TEST_F(SDLGuiSearcherTest, OnlyTheDownloadsOfTheFavouritesAreSearched) {
   config.favoritos = true;
   OpenSearcher();
   gui.Search().searchText = "luna";
-  gui.AsyncSearch(true);
+  gui.Searcher().AsyncSearch(true);
   SearchToTheEnd();
   EXPECT_TRUE(Rows(*gui.Lists().localResultsList).empty());
   EXPECT_EQ(Rows(*gui.Lists().onlineResultsList), (std::vector<std::string>{"[V] Luna", "[K] Luna"}));
@@ -140,10 +140,10 @@ TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
   GiveCredits(gui, 3);
   SearchScriptListing(5, 4);
   gui.Search().searchText = "sol";
-  gui.AsyncSearch(true);
+  gui.Searcher().AsyncSearch(true);
   SearchToTheEnd();
   ASSERT_EQ(gui.Lists().onlineResultsList->Count(), 3);
-  gui.youtube_search();
+  gui.Searcher().youtube_search();
   ASSERT_EQ(gui.Lists().onlineResultsList->Count(), 3 + 5);
   EXPECT_EQ(gui.Search().onlineUrls[4].GetLength(), 0u) << "cut short";
 
@@ -178,7 +178,7 @@ TEST_F(SDLGuiSearcherTest, ResultsThatWouldNotBeOneNameAreLeftOut) {
   WriteHostFile("prepared.txt", records);
   WriteHostFile("ytsearch.py", "import shutil\nshutil.copy('prepared.txt', 'results.txt')\n");
   gui.Search().searchText = "sol";
-  gui.youtube_search();
+  gui.Searcher().youtube_search();
   EXPECT_EQ(Rows(*gui.Lists().onlineResultsList), (std::vector<std::string>{"[D] AC/DC Live", "[D] ok"}));
   EXPECT_EQ(gui.Search().onlineUrls.size(), 2u);
 }

@@ -105,14 +105,14 @@ TEST_F(SDLGuiWifiCodesTest, PurchasesTakeWhatTheCustomerChose) {
     EXPECT_EQ(gui.Credits(), purchase.left);
     EXPECT_EQ(ReadHostFile("args.txt"), purchase.passed);
     if (purchase.chosen == 0) continue;
-    EXPECT_EQ(gui.WifiCodeBook().Credits(), purchase.chosen);
+    EXPECT_EQ(gui.WifiScreen().CodeBook().Credits(), purchase.chosen);
     const std::string saved = "savedcredits=" + std::to_string(purchase.left);
     if (*purchase.passed) {
       EXPECT_NE(ReadHostFile("tempdata").find(saved), std::string::npos);
     }
   }
-  EXPECT_EQ(gui.WifiCodeBook().Last().GetLength(), 4u);
-  EXPECT_EQ(gui.WifiCodeBook().Count(), 3);
+  EXPECT_EQ(gui.WifiScreen().CodeBook().Last().GetLength(), 4u);
+  EXPECT_EQ(gui.WifiScreen().CodeBook().Count(), 3);
 }
 
 TEST_F(SDLGuiWifiCodesTest, DisplayLastsWhileTheImageDoesAtMostFortySeconds) {
@@ -141,11 +141,11 @@ TEST_F(SDLGuiWifiCodesTest, CreditsForACodeThatWasNotMadeComeBack) {
 
 // A stale image is never shown: without its script there is no code.
 TEST_F(SDLGuiWifiCodesTest, AdminCodeShowsTwentySecondsOrUntilAKey) {
-  EXPECT_GE(Elapsed([&] { gui.makeWifiCodeAdmin(); }), 20000u);
+  EXPECT_GE(Elapsed([&] { gui.WifiScreen().makeWifiCodeAdmin(); }), 20000u);
   Keys({SDLK_a});
-  EXPECT_LT(Elapsed([&] { gui.makeWifiCodeAdmin(); }), 100u);
+  EXPECT_LT(Elapsed([&] { gui.WifiScreen().makeWifiCodeAdmin(); }), 100u);
   fs::remove("code_configuration.py");
-  EXPECT_LT(Elapsed([&] { gui.makeWifiCodeAdmin(); }), 4000u);
+  EXPECT_LT(Elapsed([&] { gui.WifiScreen().makeWifiCodeAdmin(); }), 4000u);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Wi-Fi access codes: the customer's, bought with credits (free outside the
 // coin-operated mode) and shown as a QR image until the Wi-Fi system takes
 // the image away, and the administrator's.
+#include "gui/WifiCodesScreen.h"
+
 #include <cstdio>
 
 #include "config/Configuration.h"
@@ -35,44 +37,44 @@ RString CreditsQuestion(int count) {
 
 // up and down change the count within 1 and the balance (coins inserted
 // meanwhile count); any other key but enter ends the purchase unpaid.
-void SDLGui::AskWifiCode() {
-  wifiCodeBook.StartPurchase();
+void WifiCodesScreen::AskWifiCode() {
+  codes.StartPurchase();
   int key = 0;
   do {
-    key = ShowMsg(CreditsQuestion(wifiCodeBook.Credits()), genreFont, -1, true, true);
+    key = gui.ShowMsg(CreditsQuestion(codes.Credits()), gui.genreFont, -1, true, true);
     std::printf("Tecla: %d\n", key);
-    if (KeyIs(key, config->up)) wifiCodeBook.MoreCredits(Credits());
-    if (KeyIs(key, config->down)) wifiCodeBook.FewerCredits();
-  } while (KeyIs(key, config->up) || KeyIs(key, config->down));
-  const int price = wifiCodeBook.Credits();
-  if (!KeyIs(key, config->enter) || TellUnsold(cashbox->BuyWifiCode(price))) return;
+    if (SDLGui::KeyIs(key, gui.config->up)) codes.MoreCredits(gui.Credits());
+    if (SDLGui::KeyIs(key, gui.config->down)) codes.FewerCredits();
+  } while (SDLGui::KeyIs(key, gui.config->up) || SDLGui::KeyIs(key, gui.config->down));
+  const int price = codes.Credits();
+  if (!SDLGui::KeyIs(key, gui.config->enter) || gui.TellUnsold(gui.cashbox->BuyWifiCode(price))) return;
 
-  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", price, Credits());
+  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", price, gui.Credits());
   if (makeWifiCode()) return;
-  cashbox->ReturnWifiCode(price);
-  DrawCredits(true);
+  gui.cashbox->ReturnWifiCode(price);
+  gui.DrawCredits(true);
   TellCodeNotMade();
 }
 
-bool SDLGui::makeWifiCode() {
-  DrawCredits(true);
-  const RString code = wifiCodeBook.MakeCode();
-  const int paid = JukeboxMode() ? wifiCodeBook.Credits() : -1;
+bool WifiCodesScreen::makeWifiCode() {
+  gui.DrawCredits(true);
+  const RString code = codes.MakeCode();
+  const int paid = gui.JukeboxMode() ? codes.Credits() : -1;
   std::printf("Ejecutando: code.py %s %d\n", code.Chars(), paid);
   RunWifiCodeScript(code, paid);
-  SDL_Surface* dialogImage = ComposeCodeDialog(wifiCodeBook.LastImage(), "Escanea el codigo con tu celular", code);
+  SDL_Surface* dialogImage = ComposeCodeDialog(codes.LastImage(), "Escanea el codigo con tu celular", code);
   if (dialogImage == nullptr) return false;
   ShowCodeDialog(dialogImage);
   std::printf("Esperando que se consuma codigo %s\n", code.Chars());
   int key = 0;
-  WaitForKey(platform::Ticks(), kCodeShown, key, &SDLGui::WifiCodeImageExists);
-  DrawAll();
+  gui.WaitForKey(platform::Ticks(), kCodeShown, key, &SDLGui::WifiCodeImageExists);
+  gui.DrawAll();
   return true;
 }
 
 // A stale image from an earlier run is never shown for a new code.
-void SDLGui::makeWifiCodeAdmin() {
-  DrawCredits(true);
+void WifiCodesScreen::makeWifiCodeAdmin() {
+  gui.DrawCredits(true);
   std::puts("Crear codigo Admin - Ejecutando: code_configuration.py");
   platform::DeleteFile(kAdminCodeImage);
   RunAdminCodeScript();
@@ -83,22 +85,23 @@ void SDLGui::makeWifiCodeAdmin() {
   }
   ShowCodeDialog(dialogImage);
   int key = 0;
-  WaitForKey(platform::Ticks(), kAdminCodeShown, key);
-  DrawAll();
+  gui.WaitForKey(platform::Ticks(), kAdminCodeShown, key);
+  gui.DrawAll();
 }
 
-SDL_Surface* SDLGui::ComposeCodeDialog(const RString& image, const RString& caption, const RString& code) {
-  SDL_Surface* picture = LoadImageFile(image);
-  SDL_Surface* scaled = ScaledCopy(picture, static_cast<int>(skin->width * 0.2), static_cast<int>(skin->height * 0.3));
+SDL_Surface* WifiCodesScreen::ComposeCodeDialog(const RString& image, const RString& caption, const RString& code) {
+  SDL_Surface* picture = SDLGui::LoadImageFile(image);
+  SDL_Surface* scaled =
+      SDLGui::ScaledCopy(picture, static_cast<int>(gui.skin->width * 0.2), static_cast<int>(gui.skin->height * 0.3));
   SDL_FreeSurface(picture);
-  SDL_Surface* dialogImage = LoadImageFile(kCodeDialog);
+  SDL_Surface* dialogImage = SDLGui::LoadImageFile(kCodeDialog);
   if (scaled == nullptr || dialogImage == nullptr) {
     std::printf("No se pudo mostrar el codigo: %s\n", image.Chars());
     SDL_FreeSurface(scaled);
     SDL_FreeSurface(dialogImage);
     return nullptr;
   }
-  SDL_Rect at = MakeRect(dialogImage->w / 2 - scaled->w / 2, dialogImage->h / 2 - scaled->h / 2, 0, 0);
+  SDL_Rect at = SDLGui::MakeRect(dialogImage->w / 2 - scaled->w / 2, dialogImage->h / 2 - scaled->h / 2, 0, 0);
   SDL_BlitSurface(scaled, nullptr, dialogImage, &at);
   SDL_FreeSurface(scaled);
   PutCodeDialogText(dialogImage, caption, -kTextOffset);
@@ -106,27 +109,27 @@ SDL_Surface* SDLGui::ComposeCodeDialog(const RString& image, const RString& capt
   return dialogImage;
 }
 
-void SDLGui::PutCodeDialogText(SDL_Surface* dialogImage, const RString& text, int offset) {
-  SDL_Surface* rendered = genreFont.DrawText2(nullptr, text.Chars(), 0, 0, 0);
+void WifiCodesScreen::PutCodeDialogText(SDL_Surface* dialogImage, const RString& text, int offset) {
+  SDL_Surface* rendered = gui.genreFont.DrawText2(nullptr, text.Chars(), 0, 0, 0);
   if (rendered == nullptr) return;
   const int x = dialogImage->w / 2 - rendered->w / 2;
   const int y = dialogImage->h / 2 - rendered->h / 2 + offset;
   std::printf("%dx%d\n", x, y);
-  SDL_Rect at = MakeRect(x, y, 0, 0);
+  SDL_Rect at = SDLGui::MakeRect(x, y, 0, 0);
   SDL_BlitSurface(rendered, nullptr, dialogImage, &at);
   SDL_FreeSurface(rendered);
 }
 
 // The video window would lie above the dialog: it steps aside until the
 // full redraw that ends the display places it again.
-void SDLGui::ShowCodeDialog(SDL_Surface* dialogImage) {
-  const SDL_Rect area = MakeRect(skin->width / 2 - dialogImage->w / 2, skin->height / 2 - dialogImage->h / 2,
-                                 dialogImage->w, dialogImage->h);
-  HideVideoOver(area);
+void WifiCodesScreen::ShowCodeDialog(SDL_Surface* dialogImage) {
+  const SDL_Rect area = SDLGui::MakeRect(gui.skin->width / 2 - dialogImage->w / 2,
+                                         gui.skin->height / 2 - dialogImage->h / 2, dialogImage->w, dialogImage->h);
+  gui.HideVideoOver(area);
   SDL_Rect at = area;
-  SDL_BlitSurface(dialogImage, nullptr, screen, &at);
+  SDL_BlitSurface(dialogImage, nullptr, gui.screen, &at);
   SDL_FreeSurface(dialogImage);
-  UpdateScreenArea(area);
+  gui.UpdateScreenArea(area);
 }
 
-void SDLGui::TellCodeNotMade() { ShowNotice("No se pudo generar el codigo de wifi", kNoticeTime); }
+void WifiCodesScreen::TellCodeNotMade() { gui.ShowNotice("No se pudo generar el codigo de wifi", SDLGui::kNoticeTime); }
