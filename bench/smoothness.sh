@@ -1,7 +1,8 @@
 #!/bin/bash
 # How smooth the jukebox's main loop stays at TRACKS tracks: for each case
-# the program records every pass of its loop (MELODECK_PASS_TIMES) and the
-# time from reading a coin to the credits drawn, and this prints p50, p99
+# the program records every pass of its loop, the steps of a wait inside a
+# message counting as passes (MELODECK_PASS_TIMES), and the time from a coin
+# to its credits drawn, and this prints p50, p99
 # and the longest, in ms. Cases: idle; browsing with the arrows; a cold
 # change to a genre whose albums have covers of 4000 x 4000; 20 coins and
 # purchases with every fsync slowed by 200 ms (strace); a three-letter

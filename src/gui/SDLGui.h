@@ -36,6 +36,7 @@
 #include "gui/ListBox.h"
 #include "gui/Marquee.h"
 #include "gui/OperatorMenuScreen.h"
+#include "gui/PassObserver.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
 #include "gui/SoundClip.h"
@@ -163,6 +164,10 @@ class SDLGui : public PlayerListener,
   // Sleeps ms in short steps, crediting coins and keeping other input for
   // the main loop; ends early on a quit request.
   void WaitKeepingInput(uint32_t ms);
+  // Ends the pass, sleeps ms and begins the next: for the waits that read
+  // input in a loop of their own, so that each of their steps is a pass.
+  void PauseBetweenPasses(uint32_t ms);
+  void ObservePasses(PassObserver* observer) { passObserver = observer != nullptr ? observer : &unobserved; }
   // Coins: a coin input's key going down notes its press, going up credits
   // it, or after a hold over 3000 ms starts the operator-menu access
   // sequence; mouse buttons credit as coin1 and coin2 with mousecredit.
@@ -496,6 +501,8 @@ class SDLGui : public PlayerListener,
   int32_t Credits() const { return cashbox->Credits(); }
 
  private:
+  PassObserver unobserved;
+  PassObserver* passObserver = &unobserved;
   // State ---------------------------------------------------------------
 
   uint8_t usbUpdateArmed = 1;

@@ -30,7 +30,10 @@ bool SDLGui::ReadInput(SDL_Event& event) {
     keptInput.pop_front();
     return true;
   }
-  if (!SDL_PollEvent(&event)) return false;
+  if (!SDL_PollEvent(&event)) {
+    passObserver->InputEmpty();
+    return false;
+  }
   ObserveInput(event);
   return true;
 }
@@ -42,14 +45,21 @@ void SDLGui::KeepInputWhileWaiting() {
     if (IsQuitRequest(event)) QuitProgram();
     if (event.type != SDL_MOUSEMOTION && keptInput.size() < kMostKeptInput) keptInput.push_back(event);
   }
+  passObserver->InputEmpty();
 }
 
 void SDLGui::WaitKeepingInput(uint32_t ms) {
   const uint32_t start = platform::Ticks();
   while (!quitRequested && platform::Ticks() - start < ms) {
     KeepInputWhileWaiting();
-    platform::Delay(kWaitStep);
+    PauseBetweenPasses(kWaitStep);
   }
+}
+
+void SDLGui::PauseBetweenPasses(uint32_t ms) {
+  passObserver->PassEnded();
+  platform::Delay(ms);
+  passObserver->PassBegins();
 }
 
 void SDLGui::ObserveInput(const SDL_Event& event) {

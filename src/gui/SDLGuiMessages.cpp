@@ -86,11 +86,11 @@ bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*st
       }
     }
     if (timeout != -1 && platform::Ticks() - start > static_cast<uint32_t>(timeout)) {
-      platform::Delay(kAfterTimeout);
+      PauseBetweenPasses(kAfterTimeout);
       return false;
     }
     if (stillWanted != nullptr && !(this->*stillWanted)()) return false;
-    platform::Delay(kIdlePoll);
+    PauseBetweenPasses(kIdlePoll);
   }
 }
 
@@ -102,6 +102,7 @@ void SDLGui::CreditKey(int key) {
   if (config->soundcredit) PlayCoinSound();
   cashbox->CreditCoin(CoinInputOfKey(key));
   DrawCredits(true);
+  passObserver->CreditsDrawn();
 }
 
 // Plays "coin.wav" without waiting for it; silent without the file or an

@@ -168,7 +168,7 @@ void SDLGui::UpdateFromUsb(const RString& folder) {
   ShowMsg("Actualizacion terminada, retire la memoria USB", genreFont, 0, false, false);
   while (IsRealFolder(folder) && !quitRequested) {
     KeepInputWhileWaiting();
-    platform::Delay(kStickPoll);
+    PauseBetweenPasses(kStickPoll);
   }
   if (!quitRequested) platform::PowerOff();
 }

@@ -1,17 +1,27 @@
 #pragma once
-// How long each pass of the main loop takes, for measuring smoothness: a
-// histogram of the passes' durations and of the time from a coin being
-// read to the credits drawn, written to a file at exit. The main loop
-// records only when MELODECK_PASS_TIMES names that file.
+// How long each pass of the GUI takes, for measuring smoothness: a
+// histogram of the passes' durations and of the time from a coin to its
+// credits on screen, written to a file at exit. The program records only
+// when MELODECK_PASS_TIMES names that file.
+//
+// A pass runs from PassBegins to PassEnded, so a wait inside a message
+// counts as the passes it is made of. A coin is timed from the last time
+// input was found empty, before which it cannot have come, to its credits
+// drawn: at most that long from the key to the screen.
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
-class PassTimes {
+#include "gui/PassObserver.h"
+
+class PassTimes : public PassObserver {
  public:
   // Real elapsed time, not the program's clock: this measures the machine.
   using Clock = std::chrono::steady_clock;
+  explicit PassTimes(std::function<Clock::time_point()> now = Clock::now) : now_(std::move(now)) {}
 
   // Buckets of 100 µs up to 1 s; longer passes share the last bucket, and
   // the longest is kept exactly.
@@ -33,8 +43,10 @@ class PassTimes {
     int64_t longest_ = 0;
   };
 
-  void AddPass(Clock::duration pass) { passes_.Add(Micros(pass)); }
-  void AddCoin(Clock::duration toScreen) { coins_.Add(Micros(toScreen)); }
+  void PassBegins() override { passStart_ = now_(); }
+  void PassEnded() override { passes_.Add(Micros(now_() - passStart_)); }
+  void InputEmpty() override { inputEmpty_ = now_(); }
+  void CreditsDrawn() override { coins_.Add(Micros(now_() - inputEmpty_)); }
   // "passes N p50 X p99 Y max Z" and the same for "coins", in µs.
   std::string Summary() const;
   bool Write(const std::string& path) const;
@@ -43,6 +55,9 @@ class PassTimes {
   static int64_t Micros(Clock::duration d) {
     return std::chrono::duration_cast<std::chrono::microseconds>(d).count();
   }
+  std::function<Clock::time_point()> now_;
+  Clock::time_point passStart_ = now_();
+  Clock::time_point inputEmpty_ = passStart_;
   Histogram passes_;
   Histogram coins_;
 };

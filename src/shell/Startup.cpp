@@ -167,34 +167,25 @@ void LoadContent(MainLibrary& library, const Configuration& configuration, bool 
   std::exit(1);
 }
 
-// Each pass is timed, and so is a coin from the end of the read before
-// the one that credited it to the end of the next drawing: at most that
-// long from the key to the credits on screen. Paybacks raise the credits
-// too, but happen only after a failed play.
-template <class Loop>
-void RunMainLoop(Loop& loop, PassTimes& times, FleetReports& fleet) {
-  using Clock = PassTimes::Clock;
-  auto lastRead = Clock::now();
-  std::optional<Clock::time_point> coinSince;
-  while (loop.stillactive()) {
-    const auto start = Clock::now();
-    loop.extrawork();
-    loop.draw();
-    if (coinSince) times.AddCoin(Clock::now() - *std::exchange(coinSince, std::nullopt));
-    const int32_t creditsBefore = loop.Credits();
-    loop.pool();
-    fleet.Tick(loop);
-    const auto end = Clock::now();
-    if (loop.Credits() > creditsBefore) coinSince = lastRead;
-    lastRead = end;
-    times.AddPass(end - start);
+void RunPasses(SDLGui& gui, PassObserver& passes, FleetReports& fleet) {
+  while (gui.stillactive()) {
+    passes.PassBegins();
+    gui.extrawork();
+    gui.draw();
+    gui.pool();
+    fleet.Tick(gui);
+    passes.PassEnded();
     platform::Delay(10);
   }
 }
 
+// Passes are always timed, which costs a few clock reads each, and written
+// only when MELODECK_PASS_TIMES names the file for them.
 void RunMainLoop(SDLGui& gui, FleetReports& fleet) {
   PassTimes times;
-  RunMainLoop(gui, times, fleet);
+  gui.ObservePasses(&times);
+  RunPasses(gui, times, fleet);
+  gui.ObservePasses(nullptr);
   const char* path = std::getenv(kPassTimesVariable);
   if (path != nullptr && !times.Write(path)) std::printf("No se pudo escribir %s\n", path);
 }
