@@ -1,9 +1,10 @@
 #!/bin/bash
 # How smooth the jukebox's main loop stays at TRACKS tracks: for each case
 # the program records every pass of its loop, the steps of a wait inside a
-# message counting as passes (MELODECK_PASS_TIMES), and the time from a coin
-# to its credits drawn, and this prints p50, p99
-# and the longest, in ms. Cases: idle; browsing with the arrows; a cold
+# message counting as passes, and the time of day each coin's credits were
+# drawn (MELODECK_PASS_TIMES); coins are pressed through one X connection
+# (coin_keys.py) that tells when each key went up. This prints the passes'
+# p50, p99 and longest, and the coins' key-up to credits on screen, in ms. Cases: idle; browsing with the arrows; a cold
 # change to a genre whose albums have covers of 4000 x 4000; 20 coins and
 # purchases with every fsync slowed by 200 ms (strace); a three-letter
 # search on the on-screen keyboard. With OLD_BUILD, an older build's
@@ -16,7 +17,11 @@ cabinet=$work/large
 slow_sync=(strace --seccomp-bpf -f -qq -o /dev/null -e trace=fsync -e inject=fsync:delay_enter=200000)
 
 keys() { DISPLAY=$display xdotool key --delay "${DELAY:-60}" "$@"; }
-coin() { DISPLAY=$display xdotool keydown c sleep 0.12 keyup c; }
+coin() {
+  echo c >&"${COINS[1]}"
+  read -r sent <&"${COINS[0]}"
+  echo "$sent" >>"$work/sent"
+}
 
 # Covers of 4000 x 4000 for the first 48 albums of the second genre, and
 # tracks that can play for the first 30 albums of the all-music genre, both
@@ -73,7 +78,9 @@ search() {
 run_case() {
   local melodeck=$1 case=$2
   shift 2
-  rm -rf "$cabinet/shutdowncheck" "$cabinet/tempdata" "$cabinet/cachecaratulas" "$work/times" "$work/out"
+  rm -rf "$cabinet/shutdowncheck" "$cabinet/tempdata" "$cabinet/cachecaratulas" "$work/times" "$work/out" \
+    "$work/sent"
+  touch "$work/sent"
   (cd "$cabinet" && DISPLAY=$display MELODECK_PASS_TIMES=$work/times exec setsid "$@" "$melodeck" "$cabinet" \
     >"$work/out" 2>&1) &
   local pid=$! started=0
@@ -84,15 +91,29 @@ run_case() {
   [ "$started" = 1 ] || { echo "smoothness.sh: $case did not start" >&2; cat "$work/out" >&2; exit 1; }
   DISPLAY=$display xdotool search --sync --onlyvisible --name '^Melodeck$' windowfocus --sync >/dev/null
   sleep 2
+  coproc COINS { DISPLAY=$display exec /usr/bin/python3 bench/coin_keys.py; }
   "$case"
+  eval "exec ${COINS[1]}>&-"
   # The jukebox itself, not strace in front of it, ends cleanly on TERM.
   pkill -TERM -s "$pid" -x melodeck
   wait "$pid" || true
-  awk -v name="$case" '
-    $1 == "passes" { p50 = $4; p99 = $6; longest = $8 }
-    $1 == "coins" { coins = $2 ? sprintf("%8.1f %8.1f (%d coins)", $6 / 1000, $8 / 1000, $2) : "       -        -" }
-    END { printf "  %-20s %8.1f %8.1f %8.1f  %s\n", name, p50 / 1000, p99 / 1000, longest / 1000, coins }' \
-    "$work/times"
+  local passes coins
+  passes=$(awk '$1 == "passes" { printf "%8.1f %8.1f %8.1f", $4 / 1000, $6 / 1000, $8 / 1000 }' "$work/times")
+  coins=$(grep '^coin ' "$work/times" | cut -d' ' -f2 | paste "$work/sent" - | coin_waits)
+  printf "  %-20s %s  %s\n" "$case" "$passes" "$coins"
+}
+
+# Pairs of key-up and credits drawn (µs of the day) in, p99 and longest
+# wait out (ms), and any coin whose credits never showed.
+coin_waits() {
+  awk '$2 == "" { print "lost"; next } { printf "%.1f\n", ($2 - $1) / 1000 }' | sort -n |
+    awk '$1 == "lost" { lost++; next }
+      { waits[++n] = $1 }
+      END {
+        if (n) printf "%8.1f %8.1f (%d coins)", waits[int(n * 0.99 + 0.99)], waits[n], n
+        else printf "       -        -"
+        if (lost) printf "  %d COINS NOT SHOWN", lost
+      }'
 }
 
 prepare_media

@@ -13,7 +13,7 @@ PACKAGES=(
   python3 python3-pil python3-qrcode yt-dlp
   googletest libgtest-dev libbenchmark-dev
   xvfb xdotool x11-utils ffmpeg imagemagick zbar-tools
-  xinit dpkg-dev debhelper lintian sudo strace
+  xinit dpkg-dev debhelper lintian sudo strace python3-xlib
 )
 
 missing=()

@@ -30,10 +30,7 @@ bool SDLGui::ReadInput(SDL_Event& event) {
     keptInput.pop_front();
     return true;
   }
-  if (!SDL_PollEvent(&event)) {
-    passObserver->InputEmpty();
-    return false;
-  }
+  if (!SDL_PollEvent(&event)) return false;
   ObserveInput(event);
   return true;
 }
@@ -45,7 +42,6 @@ void SDLGui::KeepInputWhileWaiting() {
     if (IsQuitRequest(event)) QuitProgram();
     if (event.type != SDL_MOUSEMOTION && keptInput.size() < kMostKeptInput) keptInput.push_back(event);
   }
-  passObserver->InputEmpty();
 }
 
 void SDLGui::WaitKeepingInput(uint32_t ms) {

@@ -35,7 +35,7 @@ void Describe(std::ostream& out, const char* name, const PassTimes::Histogram& h
 std::string PassTimes::Summary() const {
   std::ostringstream out;
   Describe(out, "passes", passes_);
-  Describe(out, "coins", coins_);
+  for (int64_t drawn : coinsDrawn_) out << "coin " << drawn << '\n';
   return out.str();
 }
 

@@ -1,19 +1,19 @@
 #pragma once
 // How long each pass of the GUI takes, for measuring smoothness: a
-// histogram of the passes' durations and of the time from a coin to its
-// credits on screen, written to a file at exit. The program records only
-// when MELODECK_PASS_TIMES names that file.
+// histogram of the passes' durations and the time of day at which each
+// coin's credits were drawn, written to a file at exit. The program records
+// only when MELODECK_PASS_TIMES names that file.
 //
 // A pass runs from PassBegins to PassEnded, so a wait inside a message
-// counts as the passes it is made of. A coin is timed from the last time
-// input was found empty, before which it cannot have come, to its credits
-// drawn: at most that long from the key to the screen.
+// counts as the passes it is made of. A coin's time of day is set beside
+// the moment its key went up, which only whoever pressed it knows.
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "gui/PassObserver.h"
 
@@ -21,7 +21,10 @@ class PassTimes : public PassObserver {
  public:
   // Real elapsed time, not the program's clock: this measures the machine.
   using Clock = std::chrono::steady_clock;
-  explicit PassTimes(std::function<Clock::time_point()> now = Clock::now) : now_(std::move(now)) {}
+  using Wall = std::chrono::system_clock;
+  explicit PassTimes(std::function<Clock::time_point()> now = Clock::now,
+                     std::function<Wall::time_point()> wall = Wall::now)
+      : now_(std::move(now)), wall_(std::move(wall)) {}
 
   // Buckets of 100 µs up to 1 s; longer passes share the last bucket, and
   // the longest is kept exactly.
@@ -45,9 +48,9 @@ class PassTimes : public PassObserver {
 
   void PassBegins() override { passStart_ = now_(); }
   void PassEnded() override { passes_.Add(Micros(now_() - passStart_)); }
-  void InputEmpty() override { inputEmpty_ = now_(); }
-  void CreditsDrawn() override { coins_.Add(Micros(now_() - inputEmpty_)); }
-  // "passes N p50 X p99 Y max Z" and the same for "coins", in µs.
+  void CreditsDrawn() override { coinsDrawn_.push_back(Micros(wall_().time_since_epoch())); }
+  // "passes N p50 X p99 Y max Z" in µs, then "coin T" for each coin, T in
+  // µs since the epoch.
   std::string Summary() const;
   bool Write(const std::string& path) const;
 
@@ -56,8 +59,8 @@ class PassTimes : public PassObserver {
     return std::chrono::duration_cast<std::chrono::microseconds>(d).count();
   }
   std::function<Clock::time_point()> now_;
+  std::function<Wall::time_point()> wall_;
   Clock::time_point passStart_ = now_();
-  Clock::time_point inputEmpty_ = passStart_;
   Histogram passes_;
-  Histogram coins_;
+  std::vector<int64_t> coinsDrawn_;
 };

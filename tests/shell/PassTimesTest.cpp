@@ -32,24 +32,23 @@ TEST(PassTimesTest, PercentilesAreBucketEdgesCappedByTheLongest) {
 }
 
 // A wait that reads input in a loop of its own is cut into passes at its
-// pauses, and a coin counts from the last time input was found empty, not
-// from the start of the pass that read it.
-TEST(PassTimesTest, PausesCutPassesAndCoinsCountFromEmptyInput) {
+// pauses, and each coin drawn is told by its time of day.
+TEST(PassTimesTest, PausesCutPassesAndCoinsAreToldByTheirTimeOfDay) {
   int64_t now = 0;
-  PassTimes times([&now] { return PassTimes::Clock::time_point(std::chrono::milliseconds(now)); });
+  PassTimes times([&now] { return PassTimes::Clock::time_point(std::chrono::milliseconds(now)); },
+                  [&now] { return PassTimes::Wall::time_point(std::chrono::milliseconds(1'000'000 + now)); });
   const auto at = [&](int64_t ms) -> PassObserver& {
     now = ms;
     return times;
   };
   at(0).PassBegins();
-  at(2).InputEmpty();
   at(5).PassEnded();
   at(15).PassBegins();
   at(18).PassEnded();
   at(19).PassBegins();
   at(21).CreditsDrawn();
   at(30).PassEnded();
-  EXPECT_EQ(times.Summary(), "passes 3 p50 5100 p99 11000 max 11000\ncoins 1 p50 19000 p99 19000 max 19000\n");
+  EXPECT_EQ(times.Summary(), "passes 3 p50 5100 p99 11000 max 11000\ncoin 1000021000\n");
 }
 
 }  // namespace
