@@ -99,7 +99,7 @@ run_case() {
   wait "$pid" || true
   local passes coins
   passes=$(awk '$1 == "passes" { printf "%8.1f %8.1f %8.1f", $4 / 1000, $6 / 1000, $8 / 1000 }' "$work/times")
-  coins=$(grep '^coin ' "$work/times" | cut -d' ' -f2 | paste "$work/sent" - | coin_waits)
+  coins=$(awk '$1 == "coin" { print $2 }' "$work/times" | paste "$work/sent" - | coin_waits)
   printf "  %-20s %s  %s\n" "$case" "$passes" "$coins"
 }
 
