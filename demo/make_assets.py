@@ -5,13 +5,15 @@
 sounds and configuration.default (the build makes them once for the cabinet
 maker melodeck-new-cabinet). "demo" writes the demo's small media library
 (music, videos and CD+G karaoke) and puts the demo's own network settings
-into the cabinet's "configuration". Everything is generated from scratch with
-PIL and ffmpeg, deterministically, so that two runs give the same files.
+into the cabinet's "configuration". "short-media" writes the same library
+with every item 2.5 to 3 s long into DIR/media, for tests where an item's
+length does not matter. Everything is generated from scratch with PIL and
+ffmpeg, deterministically, so that two runs give the same files.
 "fit" fits a cabinet's skin, font sizes and screen size to a screen of
 WIDTHxHEIGHT pixels; the images, drawn for 1024 x 768, are stretched to the
 screen by the jukebox.
 
-Usage: make_assets.py cabinet|demo DIR, or make_assets.py fit DIR WIDTHxHEIGHT
+Usage: make_assets.py cabinet|demo|short-media DIR, or make_assets.py fit DIR WIDTHxHEIGHT
 """
 
 import colorsys
@@ -26,7 +28,7 @@ import sys
 import tempfile
 import wave
 from concurrent.futures import ProcessPoolExecutor
-from dataclasses import dataclass, field
+from dataclasses import dataclass, field, replace
 from functools import lru_cache
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
@@ -1265,8 +1267,18 @@ LIBRARY = [
     ], kind="karaoke"),
 ]
 
-SONG_SECONDS = (6, 9)
-VIDEO_SECONDS = 5
+@dataclass(frozen=True)
+class Lengths:
+    song: tuple  # the shortest and the longest, in seconds
+    video: float
+    karaoke_intro: float
+    karaoke_line: float
+
+
+DEMO_LENGTHS = Lengths(song=(6, 9), video=5, karaoke_intro=3.0, karaoke_line=2.5)
+# Just over the 2 s within which the jukebox takes a player's end for a
+# failure to play (and pays the item back).
+SHORT_LENGTHS = Lengths(song=(2.5, 3), video=2.5, karaoke_intro=0.5, karaoke_line=0.5)
 VIDEO_PATTERNS = ["testsrc2=", "mandelbrot=", "life=ratio=0.35:mold=10:life_color=#00c4ff:death_color=#1e0a34:",
                   "smptehdbars=", "gradients=speed=0.03:"]
 
@@ -1275,20 +1287,21 @@ def track_name(number, title, extension):
     return f"{number:02d} - {title}.{extension}"
 
 
-def make_song(path, look, album, number, title):
-    seconds = random.Random(title).uniform(*SONG_SECONDS)
+def make_song(path, look, album, number, title, lengths):
+    seconds = random.Random(title).uniform(*lengths.song)
     write_mp3(path, compose(look, seconds, title),
               [("title", title), ("artist", album.artist), ("album", album.title), ("track", number)])
 
 
-def make_karaoke(folder, number, song):
+def make_karaoke(folder, number, song, lengths):
+    song = replace(song, intro=lengths.karaoke_intro, line_seconds=lengths.karaoke_line)
     base = os.path.join(folder, track_name(number, song.title, "cdg")[:-4])
     with open(base + ".cdg", "wb") as out:
         out.write(cdg_stream(song))
     write_mp3(base + ".mp3", compose("pop", song.seconds, song.title), [("title", song.title)])
 
 
-def make_video(path, pattern, title, scratch):
+def make_video(path, pattern, title, scratch, seconds):
     caption = os.path.join(scratch, f"{title}.txt")
     with open(caption, "w", encoding="utf-8") as out:
         out.write(title)
@@ -1297,12 +1310,12 @@ def make_video(path, pattern, title, scratch):
     video_filter = (f"drawtext={text_style}:textfile='{caption}':fontsize=38:x=(w-text_w)/2:y=h-90,"
                     f"drawtext={text_style}:text='MELODECK TV':fontsize=20:x=w-text_w-24:y=20")
     ffmpeg("-f", "lavfi", "-i", f"{pattern}size=640x360:rate=25",
-           "-t", str(VIDEO_SECONDS), "-vf", video_filter, "-map", "1:v", "-map", "0:a",
+           "-t", str(seconds), "-vf", video_filter, "-map", "1:v", "-map", "0:a",
            "-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest",
-           "-metadata", f"title={title}", path, audio=compose("pop", VIDEO_SECONDS, title))
+           "-metadata", f"title={title}", path, audio=compose("pop", seconds, title))
 
 
-def write_library(root, scratch):
+def write_library(root, scratch, lengths):
     """Creates genre/album/track folders with covers; returns the audio and
     video encoding jobs, (function, arguments) pairs for a process pool."""
     jobs = []
@@ -1319,13 +1332,13 @@ def write_library(root, scratch):
             save_jpg(cover_art(album.title, album.artist, look), os.path.join(album_dir, "cover.jpg"))
             for number, track in enumerate(album.tracks, 1):
                 if genre.kind == "karaoke":
-                    jobs.append((make_karaoke, (album_dir, number, track)))
+                    jobs.append((make_karaoke, (album_dir, number, track, lengths)))
                 elif genre.kind == "video":
                     jobs.append((make_video, (os.path.join(album_dir, track_name(number, track, "mp4")),
-                                              next(patterns), track, scratch)))
+                                              next(patterns), track, scratch, lengths.video)))
                 else:
                     jobs.append((make_song, (os.path.join(album_dir, track_name(number, track, "mp3")), genre.look,
-                                             album, number, track)))
+                                             album, number, track, lengths)))
     return jobs
 
 
@@ -1517,12 +1530,18 @@ def make_cabinet_files(cabinet):
 def make_demo(cabinet):
     fresh_folders(cabinet, [MEDIA_FOLDER])
     with tempfile.TemporaryDirectory() as scratch:
-        run_jobs(write_library(os.path.join(cabinet, MEDIA_FOLDER), scratch))
+        run_jobs(write_library(os.path.join(cabinet, MEDIA_FOLDER), scratch, DEMO_LENGTHS))
     replace_settings(cabinet, DEMO_SETTINGS)
 
 
+def make_short_media(folder):
+    fresh_folders(folder, [MEDIA_FOLDER])
+    with tempfile.TemporaryDirectory() as scratch:
+        run_jobs(write_library(os.path.join(folder, MEDIA_FOLDER), scratch, SHORT_LENGTHS))
+
+
 if __name__ == "__main__":
-    makers = {"cabinet": make_cabinet_files, "demo": make_demo}
+    makers = {"cabinet": make_cabinet_files, "demo": make_demo, "short-media": make_short_media}
     if len(sys.argv) == 4 and sys.argv[1] == "fit":
         fit_cabinet(sys.argv[2], sys.argv[3])
     elif len(sys.argv) == 3 and sys.argv[1] in makers:

@@ -5,11 +5,7 @@
 #include "gui/KeyboardScreen.h"
 
 #include <cstdint>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include "catalogue/CatalogueSearch.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
 #include "gui/KeyboardLayout.h"
@@ -26,34 +22,8 @@ bool Inside(const SDL_Rect& area, int x, int y) {
   return x >= area.x && x < area.x + area.w && y >= area.y && y < area.y + area.h;
 }
 
-// Tracks whose album title and track title (with its extension) hold every
-// word between them. Titles are folded once for all words, and an album
-// title that holds some words leaves only the others for its tracks' titles.
-class KeyboardMatches : public CatalogueWalk::Visitor {
- public:
-  using Found = std::function<void(const CataloguePlace&, const GenreElement&, const DiscElement&, const RString&)>;
-  KeyboardMatches(const std::vector<std::string>& words, Found found) : words_(words), found_(std::move(found)) {}
-
-  void Album(const CataloguePlace&, const GenreElement&, const DiscElement& disc) override {
-    disc.GetTitle().FoldForMatching(albumTitle_);
-    leftForTracks_.clear();
-    for (const std::string& word : words_)
-      if (!RString::ContainsFolded(albumTitle_, word)) leftForTracks_.push_back(&word);
-  }
-  void Track(const CataloguePlace& at, const GenreElement& genre, const DiscElement& disc) override {
-    const RString& title = disc.GetTrack(at.track)->GetTitle();
-    title.FoldForMatching(trackTitle_);
-    for (const std::string* word : leftForTracks_)
-      if (!RString::ContainsFolded(trackTitle_, *word)) return;
-    found_(at, genre, disc, title);
-  }
-
- private:
-  const std::vector<std::string>& words_;
-  Found found_;
-  std::string albumTitle_, trackTitle_;
-  std::vector<const std::string*> leftForTracks_;
-};
+// Albums and tracks a pass of the main loop examines: a few milliseconds.
+const int kSongSearchSlice = 20000;
 
 // The results dialog stands on the middle of a 1024 × 768 screen.
 const int kResultsCentreX = 512, kResultsCentreY = 384;
@@ -152,26 +122,42 @@ void KeyboardScreen::PressKeyboardKey(int index) {
 
 void KeyboardScreen::SearchFromKeyboard() {
   if (gui.searchText.GetLength() == 0) return;
-  if (FindSong())
+  StartSongSearch();
+  WalkSongSearch();
+}
+
+bool KeyboardScreen::FindSong() {
+  StartSongSearch();
+  songSearch.Walk(0);
+  return ListedSongs();
+}
+
+void KeyboardScreen::StartSongSearch() {
+  gui.resultsList->Free();
+  gui.resultEntries.clear();
+  songSearch.Start(*gui.library, gui.config->favoritos != 0, gui.searchText);
+}
+
+void KeyboardScreen::FollowSongSearch() {
+  if (songSearch.Running()) WalkSongSearch();
+}
+
+void KeyboardScreen::WalkSongSearch() {
+  if (!songSearch.Walk(kSongSearchSlice)) EndSongSearch();
+}
+
+bool KeyboardScreen::ListedSongs() {
+  gui.resultsList->SetSelected(0);
+  return !gui.resultEntries.empty();
+}
+
+// The keyboard is drawn again over what a touch's "Buscando" left.
+void KeyboardScreen::EndSongSearch() {
+  if (ListedSongs())
     ShowResults();
   else
     gui.ShowNotice("No hubo resultado de canciones", SDLGui::kNoticeTime);
-}
-
-// Words are what lies between runs of spaces; a text of spaces has none and
-// finds nothing.
-bool KeyboardScreen::FindSong() {
-  gui.resultsList->Free();
-  gui.resultEntries.clear();
-  const std::vector<std::string> words = SearchWords(gui.searchText);
-  if (words.empty()) return false;
-  KeyboardMatches matches(words, [this](const CataloguePlace& at, const GenreElement& genre, const DiscElement& disc,
-                                        const RString& track) {
-    AddResult(QueueElement{at.genre, at.disc, at.track, 0}, genre, disc, track);
-  });
-  CatalogueWalk(*gui.library, gui.config->favoritos != 0, SearchScope::kOrdinaryGenres).Walk(matches);
-  gui.resultsList->SetSelected(0);
-  return !gui.resultEntries.empty();
+  if (gui.dialog == SDLGui::kKeyboardScreen) DrawKeyboard();
 }
 
 void KeyboardScreen::AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
@@ -234,7 +220,6 @@ bool KeyboardScreen::TouchKeyboard(int x, int y) {
     if (gui.searchText.GetLength() > 0) {
       gui.ShowMsg("Buscando", gui.genreFont, 0, false, false);
       SearchFromKeyboard();
-      if (gui.dialog == SDLGui::kKeyboardScreen) DrawKeyboard();
     }
     return false;
   }

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include "base/RString.h"
+#include "gui/SongSearch.h"
 #include "playback/Queue.h"
 
 class DiscElement;
@@ -30,10 +31,14 @@ class KeyboardScreen {
   // Where the typed text starts inside the keyboard image.
   static constexpr int kTextX = 40, kTextY = 20;
   // Fills resultsList (and resultEntries) with the tracks whose album or
-  // track title holds every word of searchText; whether any did. The
-  // all-music genre and the favourites genre, copies of the others, are
-  // left out.
+  // track title holds every word of searchText (SongSearch) at once;
+  // whether any did.
   bool FindSong();
+  // Each pass: the next slice of a search started from the keyboard; at its
+  // end the results open, or the customer is told there are none.
+  void FollowSongSearch();
+  // While it runs, input is kept for after it, as during any wait.
+  bool SongSearchRunning() const { return songSearch.Running(); }
   // Each row of the results leads to its track on the main screen.
   void keydown_result(int key);
 
@@ -46,13 +51,23 @@ class KeyboardScreen {
   // Keys 37, 38, 40 and the typing keys applied to searchText and cursorPos.
   void EditSearchText(int index);
   void PressKeyboardKey(int index);
-  // Searches searchText: with matches the results open, without them the
-  // customer is told so. Nothing for an empty text.
+  // Searches searchText, its first slice at once (FollowSongSearch). Nothing
+  // for an empty text.
   void SearchFromKeyboard();
+  void StartSongSearch();
+  void WalkSongSearch();
+  // The first result selected; whether there is one.
+  bool ListedSongs();
+  // With matches the results open, without them the customer is told so.
+  void EndSongSearch();
   void AddResult(const QueueElement& position, const GenreElement& genre, const DiscElement& disc,
                  const RString& track);
   void ShowResults();
   void ChooseResult();
 
   SDLGui& gui;
+  SongSearch songSearch{[this](const CataloguePlace& at, const GenreElement& genre, const DiscElement& disc,
+                               const RString& track) {
+    AddResult(QueueElement{at.genre, at.disc, at.track, 0}, genre, disc, track);
+  }};
 };

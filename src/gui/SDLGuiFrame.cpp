@@ -48,6 +48,8 @@ void SDLGui::draw() {
     if (config->phonekeyboard && searchText.GetLength() > 0) searcher.AsyncSearch(false);
   }
   if (config->tvout) DrawTVOUT();
+  searcher.FollowOnlineSearch();
+  keyboardScreen.FollowSongSearch();
   FollowDownloads();
   if (coinSound != nullptr) coinSound->CloseWhenDone();
 }

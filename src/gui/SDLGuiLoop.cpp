@@ -35,8 +35,13 @@ void SDLGui::pool() {
     return;
   }
   SaveRunningTimeWhenDue();
+  // Input during a search that goes on over passes waits for its results,
+  // coins counted and quit requests honoured at once.
   SDL_Event event;
-  if (!quitRequested && ReadInput(event)) HandleEvent(event);
+  if (searcher.OnlineSearchRunning() || keyboardScreen.SongSearchRunning())
+    KeepInputWhileWaiting();
+  else if (!quitRequested && ReadInput(event))
+    HandleEvent(event);
 }
 
 void SDLGui::HandleEvent(const SDL_Event& event) {

@@ -27,7 +27,6 @@ const int kLeastSearched = 3;
 const SDL_Rect kSpinnerPlace = {790, 160, 0, 0};
 const char* const kResultsFile = "results.txt";
 const char* const kKaraokeGenre = "Karaoke";
-const uint32_t kSearchPoll = 10;
 // A track of none of the kinds.
 const char kOtherKind = 'X';
 const char kKeypadEnye = '\xD1';
@@ -210,6 +209,7 @@ void SearcherScreen::SearcherEnter() {
 // Search while typing ------------------------------------------------------
 
 bool SearcherScreen::AsyncSearch(bool restart) {
+  if (onlineSearch.Running()) return false;
   if (gui.searchText.GetLength() < kLeastSearched) {
     gui.searchRunning = 0;
     return false;
@@ -277,14 +277,7 @@ void SearcherScreen::SearchOnline() {
   gui.trackMatches.clear();
   gui.ShowMsg("Realizando busqueda en linea", gui.genreFont, 0, false, false);
   youtube_search();
-  // Drawn again and taken away at once: no key the customer presses now is
-  // spent on closing it.
-  gui.ShowMsg("Realizando busqueda en linea", gui.genreFont, 0, false, true);
-  DrawSearch(true);
-  if (!searchWalk)
-    searchWalk.emplace(*gui.library, gui.config->favoritos != 0, SearchScope::kOrdinaryGenresAndDownloads);
-  searchWalk->Finish();
-  gui.searchRunning = 0;
+  if (!onlineSearch.Running()) CloseOnlineSearch();
 }
 
 void SearcherScreen::youtube_search() {
@@ -297,20 +290,34 @@ void SearcherScreen::youtube_search() {
   }
   onlineSearchDone = 1;
   platform::DeleteFile(kResultsFile);
-  if (!RunOnlineSearchScript()) std::puts("La busqueda en linea no termino a tiempo");
-  ReadOnlineResults();
-  DrawSearch(true);
+  if (!onlineSearch.Start(gui.searchText)) ListOnlineResults(false);
 }
 
-bool SearcherScreen::RunOnlineSearchScript() {
-  platform::ChildProcess search;
-  if (!search.Start(OnlineSearchCommand(gui.searchText))) return false;
-  const uint32_t start = platform::Ticks();
-  while (!search.WaitFor(kSearchPoll)) {
-    gui.KeepInputWhileWaiting();
-    if (gui.quitRequested || platform::Ticks() - start > kOnlineSearchLimit) return false;
-  }
-  return true;
+void SearcherScreen::FollowOnlineSearch() {
+  if (!onlineSearch.Running()) return;
+  const OnlineSearchRun::Outcome outcome = onlineSearch.Poll();
+  if (outcome == OnlineSearchRun::Outcome::kRunning) return;
+  ListOnlineResults(outcome == OnlineSearchRun::Outcome::kEnded);
+  CloseOnlineSearch();
+}
+
+void SearcherScreen::ListOnlineResults(bool ended) {
+  if (!ended) std::puts("La busqueda en linea no termino a tiempo");
+  ReadOnlineResults();
+  if (gui.dialog == SDLGui::kKeyboardScreen) DrawSearch(true);
+}
+
+// The message is drawn again and taken away at once: no key the customer
+// pressed meanwhile is spent on closing it. The search while typing does
+// not fill the lists again.
+void SearcherScreen::CloseOnlineSearch() {
+  if (!searchWalk)
+    searchWalk.emplace(*gui.library, gui.config->favoritos != 0, SearchScope::kOrdinaryGenresAndDownloads);
+  searchWalk->Finish();
+  gui.searchRunning = 0;
+  if (gui.dialog != SDLGui::kKeyboardScreen) return;
+  gui.ShowMsg("Realizando busqueda en linea", gui.genreFont, 0, false, true);
+  DrawSearch(true);
 }
 
 // A record cut short keeps its row but has no address to download. A row

@@ -11,6 +11,7 @@
 
 #include "base/RString.h"
 #include "catalogue/CatalogueSearch.h"
+#include "programs/OnlineSearchRun.h"
 
 class SDLGui;
 
@@ -30,9 +31,15 @@ class SearcherScreen {
   // tracks to the second. Nothing below 3 characters. Whether the slice
   // listed a match or stopped early.
   bool AsyncSearch(bool restart);
-  // The on-line search for the text, once per text: its results follow the
-  // track matches in the second list.
+  // The on-line search for the text, once per text: the script is started
+  // here, and its results follow the track matches in the second list once
+  // FollowOnlineSearch finds it through.
   void youtube_search();
+  // Each pass: whether the on-line search script has ended or run past
+  // kOnlineSearchLimit (it is then stopped); its results are listed then.
+  void FollowOnlineSearch();
+  // While it runs, input is kept for after it, as during any wait.
+  bool OnlineSearchRunning() const { return onlineSearch.Running(); }
   // The searcher's image rectangle on the screen.
   SDL_Rect SearcherArea() const;
   // Where the typed text starts inside the searcher image.
@@ -46,9 +53,11 @@ class SearcherScreen {
   void SearcherEnter();
   void SearchOnline();
   void StartDownloadOfRow(int row);
-  // The search script run to its end (at most kOnlineSearchLimit ms) while
-  // coins keep being credited; false when it had to be stopped.
-  bool RunOnlineSearchScript();
+  // The results listed and drawn; ended is false when the script could not
+  // start or had to be stopped.
+  void ListOnlineResults(bool ended);
+  // The message taken away, the search while typing ended.
+  void CloseOnlineSearch();
   void ReadOnlineResults();
   bool PauseSearch(bool listed, bool beforeTrack);
   void ShowSpinnerStep();
@@ -62,4 +71,5 @@ class SearcherScreen {
   uint8_t onlineSearchDone = 0;
   RString searchedText = "";
   std::vector<std::string> searchWords;
+  OnlineSearchRun onlineSearch{kOnlineSearchLimit};
 };

@@ -22,7 +22,7 @@ bool StartCatalogueToolDetached(const RString& cabinetUser);
 void RestartOnlineChecker();
 
 // On-line search: the command that runs "ytsearch.py" with the text; the
-// script writes "results.txt". The caller waits for it.
+// script writes "results.txt". OnlineSearchRun runs it beside the main loop.
 platform::Argv OnlineSearchCommand(const RString& text);
 // Download of an on-line result, in the background: the tool stores the
 // media as name plus the extension it finds in folder (an internal path),

@@ -87,10 +87,13 @@ bool SameColour(const Pixel& a, const Pixel& b) {
          std::abs(a.b - b.b) <= kColourTolerance;
 }
 
+// Where the made cabinet's long media wait, beside it.
+const char* const kLongMedia = "long-media";
+
 // The demo cabinet made for this run, or why there is none.
 struct MadeCabinet {
   bool tried = false;
-  fs::path folder;  // holds "cabinet", the generator's log and "made"
+  fs::path folder;  // holds "cabinet", kLongMedia, the generators' logs and "made"
   std::string failure;
   bool toolsMissing = false;
 };
@@ -128,6 +131,21 @@ MadeCabinet& TheCabinet() {
   return cabinet;
 }
 
+// Most cases do not depend on how long an item plays: the cabinet gets the
+// short set of the same media under the same names, so its catalogue still
+// holds, and the long set waits beside it for the cases that do.
+bool SwapInShortMedia(const fs::path& folder) {
+  const fs::path shortSet = folder / "short";
+  if (RunLogged({"/usr/bin/python3", MELODECK_MAKE_ASSETS, "short-media", shortSet.string()},
+                folder / "short-media.log") != 0)
+    return false;
+  std::error_code error;
+  fs::rename(folder / "cabinet" / "media", folder / kLongMedia, error);
+  if (!error) fs::rename(shortSet / "media", folder / "cabinet" / "media", error);
+  if (!error) fs::remove(shortSet, error);
+  return !error;
+}
+
 // The cabinet is made once per build and shared by the test programs, which
 // may run at once: the first to come makes it under the lock while the
 // others wait for it.
@@ -151,6 +169,8 @@ void MakeCabinet(MadeCabinet& made) {
     made.toolsMissing = output.find(" is missing") != std::string::npos;
   } else if (!fs::exists(made.folder / "cabinet" / "db")) {
     made.failure = "make-cabinet wrote no catalogue:\n" + output;
+  } else if (!SwapInShortMedia(made.folder)) {
+    made.failure = "make_assets.py short-media failed:\n" + ReadHostFile(made.folder / "short-media.log");
   } else {
     WriteHostFile(made.folder / "made", key);
   }
@@ -243,6 +263,13 @@ bool DemoCabinet::CopyTo(const fs::path& target, std::string& reason, bool& skip
   if (!made.failure.empty()) return false;
   fs::copy(made.folder / "cabinet", target, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
   return true;
+}
+
+bool DemoCabinet::UseLongVersion(const fs::path& cabinet, const fs::path& item) {
+  std::error_code error;
+  fs::copy(TheCabinet().folder / kLongMedia / item, cabinet / "media" / item,
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
+  return !error;
 }
 
 std::optional<Screenshot> Screenshot::Take(const std::string& display, const fs::path& png) {

@@ -86,7 +86,8 @@ class VirtualDisplay {
 };
 
 // The demo cabinet, made once per run of the test program by the demo's
-// generator; each test works on its own copy.
+// generator with the short set of its media; each test works on its own
+// copy.
 class DemoCabinet {
  public:
   // Copies the cabinet into target (an existing, empty folder). Makes it on
@@ -94,6 +95,11 @@ class DemoCabinet {
   // with reason when it cannot be made (skipped is set when the
   // generator's tools are missing from the host).
   static bool CopyTo(const fs::path& target, std::string& reason, bool& skipped);
+  // The cabinet's media last 2.5 to 3 s each. The long version of the item
+  // (or of every item of the album) at item, a path under "media", replaces
+  // it in the copy at cabinet: songs of 6 to 9 s, videos of 5 s, as the demo
+  // has them. False when it cannot.
+  static bool UseLongVersion(const fs::path& cabinet, const fs::path& item);
 };
 
 struct Pixel {

@@ -175,6 +175,36 @@ TEST_F(SDLGuiDialogsTest, SearchFindsEveryWordInTheAlbumOrTrackTitle) {
   }
 }
 
+// 60,000 albums and tracks: the search goes on over passes, the input read
+// meanwhile waiting for its results.
+TEST_F(SDLGuiDialogsTest, SearchOfALargeCatalogueGoesOnOverPasses) {
+  catalogue.AddGenre("Todo", 1);
+  GenreElement* genre = catalogue.AddGenre("Pop", 0);
+  for (int a = 0; a < 30000; ++a)
+    catalogue.AddTrack(catalogue.AddDisc(genre, "Disco " + std::to_string(a), 0, false),
+                       a % 1000 == 0 ? "Luna.mp3" : "Sol.mp3");
+  Open();
+  Press(config.abc);
+  gui.Search().searchText = "luna";
+  gui.Search().keyboardKey = keyboard::kSearchKey;
+  Keys({config.enter});
+  SDL_Event right{};
+  right.type = SDL_KEYDOWN;
+  right.key.keysym.sym = static_cast<SDLKey>(config.right);
+  ASSERT_EQ(SDL_PushEvent(&right), 0);
+  int passes = 0;
+  for (; gui.Keyboard().SongSearchRunning() && passes < 100; ++passes) {
+    EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
+    gui.draw();
+    gui.pool();
+  }
+  EXPECT_EQ(passes, 2);
+  ASSERT_EQ(gui.Display().dialog, SDLGui::kResultsScreen);
+  EXPECT_EQ(Results().size(), 30u);
+  EXPECT_EQ(gui.Search().keyboardKey, keyboard::kSearchKey);
+  EXPECT_EQ(gui.Lists().resultsList->GetSelected(), 1) << "the kept key moved in the results";
+}
+
 // A chosen row selects its track on the main screen; enter then buys it.
 TEST_F(SDLGuiDialogsTest, ResultLeadsToItsTrackWhichEnterBuys) {
   catalogue.AddGenre("Todo", 1);

@@ -51,6 +51,29 @@ class SDLGuiSearcherTest : public MainScreenTest {
     WriteHostFile("ytsearch.py", "open('results.txt', 'w').write('" + records + "')\n");
     WriteHostFile("downloator.py", "import sys\nopen('download.txt', 'w').write('|'.join(sys.argv[1:]))\n");
   }
+  // One pass of the main loop's screen work and input.
+  void Pass() {
+    gui.draw();
+    gui.pool();
+  }
+  bool OnlineSearchRunning() { return gui.Searcher().OnlineSearchRunning(); }
+  // Passes until the on-line search is through.
+  void FollowOnlineSearch() {
+    ASSERT_TRUE(WaitUntil([&] {
+      Pass();
+      return !OnlineSearchRunning();
+    }));
+  }
+  void SearchOnline() {
+    gui.Searcher().youtube_search();
+    FollowOnlineSearch();
+  }
+  static void Push(Uint8 type, int key) {
+    SDL_Event event{};
+    event.type = type;
+    event.key.keysym.sym = static_cast<SDLKey>(key);
+    ASSERT_EQ(SDL_PushEvent(&event), 0);
+  }
 };
 
 TEST_F(SDLGuiSearcherTest, NumberKeysTypeLikeAPhone) {
@@ -143,7 +166,7 @@ TEST_F(SDLGuiSearcherTest, OnlineResultsAreDownloadedOnceAndOnlyWithAnAddress) {
   gui.Searcher().AsyncSearch(true);
   SearchToTheEnd();
   ASSERT_EQ(gui.Lists().onlineResultsList->Count(), 3);
-  gui.Searcher().youtube_search();
+  SearchOnline();
   ASSERT_EQ(gui.Lists().onlineResultsList->Count(), 3 + 5);
   EXPECT_EQ(gui.Search().onlineUrls[4].GetLength(), 0u) << "cut short";
 
@@ -178,9 +201,73 @@ TEST_F(SDLGuiSearcherTest, ResultsThatWouldNotBeOneNameAreLeftOut) {
   WriteHostFile("prepared.txt", records);
   WriteHostFile("ytsearch.py", "import shutil\nshutil.copy('prepared.txt', 'results.txt')\n");
   gui.Search().searchText = "sol";
-  gui.Searcher().youtube_search();
+  SearchOnline();
   EXPECT_EQ(Rows(*gui.Lists().onlineResultsList), (std::vector<std::string>{"[D] AC/DC Live", "[D] ok"}));
   EXPECT_EQ(gui.Search().onlineUrls.size(), 2u);
+}
+
+// The script runs beside the main loop: passes go on, a coin is credited at
+// once, a key waits for the results and then moves into them.
+TEST_F(SDLGuiSearcherTest, OnlineResultsArriveWhilePassesGoOn) {
+  catalogue.AddGenre("Todo", 0);
+  config.creditscoin1 = 1;
+  OpenSearcher();
+  SearchScriptListing(2);
+  WriteHostFile("prepared.py", ReadHostFile("ytsearch.py"));
+  WriteHostFile("ytsearch.py", "import os, time\nwhile not os.path.exists('go'): time.sleep(0.01)\nexec(open('prepared.py').read())\n");
+  gui.Search().searchText = "sol";
+  gui.Search().cursorPos = 3;
+  SearchToTheEnd();
+  const std::string started = LogOf([&] { Keys({config.enter}); });
+  EXPECT_NE(started.find("Iniciando busqueda en youtube"), std::string::npos) << started;
+  Push(SDL_KEYDOWN, config.coin1);
+  Push(SDL_KEYUP, config.coin1);
+  Push(SDL_KEYDOWN, config.down);
+  for (int pass = 0; pass < 5; ++pass) Pass();
+  EXPECT_TRUE(OnlineSearchRunning());
+  EXPECT_EQ(gui.Credits(), 1);
+  EXPECT_EQ(gui.Lists().onlineResultsList->Count(), 0);
+
+  WriteHostFile("go", "");
+  FollowOnlineSearch();
+  EXPECT_EQ(Rows(*gui.Lists().onlineResultsList), (std::vector<std::string>{"[D] Video 0", "[D] Video 1"}));
+  EXPECT_EQ(gui.Lists().onlineResultsList->GetSelected(), -1);
+  for (int pass = 0; pass < 3; ++pass) Pass();
+  EXPECT_EQ(gui.Lists().onlineResultsList->GetSelected(), 0) << "the kept key";
+  EXPECT_EQ(gui.Credits(), 1);
+}
+
+// A script that never ends is killed with what it started once it runs past
+// the limit; the exit key works meanwhile.
+TEST_F(SDLGuiSearcherTest, OnlineSearchThatNeverEndsIsStoppedAtTheLimit) {
+  catalogue.AddGenre("Todo", 0);
+  config.exit = SDLK_F9;
+  OpenSearcher();
+  WriteHostFile("ytsearch.py",
+                "import subprocess, time\nchild = subprocess.Popen(['sleep', '1000'])\n"
+                "open('child.pid', 'w').write(str(child.pid))\ntime.sleep(1000)\n");
+  gui.Search().searchText = "sol";
+  Keys({config.enter});
+  ASSERT_TRUE(WaitUntil([&] {
+    Pass();
+    return ReadHostFile("child.pid").size() > 0;
+  }));
+  const std::string grandchild = "/proc/" + ReadHostFile("child.pid") + "/stat";
+  Push(SDL_KEYDOWN, config.exit);
+  Pass();
+  EXPECT_TRUE(gui.Display().quitRequested);
+  clock.Advance(SearcherScreen::kOnlineSearchLimit);
+  Pass();
+  ASSERT_TRUE(OnlineSearchRunning());
+  clock.Advance(1);
+  const std::string log = LogOf([&] { Pass(); });
+  EXPECT_FALSE(OnlineSearchRunning());
+  EXPECT_NE(log.find("La busqueda en linea no termino a tiempo"), std::string::npos) << log;
+  EXPECT_NE(log.find("No se pudo abrir archivo de resultados"), std::string::npos) << log;
+  EXPECT_TRUE(WaitUntil([&] {
+    const std::string stat = ReadHostFile(grandchild);
+    return stat.empty() || stat.find(") Z ") != std::string::npos;
+  }));
 }
 
 }  // namespace
