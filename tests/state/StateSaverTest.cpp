@@ -2,60 +2,35 @@
 
 #include <gtest/gtest.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <future>
 #include <string>
 #include <vector>
 
 namespace {
 
-// Turns as they ran, and a gate that holds the first job.
-struct Turns {
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::vector<std::string> ran;
-  bool open = false;
-
-  void Note(const std::string& turn) {
-    const std::lock_guard<std::mutex> lock(mutex);
-    ran.push_back(turn);
-    changed.notify_all();
-  }
-  void WaitOpen() {
-    std::unique_lock<std::mutex> lock(mutex);
-    changed.wait(lock, [&] { return open; });
-  }
-  void WaitRan(size_t count) {
-    std::unique_lock<std::mutex> lock(mutex);
-    changed.wait(lock, [&] { return ran.size() >= count; });
-  }
-  void Open() {
-    const std::lock_guard<std::mutex> lock(mutex);
-    open = true;
-    changed.notify_all();
-  }
-};
-
 // Jobs run in the order submitted; saves asked for while a turn runs come
 // to one, before the jobs waiting; what waits at the end still runs.
 TEST(StateSaverTest, TurnsRunOneAtATimeAndSavesComeToOne) {
-  Turns turns;
+  std::vector<std::string> ran;  // written on the saver's thread, read once it is idle
+  std::promise<void> started, open;
+  const std::shared_future<void> opened = open.get_future().share();
   {
-    StateSaver saver([&] { turns.Note("save"); });
+    StateSaver saver([&] { ran.push_back("save"); });
     saver.Submit([&] {
-      turns.Note("first");
-      turns.WaitOpen();
+      ran.push_back("first");
+      started.set_value();
+      opened.wait();
     });
-    turns.WaitRan(1);
+    started.get_future().wait();
     for (int i = 0; i < 10; ++i) saver.AskSave();
-    saver.Submit([&] { turns.Note("second"); });
+    saver.Submit([&] { ran.push_back("second"); });
     saver.AskSave();
-    turns.Open();
+    open.set_value();
     saver.Flush();
-    EXPECT_EQ(turns.ran, (std::vector<std::string>{"first", "save", "second"}));
-    saver.Submit([&] { turns.Note("last"); });
+    EXPECT_EQ(ran, (std::vector<std::string>{"first", "save", "second"}));
+    saver.Submit([&] { ran.push_back("last"); });
   }
-  EXPECT_EQ(turns.ran.back(), "last");
+  EXPECT_EQ(ran.back(), "last");
 }
 
 }  // namespace
