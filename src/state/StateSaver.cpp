@@ -35,21 +35,18 @@ void StateSaver::Flush() {
 }
 
 void StateSaver::Run() {
-  Lock lock(mutex_);
-  while (const Turn turn = NextTurn(lock)) {
-    running_ = true;
-    lock.unlock();
+  while (const Turn turn = NextTurn()) {
     turn();
-    lock.lock();
-    running_ = false;
-    done_.notify_all();
+    EndTurn();
   }
 }
 
 // A save asked for goes first: it is of the newest state, whatever the jobs
 // after it change.
-StateSaver::Turn StateSaver::NextTurn(Lock& lock) {
+StateSaver::Turn StateSaver::NextTurn() {
+  Lock lock(mutex_);
   wake_.wait(lock, [this] { return saveAsked_ || !jobs_.empty() || stopping_; });
+  running_ = saveAsked_ || !jobs_.empty();
   if (saveAsked_) {
     saveAsked_ = false;
     return save_;
@@ -58,4 +55,12 @@ StateSaver::Turn StateSaver::NextTurn(Lock& lock) {
   Turn job = std::move(jobs_.front());
   jobs_.pop_front();
   return job;
+}
+
+void StateSaver::EndTurn() {
+  {
+    const Lock lock(mutex_);
+    running_ = false;
+  }
+  done_.notify_all();
 }

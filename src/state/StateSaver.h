@@ -34,7 +34,8 @@ class StateSaver {
 
   void Run();
   // The next turn, or none once stopping with nothing left.
-  Turn NextTurn(Lock& lock);
+  Turn NextTurn();
+  void EndTurn();
 
   const Turn save_;
   std::mutex mutex_;
