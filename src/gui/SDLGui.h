@@ -37,6 +37,7 @@
 #include "gui/Marquee.h"
 #include "gui/OperatorMenuScreen.h"
 #include "gui/PassObserver.h"
+#include "gui/PendingSales.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
 #include "gui/SoundClip.h"
@@ -147,6 +148,8 @@ class SDLGui : public PlayerListener,
   void ItemPlayed(const QueueElement& entry, const PlayReport& report) override;
   // The money's owner, once initialized: for the ledger's start and stop.
   Cashbox& Money() { return *cashbox; }
+  // What follows each sale the cashbox has ended; every pass.
+  void FinishSales() { sales.Finish(*cashbox); }
   unsigned long GetWindowPlayerHandle() override;
   const Configuration& PlayerSettings() const override { return *config; }
   void ForgetPlayer(const Player* gone) override;
@@ -540,6 +543,7 @@ class SDLGui : public PlayerListener,
   friend class WifiCodesScreen;
   WifiCodesScreen wifiScreen{*this};
   bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
+  PendingSales sales;
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;

@@ -34,6 +34,7 @@ const char* const kDownloadComplete = "100";
 }  // namespace
 
 void SDLGui::draw() {
+  FinishSales();
   RedrawWhenPending();
   HandlePlaybackEvents();
   NoteSavingState();
@@ -227,7 +228,7 @@ void SDLGui::PlayFinished() {
     DrawButtons(true);
     std::puts("Player going to quiet state");
   }
-  cashbox->Save();
+  cashbox->AskSave();
   idleSince = platform::Ticks();
 }
 
@@ -389,9 +390,11 @@ void SDLGui::CompleteDownload(const RString& name) {
   const uint32_t track = static_cast<uint32_t>(library->AddDownloadedTrack(name));
   const uint32_t disc = static_cast<uint32_t>(library->DownloadsDiscIndex());
   std::printf("Index of added download: 0 %u %u\n", disc, track);
-  if (TellUnsold(cashbox->Buy(QueueElement{0, disc, track, 0}, price))) return;
-  DrawCredits(true);
-  DrawQueue(true);
-  const int row = ShowDownloadProgress(name, kDownloadComplete);
-  if (row != -1) std::printf("Index item: %d\n", row);
+  sales.Add(cashbox->Buy(QueueElement{0, disc, track, 0}, price), [this, name](const Cashbox::Outcome& outcome) {
+    if (TellUnsold(outcome.sale)) return;
+    DrawCredits(true);
+    DrawQueue(true);
+    const int row = ShowDownloadProgress(name, kDownloadComplete);
+    if (row != -1) std::printf("Index item: %d\n", row);
+  });
 }

@@ -30,6 +30,12 @@ void SDLGui::extrawork() {
 void SDLGui::pool() {
   PollUsbUpdate();
   if (queuePollCounter++ == 0) ReadQueueRequests();
+  // The customer's input waits for the sale being saved, to act on what it
+  // made; coins count as they come.
+  if (sales.Waiting()) {
+    KeepInputWhileWaiting();
+    return;
+  }
   if (touchHeld) {
     RepeatHeldTouch();
     return;

@@ -71,39 +71,45 @@ bool SDLGui::ConfirmTypedZero() {
 }
 
 // Tracks are bought in order while the credits pay for each at its own
-// price; those bought stay bought when the credits run out.
+// price; those bought stay bought when the credits run out. Every word of
+// a sale waits for its save.
 void SDLGui::BuyWholeAlbum() {
   std::vector<Cashbox::Item> items;
   for (uint32_t track = 0; static_cast<int>(track) < SelectedAlbumTracks(); ++track)
     items.push_back({QueueElement{selGenre, selDisc, track, 0}, PriceOfTrack(track)});
-  int added = 0;
-  const Cashbox::Sale sale = cashbox->Buy(items, Price(config->creditsbyplay), added);
-  if (TellUnsold(sale)) return;
-  int32_t paid = 0;
-  for (int i = 0; i < added && JukeboxMode(); ++i) paid += items[i].price;
-  std::printf("Compra: %d elementos del album %u,%u por %d creditos, quedan %d\n", added, selGenre, selDisc, paid,
-              Credits());
-  DrawCredits(true);
-  DrawQueue(true);
-  DrawTracks(true);
-  RString text;
-  text.sprintf("Elementos agregados: %d", added);
-  ShowNotice(text, kNoticeTime);
+  const uint32_t genre = selGenre, disc = selDisc;
+  const Cashbox::Ticket ticket = cashbox->Buy(items, Price(config->creditsbyplay));
+  sales.Add(ticket, [this, items, genre, disc](const Cashbox::Outcome& outcome) {
+    if (TellUnsold(outcome.sale)) return;
+    int32_t paid = 0;
+    for (int i = 0; i < outcome.bought && JukeboxMode(); ++i) paid += items[i].price;
+    std::printf("Compra: %d elementos del album %u,%u por %d creditos, quedan %d\n", outcome.bought, genre, disc,
+                paid, Credits());
+    DrawCredits(true);
+    DrawQueue(true);
+    DrawTracks(true);
+    RString text;
+    text.sprintf("Elementos agregados: %d", outcome.bought);
+    ShowNotice(text, kNoticeTime);
+  });
 }
 
-// The entry is queued and saved with the credits at once, so that it can
-// start playing while the customer reads the message.
+// The entry is queued and saved with the credits in one turn, so that it
+// can start playing while the customer reads the message.
 void SDLGui::BuySelectedTrack() {
+  const QueueElement entry{selGenre, selDisc, selTrack, 0};
   const int32_t price = PriceOfTrack(selTrack);
-  if (TellUnsold(cashbox->Buy(QueueElement{selGenre, selDisc, selTrack, 0}, price))) return;
-  std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", selGenre, selDisc, selTrack,
-              JukeboxMode() ? price : 0, Credits());
-  DrawCredits(true);
-  DrawQueue(true);
-  RString text;
-  const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
-  text.sprintf("Agregado: %s", title.Chars());
-  ShowNotice(text, kNoticeTime);
+  sales.Add(cashbox->Buy(entry, price), [this, entry, price](const Cashbox::Outcome& outcome) {
+    if (TellUnsold(outcome.sale)) return;
+    std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", entry.genre, entry.disc, entry.track,
+                JukeboxMode() ? price : 0, Credits());
+    DrawCredits(true);
+    DrawQueue(true);
+    RString text;
+    const RString title = ShownTitle(library->GetTrackTitle(entry.genre, entry.disc, entry.track));
+    text.sprintf("Agregado: %s", title.Chars());
+    ShowNotice(text, kNoticeTime);
+  });
 }
 
 // last is the queue's last entry, the selected track. Making it VIP is
@@ -119,13 +125,14 @@ void SDLGui::OfferVip(const QueueElement& last) {
   }
   const int answer = ShowMsg("Activar reproduccion VIP?", genreFont, -1, true, true);
   if (!KeyIs(answer, config->enter)) return;
-  const Cashbox::Sale sale = cashbox->BuyVip(last, vipPrice);
-  if (sale == Cashbox::Sale::kShort || TellUnsold(sale)) return;
-  std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track,
-              JukeboxMode() ? vipPrice : 0, Credits());
-  DrawCredits(true);
-  DrawQueue(true);
-  ShowNotice("Modo VIP activado", kNoticeTime);
+  sales.Add(cashbox->BuyVip(last, vipPrice), [this, last, vipPrice](const Cashbox::Outcome& outcome) {
+    if (outcome.sale == Cashbox::Sale::kShort || TellUnsold(outcome.sale)) return;
+    std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track,
+                JukeboxMode() ? vipPrice : 0, Credits());
+    DrawCredits(true);
+    DrawQueue(true);
+    ShowNotice("Modo VIP activado", kNoticeTime);
+  });
 }
 
 // A sale the cashbox could not save, or whose entry it cannot keep, is

@@ -46,9 +46,14 @@ void WifiCodesScreen::AskWifiCode() {
     if (SDLGui::KeyIs(key, gui.config->up)) codes.MoreCredits(gui.Credits());
     if (SDLGui::KeyIs(key, gui.config->down)) codes.FewerCredits();
   } while (SDLGui::KeyIs(key, gui.config->up) || SDLGui::KeyIs(key, gui.config->down));
+  if (!SDLGui::KeyIs(key, gui.config->enter)) return;
   const int price = codes.Credits();
-  if (!SDLGui::KeyIs(key, gui.config->enter) || gui.TellUnsold(gui.cashbox->BuyWifiCode(price))) return;
+  gui.sales.Add(gui.cashbox->BuyWifiCode(price),
+                [this, price](const Cashbox::Outcome& outcome) { CodeSold(outcome.sale, price); });
+}
 
+void WifiCodesScreen::CodeSold(Cashbox::Sale sale, int price) {
+  if (gui.TellUnsold(sale)) return;
   std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", price, gui.Credits());
   if (makeWifiCode()) return;
   gui.cashbox->ReturnWifiCode(price);

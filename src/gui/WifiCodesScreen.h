@@ -6,6 +6,7 @@
 
 #include "base/RString.h"
 #include "gui/WifiCodes.h"
+#include "state/Cashbox.h"
 
 class SDLGui;
 
@@ -16,9 +17,11 @@ class WifiCodesScreen {
   WifiCodesScreen& operator=(const WifiCodesScreen&) = delete;
 
   // Asks how many credits (1 up to the balance) the customer spends on a
-  // code; enter takes them, saves, and makes the code. Credits for a code
-  // that could not be made are given back.
+  // code; enter submits the sale, and once it is saved the code is made.
+  // Credits for a code that could not be made are given back.
   void AskWifiCode();
+  // What follows the sale of a code for price credits.
+  void CodeSold(Cashbox::Sale sale, int price);
   // Makes a new code with its QR image and shows it until the image is
   // removed (the code was used), a key is pressed or 40 s passed; false
   // when the image could not be made (nothing was shown then).

@@ -210,6 +210,7 @@ void RunMainLoop(SDLGui& gui, FleetReports& fleet) {
   cashbox.Restore();
   NoMediaScreen screen(configuration, skin, cashbox);
   if (!screen.Run(named ? library.GetContentPath(0) : RString(""))) EndWithoutDisplay();
+  cashbox.Flush();  // the last coins' save, before exit skips the destructors
   CleanExit();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "base/Numbers.h"
 #include "catalogue/MainLibrary.h"
@@ -68,7 +69,7 @@ void Cashbox::SetVolume(int32_t volume) {
     volume_ = volume;
     ++version_;
   }
-  Save();
+  saver_.AskSave();
 }
 
 int32_t Cashbox::Credits() const {
@@ -92,10 +93,10 @@ void Cashbox::CreditCoin(int input) {
     Lock lock(mutex_);
     AddSaturating(coins_[input - 1], 1);
     row.credits = Give(credits, "moneda");
+    LogWhenSaved(Format("Moneda: entrada %d, %d creditos, quedan %d", input, credits, credits_));
   }
   ledger_.Append(row);
-  Save();
-  std::printf("Moneda: entrada %d, %d creditos, quedan %d\n", input, credits, Credits());
+  saver_.AskSave();
 }
 
 // Expects the lock to be held.
@@ -108,14 +109,46 @@ int64_t Cashbox::Give(int64_t credits, const char* why) {
   return static_cast<int64_t>(credits_) - before;
 }
 
-Cashbox::Sale Cashbox::Buy(const QueueElement& entry, int32_t price) {
-  int bought = 0;
-  return BuyItems({Item{entry, price}}, 0, bought, ItemKind(entry));
+Cashbox::Ticket Cashbox::Buy(const QueueElement& entry, int32_t price) {
+  const char* kind = ItemKind(entry);
+  return Submit([this, entry, price, kind] { return SellItems({Item{entry, price}}, 0, kind); });
+}
+
+Cashbox::Ticket Cashbox::Buy(const std::vector<Item>& items, int32_t least) {
+  return Submit([this, items, least] { return SellItems(items, least, "album"); });
+}
+
+Cashbox::Ticket Cashbox::BuyVip(const QueueElement& last, int32_t price) {
+  return Submit([this, last, price] {
+    const Sale sale = SellVip(last, price);
+    return Outcome{0, sale, sale == Sale::kDone ? 1 : 0};
+  });
+}
+
+Cashbox::Ticket Cashbox::BuyWifiCode(int32_t price) {
+  return Submit([this, price] { return Outcome{0, SellWifiCode(price), 0}; });
+}
+
+Cashbox::Ticket Cashbox::Submit(std::function<Outcome()> sale) {
+  const Ticket ticket = ++lastTicket_;
+  saver_.Submit([this, ticket, sale] {
+    Outcome outcome = sale();
+    outcome.ticket = ticket;
+    Lock lock(mutex_);
+    finished_.push_back(outcome);
+  });
+  return ticket;
+}
+
+std::vector<Cashbox::Outcome> Cashbox::FinishedSales() {
+  Lock lock(mutex_);
+  return std::exchange(finished_, {});
 }
 
 // plan turns a copy of the live state into the state that holds the sale,
 // or refuses it; once that state is saved, apply makes the live one take it.
-// A payback that comes meanwhile only adds, and is saved in a later turn.
+// The sale's version is taken before the write: a change that comes
+// meanwhile (a coin, a payback) only adds, and is saved in a later turn.
 template <typename Plan, typename Apply>
 Cashbox::Sale Cashbox::Sell(Plan plan, Apply apply) {
   Lock turn(writeMutex_);
@@ -126,19 +159,14 @@ Cashbox::Sale Cashbox::Sell(Plan plan, Apply apply) {
     next = SnapshotLocked();
     const Sale planned = plan(next);
     if (planned != Sale::kDone) return planned;
-    version = version_ + 1;
+    version = ++version_;
   }
   if (!WriteLocked(next, version)) return Sale::kNotSaved;
   Lock lock(mutex_);
-  ++version_;
   return apply();
 }
 
-Cashbox::Sale Cashbox::Buy(const std::vector<Item>& items, int32_t least, int& bought) {
-  return BuyItems(items, least, bought, "album");
-}
-
-Cashbox::Sale Cashbox::BuyItems(const std::vector<Item>& items, int32_t least, int& bought, const char* kind) {
+Cashbox::Outcome Cashbox::SellItems(const std::vector<Item>& items, int32_t least, const char* kind) {
   const bool charging = Charging();
   std::vector<QueueElement> added;
   int32_t total = 0;
@@ -160,12 +188,12 @@ Cashbox::Sale Cashbox::BuyItems(const std::vector<Item>& items, int32_t least, i
     return Sale::kDone;
   };
   const Sale sale = Sell(plan, apply);
-  bought = sale == Sale::kDone ? static_cast<int>(added.size()) : 0;
+  const int bought = sale == Sale::kDone ? static_cast<int>(added.size()) : 0;
   for (int i = 0; i < bought; ++i) NoteSale(kind, &added[i], added[i].paid);
-  return sale;
+  return Outcome{0, sale, bought};
 }
 
-Cashbox::Sale Cashbox::BuyVip(const QueueElement& last, int32_t price) {
+Cashbox::Sale Cashbox::SellVip(const QueueElement& last, int32_t price) {
   const int32_t charge = Charging() ? std::max(price, 0) : 0;
   const auto plan = [&](StateSnapshot& next) {
     if (next.credits < charge || !PlaceLastAsVIP(next.queue, last, charge)) return Sale::kShort;
@@ -187,7 +215,7 @@ Cashbox::Sale Cashbox::BuyVip(const QueueElement& last, int32_t price) {
   return sale;
 }
 
-Cashbox::Sale Cashbox::BuyWifiCode(int32_t price) {
+Cashbox::Sale Cashbox::SellWifiCode(int32_t price) {
   const int32_t charge = Charging() ? std::max(price, 0) : 0;
   const auto plan = [&](StateSnapshot& next) {
     if (next.credits < charge) return Sale::kShort;
@@ -210,7 +238,7 @@ void Cashbox::ReturnWifiCode(int32_t price) {
     row.credits = Give(Charging() ? std::max(price, 0) : 0, "codigo de wifi devuelto");
   }
   if (row.credits > 0) ledger_.Append(row);
-  Save();
+  saver_.AskSave();
 }
 
 bool Cashbox::PayBack(const QueueElement& entry, const PlayReport& report) {
@@ -247,7 +275,7 @@ void Cashbox::AddFree(const QueueElement& entry) {
     queue_.AddElementToQueue(entry.genre, entry.disc, entry.track);
     ++version_;
   }
-  Save();
+  saver_.AskSave();
 }
 
 void Cashbox::ClearCoinCounters() {
@@ -257,7 +285,7 @@ void Cashbox::ClearCoinCounters() {
     ++version_;
   }
   NoteOperator(Ledger::kCountersCleared);
-  Save();
+  saver_.AskSave();
 }
 
 void Cashbox::NoteSettingsSaved() {
@@ -318,7 +346,9 @@ void Cashbox::StartLedger(bool afterPowerCut) {
   ledger_.Start();
 }
 
+// The state waiting is saved first, with the ledger rows of its sales.
 void Cashbox::StopLedger(int status) {
+  saver_.Flush();
   ledger_.Append(Row("stop", std::to_string(status)));
   ledger_.Close();
 }
@@ -372,6 +402,16 @@ bool Cashbox::Save() {
   return WriteLocked(now, version);
 }
 
+// The queue may change outside the cashbox (a random play): a change all
+// the same.
+void Cashbox::AskSave() {
+  {
+    Lock lock(mutex_);
+    ++version_;
+  }
+  saver_.AskSave();
+}
+
 void Cashbox::SaveIfDue() {
   uint64_t version;
   {
@@ -380,17 +420,52 @@ void Cashbox::SaveIfDue() {
   }
   if (version == savedVersion_ && !saveFailing_) return;
   if (saveFailing_ && platform::Ticks() - lastTry_ < kRetryInterval) return;
-  Save();
+  saver_.AskSave();
 }
 
+void Cashbox::SaveWhenChanged() {
+  Lock turn(writeMutex_);
+  StateSnapshot now;
+  uint64_t version;
+  {
+    Lock lock(mutex_);
+    version = version_;
+    if (version == savedVersion_ && !saveFailing_) return;
+    now = SnapshotLocked();
+  }
+  WriteLocked(now, version);
+}
+
+void Cashbox::SetStateWriter(SavedState::Writer writer) {
+  Lock turn(writeMutex_);
+  store_.SetWriter(std::move(writer));
+}
+
+// The lines of the states up to version follow the outcome of its save,
+// as the failure's line.
 bool Cashbox::WriteLocked(const StateSnapshot& state, uint64_t version) {
   lastTry_ = platform::Ticks();
-  if (!store_.Save(state)) {
+  const bool saved = store_.Save(state);
+  if (saved)
+    NoteSaved(version);
+  else
     NoteFailure();
-    return false;
+  LogLinesUpTo(version);
+  return saved;
+}
+
+void Cashbox::LogWhenSaved(std::string line) { waitingLines_.emplace_back(version_, std::move(line)); }
+
+void Cashbox::LogLinesUpTo(uint64_t version) {
+  std::deque<std::pair<uint64_t, std::string>> due;
+  {
+    Lock lock(mutex_);
+    while (!waitingLines_.empty() && waitingLines_.front().first <= version) {
+      due.push_back(std::move(waitingLines_.front()));
+      waitingLines_.pop_front();
+    }
   }
-  NoteSaved(version);
-  return true;
+  for (const auto& line : due) std::puts(line.second.c_str());
 }
 
 void Cashbox::NoteSaved(uint64_t version) {

@@ -10,13 +10,15 @@
 // other mode a purchase takes nothing and coins stay the customer's. The
 // balance never goes below 0 and sums stop at the largest balance.
 //
-// Threads: the playback thread calls PayBack and Finish, the main thread
-// the rest. The credits, the counters and the taking of a snapshot are
-// behind one lock, which is never held while a file is written. Saves are
-// made one at a time, each of the state as it is when its turn comes, so an
-// older state never replaces a newer one; a purchase's save and its taking
-// effect are one turn. Each money line of the log is written once its state
-// is saved.
+// Threads: the playback thread calls PayBack and Finish, which save on it,
+// the main thread the rest, which never waits for the disk: its changes are
+// saved behind by a thread of the cashbox's own (StateSaver), and a sale is
+// submitted there and ends on it, to be collected with FinishedSales. The
+// credits, the counters and the taking of a snapshot are behind one lock,
+// which is never held while a file is written. Saves are made one at a
+// time, each of the state as it is when its turn comes, so an older state
+// never replaces a newer one; a purchase's save and its taking effect are
+// one turn. Each money line of the log is written once its state is saved.
 //
 // Every coin, sale, payback, play, counter clearing and settings change is
 // also a row of the ledger (Ledger), which writes on a thread of its own:
@@ -26,6 +28,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -35,6 +39,7 @@
 #include "playback/Queue.h"
 #include "state/Ledger.h"
 #include "state/SavedState.h"
+#include "state/StateSaver.h"
 
 class Configuration;
 class MainLibrary;
@@ -73,19 +78,33 @@ class Cashbox {
     QueueElement entry;
     int32_t price = 0;
   };
-  // A whole album: queues the items in order while, in the coin-operated mode, the credits
-  // pay each at its price and at least least; those bought stay bought when
-  // the credits run out. bought tells how many; the sale is done when at
+  // A sale's number, to find its end among the finished sales.
+  using Ticket = uint64_t;
+  struct Outcome {
+    Ticket ticket = 0;
+    Sale sale = Sale::kShort;
+    // How many items were queued.
+    int bought = 0;
+  };
+  // Each purchase is submitted and returns at once; it is made on the
+  // saver's turn, against the credits and queue of then, and ends once the
+  // state that holds it is saved (or it was refused).
+  //
+  // A whole album: queues the items in order while, in the coin-operated
+  // mode, the credits pay each at its price and at least least; those
+  // bought stay bought when the credits run out. The sale is done when at
   // least one was.
-  Sale Buy(const std::vector<Item>& items, int32_t least, int& bought);
-  Sale Buy(const QueueElement& entry, int32_t price);
+  Ticket Buy(const std::vector<Item>& items, int32_t least);
+  Ticket Buy(const QueueElement& entry, int32_t price);
   // Turns last, the queue's last entry, into a VIP entry for price more;
   // kShort when it would no longer pass a normal entry.
-  Sale BuyVip(const QueueElement& last, int32_t price);
+  Ticket BuyVip(const QueueElement& last, int32_t price);
   // A Wi-Fi code for price credits, and its return when it could not be
   // made.
-  Sale BuyWifiCode(int32_t price);
+  Ticket BuyWifiCode(int32_t price);
   void ReturnWifiCode(int32_t price);
+  // The sales ended since the last call, in the order submitted.
+  std::vector<Outcome> FinishedSales();
   // Playback thread: the head entry could not be played. It leaves the queue
   // and what was paid for it comes back in one step, so that no state saved
   // holds both or neither, and that is saved. False when the entry is no
@@ -93,7 +112,7 @@ class Cashbox {
   bool PayBack(const QueueElement& entry, const PlayReport& report = {});
   // Playback thread: the head entry was played; it leaves the queue, saved.
   void Finish(const QueueElement& entry, const PlayReport& report = {});
-  // Queues an entry nobody paid for and saves.
+  // Queues an entry nobody paid for, saved behind.
   void AddFree(const QueueElement& entry);
   // The operator's reset of the counters of inputs 1 and 2.
   void ClearCoinCounters();
@@ -113,11 +132,18 @@ class Cashbox {
   bool LedgerFailing() const { return ledger_.Failing(); }
   const std::string& LedgerFile() const { return ledger_.File(); }
 
-  // Saves the state as it is now; false when it could not be saved.
+  // Saves the state as it is now on the calling thread; false when it
+  // could not be saved. Not for the main thread once it runs its loop.
   bool Save();
-  // Saves when something changed since the last save, and while saving
-  // fails retries every kRetryInterval ms.
+  // Has the state as it is now saved behind.
+  void AskSave();
+  // Asks for a save when something changed since the last save, and while
+  // saving fails every kRetryInterval ms.
   void SaveIfDue();
+  // Waits until every change and sale so far had its turn to be saved.
+  void Flush() { saver_.Flush(); }
+  // Stands in for the disk; for tests.
+  void SetStateWriter(SavedState::Writer writer);
   // Whether the last save failed: the cabinet needs service.
   bool SaveFailing() const { return saveFailing_; }
   // Whether the entry can be kept in the saved state at all.
@@ -129,17 +155,27 @@ class Cashbox {
   using Lock = std::lock_guard<std::mutex>;
 
   bool Charging() const;
+  // Runs sale on the saver's turn, its outcome then kept for FinishedSales.
+  Ticket Submit(std::function<Outcome()> sale);
   template <typename Plan, typename Apply>
   Sale Sell(Plan plan, Apply apply);
+  Sale SellVip(const QueueElement& last, int32_t price);
+  Sale SellWifiCode(int32_t price);
+  // The saver's save: the state when it changed or saving fails.
+  void SaveWhenChanged();
   StateSnapshot SnapshotLocked() const;
   // Writes state, which the live one holds at version once the caller's
   // turn ends; expects the write lock to be held.
   bool WriteLocked(const StateSnapshot& state, uint64_t version);
   void NoteSaved(uint64_t version);
   void NoteFailure();
+  // line goes to the log once the state of now was saved (or failed to be).
+  // Expects the lock held.
+  void LogWhenSaved(std::string line);
+  void LogLinesUpTo(uint64_t version);
   // Adds to the credits; what was really added. Expects the lock held.
   int64_t Give(int64_t credits, const char* why);
-  Sale BuyItems(const std::vector<Item>& items, int32_t least, int& bought, const char* kind);
+  Outcome SellItems(const std::vector<Item>& items, int32_t least, const char* kind);
   void Reconcile();
   void ReconcileFigure(const std::string& figure, int64_t saved, int64_t ledgered);
   void NoteOperator(const std::string& what);
@@ -171,4 +207,12 @@ class Cashbox {
   std::atomic<uint64_t> savedVersion_{0};
   std::atomic<bool> saveFailing_{false};
   std::atomic<uint32_t> lastTry_{0};
+
+  // Under mutex_: log lines with the version that holds them, and the sales
+  // ended, not yet collected.
+  std::deque<std::pair<uint64_t, std::string>> waitingLines_;
+  std::vector<Outcome> finished_;
+  std::atomic<Ticket> lastTicket_{0};
+  // Last, so that its thread ends before what it uses.
+  StateSaver saver_{[this] { SaveWhenChanged(); }};
 };

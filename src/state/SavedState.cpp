@@ -46,7 +46,10 @@ std::optional<uint32_t> Position(const RString& part) {
 
 }  // namespace
 
-SavedState::SavedState(const MainLibrary* library) : library_(library) {}
+SavedState::SavedState(const MainLibrary* library)
+    : library_(library), writer_([](const std::string& file, const std::string& text) {
+        return platform::WriteFileAtomically(file, text);
+      }) {}
 
 std::string SavedState::UnreadableFile() {
   const std::string fault = platform::ReadFault(kStateFile);
@@ -154,7 +157,7 @@ bool SavedState::Save(const StateSnapshot& state) {
     fault_ = "no se pudo leer al arrancar";
     return false;
   }
-  if (!platform::WriteFileAtomically(kStateFile, Text(state))) {
+  if (!writer_(kStateFile, Text(state))) {
     fault_ = std::strerror(errno);
     return false;
   }

@@ -9,8 +9,10 @@
 //   followed by queueitempaid=N, then counter1=N ... counter6=N.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "playback/Queue.h"
@@ -47,6 +49,10 @@ class SavedState {
   // could not be written.
   bool Save(const StateSnapshot& state);
   const std::string& Fault() const { return fault_; }
+  // Replaces a file whole or leaves it as it was; the disk's by default,
+  // a stand-in (a slow disk) in tests.
+  using Writer = std::function<bool(const std::string& file, const std::string& text)>;
+  void SetWriter(Writer writer) { writer_ = std::move(writer); }
   // "tempdata: reason" when the file exists but cannot be read; empty
   // otherwise.
   static std::string UnreadableFile();
@@ -63,6 +69,7 @@ class SavedState {
   std::string EntryLine(const QueueElement& entry) const;
 
   const MainLibrary* library_;
+  Writer writer_;
   bool unreadable_ = false;
   std::string fault_;
   // Reading state: whether the first position entry is still to be left

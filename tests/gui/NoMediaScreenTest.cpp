@@ -33,6 +33,7 @@ TEST(NoMediaScreen, CreditsCoinsUntilAQuit) {
   for (const SDL_Event& event : {Event(SDL_KEYDOWN, config.coin2), Event(SDL_KEYUP, config.coin2),
                                  Event(SDL_KEYDOWN, SDLK_a), Event(SDL_KEYDOWN, SDLK_F4)})
     EXPECT_TRUE(screen.Handle(event));
+  cashbox.Flush();
   EXPECT_NE(ReadHostFile("tempdata").find("savedcredits=3\n"), std::string::npos) << ReadHostFile("tempdata");
   EXPECT_EQ(std::string(screen.Message("D:\\musica")[1].Chars()), "Copie los albumes en la carpeta D:\\musica,");
   EXPECT_EQ(std::string(screen.Message("D:\\musica").back().Chars()), "Creditos: 3");

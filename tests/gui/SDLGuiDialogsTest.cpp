@@ -233,6 +233,7 @@ TEST_F(SDLGuiDialogsTest, ResultLeadsToItsTrackWhichEnterBuys) {
 
   Answer(SDLK_F1);  // closes "Agregado"
   Press(config.enter);
+  FinishSales();
   ASSERT_EQ(queue.Count(), 1);
   const QueueElement bought = *queue.GetElementFromQueue(0);
   EXPECT_EQ(bought.genre, 1u);

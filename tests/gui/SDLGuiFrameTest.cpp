@@ -45,9 +45,11 @@ class SDLGuiFrameTest : public CabinetTest {
   }
 
   // One pass of draw, its log returned.
+  // A pass, and what follows the sales it made once they are saved.
   std::string Draw() {
     testing::internal::CaptureStdout();
     gui.draw();
+    FinishSales();
     return testing::internal::GetCapturedStdout();
   }
   static bool Has(const std::string& log, const std::string& text) {
@@ -71,13 +73,13 @@ TEST_F(SDLGuiFrameTest, FinishedWithAnEmptyQueueRedrawsSavesAndStartsTheIdleTime
   EXPECT_TRUE(Has(log, "Player going to quiet state\n"));
   EXPECT_FALSE(Has(log, "COUNT"));
   EXPECT_PRED2(Near, VolumePanel(), Color(kSkinBlue));
-  EXPECT_TRUE(fs::exists("tempdata"));
+  EXPECT_TRUE(StateSaved());
   EXPECT_TRUE(gui.PendingPlaybackEvents().empty());
   EXPECT_EQ(gui.Input().idleSince, clock.Ticks());
 
   fs::remove("tempdata");
   Draw();  // handled: nothing more
-  EXPECT_FALSE(fs::exists("tempdata"));
+  EXPECT_FALSE(StateSaved());
 }
 
 TEST_F(SDLGuiFrameTest, VideoStartedTakesTheWholeScreen) {
@@ -144,7 +146,7 @@ TEST_F(SDLGuiFrameTest, FinishedBeforeAVideoLeavesTheScreenToIt) {
   EXPECT_TRUE(Has(log, "COUNT\nNext play: Video\n")) << log;
   EXPECT_TRUE(gui.Resources().playerWindow->IsVisible());
   EXPECT_EQ(VolumePanel(), Opaque(0, 0, 0));
-  EXPECT_TRUE(fs::exists("tempdata"));
+  EXPECT_TRUE(StateSaved());
 }
 
 // The panel is drawn at the start (00:00) and then once per whole second.
@@ -158,6 +160,7 @@ TEST_F(SDLGuiFrameTest, PaidItemThatCouldNotPlayIsPaidBackOnce) {
   gui.Selection().selTrack = 1;
   testing::internal::CaptureStdout();
   gui.EnterPlay();
+  FinishSales();
   testing::internal::GetCapturedStdout();
   ASSERT_EQ(gui.Credits(), 3);
   testing::internal::CaptureStdout();
@@ -167,8 +170,8 @@ TEST_F(SDLGuiFrameTest, PaidItemThatCouldNotPlayIsPaidBackOnce) {
   const std::string log = Draw();
   EXPECT_TRUE(Has(log, "No se pudo reproducir [0,0,1]\n")) << log;
   EXPECT_EQ(gui.Credits(), 5);
-  EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=5\n"));
-  EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
+  EXPECT_TRUE(Has(SavedFile(), "savedcredits=5\n"));
+  EXPECT_FALSE(Has(SavedFile(), "queueitem"));
   Draw();
   EXPECT_EQ(gui.Credits(), 5);
 }
@@ -181,11 +184,11 @@ TEST_F(SDLGuiFrameTest, StateSavedBeforeThePaybackIsHandedOutHoldsIt) {
   queue.AddElementToQueue(0, 0, 0, 2);
   gui.ItemNotPlayed(QueueElement{0, 0, 0, 0, 2}, PlayReport{});
   gui.Resources().cashbox->Save();
-  EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
-  EXPECT_FALSE(Has(ReadHostFile("tempdata"), "queueitem"));
+  EXPECT_TRUE(Has(SavedFile(), "savedcredits=3\n"));
+  EXPECT_FALSE(Has(SavedFile(), "queueitem"));
   Draw();
   EXPECT_EQ(gui.Credits(), 3);
-  EXPECT_TRUE(Has(ReadHostFile("tempdata"), "savedcredits=3\n"));
+  EXPECT_TRUE(Has(SavedFile(), "savedcredits=3\n"));
 }
 
 // Only what was paid goes back, whatever the mode is now: an entry bought
@@ -437,7 +440,7 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsQueuedFreeOutsideTheCoinOperatedM
   EXPECT_TRUE(Has(log, "Index of added download: 0 1 0\n")) << log;
   EXPECT_TRUE(Has(log, "Index item: 1\n"));
   EXPECT_EQ(Row(1), "[100%] Mi video");
-  const std::string saved = ReadHostFile("tempdata");
+  const std::string saved = SavedFile();
   EXPECT_EQ(saved.rfind("savedcredits=0\n", 0), 0u) << saved;
   EXPECT_TRUE(Has(saved, "queueitemstring=Pop/Descargas/[D] Mi video.mp4\n"));
 
@@ -482,7 +485,7 @@ TEST_F(SDLGuiDownloadsTest, TwoCompletedDownloadsTakeTwoPasses) {
   Draw();
   EXPECT_EQ(queue.Count(), 1);
   EXPECT_EQ(gui.Credits(), 3);
-  const std::string saved = ReadHostFile("tempdata");
+  const std::string saved = SavedFile();
   EXPECT_EQ(saved.rfind("savedcredits=3\n", 0), 0u) << saved;
   EXPECT_TRUE(Has(saved, " video.mp4\nqueueitempaid=2\n")) << saved;
   EXPECT_EQ(std::distance(fs::directory_iterator("downloadsprogress"), fs::directory_iterator()), 1);

@@ -57,8 +57,8 @@ class SDLGuiInputTest : public CabinetTest {
   // A waiting message box; keys pushed before end i
   void Message(int timeout) { gui.ShowMsg("Agregado: Tema", gui.Writers().genreFont, timeout, true, true); }
 
-  std::string SavedCredits() const {
-    const std::string saved = ReadHostFile("tempdata");
+  std::string SavedCredits() {
+    const std::string saved = SavedFile();
     const size_t at = saved.find("savedcredits=");
     return at == std::string::npos ? "" : saved.substr(at + 13, saved.find('\n', at) - at - 13);
   }

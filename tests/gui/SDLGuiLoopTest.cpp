@@ -106,7 +106,7 @@ TEST_F(SDLGuiLoopTest, RequestForAKnownTrackIsQueuedAndDeleted) {
   EXPECT_FALSE(fs::exists("queue/pedido1"));
   EXPECT_NE(log.find("Encontrado codigo: pedido1\nElemento: Rock, Clasicos, Dos.mp3\nIndex: 1 1 1\n"),
             std::string::npos);
-  EXPECT_NE(ReadHostFile("tempdata").find("queueitem=1,1,1\n"), std::string::npos);
+  EXPECT_NE(SavedFile().find("queueitem=1,1,1\n"), std::string::npos);
 }
 
 TEST_F(SDLGuiLoopTest, RequestForANewTitleCreatesTheTrack) {
@@ -197,6 +197,7 @@ TEST_F(SDLGuiLoopTest, FreeRequestsAreCappedAndTakenAFewPerPoll) {
   GiveCredits(gui, 5);
   gui.Selection().selGenre = 0, gui.Selection().selDisc = 0, gui.Selection().selTrack = 1;
   gui.EnterPlay();
+  FinishSales();
   ASSERT_EQ(queue.Count(), 11);
   EXPECT_GT(queue.GetLastElement()->paid, 0);
 
@@ -329,7 +330,7 @@ TEST_F(SDLGuiUsbUpdateTest, ClimbingNamesOnTheStickCopyNothingOutsideTheMediaFol
 
   EXPECT_FALSE(fs::exists("onlinechecker.py"));
   EXPECT_FALSE(fs::exists("media/onlinechecker.py"));
-  EXPECT_EQ(ReadHostFile("tempdata"), "savedcredits=50\n");
+  EXPECT_EQ(SavedFile(), "savedcredits=50\n");
   EXPECT_EQ(ReadHostFile("media/Jazz/Azul/b.mp3"), "b");
   // A "\\" in a name on the stick would make it another name inside the
   // cabinet: it is left out.

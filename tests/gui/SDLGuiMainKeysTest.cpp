@@ -122,6 +122,7 @@ TEST_F(SDLGuiMainKeysTest, TypedTrackNumberSelectsMarksOrBuys) {
   Press(config.cancel);
   config.numenter = true;
   Type("4");
+  FinishSales();
   EXPECT_EQ(gui.Selection().selTrack, 3u);
   EXPECT_FALSE(gui.Lists().tracksList->highlightAll);
   ASSERT_EQ(queue.Count(), 1);
@@ -244,6 +245,7 @@ TEST_F(SDLGuiMainKeysTest, EveryKeyIsSafeOnGenresWithAndWithoutAlbums) {
       PendingEvents();
     }
   }
+  FinishSales();
   EXPECT_EQ(queue.Count(), 1) << "only the track of the genre with albums";
   EXPECT_EQ(gui.Credits(), 5) << "nothing is charged outside the coin-operated mode";
   config.exit = SDLK_F9;

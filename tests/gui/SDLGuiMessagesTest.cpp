@@ -67,7 +67,7 @@ TEST_F(SDLGuiMessagesTest, CoinsAreCreditedWhileWaiting) {
   EXPECT_EQ(gui.Credits(), 2);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(1), 1);
   EXPECT_EQ(player.stopRequested, 1);
-  EXPECT_EQ(ReadHostFile("tempdata").rfind("savedcredits=2\n", 0), 0u);
+  EXPECT_EQ(SavedFile().rfind("savedcredits=2\n", 0), 0u);
 }
 
 TEST_F(SDLGuiMessagesTest, QuitRequestEndsTheWaitAndIsKept) {
@@ -111,7 +111,7 @@ TEST_F(SDLGuiMessagesTest, CreditKeyCreditsTheMatchingCoinInput) {
   gui.CreditKey(0);       // unbound inputs have code 0
   EXPECT_EQ(gui.Credits(), 8);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(4), 0);
-  EXPECT_NE(ReadHostFile("tempdata").find("counter3=1\n"), std::string::npos);
+  EXPECT_NE(SavedFile().find("counter3=1\n"), std::string::npos);
 }
 
 TEST_F(SDLGuiMessagesTest, CreditsBoxShowsTheCredits) {
@@ -134,7 +134,7 @@ TEST_F(SDLGuiMessagesTest, VolumeStopsAtTheLimits) {
   config.volumen = 99;
   gui.UpVol();
   EXPECT_EQ(config.volumen, 100);
-  EXPECT_NE(ReadHostFile("tempdata").find("tmpvolumen=100\n"), std::string::npos);
+  EXPECT_NE(SavedFile().find("tmpvolumen=100\n"), std::string::npos);
   EXPECT_EQ(gui.Input().volumeShownAt, clock.Ticks());
   // A full bar over the volume panel.
   EXPECT_EQ(ColorAt(gui.Display().screen, skin.xvolumen + skin.wvolumen - 1, skin.yvolumen),
@@ -144,17 +144,18 @@ TEST_F(SDLGuiMessagesTest, VolumeStopsAtTheLimits) {
   clock.Advance(500);
   gui.UpVol();
   EXPECT_EQ(config.volumen, 100);
-  EXPECT_FALSE(fs::exists("tempdata"));  // nothing changed, nothing saved
+  EXPECT_FALSE(StateSaved());  // nothing changed, nothing saved
   EXPECT_EQ(gui.Input().volumeShownAt, clock.Ticks());
 
   config.volumen = 1;
   gui.DownVol();
   EXPECT_EQ(config.volumen, 0);
   EXPECT_PRED2(Near, ColorAt(gui.Display().screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
+  gui.Money().Flush();
   fs::remove("tempdata");
   gui.DownVol();
   EXPECT_EQ(config.volumen, 0);
-  EXPECT_FALSE(fs::exists("tempdata"));
+  EXPECT_FALSE(StateSaved());
 }
 
 TEST_F(SDLGuiMessagesTest, VolumeBarStaysHiddenUnderAFullScreenVideo) {

@@ -119,7 +119,7 @@ TEST_F(SDLGuiOperatorMenuTest, TvOutputAndClearedCountersTakeEffectAtOnce) {
   EXPECT_EQ(Row(OperatorMenu::kTvOutRow), "Salida de TV: Si");
   OnRow(OperatorMenu::kClearCountersRow, {config.enter});
   EXPECT_EQ(Row(OperatorMenu::kCounter1Row), "Contador 1: 0");
-  EXPECT_NE(ReadHostFile("tempdata").find("counter1=0\ncounter2=0\ncounter3=2\n"), std::string::npos);
+  EXPECT_NE(SavedFile().find("counter1=0\ncounter2=0\ncounter3=2\n"), std::string::npos);
   OnRow(OperatorMenu::kExitRow, {config.enter});
   EXPECT_EQ(config.tvout, 1);
   OpenMenu();

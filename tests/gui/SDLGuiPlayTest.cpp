@@ -7,6 +7,7 @@
 
 #include "MainScreenFixture.h"
 #include "support/Files.h"
+#include "support/HeldDisk.h"
 
 namespace {
 
@@ -26,14 +27,17 @@ class SDLGuiPlayTest : public MainScreenTest {
 
   // Enter on the main screen; how long its messages kept the program.
   uint32_t Enter() {
-    return WaitOf([&] { Press(config.enter); });
+    return WaitOf([&] {
+      Press(config.enter);
+      FinishSales();
+    });
   }
   std::vector<QueueElement> Entries() const { return queue.GetElements(); }
   static bool Is(const QueueElement& entry, uint32_t disc, uint32_t track, uint8_t vip = 0) {
     return entry.genre == 0 && entry.disc == disc && entry.track == track && entry.vip == vip;
   }
-  static std::string SavedCredits() {
-    const std::string saved = ReadHostFile("tempdata");
+  std::string SavedCredits() {
+    const std::string saved = SavedFile();
     return saved.substr(0, saved.find('\n'));
   }
 };
@@ -102,6 +106,7 @@ TEST_F(SDLGuiPlayTest, PurchaseThatCannotBeSavedIsNotTaken) {
   std::filesystem::create_directory("tempdata.tmp");  // no temporary file can be made
   testing::internal::CaptureStdout();
   gui.CreditKey(config.coin1);
+  gui.Money().Flush();
   gui.draw();
   EXPECT_STREQ(gui.MarqueeText().c_str(), "No se pueden guardar los creditos: llame al encargado");
   EXPECT_EQ(gui.Credits(), 1);
@@ -113,10 +118,64 @@ TEST_F(SDLGuiPlayTest, PurchaseThatCannotBeSavedIsNotTaken) {
   std::filesystem::remove("tempdata.tmp");
   clock.Advance(Cashbox::kRetryInterval);
   gui.draw();
+  gui.Money().Flush();
+  gui.draw();
   const std::string log = testing::internal::GetCapturedStdout();
   EXPECT_NE(log.find("Compra no realizada: no se pudo guardar"), std::string::npos) << log;
   EXPECT_STRNE(gui.MarqueeText().c_str(), "No se pueden guardar los creditos: llame al encargado");
   EXPECT_EQ(SavedCredits(), "savedcredits=1");
+}
+
+// On a slow disk a purchase says nothing until its state is saved: no
+// notice, no "Compra:" line, nothing queued or taken. Meanwhile the loop
+// goes on, a coin shows on the screen at once, and the customer's next key
+// waits for the sale.
+TEST_F(SDLGuiPlayTest, PurchaseIsToldOnlyOnceSaved) {
+  const SDL_Rect box = SDLGui::MakeRect(skin.xcredits, skin.ycredits, skin.wcredits, skin.hcredits);
+  auto creditsShown = [&] {
+    std::vector<Rgba> pixels;
+    for (int y = box.y; y < box.y + box.h; ++y)
+      for (int x = box.x; x < box.x + box.w; ++x) pixels.push_back(ColorAt(gui.Display().screen, x, y));
+    return pixels;
+  };
+  GiveCredits(gui, 2);
+  gui.DrawCredits(true);
+  const std::vector<Rgba> twoCredits = creditsShown();
+  HeldDisk disk;
+  gui.Money().SetStateWriter(disk.Writer());
+  Select(0, 0, 2);
+  std::string log = LogOf([&] {
+    EXPECT_LT(WaitOf([&] { Press(config.enter); }), 100u);
+    ASSERT_TRUE(disk.WaitForWrites(1));
+    for (const auto& [type, key] : {std::pair{SDL_KEYDOWN, config.coin1}, {SDL_KEYUP, config.coin1},
+                                    {SDL_KEYDOWN, config.down}}) {
+      SDL_Event event{};
+      event.type = type;
+      event.key.keysym.sym = static_cast<SDLKey>(key);
+      ASSERT_EQ(SDL_PushEvent(&event), 0);
+    }
+    EXPECT_LT(WaitOf([&] {
+      for (int pass = 0; pass < 3; ++pass) gui.draw(), gui.pool();
+    }), 100u);
+  });
+  EXPECT_EQ(log.find("Compra:"), std::string::npos) << log;
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_EQ(gui.Credits(), 3);
+  EXPECT_NE(creditsShown(), twoCredits);
+  EXPECT_EQ(gui.Selection().selTrack, 2u);
+  ASSERT_EQ(gui.Input().keptInput.size(), 3u);
+
+  disk.Release();
+  log = LogOf([&] {
+    gui.Money().Flush();
+    gui.draw();
+  });
+  EXPECT_NE(log.find("Compra: 0,0,2 por 1 creditos, quedan 2\n"), std::string::npos) << log;
+  ASSERT_EQ(queue.Count(), 1);
+  EXPECT_TRUE(Is(Entries()[0], 0, 2));
+  EXPECT_EQ(SavedCredits(), "savedcredits=2");
+  // The notice took the key that waited, as it takes one pressed while up.
+  EXPECT_TRUE(gui.Input().keptInput.empty());
 }
 
 TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {

@@ -8,6 +8,7 @@
 
 #include "SDLGuiTestCabinet.h"
 #include "support/Files.h"
+#include "support/Sales.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ TEST_F(SDLGuiSetupTest, LedgerThatCannotBeOpenedLeavesTheCabinetSelling) {
   EXPECT_TRUE(gui.Money().LedgerFailing());
   EXPECT_STREQ(gui.MarqueeText().Chars(), "No se puede escribir el registro de ventas: llame al encargado");
   gui.Money().CreditCoin(1);
-  EXPECT_EQ(gui.Money().Buy(QueueElement{0, 0, 0}, 1), Cashbox::Sale::kDone);
+  EXPECT_EQ(SaleOf(gui.Money(), gui.Money().Buy(QueueElement{0, 0, 0}, 1)), Cashbox::Sale::kDone);
   gui.Money().StopLedger(43);
 }
 

@@ -18,6 +18,7 @@
 #include "gui/Skin.h"
 #include "platform/Clock.h"
 #include "playback/Queue.h"
+#include "support/Files.h"
 #include "support/TempDir.h"
 
 struct CabinetImage {
@@ -151,6 +152,22 @@ class CabinetTest : public ::testing::Test {
   }
 
   static Rgba Color(const Uint8 (&rgb)[3]) { return Opaque(rgb[0], rgb[1], rgb[2]); }
+
+  // "tempdata" once the saves asked for so far are written.
+  std::string SavedFile() {
+    gui.Money().Flush();
+    return ReadHostFile("tempdata");
+  }
+  bool StateSaved() {
+    gui.Money().Flush();
+    return std::filesystem::exists("tempdata");
+  }
+  // What follows the sales submitted so far, once saved, as the main loop's
+  // next pass does it.
+  void FinishSales() {
+    gui.Money().Flush();
+    gui.FinishSales();
+  }
 
   TempDir dir;
   platform::ManualClock clock{1000};

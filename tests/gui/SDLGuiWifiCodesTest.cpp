@@ -101,6 +101,7 @@ TEST_F(SDLGuiWifiCodesTest, PurchasesTakeWhatTheCustomerChose) {
     GiveCredits(gui, purchase.credits);
     Keys(purchase.keys);
     Press(config.wifi);
+    FinishSales();
     for (int pass = 0; pass < 3; ++pass) gui.pool();
     EXPECT_EQ(gui.Credits(), purchase.left);
     EXPECT_EQ(ReadHostFile("args.txt"), purchase.passed);
@@ -108,7 +109,7 @@ TEST_F(SDLGuiWifiCodesTest, PurchasesTakeWhatTheCustomerChose) {
     EXPECT_EQ(gui.WifiScreen().CodeBook().Credits(), purchase.chosen);
     const std::string saved = "savedcredits=" + std::to_string(purchase.left);
     if (*purchase.passed) {
-      EXPECT_NE(ReadHostFile("tempdata").find(saved), std::string::npos);
+      EXPECT_NE(SavedFile().find(saved), std::string::npos);
     }
   }
   EXPECT_EQ(gui.WifiScreen().CodeBook().Last().GetLength(), 4u);
@@ -132,11 +133,14 @@ TEST_F(SDLGuiWifiCodesTest, CreditsForACodeThatWasNotMadeComeBack) {
   WriteHostFile("broken", "");
   GiveCredits(gui, 2);
   Keys({config.enter});
-  const uint32_t shown = Elapsed([&] { Press(config.wifi); });
+  const uint32_t shown = Elapsed([&] {
+    Press(config.wifi);
+    FinishSales();
+  });
   EXPECT_GE(shown, 3000u);  // the message, and no wait for a code
   EXPECT_LT(shown, 4000u);
   EXPECT_EQ(gui.Credits(), 2);
-  EXPECT_NE(ReadHostFile("tempdata").find("savedcredits=2\n"), std::string::npos);
+  EXPECT_NE(SavedFile().find("savedcredits=2\n"), std::string::npos);
 }
 
 // A stale image is never shown: without its script there is no code.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -17,6 +18,8 @@
 #include "config/Configuration.h"
 #include "platform/Clock.h"
 #include "support/Files.h"
+#include "support/HeldDisk.h"
+#include "support/Sales.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -66,16 +69,13 @@ using Sale = Cashbox::Sale;
 TEST_F(CashboxTest, PurchasesTakeTheirPriceOnlyInTheCoinOperatedMode) {
   const struct {
     const char* what;
-    std::function<Sale(Cashbox&)> buy;
+    std::function<Cashbox::Ticket(Cashbox&)> buy;
     int32_t jukeboxLeft;
     std::vector<int32_t> jukeboxPaid;
   } purchases[] = {
       {"track", [](Cashbox& c) { return c.Buy(Track(0), 2); }, 3, {2}},
       {"album while the credits last",
-       [](Cashbox& c) {
-         int bought = 0;
-         return c.Buy({{Track(0), 2}, {Track(1), 1}, {Track(2), 3}, {Track(3), 1}}, 1, bought);
-       },
+       [](Cashbox& c) { return c.Buy({{Track(0), 2}, {Track(1), 1}, {Track(2), 3}, {Track(3), 1}}, 1); },
        2, {2, 1}},
       {"wifi code", [](Cashbox& c) { return c.BuyWifiCode(4); }, 1, {}},
       {"more than the balance", [](Cashbox& c) { return c.Buy(Track(0), 6); }, 5, {}},
@@ -87,7 +87,7 @@ TEST_F(CashboxTest, PurchasesTakeTheirPriceOnlyInTheCoinOperatedMode) {
       Start(5);
       config.playmode = mode;
       const bool charging = config.playmode == "jukebox";
-      const Sale sale = purchase.buy(cashbox);
+      const Sale sale = SaleOf(cashbox, purchase.buy(cashbox));
       EXPECT_EQ(sale, charging && purchase.jukeboxLeft == 5 ? Sale::kShort : Sale::kDone);
       EXPECT_EQ(cashbox.Credits(), charging ? purchase.jukeboxLeft : 5);
       const std::vector<int32_t> unpaid(Paid().size(), 0);
@@ -107,14 +107,14 @@ TEST_F(CashboxTest, VipIsChargedOnlyWhenItPassesAndOnlyForCoins) {
     while (queue.Count() > 0) queue.Remove(0);
     config.playmode = mode;
     Start(3);
-    ASSERT_EQ(cashbox.Buy(Track(0), 1), Sale::kDone);
-    ASSERT_EQ(cashbox.Buy(Track(1), 1), Sale::kDone);
-    EXPECT_EQ(cashbox.BuyVip(Track(1), 2), Sale::kShort);  // nothing to pass yet
-    ASSERT_EQ(cashbox.Buy(Track(2), 0), Sale::kDone);
-    EXPECT_EQ(cashbox.BuyVip(Track(2), 2), config.playmode == "jukebox" ? Sale::kShort : Sale::kDone);
+    ASSERT_EQ(SaleOf(cashbox, cashbox.Buy(Track(0), 1)), Sale::kDone);
+    ASSERT_EQ(SaleOf(cashbox, cashbox.Buy(Track(1), 1)), Sale::kDone);
+    EXPECT_EQ(SaleOf(cashbox, cashbox.BuyVip(Track(1), 2)), Sale::kShort);  // nothing to pass yet
+    ASSERT_EQ(SaleOf(cashbox, cashbox.Buy(Track(2), 0)), Sale::kDone);
+    EXPECT_EQ(SaleOf(cashbox, cashbox.BuyVip(Track(2), 2)), config.playmode == "jukebox" ? Sale::kShort : Sale::kDone);
     config.creditsvip = 1;
     if (config.playmode == "jukebox") {
-      EXPECT_EQ(cashbox.BuyVip(Track(2), 1), Sale::kDone);
+      EXPECT_EQ(SaleOf(cashbox, cashbox.BuyVip(Track(2), 1)), Sale::kDone);
       EXPECT_EQ(cashbox.Credits(), 0);
       EXPECT_EQ(Paid(), (std::vector<int32_t>{1, 1, 1}));
     } else {
@@ -148,10 +148,10 @@ TEST_F(CashboxTest, FailedSaveSellsNothingAndIsRetried) {
   ::testing::internal::CaptureStdout();
   cashbox.CreditCoin(1);
   cashbox.CreditCoin(1);
-  int bought = 0;
-  EXPECT_EQ(cashbox.Buy({{Track(0), 1}, {Track(1), 1}}, 1, bought), Sale::kNotSaved);
-  EXPECT_EQ(bought, 0);
-  EXPECT_EQ(cashbox.BuyWifiCode(1), Sale::kNotSaved);
+  const Cashbox::Outcome album = Ended(cashbox, cashbox.Buy({{Track(0), 1}, {Track(1), 1}}, 1));
+  EXPECT_EQ(album.sale, Sale::kNotSaved);
+  EXPECT_EQ(album.bought, 0);
+  EXPECT_EQ(SaleOf(cashbox, cashbox.BuyWifiCode(1)), Sale::kNotSaved);
   EXPECT_EQ(cashbox.Credits(), 5);
   EXPECT_EQ(queue.Count(), 0);
   EXPECT_TRUE(cashbox.SaveFailing());
@@ -160,9 +160,11 @@ TEST_F(CashboxTest, FailedSaveSellsNothingAndIsRetried) {
   std::filesystem::remove("tempdata.tmp");
   clock.Advance(Cashbox::kRetryInterval - 1);
   cashbox.SaveIfDue();
+  cashbox.Flush();
   EXPECT_FALSE(std::filesystem::exists("tempdata"));
   clock.Advance(1);
   cashbox.SaveIfDue();
+  cashbox.Flush();
   const std::string printed = ::testing::internal::GetCapturedStdout();
   EXPECT_FALSE(cashbox.SaveFailing());
   EXPECT_EQ(Saved().credits, 5);
@@ -172,6 +174,49 @@ TEST_F(CashboxTest, FailedSaveSellsNothingAndIsRetried) {
             "Moneda: entrada 1, 1 creditos, quedan 4\n"
             "Moneda: entrada 1, 1 creditos, quedan 5\n"
             "Estado guardado de nuevo en tempdata\n");
+}
+
+// A figure of a saved "tempdata".
+int Figure(const std::string& text, const std::string& key) {
+  const size_t at = text.find("\n" + key + "=");
+  return at == std::string::npos ? -1 : std::stoi(text.substr(at + key.size() + 2));
+}
+
+// Coins and a sale come while the disk takes its time: the coins count at
+// once and are logged once saved, the sale waits for its turn and is made on
+// the newest state, and no state written is older than the one before it.
+TEST_F(CashboxTest, SlowSavesNeverWriteAnOlderState) {
+  Start(0);
+  HeldDisk disk;
+  cashbox.SetStateWriter(disk.Writer());
+  ::testing::internal::CaptureStdout();
+  cashbox.CreditCoin(1);
+  ASSERT_TRUE(disk.WaitForWrites(1));
+  for (int i = 0; i < 20; ++i) cashbox.CreditCoin(1);
+  const Cashbox::Ticket sale = cashbox.Buy(Track(0), 3);
+  for (int i = 0; i < 20; ++i) cashbox.CreditCoin(2);
+  EXPECT_EQ(cashbox.Credits(), 81);
+  EXPECT_EQ(queue.Count(), 0);
+  EXPECT_TRUE(cashbox.FinishedSales().empty());
+
+  disk.Release();
+  EXPECT_EQ(SaleOf(cashbox, sale), Sale::kDone);
+  const std::string printed = ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(cashbox.Credits(), 78);
+  const std::vector<std::string> written = disk.Written();
+  ASSERT_GE(written.size(), 2u);
+  EXPECT_LE(written.size(), 4u) << "saves asked for meanwhile come to one";
+  for (size_t i = 1; i < written.size(); ++i) {
+    SCOPED_TRACE(written[i]);
+    EXPECT_GE(Figure(written[i], "counter1"), Figure(written[i - 1], "counter1"));
+    EXPECT_GE(Figure(written[i], "counter2"), Figure(written[i - 1], "counter2"));
+  }
+  EXPECT_EQ(written.back(), ReadHostFile("tempdata"));
+  EXPECT_EQ(Saved().credits, 78);
+  EXPECT_EQ(Saved().coins[1], 20);
+  EXPECT_EQ(Saved().queue.size(), 1u);
+  EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 41);
+  EXPECT_NE(printed.find("Moneda: entrada 2, 3 creditos, quedan 81\n"), std::string::npos) << printed;
 }
 
 // The playback thread pays back entries while the main thread saves: every

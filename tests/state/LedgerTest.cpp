@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "state/Cashbox.h"
 #include "support/Files.h"
+#include "support/Sales.h"
 #include "support/TempDir.h"
 #include "support/Wait.h"
 
@@ -104,17 +105,14 @@ TEST_F(LedgerTest, EachActionIsARowOfItsKind) {
     std::vector<std::string> rows;
   } actions[] = {
       {"coins", [](Cashbox& c) { c.CreditCoin(2), c.CreditCoin(1); }, {"coin|2|3", "coin|1|1"}},
-      {"song", [](Cashbox& c) { c.Buy(Track(0), 2); }, {"sale|song|2|jukebox|Salsa|Disco 1|Tema 0.mp3"}},
+      {"song", [](Cashbox& c) { SaleOf(c, c.Buy(Track(0), 2)); }, {"sale|song|2|jukebox|Salsa|Disco 1|Tema 0.mp3"}},
       {"album",
-       [](Cashbox& c) {
-         int bought = 0;
-         c.Buy({{Track(1), 1}, {Track(2), 1}}, 1, bought);
-       },
+       [](Cashbox& c) { SaleOf(c, c.Buy({{Track(1), 1}, {Track(2), 1}}, 1)); },
        {"sale|album|1|jukebox|Salsa|Disco 1|Tema 1.mp3", "sale|album|1|jukebox|Salsa|Disco 1|Tema 2.mp3"}},
-      {"wifi code and its return", [](Cashbox& c) { c.CreditCoin(2), c.BuyWifiCode(2), c.ReturnWifiCode(2); },
+      {"wifi code and its return", [](Cashbox& c) { c.CreditCoin(2), SaleOf(c, c.BuyWifiCode(2)), c.ReturnWifiCode(2); },
        {"coin|2|3", "sale|wifi|2|jukebox", "payback|wifi|2|wifi code not made"}},
-      {"download", [](Cashbox& c) { c.Buy(kDownload, 1); }, {"sale|download|1|jukebox|Rock|Descargas|Primero.mp4"}},
-      {"vip", [](Cashbox& c) { c.BuyVip(QueueElement{1, 5, 0, 0, 1}, 1); },
+      {"download", [](Cashbox& c) { SaleOf(c, c.Buy(kDownload, 1)); }, {"sale|download|1|jukebox|Rock|Descargas|Primero.mp4"}},
+      {"vip", [](Cashbox& c) { SaleOf(c, c.BuyVip(QueueElement{1, 5, 0, 0, 1}, 1)); },
        {"sale|vip|1|jukebox|Rock|Descargas|Primero.mp4"}},
       {"played", [this](Cashbox& c) { c.Finish(Head(), Report(PlayReport::End::kPlayed)); },
        {"play|song|0|Salsa|Disco 1|Tema 0.mp3|played|30"}},
@@ -131,7 +129,7 @@ TEST_F(LedgerTest, EachActionIsARowOfItsKind) {
          c.NoteSettingsSaved();
        },
        {"operator|0|creditscoin1 1 -> 2", "operator|0|playmode jukebox -> fiesta"}},
-      {"free sale", [](Cashbox& c) { c.Buy(Track(3), 5); }, {"sale|song|0|fiesta|Salsa|Disco 1|Tema 3.mp3"}},
+      {"free sale", [](Cashbox& c) { SaleOf(c, c.Buy(Track(3), 5)); }, {"sale|song|0|fiesta|Salsa|Disco 1|Tema 3.mp3"}},
       {"service", [](Cashbox& c) { c.NoteService("3 items in a row not played"); },
        {"service|0|3 items in a row not played"}},
       {"stop", [](Cashbox& c) { c.StopLedger(43); }, {"stop|0|43"}},
@@ -157,7 +155,7 @@ TEST_F(LedgerTest, ReconciliationMarksEachDifferenceAfterAPowerCut) {
     EmptyFolder();
     NewCashbox();
     StartLedger(false);
-    Quiet([&] { cashbox->CreditCoin(1), cashbox->Buy(Track(0), 1); });
+    Quiet([&] { cashbox->CreditCoin(1), SaleOf(*cashbox, cashbox->Buy(Track(0), 1)); });
     cashbox->StopLedger(43);
     const std::string before = ReadHostFile("tempdata");
     NewCashbox();
@@ -238,7 +236,7 @@ TEST_F(LedgerTest, UnwritableLedgerNeverStopsSalesAndCatchesUpLater) {
   EXPECT_NE(log.find("Registro mldkhub.db: no se pudo abrir"), std::string::npos) << log;
   EXPECT_TRUE(cashbox->LedgerFailing());
   Quiet([&] { cashbox->CreditCoin(2); });
-  EXPECT_EQ(cashbox->Buy(Track(0), 2), Cashbox::Sale::kDone);
+  EXPECT_EQ(SaleOf(*cashbox, cashbox->Buy(Track(0), 2)), Cashbox::Sale::kDone);
   EXPECT_EQ(cashbox->Credits(), 1);
   EXPECT_FALSE(cashbox->SaveFailing());
 
