@@ -30,7 +30,7 @@
 #include "base/RStringsList.h"
 #include "catalogue/CatalogueSearch.h"
 #include "gui/CoverRing.h"
-#include "gui/CoverThumbnails.h"
+#include "gui/CoverLoader.h"
 #include "gui/GuiState.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
@@ -327,12 +327,14 @@ class SDLGui : public PlayerListener,
   // slot is empty and selTrack goes back to 0.
   void SlideLeft();
   void SlideRight();
-  // Gives every empty slot its disc and loads covers, the selected one and
-  // those on screen first, as far as the ring's step budget allows. Covers
-  // on screen that come in after the screen was drawn are drawn.
+  // Gives every empty slot its disc, puts the covers the loader finished in
+  // place as far as the ring's step budget allows and asks it for those
+  // still missing, the selected one and those on screen first. Covers on
+  // screen that come in after the screen was drawn are drawn.
   void coverswithcache();
   // The ring of covers around the selected disc.
   CoverRing& Covers() { return coverRing; }
+  CoverLoader& CoverLoading() { return coverLoader; }
   using CoverSlot = CoverRing::Slot;
   // What the carousel shows for a slot: its cover (enlarged when selected),
   // or the default cover while it is not loaded.
@@ -516,7 +518,11 @@ class SDLGui : public PlayerListener,
   uint32_t sideKeyHeldSince = 0;
   uint32_t cursorBlinkAt = 0;
   uint8_t cursorPhase = 0;
-  CoverThumbnails coverThumbnails;
+  CoverLoader coverLoader;
+  // The playing item's cover at the panel's size: the one last asked for,
+  // and the one the loader gave.
+  CoverLoader::Cover playingCoverWanted;
+  std::optional<CoverLoader::Finished> playingCover;
   // The default cover at the selected cover's size.
   Surface coverPlaceholder;
 
@@ -588,14 +594,19 @@ class SDLGui : public PlayerListener,
   RString GenreHeader() const;
   void DrawSelectedCover(SDL_Surface* enlarged);
 
-  // Gives an empty slot its disc and size and, as the step allows, loads
-  // its cover (and, selected, its enlarged cover); whether it loaded any.
-  bool FillCoverSlot(CoverSlot& slot, uint32_t disc, int width, int height, bool selected, CoverRing::Step& step);
-  Surface LoadCover(uint32_t disc, int width, int height);
-  // The disc's cover at that size from the thumbnails; null when it has no
-  // cover or it cannot be decoded.
-  SDL_Surface* CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height);
-  Surface LoadEnlargedCover(const CoverSlot& slot);
+  void AssignCoverSlot(const CoverRing::Place& place);
+  Surface EnlargedDefaultCover(const CoverSlot& slot);
+  void WantCovers(const CoverSlot& slot, int i, std::vector<CoverLoader::Cover>& wanted) const;
+  void PlaceFinishedCovers();
+  bool PlaceCover(const CoverLoader::Finished& finished);
+  bool PlayingCoverWaiting() const;
+  bool PlacePlayingCover(const CoverLoader::Finished& finished);
+  // The disc's cover at the playing cover's size, for the caller to free;
+  // null while the loader has not given it, or when the disc has no cover
+  // or it cannot be decoded.
+  SDL_Surface* PlayingCover(uint32_t genre, uint32_t disc);
+  // Asks the loader to delete the thumbnails no longer read.
+  void TidyCoverThumbnails();
 
   // Main screen keys (helpers) ---------------------------------------------
 
