@@ -31,6 +31,7 @@
 #include "catalogue/CatalogueSearch.h"
 #include "gui/CoverRing.h"
 #include "gui/CoverLoader.h"
+#include "gui/MediaCover.h"
 #include "gui/GuiState.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
@@ -519,10 +520,7 @@ class SDLGui : public PlayerListener,
   uint32_t cursorBlinkAt = 0;
   uint8_t cursorPhase = 0;
   CoverLoader coverLoader;
-  // The playing item's cover at the panel's size: the one last asked for,
-  // and the one the loader gave.
-  CoverLoader::Cover playingCoverWanted;
-  std::optional<CoverLoader::Finished> playingCover;
+  MediaCover mediaCover;
   // The default cover at the selected cover's size.
   Surface coverPlaceholder;
 
@@ -595,15 +593,9 @@ class SDLGui : public PlayerListener,
   void DrawSelectedCover(SDL_Surface* enlarged);
 
   void AssignCoverSlot(const CoverRing::Place& place);
-  Surface EnlargedDefaultCover(const CoverSlot& slot);
-  void WantCovers(const CoverSlot& slot, int i, std::vector<CoverLoader::Cover>& wanted) const;
   void PlaceFinishedCovers();
   bool PlaceCover(const CoverLoader::Finished& finished);
-  bool PlayingCoverWaiting() const;
-  bool PlacePlayingCover(const CoverLoader::Finished& finished);
-  // The disc's cover at the playing cover's size, for the caller to free;
-  // null while the loader has not given it, or when the disc has no cover
-  // or it cannot be decoded.
+  // The disc's cover at the media panel's size (MediaCover::Get).
   SDL_Surface* PlayingCover(uint32_t genre, uint32_t disc);
   // Asks the loader to delete the thumbnails no longer read.
   void TidyCoverThumbnails();

@@ -20,6 +20,26 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 
+namespace {
+
+// The default cover in the selected slot's enlarged place.
+Surface EnlargedDefaultCover(SDL_Surface* defaultCover, const CoverRing::Slot& slot, int gap) {
+  return Surface(SDLGui::ScaledCopy(defaultCover, slot.width + gap, slot.height + gap));
+}
+
+// Adds what slot i still misses to wanted, each cover once: the selected
+// slot's enlarged cover before its own.
+void WantCovers(const CoverRing::Slot& slot, int i, int gap, std::vector<CoverLoader::Cover>& wanted) {
+  if (slot.path.empty()) return;
+  auto want = [&wanted](const CoverLoader::Cover& cover) {
+    if (std::find(wanted.begin(), wanted.end(), cover) == wanted.end()) wanted.push_back(cover);
+  };
+  if (i == CoverRing::kSelected && slot.enlarged == nullptr) want({slot.path, slot.width + gap, slot.height + gap});
+  if (slot.cover == nullptr) want({slot.path, slot.width, slot.height});
+}
+
+}  // namespace
+
 // The cabinet's own picture, else the one shipped with the program.
 SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
   const std::string host = platform::DefaultableFileHostPath(path.Chars());
@@ -75,8 +95,9 @@ void SDLGui::coverswithcache() {
   for (const CoverRing::Place& place : places) AssignCoverSlot(place);
   PlaceFinishedCovers();
   std::vector<CoverLoader::Cover> wanted;
-  if (PlayingCoverWaiting()) wanted.push_back(playingCoverWanted);
-  for (const CoverRing::Place& place : places) WantCovers(*coverRing.At(place.slot), place.slot, wanted);
+  if (mediaCover.Waiting()) wanted.push_back(mediaCover.Wanted());
+  for (const CoverRing::Place& place : places)
+    WantCovers(*coverRing.At(place.slot), place.slot, skin->coverseparation, wanted);
   coverLoader.Want(wanted);
 }
 
@@ -91,22 +112,7 @@ void SDLGui::AssignCoverSlot(const CoverRing::Place& place) {
     if (slot.path.empty()) slot.cover = coverSurface;
   }
   if (place.slot == CoverRing::kSelected && slot.enlarged == nullptr && slot.path.empty())
-    slot.enlarged = EnlargedDefaultCover(slot);
-}
-
-Surface SDLGui::EnlargedDefaultCover(const CoverSlot& slot) {
-  const int gap = skin->coverseparation;
-  return Surface(ScaledCopy(coverSurface, slot.width + gap, slot.height + gap));
-}
-
-void SDLGui::WantCovers(const CoverSlot& slot, int i, std::vector<CoverLoader::Cover>& wanted) const {
-  if (slot.path.empty()) return;
-  const int gap = skin->coverseparation;
-  auto want = [&wanted](const CoverLoader::Cover& cover) {
-    if (std::find(wanted.begin(), wanted.end(), cover) == wanted.end()) wanted.push_back(cover);
-  };
-  if (i == CoverRing::kSelected && slot.enlarged == nullptr) want({slot.path, slot.width + gap, slot.height + gap});
-  if (slot.cover == nullptr) want({slot.path, slot.width, slot.height});
+    slot.enlarged = EnlargedDefaultCover(coverSurface, slot, skin->coverseparation);
 }
 
 // As many finished covers as the ring's step budget allows; those on screen
@@ -120,10 +126,11 @@ void SDLGui::PlaceFinishedCovers() {
   while (coverRing.MayLoad(step, platform::Ticks()) && coverLoader.TakeFinished(finished)) {
     std::fputs(finished.log.c_str(), stdout);
     shownPlaced = PlaceCover(finished) || shownPlaced;
-    playingPlaced = PlacePlayingCover(finished) || playingPlaced;
+    playingPlaced = mediaCover.Take(finished) || playingPlaced;
   }
   if (shownPlaced && dialog == kMainScreen && redrawMode == kUpToDate) DrawCovers(true);
-  if (playingPlaced) DrawCoverMedia(dialog == kMainScreen && redrawMode == kUpToDate && (config->tvout || !VideoPlaying()));
+  if (playingPlaced)
+    DrawCoverMedia(dialog == kMainScreen && redrawMode == kUpToDate && (config->tvout || !VideoPlaying()));
 }
 
 // Every empty slot that waits for the cover at that size gets it, each its
@@ -143,33 +150,18 @@ bool SDLGui::PlaceCover(const CoverLoader::Finished& finished) {
     CoverSlot& slot = *coverRing.At(i);
     if (slot.path != cover.path) continue;
     const bool asCover = slot.cover == nullptr && cover.width == slot.width && cover.height == slot.height;
-    const bool asEnlarged = i == CoverRing::kSelected && slot.enlarged == nullptr &&
-                            cover.width == slot.width + gap && cover.height == slot.height + gap;
+    const bool asEnlarged = i == CoverRing::kSelected && slot.enlarged == nullptr && cover.width == slot.width + gap &&
+                            cover.height == slot.height + gap;
     if (asCover) slot.cover = finished.image != nullptr ? image() : coverSurface;
-    if (asEnlarged) slot.enlarged = finished.image != nullptr ? image() : EnlargedDefaultCover(slot);
-    shown = shown || ((asCover || asEnlarged) && i >= CoverRing::kSelected && i < CoverRing::kSelected + CoverRing::kShown);
+    if (asEnlarged) slot.enlarged = finished.image != nullptr ? image() : EnlargedDefaultCover(coverSurface, slot, gap);
+    shown =
+        shown || ((asCover || asEnlarged) && i >= CoverRing::kSelected && i < CoverRing::kSelected + CoverRing::kShown);
   }
   return shown;
 }
 
-// The playing item's cover ---------------------------------------------------
-
-bool SDLGui::PlayingCoverWaiting() const {
-  return !playingCoverWanted.path.empty() && !(playingCover && playingCover->cover == playingCoverWanted);
-}
-
-bool SDLGui::PlacePlayingCover(const CoverLoader::Finished& finished) {
-  if (!PlayingCoverWaiting() || !(finished.cover == playingCoverWanted)) return false;
-  playingCover = finished;
-  return true;
-}
-
 SDL_Surface* SDLGui::PlayingCover(uint32_t genre, uint32_t disc) {
-  playingCoverWanted = {library->GetCoverPath(genre, disc).Chars(), skin->wmedia, skin->hmedia};
-  if (!playingCover || !(playingCover->cover == playingCoverWanted) || playingCover->image == nullptr) return nullptr;
-  // The caller frees what it is given.
-  ++playingCover->image->refcount;
-  return playingCover->image;
+  return mediaCover.Get({library->GetCoverPath(genre, disc).Chars(), skin->wmedia, skin->hmedia});
 }
 
 // Every cover of the catalogue at the sizes the ring and the playing cover
@@ -178,12 +170,12 @@ void SDLGui::TidyCoverThumbnails() {
   if (library == nullptr) return;
   auto inUse = std::make_shared<CoverThumbnails::InUse>();
   for (int genre = 0; genre < library->GetTotalGenres(); ++genre)
-    for (int disc = 0; disc < library->GetTotalDiscs(genre); ++disc) inUse->AddCover(library->GetCoverPath(genre, disc));
+    for (int disc = 0; disc < library->GetTotalDiscs(genre); ++disc)
+      inUse->AddCover(library->GetCoverPath(genre, disc));
   const int gap = skin->coverseparation;
-  for (const CoverThumbnails::Size size : {CoverThumbnails::Size{skin->wcover, skin->hcovers - gap},
-                                           CoverThumbnails::Size{skin->wcover, skin->hcovers},
-                                           CoverThumbnails::Size{skin->wcover + gap, skin->hcovers},
-                                           CoverThumbnails::Size{skin->wmedia, skin->hmedia}})
+  for (const CoverThumbnails::Size size :
+       {CoverThumbnails::Size{skin->wcover, skin->hcovers - gap}, CoverThumbnails::Size{skin->wcover, skin->hcovers},
+        CoverThumbnails::Size{skin->wcover + gap, skin->hcovers}, CoverThumbnails::Size{skin->wmedia, skin->hmedia}})
     inUse->AddSize(size);
   coverLoader.Tidy(std::move(inUse));
 }

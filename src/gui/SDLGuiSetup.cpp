@@ -102,7 +102,7 @@ SDLGui::~SDLGui() {
   localResultsList.reset();
   onlineResultsList.reset();
   coverLoader.Stop();
-  playingCover.reset();
+  mediaCover.Forget();
   coverRing.Empty();
   // Pictures go before SDL does.
   Images() = ScreenImages();

@@ -1,5 +1,3 @@
-#include "gui/CoverLoader.h"
-
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +7,7 @@
 
 #include "SDLGuiTestCabinet.h"
 #include "Surfaces.h"
+#include "gui/CoverLoader.h"
 #include "platform/Paths.h"
 #include "support/Files.h"
 #include "support/TempDir.h"
@@ -21,8 +20,9 @@ class CoverLoaderTest : public ::testing::Test {
  protected:
   // A plain 60 x 40 cover (BMP data) in the working directory.
   static std::string WriteCover(const std::string& name, const Rgba& colour) {
-    SDL_Surface* image = FilledSurface(60, 40, static_cast<Uint8>(std::get<0>(colour)),
-                                       static_cast<Uint8>(std::get<1>(colour)), static_cast<Uint8>(std::get<2>(colour)));
+    SDL_Surface* image =
+        FilledSurface(60, 40, static_cast<Uint8>(std::get<0>(colour)), static_cast<Uint8>(std::get<1>(colour)),
+                      static_cast<Uint8>(std::get<2>(colour)));
     SDL_SaveBMP(image, name.c_str());
     SDL_FreeSurface(image);
     return name;
@@ -147,7 +147,8 @@ TEST_F(CoverLoaderTest, IdleWorkerDeletesThumbnailsNoLongerRead) {
 // Under the sanitizers this also shows that nothing leaks.
 TEST_F(CoverLoaderTest, StopsWithCoversInHand) {
   std::vector<CoverLoader::Cover> wanted;
-  for (int i = 0; i < 30; ++i) wanted.push_back({WriteCover("c" + std::to_string(i) + ".bmp", Opaque(i, i, i)), 400, 400});
+  for (int i = 0; i < 30; ++i)
+    wanted.push_back({WriteCover("c" + std::to_string(i) + ".bmp", Opaque(i, i, i)), 400, 400});
   {
     CoverLoader busy;
     busy.Want(wanted);
