@@ -187,8 +187,9 @@ SDL_Surface* Decode(const RString& path, int wantedWidth, int wantedHeight) {
     return nullptr;
   }
   if (!Affordable(declared, CostPerPixel(declared))) {
-    IMG_SetError("declared size %llux%llu over the pixel budget", static_cast<unsigned long long>(declared.width),
-                 static_cast<unsigned long long>(declared.height));
+    // SDL's formatting knows no 64-bit conversions.
+    const std::string size = std::to_string(declared.width) + "x" + std::to_string(declared.height);
+    IMG_SetError("declared size %s over the pixel budget", size.c_str());
     return nullptr;
   }
   if (declared.format == Format::kJpeg) {

@@ -22,8 +22,9 @@
 
 // Beyond any cover scan; what is read whole before the header is looked at.
 constexpr size_t kLargestImageFile = 32u << 20;
-// 3000 x 3000 sequential JPEG pixels: decoded and scaled down within a pass
-// of the main loop (under 100 ms) on a busy cabinet, in under 50 MB.
+// 3000 x 3000 sequential JPEG pixels: decoded and scaled down in under
+// 100 ms on a busy cabinet, in under 50 MB, so that the cover loader's
+// worker soon gets to the next cover.
 constexpr uint64_t kImagePixelBudget = uint64_t{3000} * 3000;
 
 // The image at path, at least width x height where its own size allows and

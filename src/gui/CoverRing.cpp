@@ -5,6 +5,7 @@
 void CoverRing::EmptySlot(Slot& slot) {
   slot.cover.reset();
   slot.enlarged.reset();
+  slot.path.clear();
 }
 
 void CoverRing::Empty() {
@@ -38,4 +39,23 @@ bool CoverRing::MayLoad(Step& step, uint32_t now) const {
   const bool may = step.loads == 0 || now - step.start < stepBudget_;
   if (may) ++step.loads;
   return may;
+}
+
+std::vector<CoverRing::Place> CoverRing::Places(int discs, uint32_t selected) {
+  std::vector<Place> places;
+  if (discs <= 0 || selected >= static_cast<uint32_t>(discs)) return places;
+  const uint32_t count = static_cast<uint32_t>(discs);
+  const bool wraps = discs > kSmallGenreDiscs;
+  uint32_t disc = selected;
+  for (int i = kSelected; i < kSlots && (wraps || disc < count); ++i) {
+    places.push_back({i, disc, true});
+    disc = wraps ? (disc + 1) % count : disc + 1;
+  }
+  if (!wraps) return places;
+  disc = (selected + count - 1) % count;
+  for (int i = kSelected - 1; i >= 0; --i) {
+    places.push_back({i, disc, false});
+    disc = (disc + count - 1) % count;
+  }
+  return places;
 }

@@ -5,6 +5,8 @@
 // ring by one slot, so only the cover that comes into view has to be loaded.
 #include <cstdint>
 #include <deque>
+#include <string>
+#include <vector>
 
 #include "gui/Surface.h"
 
@@ -12,11 +14,13 @@ class CoverRing {
  public:
   // cover is empty while the slot is not loaded; a disc without a cover of
   // its own shares the default cover. The size is the cover's, given with
-  // the disc; enlarged is the cover one gap larger each way, loaded while the
-  // slot holds the selected disc.
+  // the disc and its cover's path (empty when it has none, and while the
+  // slot holds no disc); enlarged is the cover one gap larger each way,
+  // loaded while the slot holds the selected disc.
   struct Slot {
     Surface cover;
     Surface enlarged;
+    std::string path;
     uint32_t disc = 0;
     int width = 0;
     int height = 0;
@@ -44,10 +48,20 @@ class CoverRing {
   // selection at selected: up to kShown, and in small genres none past the
   // last disc.
   static int CoversOnScreen(int discs, uint32_t selected);
+  // The slots a fill of the ring gives a disc, in the order it loads them:
+  // the forward pass from kSelected on with the selected disc and those
+  // after it, then, in genres that wrap, the backward pass from
+  // kSelected - 1 down with those before it.
+  struct Place {
+    int slot;
+    uint32_t disc;
+    bool forward;
+  };
+  static std::vector<Place> Places(int discs, uint32_t selected);
 
-  // The loads of one step of filling the ring: the first always, others
-  // while the step has taken less than the budget, so that a genre change
-  // spreads over several passes of the main loop.
+  // The covers placed (and drawn) in one step of filling the ring: the
+  // first always, others while the step has taken less than the budget, so
+  // that a genre change spreads over several passes of the main loop.
   struct Step {
     uint32_t start;
     int loads;

@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -106,15 +107,48 @@ void WriteEntry(const std::string& entry, const platform::FileStamp& cover, SDL_
   platform::WriteFileAtomically(entry, contents, false);
 }
 
+std::string EntryName(uint64_t cover, CoverThumbnails::Size size) {
+  char name[64];
+  std::snprintf(name, sizeof name, "%016" PRIx64 "-%dx%d.mini", cover, size.width, size.height);
+  return name;
+}
+
+// Only a name EntryName gives back as it is counts as an entry.
+bool ReadEntryName(const std::string& name, uint64_t& cover, CoverThumbnails::Size& size) {
+  unsigned long long hash = 0;
+  if (std::sscanf(name.c_str(), "%16llx-%dx%d.mini", &hash, &size.width, &size.height) != 3) return false;
+  cover = hash;
+  return EntryName(cover, size) == name;
+}
+
 }  // namespace
 
 std::string CoverThumbnails::EntryPath(const RString& cover, int width, int height) {
-  char name[64];
-  std::snprintf(name, sizeof name, "\\%016" PRIx64 "-%dx%d.mini", NameHash(cover), width, height);
-  return kFolder + std::string(name);
+  return kFolder + ("\\" + EntryName(NameHash(cover), Size{width, height}));
 }
 
-SDL_Surface* CoverThumbnails::Get(const RString& cover, int width, int height) {
+void CoverThumbnails::InUse::AddCover(const RString& cover) { covers_.insert(NameHash(cover)); }
+
+bool CoverThumbnails::InUse::Holds(uint64_t cover, Size size) const {
+  return covers_.count(cover) != 0 && std::find(sizes_.begin(), sizes_.end(), size) != sizes_.end();
+}
+
+bool CoverThumbnails::DeleteUnused(const InUse& inUse, const std::function<bool()>& keepGoing) {
+  if (platform::KindOf(kFolder) != platform::EntryKind::kFolder) return true;
+  platform::DirListing listing(kFolder);
+  std::string name;
+  while (listing.Next(name)) {
+    if (!keepGoing()) return false;
+    uint64_t cover = 0;
+    Size size{};
+    if (!listing.CurrentIsReachable() || !ReadEntryName(name, cover, size) || inUse.Holds(cover, size)) continue;
+    const std::string entry = kFolder + ("\\" + name);
+    if (platform::KindOf(entry) == platform::EntryKind::kRegular) platform::DeleteFile(entry);
+  }
+  return true;
+}
+
+SDL_Surface* CoverThumbnails::Get(const RString& cover, int width, int height, std::string& log) {
   platform::FileStamp stamp;
   const bool exists = platform::GetFileStamp(cover.Chars(), stamp);
   const std::string version =
@@ -127,7 +161,7 @@ SDL_Surface* CoverThumbnails::Get(const RString& cover, int width, int height) {
 
   SDL_Surface* image = DecodeCover(cover, width, height);
   if (image == nullptr) {
-    std::printf("Error loading cover <%s>\n%s\n", cover.Chars(), IMG_GetError());
+    log = "Error loading cover <" + std::string(cover.Chars()) + ">\n" + IMG_GetError() + "\n";
     undecodable_.insert(version);
     return nullptr;
   }

@@ -29,12 +29,13 @@
 #include "base/RString.h"
 #include "base/RStringsList.h"
 #include "catalogue/CatalogueSearch.h"
+#include "gui/CoverLoader.h"
 #include "gui/CoverRing.h"
-#include "gui/CoverThumbnails.h"
 #include "gui/GuiState.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
 #include "gui/Marquee.h"
+#include "gui/MediaCover.h"
 #include "gui/OperatorMenuScreen.h"
 #include "gui/PassObserver.h"
 #include "gui/PendingSales.h"
@@ -335,12 +336,14 @@ class SDLGui : public PlayerListener,
   // slot is empty and selTrack goes back to 0.
   void SlideLeft();
   void SlideRight();
-  // Gives every empty slot its disc and loads covers, the selected one and
-  // those on screen first, as far as the ring's step budget allows. Covers
-  // on screen that come in after the screen was drawn are drawn.
+  // Gives every empty slot its disc, puts the covers the loader finished in
+  // place as far as the ring's step budget allows and asks it for those
+  // still missing, the selected one and those on screen first. Covers on
+  // screen that come in after the screen was drawn are drawn.
   void coverswithcache();
   // The ring of covers around the selected disc.
   CoverRing& Covers() { return coverRing; }
+  CoverLoader& CoverLoading() { return coverLoader; }
   using CoverSlot = CoverRing::Slot;
   // What the carousel shows for a slot: its cover (enlarged when selected),
   // or the default cover while it is not loaded.
@@ -526,7 +529,8 @@ class SDLGui : public PlayerListener,
   uint32_t sideKeyHeldSince = 0;
   uint32_t cursorBlinkAt = 0;
   uint8_t cursorPhase = 0;
-  CoverThumbnails coverThumbnails;
+  CoverLoader coverLoader;
+  MediaCover mediaCover;
   // The default cover at the selected cover's size.
   Surface coverPlaceholder;
 
@@ -599,14 +603,13 @@ class SDLGui : public PlayerListener,
   RString GenreHeader() const;
   void DrawSelectedCover(SDL_Surface* enlarged);
 
-  // Gives an empty slot its disc and size and, as the step allows, loads
-  // its cover (and, selected, its enlarged cover); whether it loaded any.
-  bool FillCoverSlot(CoverSlot& slot, uint32_t disc, int width, int height, bool selected, CoverRing::Step& step);
-  Surface LoadCover(uint32_t disc, int width, int height);
-  // The disc's cover at that size from the thumbnails; null when it has no
-  // cover or it cannot be decoded.
-  SDL_Surface* CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height);
-  Surface LoadEnlargedCover(const CoverSlot& slot);
+  void AssignCoverSlot(const CoverRing::Place& place);
+  void PlaceFinishedCovers();
+  bool PlaceCover(const CoverLoader::Finished& finished);
+  // The disc's cover at the media panel's size (MediaCover::Get).
+  SDL_Surface* PlayingCover(uint32_t genre, uint32_t disc);
+  // Asks the loader to delete the thumbnails no longer read.
+  void TidyCoverThumbnails();
 
   // Main screen keys (helpers) ---------------------------------------------
 

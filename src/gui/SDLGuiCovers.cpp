@@ -1,12 +1,17 @@
 // The ring of scaled covers around the selected disc. Moving one disc
 // rotates the ring by one slot, so only the cover that comes into view has to
-// be loaded; the loading is done by coverswithcache in the main loop's
-// background step, from the thumbnails kept on disk.
+// be loaded; the loader reads or makes it on its worker thread, from the
+// thumbnails kept on disk, and coverswithcache puts what it finished in
+// place in the main loop's background step.
 #include <SDL_rotozoom.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "catalogue/MainLibrary.h"
+#include "config/Configuration.h"
 #include "gui/CoverDecoder.h"
 #include "gui/FitInside.h"
 #include "gui/SDLGui.h"
@@ -14,6 +19,26 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
+
+namespace {
+
+// The default cover in the selected slot's enlarged place.
+Surface EnlargedDefaultCover(SDL_Surface* defaultCover, const CoverRing::Slot& slot, int gap) {
+  return Surface(SDLGui::ScaledCopy(defaultCover, slot.width + gap, slot.height + gap));
+}
+
+// Adds what slot i still misses to wanted, each cover once: the selected
+// slot's enlarged cover before its own.
+void WantCovers(const CoverRing::Slot& slot, int i, int gap, std::vector<CoverLoader::Cover>& wanted) {
+  if (slot.path.empty()) return;
+  auto want = [&wanted](const CoverLoader::Cover& cover) {
+    if (std::find(wanted.begin(), wanted.end(), cover) == wanted.end()) wanted.push_back(cover);
+  };
+  if (i == CoverRing::kSelected && slot.enlarged == nullptr) want({slot.path, slot.width + gap, slot.height + gap});
+  if (slot.cover == nullptr) want({slot.path, slot.width, slot.height});
+}
+
+}  // namespace
 
 // The cabinet's own picture, else the one shipped with the program.
 SDL_Surface* SDLGui::LoadImageFile(const RString& path) {
@@ -59,74 +84,100 @@ void SDLGui::SlideLeft() {
   coverRing.TurnBack();
 }
 
-// The forward pass fills slot 10 onwards with the selected disc and the ones
+// The forward pass gives slot 10 onwards the selected disc and the ones
 // after it, one cover's gap shorter than the carousel; the backward pass
-// fills slot 9 downwards with the discs before it, at the carousel's full
-// height. Small genres are not wrapped, so their backward slots stay empty.
+// slot 9 downwards the discs before it, at the carousel's full height. Small
+// genres are not wrapped, so their backward slots stay empty. The loader
+// is then told what is still missing, the selected disc's enlarged cover
+// first, as that is what shows.
 void SDLGui::coverswithcache() {
-  const int discs = SelectedGenreDiscs();
-  if (discs == 0 || selDisc >= static_cast<uint32_t>(discs)) return;
-  const uint32_t count = static_cast<uint32_t>(discs);
-  const bool wraps = discs > CoverRing::kSmallGenreDiscs;
-  CoverRing::Step step{platform::Ticks(), 0};
-  bool shownLoaded = false;
-
-  const int forwardHeight = skin->hcovers - skin->coverseparation;
-  uint32_t disc = selDisc;
-  for (int i = CoverRing::kSelected; i < CoverRing::kSlots; ++i) {
-    if (!wraps && disc == count) break;
-    const bool loaded =
-        FillCoverSlot(*coverRing.At(i), disc, skin->wcover, forwardHeight, i == CoverRing::kSelected, step);
-    shownLoaded = shownLoaded || (loaded && i < CoverRing::kSelected + CoverRing::kShown);
-    disc = wraps ? (disc + 1) % count : disc + 1;
-  }
-  if (wraps) {
-    disc = (selDisc + count - 1) % count;
-    for (int i = CoverRing::kSelected - 1; i >= 0; --i) {
-      FillCoverSlot(*coverRing.At(i), disc, skin->wcover, skin->hcovers, false, step);
-      disc = (disc + count - 1) % count;
-    }
-  }
-  // A pending redraw draws them anyway.
-  if (shownLoaded && dialog == kMainScreen && redrawMode == kUpToDate) DrawCovers(true);
+  const std::vector<CoverRing::Place> places = CoverRing::Places(SelectedGenreDiscs(), selDisc);
+  for (const CoverRing::Place& place : places) AssignCoverSlot(place);
+  PlaceFinishedCovers();
+  std::vector<CoverLoader::Cover> wanted;
+  if (mediaCover.Waiting()) wanted.push_back(mediaCover.Wanted());
+  for (const CoverRing::Place& place : places)
+    WantCovers(*coverRing.At(place.slot), place.slot, skin->coverseparation, wanted);
+  coverLoader.Want(wanted);
 }
 
-// The selected disc's enlarged cover is what shows, so it comes first.
-bool SDLGui::FillCoverSlot(CoverSlot& slot, uint32_t disc, int width, int height, bool selected,
-                           CoverRing::Step& step) {
+// A disc without a cover shows the default cover at once.
+void SDLGui::AssignCoverSlot(const CoverRing::Place& place) {
+  CoverSlot& slot = *coverRing.At(place.slot);
   if (slot.cover == nullptr) {
-    slot.disc = disc;
-    slot.width = width;
-    slot.height = height;
+    slot.disc = place.disc;
+    slot.width = skin->wcover;
+    slot.height = place.forward ? skin->hcovers - skin->coverseparation : skin->hcovers;
+    slot.path = library->GetCoverPath(selGenre, place.disc).Chars();
+    if (slot.path.empty()) slot.cover = coverSurface;
   }
-  bool loaded = false;
-  if (selected && slot.enlarged == nullptr && coverRing.MayLoad(step, platform::Ticks())) {
-    slot.enlarged = LoadEnlargedCover(slot);
-    loaded = true;
-  }
-  if (slot.cover == nullptr && coverRing.MayLoad(step, platform::Ticks())) {
-    slot.cover = LoadCover(slot.disc, width, height);
-    loaded = true;
-  }
-  return loaded;
+  if (place.slot == CoverRing::kSelected && slot.enlarged == nullptr && slot.path.empty())
+    slot.enlarged = EnlargedDefaultCover(coverSurface, slot, skin->coverseparation);
 }
 
-// A disc without a cover, or whose cover cannot be read or scaled, shows the
-// default cover.
-Surface SDLGui::LoadCover(uint32_t disc, int width, int height) {
-  SDL_Surface* cover = CoverThumbnail(selGenre, disc, width, height);
-  return cover != nullptr ? Surface(cover) : coverSurface;
+// As many finished covers as the ring's step budget allows; those on screen
+// that come in after the screen was drawn are drawn (a pending redraw draws
+// them anyway).
+void SDLGui::PlaceFinishedCovers() {
+  CoverRing::Step step{platform::Ticks(), 0};
+  bool shownPlaced = false;
+  bool playingPlaced = false;
+  CoverLoader::Finished finished;
+  while (coverRing.MayLoad(step, platform::Ticks()) && coverLoader.TakeFinished(finished)) {
+    std::fputs(finished.log.c_str(), stdout);
+    shownPlaced = PlaceCover(finished) || shownPlaced;
+    playingPlaced = mediaCover.Take(finished) || playingPlaced;
+  }
+  if (shownPlaced && dialog == kMainScreen && redrawMode == kUpToDate) DrawCovers(true);
+  if (playingPlaced)
+    DrawCoverMedia(dialog == kMainScreen && redrawMode == kUpToDate && (config->tvout || !VideoPlaying()));
 }
 
-SDL_Surface* SDLGui::CoverThumbnail(uint32_t genre, uint32_t disc, int width, int height) {
-  const RString path = library->GetCoverPath(genre, disc);
-  return path.GetLength() > 0 ? coverThumbnails.Get(path, width, height) : nullptr;
-}
-
-Surface SDLGui::LoadEnlargedCover(const CoverSlot& slot) {
+// Every empty slot that waits for the cover at that size gets it, each its
+// own copy, and a cover that cannot be read gives the default cover;
+// whether a slot on screen got it.
+bool SDLGui::PlaceCover(const CoverLoader::Finished& finished) {
+  const CoverLoader::Cover& cover = finished.cover;
   const int gap = skin->coverseparation;
-  Surface cover = LoadCover(slot.disc, slot.width + gap, slot.height + gap);
-  return cover != coverSurface ? cover : Surface(ScaledCopy(coverSurface, slot.width + gap, slot.height + gap));
+  bool given = false;
+  auto image = [&finished, &given]() {
+    const bool first = !given;
+    given = true;
+    return first ? finished.image : Surface(SDL_ConvertSurface(finished.image, finished.image->format, SDL_SWSURFACE));
+  };
+  bool shown = false;
+  for (int i = 0; i < CoverRing::kSlots; ++i) {
+    CoverSlot& slot = *coverRing.At(i);
+    if (slot.path != cover.path) continue;
+    const bool asCover = slot.cover == nullptr && cover.width == slot.width && cover.height == slot.height;
+    const bool asEnlarged = i == CoverRing::kSelected && slot.enlarged == nullptr && cover.width == slot.width + gap &&
+                            cover.height == slot.height + gap;
+    if (asCover) slot.cover = finished.image != nullptr ? image() : coverSurface;
+    if (asEnlarged) slot.enlarged = finished.image != nullptr ? image() : EnlargedDefaultCover(coverSurface, slot, gap);
+    shown =
+        shown || ((asCover || asEnlarged) && i >= CoverRing::kSelected && i < CoverRing::kSelected + CoverRing::kShown);
+  }
+  return shown;
+}
+
+SDL_Surface* SDLGui::PlayingCover(uint32_t genre, uint32_t disc) {
+  return mediaCover.Get({library->GetCoverPath(genre, disc).Chars(), skin->wmedia, skin->hmedia});
+}
+
+// Every cover of the catalogue at the sizes the ring and the playing cover
+// are shown at.
+void SDLGui::TidyCoverThumbnails() {
+  if (library == nullptr) return;
+  auto inUse = std::make_shared<CoverThumbnails::InUse>();
+  for (int genre = 0; genre < library->GetTotalGenres(); ++genre)
+    for (int disc = 0; disc < library->GetTotalDiscs(genre); ++disc)
+      inUse->AddCover(library->GetCoverPath(genre, disc));
+  const int gap = skin->coverseparation;
+  for (const CoverThumbnails::Size size :
+       {CoverThumbnails::Size{skin->wcover, skin->hcovers - gap}, CoverThumbnails::Size{skin->wcover, skin->hcovers},
+        CoverThumbnails::Size{skin->wcover + gap, skin->hcovers}, CoverThumbnails::Size{skin->wmedia, skin->hmedia}})
+    inUse->AddSize(size);
+  coverLoader.Tidy(std::move(inUse));
 }
 
 SDL_Surface* SDLGui::ShownCover(const CoverSlot& slot, bool selected) {

@@ -291,12 +291,12 @@ void SDLGui::UpdatePlayingInfo() {
 }
 
 // The playing item's cover, or the default cover when its disc has none or
-// it cannot be read.
+// it cannot be read, and while the cover loader reads it.
 void SDLGui::DrawCoverMedia(bool update) {
   ComposePanel(coverMediaSave, skin->xmedia, skin->ymedia);
   const std::optional<QueueElement> playing = queue->GetElementFromQueue(0);
   if (coverMediaSave != nullptr && playing && TrackExists(*playing)) {
-    SDL_Surface* cover = CoverThumbnail(playing->genre, playing->disc, skin->wmedia, skin->hmedia);
+    SDL_Surface* cover = PlayingCover(playing->genre, playing->disc);
     if (cover == nullptr) cover = ScaledCopy(coverSurface, skin->wmedia, skin->hmedia);
     if (cover == nullptr) return;
     SDL_BlitSurface(cover, nullptr, coverMediaSave, nullptr);

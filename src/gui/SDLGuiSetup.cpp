@@ -101,6 +101,8 @@ SDLGui::~SDLGui() {
   configList.reset();
   localResultsList.reset();
   onlineResultsList.reset();
+  coverLoader.Stop();
+  mediaCover.Forget();
   coverRing.Empty();
   // Pictures go before SDL does.
   Images() = ScreenImages();
@@ -134,6 +136,7 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   platform::Delay(kSettleDelay);
   ReserveSurfaces();
   LoadImages();
+  TidyCoverThumbnails();
   SDL_WM_SetCaption("Melodeck", "");
   CreatePlayerWindow();
   RestoreSavedState();

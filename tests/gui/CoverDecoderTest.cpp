@@ -137,6 +137,9 @@ TEST(CoverDecoder, ImagesDeclaringTooManyPixelsAreRefusedBeforeDecoding) {
       SDL_FreeSurface(image);
     }
   }
+  WriteHostFile("cover.jpg", JpegDeclaring("\xFF\xC0", 0, "\x3A\x98\x3A\x98"));
+  EXPECT_EQ(DecodeCover("cover.jpg", 150, 120), nullptr);
+  EXPECT_STREQ(IMG_GetError(), "declared size 15000x15000 over the pixel budget");
 }
 
 }  // namespace

@@ -24,11 +24,20 @@ class SDLGuiCoversTest : public CabinetTest {
     return *slot;
   }
 
-  // Runs the cache step and returns what it logged.
+  // Runs the cache step until the loader settles and returns what it
+  // logged.
   std::string FillCache() {
     testing::internal::CaptureStdout();
+    const bool settled = SettleCovers();
+    const std::string log = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(settled);
+    return log;
+  }
+
+  // One step of the ring once the loader has finished what it places next.
+  void StepWhenFinished() {
+    ASSERT_TRUE(gui.CoverLoading().AwaitProgress(10000));
     gui.coverswithcache();
-    return testing::internal::GetCapturedStdout();
   }
 
   // The slot holds the cover of disc d, at the height of its pass.
@@ -244,15 +253,16 @@ TEST_F(SDLGuiCoversTest, StepsLoadTheCoversOnScreenFirst) {
   const Rgba defaultGrey = Opaque(90, 90, 90);
   EXPECT_TRUE(Near(ColorAt(gui.Images().coversSave, 5, middle), defaultGrey));
 
-  FillCache();
+  gui.coverswithcache();
+  StepWhenFinished();
   EXPECT_NE(Slot(10).enlarged, nullptr);
   EXPECT_EQ(Slot(10).cover, nullptr);
   EXPECT_TRUE(Near(ColorAt(gui.Images().coversSave, 5, middle), CoverCatalogue::ColorOf(0)));
-  FillCache();
+  StepWhenFinished();
   EXPECT_NE(Slot(10).cover, nullptr);
   for (int i = 1; i < 4; ++i) {
     EXPECT_TRUE(Near(shownAt(i), defaultGrey)) << i;
-    FillCache();
+    StepWhenFinished();
     EXPECT_TRUE(Near(shownAt(i), CoverCatalogue::ColorOf(i))) << i;
   }
   EXPECT_EQ(Slot(14).cover, nullptr);

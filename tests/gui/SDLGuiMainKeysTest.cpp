@@ -65,7 +65,7 @@ TEST_F(SDLGuiMainKeysTest, NavigationByFourSlidesTheCarouselFourTimes) {
   Open();
 
   Select(0, 8, 2);
-  gui.coverswithcache();
+  ASSERT_TRUE(SettleCovers());
   Press(config.right);
   EXPECT_EQ(gui.Selection().selDisc, 2u);
   EXPECT_EQ(gui.Selection().selTrack, 0u);

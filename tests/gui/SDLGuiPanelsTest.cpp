@@ -74,7 +74,7 @@ class SDLGuiPanelsTest : public CabinetTest {
     gui.Selection().selGenre = genre;
     gui.Selection().selDisc = disc;
     gui.ResetCoversCache();
-    gui.coverswithcache();
+    ASSERT_TRUE(SettleCovers());
     gui.DrawTitles(false);
   }
 
@@ -184,7 +184,7 @@ TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
   catalogue.AddGenre("Pop", 5);
   catalogue.AddGenre("Duo", 2);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  gui.coverswithcache();
+  ASSERT_TRUE(SettleCovers());
   gui.DrawCovers(false);
 
   const int step = skin.wcover + skin.coverseparation;
@@ -211,7 +211,7 @@ TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
   gui.Selection().selGenre = 1;
   gui.Selection().selDisc = 1;
   gui.ResetCoversCache();
-  gui.coverswithcache();
+  ASSERT_TRUE(SettleCovers());
   gui.DrawCovers(false);
   EXPECT_TRUE(Near(ColorAt(panel, 100, 100), CoverCatalogue::ColorOf(1)));
   EXPECT_TRUE(Near(ColorAt(panel, step + 100, 100), Color(kSkinBlue)));
@@ -387,11 +387,15 @@ TEST_F(SDLGuiPanelsTest, MediaPanelShowsThePlayingDiscsCover) {
 
   queue.AddElementToQueue(0, 2, 0);
   gui.DrawCoverMedia(false);
+  ASSERT_TRUE(SettleCovers());
+  gui.DrawCoverMedia(false);
   EXPECT_TRUE(Near(ColorAt(panel, midX, midY), CoverCatalogue::ColorOf(2)));
   EXPECT_TRUE(Near(ColorAt(panel, skin.wmedia - 1, skin.hmedia - 1), Opaque(0, 0, 0))) << "dark beside a 3:2 cover";
 
   queue.Remove(0);
   queue.AddElementToQueue(0, 3, 0);
+  gui.DrawCoverMedia(false);
+  ASSERT_TRUE(SettleCovers());
   gui.DrawCoverMedia(false);
   EXPECT_TRUE(Near(ColorAt(panel, midX, midY), kDefaultCoverGrey));
 }
@@ -420,7 +424,7 @@ TEST_F(SDLGuiPanelsTest, EachPanelUpdatesOnlyItsRectangle) {
   config.volumen = 60;
   ASSERT_EQ(Start(), 1) << setUpLog;
   for (uint32_t t = 0; t < 4; ++t) queue.AddElementToQueue(0, 1, t);
-  gui.coverswithcache();
+  ASSERT_TRUE(SettleCovers());
 
   struct PanelCase {
     const char* name;

@@ -169,6 +169,17 @@ class CabinetTest : public ::testing::Test {
     gui.FinishSales();
   }
 
+  // Runs the cover step until the cover loader has nothing left to do,
+  // waiting on the loader between steps; false when it does not come to it.
+  bool SettleCovers() {
+    for (int step = 0; step < 100; ++step) {
+      gui.coverswithcache();
+      if (gui.CoverLoading().Idle()) return true;
+      gui.CoverLoading().AwaitProgress(10000);
+    }
+    return false;
+  }
+
   TempDir dir;
   platform::ManualClock clock{1000};
   MainLibrary library;
