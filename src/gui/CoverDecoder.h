@@ -22,10 +22,11 @@
 
 // Beyond any cover scan; what is read whole before the header is looked at.
 constexpr size_t kLargestImageFile = 32u << 20;
-// 3000 x 3000 sequential JPEG pixels: decoded and scaled down in under
-// 100 ms on a busy cabinet, in under 50 MB, so that the cover loader's
-// worker soon gets to the next cover.
-constexpr uint64_t kImagePixelBudget = uint64_t{3000} * 3000;
+// 4096 x 4096 sequential JPEG pixels, which takes in the scans of 4000 x
+// 4000 owners put in their albums: decoded and scaled down on the cover
+// loader's worker, off the screen's way, in well under a second and 70 MB
+// on a busy cabinet, so that the worker soon gets to the next cover.
+constexpr uint64_t kImagePixelBudget = uint64_t{4096} * 4096;
 
 // The image at path, at least width x height where its own size allows and
 // never larger than its own size; null when it cannot be read or decoded or
