@@ -34,6 +34,7 @@
 #include "gui/GuiState.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
+#include "gui/MainScreen.h"
 #include "gui/Marquee.h"
 #include "gui/OperatorMenuScreen.h"
 #include "gui/ScreenImages.h"
@@ -354,24 +355,8 @@ class SDLGui : public PlayerListener,
   // A 24-bit surface of the given size with the default masks.
   static SDL_Surface* NewSurface(int w, int h);
 
-  // Main screen keys -------------------------------------------------------
-
-  // One key on the main screen: the operator-menu access sequence first,
-  // then the first key role bound to key.
-  void keydown_main(int key);
-  // Track selection one row up / down, wrapping at the album's ends.
-  void keydown_main_up();
-  void keydown_main_down();
-  // Album selection one (four with navigation4) back / on, sliding the
-  // carousel; genres of three albums or fewer do not wrap. Both end any
-  // number entry.
-  void keydown_main_left();
-  void keydown_main_right();
-  // "0".."9" when key is bound to n0..n9, the empty text otherwise.
-  RString GetNumber(int key) const;
-  // The access sequence's keys after the long coin press: up, then down.
-  int MenuSequenceKey(int step) const;
-
+  // The main screen (screen 0).
+  MainScreen& Main() { return mainScreen; }
   // The operator menu (screen 5).
   OperatorMenuScreen& MenuScreen() { return menuScreen; }
 
@@ -442,7 +427,6 @@ class SDLGui : public PlayerListener,
   // What a customer is told of a purchase that could not be saved.
   static constexpr const char* kNotSavedText = "No se pudo guardar la compra: no se cobra";
   void ShowElapsedTime();
-  void ScrollSelectedTitle();
   void PlayRandomWhenIdle();
   // Rows of the on-line results show their download's percentage; one
   // completed download per pass is charged creditsdownloads (credits may go
@@ -500,6 +484,9 @@ class SDLGui : public PlayerListener,
 
   uint8_t usbUpdateArmed = 1;
   CoinPress coinPresses[6];
+  friend class MainScreen;
+  MainScreen mainScreen{*this};
+  void keydown_main(int key) { mainScreen.keydown_main(key); }
   friend class KeyboardScreen;
   KeyboardScreen keyboardScreen{*this};
   void keydown_keyboard(int key) { keyboardScreen.keydown_keyboard(key); }
@@ -513,7 +500,6 @@ class SDLGui : public PlayerListener,
   bool lastItemFailed = false;
   std::mutex stateMutex;
   uint32_t lastInputDuringVideo = 0;
-  uint32_t sideKeyHeldSince = 0;
   uint32_t cursorBlinkAt = 0;
   uint8_t cursorPhase = 0;
   CoverThumbnails coverThumbnails;
@@ -600,27 +586,6 @@ class SDLGui : public PlayerListener,
   // Main screen keys (helpers) ---------------------------------------------
 
   bool JukeboxMode() const;
-  // Whether the key is the step's sequence key; it then advances the
-  // sequence instead of doing its own action.
-  bool AdvanceMenuSequence(int key);
-  void DispatchMainKey(int key);
-  void PowerOffMachine();
-  void OpenGenresListScreen();
-  void OpenKeyboardOrSearcher();
-  // The keyboard or the searcher drawn over the main screen, with
-  // searchText as it is.
-  void ShowKeyboardScreen();
-  void DiscoverKey();
-  void SellWifiCode();
-  void IgnoreKey() {}
-  void OpenAlphabetAfterLongHold();
-  void MoveAlbum(int step);
-  void TypeDigit(int key);
-  void TypeAlbumDigit();
-  void TypeTrackDigit();
-  void CancelDigit();
-  void FinishTrackMove();
-  void RestartTitleScroll();
   // The tracks list drawn again as it stands, over its piece of background.
   void ShowTracksList(bool highlightAll);
   int SelectedAlbumTracks() const;
@@ -647,9 +612,6 @@ class SDLGui : public PlayerListener,
   void PlayFinished();
   void StartPlayClock();
   bool VideoOnQueue() const;
-  // The selected track's row, its title starting offset characters on.
-  RString SelectedTrackRow(uint32_t offset) const;
-  void StepTitleScroll();
   // Writes "[<percent>%] <title>" into the on-line results row of the
   // download; its position, or -1 when no row is the download's.
   int ShowDownloadProgress(const RString& name, const RString& percent);

@@ -69,5 +69,5 @@ void SDLGui::OpenKeyboardFromAlphabet() {
     return;
   }
   cursorPos = 0;
-  ShowKeyboardScreen();
+  mainScreen.ShowKeyboardScreen();
 }

@@ -24,7 +24,6 @@ namespace {
 const uint32_t kOnlineCheckInterval = 1999;
 const uint32_t kVolumeBarShown = 3000;
 const uint32_t kCursorBlink = 499;
-const int32_t kTitleScrollStep = 301;
 const uint32_t kMinute = 60000;
 
 // The download script may still hold the finished file for a moment.
@@ -40,7 +39,7 @@ void SDLGui::draw() {
   ShowElapsedTime();
   ShowVolumeBarUntilDue();
   CheckOnlineWhenDue();
-  ScrollSelectedTitle();
+  mainScreen.ScrollSelectedTitle();
   PlayRandomWhenIdle();
   if (dialog != kKeyboardScreen || config->phonekeyboard) DrawMarquee();
   if (dialog == kKeyboardScreen) {
@@ -260,38 +259,6 @@ void SDLGui::CheckOnlineWhenDue() {
   if (lastOnlineCheck == 0 || now - lastOnlineCheck <= kOnlineCheckInterval) return;
   OnlineChecker();
   lastOnlineCheck = now;
-}
-
-// A selected title too wide for the tracks list moves one character to the
-// left every 301 ms; scrolled out, it starts again after 3000 ms. The list
-// stays put under a full-screen video.
-void SDLGui::ScrollSelectedTitle() {
-  if (tracksList->Count() == 0 || static_cast<int>(selTrack) >= SelectedAlbumTracks()) return;
-  if (VideoOnQueue() && !miniVideo && !config->tvout) return;
-  if (!tracksList->MustMove(SelectedTrackRow(0))) return;
-  // A time still to come (the pause) counts as not yet due.
-  const auto sinceStep = static_cast<int32_t>(platform::Ticks() - titleScrollAt);
-  if (dialog == kMainScreen && sinceStep >= kTitleScrollStep) StepTitleScroll();
-  DrawButtons(true);
-}
-
-RString SDLGui::SelectedTrackRow(uint32_t offset) const {
-  const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
-  return NumberedRow(static_cast<int>(selTrack) + 1, SelectedAlbumTracks(),
-                     title.GetSubString(offset, title.GetLength()));
-}
-
-void SDLGui::StepTitleScroll() {
-  const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
-  if (titleScrollOffset >= title.GetLength()) {
-    RestartTitleScroll();
-    return;
-  }
-  tracksList->SetItem(SelectedTrackRow(titleScrollOffset), static_cast<int>(selTrack));
-  // A whole album offered for sale stays highlighted.
-  tracksList->Draw(screen, tracksList->highlightAll);
-  ++titleScrollOffset;
-  titleScrollAt = platform::Ticks();
 }
 
 void SDLGui::PlayRandomWhenIdle() {

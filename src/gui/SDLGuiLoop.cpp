@@ -70,7 +70,7 @@ void SDLGui::KeyDown(int key) {
 void SDLGui::KeyUp(int key) {
   if (CoinInputOfKey(key) != 0) return;
   if (KeyIs(key, config->left) || KeyIs(key, config->right))
-    sideKeyHeldSince = 0;
+    mainScreen.SideKeyReleased();
   else if (KeyIs(key, config->up) && dialog == kKeyboardScreen && config->phonekeyboard)
     SearcherSpaceKeyUp();
 }
@@ -198,7 +198,7 @@ void SDLGui::MiniVideo() {
   DrawTracks(false);
   DrawPlayingInfo(false);
   UpdateAll();
-  RestartTitleScroll();
+  mainScreen.RestartTitleScroll();
 }
 
 void SDLGui::RedrawCurrentDialog() {

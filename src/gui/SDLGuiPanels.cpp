@@ -359,3 +359,18 @@ void SDLGui::DrawButtons(bool update) {
       UpdateScreenArea(MakeRect(kButtonPlaces[i].x, kButtonPlaces[i].y, button->w, button->h));
   }
 }
+
+bool SDLGui::JukeboxMode() const { return config->playmode == "jukebox"; }
+
+void SDLGui::ShowTracksList(bool highlightAll) {
+  SDL_Rect from = MakeRect(skin->xtrackslist, skin->ytrackslist, skin->wtrackslist,
+                           skin->htrackslist);
+  SDL_BlitSurface(background, &from, tracksList->GetSurface(), nullptr);
+  tracksList->Draw(screen, highlightAll);
+}
+
+// 0 in a genre without albums.
+int SDLGui::SelectedAlbumTracks() const {
+  if (static_cast<int>(selDisc) >= SelectedGenreDiscs()) return 0;
+  return library->GetTotalTracks(selGenre, selDisc);
+}
