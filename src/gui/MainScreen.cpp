@@ -101,8 +101,8 @@ void MainScreen::DispatchMainKey(int key) {
       {&MapKeys::downvol, [](MainScreen& s) { s.gui.DownVol(); }},
       {&MapKeys::upvol2, [](MainScreen& s) { s.gui.UpVol(); }},
       {&MapKeys::downvol2, [](MainScreen& s) { s.gui.DownVol(); }},
-      {&MapKeys::abcnext, [](MainScreen& s) { s.gui.OpenAlphabetNext(); }},
-      {&MapKeys::abcprev, [](MainScreen& s) { s.gui.OpenAlphabetPrev(); }},
+      {&MapKeys::abcnext, [](MainScreen& s) { s.gui.alphabetScreen.OpenAlphabetNext(); }},
+      {&MapKeys::abcprev, [](MainScreen& s) { s.gui.alphabetScreen.OpenAlphabetPrev(); }},
   };
   for (const Role& role : kRoles) {
     if (!SDLGui::KeyIs(key, gui.config->*role.binding)) continue;
@@ -122,7 +122,7 @@ void MainScreen::PowerOffMachine() {
 void MainScreen::OpenGenresListScreen() {
   if (!gui.CanEnter(SDLGui::kGenresScreen)) return;
   gui.enteringTrack = 0;
-  gui.DrawGenresList(true);
+  gui.genresScreen.DrawGenresList(true);
   gui.dialog = SDLGui::kGenresScreen;
 }
 
@@ -186,7 +186,7 @@ void MainScreen::OpenAlphabetAfterLongHold() {
     sideKeyHeldSince = now;
   } else if (now - sideKeyHeldSince > kHoldOpensAlphabet) {
     sideKeyHeldSince = 0;
-    gui.OpenAlphabetNext();
+    gui.alphabetScreen.OpenAlphabetNext();
   }
 }
 

@@ -29,8 +29,10 @@
 #include "base/RString.h"
 #include "base/RStringsList.h"
 #include "catalogue/CatalogueSearch.h"
+#include "gui/AlphabetScreen.h"
 #include "gui/CoverRing.h"
 #include "gui/CoverThumbnails.h"
+#include "gui/GenresListScreen.h"
 #include "gui/GuiState.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
@@ -276,10 +278,6 @@ class SDLGui : public PlayerListener,
   void UpdateCoverMedia();
   void DrawVolumen(bool update);
   void UpdateVolumen();
-  // One row "n.- name" per genre; the row count.
-  int CreateGenresList();
-  // Selects selGenre; with update also draws the dialog image and the list.
-  void DrawGenresList(bool update);
   // The six touch buttons, straight onto the screen.
   void DrawButtons(bool update);
 
@@ -355,8 +353,11 @@ class SDLGui : public PlayerListener,
   // A 24-bit surface of the given size with the default masks.
   static SDL_Surface* NewSurface(int w, int h);
 
-  // The main screen (screen 0).
+  // The main screen (screen 0), the genre list (screen 1) and the alphabet
+  // (screen 2).
   MainScreen& Main() { return mainScreen; }
+  GenresListScreen& GenresList() { return genresScreen; }
+  AlphabetScreen& Alphabet() { return alphabetScreen; }
   // The operator menu (screen 5).
   OperatorMenuScreen& MenuScreen() { return menuScreen; }
 
@@ -378,24 +379,8 @@ class SDLGui : public PlayerListener,
   // Leaves it for the main screen with the match's track selected.
   void JumpToMatch(const QueueElement& match);
 
-  // The genre list (screen 1): up/down (and left/right) move, enter chooses
-  // a genre with albums, menu goes on to the alphabet with usegenremenus.
-  void keydown_genreslist(int key);
-  void ChooseGenre();
+  // up and down move the list, and left and right as well.
   void MoveInList(ListBox& list, int key);
-
-  // The alphabet (screen 2): one big letter, stepped round A..Z; enter jumps
-  // to the first album of the genre at that letter.
-  void keydown_abclist(int key);
-  void DrawABC();
-  void StepLetter(int step);
-  void JumpToLetter();
-  // The alphabet at the selected album's initial, upper-cased or as it is.
-  void OpenAlphabetAtInitial(bool upperCase);
-  void OpenAlphabetNext() { OpenAlphabetAtInitial(true); }
-  void OpenAlphabetPrev() { OpenAlphabetAtInitial(false); }
-  // menu on the alphabet: the keyboard with the text typed so far.
-  void OpenKeyboardFromAlphabet();
 
   // Play selection ---------------------------------------------------------
 
@@ -487,6 +472,12 @@ class SDLGui : public PlayerListener,
   friend class MainScreen;
   MainScreen mainScreen{*this};
   void keydown_main(int key) { mainScreen.keydown_main(key); }
+  friend class GenresListScreen;
+  GenresListScreen genresScreen{*this};
+  void keydown_genreslist(int key) { genresScreen.keydown_genreslist(key); }
+  friend class AlphabetScreen;
+  AlphabetScreen alphabetScreen{*this};
+  void keydown_abclist(int key) { alphabetScreen.keydown_abclist(key); }
   friend class KeyboardScreen;
   KeyboardScreen keyboardScreen{*this};
   void keydown_keyboard(int key) { keyboardScreen.keydown_keyboard(key); }
@@ -535,7 +526,6 @@ class SDLGui : public PlayerListener,
   template <size_t N>
   bool LoadAll(const ImageSpec (&images)[N]);
   void LoadDialogImage(const char* file, Surface& image, Surface& save);
-  void CenterGenresListOnDialog();
   void CreateSearcherLists();
   std::unique_ptr<ListBox> NewList(const SDL_Rect& area, SDL_TTFWriter& writer, bool withBar);
 

@@ -207,7 +207,7 @@ void SDLGui::RedrawCurrentDialog() {
       genresList->Draw(screen, false);
       break;
     case kAlphabetScreen:
-      DrawABC();
+      alphabetScreen.DrawABC();
       break;
     case kKeyboardScreen:
       if (config->phonekeyboard)

@@ -246,7 +246,7 @@ int SDLGui::ReserveSurfaces() {
   LoadDialogImage("images\\genresdialog.png", genresDialogImage, genresDialogSave);
   LoadDialogImage("images\\resultDialog.png", resultDialogImage, resultDialogSave);
   LoadDialogImage("images\\jumpdialog.png", jumpDialogImage, jumpDialogSave);
-  CenterGenresListOnDialog();
+  genresScreen.CenterGenresListOnDialog();
 
   genresList = NewList(MakeRect(skin->xgenreslist, skin->ygenreslist, skin->wgenreslist,
                                 skin->hgenreslist - 110),
@@ -264,22 +264,13 @@ int SDLGui::ReserveSurfaces() {
   resultsList->SetPadding(30, 65);
 
   menuScreen.CreateConfigList();
-  return CreateGenresList();
+  return genresScreen.CreateGenresList();
 }
 
 // A dialog image, unscaled, with a save surface of its size.
 void SDLGui::LoadDialogImage(const char* file, Surface& image, Surface& save) {
   image.reset(LoadUnscaled(file));
   save.reset(image != nullptr ? NewSurface(image->w, image->h) : nullptr);
-}
-
-// The genres list takes the dialog image's size, centred on the screen.
-void SDLGui::CenterGenresListOnDialog() {
-  if (genresDialogImage == nullptr) return;
-  skin->wgenreslist = genresDialogImage->w;
-  skin->hgenreslist = genresDialogImage->h;
-  skin->xgenreslist = skin->width / 2 - skin->wgenreslist / 2;
-  skin->ygenreslist = skin->height / 2 - skin->hgenreslist / 2;
 }
 
 bool SDLGui::LoadImage(const ImageSpec& image) {

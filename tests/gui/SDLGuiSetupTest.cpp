@@ -254,7 +254,7 @@ TEST_F(SDLGuiSetupTest, GenresListNumbersEveryGenre) {
   ASSERT_EQ(gui.Lists().genresList->Count(), 2);
   EXPECT_STREQ(gui.Lists().genresList->GetItem(0), "1.- Rock");
   EXPECT_STREQ(gui.Lists().genresList->GetItem(1), "2.- Baladas");
-  EXPECT_EQ(gui.CreateGenresList(), 2);
+  EXPECT_EQ(gui.GenresList().CreateGenresList(), 2);
   EXPECT_EQ(gui.Lists().genresList->Count(), 2);
 }
 
