@@ -34,6 +34,7 @@
 #include "gui/CoverThumbnails.h"
 #include "gui/GenresListScreen.h"
 #include "gui/GuiState.h"
+#include "gui/InputRouter.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
 #include "gui/MainScreen.h"
@@ -180,15 +181,6 @@ class SDLGui : public PlayerListener,
   bool IsQuitKey(int key) const;
   void QuitProgram();
 
-  // One input event of pool.
-  void HandleEvent(const SDL_Event& event);
-  void KeyDown(int key);
-  void KeyUp(int key);
-  void MouseButtonDown(int button);
-  // One pass while a touch is held: the touch repeats until the button is
-  // released.
-  void RepeatHeldTouch();
-
   // Whether a pressed key is the one bound to a role; an unbound role (code
   // 0) matches no key.
   static bool KeyIs(int key, int32_t binding) { return binding != 0 && key == binding; }
@@ -200,18 +192,9 @@ class SDLGui : public PlayerListener,
   // Runs the action of the first of count roles bound to key; false when
   // none is.
   bool ActOnFirstRole(int key, const KeyRole* roles, size_t count);
-  // Screen key handlers take the key code.
-  using KeyHandler = void (SDLGui::*)(int key);
-  // A screen's handler; null while the screen takes no keys.
-  KeyHandler KeyHandlerOf(int screen) const;
-  KeyHandler ScreenKeyHandler() const;
-  // Hands a key to the current screen's handler.
-  void DispatchKey(int key);
   // Whether a screen can be entered: it takes keys and has what it draws.
   // When it cannot, the key that would open it does nothing but log.
   bool CanEnter(int screen);
-  // The searcher's space/erase key going up.
-  void SearcherSpaceKeyUp();
   // A key or touch while a video plays brings the video to the small window.
   void NoteInputDuringVideo();
   void MiniVideo();
@@ -240,11 +223,6 @@ class SDLGui : public PlayerListener,
   // the track is queued and the file deleted.
   void ReadQueueRequests();
   void TakeQueueRequest(const RString& name);
-
-  // Touch: the key of the touch button at a screen point (0: none, the point
-  // is remembered), and a touch handled as that key.
-  int getButtonTouched(int x, int y);
-  int touchFunction(int x, int y);
 
   // Each coin input's press: when its key went down (0: up) and when it was
   // last seen down (key repeat while held).
@@ -353,6 +331,8 @@ class SDLGui : public PlayerListener,
   // A 24-bit surface of the given size with the default masks.
   static SDL_Surface* NewSurface(int w, int h);
 
+  // The input events of the main loop, keys handed to the screen on top.
+  InputRouter& Router() { return router; }
   // The main screen (screen 0), the genre list (screen 1) and the alphabet
   // (screen 2).
   MainScreen& Main() { return mainScreen; }
@@ -469,22 +449,18 @@ class SDLGui : public PlayerListener,
 
   uint8_t usbUpdateArmed = 1;
   CoinPress coinPresses[6];
+  friend class InputRouter;
+  InputRouter router{*this};
   friend class MainScreen;
   MainScreen mainScreen{*this};
-  void keydown_main(int key) { mainScreen.keydown_main(key); }
   friend class GenresListScreen;
   GenresListScreen genresScreen{*this};
-  void keydown_genreslist(int key) { genresScreen.keydown_genreslist(key); }
   friend class AlphabetScreen;
   AlphabetScreen alphabetScreen{*this};
-  void keydown_abclist(int key) { alphabetScreen.keydown_abclist(key); }
   friend class KeyboardScreen;
   KeyboardScreen keyboardScreen{*this};
-  void keydown_keyboard(int key) { keyboardScreen.keydown_keyboard(key); }
-  void keydown_result(int key) { keyboardScreen.keydown_result(key); }
   friend class SearcherScreen;
   SearcherScreen searcher{*this};
-  void keydown_searcher(int key) { searcher.keydown_searcher(key); }
   Uint32 videoModeFlags = 0;
   Queue* queue;
   // Whether the item that finishes last was not played.
@@ -506,7 +482,6 @@ class SDLGui : public PlayerListener,
   friend class OperatorMenuScreen;
   OperatorMenuScreen menuScreen{*this};
   void OpenMenuConfig() { menuScreen.OpenMenuConfig(); }
-  void keydown_config(int key) { menuScreen.keydown_config(key); }
   friend class WifiCodesScreen;
   WifiCodesScreen wifiScreen{*this};
   bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
@@ -536,9 +511,6 @@ class SDLGui : public PlayerListener,
   void ListAdvertising();
   void ShowOnlineIndicator(SDL_Surface* icon);
   void SaveRunningTimeWhenDue();
-  // The pointer's own events that follow a touch (a shaky finger) are
-  // dropped; other input waits its turn.
-  void DropTouchEcho();
 
   void StepVolume(int step);
   // Reads input until a key other than a coin or cancelsong goes down (true,

@@ -17,7 +17,7 @@ class SDLGuiDialogsTest : public MainScreenTest {
 
   // Keys as the event loop hands them to the current screen.
   void Keys(std::initializer_list<int> keys) {
-    for (int key : keys) gui.DispatchKey(key);
+    for (int key : keys) gui.Router().DispatchKey(key);
   }
   std::string Text() const { return gui.Search().searchText.Chars(); }
   std::vector<std::string> Results() const {
