@@ -32,6 +32,7 @@
 #include "gui/AlphabetScreen.h"
 #include "gui/CoverRing.h"
 #include "gui/CoverThumbnails.h"
+#include "gui/DisplaySetup.h"
 #include "gui/GenresListScreen.h"
 #include "gui/GuiState.h"
 #include "gui/InputRouter.h"
@@ -83,22 +84,6 @@ class SDLGui : public PlayerListener,
   // line, when the cabinet cannot run: no display, or a font that cannot be
   // opened.
   int initialize(Skin* skin, MainLibrary* library, Player* player, Configuration* configuration);
-  // SDL's video subsystem and the video mode (doubled in width with TV-out);
-  // 0 with a log line on failure.
-  int OpenDisplay();
-  // The ten writers from "arial.ttf" with the configured sizes and colours.
-  // Without the font the screen would show no credits, titles or prices:
-  // false then.
-  bool LoadWriters();
-  // Panel save surfaces, key highlights and list boxes (the operator
-  // menu's too); returns the genres list's row count.
-  int ReserveSurfaces();
-  // Every image of the screens; false when a required one is missing (the
-  // later ones are then not loaded).
-  bool LoadImages();
-  // Places SDL's window and creates the video window over the media panel,
-  // or over the TV-out area; 0 when the window system refused it.
-  int CreatePlayerWindow();
   // Shows the reminder when the running time passed periodoservicio hours.
   void RemindServiceWhenDue();
   // Shows the online/offline indicator written by the network checker in
@@ -331,6 +316,8 @@ class SDLGui : public PlayerListener,
   // A 24-bit surface of the given size with the default masks.
   static SDL_Surface* NewSurface(int w, int h);
 
+  // The display's set-up at start.
+  DisplaySetup& Setup() { return setup; }
   // The input events of the main loop, keys handed to the screen on top.
   InputRouter& Router() { return router; }
   // The main screen (screen 0), the genre list (screen 1) and the alphabet
@@ -449,6 +436,8 @@ class SDLGui : public PlayerListener,
 
   uint8_t usbUpdateArmed = 1;
   CoinPress coinPresses[6];
+  friend class DisplaySetup;
+  DisplaySetup setup{*this};
   friend class InputRouter;
   InputRouter router{*this};
   friend class MainScreen;
@@ -461,7 +450,6 @@ class SDLGui : public PlayerListener,
   KeyboardScreen keyboardScreen{*this};
   friend class SearcherScreen;
   SearcherScreen searcher{*this};
-  Uint32 videoModeFlags = 0;
   Queue* queue;
   // Whether the item that finishes last was not played.
   bool lastItemFailed = false;
@@ -488,27 +476,7 @@ class SDLGui : public PlayerListener,
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;
-  // One image file, the size it is scaled to (0 × 0 keeps its own) and the
-  // line printed when it cannot be loaded (none when null).
-  struct ImageSpec {
-    RString file;
-    Surface* slot;
-    int width;
-    int height;
-    const char* missing;
-  };
-  bool LoadImage(const ImageSpec& image);
-  template <size_t N>
-  bool LoadAll(const ImageSpec (&images)[N]);
-  void LoadDialogImage(const char* file, Surface& image, Surface& save);
-  void CreateSearcherLists();
-  std::unique_ptr<ListBox> NewList(const SDL_Rect& area, SDL_TTFWriter& writer, bool withBar);
-
   void RestoreSavedState();
-  void PlaceCursor();
-  void PrepareTvOut();
-  void PlaceWindowOnPrimaryMonitor();
-  void ListAdvertising();
   void ShowOnlineIndicator(SDL_Surface* icon);
   void SaveRunningTimeWhenDue();
 

@@ -130,7 +130,7 @@ TEST_F(SDLGuiOperatorMenuTest, TvOutputAndClearedCountersTakeEffectAtOnce) {
 // rather than cut values off; the main screen's service keys work.
 TEST_F(SDLGuiOperatorMenuTest, SequenceOpensAWholeMenuThatTakesServiceKeys) {
   config.listageneros_size = 40;
-  gui.LoadWriters();
+  gui.Setup().LoadWriters();
   gui.MenuScreen().CreateConfigList();
   gui.Input().menuSequenceStep = 2;
   Press(config.down);
