@@ -43,7 +43,9 @@
 #include "gui/OperatorMenuScreen.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
+#include "gui/ServiceStatus.h"
 #include "gui/SoundClip.h"
+#include "gui/UsbUpdate.h"
 #include "gui/VideoWindow.h"
 #include "gui/WifiCodesScreen.h"
 #include "gui/fontsdl.h"
@@ -58,8 +60,6 @@ class MainLibrary;
 class MapKeys;
 class Player;
 class Skin;
-struct StickAlbum;
-struct StickGenre;
 
 class SDLGui : public PlayerListener,
                private ScreenImages,
@@ -84,14 +84,6 @@ class SDLGui : public PlayerListener,
   // line, when the cabinet cannot run: no display, or a font that cannot be
   // opened.
   int initialize(Skin* skin, MainLibrary* library, Player* player, Configuration* configuration);
-  // Shows the reminder when the running time passed periodoservicio hours.
-  void RemindServiceWhenDue();
-  // Shows the online/offline indicator written by the network checker in
-  // "serverstatus" and deletes the file; -1 when the file was empty (it then
-  // stays), 0 otherwise.
-  int OnlineChecker();
-  // Adds seconds to the running-time counter "exectime.txt".
-  void save_exec(int seconds);
   void DrawBackground(bool update);
   void UpdateBackground();
 
@@ -188,21 +180,8 @@ class SDLGui : public PlayerListener,
   // keyboard screens.
   void RedrawWhenPending();
   void ShowVolumeBarUntilDue();
-  void CheckOnlineWhenDue();
   void BlinkTextCursor();
   SDL_Rect TypedTextOrigin() const;
-
-  // The USB update folder "<usb_path>:\ACTUALIZACION": offered once each
-  // time it appears; accepted, its albums are copied into the first media
-  // folder, the catalogue is rebuilt and the machine powers off once the
-  // stick is pulled.
-  void PollUsbUpdate();
-  void UpdateFromUsb(const RString& folder);
-  // False when a quit request stopped the copy.
-  bool CopyUsbGenre(const RString& folder, const StickGenre& genre);
-  bool CopyUsbAlbum(const RString& from, const RString& to, const StickAlbum& album);
-  // Takes input between the blocks of a copy; false once quit is requested.
-  bool KeepInputDuringUpdate();
 
   // Request files of the folder "queue", one "genre\album\track" line each:
   // the track is queued and the file deleted.
@@ -316,8 +295,10 @@ class SDLGui : public PlayerListener,
   // A 24-bit surface of the given size with the default masks.
   static SDL_Surface* NewSurface(int w, int h);
 
-  // The display's set-up at start.
+  // The display's set-up at start, and the running time and online
+  // indicator.
   DisplaySetup& Setup() { return setup; }
+  ServiceStatus& Service() { return serviceStatus; }
   // The input events of the main loop, keys handed to the screen on top.
   InputRouter& Router() { return router; }
   // The main screen (screen 0), the genre list (screen 1) and the alphabet
@@ -434,10 +415,13 @@ class SDLGui : public PlayerListener,
  private:
   // State ---------------------------------------------------------------
 
-  uint8_t usbUpdateArmed = 1;
   CoinPress coinPresses[6];
   friend class DisplaySetup;
   DisplaySetup setup{*this};
+  friend class ServiceStatus;
+  ServiceStatus serviceStatus{*this};
+  friend class UsbUpdate;
+  UsbUpdate usbUpdate{*this};
   friend class InputRouter;
   InputRouter router{*this};
   friend class MainScreen;
@@ -477,8 +461,6 @@ class SDLGui : public PlayerListener,
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;
   void RestoreSavedState();
-  void ShowOnlineIndicator(SDL_Surface* icon);
-  void SaveRunningTimeWhenDue();
 
   void StepVolume(int step);
   // Reads input until a key other than a coin or cancelsong goes down (true,

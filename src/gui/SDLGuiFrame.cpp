@@ -21,7 +21,6 @@
 
 namespace {
 
-const uint32_t kOnlineCheckInterval = 1999;
 const uint32_t kVolumeBarShown = 3000;
 const uint32_t kCursorBlink = 499;
 const uint32_t kMinute = 60000;
@@ -38,7 +37,7 @@ void SDLGui::draw() {
   NoteSavingState();
   ShowElapsedTime();
   ShowVolumeBarUntilDue();
-  CheckOnlineWhenDue();
+  serviceStatus.CheckOnlineWhenDue();
   mainScreen.ScrollSelectedTitle();
   PlayRandomWhenIdle();
   if (dialog != kKeyboardScreen || config->phonekeyboard) DrawMarquee();
@@ -252,13 +251,6 @@ void SDLGui::ShowVolumeBarUntilDue() {
   } else if (!VideoPlaying()) {
     DrawVolumen(true);
   }
-}
-
-void SDLGui::CheckOnlineWhenDue() {
-  const uint32_t now = platform::Ticks();
-  if (lastOnlineCheck == 0 || now - lastOnlineCheck <= kOnlineCheckInterval) return;
-  OnlineChecker();
-  lastOnlineCheck = now;
 }
 
 void SDLGui::PlayRandomWhenIdle() {

@@ -8,12 +8,6 @@
 #include "platform/Clock.h"
 #include "playback/Player.h"
 
-namespace {
-
-const uint32_t kRunningTimeInterval = 3000;
-
-}  // namespace
-
 void SDLGui::extrawork() {
   coverswithcache();
   if (!miniVideo || !VideoPlaying()) return;
@@ -21,13 +15,13 @@ void SDLGui::extrawork() {
 }
 
 void SDLGui::pool() {
-  PollUsbUpdate();
+  usbUpdate.PollUsbUpdate();
   if (queuePollCounter++ == 0) ReadQueueRequests();
   if (touchHeld) {
     router.RepeatHeldTouch();
     return;
   }
-  SaveRunningTimeWhenDue();
+  serviceStatus.SaveRunningTimeWhenDue();
   SDL_Event event;
   if (!quitRequested && ReadInput(event)) router.HandleEvent(event);
 }
@@ -129,15 +123,6 @@ void SDLGui::UpdateAll() {
   UpdatePlayingInfo();
   UpdateMarquee();
   UpdateCoverMedia();
-}
-
-// Whole seconds are added; the remainder counts towards the next save.
-void SDLGui::SaveRunningTimeWhenDue() {
-  if (config->periodoservicio == 0) return;
-  const uint32_t elapsed = platform::Ticks() - lastRunTimeSave;
-  if (elapsed <= kRunningTimeInterval) return;
-  save_exec(static_cast<int>(elapsed / 1000));
-  lastRunTimeSave += elapsed / 1000 * 1000;
 }
 
 void SDLGui::ExternalAction(int event) {

@@ -15,36 +15,9 @@
 
 namespace {
 
-const char* const kRunningTimeFile = "exectime.txt";
-const char* const kServerStatusFile = "serverstatus";
-const char* const kServiceReminder =
-    "El equipo requiere servicio, llame al 01 555 010 00 00. Presionar tecla para continuar";
-// The running-time counter is read from its first 30 characters.
-const uint32_t kRunningTimeDigits = 30;
-
 const int kKeyRepeatDelay = 200;
 const int kKeyRepeatInterval = 60;
 const uint32_t kSettleDelay = 1000;
-
-
-// The first line of the running-time counter; false when it cannot be read.
-bool ReadRunningTime(RString& text) {
-  RTextFile file;
-  if (!file.Open(kRunningTimeFile, "r")) return false;
-  text = file.GetLine().GetSubString(0, kRunningTimeDigits);
-  text.RemoveCR();
-  return true;
-}
-
-// The leading decimal digits of the counter text; 0 when there are none.
-long long RunningSeconds(const RString& text) { return std::strtoll(text.Chars(), nullptr, 10); }
-
-void CreateRunningTimeFile() {
-  FILE* file = platform::OpenFile(kRunningTimeFile, "w+");
-  if (file == nullptr) return;
-  std::printf("File created: %d\n", fileno(file));
-  std::fclose(file);
-}
 
 }  // namespace
 
@@ -99,7 +72,7 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   if (config->volumen >= 0) ApplyVolume(config->volumen);
   setup.PlaceCursor();
   if (config->tvout) setup.PrepareTvOut();
-  if (config->periodoservicio != 0) RemindServiceWhenDue();
+  if (config->periodoservicio != 0) serviceStatus.RemindServiceWhenDue();
   ShowSdlWindow();
   readyAt = platform::Ticks();
   return 1;
@@ -112,53 +85,6 @@ void SDLGui::RestoreSavedState() {
   cashbox = std::make_unique<Cashbox>(*queue, *config, library);
   if (const std::optional<int32_t> volume = cashbox->Restore()) config->volumen = *volume;
   if (configuredVolume != -1) config->volumen = configuredVolume;
-}
-
-void SDLGui::RemindServiceWhenDue() {
-  lastRunTimeSave = platform::Ticks();
-  save_exec(3);
-  RString count;
-  if (!ReadRunningTime(count)) return;
-  std::printf("Execution count: %s\n", count.Chars());
-  const long long dueSeconds = static_cast<long long>(config->periodoservicio) * 3600;
-  if (RunningSeconds(count) > dueSeconds) ShowMsg(kServiceReminder, genreFont, -1, true, true);
-}
-
-void SDLGui::save_exec(int seconds) {
-  RString text;
-  if (!ReadRunningTime(text)) CreateRunningTimeFile();
-  const long long count = RunningSeconds(text) + seconds;
-  platform::WriteFileAtomically(kRunningTimeFile, std::to_string(count));
-}
-
-int SDLGui::OnlineChecker() {
-  RTextFile file;
-  if (!file.Open(kServerStatusFile, "r")) return 0;
-  RString status = file.GetLine();
-  if (status.GetLength() == 0) {
-    file.Close();
-    std::puts("SALTANDO SERVERSTATUS");
-    return -1;
-  }
-  status.RemoveCR();
-  ShowOnlineIndicator(status == "0" ? offlineIcon : onlineIcon);
-  file.Close();
-  platform::DeleteFile(kServerStatusFile);
-  return 0;
-}
-
-// The indicator sits near the bottom-right corner and replaces the last one.
-void SDLGui::ShowOnlineIndicator(SDL_Surface* icon) {
-  if (offlineIcon == nullptr) return;
-  const SDL_Rect area = MakeRect(static_cast<int>(skin->width * 0.9),
-                                 static_cast<int>(skin->height * 0.8), offlineIcon->w,
-                                 offlineIcon->h);
-  SDL_Rect from = area;
-  SDL_Rect to = area;
-  SDL_BlitSurface(background, &from, screen, &to);
-  to = area;
-  SDL_BlitSurface(icon, nullptr, screen, &to);
-  UpdateScreenArea(area);
 }
 
 void SDLGui::DrawBackground(bool update) {
