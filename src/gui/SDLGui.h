@@ -40,7 +40,9 @@
 #include "gui/ListBox.h"
 #include "gui/MainScreen.h"
 #include "gui/Marquee.h"
+#include "gui/MarqueeView.h"
 #include "gui/OperatorMenuScreen.h"
+#include "gui/PlaybackEvents.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
 #include "gui/ServiceStatus.h"
@@ -340,17 +342,10 @@ class SDLGui : public PlayerListener,
 
   // Frame update -----------------------------------------------------------
 
-  // Steps of draw: the playback thread's events in the order posted, the
-  // elapsed time once a second, the selected title's scroll, random play
+  // Steps of draw (with the playback events, PlaybackEvents): random play
   // after randomplay idle minutes, and the download script's progress files.
-  void HandlePlaybackEvents();
-  // An item that could not be played at all: in the coin-operated mode what
-  // was paid for it goes back, saved with the queue it has left, and told
-  // on the screen and in the log. After kFailuresForService such items in a
-  // row the cabinet needs service, which the marquee tells until an item
-  // plays.
-  void NotPlayed();
-  void Refund(const QueueElement& entry);
+  // After kFailuresForService items in a row not played the cabinet needs
+  // service, which the marquee tells until an item plays.
   void CountFailure();
   void CountPlayed();
   bool NeedsService() const { return failuresInARow >= kFailuresForService; }
@@ -359,7 +354,6 @@ class SDLGui : public PlayerListener,
   void NoteSavingState();
   // What a customer is told of a purchase that could not be saved.
   static constexpr const char* kNotSavedText = "No se pudo guardar la compra: no se cobra";
-  void ShowElapsedTime();
   void PlayRandomWhenIdle();
   // Rows of the on-line results show their download's percentage; one
   // completed download per pass is charged creditsdownloads (credits may go
@@ -372,18 +366,11 @@ class SDLGui : public PlayerListener,
 
   // Marquee and TV-out -----------------------------------------------------
 
-  // One step of the marquee text, one pixel to the left at most every 10 ms;
-  // over a full-screen video only on touch cabinets, in a black strip.
-  void DrawMarquee();
   // The text enters again from the panel's right edge.
   void MarqueeCalc();
-  void UpdateMarquee();
   // The configured marquee text, or the call for service: for a state that
   // cannot be saved first, then for items that failed in a row.
   const RString& MarqueeText() const;
-  // One step of the TV-out picture: the marquee text bounces two pixels per
-  // step, and the advertising image changes every five minutes.
-  void DrawTVOUT();
 
   // The marquee's and the TV-out text's places and the advertising images.
   Marquee& MarqueePart() { return marquee; }
@@ -418,6 +405,10 @@ class SDLGui : public PlayerListener,
   CoinPress coinPresses[6];
   friend class DisplaySetup;
   DisplaySetup setup{*this};
+  friend class MarqueeView;
+  MarqueeView marqueeView{*this};
+  friend class PlaybackEvents;
+  PlaybackEvents playbackEvents{*this};
   friend class ServiceStatus;
   ServiceStatus serviceStatus{*this};
   friend class UsbUpdate;
@@ -519,22 +510,13 @@ class SDLGui : public PlayerListener,
 
   // Frame update (helpers) -------------------------------------------------
 
-  void VideoStarted();
-  void SongStarted();
   void PlayFinished();
-  void StartPlayClock();
   bool VideoOnQueue() const;
   // Writes "[<percent>%] <title>" into the on-line results row of the
   // download; its position, or -1 when no row is the download's.
   int ShowDownloadProgress(const RString& name, const RString& percent);
   void CompleteDownload(const RString& name);
   void RefuseDownload(const RString& name);
-  void DrawMarqueeText();
-  // The strip of the text shown now, rendered again when it changed.
-  const Marquee::TextStrip& MarqueeStrip();
-  void ComposeMarqueePanel();
-  void MoveTvText();
-  void ShowNextAdvertising();
 
   bool sdlStarted_ = false;
 };

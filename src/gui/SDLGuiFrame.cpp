@@ -33,19 +33,19 @@ const char* const kDownloadComplete = "100";
 
 void SDLGui::draw() {
   RedrawWhenPending();
-  HandlePlaybackEvents();
+  playbackEvents.HandlePlaybackEvents();
   NoteSavingState();
-  ShowElapsedTime();
+  playbackEvents.ShowElapsedTime();
   ShowVolumeBarUntilDue();
   serviceStatus.CheckOnlineWhenDue();
   mainScreen.ScrollSelectedTitle();
   PlayRandomWhenIdle();
-  if (dialog != kKeyboardScreen || config->phonekeyboard) DrawMarquee();
+  if (dialog != kKeyboardScreen || config->phonekeyboard) marqueeView.DrawMarquee();
   if (dialog == kKeyboardScreen) {
     BlinkTextCursor();
     if (config->phonekeyboard && searchText.GetLength() > 0) searcher.AsyncSearch(false);
   }
-  if (config->tvout) DrawTVOUT();
+  if (config->tvout) marqueeView.DrawTVOUT();
   FollowDownloads();
   if (coinSound != nullptr) coinSound->CloseWhenDone();
 }
@@ -65,95 +65,9 @@ void SDLGui::RedrawWhenPending() {
 
 // Playback events --------------------------------------------------------
 
-// Every event is dealt with, in the order posted: an item that finished
-// while the loop was held up (a message box) still hides its video and
-// redraws before the next item's start is shown. The lock guards only the
-// taking, so the playback thread never waits for a redraw.
 std::deque<int> SDLGui::PendingPlaybackEvents() {
   const std::lock_guard<std::mutex> lock(stateMutex);
   return playEvents;
-}
-
-void SDLGui::HandlePlaybackEvents() {
-  for (;;) {
-    int event = 0;
-    {
-      const std::lock_guard<std::mutex> lock(stateMutex);
-      if (!playEvents.empty()) {
-        event = playEvents.front();
-        playEvents.pop_front();
-      }
-    }
-    switch (event) {
-      case Player::kVideoStarted:
-        VideoStarted();
-        break;
-      case Player::kSongStarted:
-        SongStarted();
-        break;
-      case Player::kNotPlayed:
-        NotPlayed();
-        break;
-      case Player::kFinished:
-        PlayFinished();
-        break;
-      default:
-        return;
-    }
-  }
-}
-
-// With TV-out the video plays on the second screen and the main screen
-// only shows what plays; otherwise the video takes the whole screen.
-void SDLGui::VideoStarted() {
-  StartPlayClock();
-  ShowVideoWindow();
-  if (config->tvout) {
-    DrawPlayingInfo(true);
-    DrawCoverMedia(true);
-    DrawQueue(true);
-    RedrawCurrentDialog();
-  } else {
-    std::puts("Iniciando reproduccion de video");
-    FullVideo();
-  }
-}
-
-void SDLGui::SongStarted() {
-  StartPlayClock();
-  DrawPlayingInfo(true);
-  DrawQueue(true);
-  DrawCoverMedia(true);
-  RedrawCurrentDialog();
-}
-
-void SDLGui::StartPlayClock() {
-  playStartedAt = platform::Ticks();
-  playSeconds = 0;
-  idleSince = 0;
-}
-
-void SDLGui::NotPlayed() {
-  QueueElement entry;
-  {
-    const std::lock_guard<std::mutex> lock(stateMutex);
-    entry = notPlayedEntries.front();
-    notPlayedEntries.pop_front();
-  }
-  std::printf("No se pudo reproducir [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
-  if (entry.paid > 0) Refund(entry);
-  CountFailure();
-}
-
-// The cashbox paid it back on the playback thread, with the entry's leaving
-// the queue; here it is told.
-void SDLGui::Refund(const QueueElement& entry) {
-  DrawCredits(true);
-  RString text;
-  text.sprintf(entry.paid == 1 ? "No se pudo reproducir: se devuelve %d credito"
-                               : "No se pudo reproducir: se devuelven %d creditos",
-               entry.paid);
-  ShowNotice(text, kNoticeTime);
 }
 
 void SDLGui::NoteSavingState() {
@@ -228,15 +142,6 @@ void SDLGui::PlayFinished() {
 }
 
 bool SDLGui::VideoOnQueue() const { return player != nullptr && player->IsVideoOnQueue(); }
-
-// The panel changes once a second; the started events drew its 00:00.
-void SDLGui::ShowElapsedTime() {
-  if (player == nullptr || !player->playing || dialog != kMainScreen) return;
-  const uint32_t seconds = (platform::Ticks() - playStartedAt) / 1000;
-  if (seconds <= playSeconds) return;
-  playSeconds = seconds;
-  DrawPlayingInfo(true);
-}
 
 // Timed duties ------------------------------------------------------------
 

@@ -121,7 +121,7 @@ void SDLGui::UpdateAll() {
   UpdateCredits();
   UpdateQueue();
   UpdatePlayingInfo();
-  UpdateMarquee();
+  marqueeView.UpdateMarquee();
   UpdateCoverMedia();
 }
 
