@@ -1,21 +1,14 @@
 #pragma once
 // SDLGui: the one object that owns the screen and all interaction, a façade
-// over parts that own their state: the cover ring (CoverRing), the marquee
-// and TV-out text (Marquee), the operator menu (OperatorMenuScreen, its
-// edited values in OperatorMenu), the Wi-Fi codes (WifiCodesScreen, the
-// codes in WifiCodes), the download progress files (DownloadProgress), the
-// catalogue walk both searches take (CatalogueWalk), the pictures
-// (ScreenImages), the phone-keypad searcher (SearcherScreen) and the
-// on-screen keyboard with its results (KeyboardScreen). The rest of its
-// state is grouped in GuiState.h; all of it is private, reached from outside
-// through the accessors below. Its members live in several sources of this
-// folder, one per concern: SDLGuiSetup (display set-up, running-time
-// counter, online indicator), SDLGuiVideoWindow (the video window),
-// SDLGuiMessages (message box, coins, volume), SDLGuiPanels (main-screen
-// panels), SDLGuiCovers (cover loading), SDLGuiInput (every input read,
-// coins counted), SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's
-// duties and the playback events), SDLGuiMarquee (marquee and TV-out) and
-// SDLGuiKaraoke (the karaoke score).
+// over screens and parts that own their state: the screens MainScreen,
+// GenresListScreen, AlphabetScreen, KeyboardScreen, SearcherScreen,
+// OperatorMenuScreen and WifiCodesScreen; the parts DisplaySetup,
+// InputRouter, PlaybackEvents, MarqueeView (over Marquee), TextCursor,
+// ServiceStatus, UsbUpdate, CoverRing, DownloadProgress and ScreenImages.
+// The rest of its state is grouped in GuiState.h; all of it is private,
+// reached from outside through the accessors below. Its own members live in
+// SDLGui*.cpp, one source per concern: set-up, video window, messages,
+// panels, covers, input, main loop, frame, marquee text and karaoke.
 #include <SDL.h>
 
 #include <cstdint>
@@ -47,6 +40,7 @@
 #include "gui/SearcherScreen.h"
 #include "gui/ServiceStatus.h"
 #include "gui/SoundClip.h"
+#include "gui/TextCursor.h"
 #include "gui/UsbUpdate.h"
 #include "gui/VideoWindow.h"
 #include "gui/WifiCodesScreen.h"
@@ -177,13 +171,10 @@ class SDLGui : public PlayerListener,
   // A key or touch while a video plays brings the video to the small window.
   void NoteInputDuringVideo();
   void MiniVideo();
-  // Steps of draw: the redraw redrawMode asks for, the volume bar's time,
-  // the network checker every 2 s, and the blinking text cursor of the
-  // keyboard screens.
+  // Steps of draw: the redraw redrawMode asks for and the volume bar's
+  // time.
   void RedrawWhenPending();
   void ShowVolumeBarUntilDue();
-  void BlinkTextCursor();
-  SDL_Rect TypedTextOrigin() const;
 
   // Request files of the folder "queue", one "genre\album\track" line each:
   // the track is queued and the file deleted.
@@ -409,6 +400,8 @@ class SDLGui : public PlayerListener,
   MarqueeView marqueeView{*this};
   friend class PlaybackEvents;
   PlaybackEvents playbackEvents{*this};
+  friend class TextCursor;
+  TextCursor textCursor{*this};
   friend class ServiceStatus;
   ServiceStatus serviceStatus{*this};
   friend class UsbUpdate;
@@ -430,8 +423,6 @@ class SDLGui : public PlayerListener,
   bool lastItemFailed = false;
   std::mutex stateMutex;
   uint32_t lastInputDuringVideo = 0;
-  uint32_t cursorBlinkAt = 0;
-  uint8_t cursorPhase = 0;
   CoverThumbnails coverThumbnails;
   // The default cover at the selected cover's size.
   Surface coverPlaceholder;

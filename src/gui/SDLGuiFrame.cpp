@@ -1,7 +1,5 @@
 // The screen half of the main loop: pending redraws, the playback thread's
 // events and the jukebox's timed duties, once per pass.
-#include <SDL_gfxPrimitives.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -22,7 +20,6 @@
 namespace {
 
 const uint32_t kVolumeBarShown = 3000;
-const uint32_t kCursorBlink = 499;
 const uint32_t kMinute = 60000;
 
 // The download script may still hold the finished file for a moment.
@@ -42,7 +39,7 @@ void SDLGui::draw() {
   PlayRandomWhenIdle();
   if (dialog != kKeyboardScreen || config->phonekeyboard) marqueeView.DrawMarquee();
   if (dialog == kKeyboardScreen) {
-    BlinkTextCursor();
+    textCursor.BlinkTextCursor();
     if (config->phonekeyboard && searchText.GetLength() > 0) searcher.AsyncSearch(false);
   }
   if (config->tvout) marqueeView.DrawTVOUT();
@@ -166,35 +163,6 @@ void SDLGui::PlayRandomWhenIdle() {
   if (!track) return;  // an empty genre or album: drawn again next pass
   queue->AddElementToQueue(track->genre, track->disc, track->track);
   idleSince = now;
-}
-
-// A one-pixel line after the first cursorPos characters of the typed text,
-// black and white in turn.
-void SDLGui::BlinkTextCursor() {
-  const uint32_t now = platform::Ticks();
-  if (now - cursorBlinkAt <= kCursorBlink) return;
-  const RString typed = searchText.GetSubString(0, cursorPos);
-  int w = 0, h = 0;
-  keyboardFont.SizeText(typed.Chars(), &w, &h);
-  const SDL_Rect text = TypedTextOrigin();
-  const Uint8 shade = cursorPhase == 0 ? 0 : 255;
-  vlineRGBA(screen, static_cast<Sint16>(text.x + w), text.y, static_cast<Sint16>(text.y + h),
-            shade, shade, shade, 255);
-  UpdateScreenArea(MakeRect(text.x + w, text.y, 1, h + 1));
-  cursorPhase = cursorPhase == 0 ? 1 : 0;
-  cursorBlinkAt = now;
-}
-
-// The typed text's top-left corner: inside the searcher image centred on the
-// screen, or inside the keyboard image.
-SDL_Rect SDLGui::TypedTextOrigin() const {
-  if (!config->phonekeyboard) {
-    const SDL_Rect keyboard = keyboardScreen.KeyboardArea();
-    return MakeRect(keyboard.x + KeyboardScreen::kTextX, keyboard.y + KeyboardScreen::kTextY, 0, 0);
-  }
-  const int w = searchPhoneImage != nullptr ? searchPhoneImage->w : 0;
-  const int h = searchPhoneImage != nullptr ? searchPhoneImage->h : 0;
-  return MakeRect(skin->width / 2 - w / 2 + SearcherScreen::kTextX, skin->height / 2 - h / 2 + SearcherScreen::kTextY, 0, 0);
 }
 
 // Downloads ----------------------------------------------------------------
