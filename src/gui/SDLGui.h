@@ -4,7 +4,8 @@
 // GenresListScreen, AlphabetScreen, KeyboardScreen, SearcherScreen,
 // OperatorMenuScreen and WifiCodesScreen; the parts DisplaySetup,
 // InputRouter, PlaybackEvents, MarqueeView (over Marquee), TextCursor,
-// ServiceStatus, UsbUpdate, CoverRing, DownloadProgress and ScreenImages.
+// ServiceStatus, UsbUpdate, CoverRing, DownloadProgress, ScreenImages and
+// the catalogue walk both searches take (CatalogueWalk).
 // The rest of its state is grouped in GuiState.h; all of it is private,
 // reached from outside through the accessors below. Its own members live in
 // SDLGui*.cpp, one source per concern: set-up, video window, messages,
