@@ -37,7 +37,7 @@ const int kLeastListWidth = 200, kLeastListHeight = 380;
 }  // namespace
 
 void OperatorMenuScreen::CreateConfigList() {
-  gui.configList = gui.NewList(ConfigListArea(), gui.genresListFont, true);
+  gui.configList = gui.setup.NewList(ConfigListArea(), gui.genresListFont, true);
   for (int row = 0; row < OperatorMenu::kRowCount; ++row) gui.configList->AddItem(OperatorMenu::WidestRow(row));
   gui.configList->SetSelected(0);
   gui.configList->SetPadding(kListPadding, kListPadding);

@@ -1,21 +1,15 @@
 #pragma once
 // SDLGui: the one object that owns the screen and all interaction, a façade
-// over parts that own their state: the cover ring (CoverRing), the marquee
-// and TV-out text (Marquee), the operator menu (OperatorMenuScreen, its
-// edited values in OperatorMenu), the Wi-Fi codes (WifiCodesScreen, the
-// codes in WifiCodes), the download progress files (DownloadProgress), the
-// catalogue walk both searches take (CatalogueWalk), the pictures
-// (ScreenImages), the phone-keypad searcher (SearcherScreen) and the
-// on-screen keyboard with its results (KeyboardScreen). The rest of its
-// state is grouped in GuiState.h; all of it is private, reached from outside
-// through the accessors below. Its members live in several sources of this
-// folder, one per concern: SDLGuiSetup (display set-up, running-time
-// counter, online indicator), SDLGuiVideoWindow (the video window),
-// SDLGuiMessages (message box, coins, volume), SDLGuiPanels (main-screen
-// panels), SDLGuiCovers (cover loading), SDLGuiInput (every input read,
-// coins counted), SDLGuiLoop (the main loop's calls), SDLGuiFrame (draw's
-// duties and the playback events), SDLGuiMarquee (marquee and TV-out) and
-// SDLGuiKaraoke (the karaoke score).
+// over screens and parts that own their state: the screens MainScreen,
+// GenresListScreen, AlphabetScreen, KeyboardScreen, SearcherScreen,
+// OperatorMenuScreen and WifiCodesScreen; the parts DisplaySetup,
+// InputRouter, PlaybackEvents, MarqueeView (over Marquee), TextCursor,
+// ServiceStatus, UsbUpdate, CoverRing, DownloadProgress, ScreenImages and
+// the catalogue walk both searches take (CatalogueWalk).
+// The rest of its state is grouped in GuiState.h; all of it is private,
+// reached from outside through the accessors below. Its own members live in
+// SDLGui*.cpp, one source per concern: set-up, video window, messages,
+// panels, covers, input, main loop, frame, marquee text and karaoke.
 #include <SDL.h>
 
 #include <cstdint>
@@ -29,19 +23,29 @@
 #include "base/RString.h"
 #include "base/RStringsList.h"
 #include "catalogue/CatalogueSearch.h"
+#include "gui/AlphabetScreen.h"
 #include "gui/CoverLoader.h"
 #include "gui/CoverRing.h"
+#include "gui/DisplaySetup.h"
+#include "gui/GenresListScreen.h"
 #include "gui/GuiState.h"
+#include "gui/InputRouter.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
+#include "gui/MainScreen.h"
 #include "gui/Marquee.h"
+#include "gui/MarqueeView.h"
 #include "gui/MediaCover.h"
 #include "gui/OperatorMenuScreen.h"
 #include "gui/PassObserver.h"
 #include "gui/PendingSales.h"
+#include "gui/PlaybackEvents.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
+#include "gui/ServiceStatus.h"
 #include "gui/SoundClip.h"
+#include "gui/TextCursor.h"
+#include "gui/UsbUpdate.h"
 #include "gui/VideoWindow.h"
 #include "gui/WifiCodesScreen.h"
 #include "gui/fontsdl.h"
@@ -56,8 +60,6 @@ class MainLibrary;
 class MapKeys;
 class Player;
 class Skin;
-struct StickAlbum;
-struct StickGenre;
 
 class SDLGui : public PlayerListener,
                private ScreenImages,
@@ -82,30 +84,6 @@ class SDLGui : public PlayerListener,
   // line, when the cabinet cannot run: no display, or a font that cannot be
   // opened.
   int initialize(Skin* skin, MainLibrary* library, Player* player, Configuration* configuration);
-  // SDL's video subsystem and the video mode (doubled in width with TV-out);
-  // 0 with a log line on failure.
-  int OpenDisplay();
-  // The ten writers from "arial.ttf" with the configured sizes and colours.
-  // Without the font the screen would show no credits, titles or prices:
-  // false then.
-  bool LoadWriters();
-  // Panel save surfaces, key highlights and list boxes (the operator
-  // menu's too); returns the genres list's row count.
-  int ReserveSurfaces();
-  // Every image of the screens; false when a required one is missing (the
-  // later ones are then not loaded).
-  bool LoadImages();
-  // Places SDL's window and creates the video window over the media panel,
-  // or over the TV-out area; 0 when the window system refused it.
-  int CreatePlayerWindow();
-  // Shows the reminder when the running time passed periodoservicio hours.
-  void RemindServiceWhenDue();
-  // Shows the online/offline indicator written by the network checker in
-  // "serverstatus" and deletes the file; -1 when the file was empty (it then
-  // stays), 0 otherwise.
-  int OnlineChecker();
-  // Adds seconds to the running-time counter "exectime.txt".
-  void save_exec(int seconds);
   void DrawBackground(bool update);
   void UpdateBackground();
 
@@ -186,15 +164,6 @@ class SDLGui : public PlayerListener,
   bool IsQuitKey(int key) const;
   void QuitProgram();
 
-  // One input event of pool.
-  void HandleEvent(const SDL_Event& event);
-  void KeyDown(int key);
-  void KeyUp(int key);
-  void MouseButtonDown(int button);
-  // One pass while a touch is held: the touch repeats until the button is
-  // released.
-  void RepeatHeldTouch();
-
   // Whether a pressed key is the one bound to a role; an unbound role (code
   // 0) matches no key.
   static bool KeyIs(int key, int32_t binding) { return binding != 0 && key == binding; }
@@ -206,51 +175,21 @@ class SDLGui : public PlayerListener,
   // Runs the action of the first of count roles bound to key; false when
   // none is.
   bool ActOnFirstRole(int key, const KeyRole* roles, size_t count);
-  // Screen key handlers take the key code.
-  using KeyHandler = void (SDLGui::*)(int key);
-  // A screen's handler; null while the screen takes no keys.
-  KeyHandler KeyHandlerOf(int screen) const;
-  KeyHandler ScreenKeyHandler() const;
-  // Hands a key to the current screen's handler.
-  void DispatchKey(int key);
   // Whether a screen can be entered: it takes keys and has what it draws.
   // When it cannot, the key that would open it does nothing but log.
   bool CanEnter(int screen);
-  // The searcher's space/erase key going up.
-  void SearcherSpaceKeyUp();
   // A key or touch while a video plays brings the video to the small window.
   void NoteInputDuringVideo();
   void MiniVideo();
-  // Steps of draw: the redraw redrawMode asks for, the volume bar's time,
-  // the network checker every 2 s, and the blinking text cursor of the
-  // keyboard screens.
+  // Steps of draw: the redraw redrawMode asks for and the volume bar's
+  // time.
   void RedrawWhenPending();
   void ShowVolumeBarUntilDue();
-  void CheckOnlineWhenDue();
-  void BlinkTextCursor();
-  SDL_Rect TypedTextOrigin() const;
-
-  // The USB update folder "<usb_path>:\ACTUALIZACION": offered once each
-  // time it appears; accepted, its albums are copied into the first media
-  // folder, the catalogue is rebuilt and the machine powers off once the
-  // stick is pulled.
-  void PollUsbUpdate();
-  void UpdateFromUsb(const RString& folder);
-  // False when a quit request stopped the copy.
-  bool CopyUsbGenre(const RString& folder, const StickGenre& genre);
-  bool CopyUsbAlbum(const RString& from, const RString& to, const StickAlbum& album);
-  // Takes input between the blocks of a copy; false once quit is requested.
-  bool KeepInputDuringUpdate();
 
   // Request files of the folder "queue", one "genre\album\track" line each:
   // the track is queued and the file deleted.
   void ReadQueueRequests();
   void TakeQueueRequest(const RString& name);
-
-  // Touch: the key of the touch button at a screen point (0: none, the point
-  // is remembered), and a touch handled as that key.
-  int getButtonTouched(int x, int y);
-  int touchFunction(int x, int y);
 
   // Each coin input's press: when its key went down (0: up) and when it was
   // last seen down (key repeat while held).
@@ -284,10 +223,6 @@ class SDLGui : public PlayerListener,
   void UpdateCoverMedia();
   void DrawVolumen(bool update);
   void UpdateVolumen();
-  // One row "n.- name" per genre; the row count.
-  int CreateGenresList();
-  // Selects selGenre; with update also draws the dialog image and the list.
-  void DrawGenresList(bool update);
   // The six touch buttons, straight onto the screen.
   void DrawButtons(bool update);
 
@@ -365,24 +300,17 @@ class SDLGui : public PlayerListener,
   // A 24-bit surface of the given size with the default masks.
   static SDL_Surface* NewSurface(int w, int h);
 
-  // Main screen keys -------------------------------------------------------
-
-  // One key on the main screen: the operator-menu access sequence first,
-  // then the first key role bound to key.
-  void keydown_main(int key);
-  // Track selection one row up / down, wrapping at the album's ends.
-  void keydown_main_up();
-  void keydown_main_down();
-  // Album selection one (four with navigation4) back / on, sliding the
-  // carousel; genres of three albums or fewer do not wrap. Both end any
-  // number entry.
-  void keydown_main_left();
-  void keydown_main_right();
-  // "0".."9" when key is bound to n0..n9, the empty text otherwise.
-  RString GetNumber(int key) const;
-  // The access sequence's keys after the long coin press: up, then down.
-  int MenuSequenceKey(int step) const;
-
+  // The display's set-up at start, and the running time and online
+  // indicator.
+  DisplaySetup& Setup() { return setup; }
+  ServiceStatus& Service() { return serviceStatus; }
+  // The input events of the main loop, keys handed to the screen on top.
+  InputRouter& Router() { return router; }
+  // The main screen (screen 0), the genre list (screen 1) and the alphabet
+  // (screen 2).
+  MainScreen& Main() { return mainScreen; }
+  GenresListScreen& GenresList() { return genresScreen; }
+  AlphabetScreen& Alphabet() { return alphabetScreen; }
   // The operator menu (screen 5).
   OperatorMenuScreen& MenuScreen() { return menuScreen; }
 
@@ -404,24 +332,8 @@ class SDLGui : public PlayerListener,
   // Leaves it for the main screen with the match's track selected.
   void JumpToMatch(const QueueElement& match);
 
-  // The genre list (screen 1): up/down (and left/right) move, enter chooses
-  // a genre with albums, menu goes on to the alphabet with usegenremenus.
-  void keydown_genreslist(int key);
-  void ChooseGenre();
+  // up and down move the list, and left and right as well.
   void MoveInList(ListBox& list, int key);
-
-  // The alphabet (screen 2): one big letter, stepped round A..Z; enter jumps
-  // to the first album of the genre at that letter.
-  void keydown_abclist(int key);
-  void DrawABC();
-  void StepLetter(int step);
-  void JumpToLetter();
-  // The alphabet at the selected album's initial, upper-cased or as it is.
-  void OpenAlphabetAtInitial(bool upperCase);
-  void OpenAlphabetNext() { OpenAlphabetAtInitial(true); }
-  void OpenAlphabetPrev() { OpenAlphabetAtInitial(false); }
-  // menu on the alphabet: the keyboard with the text typed so far.
-  void OpenKeyboardFromAlphabet();
 
   // Play selection ---------------------------------------------------------
 
@@ -433,17 +345,10 @@ class SDLGui : public PlayerListener,
 
   // Frame update -----------------------------------------------------------
 
-  // Steps of draw: the playback thread's events in the order posted, the
-  // elapsed time once a second, the selected title's scroll, random play
+  // Steps of draw (with the playback events, PlaybackEvents): random play
   // after randomplay idle minutes, and the download script's progress files.
-  void HandlePlaybackEvents();
-  // An item that could not be played at all: in the coin-operated mode what
-  // was paid for it goes back, saved with the queue it has left, and told
-  // on the screen and in the log. After kFailuresForService such items in a
-  // row the cabinet needs service, which the marquee tells until an item
-  // plays.
-  void NotPlayed();
-  void Refund(const QueueElement& entry);
+  // After kFailuresForService items in a row not played the cabinet needs
+  // service, which the marquee tells until an item plays.
   void CountFailure();
   void CountPlayed();
   bool NeedsService() const { return failuresInARow >= kFailuresForService; }
@@ -452,8 +357,6 @@ class SDLGui : public PlayerListener,
   void NoteSavingState();
   // What a customer is told of a purchase that could not be saved.
   static constexpr const char* kNotSavedText = "No se pudo guardar la compra: no se cobra";
-  void ShowElapsedTime();
-  void ScrollSelectedTitle();
   void PlayRandomWhenIdle();
   // Rows of the on-line results show their download's percentage; one
   // completed download per pass is charged creditsdownloads (credits may go
@@ -466,18 +369,11 @@ class SDLGui : public PlayerListener,
 
   // Marquee and TV-out -----------------------------------------------------
 
-  // One step of the marquee text, one pixel to the left at most every 10 ms;
-  // over a full-screen video only on touch cabinets, in a black strip.
-  void DrawMarquee();
   // The text enters again from the panel's right edge.
   void MarqueeCalc();
-  void UpdateMarquee();
   // The configured marquee text, or the call for service: for a state that
   // cannot be saved first, then for items that failed in a row.
   const RString& MarqueeText() const;
-  // One step of the TV-out picture: the marquee text bounces two pixels per
-  // step, and the advertising image changes every five minutes.
-  void DrawTVOUT();
 
   // The marquee's and the TV-out text's places and the advertising images.
   Marquee& MarqueePart() { return marquee; }
@@ -511,24 +407,36 @@ class SDLGui : public PlayerListener,
   PassObserver* passObserver = &unobserved;
   // State ---------------------------------------------------------------
 
-  uint8_t usbUpdateArmed = 1;
   CoinPress coinPresses[6];
+  friend class DisplaySetup;
+  DisplaySetup setup{*this};
+  friend class MarqueeView;
+  MarqueeView marqueeView{*this};
+  friend class PlaybackEvents;
+  PlaybackEvents playbackEvents{*this};
+  friend class TextCursor;
+  TextCursor textCursor{*this};
+  friend class ServiceStatus;
+  ServiceStatus serviceStatus{*this};
+  friend class UsbUpdate;
+  UsbUpdate usbUpdate{*this};
+  friend class InputRouter;
+  InputRouter router{*this};
+  friend class MainScreen;
+  MainScreen mainScreen{*this};
+  friend class GenresListScreen;
+  GenresListScreen genresScreen{*this};
+  friend class AlphabetScreen;
+  AlphabetScreen alphabetScreen{*this};
   friend class KeyboardScreen;
   KeyboardScreen keyboardScreen{*this};
-  void keydown_keyboard(int key) { keyboardScreen.keydown_keyboard(key); }
-  void keydown_result(int key) { keyboardScreen.keydown_result(key); }
   friend class SearcherScreen;
   SearcherScreen searcher{*this};
-  void keydown_searcher(int key) { searcher.keydown_searcher(key); }
-  Uint32 videoModeFlags = 0;
   Queue* queue;
   // Whether the item that finishes last was not played.
   bool lastItemFailed = false;
   std::mutex stateMutex;
   uint32_t lastInputDuringVideo = 0;
-  uint32_t sideKeyHeldSince = 0;
-  uint32_t cursorBlinkAt = 0;
-  uint8_t cursorPhase = 0;
   CoverLoader coverLoader;
   MediaCover mediaCover;
   // The default cover at the selected cover's size.
@@ -543,7 +451,6 @@ class SDLGui : public PlayerListener,
   friend class OperatorMenuScreen;
   OperatorMenuScreen menuScreen{*this};
   void OpenMenuConfig() { menuScreen.OpenMenuConfig(); }
-  void keydown_config(int key) { menuScreen.keydown_config(key); }
   friend class WifiCodesScreen;
   WifiCodesScreen wifiScreen{*this};
   bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
@@ -551,33 +458,7 @@ class SDLGui : public PlayerListener,
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;
-  // One image file, the size it is scaled to (0 × 0 keeps its own) and the
-  // line printed when it cannot be loaded (none when null).
-  struct ImageSpec {
-    RString file;
-    Surface* slot;
-    int width;
-    int height;
-    const char* missing;
-  };
-  bool LoadImage(const ImageSpec& image);
-  template <size_t N>
-  bool LoadAll(const ImageSpec (&images)[N]);
-  void LoadDialogImage(const char* file, Surface& image, Surface& save);
-  void CenterGenresListOnDialog();
-  void CreateSearcherLists();
-  std::unique_ptr<ListBox> NewList(const SDL_Rect& area, SDL_TTFWriter& writer, bool withBar);
-
   void RestoreSavedState();
-  void PlaceCursor();
-  void PrepareTvOut();
-  void PlaceWindowOnPrimaryMonitor();
-  void ListAdvertising();
-  void ShowOnlineIndicator(SDL_Surface* icon);
-  void SaveRunningTimeWhenDue();
-  // The pointer's own events that follow a touch (a shaky finger) are
-  // dropped; other input waits its turn.
-  void DropTouchEcho();
 
   void StepVolume(int step);
   // Reads input until a key other than a coin or cancelsong goes down (true,
@@ -614,27 +495,6 @@ class SDLGui : public PlayerListener,
   // Main screen keys (helpers) ---------------------------------------------
 
   bool JukeboxMode() const;
-  // Whether the key is the step's sequence key; it then advances the
-  // sequence instead of doing its own action.
-  bool AdvanceMenuSequence(int key);
-  void DispatchMainKey(int key);
-  void PowerOffMachine();
-  void OpenGenresListScreen();
-  void OpenKeyboardOrSearcher();
-  // The keyboard or the searcher drawn over the main screen, with
-  // searchText as it is.
-  void ShowKeyboardScreen();
-  void DiscoverKey();
-  void SellWifiCode();
-  void IgnoreKey() {}
-  void OpenAlphabetAfterLongHold();
-  void MoveAlbum(int step);
-  void TypeDigit(int key);
-  void TypeAlbumDigit();
-  void TypeTrackDigit();
-  void CancelDigit();
-  void FinishTrackMove();
-  void RestartTitleScroll();
   // The tracks list drawn again as it stands, over its piece of background.
   void ShowTracksList(bool highlightAll);
   int SelectedAlbumTracks() const;
@@ -656,25 +516,13 @@ class SDLGui : public PlayerListener,
 
   // Frame update (helpers) -------------------------------------------------
 
-  void VideoStarted();
-  void SongStarted();
   void PlayFinished();
-  void StartPlayClock();
   bool VideoOnQueue() const;
-  // The selected track's row, its title starting offset characters on.
-  RString SelectedTrackRow(uint32_t offset) const;
-  void StepTitleScroll();
   // Writes "[<percent>%] <title>" into the on-line results row of the
   // download; its position, or -1 when no row is the download's.
   int ShowDownloadProgress(const RString& name, const RString& percent);
   void CompleteDownload(const RString& name);
   void RefuseDownload(const RString& name);
-  void DrawMarqueeText();
-  // The strip of the text shown now, rendered again when it changed.
-  const Marquee::TextStrip& MarqueeStrip();
-  void ComposeMarqueePanel();
-  void MoveTvText();
-  void ShowNextAdvertising();
 
   bool sdlStarted_ = false;
 };

@@ -1,7 +1,5 @@
 // The screen half of the main loop: pending redraws, the playback thread's
 // events and the jukebox's timed duties, once per pass.
-#include <SDL_gfxPrimitives.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -21,10 +19,7 @@
 
 namespace {
 
-const uint32_t kOnlineCheckInterval = 1999;
 const uint32_t kVolumeBarShown = 3000;
-const uint32_t kCursorBlink = 499;
-const int32_t kTitleScrollStep = 301;
 const uint32_t kMinute = 60000;
 
 // The download script may still hold the finished file for a moment.
@@ -36,19 +31,19 @@ const char* const kDownloadComplete = "100";
 void SDLGui::draw() {
   FinishSales();
   RedrawWhenPending();
-  HandlePlaybackEvents();
+  playbackEvents.HandlePlaybackEvents();
   NoteSavingState();
-  ShowElapsedTime();
+  playbackEvents.ShowElapsedTime();
   ShowVolumeBarUntilDue();
-  CheckOnlineWhenDue();
-  ScrollSelectedTitle();
+  serviceStatus.CheckOnlineWhenDue();
+  mainScreen.ScrollSelectedTitle();
   PlayRandomWhenIdle();
-  if (dialog != kKeyboardScreen || config->phonekeyboard) DrawMarquee();
+  if (dialog != kKeyboardScreen || config->phonekeyboard) marqueeView.DrawMarquee();
   if (dialog == kKeyboardScreen) {
-    BlinkTextCursor();
+    textCursor.BlinkTextCursor();
     if (config->phonekeyboard && searchText.GetLength() > 0) searcher.AsyncSearch(false);
   }
-  if (config->tvout) DrawTVOUT();
+  if (config->tvout) marqueeView.DrawTVOUT();
   searcher.FollowOnlineSearch();
   keyboardScreen.FollowSongSearch();
   FollowDownloads();
@@ -70,95 +65,9 @@ void SDLGui::RedrawWhenPending() {
 
 // Playback events --------------------------------------------------------
 
-// Every event is dealt with, in the order posted: an item that finished
-// while the loop was held up (a message box) still hides its video and
-// redraws before the next item's start is shown. The lock guards only the
-// taking, so the playback thread never waits for a redraw.
 std::deque<int> SDLGui::PendingPlaybackEvents() {
   const std::lock_guard<std::mutex> lock(stateMutex);
   return playEvents;
-}
-
-void SDLGui::HandlePlaybackEvents() {
-  for (;;) {
-    int event = 0;
-    {
-      const std::lock_guard<std::mutex> lock(stateMutex);
-      if (!playEvents.empty()) {
-        event = playEvents.front();
-        playEvents.pop_front();
-      }
-    }
-    switch (event) {
-      case Player::kVideoStarted:
-        VideoStarted();
-        break;
-      case Player::kSongStarted:
-        SongStarted();
-        break;
-      case Player::kNotPlayed:
-        NotPlayed();
-        break;
-      case Player::kFinished:
-        PlayFinished();
-        break;
-      default:
-        return;
-    }
-  }
-}
-
-// With TV-out the video plays on the second screen and the main screen
-// only shows what plays; otherwise the video takes the whole screen.
-void SDLGui::VideoStarted() {
-  StartPlayClock();
-  ShowVideoWindow();
-  if (config->tvout) {
-    DrawPlayingInfo(true);
-    DrawCoverMedia(true);
-    DrawQueue(true);
-    RedrawCurrentDialog();
-  } else {
-    std::puts("Iniciando reproduccion de video");
-    FullVideo();
-  }
-}
-
-void SDLGui::SongStarted() {
-  StartPlayClock();
-  DrawPlayingInfo(true);
-  DrawQueue(true);
-  DrawCoverMedia(true);
-  RedrawCurrentDialog();
-}
-
-void SDLGui::StartPlayClock() {
-  playStartedAt = platform::Ticks();
-  playSeconds = 0;
-  idleSince = 0;
-}
-
-void SDLGui::NotPlayed() {
-  QueueElement entry;
-  {
-    const std::lock_guard<std::mutex> lock(stateMutex);
-    entry = notPlayedEntries.front();
-    notPlayedEntries.pop_front();
-  }
-  std::printf("No se pudo reproducir [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
-  if (entry.paid > 0) Refund(entry);
-  CountFailure();
-}
-
-// The cashbox paid it back on the playback thread, with the entry's leaving
-// the queue; here it is told.
-void SDLGui::Refund(const QueueElement& entry) {
-  DrawCredits(true);
-  RString text;
-  text.sprintf(entry.paid == 1 ? "No se pudo reproducir: se devuelve %d credito"
-                               : "No se pudo reproducir: se devuelven %d creditos",
-               entry.paid);
-  ShowNotice(text, kNoticeTime);
 }
 
 void SDLGui::NoteSavingState() {
@@ -234,15 +143,6 @@ void SDLGui::PlayFinished() {
 
 bool SDLGui::VideoOnQueue() const { return player != nullptr && player->IsVideoOnQueue(); }
 
-// The panel changes once a second; the started events drew its 00:00.
-void SDLGui::ShowElapsedTime() {
-  if (player == nullptr || !player->playing || dialog != kMainScreen) return;
-  const uint32_t seconds = (platform::Ticks() - playStartedAt) / 1000;
-  if (seconds <= playSeconds) return;
-  playSeconds = seconds;
-  DrawPlayingInfo(true);
-}
-
 // Timed duties ------------------------------------------------------------
 
 // The bar stays 3000 ms, drawn again on every pass unless a video covers it,
@@ -258,45 +158,6 @@ void SDLGui::ShowVolumeBarUntilDue() {
   }
 }
 
-void SDLGui::CheckOnlineWhenDue() {
-  const uint32_t now = platform::Ticks();
-  if (lastOnlineCheck == 0 || now - lastOnlineCheck <= kOnlineCheckInterval) return;
-  OnlineChecker();
-  lastOnlineCheck = now;
-}
-
-// A selected title too wide for the tracks list moves one character to the
-// left every 301 ms; scrolled out, it starts again after 3000 ms. The list
-// stays put under a full-screen video.
-void SDLGui::ScrollSelectedTitle() {
-  if (tracksList->Count() == 0 || static_cast<int>(selTrack) >= SelectedAlbumTracks()) return;
-  if (VideoOnQueue() && !miniVideo && !config->tvout) return;
-  if (!tracksList->MustMove(SelectedTrackRow(0))) return;
-  // A time still to come (the pause) counts as not yet due.
-  const auto sinceStep = static_cast<int32_t>(platform::Ticks() - titleScrollAt);
-  if (dialog == kMainScreen && sinceStep >= kTitleScrollStep) StepTitleScroll();
-  DrawButtons(true);
-}
-
-RString SDLGui::SelectedTrackRow(uint32_t offset) const {
-  const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
-  return NumberedRow(static_cast<int>(selTrack) + 1, SelectedAlbumTracks(),
-                     title.GetSubString(offset, title.GetLength()));
-}
-
-void SDLGui::StepTitleScroll() {
-  const RString title = ShownTitle(library->GetTrackTitle(selGenre, selDisc, selTrack));
-  if (titleScrollOffset >= title.GetLength()) {
-    RestartTitleScroll();
-    return;
-  }
-  tracksList->SetItem(SelectedTrackRow(titleScrollOffset), static_cast<int>(selTrack));
-  // A whole album offered for sale stays highlighted.
-  tracksList->Draw(screen, tracksList->highlightAll);
-  ++titleScrollOffset;
-  titleScrollAt = platform::Ticks();
-}
-
 void SDLGui::PlayRandomWhenIdle() {
   if (config->randomplay <= 0 || idleSince == 0) return;
   const uint32_t now = platform::Ticks();
@@ -305,35 +166,6 @@ void SDLGui::PlayRandomWhenIdle() {
   if (!track) return;  // an empty genre or album: drawn again next pass
   queue->AddElementToQueue(track->genre, track->disc, track->track);
   idleSince = now;
-}
-
-// A one-pixel line after the first cursorPos characters of the typed text,
-// black and white in turn.
-void SDLGui::BlinkTextCursor() {
-  const uint32_t now = platform::Ticks();
-  if (now - cursorBlinkAt <= kCursorBlink) return;
-  const RString typed = searchText.GetSubString(0, cursorPos);
-  int w = 0, h = 0;
-  keyboardFont.SizeText(typed.Chars(), &w, &h);
-  const SDL_Rect text = TypedTextOrigin();
-  const Uint8 shade = cursorPhase == 0 ? 0 : 255;
-  vlineRGBA(screen, static_cast<Sint16>(text.x + w), text.y, static_cast<Sint16>(text.y + h),
-            shade, shade, shade, 255);
-  UpdateScreenArea(MakeRect(text.x + w, text.y, 1, h + 1));
-  cursorPhase = cursorPhase == 0 ? 1 : 0;
-  cursorBlinkAt = now;
-}
-
-// The typed text's top-left corner: inside the searcher image centred on the
-// screen, or inside the keyboard image.
-SDL_Rect SDLGui::TypedTextOrigin() const {
-  if (!config->phonekeyboard) {
-    const SDL_Rect keyboard = keyboardScreen.KeyboardArea();
-    return MakeRect(keyboard.x + KeyboardScreen::kTextX, keyboard.y + KeyboardScreen::kTextY, 0, 0);
-  }
-  const int w = searchPhoneImage != nullptr ? searchPhoneImage->w : 0;
-  const int h = searchPhoneImage != nullptr ? searchPhoneImage->h : 0;
-  return MakeRect(skin->width / 2 - w / 2 + SearcherScreen::kTextX, skin->height / 2 - h / 2 + SearcherScreen::kTextY, 0, 0);
 }
 
 // Downloads ----------------------------------------------------------------

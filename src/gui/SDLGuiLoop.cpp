@@ -8,19 +8,6 @@
 #include "platform/Clock.h"
 #include "playback/Player.h"
 
-namespace {
-
-const int kEventsDroppedAfterTouch = 10;
-const uint32_t kRunningTimeInterval = 3000;
-const uint32_t kTouchSettle = 10;
-const uint32_t kLongPressErases = 1999;
-
-bool IsMouseEvent(const SDL_Event& event) {
-  return event.type == SDL_MOUSEMOTION || event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP;
-}
-
-}  // namespace
-
 void SDLGui::extrawork() {
   coverswithcache();
   if (!miniVideo || !VideoPlaying()) return;
@@ -28,7 +15,7 @@ void SDLGui::extrawork() {
 }
 
 void SDLGui::pool() {
-  PollUsbUpdate();
+  usbUpdate.PollUsbUpdate();
   if (queuePollCounter++ == 0) ReadQueueRequests();
   // The customer's input waits for the sale being saved, to act on what it
   // made; coins count as they come.
@@ -37,123 +24,17 @@ void SDLGui::pool() {
     return;
   }
   if (touchHeld) {
-    RepeatHeldTouch();
+    router.RepeatHeldTouch();
     return;
   }
-  SaveRunningTimeWhenDue();
+  serviceStatus.SaveRunningTimeWhenDue();
   // Input during a search that goes on over passes waits for its results,
   // coins counted and quit requests honoured at once.
   SDL_Event event;
   if (searcher.OnlineSearchRunning() || keyboardScreen.SongSearchRunning())
     KeepInputWhileWaiting();
   else if (!quitRequested && ReadInput(event))
-    HandleEvent(event);
-}
-
-void SDLGui::HandleEvent(const SDL_Event& event) {
-  switch (event.type) {
-    case SDL_KEYDOWN:
-      if (IsAltF4(event))
-        QuitProgram();
-      else
-        KeyDown(event.key.keysym.sym);
-      break;
-    case SDL_KEYUP:
-      KeyUp(event.key.keysym.sym);
-      break;
-    case SDL_MOUSEBUTTONDOWN:
-      MouseButtonDown(event.button.button);
-      break;
-    case SDL_QUIT:
-      QuitProgram();
-      break;
-    default:
-      break;
-  }
-}
-
-// Coins were counted when the event was read.
-void SDLGui::KeyDown(int key) {
-  if (VideoPlaying() && !config->tvout) NoteInputDuringVideo();
-  DispatchKey(key);
-}
-
-void SDLGui::KeyUp(int key) {
-  if (CoinInputOfKey(key) != 0) return;
-  if (KeyIs(key, config->left) || KeyIs(key, config->right))
-    sideKeyHeldSince = 0;
-  else if (KeyIs(key, config->up) && dialog == kKeyboardScreen && config->phonekeyboard)
-    SearcherSpaceKeyUp();
-}
-
-// A long press erases before the cursor (or the whole text with the cursor
-// at its start); a short one types a space, except at the start.
-void SDLGui::SearcherSpaceKeyUp() {
-  auto hasSelection = [](const std::unique_ptr<ListBox>& list) {
-    return list != nullptr && list->GetSelected() != -1;
-  };
-  if (hasSelection(localResultsList) || hasSelection(onlineResultsList)) return;
-  if (platform::Ticks() - keyDownAt > kLongPressErases) {
-    if (searchText.GetLength() > 0 && cursorPos > 0)
-      searchText.RemoveChar(--cursorPos);
-    else if (searchText.GetLength() > 0)
-      searchText = "";
-  } else {
-    if (cursorPos == 0) return;
-    searchText.InsertChar(' ', cursorPos++);
-  }
-  keyDownAt = 0;
-  RedrawCurrentDialog();
-}
-
-// Mouse buttons that stand for coins were credited when read.
-void SDLGui::MouseButtonDown(int button) {
-  if (!config->touchscreen && config->mousecredit) return;
-  platform::Delay(kTouchSettle);
-  SDL_PumpEvents();
-  int x = 0, y = 0;
-  SDL_GetMouseState(&x, &y);
-  if (button == SDL_BUTTON_LEFT) {
-    if (dialog == kKeyboardScreen) {
-      if (!keyboardScreen.TouchKeyboard(x, y)) return;
-    } else {
-      touchFunction(x, y);
-    }
-  }
-  DropTouchEcho();
-}
-
-// While the button stays down the touch repeats at the pace touchFunction
-// keeps; the pointer's events meanwhile are the touch itself, other input is
-// handled as ever.
-void SDLGui::RepeatHeldTouch() {
-  SDL_Event event;
-  if (ReadInput(event) && !IsMouseEvent(event)) HandleEvent(event);
-  if (quitRequested) return;
-  int x = 0, y = 0;
-  if (SDL_GetMouseState(&x, &y) & SDL_BUTTON(SDL_BUTTON_LEFT))
-    touchFunction(x, y);
-  else
-    touchHeld = 0;
-}
-
-SDLGui::KeyHandler SDLGui::KeyHandlerOf(int screen) const {
-  switch (screen) {
-    case kMainScreen:
-      return &SDLGui::keydown_main;
-    case kGenresScreen:
-      return &SDLGui::keydown_genreslist;
-    case kAlphabetScreen:
-      return &SDLGui::keydown_abclist;
-    case kKeyboardScreen:
-      return config->phonekeyboard ? &SDLGui::keydown_searcher : &SDLGui::keydown_keyboard;
-    case kResultsScreen:
-      return &SDLGui::keydown_result;
-    case kConfigScreen:
-      return &SDLGui::keydown_config;
-    default:
-      return nullptr;
-  }
+    router.HandleEvent(event);
 }
 
 bool SDLGui::ActOnFirstRole(int key, const KeyRole* roles, size_t count) {
@@ -166,8 +47,6 @@ bool SDLGui::ActOnFirstRole(int key, const KeyRole* roles, size_t count) {
   return false;
 }
 
-SDLGui::KeyHandler SDLGui::ScreenKeyHandler() const { return KeyHandlerOf(dialog); }
-
 // The keyboard screens need their images, the searcher and the operator
 // menu their lists.
 bool SDLGui::CanEnter(int screen) {
@@ -176,24 +55,9 @@ bool SDLGui::CanEnter(int screen) {
     drawable = config->phonekeyboard ? localResultsList != nullptr && onlineResultsList != nullptr
                                      : keyboardImage != nullptr;
   if (screen == kConfigScreen) drawable = configList != nullptr;
-  if (KeyHandlerOf(screen) != nullptr && drawable) return true;
+  if (InputRouter::TakesKeys(screen) && drawable) return true;
   std::printf("Pantalla no disponible: %d\n", screen);
   return false;
-}
-
-// The main screen has its own place for the quit keys among its roles;
-// every other screen quits on them before its handler sees them. A screen
-// without a handler goes back to the main screen.
-void SDLGui::DispatchKey(int key) {
-  const KeyHandler handler = ScreenKeyHandler();
-  if (dialog != kMainScreen && IsQuitKey(key)) {
-    QuitProgram();
-  } else if (handler != nullptr) {
-    (this->*handler)(key);
-  } else {
-    dialog = kMainScreen;
-    redrawMode = kFullRedraw;
-  }
 }
 
 void SDLGui::NoteInputDuringVideo() {
@@ -209,7 +73,7 @@ void SDLGui::MiniVideo() {
   DrawTracks(false);
   DrawPlayingInfo(false);
   UpdateAll();
-  RestartTitleScroll();
+  mainScreen.RestartTitleScroll();
 }
 
 void SDLGui::RedrawCurrentDialog() {
@@ -218,7 +82,7 @@ void SDLGui::RedrawCurrentDialog() {
       genresList->Draw(screen, false);
       break;
     case kAlphabetScreen:
-      DrawABC();
+      alphabetScreen.DrawABC();
       break;
     case kKeyboardScreen:
       if (config->phonekeyboard)
@@ -268,24 +132,8 @@ void SDLGui::UpdateAll() {
   UpdateCredits();
   UpdateQueue();
   UpdatePlayingInfo();
-  UpdateMarquee();
+  marqueeView.UpdateMarquee();
   UpdateCoverMedia();
-}
-
-// Whole seconds are added; the remainder counts towards the next save.
-void SDLGui::SaveRunningTimeWhenDue() {
-  if (config->periodoservicio == 0) return;
-  const uint32_t elapsed = platform::Ticks() - lastRunTimeSave;
-  if (elapsed <= kRunningTimeInterval) return;
-  save_exec(static_cast<int>(elapsed / 1000));
-  lastRunTimeSave += elapsed / 1000 * 1000;
-}
-
-void SDLGui::DropTouchEcho() {
-  SDL_Event echo[kEventsDroppedAfterTouch];
-  SDL_PumpEvents();
-  const int count = SDL_PeepEvents(echo, kEventsDroppedAfterTouch, SDL_GETEVENT, SDL_MOUSEEVENTMASK);
-  for (int i = 0; i < count; ++i) ObserveInput(echo[i]);
 }
 
 void SDLGui::ExternalAction(int event) {

@@ -319,34 +319,7 @@ void SDLGui::DrawVolumen(bool update) {
 
 void SDLGui::UpdateVolumen() { ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen); }
 
-// Genres list and touch buttons ------------------------------------------
-
-int SDLGui::CreateGenresList() {
-  genresList->Free();
-  int index = 0;
-  for (RItemList* node = library->GetFirst(); node != nullptr; node = node->next) {
-    RString row;
-    row.sprintf("%d.- %s", ++index, static_cast<GenreElement*>(node->data)->GetName().Chars());
-    genresList->AddItem(row);
-  }
-  return index;
-}
-
-// The dialog image goes on the screen first; the list keeps what lies under
-// it as its backdrop.
-void SDLGui::DrawGenresList(bool update) {
-  genresList->SetSelected(static_cast<int>(selGenre));
-  if (!update) {
-    genresList->Draw(nullptr, false);
-    return;
-  }
-  SDL_Rect to = MakeRect(skin->xgenreslist, skin->ygenreslist, 0, 0);
-  SDL_BlitSurface(genresDialogImage, nullptr, screen, &to);
-  UpdateScreenArea(
-      MakeRect(skin->xgenreslist, skin->ygenreslist, skin->wgenreslist, skin->hgenreslist));
-  genresList->SaveBackground(screen, nullptr);
-  genresList->Draw(screen, false);
-}
+// Touch buttons ------------------------------------------------------------
 
 void SDLGui::DrawButtons(bool update) {
   if (!config->touchscreen || dialog == kKeyboardScreen) return;
@@ -358,4 +331,19 @@ void SDLGui::DrawButtons(bool update) {
     if (update)
       UpdateScreenArea(MakeRect(kButtonPlaces[i].x, kButtonPlaces[i].y, button->w, button->h));
   }
+}
+
+bool SDLGui::JukeboxMode() const { return config->playmode == "jukebox"; }
+
+void SDLGui::ShowTracksList(bool highlightAll) {
+  SDL_Rect from = MakeRect(skin->xtrackslist, skin->ytrackslist, skin->wtrackslist,
+                           skin->htrackslist);
+  SDL_BlitSurface(background, &from, tracksList->GetSurface(), nullptr);
+  tracksList->Draw(screen, highlightAll);
+}
+
+// 0 in a genre without albums.
+int SDLGui::SelectedAlbumTracks() const {
+  if (static_cast<int>(selDisc) >= SelectedGenreDiscs()) return 0;
+  return library->GetTotalTracks(selGenre, selDisc);
 }

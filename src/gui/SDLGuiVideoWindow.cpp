@@ -4,24 +4,6 @@
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 
-int SDLGui::CreatePlayerWindow() {
-  mainWindow = SdlWindowHandle();
-  const int width = skin->width + (config->tvout ? config->tvoutxres : 0);
-  PlaceSdlWindow(width, skin->height);
-  ShowSdlWindow();
-
-  const SDL_Rect area =
-      config->tvout ? MakeRect(skin->width, 0, config->tvoutxres, config->tvoutyres)
-                    : MakeRect(skin->xmedia, skin->ymedia, skin->wmedia, skin->hmedia);
-  std::unique_ptr<VideoWindow> window = VideoWindow::Create(area);
-  if (window == nullptr) return 0;
-  // A child window never takes the keyboard focus from SDL's window here.
-  window->Show();
-  const std::lock_guard<std::mutex> lock(stateMutex);
-  playerWindow = std::move(window);
-  return 1;
-}
-
 unsigned long SDLGui::GetWindowPlayerHandle() {
   const std::lock_guard<std::mutex> lock(stateMutex);
   return playerWindow != nullptr ? playerWindow->Handle() : 0;

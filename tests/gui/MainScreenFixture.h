@@ -30,7 +30,7 @@ class MainScreenTest : public CabinetTest {
     gui.DrawTracks(true);
   }
 
-  void Press(int key) { gui.keydown_main(key); }
+  void Press(int key) { gui.Main().keydown_main(key); }
 
   // The next key a waiting message box reads.
   static void Answer(int key) {

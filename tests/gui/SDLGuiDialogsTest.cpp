@@ -17,7 +17,7 @@ class SDLGuiDialogsTest : public MainScreenTest {
 
   // Keys as the event loop hands them to the current screen.
   void Keys(std::initializer_list<int> keys) {
-    for (int key : keys) gui.DispatchKey(key);
+    for (int key : keys) gui.Router().DispatchKey(key);
   }
   std::string Text() const { return gui.Search().searchText.Chars(); }
   std::vector<std::string> Results() const {
@@ -75,7 +75,7 @@ TEST_F(SDLGuiDialogsTest, AlphabetStepsRoundAndJumpsToTheLetter) {
   } jumps[] = {{'B', 1}, {'C', 1}, {'Z', 2}, {'A', 0}};
   for (const auto& jump : jumps) {
     Select(0, 1, 1);
-    gui.OpenAlphabetAtInitial(true);
+    gui.Alphabet().OpenAlphabetAtInitial(true);
     gui.Search().abcLetter = jump.letter;
     Keys({config.enter});
     EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
@@ -83,7 +83,7 @@ TEST_F(SDLGuiDialogsTest, AlphabetStepsRoundAndJumpsToTheLetter) {
     EXPECT_EQ(gui.Selection().selTrack, 0u);
   }
 
-  gui.OpenAlphabetAtInitial(true);
+  gui.Alphabet().OpenAlphabetAtInitial(true);
   gui.Search().abcLetter = 'A';
   Keys({config.up});
   EXPECT_EQ(gui.Search().abcLetter, 'Z');
@@ -92,7 +92,7 @@ TEST_F(SDLGuiDialogsTest, AlphabetStepsRoundAndJumpsToTheLetter) {
 
   // No album to jump to: the selection stays.
   Select(1, 0, 0);
-  gui.OpenAlphabetAtInitial(true);
+  gui.Alphabet().OpenAlphabetAtInitial(true);
   Keys({config.enter});
   EXPECT_EQ(gui.Selection().selDisc, 0u);
   EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
@@ -100,7 +100,7 @@ TEST_F(SDLGuiDialogsTest, AlphabetStepsRoundAndJumpsToTheLetter) {
   // menu goes on to the keyboard with the text typed so far.
   gui.Search().searchText = "ROCK";
   gui.Search().cursorPos = 4;
-  gui.OpenAlphabetAtInitial(true);
+  gui.Alphabet().OpenAlphabetAtInitial(true);
   Keys({config.menu});
   EXPECT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
   EXPECT_EQ(Text(), "ROCK");

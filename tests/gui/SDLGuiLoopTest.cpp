@@ -466,20 +466,20 @@ TEST_F(SDLGuiUsbUpdateTest, CoinsAndTheExitKeyWorkWhileTheCatalogueIsRebuilt) {
 // Touch --------------------------------------------------------------------
 
 TEST_F(SDLGuiLoopTest, TouchButtonsGiveTheirKeys) {
-  EXPECT_EQ(gui.getButtonTouched(10, 200), config.left);
-  EXPECT_EQ(gui.getButtonTouched(827, 707), config.enter);
-  EXPECT_EQ(gui.getButtonTouched(950, 50), config.up);
-  EXPECT_EQ(gui.getButtonTouched(701, 600), 0);  // lower bounds are outside
-  EXPECT_EQ(gui.getButtonTouched(500, 300), 0);
+  EXPECT_EQ(gui.Router().getButtonTouched(10, 200), config.left);
+  EXPECT_EQ(gui.Router().getButtonTouched(827, 707), config.enter);
+  EXPECT_EQ(gui.Router().getButtonTouched(950, 50), config.up);
+  EXPECT_EQ(gui.Router().getButtonTouched(701, 600), 0);  // lower bounds are outside
+  EXPECT_EQ(gui.Router().getButtonTouched(500, 300), 0);
   EXPECT_EQ(gui.Input().lastTouchX, 500);
   EXPECT_EQ(gui.Input().lastTouchY, 300);
 
   config.touchscreen = true;
   const uint32_t before = clock.Ticks();
-  EXPECT_EQ(gui.touchFunction(300, 700), config.down);
+  EXPECT_EQ(gui.Router().touchFunction(300, 700), config.down);
   EXPECT_EQ(gui.Input().touchHeld, 1);
   EXPECT_EQ(clock.Ticks() - before, 150u);
-  EXPECT_EQ(gui.touchFunction(500, 300), 0);
+  EXPECT_EQ(gui.Router().touchFunction(500, 300), 0);
 }
 
 class SDLGuiTouchKeyboardTest : public SDLGuiLoopTest {

@@ -239,8 +239,8 @@ TEST_F(SDLGuiMainKeysTest, EveryKeyIsSafeOnGenresWithAndWithoutAlbums) {
                     config.left, config.right, config.cancel, config.n1, config.n0}) {
       Select(genre, 0, 0);
       Answer(SDLK_F1);  // for a message the key may bring
-      gui.DispatchKey(key);
-      gui.DispatchKey(config.cancel);  // closes a dialog it opened
+      gui.Router().DispatchKey(key);
+      gui.Router().DispatchKey(config.cancel);  // closes a dialog it opened
       EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen) << key;
       PendingEvents();
     }

@@ -43,7 +43,7 @@ class SDLGuiOperatorMenuTest : public MainScreenTest {
   }
   void OnRow(int row, std::initializer_list<int> keys) {
     gui.Lists().configList->SetSelected(row);
-    for (int key : keys) gui.DispatchKey(key);
+    for (int key : keys) gui.Router().DispatchKey(key);
   }
   std::string Row(int row) const { return gui.Lists().configList->GetItem(row); }
 
@@ -73,7 +73,7 @@ TEST_F(SDLGuiOperatorMenuTest, CoinValuesAreStoredOnlyBySaving) {
     OpenMenu();
     OnRow(OperatorMenu::kCoin1Row, {config.right});
     OnRow(OperatorMenu::kPlayModeRow, {config.right});
-    if (leave == OperatorMenu::kExitRow) OnRow(leave, {config.enter}); else gui.DispatchKey(leave);
+    if (leave == OperatorMenu::kExitRow) OnRow(leave, {config.enter}); else gui.Router().DispatchKey(leave);
     EXPECT_EQ(gui.Display().dialog, SDLGui::kMainScreen);
     EXPECT_EQ(config.creditscoin1, 5);
     EXPECT_EQ(config.playmode, "jukebox");
@@ -130,7 +130,7 @@ TEST_F(SDLGuiOperatorMenuTest, TvOutputAndClearedCountersTakeEffectAtOnce) {
 // rather than cut values off; the main screen's service keys work.
 TEST_F(SDLGuiOperatorMenuTest, SequenceOpensAWholeMenuThatTakesServiceKeys) {
   config.listageneros_size = 40;
-  gui.LoadWriters();
+  gui.Setup().LoadWriters();
   gui.MenuScreen().CreateConfigList();
   gui.Input().menuSequenceStep = 2;
   Press(config.down);
@@ -139,9 +139,9 @@ TEST_F(SDLGuiOperatorMenuTest, SequenceOpensAWholeMenuThatTakesServiceKeys) {
   for (int row = 0; row < gui.Lists().configList->Count(); ++row) EXPECT_FALSE(gui.Lists().configList->MustMove(Row(row).c_str()));
 
   config.volumen = 50;
-  gui.DispatchKey(config.upvol);
+  gui.Router().DispatchKey(config.upvol);
   EXPECT_EQ(config.volumen, 52);
-  gui.DispatchKey(config.exit = SDLK_F9);
+  gui.Router().DispatchKey(config.exit = SDLK_F9);
   EXPECT_FALSE(gui.stillactive());
 }
 

@@ -492,7 +492,7 @@ TEST_F(SDLGuiPanelsTest, GenresListSelectsTheGenreOverItsDialog) {
 
   gui.Selection().selGenre = 1;
   Fill(gui.Display().screen, kMarker);
-  gui.DrawGenresList(true);
+  gui.GenresList().DrawGenresList(true);
   EXPECT_EQ(gui.Lists().genresList->GetSelected(), 1);
   const SDL_Rect dialog =
       SDLGui::MakeRect(skin.xgenreslist, skin.ygenreslist, skin.wgenreslist, skin.hgenreslist);

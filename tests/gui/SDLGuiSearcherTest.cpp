@@ -25,7 +25,7 @@ class SDLGuiSearcherTest : public MainScreenTest {
     ASSERT_EQ(gui.Display().dialog, SDLGui::kKeyboardScreen);
   }
   void Keys(std::initializer_list<int> keys) {
-    for (int key : keys) gui.DispatchKey(key);
+    for (int key : keys) gui.Router().DispatchKey(key);
   }
   std::string Text() const { return gui.Search().searchText.Chars(); }
   static std::vector<std::string> Rows(const ListBox& list) {

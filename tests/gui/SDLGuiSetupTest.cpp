@@ -117,7 +117,7 @@ TEST_F(SDLGuiSetupTest, MissingSkinImageLoadsNoImage) {
   EXPECT_EQ(gui.Images().background, nullptr);
   EXPECT_EQ(gui.Images().coverSurface, nullptr);
   EXPECT_EQ(gui.Images().digitImages[9], nullptr);
-  EXPECT_EQ(gui.OnlineChecker(), 0);  // no images: the indicator is not drawn
+  EXPECT_EQ(gui.Service().OnlineChecker(), 0);  // no images: the indicator is not drawn
 }
 
 // The money goes on: only the marquee calls for service.
@@ -149,15 +149,15 @@ TEST_F(SDLGuiSetupTest, ConfiguredVolumeWinsOverTheSavedOne) {
 
 TEST_F(SDLGuiSetupTest, RunningTimeCounterGrows) {
   testing::internal::CaptureStdout();
-  gui.save_exec(3);
-  gui.save_exec(3);
+  gui.Service().save_exec(3);
+  gui.Service().save_exec(3);
   const std::string log = testing::internal::GetCapturedStdout();
   EXPECT_EQ(ReadHostFile("exectime.txt"), "6");
   EXPECT_EQ(log.rfind("File created: ", 0), 0u) << log;
   EXPECT_EQ(log.find("File created: ", 1), std::string::npos) << log;
 
   WriteHostFile("exectime.txt", "359997 horas");
-  gui.save_exec(4);
+  gui.Service().save_exec(4);
   EXPECT_EQ(ReadHostFile("exectime.txt"), "360001");
 }
 
@@ -171,7 +171,7 @@ class ServiceReminderTest : public CabinetTest {
     WriteHostFile("exectime.txt", counter);
     PushKey(SDLK_RETURN);
     testing::internal::CaptureStdout();
-    gui.RemindServiceWhenDue();
+    gui.Service().RemindServiceWhenDue();
     reminderLog = testing::internal::GetCapturedStdout();
     SDL_Event event;
     return SDL_PollEvent(&event) == 0;
@@ -217,7 +217,7 @@ class OnlineIndicatorTest : public CabinetTest {
 
 TEST_F(OnlineIndicatorTest, OfflineStatusShowsTheOfflineIconAndIsDeleted) {
   WriteHostFile("serverstatus", "0\r\n");
-  EXPECT_EQ(gui.OnlineChecker(), 0);
+  EXPECT_EQ(gui.Service().OnlineChecker(), 0);
   EXPECT_PRED2(Near, Indicator(), Color(kOfflineRed));
   EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 921, 614), Color(kOfflineRed));
   EXPECT_PRED2(Near, ColorAt(gui.Display().screen, 960, 653), Color(kOfflineRed));
@@ -227,9 +227,9 @@ TEST_F(OnlineIndicatorTest, OfflineStatusShowsTheOfflineIconAndIsDeleted) {
 
 TEST_F(OnlineIndicatorTest, OtherStatusShowsTheOnlineIconOverThePreviousOne) {
   WriteHostFile("serverstatus", "0\n");
-  gui.OnlineChecker();
+  gui.Service().OnlineChecker();
   WriteHostFile("serverstatus", "1\n");
-  EXPECT_EQ(gui.OnlineChecker(), 0);
+  EXPECT_EQ(gui.Service().OnlineChecker(), 0);
   EXPECT_PRED2(Near, Indicator(), Color(kOnlineGreen));
   EXPECT_FALSE(fs::exists("serverstatus"));
 }
@@ -237,14 +237,14 @@ TEST_F(OnlineIndicatorTest, OtherStatusShowsTheOnlineIconOverThePreviousOne) {
 TEST_F(OnlineIndicatorTest, EmptyStatusIsSkippedAndStays) {
   WriteHostFile("serverstatus", "");
   testing::internal::CaptureStdout();
-  EXPECT_EQ(gui.OnlineChecker(), -1);
+  EXPECT_EQ(gui.Service().OnlineChecker(), -1);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "SALTANDO SERVERSTATUS\n");
   EXPECT_TRUE(fs::exists("serverstatus"));
   EXPECT_PRED2(Near, Indicator(), BesideIndicator());
 }
 
 TEST_F(OnlineIndicatorTest, MissingStatusChangesNothing) {
-  EXPECT_EQ(gui.OnlineChecker(), 0);
+  EXPECT_EQ(gui.Service().OnlineChecker(), 0);
   EXPECT_PRED2(Near, Indicator(), BesideIndicator());
 }
 
@@ -255,7 +255,7 @@ TEST_F(SDLGuiSetupTest, GenresListNumbersEveryGenre) {
   ASSERT_EQ(gui.Lists().genresList->Count(), 2);
   EXPECT_STREQ(gui.Lists().genresList->GetItem(0), "1.- Rock");
   EXPECT_STREQ(gui.Lists().genresList->GetItem(1), "2.- Baladas");
-  EXPECT_EQ(gui.CreateGenresList(), 2);
+  EXPECT_EQ(gui.GenresList().CreateGenresList(), 2);
   EXPECT_EQ(gui.Lists().genresList->Count(), 2);
 }
 

@@ -95,10 +95,10 @@ TEST_F(StatisticsScreenTest, MenuRowShowsTheFiguresUntilAKey) {
   gui.Money().StartLedger(false);
   Press(config.configmenu);
   gui.Lists().configList->SetSelected(OperatorMenu::kStatisticsRow);
-  EXPECT_GE(WaitOf([&] { gui.DispatchKey(config.enter); }), 30000u);
+  EXPECT_GE(WaitOf([&] { gui.Router().DispatchKey(config.enter); }), 30000u);
   EXPECT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
   Answer(SDLK_a);
-  EXPECT_LT(WaitOf([&] { gui.DispatchKey(config.enter); }), 30000u);
+  EXPECT_LT(WaitOf([&] { gui.Router().DispatchKey(config.enter); }), 30000u);
   EXPECT_EQ(gui.Display().dialog, SDLGui::kConfigScreen);
   gui.Money().StopLedger(43);
 }

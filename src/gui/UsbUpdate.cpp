@@ -8,6 +8,8 @@
 // (a link, FIFO or device is left out with a log line), an update that
 // would not fit the media disk is refused whole, and every file is written
 // as a new one, so that nothing outside the media folder changes.
+#include "gui/UsbUpdate.h"
+
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -125,9 +127,9 @@ void RebuildCatalogue(const std::function<void()>& keepInput) {
 
 }  // namespace
 
-void SDLGui::PollUsbUpdate() {
+void UsbUpdate::PollUsbUpdate() {
   RString folder;
-  folder.sprintf("%s:\\ACTUALIZACION", config->usb_path.Chars());
+  folder.sprintf("%s:\\ACTUALIZACION", gui.config->usb_path.Chars());
   if (!IsRealFolder(folder)) {
     usbUpdateArmed = 1;
     return;
@@ -138,58 +140,59 @@ void SDLGui::PollUsbUpdate() {
   UpdateFromUsb(folder);
 }
 
-bool SDLGui::KeepInputDuringUpdate() {
-  KeepInputWhileWaiting();
-  return !quitRequested;
+bool UsbUpdate::KeepInputDuringUpdate() {
+  gui.KeepInputWhileWaiting();
+  return !gui.quitRequested;
 }
 
-void SDLGui::UpdateFromUsb(const RString& folder) {
-  const int key = ShowMsg("Actualizacion detectada, presione ACEPTAR para continuar", genreFont, -1, true, false);
-  if (!KeyIs(key, config->enter)) return;
-  if (library->GetContentPathCount() == 0) {
+void UsbUpdate::UpdateFromUsb(const RString& folder) {
+  const int key =
+      gui.ShowMsg("Actualizacion detectada, presione ACEPTAR para continuar", gui.genreFont, -1, true, false);
+  if (!SDLGui::KeyIs(key, gui.config->enter)) return;
+  if (gui.library->GetContentPathCount() == 0) {
     std::puts("Sin carpeta de medios para la actualizacion");
     return;
   }
-  const RString media = library->GetContentPath(0);
+  const RString media = gui.library->GetContentPath(0);
   uint64_t bytes = 0;
   const std::vector<StickGenre> genres = ReadStick(folder, bytes);
   if (!FitsFreeSpace(media, bytes)) {
     std::puts("Actualizacion rechazada: espacio insuficiente");
-    DrawAll();
+    gui.DrawAll();
     // Stays until the screen is next drawn, as the end of an update does.
-    ShowMsg("Actualizacion rechazada: espacio insuficiente", genreFont, kRefusalTime, true, false);
+    gui.ShowMsg("Actualizacion rechazada: espacio insuficiente", gui.genreFont, SDLGui::kRefusalTime, true, false);
     return;
   }
   for (const StickGenre& genre : genres)
     if (!CopyUsbGenre(folder, genre)) return;
-  RebuildCatalogue([this] { KeepInputWhileWaiting(); });
+  RebuildCatalogue([this] { gui.KeepInputWhileWaiting(); });
   std::puts("Actualizacion terminada");
-  DrawAll();
-  ShowMsg("Actualizacion terminada, retire la memoria USB", genreFont, 0, false, false);
-  while (IsRealFolder(folder) && !quitRequested) {
-    KeepInputWhileWaiting();
-    PauseBetweenPasses(kStickPoll);
+  gui.DrawAll();
+  gui.ShowMsg("Actualizacion terminada, retire la memoria USB", gui.genreFont, 0, false, false);
+  while (IsRealFolder(folder) && !gui.quitRequested) {
+    gui.KeepInputWhileWaiting();
+    gui.PauseBetweenPasses(kStickPoll);
   }
-  if (!quitRequested) platform::PowerOff();
+  if (!gui.quitRequested) platform::PowerOff();
 }
 
-bool SDLGui::CopyUsbGenre(const RString& folder, const StickGenre& genre) {
+bool UsbUpdate::CopyUsbGenre(const RString& folder, const StickGenre& genre) {
   std::printf("Cargando genero: %s\n", genre.name.Chars());
   const RString from = folder + "\\" + genre.name;
-  const RString to = library->GetContentPath(0) + "\\" + genre.name;
+  const RString to = gui.library->GetContentPath(0) + "\\" + genre.name;
   if (!MakeFolder("genero", to)) return true;
   for (const StickAlbum& album : genre.albums) {
     if (!CopyUsbAlbum(from + "\\" + album.name, to + "\\" + album.name, album)) return false;
-    DrawAll();
+    gui.DrawAll();
   }
   return true;
 }
 
 // Every file of the album, replacing those already there; a file that
 // cannot be copied is left out.
-bool SDLGui::CopyUsbAlbum(const RString& from, const RString& to, const StickAlbum& album) {
+bool UsbUpdate::CopyUsbAlbum(const RString& from, const RString& to, const StickAlbum& album) {
   if (!MakeFolder("album", to)) return true;
-  ShowMsg(RString("Copiando: ") + album.name, genreFont, 0, false, false);
+  gui.ShowMsg(RString("Copiando: ") + album.name, gui.genreFont, 0, false, false);
   std::printf("\tCargando album: %s\n", album.name.Chars());
   for (const RString& track : album.tracks) {
     std::printf("\t\tCargando pista: %s\n", track.Chars());
