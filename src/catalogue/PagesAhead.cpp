@@ -1,6 +1,7 @@
 #include "catalogue/PagesAhead.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "platform/Memory.h"
 
@@ -15,7 +16,14 @@ constexpr uintptr_t kStep = 256 * 1024;
 
 }  // namespace
 
-PagesAhead::PagesAhead() : thread_(&PagesAhead::Run, this) {}
+// Without a thread of its own (none could be started) the taker makes its
+// pages ready itself, as ReadyUpTo never holds.
+PagesAhead::PagesAhead() {
+  try {
+    thread_ = std::thread(&PagesAhead::Run, this);
+  } catch (const std::system_error&) {
+  }
+}
 
 PagesAhead::~PagesAhead() {
   {
@@ -23,7 +31,7 @@ PagesAhead::~PagesAhead() {
     stopped_ = true;
   }
   wake_.notify_one();
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 void PagesAhead::Follow(uintptr_t at, uintptr_t end) {
