@@ -32,8 +32,7 @@ void* CatalogueArena::TakeFurther(size_t bytes, size_t alignment) {
   const size_t needed = bytes + alignment;
   if (next_ + needed >= end_) NewBlock(sizeof(void*) + needed);
   const uintptr_t ready = std::min(end_, WindowEnd(next_ + needed));
-  if (ahead_) ahead_->Follow(ready, end_);
-  if (!ahead_ || !ahead_->ReadyUpTo(ready)) platform::PreparePages(reinterpret_cast<void*>(ready_), ready - ready_);
+  platform::PreparePages(reinterpret_cast<void*>(ready_), ready - ready_);
   ready_ = ready;
   return Take(bytes, alignment);
 }

@@ -14,7 +14,6 @@
 #include <utility>
 
 #include "base/RString.h"
-#include "catalogue/PagesAhead.h"
 
 class CatalogueArena final : public std::pmr::memory_resource {
  public:
@@ -22,21 +21,6 @@ class CatalogueArena final : public std::pmr::memory_resource {
   ~CatalogueArena() override;
   CatalogueArena(const CatalogueArena&) = delete;
   CatalogueArena& operator=(const CatalogueArena&) = delete;
-
-  // While one lives, the arena's pages are made ready ahead of the takes on
-  // a thread of its own, so that a load that fills the arena at once parses
-  // meanwhile instead of waiting for them.
-  class Ahead {
-   public:
-    explicit Ahead(CatalogueArena& arena) : arena_(arena) { arena_.ahead_ = &pages_; }
-    ~Ahead() { arena_.ahead_ = nullptr; }
-    Ahead(const Ahead&) = delete;
-    Ahead& operator=(const Ahead&) = delete;
-
-   private:
-    CatalogueArena& arena_;
-    PagesAhead pages_;
-  };
 
   std::pmr::memory_resource* Nodes() { return this; }
   // Nodes of a list that grows by insertions all along it (the all-music
@@ -82,6 +66,5 @@ class CatalogueArena final : public std::pmr::memory_resource {
   // The end of the pages made ready, and of the block.
   uintptr_t ready_ = 0;
   uintptr_t end_ = 0;
-  PagesAhead* ahead_ = nullptr;
   std::pmr::monotonic_buffer_resource insertedNodes_{64 * 1024, this};
 };

@@ -141,7 +141,6 @@ int MainLibrary::LoadContentFromDB() {
   RLineReader file;
   if (!file.Open(kCatalogueFileName, "r")) return kNoCatalogueFile;
   InitAllGenre();
-  const CatalogueArena::Ahead ahead(arena);
   const int result = CatalogueReader(*this, file).Read();
   file.Close();
   if (result == 0) FillIndexDiscs();
