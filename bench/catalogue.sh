@@ -16,7 +16,7 @@ scan_tracks=${SCAN_TRACKS:-100000}
 runs=${RUNS:-7}
 measure=$build/bench/catalogue_measure
 generate=$build/bench/catalogue_generate
-configtool=$build/bin/configtool
+configtool=$build/bin/melodeck-configtool
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -78,5 +78,5 @@ mkdir -p "$dir"
 (cd "$dir" && "$generate" tree media $((scan_tracks / 10)) && printf 'mediacontent=media\n' >configuration)
 printf '%-28s %s\n' "configtool updatedb, $scan_tracks" "$(cd "$dir" && compare "$configtool updatedb" "$measure walk media")"
 [ -n "${OLD_BUILD:-}" ] &&
-  printf '%-28s %s\n' "  older build" "$(cd "$dir" && compare "$OLD_BUILD/bin/configtool updatedb" "$measure walk media")"
+  printf '%-28s %s\n' "  older build" "$(cd "$dir" && compare "$OLD_BUILD/bin/melodeck-configtool updatedb" "$measure walk media")"
 printf '%-28s %s\n' "  against find" "$(cd "$dir" && compare "$configtool updatedb" "find media")"

@@ -33,6 +33,12 @@ class AppendOnlyTable {
     block->Slots()[count] = element;
     count_.store(count + 1, std::memory_order_release);
   }
+  // Room for capacity entries in all, so that appends up to there take no
+  // further memory: a table filled at once then takes no more than it holds.
+  void Reserve(uint32_t capacity) {
+    Block* block = block_.load(std::memory_order_relaxed);
+    if (capacity > (block ? block->capacity : 0)) block_.store(NewBlock(capacity, block), std::memory_order_release);
+  }
   // Empties the table, keeping its memory; nobody may read meanwhile.
   void Clear() { count_.store(0, std::memory_order_relaxed); }
   // The element at position i; null when there is none.

@@ -1,11 +1,11 @@
 #include "catalogue/CatalogueArena.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+#include "platform/Memory.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ void* CatalogueArena::TakeFurther(size_t bytes, size_t alignment) {
   const size_t needed = bytes + alignment;
   if (next_ + needed >= end_) NewBlock(sizeof(void*) + needed);
   const uintptr_t ready = std::min(end_, WindowEnd(next_ + needed));
-  madvise(reinterpret_cast<void*>(ready_), ready - ready_, MADV_POPULATE_WRITE);
+  platform::PreparePages(reinterpret_cast<void*>(ready_), ready - ready_);
   ready_ = ready;
   return Take(bytes, alignment);
 }
@@ -50,9 +50,9 @@ void CatalogueArena::NewBlock(size_t bytes) {
   end_ = reinterpret_cast<uintptr_t>(block) + blockSize_;
 }
 
-RString CatalogueArena::Text(const char* text, uint32_t length) {
+const char* CatalogueArena::Keep(const char* text, uint32_t length) {
   char* copy = static_cast<char*>(Take(length + 1, 1));
   std::memcpy(copy, text, length);
   copy[length] = '\0';
-  return RString::Borrowing(copy, length);
+  return copy;
 }

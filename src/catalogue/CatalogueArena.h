@@ -29,8 +29,10 @@ class CatalogueArena final : public std::pmr::memory_resource {
   std::pmr::memory_resource* InsertedNodes() { return &insertedNodes_; }
 
   // A copy of the length characters at text, kept in the arena.
-  RString Text(const char* text, uint32_t length);
+  RString Text(const char* text, uint32_t length) { return RString::Borrowing(Keep(text, length), length); }
   RString Text(const RString& text) { return Text(text.Chars(), text.GetLength()); }
+  // The same copy, terminated, as plain characters.
+  const char* Keep(const char* text, uint32_t length);
 
   template <class Element, class... Arguments>
   Element* New(Arguments&&... arguments) {

@@ -21,6 +21,7 @@ void GenreElement::AddDisc(DiscElement* disc) {
 
 void GenreElement::IndexDiscs() {
   discIndex_.Clear();
+  discIndex_.Reserve(static_cast<uint32_t>(Count()));
   for (RItemList* node = GetFirst(); node; node = node->next) discIndex_.Append(node);
   indexedShape_ = Reshapes();
 }

@@ -130,11 +130,11 @@ TrackElement* MainLibrary::NewTrack(const char* title, uint32_t length) {
   return arena.New<TrackElement>(arena.Text(title, length));
 }
 
-void MainLibrary::GiveTracks(DiscElement* disc, const std::vector<RString>& titles) {
+void MainLibrary::GiveTracks(DiscElement* disc, const std::vector<ArenaName>& titles) {
   if (titles.empty()) return;
   TrackElement* tracks = arena.Room<TrackElement>(titles.size());
   for (size_t i = 0; i < titles.size(); ++i)
-    new (tracks + i) TrackElement(RString::Borrowing(titles[i].Chars(), titles[i].GetLength()));
+    new (tracks + i) TrackElement(RString::Borrowing(titles[i].text, titles[i].length));
   disc->TakeOverTracks(tracks, static_cast<uint32_t>(titles.size()));
 }
 
@@ -186,8 +186,12 @@ bool MainLibrary::IsVideo(const RString& name) { return HasExtensionIn(View(name
 
 bool MainLibrary::IsKaraoke(const RString& name) { return IsKaraoke(name.Chars(), name.GetLength()); }
 
+// Both karaoke extensions end in a letter no other name's last character
+// lowers to, which turns most names away before any comparison.
 bool MainLibrary::IsKaraoke(const char* name, uint32_t length) {
-  return HasExtensionIn(std::string_view(name, length), kKaraokeExtensions);
+  if (length == 0) return false;
+  const char last = static_cast<char>(name[length - 1] | 0x20);
+  return (last == 'g' || last == 'r') && HasExtensionIn(std::string_view(name, length), kKaraokeExtensions);
 }
 
 bool MainLibrary::IsTv(const RString& name) { return HasExtensionIn(View(name), kTvExtensions); }

@@ -53,9 +53,15 @@ class MainLibrary : public RList {
   GenreElement* NewGenre(const char* name, uint32_t length);
   DiscElement* NewDisc(GenreElement* genre, const char* title, uint32_t length);
   TrackElement* NewTrack(const char* title, uint32_t length);
+  // A text of the arena, terminated, as a title borrows it. Plain, so that
+  // a loader gathers a disc's titles without making or destroying texts.
+  struct ArenaName {
+    const char* text;
+    uint32_t length;
+  };
   // The first tracks of a disc without any, titled with texts of the arena,
   // made in one array.
-  void GiveTracks(DiscElement* disc, const std::vector<RString>& titles);
+  void GiveTracks(DiscElement* disc, const std::vector<ArenaName>& titles);
 
   void AddContentPath(const RString& path) { contentPaths.AddItem(path); }
   RString GetContentPath(unsigned i) const;

@@ -55,6 +55,7 @@ class CatalogueReader {
       if (!ReadLine(line)) break;
     }
     FinishDisc();
+    IndexGenres();
     return failed_ ? -1 : 0;
   }
 
@@ -76,7 +77,7 @@ class CatalogueReader {
     const Line name{line.text + 2, line.length - 2};
     const Line title = memchr(name.text, '\t', name.length) ? AfterLastTab(name) : name;
     skipNext_ = MainLibrary::IsKaraoke(title.text, title.length);
-    trackTitles_.push_back(library_.arena.Text(title.text, title.length));
+    trackTitles_.push_back({library_.arena.Keep(title.text, title.length), title.length});
     return true;
   }
 
@@ -90,8 +91,9 @@ class CatalogueReader {
     disc->SetRootIndex(LeadingNumber(AfterLastTab(NextLine())));
     // The catalogue tool writes the all-music genre's own folder (where the
     // downloads album lies) as a genre of that name, which is the all-music
-    // genre: its discs join it once, in letter order.
-    if (genre_ != library_.allGenre) genre_->AddDisc(disc);
+    // genre: its discs join it once, in letter order. The genres are indexed
+    // once they are whole.
+    if (genre_ != library_.allGenre) genre_->GetDiscs()->AddItem(disc);
     library_.AddToAllGenre(genre_, disc);
     ++library_.discCount;
     disc_ = disc;
@@ -113,6 +115,13 @@ class CatalogueReader {
     return RString::Borrowing(lastCover_.Chars(), lastCover_.GetLength());
   }
 
+  // Each index in one table of the size it takes; the all-music genre's is
+  // made when its discs are numbered.
+  void IndexGenres() {
+    for (RItemList* node = library_.GetFirst(); node; node = node->next)
+      if (node->data != library_.allGenre) static_cast<GenreElement*>(node->data)->IndexDiscs();
+  }
+
   Line NextLine() { return WithoutLineEnd(file_.NextLine()); }
 
   MainLibrary& library_;
@@ -120,7 +129,7 @@ class CatalogueReader {
   GenreElement* genre_ = nullptr;
   DiscElement* disc_ = nullptr;
   // The titles of disc_'s tracks, texts of the arena.
-  std::vector<RString> trackTitles_;
+  std::vector<MainLibrary::ArenaName> trackTitles_;
   RString lastCover_ = RString::Borrowing("", 0);
   bool skipNext_ = false;
   bool failed_ = false;

@@ -103,12 +103,12 @@ void MainLibrary::LoadDiscsFromPath(const RString& path, GenreElement* genre, un
 void MainLibrary::LoadTracksFromPath(const RString& path, DiscElement* disc) {
   std::vector<RString> files = ListFiles(path, arena, namesLeftOut);
   const std::unordered_set<std::string> karaokeBases = KaraokeBaseNames(files);
-  std::vector<RString> tracks;
-  for (RString& name : files) {
+  std::vector<ArenaName> tracks;
+  for (const RString& name : files) {
     if (HaveImageFormat(name))
       disc->SetCoverName(RString::Borrowing(name.c_str(), name.GetLength()));
     else if (HaveTrackFormat(name) && !IsKaraokeAudio(name, karaokeBases))
-      tracks.push_back(std::move(name));
+      tracks.push_back({name.Chars(), name.GetLength()});
   }
   GiveTracks(disc, tracks);
 }
