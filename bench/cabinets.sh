@@ -13,7 +13,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-CONFIGTOOL=$build/bin/configtool demo/make-cabinet "$work/demo" >/dev/null
+CONFIGTOOL=$build/bin/melodeck-configtool demo/make-cabinet "$work/demo" >/dev/null
 cp -r "$work/demo" "$work/large"
 (cd "$work/large" && "$build/bench/catalogue_generate" db db $((tracks / 10)))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
