@@ -9,7 +9,9 @@
 # purchases with every fsync slowed by 200 ms (strace); a three-letter
 # search on the on-screen keyboard. With OLD_BUILD, an older build's
 # melodeck runs the same cases in the same run.
-# Usage: bench/smoothness.sh [BUILD_DIR]   TRACKS=1000000 OLD_BUILD=DIR CASES='idle ...'
+# SETTINGS='key=value ...' adds settings to the cabinet's configuration, for
+# example a fleet broker that is down.
+# Usage: bench/smoothness.sh [BUILD_DIR]   TRACKS=1000000 OLD_BUILD=DIR CASES='idle ...' SETTINGS=...
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source bench/cabinets.sh
@@ -117,6 +119,7 @@ coin_waits() {
 }
 
 prepare_media
+for setting in ${SETTINGS:-}; do printf '%s\n' "$setting" >>"$cabinet/configuration"; done
 for melodeck in "$build/bin/melodeck" ${OLD_BUILD:+"$OLD_BUILD/bin/melodeck"}; do
   echo "$melodeck, $tracks tracks; passes p50, p99, longest; coin to credits on screen p99, longest (ms):"
   for case in ${CASES:-idle browse cold_genre_change purchases search}; do

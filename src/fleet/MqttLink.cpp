@@ -48,12 +48,16 @@ void MqttLink::Run() {
   mosquitto_message_callback_set(mosq, OnMessage);
   mosquitto_subscribe_callback_set(mosq, OnSubscribe);
   handler_.Prepare(mosq);
+  // Every failed attempt, whether the library refuses it at once or the
+  // connection fails later, waits its back-off before the next: a broker
+  // that refuses at once would otherwise keep this thread spinning.
   while (!stop_) {
-    if (state_ == State::kDown) Connect();
-    if (state_ == State::kDown)
-      PauseBeforeRetry();
-    else
+    if (state_ != State::kDown) {
       Serve();
+      continue;
+    }
+    PauseBeforeRetry();
+    if (!stop_) Connect();
   }
   if (state_ == State::kUp) Disconnect();
 }
