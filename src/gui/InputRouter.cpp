@@ -50,7 +50,7 @@ int InputRouter::touchFunction(int x, int y) {
   if (key == 0) return 0;
   if (gui.dialog != SDLGui::kConfigScreen) DispatchKey(key);
   if (gui.VideoPlaying() && !gui.config->tvout) gui.NoteInputDuringVideo();
-  gui.DrawButtons(true);
+  gui.Panels().DrawButtons(true);
   gui.touchHeld = 1;
   const bool scrolls = SDLGui::KeyIs(key, gui.config->up) || SDLGui::KeyIs(key, gui.config->down);
   platform::Delay(scrolls ? kHeldScrollRepeat : kHeldRepeat);

@@ -72,12 +72,12 @@ void MarqueeView::ComposeMarqueePanel() {
   if (gui.marqueeSave == nullptr || gui.background == nullptr) return;
   if (gui.marqueeBackdrop == nullptr) {
     gui.marqueeBackdrop.reset(SDLGui::NewSurface(gui.marqueeSave->w, gui.marqueeSave->h));
-    gui.ComposePanel(gui.marqueeBackdrop, gui.skin->xmarquee, gui.skin->ymarquee);
+    gui.Panels().ComposePanel(gui.marqueeBackdrop, gui.skin->xmarquee, gui.skin->ymarquee);
   }
   SDL_BlitSurface(gui.marqueeBackdrop, nullptr, gui.marqueeSave, nullptr);
 }
 
-void MarqueeView::UpdateMarquee() { gui.ShowPanel(gui.marqueeSave, gui.skin->xmarquee, gui.skin->ymarquee); }
+void MarqueeView::UpdateMarquee() { gui.Panels().ShowPanel(gui.marqueeSave, gui.skin->xmarquee, gui.skin->ymarquee); }
 
 // TV-out ---------------------------------------------------------------------
 

@@ -4,12 +4,14 @@
 // GenresListScreen, AlphabetScreen, KeyboardScreen, SearcherScreen,
 // OperatorMenuScreen and WifiCodesScreen; the parts DisplaySetup,
 // InputRouter, PlaybackEvents, MarqueeView (over Marquee), TextCursor,
-// ServiceStatus, UsbUpdate, CoverRing, DownloadProgress, ScreenImages and
-// the catalogue walk both searches take (CatalogueWalk).
+// ServiceStatus, UsbUpdate, MainPanels, CoverCarousel (over CoverRing),
+// DownloadProgress, ScreenImages and the catalogue walk both searches take
+// (CatalogueWalk).
 // The rest of its state is grouped in GuiState.h; all of it is private,
 // reached from outside through the accessors below. Its own members live in
 // SDLGui*.cpp, one source per concern: set-up, video window, messages,
-// panels, covers, input, main loop, frame, marquee text and karaoke.
+// main-screen helpers, image files, input, main loop, frame, marquee text
+// and karaoke.
 #include <SDL.h>
 
 #include <cstdint>
@@ -24,18 +26,17 @@
 #include "base/RStringsList.h"
 #include "catalogue/CatalogueSearch.h"
 #include "gui/AlphabetScreen.h"
-#include "gui/CoverLoader.h"
-#include "gui/CoverRing.h"
+#include "gui/CoverCarousel.h"
 #include "gui/DisplaySetup.h"
 #include "gui/GenresListScreen.h"
 #include "gui/GuiState.h"
 #include "gui/InputRouter.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
+#include "gui/MainPanels.h"
 #include "gui/MainScreen.h"
 #include "gui/Marquee.h"
 #include "gui/MarqueeView.h"
-#include "gui/MediaCover.h"
 #include "gui/OperatorMenuScreen.h"
 #include "gui/PassObserver.h"
 #include "gui/PendingSales.h"
@@ -198,45 +199,6 @@ class SDLGui : public PlayerListener,
     uint32_t seenAt = 0;
   };
 
-  // Panels -----------------------------------------------------------------
-
-  // Each Draw... composes its panel off-screen over its piece of the
-  // background and, with update, shows it; each Update... copies the composed
-  // panel to the screen and updates exactly its rectangle.
-  void DrawGenre(bool update);
-  void UpdateGenre();
-  void DrawTitles(bool update);
-  void UpdateTitles();
-  void DrawCovers(bool update);
-  void UpdateCovers();
-  void DrawTracks(bool update);
-  void UpdateTracks();
-  // The waiting entries; entries whose track is gone leave the queue here.
-  void DrawQueue(bool update);
-  void UpdateQueue();
-  void DrawCredits(bool update);
-  void UpdateCredits();
-  void DrawPlayingInfo(bool update);
-  // Shows the panel only on the main screen.
-  void UpdatePlayingInfo();
-  void DrawCoverMedia(bool update);
-  void UpdateCoverMedia();
-  void DrawVolumen(bool update);
-  void UpdateVolumen();
-  // The six touch buttons, straight onto the screen.
-  void DrawButtons(bool update);
-
-  // A numbered row "007.- text": the number zero-padded to as many digits
-  // as count has.
-  static RString NumberedRow(int number, int count, const RString& text);
-  // The decimal digits of a count: the width of numbered rows and of typed
-  // album and track numbers.
-  static int DigitCount(int count);
-  // A track title as shown: without its extension.
-  static RString ShownTitle(const RString& title);
-  // Whether the entry still names a track of the catalogue.
-  bool TrackExists(const QueueElement& entry) const;
-
   // Messages, coins, volume and the video window ---------------------------
 
   // A box with text centred on the screen. With wait, input is read until a
@@ -265,29 +227,8 @@ class SDLGui : public PlayerListener,
 
   // Cover cache ------------------------------------------------------------
 
-  // Empties every slot; used when the genre changes or the selection jumps.
-  void ResetCoversCache();
-  // Rotate the ring after selDisc moved one disc back or forward; the new
-  // slot is empty and selTrack goes back to 0.
-  void SlideLeft();
-  void SlideRight();
-  // Gives every empty slot its disc, puts the covers the loader finished in
-  // place as far as the ring's step budget allows and asks it for those
-  // still missing, the selected one and those on screen first. Covers on
-  // screen that come in after the screen was drawn are drawn.
-  void coverswithcache();
-  // The ring of covers around the selected disc.
-  CoverRing& Covers() { return coverRing; }
-  CoverLoader& CoverLoading() { return coverLoader; }
-  using CoverSlot = CoverRing::Slot;
-  // What the carousel shows for a slot: its cover (enlarged when selected),
-  // or the default cover while it is not loaded.
-  SDL_Surface* ShownCover(const CoverSlot& slot, bool selected);
-  // How many covers the carousel shows for the selection: up to four, and in
-  // small genres none past the last disc.
-  int CoversOnScreen() const;
-  // The disc count of the selected genre; 0 when there is no such genre.
-  int SelectedGenreDiscs() const;
+  // The carousel's covers around the selected disc and their loading.
+  CoverCarousel& Carousel() { return carousel; }
   // An image file (internal path) as loaded at its own size; null when it
   // cannot be, or declares more pixels than any picture shown here needs.
   static SDL_Surface* LoadImageFile(const RString& path);
@@ -306,6 +247,8 @@ class SDLGui : public PlayerListener,
   ServiceStatus& Service() { return serviceStatus; }
   // The input events of the main loop, keys handed to the screen on top.
   InputRouter& Router() { return router; }
+  // The main screen's panels.
+  MainPanels& Panels() { return panels; }
   // The main screen (screen 0), the genre list (screen 1) and the alphabet
   // (screen 2).
   MainScreen& Main() { return mainScreen; }
@@ -422,6 +365,10 @@ class SDLGui : public PlayerListener,
   UsbUpdate usbUpdate{*this};
   friend class InputRouter;
   InputRouter router{*this};
+  friend class CoverCarousel;
+  CoverCarousel carousel{*this};
+  friend class MainPanels;
+  MainPanels panels{*this};
   friend class MainScreen;
   MainScreen mainScreen{*this};
   friend class GenresListScreen;
@@ -437,16 +384,11 @@ class SDLGui : public PlayerListener,
   bool lastItemFailed = false;
   std::mutex stateMutex;
   uint32_t lastInputDuringVideo = 0;
-  CoverLoader coverLoader;
-  MediaCover mediaCover;
-  // The default cover at the selected cover's size.
-  Surface coverPlaceholder;
 
   // Playback events not yet dealt with, oldest first, and the entries of
   // their not-played events; under stateMutex.
   std::deque<int> playEvents;
   std::deque<QueueElement> notPlayedEntries;
-  CoverRing coverRing;
   Marquee marquee;
   friend class OperatorMenuScreen;
   OperatorMenuScreen menuScreen{*this};
@@ -472,25 +414,8 @@ class SDLGui : public PlayerListener,
   bool VideoPlaying() const;
   void SetVideoArea(const SDL_Rect& area);
 
-  // The panel's rectangle of the background becomes save's backdrop.
-  void ComposePanel(SDL_Surface* save, int x, int y);
-  // Copies save onto the screen at (x, y); ShowPanel also shows that
-  // rectangle.
-  void PlacePanel(SDL_Surface* save, int x, int y);
-  void ShowPanel(SDL_Surface* save, int x, int y);
   // Shows the part of area that lies on the screen.
   void UpdateScreenArea(const SDL_Rect& area);
-  RString CreditsText() const;
-  RString GenreHeader() const;
-  void DrawSelectedCover(SDL_Surface* enlarged);
-
-  void AssignCoverSlot(const CoverRing::Place& place);
-  void PlaceFinishedCovers();
-  bool PlaceCover(const CoverLoader::Finished& finished);
-  // The disc's cover at the media panel's size (MediaCover::Get).
-  SDL_Surface* PlayingCover(uint32_t genre, uint32_t disc);
-  // Asks the loader to delete the thumbnails no longer read.
-  void TidyCoverThumbnails();
 
   // Main screen keys (helpers) ---------------------------------------------
 

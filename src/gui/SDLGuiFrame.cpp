@@ -55,10 +55,10 @@ void SDLGui::RedrawWhenPending() {
     DrawAll();
   } else if (redrawMode == kPartialRedraw) {
     extrawork();
-    DrawCovers(true);
-    DrawTitles(true);
-    DrawTracks(true);
-    DrawButtons(true);
+    panels.DrawCovers(true);
+    panels.DrawTitles(true);
+    panels.DrawTracks(true);
+    panels.DrawButtons(true);
     redrawMode = kUpToDate;
   }
 }
@@ -107,9 +107,9 @@ void SDLGui::PlayFinished() {
     std::puts("COUNT");
     if (!VideoOnQueue()) {
       std::puts("Next play: Song");
-      DrawQueue(true);
-      DrawPlayingInfo(true);
-      DrawCoverMedia(true);
+      panels.DrawQueue(true);
+      panels.DrawPlayingInfo(true);
+      panels.DrawCoverMedia(true);
       if (config->tvout) {
         HideVideoWindow();
       } else {
@@ -119,22 +119,22 @@ void SDLGui::PlayFinished() {
         UpdateAll();
         RedrawCurrentDialog();
       }
-      DrawButtons(true);
+      panels.DrawButtons(true);
     } else {
       std::puts("Next play: Video");
       if (config->tvout) {
-        DrawQueue(true);
-        DrawPlayingInfo(true);
+        panels.DrawQueue(true);
+        panels.DrawPlayingInfo(true);
         RedrawCurrentDialog();
       }
     }
   } else {
     DrawAll();
-    DrawPlayingInfo(true);
-    DrawCoverMedia(true);
+    panels.DrawPlayingInfo(true);
+    panels.DrawCoverMedia(true);
     UpdateAll();
     RedrawCurrentDialog();
-    DrawButtons(true);
+    panels.DrawButtons(true);
     std::puts("Player going to quiet state");
   }
   cashbox->AskSave();
@@ -150,11 +150,11 @@ bool SDLGui::VideoOnQueue() const { return player != nullptr && player->IsVideoO
 void SDLGui::ShowVolumeBarUntilDue() {
   if (volumeShownAt == 0) return;
   if (platform::Ticks() - volumeShownAt > kVolumeBarShown) {
-    ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
-    ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen);
+    panels.ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
+    panels.ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen);
     volumeShownAt = 0;
   } else if (!VideoPlaying()) {
-    DrawVolumen(true);
+    panels.DrawVolumen(true);
   }
 }
 
@@ -224,8 +224,8 @@ void SDLGui::CompleteDownload(const RString& name) {
   std::printf("Index of added download: 0 %u %u\n", disc, track);
   sales.Add(cashbox->Buy(QueueElement{0, disc, track, 0}, price), [this, name](const Cashbox::Outcome& outcome) {
     if (TellUnsold(outcome.sale)) return;
-    DrawCredits(true);
-    DrawQueue(true);
+    panels.DrawCredits(true);
+    panels.DrawQueue(true);
     const int row = ShowDownloadProgress(name, kDownloadComplete);
     if (row != -1) std::printf("Index item: %d\n", row);
   });

@@ -9,7 +9,7 @@
 #include "playback/Player.h"
 
 void SDLGui::extrawork() {
-  coverswithcache();
+  carousel.coverswithcache();
   if (!miniVideo || !VideoPlaying()) return;
   if (platform::Ticks() - lastInputDuringVideo >= config->timeoutvideohide * 1000u) FullVideo();
 }
@@ -69,9 +69,9 @@ void SDLGui::MiniVideo() {
   if (config->tvout) return;
   SetVideoArea(MakeRect(skin->xmedia, skin->ymedia, skin->wmedia, skin->hmedia));
   miniVideo = 1;
-  DrawQueue(false);
-  DrawTracks(false);
-  DrawPlayingInfo(false);
+  panels.DrawQueue(false);
+  panels.DrawTracks(false);
+  panels.DrawPlayingInfo(false);
   UpdateAll();
   mainScreen.RestartTitleScroll();
 }
@@ -104,13 +104,13 @@ void SDLGui::RedrawCurrentDialog() {
 
 void SDLGui::DrawAll() {
   DrawBackground(false);
-  DrawGenre(true);
-  DrawCovers(true);
-  DrawTitles(true);
-  DrawTracks(true);
-  DrawCredits(true);
-  DrawQueue(true);
-  if (config->touchscreen) DrawButtons(true);
+  panels.DrawGenre(true);
+  panels.DrawCovers(true);
+  panels.DrawTitles(true);
+  panels.DrawTracks(true);
+  panels.DrawCredits(true);
+  panels.DrawQueue(true);
+  if (config->touchscreen) panels.DrawButtons(true);
   redrawMode = kUpToDate;
   if (VideoPlaying()) {
     FullVideo();
@@ -118,22 +118,22 @@ void SDLGui::DrawAll() {
     if (!config->tvout) ShowVideoWindow();
   } else {
     HideVideoWindow();
-    if (player != nullptr && player->playing) DrawCoverMedia(true);
+    if (player != nullptr && player->playing) panels.DrawCoverMedia(true);
   }
   SDL_Flip(screen);
 }
 
 void SDLGui::UpdateAll() {
   UpdateBackground();
-  UpdateGenre();
-  UpdateCovers();
-  UpdateTitles();
-  UpdateTracks();
-  UpdateCredits();
-  UpdateQueue();
-  UpdatePlayingInfo();
+  panels.UpdateGenre();
+  panels.UpdateCovers();
+  panels.UpdateTitles();
+  panels.UpdateTracks();
+  panels.UpdateCredits();
+  panels.UpdateQueue();
+  panels.UpdatePlayingInfo();
   marqueeView.UpdateMarquee();
-  UpdateCoverMedia();
+  panels.UpdateCoverMedia();
 }
 
 void SDLGui::ExternalAction(int event) {
@@ -179,7 +179,7 @@ void SDLGui::JumpToMatch(const QueueElement& match) {
   selGenre = match.genre;
   selDisc = match.disc;
   selTrack = match.track;
-  ResetCoversCache();
+  carousel.ResetCoversCache();
   DrawBackground(true);
   CloseDialog();
 }

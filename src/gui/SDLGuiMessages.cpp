@@ -101,7 +101,7 @@ int SDLGui::CoinInputOfKey(int key) const { return config->CoinInput(key); }
 void SDLGui::CreditKey(int key) {
   if (config->soundcredit) PlayCoinSound();
   cashbox->CreditCoin(CoinInputOfKey(key));
-  DrawCredits(true);
+  panels.DrawCredits(true);
   passObserver->CreditsDrawn();
 }
 
@@ -127,7 +127,7 @@ void SDLGui::StepVolume(int step) {
     ApplyVolume(volume);
     cashbox->SetVolume(volume);
   }
-  if (!VideoPlaying() || miniVideo) DrawVolumen(true);
+  if (!VideoPlaying() || miniVideo) panels.DrawVolumen(true);
   volumeShownAt = platform::Ticks();
 }
 

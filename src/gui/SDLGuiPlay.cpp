@@ -66,7 +66,7 @@ bool SDLGui::ConfirmTypedZero() {
     return false;
   ShowTracksList(true);
   typedNumber = "";
-  DrawGenre(true);
+  panels.DrawGenre(true);
   return true;
 }
 
@@ -85,9 +85,9 @@ void SDLGui::BuyWholeAlbum() {
     for (int i = 0; i < outcome.bought && JukeboxMode(); ++i) paid += items[i].price;
     std::printf("Compra: %d elementos del album %u,%u por %d creditos, quedan %d\n", outcome.bought, genre, disc,
                 paid, Credits());
-    DrawCredits(true);
-    DrawQueue(true);
-    DrawTracks(true);
+    panels.DrawCredits(true);
+    panels.DrawQueue(true);
+    panels.DrawTracks(true);
     RString text;
     text.sprintf("Elementos agregados: %d", outcome.bought);
     ShowNotice(text, kNoticeTime);
@@ -103,10 +103,10 @@ void SDLGui::BuySelectedTrack() {
     if (TellUnsold(outcome.sale)) return;
     std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", entry.genre, entry.disc, entry.track,
                 JukeboxMode() ? price : 0, Credits());
-    DrawCredits(true);
-    DrawQueue(true);
+    panels.DrawCredits(true);
+    panels.DrawQueue(true);
     RString text;
-    const RString title = ShownTitle(library->GetTrackTitle(entry.genre, entry.disc, entry.track));
+    const RString title = panels.ShownTitle(library->GetTrackTitle(entry.genre, entry.disc, entry.track));
     text.sprintf("Agregado: %s", title.Chars());
     ShowNotice(text, kNoticeTime);
   });
@@ -129,8 +129,8 @@ void SDLGui::OfferVip(const QueueElement& last) {
     if (outcome.sale == Cashbox::Sale::kShort || TellUnsold(outcome.sale)) return;
     std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track,
                 JukeboxMode() ? vipPrice : 0, Credits());
-    DrawCredits(true);
-    DrawQueue(true);
+    panels.DrawCredits(true);
+    panels.DrawQueue(true);
     ShowNotice("Modo VIP activado", kNoticeTime);
   });
 }

@@ -98,7 +98,7 @@ void SDLGui::TakeQueueRequest(const RString& name) {
               static_cast<int>(entry->track));
   if (!cashbox->CanSave(*entry)) return Refuse(name, "nombre demasiado largo", request.line);
   cashbox->AddFree(*entry);
-  DrawQueue(true);
+  panels.DrawQueue(true);
   const RString path = RequestPath(name);
   std::printf("delete command: del %s\n", path.Chars());
   platform::DeleteFile(path.Chars());

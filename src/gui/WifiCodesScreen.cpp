@@ -57,12 +57,12 @@ void WifiCodesScreen::CodeSold(Cashbox::Sale sale, int price) {
   std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", price, gui.Credits());
   if (makeWifiCode()) return;
   gui.cashbox->ReturnWifiCode(price);
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   TellCodeNotMade();
 }
 
 bool WifiCodesScreen::makeWifiCode() {
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   const RString code = codes.MakeCode();
   const int paid = gui.JukeboxMode() ? codes.Credits() : -1;
   std::printf("Ejecutando: code.py %s %d\n", code.Chars(), paid);
@@ -79,7 +79,7 @@ bool WifiCodesScreen::makeWifiCode() {
 
 // A stale image from an earlier run is never shown for a new code.
 void WifiCodesScreen::makeWifiCodeAdmin() {
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   std::puts("Crear codigo Admin - Ejecutando: code_configuration.py");
   platform::DeleteFile(kAdminCodeImage);
   RunAdminCodeScript();

@@ -275,7 +275,7 @@ class SDLGuiTitleScrollTest : public SDLGuiFrameTest {
   void SetUp() override {
     SDLGuiFrameTest::SetUp();
     gui.Selection().selTrack = 2;
-    gui.DrawTracks(true);
+    gui.Panels().DrawTracks(true);
     gui.Selection().titleScrollAt = clock.Ticks();
   }
   std::string Row() const { return gui.Lists().tracksList->GetItem(static_cast<int>(gui.Selection().selTrack)); }
@@ -356,7 +356,7 @@ TEST_F(SDLGuiFrameTest, RandomPlayQueuesAfterTheIdleMinutesAndAgainLater) {
   clock.Advance(1);
   Draw();
   ASSERT_EQ(queue.Count(), 1);
-  EXPECT_TRUE(gui.TrackExists(*queue.GetElementFromQueue(0)));
+  EXPECT_TRUE(gui.Panels().TrackExists(*queue.GetElementFromQueue(0)));
   EXPECT_EQ(gui.Input().idleSince, clock.Ticks());
   clock.Advance(120001);
   Draw();

@@ -123,7 +123,7 @@ TEST_F(SDLGuiMessagesTest, CreditsBoxShowsTheCredits) {
     return true;
   };
   config.playmode = "";
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   EXPECT_TRUE(boxIsPlain());
   config.playmode = "jukebox";
   gui.CreditKey(config.coin1);

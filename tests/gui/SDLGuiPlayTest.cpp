@@ -139,7 +139,7 @@ TEST_F(SDLGuiPlayTest, PurchaseIsToldOnlyOnceSaved) {
     return pixels;
   };
   GiveCredits(gui, 2);
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   const std::vector<Rgba> twoCredits = creditsShown();
   HeldDisk disk;
   gui.Money().SetStateWriter(disk.Writer());

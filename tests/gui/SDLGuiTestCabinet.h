@@ -173,9 +173,9 @@ class CabinetTest : public ::testing::Test {
   // waiting on the loader between steps; false when it does not come to it.
   bool SettleCovers() {
     for (int step = 0; step < 100; ++step) {
-      gui.coverswithcache();
-      if (gui.CoverLoading().Idle()) return true;
-      gui.CoverLoading().AwaitProgress(10000);
+      gui.Carousel().coverswithcache();
+      if (gui.Carousel().Loading().Idle()) return true;
+      gui.Carousel().Loading().AwaitProgress(10000);
     }
     return false;
   }
