@@ -81,7 +81,7 @@ void MainScreen::DispatchMainKey(int key) {
       {&MapKeys::down, [](MainScreen& s) { s.keydown_main_down(); }},
       {&MapKeys::left, [](MainScreen& s) { s.keydown_main_left(); }},
       {&MapKeys::right, [](MainScreen& s) { s.keydown_main_right(); }},
-      {&MapKeys::enter, [](MainScreen& s) { s.gui.EnterPlay(); }},
+      {&MapKeys::enter, [](MainScreen& s) { s.gui.purchases.EnterPlay(); }},
       {&MapKeys::menu, [](MainScreen& s) { s.OpenGenresListScreen(); }},
       {&MapKeys::abc, [](MainScreen& s) { s.OpenKeyboardOrSearcher(); }},
       {&MapKeys::cancel, [](MainScreen& s) { s.CancelDigit(); }},
@@ -308,7 +308,7 @@ void MainScreen::TypeTrackDigit() {
     gui.selTrack = static_cast<uint32_t>(track - 1);
     gui.tracksList->SetSelected(track - 1);
     gui.ShowTracksList(false);
-    if (gui.config->numenter) gui.EnterPlay();
+    if (gui.config->numenter) gui.purchases.EnterPlay();
   }
 }
 

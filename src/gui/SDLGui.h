@@ -37,9 +37,10 @@
 #include "gui/MainScreen.h"
 #include "gui/Marquee.h"
 #include "gui/MarqueeView.h"
+#include "gui/OnlineDownloads.h"
 #include "gui/OperatorMenuScreen.h"
 #include "gui/PassObserver.h"
-#include "gui/PendingSales.h"
+#include "gui/Purchases.h"
 #include "gui/PlaybackEvents.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
@@ -128,8 +129,6 @@ class SDLGui : public PlayerListener,
   void ItemPlayed(const QueueElement& entry, const PlayReport& report) override;
   // The money's owner, once initialized: for the ledger's start and stop.
   Cashbox& Money() { return *cashbox; }
-  // What follows each sale the cashbox has ended; every pass.
-  void FinishSales() { sales.Finish(*cashbox); }
   unsigned long GetWindowPlayerHandle() override;
   const Configuration& PlayerSettings() const override { return *config; }
   void ForgetPlayer(const Player* gone) override;
@@ -247,6 +246,8 @@ class SDLGui : public PlayerListener,
   ServiceStatus& Service() { return serviceStatus; }
   // The input events of the main loop, keys handed to the screen on top.
   InputRouter& Router() { return router; }
+  // Paying for plays and the sales still being saved.
+  Purchases& Sales() { return purchases; }
   // The main screen's panels.
   MainPanels& Panels() { return panels; }
   // The main screen (screen 0), the genre list (screen 1) and the alphabet
@@ -278,14 +279,6 @@ class SDLGui : public PlayerListener,
   // up and down move the list, and left and right as well.
   void MoveInList(ListBox& list, int key);
 
-  // Play selection ---------------------------------------------------------
-
-  // Queues the selected track, or every track of the highlighted album,
-  // and takes the price from the credits (refused in "jukebox" mode when
-  // they do not reach it); enter again on the track queued last offers to
-  // make it a VIP play for creditsvip more.
-  void EnterPlay();
-
   // Frame update -----------------------------------------------------------
 
   // Steps of draw (with the playback events, PlaybackEvents): random play
@@ -298,14 +291,7 @@ class SDLGui : public PlayerListener,
   // Retries a failed save when due, and has the marquee tell when saving
   // starts or stops failing.
   void NoteSavingState();
-  // What a customer is told of a purchase that could not be saved.
-  static constexpr const char* kNotSavedText = "No se pudo guardar la compra: no se cobra";
   void PlayRandomWhenIdle();
-  // Rows of the on-line results show their download's percentage; one
-  // completed download per pass is charged creditsdownloads (credits may go
-  // below 0 outside the coin-operated mode) and queued from the album
-  // "Descargas" of genre 0.
-  void FollowDownloads();
   // The karaoke score: a random 0..9 shown over its picture with booing
   // (below 6) or applause, then the main screen again.
   void KaraokeCalif();
@@ -396,7 +382,11 @@ class SDLGui : public PlayerListener,
   friend class WifiCodesScreen;
   WifiCodesScreen wifiScreen{*this};
   bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
-  PendingSales sales;
+  friend class Purchases;
+  Purchases purchases{*this};
+  friend class OnlineDownloads;
+  OnlineDownloads downloads{*this};
+  void ShowNotice(const RString& text, int timeout);
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;
@@ -424,30 +414,10 @@ class SDLGui : public PlayerListener,
   void ShowTracksList(bool highlightAll);
   int SelectedAlbumTracks() const;
 
-  // Play selection (helpers) -----------------------------------------------
-
-  // Video and karaoke tracks of the selected album cost creditsbyvideo.
-  bool IsVideoTrack(uint32_t track) const;
-  int32_t PriceOfTrack(uint32_t track) const;
-  // The "jukebox" mode's checks for the selected track, with their messages.
-  bool CreditsAllowSelection();
-  bool ConfirmTypedZero();
-  void BuyWholeAlbum();
-  void BuySelectedTrack();
-  void OfferVip(const QueueElement& last);
-  // Tells the customer why a sale was not made; true when it was not.
-  bool TellUnsold(Cashbox::Sale sale);
-  void ShowNotice(const RString& text, int timeout);
-
   // Frame update (helpers) -------------------------------------------------
 
   void PlayFinished();
   bool VideoOnQueue() const;
-  // Writes "[<percent>%] <title>" into the on-line results row of the
-  // download; its position, or -1 when no row is the download's.
-  int ShowDownloadProgress(const RString& name, const RString& percent);
-  void CompleteDownload(const RString& name);
-  void RefuseDownload(const RString& name);
 
   bool sdlStarted_ = false;
 };

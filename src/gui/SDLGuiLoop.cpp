@@ -19,7 +19,7 @@ void SDLGui::pool() {
   if (queuePollCounter++ == 0) ReadQueueRequests();
   // The customer's input waits for the sale being saved, to act on what it
   // made; coins count as they come.
-  if (sales.Waiting()) {
+  if (purchases.Pending().Waiting()) {
     KeepInputWhileWaiting();
     return;
   }

@@ -140,3 +140,7 @@ void SDLGui::StopPlayer() {
 }
 
 bool SDLGui::VideoPlaying() const { return player != nullptr && player->IsVideoPlaying(); }
+
+void SDLGui::ShowNotice(const RString& text, int timeout) {
+  ShowMsg(text, genreFont, timeout, true, true);
+}

@@ -48,12 +48,12 @@ void WifiCodesScreen::AskWifiCode() {
   } while (SDLGui::KeyIs(key, gui.config->up) || SDLGui::KeyIs(key, gui.config->down));
   if (!SDLGui::KeyIs(key, gui.config->enter)) return;
   const int price = codes.Credits();
-  gui.sales.Add(gui.cashbox->BuyWifiCode(price),
+  gui.purchases.Pending().Add(gui.cashbox->BuyWifiCode(price),
                 [this, price](const Cashbox::Outcome& outcome) { CodeSold(outcome.sale, price); });
 }
 
 void WifiCodesScreen::CodeSold(Cashbox::Sale sale, int price) {
-  if (gui.TellUnsold(sale)) return;
+  if (gui.purchases.TellUnsold(sale)) return;
   std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", price, gui.Credits());
   if (makeWifiCode()) return;
   gui.cashbox->ReturnWifiCode(price);

@@ -159,7 +159,7 @@ TEST_F(SDLGuiFrameTest, PaidItemThatCouldNotPlayIsPaidBackOnce) {
   GiveCredits(gui, 5);
   gui.Selection().selTrack = 1;
   testing::internal::CaptureStdout();
-  gui.EnterPlay();
+  gui.Sales().EnterPlay();
   FinishSales();
   testing::internal::GetCapturedStdout();
   ASSERT_EQ(gui.Credits(), 3);
@@ -457,7 +457,7 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsQueuedFreeOutsideTheCoinOperatedM
   EXPECT_FALSE(fs::exists("downloadsprogress/[D] Otro video.mp4"));
   EXPECT_EQ(queue.Count(), 2);
   gui.Selection().selGenre = 0, gui.Selection().selDisc = 0, gui.Selection().selTrack = 0;
-  gui.EnterPlay();
+  gui.Sales().EnterPlay();
   EXPECT_EQ(queue.Count(), 2);
   EXPECT_EQ(gui.Credits(), 0);
 }

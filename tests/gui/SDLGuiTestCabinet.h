@@ -166,7 +166,7 @@ class CabinetTest : public ::testing::Test {
   // next pass does it.
   void FinishSales() {
     gui.Money().Flush();
-    gui.FinishSales();
+    gui.Sales().Finish();
   }
 
   // Runs the cover step until the cover loader has nothing left to do,
