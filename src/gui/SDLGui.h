@@ -312,9 +312,7 @@ class SDLGui : public PlayerListener,
   GuiResources& Resources() { return *this; }
   const GuiResources& Resources() const { return *this; }
   ScreenState& Display() { return *this; }
-  const ScreenState& Display() const { return *this; }
   TextWriters& Writers() { return *this; }
-  const TextWriters& Writers() const { return *this; }
   ScreenLists& Lists() { return *this; }
   const ScreenLists& Lists() const { return *this; }
   MainSelection& Selection() { return *this; }
@@ -322,9 +320,7 @@ class SDLGui : public PlayerListener,
   TypedSearch& Search() { return *this; }
   const TypedSearch& Search() const { return *this; }
   InputState& Input() { return *this; }
-  const InputState& Input() const { return *this; }
   PlayTiming& Timing() { return *this; }
-  const PlayTiming& Timing() const { return *this; }
   // Playback events posted and not yet dealt with.
   std::deque<int> PendingPlaybackEvents();
 
