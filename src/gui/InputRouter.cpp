@@ -86,7 +86,7 @@ void InputRouter::KeyDown(int key) {
 }
 
 void InputRouter::KeyUp(int key) {
-  if (gui.CoinInputOfKey(key) != 0) return;
+  if (gui.coins.CoinInputOfKey(key) != 0) return;
   if (SDLGui::KeyIs(key, gui.config->left) || SDLGui::KeyIs(key, gui.config->right))
     gui.mainScreen.SideKeyReleased();
   else if (SDLGui::KeyIs(key, gui.config->up) && gui.dialog == SDLGui::kKeyboardScreen && gui.config->phonekeyboard)
@@ -181,5 +181,5 @@ void InputRouter::DropTouchEcho() {
   SDL_Event echo[kEventsDroppedAfterTouch];
   SDL_PumpEvents();
   const int count = SDL_PeepEvents(echo, kEventsDroppedAfterTouch, SDL_GETEVENT, SDL_MOUSEEVENTMASK);
-  for (int i = 0; i < count; ++i) gui.ObserveInput(echo[i]);
+  for (int i = 0; i < count; ++i) gui.coins.ObserveInput(echo[i]);
 }

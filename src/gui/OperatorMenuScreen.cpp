@@ -106,7 +106,7 @@ void OperatorMenuScreen::keydown_config(int key) {
       {&MapKeys::downvol, &SDLGui::DownVol},
       {&MapKeys::cancelsong, &SDLGui::StopPlayer},
   };
-  if (!MenuKey(key) && gui.CoinInputOfKey(key) == 0) gui.ActOnFirstRole(key, kServiceRoles, std::size(kServiceRoles));
+  if (!MenuKey(key) && gui.coins.CoinInputOfKey(key) == 0) gui.ActOnFirstRole(key, kServiceRoles, std::size(kServiceRoles));
   SDL_Flip(gui.screen);
 }
 

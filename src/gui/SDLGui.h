@@ -26,6 +26,7 @@
 #include "base/RStringsList.h"
 #include "catalogue/CatalogueSearch.h"
 #include "gui/AlphabetScreen.h"
+#include "gui/CoinInputs.h"
 #include "gui/CoverCarousel.h"
 #include "gui/DisplaySetup.h"
 #include "gui/GenresListScreen.h"
@@ -136,7 +137,7 @@ class SDLGui : public PlayerListener,
   // Input ------------------------------------------------------------------
 
   // The next input event: one kept during a blocking wait, else SDL's next
-  // one. Every event is seen by ObserveInput exactly once, when SDL hands it
+  // one. Every event is seen by CoinInputs::ObserveInput exactly once, when SDL hands it
   // over, so coins count whoever reads them. False when there is none.
   bool ReadInput(SDL_Event& event);
   // For blocking waits: takes what SDL holds, counts its coins and keeps the
@@ -150,13 +151,6 @@ class SDLGui : public PlayerListener,
   // input in a loop of their own, so that each of their steps is a pass.
   void PauseBetweenPasses(uint32_t ms);
   void ObservePasses(PassObserver* observer) { passObserver = observer != nullptr ? observer : &unobserved; }
-  // Coins: a coin input's key going down notes its press, going up credits
-  // it, or after a hold over 3000 ms starts the operator-menu access
-  // sequence; mouse buttons credit as coin1 and coin2 with mousecredit.
-  void ObserveInput(const SDL_Event& event);
-  void CoinPressed(int input);
-  void CoinReleased(int key);
-  void StartMenuSequence();
   // Whether the event asks the program to end, on whatever screen: the
   // window system, the exit key, or F4 pressed with Alt.
   bool IsQuitRequest(const SDL_Event& event) const;
@@ -191,13 +185,6 @@ class SDLGui : public PlayerListener,
   void ReadQueueRequests();
   void TakeQueueRequest(const RString& name);
 
-  // Each coin input's press: when its key went down (0: up) and when it was
-  // last seen down (key repeat while held).
-  struct CoinPress {
-    uint32_t downAt = 0;
-    uint32_t seenAt = 0;
-  };
-
   // Messages, coins, volume and the video window ---------------------------
 
   // A box with text centred on the screen. With wait, input is read until a
@@ -210,12 +197,6 @@ class SDLGui : public PlayerListener,
   // How long ShowMsg keeps a notice and a refusal (not enough credits).
   static constexpr int kNoticeTime = 3000;
   static constexpr int kRefusalTime = 5000;
-  // Credits one coin of the input bound to key, counts it and saves.
-  void CreditKey(int key);
-  // The coin input 1..6 bound to key; 0 when none is.
-  int CoinInputOfKey(int key) const;
-  // The key bound to coin input 1..6.
-  int32_t CoinKeyOf(int input) const;
   void UpVol();
   void DownVol();
   // Sets the system's master volume in percent.
@@ -246,6 +227,8 @@ class SDLGui : public PlayerListener,
   ServiceStatus& Service() { return serviceStatus; }
   // The input events of the main loop, keys handed to the screen on top.
   InputRouter& Router() { return router; }
+  // The coin inputs: their presses and the coins they credit.
+  CoinInputs& Coins() { return coins; }
   // Paying for plays and the sales still being saved.
   Purchases& Sales() { return purchases; }
   // The main screen's panels.
@@ -332,7 +315,6 @@ class SDLGui : public PlayerListener,
   PassObserver* passObserver = &unobserved;
   // State ---------------------------------------------------------------
 
-  CoinPress coinPresses[6];
   friend class DisplaySetup;
   DisplaySetup setup{*this};
   friend class MarqueeView;
@@ -378,6 +360,8 @@ class SDLGui : public PlayerListener,
   friend class WifiCodesScreen;
   WifiCodesScreen wifiScreen{*this};
   bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
+  friend class CoinInputs;
+  CoinInputs coins{*this};
   friend class Purchases;
   Purchases purchases{*this};
   friend class OnlineDownloads;
@@ -395,7 +379,6 @@ class SDLGui : public PlayerListener,
   bool WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*stillWanted)() const = nullptr);
   // Hides the video window when it lies over box; whether it did.
   bool HideVideoOver(const SDL_Rect& box);
-  void PlayCoinSound();
   void StopPlayer();
   bool VideoPlaying() const;
   void SetVideoArea(const SDL_Rect& area);

@@ -155,7 +155,7 @@ void SDLGui::ForgetPlayer(const Player* gone) {
 }
 
 bool SDLGui::CommonDialogKey(int key, bool secondBindings) {
-  if (CoinInputOfKey(key) != 0) return true;
+  if (coins.CoinInputOfKey(key) != 0) return true;
   if (KeyIs(key, config->upvol) || (secondBindings && KeyIs(key, config->upvol2))) {
     UpVol();
   } else if (KeyIs(key, config->downvol) || (secondBindings && KeyIs(key, config->downvol2))) {

@@ -1,7 +1,6 @@
 // The message box, coins and credits, and the volume.
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
@@ -16,7 +15,6 @@ const int kBoxMargin = 25;
 const uint32_t kIdlePoll = 1;
 const uint32_t kAfterTimeout = 10;
 const int kVolumeStep = 2;
-const char* const kCoinSound = "coin.wav";
 
 int ClampPercent(int percent) { return std::clamp(percent, 0, 100); }
 
@@ -80,7 +78,7 @@ bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*st
       const int sym = event.key.keysym.sym;
       if (KeyIs(sym, config->cancelsong)) {
         StopPlayer();
-      } else if (CoinInputOfKey(sym) == 0) {
+      } else if (coins.CoinInputOfKey(sym) == 0) {
         key = sym;
         return true;
       }
@@ -92,24 +90,6 @@ bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*st
     if (stillWanted != nullptr && !(this->*stillWanted)()) return false;
     PauseBetweenPasses(kIdlePoll);
   }
-}
-
-int32_t SDLGui::CoinKeyOf(int input) const { return config->CoinKey(input); }
-
-int SDLGui::CoinInputOfKey(int key) const { return config->CoinInput(key); }
-
-void SDLGui::CreditKey(int key) {
-  if (config->soundcredit) PlayCoinSound();
-  cashbox->CreditCoin(CoinInputOfKey(key));
-  panels.DrawCredits(true);
-  passObserver->CreditsDrawn();
-}
-
-// Plays "coin.wav" without waiting for it; silent without the file or an
-// audio device.
-void SDLGui::PlayCoinSound() {
-  if (coinSound == nullptr) coinSound = std::make_unique<SoundClip>(kCoinSound);
-  coinSound->Play();
 }
 
 void SDLGui::UpVol() { StepVolume(kVolumeStep); }

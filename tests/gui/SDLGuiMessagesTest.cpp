@@ -101,14 +101,14 @@ TEST_F(SDLGuiMessagesTest, CreditKeyCreditsTheMatchingCoinInput) {
   config.creditscoin2 = 3;
   config.coin3 = SDLK_z;
   config.creditscoin3 = 5;
-  gui.CreditKey(config.coin2);
-  gui.CreditKey(SDLK_z);
+  gui.Coins().CreditKey(config.coin2);
+  gui.Coins().CreditKey(SDLK_z);
   EXPECT_EQ(gui.Credits(), 8);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(2), 1);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(3), 1);
 
-  gui.CreditKey(SDLK_q);  // no coin input
-  gui.CreditKey(0);       // unbound inputs have code 0
+  gui.Coins().CreditKey(SDLK_q);  // no coin input
+  gui.Coins().CreditKey(0);       // unbound inputs have code 0
   EXPECT_EQ(gui.Credits(), 8);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(4), 0);
   EXPECT_NE(SavedFile().find("counter3=1\n"), std::string::npos);
@@ -126,7 +126,7 @@ TEST_F(SDLGuiMessagesTest, CreditsBoxShowsTheCredits) {
   gui.Panels().DrawCredits(true);
   EXPECT_TRUE(boxIsPlain());
   config.playmode = "jukebox";
-  gui.CreditKey(config.coin1);
+  gui.Coins().CreditKey(config.coin1);
   EXPECT_FALSE(boxIsPlain());
 }
 
