@@ -107,7 +107,7 @@ void CoverCarousel::PlaceFinishedCovers() {
   }
   const bool mainUpToDate = gui.dialog == SDLGui::kMainScreen && gui.redrawMode == SDLGui::kUpToDate;
   if (shownPlaced && mainUpToDate) gui.panels.DrawCovers(true);
-  if (playingPlaced) gui.panels.DrawCoverMedia(mainUpToDate && (gui.config->tvout || !gui.VideoPlaying()));
+  if (playingPlaced) gui.panels.DrawCoverMedia(mainUpToDate && (gui.config->tvout || !gui.video.VideoPlaying()));
 }
 
 // Every empty slot that waits for the cover at that size gets it, each its

@@ -49,7 +49,7 @@ int InputRouter::touchFunction(int x, int y) {
   const int key = getButtonTouched(x, y);
   if (key == 0) return 0;
   if (gui.dialog != SDLGui::kConfigScreen) DispatchKey(key);
-  if (gui.VideoPlaying() && !gui.config->tvout) gui.NoteInputDuringVideo();
+  if (gui.video.VideoPlaying() && !gui.config->tvout) gui.video.NoteInputDuringVideo();
   gui.Panels().DrawButtons(true);
   gui.touchHeld = 1;
   const bool scrolls = SDLGui::KeyIs(key, gui.config->up) || SDLGui::KeyIs(key, gui.config->down);
@@ -81,7 +81,7 @@ void InputRouter::HandleEvent(const SDL_Event& event) {
 
 // Coins were counted when the event was read.
 void InputRouter::KeyDown(int key) {
-  if (gui.VideoPlaying() && !gui.config->tvout) gui.NoteInputDuringVideo();
+  if (gui.video.VideoPlaying() && !gui.config->tvout) gui.video.NoteInputDuringVideo();
   DispatchKey(key);
 }
 

@@ -328,7 +328,7 @@ void MainScreen::CancelDigit() {
 // stays put under a full-screen video.
 void MainScreen::ScrollSelectedTitle() {
   if (gui.tracksList->Count() == 0 || static_cast<int>(gui.selTrack) >= gui.SelectedAlbumTracks()) return;
-  if (gui.VideoOnQueue() && !gui.miniVideo && !gui.config->tvout) return;
+  if (gui.video.VideoOnQueue() && !gui.miniVideo && !gui.config->tvout) return;
   if (!gui.tracksList->MustMove(SelectedTrackRow(0))) return;
   // A time still to come (the pause) counts as not yet due.
   const auto sinceStep = static_cast<int32_t>(platform::Ticks() - gui.titleScrollAt);

@@ -68,7 +68,7 @@ void OperatorMenuScreen::OpenMenuConfig() {
   menu.Open(*gui.config);
   WriteMenuRows();
   gui.DrawAll();
-  gui.HideVideoOver(gui.configList->rect);
+  gui.video.HideVideoOver(gui.configList->rect);
   DrawConfigList();
 }
 

@@ -47,7 +47,7 @@ void PlaybackEvents::HandlePlaybackEvents() {
 // only shows what plays; otherwise the video takes the whole screen.
 void PlaybackEvents::VideoStarted() {
   StartPlayClock();
-  gui.ShowVideoWindow();
+  gui.video.ShowVideoWindow();
   if (gui.config->tvout) {
     gui.Panels().DrawPlayingInfo(true);
     gui.Panels().DrawCoverMedia(true);
@@ -55,7 +55,7 @@ void PlaybackEvents::VideoStarted() {
     gui.RedrawCurrentDialog();
   } else {
     std::puts("Iniciando reproduccion de video");
-    gui.FullVideo();
+    gui.video.FullVideo();
   }
 }
 

@@ -49,6 +49,7 @@
 #include "gui/SoundClip.h"
 #include "gui/TextCursor.h"
 #include "gui/UsbUpdate.h"
+#include "gui/VideoPlacement.h"
 #include "gui/VideoWindow.h"
 #include "gui/WifiCodesScreen.h"
 #include "gui/fontsdl.h"
@@ -172,9 +173,6 @@ class SDLGui : public PlayerListener,
   // Whether a screen can be entered: it takes keys and has what it draws.
   // When it cannot, the key that would open it does nothing but log.
   bool CanEnter(int screen);
-  // A key or touch while a video plays brings the video to the small window.
-  void NoteInputDuringVideo();
-  void MiniVideo();
   // Steps of draw: the redraw redrawMode asks for and the volume bar's
   // time.
   void RedrawWhenPending();
@@ -201,9 +199,6 @@ class SDLGui : public PlayerListener,
   void DownVol();
   // Sets the system's master volume in percent.
   void ApplyVolume(int percent);
-  void FullVideo();
-  void HideVideoWindow();
-  void ShowVideoWindow();
 
   // Cover cache ------------------------------------------------------------
 
@@ -227,6 +222,8 @@ class SDLGui : public PlayerListener,
   ServiceStatus& Service() { return serviceStatus; }
   // The input events of the main loop, keys handed to the screen on top.
   InputRouter& Router() { return router; }
+  // The video window's place.
+  VideoPlacement& Video() { return video; }
   // The coin inputs: their presses and the coins they credit.
   CoinInputs& Coins() { return coins; }
   // Paying for plays and the sales still being saved.
@@ -347,7 +344,6 @@ class SDLGui : public PlayerListener,
   // Whether the item that finishes last was not played.
   bool lastItemFailed = false;
   std::mutex stateMutex;
-  uint32_t lastInputDuringVideo = 0;
 
   // Playback events not yet dealt with, oldest first, and the entries of
   // their not-played events; under stateMutex.
@@ -360,6 +356,8 @@ class SDLGui : public PlayerListener,
   friend class WifiCodesScreen;
   WifiCodesScreen wifiScreen{*this};
   bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
+  friend class VideoPlacement;
+  VideoPlacement video{*this};
   friend class CoinInputs;
   CoinInputs coins{*this};
   friend class Purchases;
@@ -377,11 +375,7 @@ class SDLGui : public PlayerListener,
   // with its code) or timeout ms passed since start, or while stillWanted
   // (when given) says so.
   bool WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*stillWanted)() const = nullptr);
-  // Hides the video window when it lies over box; whether it did.
-  bool HideVideoOver(const SDL_Rect& box);
   void StopPlayer();
-  bool VideoPlaying() const;
-  void SetVideoArea(const SDL_Rect& area);
 
   // Shows the part of area that lies on the screen.
   void UpdateScreenArea(const SDL_Rect& area);
@@ -396,7 +390,6 @@ class SDLGui : public PlayerListener,
   // Frame update (helpers) -------------------------------------------------
 
   void PlayFinished();
-  bool VideoOnQueue() const;
 
   bool sdlStarted_ = false;
 };

@@ -99,16 +99,16 @@ void SDLGui::PlayFinished() {
   }
   if (queue->Count() > 0) {
     std::puts("COUNT");
-    if (!VideoOnQueue()) {
+    if (!video.VideoOnQueue()) {
       std::puts("Next play: Song");
       panels.DrawQueue(true);
       panels.DrawPlayingInfo(true);
       panels.DrawCoverMedia(true);
       if (config->tvout) {
-        HideVideoWindow();
+        video.HideVideoWindow();
       } else {
         std::puts("Ocultando pantalla de video y redibujando");
-        HideVideoWindow();
+        video.HideVideoWindow();
         DrawAll();
         UpdateAll();
         RedrawCurrentDialog();
@@ -135,7 +135,7 @@ void SDLGui::PlayFinished() {
   idleSince = platform::Ticks();
 }
 
-bool SDLGui::VideoOnQueue() const { return player != nullptr && player->IsVideoOnQueue(); }
+
 
 // Timed duties ------------------------------------------------------------
 
@@ -147,7 +147,7 @@ void SDLGui::ShowVolumeBarUntilDue() {
     panels.ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
     panels.ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen);
     volumeShownAt = 0;
-  } else if (!VideoPlaying()) {
+  } else if (!video.VideoPlaying()) {
     panels.DrawVolumen(true);
   }
 }

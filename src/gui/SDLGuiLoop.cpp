@@ -10,8 +10,7 @@
 
 void SDLGui::extrawork() {
   carousel.coverswithcache();
-  if (!miniVideo || !VideoPlaying()) return;
-  if (platform::Ticks() - lastInputDuringVideo >= config->timeoutvideohide * 1000u) FullVideo();
+  video.FullAfterIdle();
 }
 
 void SDLGui::pool() {
@@ -60,22 +59,6 @@ bool SDLGui::CanEnter(int screen) {
   return false;
 }
 
-void SDLGui::NoteInputDuringVideo() {
-  lastInputDuringVideo = platform::Ticks();
-  if (!miniVideo) MiniVideo();
-}
-
-void SDLGui::MiniVideo() {
-  if (config->tvout) return;
-  SetVideoArea(MakeRect(skin->xmedia, skin->ymedia, skin->wmedia, skin->hmedia));
-  miniVideo = 1;
-  panels.DrawQueue(false);
-  panels.DrawTracks(false);
-  panels.DrawPlayingInfo(false);
-  UpdateAll();
-  mainScreen.RestartTitleScroll();
-}
-
 void SDLGui::RedrawCurrentDialog() {
   switch (dialog) {
     case kGenresScreen:
@@ -112,12 +95,12 @@ void SDLGui::DrawAll() {
   panels.DrawQueue(true);
   if (config->touchscreen) panels.DrawButtons(true);
   redrawMode = kUpToDate;
-  if (VideoPlaying()) {
-    FullVideo();
-    MiniVideo();
-    if (!config->tvout) ShowVideoWindow();
+  if (video.VideoPlaying()) {
+    video.FullVideo();
+    video.MiniVideo();
+    if (!config->tvout) video.ShowVideoWindow();
   } else {
-    HideVideoWindow();
+    video.HideVideoWindow();
     if (player != nullptr && player->playing) panels.DrawCoverMedia(true);
   }
   SDL_Flip(screen);

@@ -30,7 +30,7 @@ int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, boo
   const int boxH = textH + 2 * kBoxMargin;
   const int left = boxW < skin->width ? skin->width / 2 - boxW / 2 : 0;
   const SDL_Rect box = MakeRect(left, skin->height / 2 - boxH / 2, boxW, boxH);
-  const bool videoHidden = HideVideoOver(box);
+  const bool videoHidden = video.HideVideoOver(box);
 
   SDL_Surface* covered = NewSurface(boxW, boxH);
   SDL_Rect from = box;
@@ -46,22 +46,10 @@ int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, boo
     SDL_Rect to = box;
     SDL_BlitSurface(covered, nullptr, screen, &to);
     UpdateScreenArea(box);
-    if (videoHidden && VideoPlaying()) ShowVideoWindow();
+    if (videoHidden && video.VideoPlaying()) video.ShowVideoWindow();
   }
   SDL_FreeSurface(covered);
   return keyPressed ? key : -1;
-}
-
-// The video window lies above everything SDL draws: while a box that it
-// would cover is up, it hides. A box that stays on screen keeps it hidden
-// until the next full redraw places the video again.
-bool SDLGui::HideVideoOver(const SDL_Rect& box) {
-  if (playerWindow == nullptr || !playerWindow->IsVisible()) return false;
-  const SDL_Rect& video = playerWindow->Area();
-  const bool overlaps = box.x < video.x + video.w && video.x < box.x + box.w && box.y < video.y + video.h &&
-                        video.y < box.y + box.h;
-  if (overlaps) HideVideoWindow();
-  return overlaps;
 }
 
 // Coins are credited as they are read; a quit request ends the wait and
@@ -107,7 +95,7 @@ void SDLGui::StepVolume(int step) {
     ApplyVolume(volume);
     cashbox->SetVolume(volume);
   }
-  if (!VideoPlaying() || miniVideo) panels.DrawVolumen(true);
+  if (!video.VideoPlaying() || miniVideo) panels.DrawVolumen(true);
   volumeShownAt = platform::Ticks();
 }
 
@@ -118,8 +106,6 @@ void SDLGui::ApplyVolume(int percent) { SetMasterVolume(ClampPercent(percent)); 
 void SDLGui::StopPlayer() {
   if (player != nullptr) player->PlayerStop();
 }
-
-bool SDLGui::VideoPlaying() const { return player != nullptr && player->IsVideoPlaying(); }
 
 void SDLGui::ShowNotice(const RString& text, int timeout) {
   ShowMsg(text, genreFont, timeout, true, true);

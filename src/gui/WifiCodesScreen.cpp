@@ -130,7 +130,7 @@ void WifiCodesScreen::PutCodeDialogText(SDL_Surface* dialogImage, const RString&
 void WifiCodesScreen::ShowCodeDialog(SDL_Surface* dialogImage) {
   const SDL_Rect area = SDLGui::MakeRect(gui.skin->width / 2 - dialogImage->w / 2,
                                          gui.skin->height / 2 - dialogImage->h / 2, dialogImage->w, dialogImage->h);
-  gui.HideVideoOver(area);
+  gui.video.HideVideoOver(area);
   SDL_Rect at = area;
   SDL_BlitSurface(dialogImage, nullptr, gui.screen, &at);
   SDL_FreeSurface(dialogImage);

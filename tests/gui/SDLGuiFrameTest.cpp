@@ -88,7 +88,7 @@ TEST_F(SDLGuiFrameTest, VideoStartedTakesTheWholeScreen) {
   gui.Input().miniVideo = 1;
   gui.Input().idleSince = 5;
   gui.Timing().playSeconds = 7;
-  gui.HideVideoWindow();
+  gui.Video().HideVideoWindow();
   clock.Advance(100);
   gui.ExternalAction(Player::kVideoStarted);
   EXPECT_TRUE(Has(Draw(), "Iniciando reproduccion de video\n"));
@@ -111,7 +111,7 @@ TEST_F(SDLGuiFrameTest, VideoStartedTakesTheWholeScreen) {
 
 TEST_F(SDLGuiFrameTest, FinishedBeforeASongHidesTheVideoAndRedraws) {
   queue.AddElementToQueue(0, 0, 1);
-  gui.ShowVideoWindow();
+  gui.Video().ShowVideoWindow();
   Blacken();
   gui.ExternalAction(Player::kFinished);
   const std::string log = Draw();
@@ -127,7 +127,7 @@ TEST_F(SDLGuiFrameTest, FinishedBeforeASongHidesTheVideoAndRedraws) {
 TEST_F(SDLGuiFrameTest, EventsPostedWhileTheLoopWasHeldAreAllHandledInOrder) {
   queue.AddElementToQueue(0, 0, 1);
   player.playing = 1;
-  gui.ShowVideoWindow();
+  gui.Video().ShowVideoWindow();
   gui.ExternalAction(Player::kFinished);
   gui.ExternalAction(Player::kSongStarted);
   const std::string log = Draw();
@@ -139,7 +139,7 @@ TEST_F(SDLGuiFrameTest, EventsPostedWhileTheLoopWasHeldAreAllHandledInOrder) {
 
 TEST_F(SDLGuiFrameTest, FinishedBeforeAVideoLeavesTheScreenToIt) {
   queue.AddElementToQueue(1, 0, 0);
-  gui.ShowVideoWindow();
+  gui.Video().ShowVideoWindow();
   Blacken();
   gui.ExternalAction(Player::kFinished);
   const std::string log = Draw();

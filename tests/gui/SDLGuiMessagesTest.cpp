@@ -178,19 +178,19 @@ TEST_F(SDLGuiMessagesTest, VolumeBarStaysHiddenUnderAFullScreenVideo) {
 }
 
 TEST_F(SDLGuiMessagesTest, VideoWindowFullScreenAndHidden) {
-  gui.FullVideo();
+  gui.Video().FullVideo();
   EXPECT_EQ(gui.Resources().playerWindow->Area().w, 1024);
   EXPECT_EQ(gui.Resources().playerWindow->Area().h, 768);
   EXPECT_EQ(Centre(), Opaque(0, 0, 0));
 
   gui.Resources().playerWindow->Move(SDLGui::MakeRect(1, 2, 3, 4));
   gui.Display().dialog = 1;
-  gui.FullVideo();  // a dialog is open
+  gui.Video().FullVideo();  // a dialog is open
   EXPECT_EQ(gui.Resources().playerWindow->Area().x, 1);
 
-  gui.HideVideoWindow();
+  gui.Video().HideVideoWindow();
   EXPECT_FALSE(gui.Resources().playerWindow->IsVisible());
-  gui.ShowVideoWindow();
+  gui.Video().ShowVideoWindow();
   EXPECT_TRUE(gui.Resources().playerWindow->IsVisible());
 }
 
