@@ -42,6 +42,7 @@
 #include "gui/OperatorMenuScreen.h"
 #include "gui/PassObserver.h"
 #include "gui/Purchases.h"
+#include "gui/QueueRequestFolder.h"
 #include "gui/PlaybackEvents.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
@@ -178,11 +179,6 @@ class SDLGui : public PlayerListener,
   void RedrawWhenPending();
   void ShowVolumeBarUntilDue();
 
-  // Request files of the folder "queue", one "genre\album\track" line each:
-  // the track is queued and the file deleted.
-  void ReadQueueRequests();
-  void TakeQueueRequest(const RString& name);
-
   // Messages, coins, volume and the video window ---------------------------
 
   // A box with text centred on the screen. With wait, input is read until a
@@ -222,6 +218,8 @@ class SDLGui : public PlayerListener,
   ServiceStatus& Service() { return serviceStatus; }
   // The input events of the main loop, keys handed to the screen on top.
   InputRouter& Router() { return router; }
+  // The request files of the folder "queue".
+  QueueRequestFolder& QueueRequests() { return queueRequests; }
   // The video window's place.
   VideoPlacement& Video() { return video; }
   // The coin inputs: their presses and the coins they credit.
@@ -362,6 +360,8 @@ class SDLGui : public PlayerListener,
   CoinInputs coins{*this};
   friend class Purchases;
   Purchases purchases{*this};
+  friend class QueueRequestFolder;
+  QueueRequestFolder queueRequests{*this};
   friend class OnlineDownloads;
   OnlineDownloads downloads{*this};
   void ShowNotice(const RString& text, int timeout);

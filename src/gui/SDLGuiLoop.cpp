@@ -15,7 +15,7 @@ void SDLGui::extrawork() {
 
 void SDLGui::pool() {
   usbUpdate.PollUsbUpdate();
-  if (queuePollCounter++ == 0) ReadQueueRequests();
+  if (queuePollCounter++ == 0) queueRequests.ReadQueueRequests();
   // The customer's input waits for the sale being saved, to act on what it
   // made; coins count as they come.
   if (purchases.Pending().Waiting()) {

@@ -83,7 +83,7 @@ class SDLGuiLoopTest : public CabinetTest {
   // One poll of the queue folder, its log returned.
   std::string PollRequests() {
     testing::internal::CaptureStdout();
-    gui.ReadQueueRequests();
+    gui.QueueRequests().ReadQueueRequests();
     return testing::internal::GetCapturedStdout();
   }
   bool MessageBoxShown(const char* text) {
