@@ -5,13 +5,14 @@
 // OperatorMenuScreen and WifiCodesScreen; the parts DisplaySetup,
 // InputRouter, PlaybackEvents, MarqueeView (over Marquee), TextCursor,
 // ServiceStatus, UsbUpdate, MainPanels, CoverCarousel (over CoverRing),
-// DownloadProgress, ScreenImages and the catalogue walk both searches take
-// (CatalogueWalk).
+// VideoPlacement, CoinInputs, Purchases, OnlineDownloads (over
+// DownloadProgress), QueueRequestFolder, ScreenImages and the catalogue walk
+// both searches take (CatalogueWalk).
 // The rest of its state is grouped in GuiState.h; all of it is private,
 // reached from outside through the accessors below. Its own members live in
-// SDLGui*.cpp, one source per concern: set-up, video window, messages,
-// main-screen helpers, image files, input, main loop, frame, marquee text
-// and karaoke.
+// SDLGui*.cpp, one source per concern: set-up, the video window's handle,
+// messages, main-screen helpers, image files, input, main loop, frame,
+// marquee text and karaoke.
 #include <SDL.h>
 
 #include <cstdint>
@@ -139,8 +140,9 @@ class SDLGui : public PlayerListener,
   // Input ------------------------------------------------------------------
 
   // The next input event: one kept during a blocking wait, else SDL's next
-  // one. Every event is seen by CoinInputs::ObserveInput exactly once, when SDL hands it
-  // over, so coins count whoever reads them. False when there is none.
+  // one. Every event is seen by CoinInputs::ObserveInput exactly once, when
+  // SDL hands it over, so coins count whoever reads them. False when there
+  // is none.
   bool ReadInput(SDL_Event& event);
   // For blocking waits: takes what SDL holds, counts its coins and keeps the
   // rest (mouse motion aside) for the main loop. A quit request (window
