@@ -34,10 +34,10 @@ void AlphabetScreen::StepLetter(int step) {
 
 // In a genre without albums the selection stays.
 void AlphabetScreen::JumpToLetter() {
-  const int album = gui.SelectedGenreDiscs() > 0 ? gui.library->SearchAlbumChar(gui.selGenre, gui.abcLetter) : -1;
+  const int album = gui.Carousel().SelectedGenreDiscs() > 0 ? gui.library->SearchAlbumChar(gui.selGenre, gui.abcLetter) : -1;
   if (album >= 0) gui.selDisc = static_cast<uint32_t>(album);
   gui.selTrack = 0;
-  gui.ResetCoversCache();
+  gui.Carousel().ResetCoversCache();
   gui.CloseDialog();
 }
 
@@ -62,7 +62,7 @@ void AlphabetScreen::OpenAlphabetAtInitial(bool upperCase) {
   if (!gui.CanEnter(SDLGui::kAlphabetScreen)) return;
   gui.enteringTrack = 0;
   gui.dialog = SDLGui::kAlphabetScreen;
-  int initial = gui.SelectedGenreDiscs() > 0 ? gui.library->GetDiscTitle(gui.selGenre, gui.selDisc).GetChar(0) : 0;
+  int initial = gui.Carousel().SelectedGenreDiscs() > 0 ? gui.library->GetDiscTitle(gui.selGenre, gui.selDisc).GetChar(0) : 0;
   if (upperCase && initial >= 'a' && initial <= 'z') initial += 'A' - 'a';
   gui.abcLetter = initial >= 'A' && initial <= 'Z' ? initial : 'A';
   gui.RedrawCurrentDialog();

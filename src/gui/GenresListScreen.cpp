@@ -37,7 +37,7 @@ void GenresListScreen::ChooseGenre() {
   gui.selGenre = static_cast<uint32_t>(genre);
   gui.selDisc = 0;
   gui.selTrack = 0;
-  gui.ResetCoversCache();
+  gui.Carousel().ResetCoversCache();
   gui.DrawBackground(true);
   gui.CloseDialog();
 }

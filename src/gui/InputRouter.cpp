@@ -49,8 +49,8 @@ int InputRouter::touchFunction(int x, int y) {
   const int key = getButtonTouched(x, y);
   if (key == 0) return 0;
   if (gui.dialog != SDLGui::kConfigScreen) DispatchKey(key);
-  if (gui.VideoPlaying() && !gui.config->tvout) gui.NoteInputDuringVideo();
-  gui.DrawButtons(true);
+  if (gui.video.VideoPlaying() && !gui.config->tvout) gui.video.NoteInputDuringVideo();
+  gui.Panels().DrawButtons(true);
   gui.touchHeld = 1;
   const bool scrolls = SDLGui::KeyIs(key, gui.config->up) || SDLGui::KeyIs(key, gui.config->down);
   platform::Delay(scrolls ? kHeldScrollRepeat : kHeldRepeat);
@@ -81,12 +81,12 @@ void InputRouter::HandleEvent(const SDL_Event& event) {
 
 // Coins were counted when the event was read.
 void InputRouter::KeyDown(int key) {
-  if (gui.VideoPlaying() && !gui.config->tvout) gui.NoteInputDuringVideo();
+  if (gui.video.VideoPlaying() && !gui.config->tvout) gui.video.NoteInputDuringVideo();
   DispatchKey(key);
 }
 
 void InputRouter::KeyUp(int key) {
-  if (gui.CoinInputOfKey(key) != 0) return;
+  if (gui.coins.CoinInputOfKey(key) != 0) return;
   if (SDLGui::KeyIs(key, gui.config->left) || SDLGui::KeyIs(key, gui.config->right))
     gui.mainScreen.SideKeyReleased();
   else if (SDLGui::KeyIs(key, gui.config->up) && gui.dialog == SDLGui::kKeyboardScreen && gui.config->phonekeyboard)
@@ -181,5 +181,5 @@ void InputRouter::DropTouchEcho() {
   SDL_Event echo[kEventsDroppedAfterTouch];
   SDL_PumpEvents();
   const int count = SDL_PeepEvents(echo, kEventsDroppedAfterTouch, SDL_GETEVENT, SDL_MOUSEEVENTMASK);
-  for (int i = 0; i < count; ++i) gui.ObserveInput(echo[i]);
+  for (int i = 0; i < count; ++i) gui.coins.ObserveInput(echo[i]);
 }

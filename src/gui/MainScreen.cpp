@@ -81,7 +81,7 @@ void MainScreen::DispatchMainKey(int key) {
       {&MapKeys::down, [](MainScreen& s) { s.keydown_main_down(); }},
       {&MapKeys::left, [](MainScreen& s) { s.keydown_main_left(); }},
       {&MapKeys::right, [](MainScreen& s) { s.keydown_main_right(); }},
-      {&MapKeys::enter, [](MainScreen& s) { s.gui.EnterPlay(); }},
+      {&MapKeys::enter, [](MainScreen& s) { s.gui.purchases.EnterPlay(); }},
       {&MapKeys::menu, [](MainScreen& s) { s.OpenGenresListScreen(); }},
       {&MapKeys::abc, [](MainScreen& s) { s.OpenKeyboardOrSearcher(); }},
       {&MapKeys::cancel, [](MainScreen& s) { s.CancelDigit(); }},
@@ -215,7 +215,7 @@ void MainScreen::keydown_main_down() {
 
 void MainScreen::FinishTrackMove() {
   gui.ShowTracksList(false);
-  gui.DrawButtons(true);
+  gui.Panels().DrawButtons(true);
   RestartTitleScroll();
 }
 
@@ -227,15 +227,15 @@ void MainScreen::keydown_main_right() { MoveAlbum(1); }
 void MainScreen::MoveAlbum(int direction) {
   gui.enteringTrack = 0;
   gui.typedNumber = "";
-  gui.DrawGenre(true);
-  const int albums = gui.SelectedGenreDiscs();
+  gui.Panels().DrawGenre(true);
+  const int albums = gui.Carousel().SelectedGenreDiscs();
   const int current = static_cast<int>(gui.selDisc);
   const bool atEdge = direction < 0 ? current == 0 : current >= albums - 1;
   if (albums == 0 || (albums <= CoverRing::kSmallGenreDiscs && atEdge)) return;
 
   const int stride = gui.config->navigation4 ? kFourAlbums : 1;
   gui.selDisc = static_cast<uint32_t>(WrappedAlbum(current + direction * stride, albums));
-  for (int i = 0; i < stride; ++i) direction < 0 ? gui.SlideLeft() : gui.SlideRight();
+  for (int i = 0; i < stride; ++i) direction < 0 ? gui.Carousel().SlideLeft() : gui.Carousel().SlideRight();
   gui.selTrack = 0;
   gui.redrawMode = SDLGui::kPartialRedraw;
   RestartTitleScroll();
@@ -265,13 +265,13 @@ void MainScreen::TypeDigit(int key) {
     TypeTrackDigit();
   else
     TypeAlbumDigit();
-  gui.DrawGenre(true);
+  gui.Panels().DrawGenre(true);
 }
 
 // A complete album number selects the album and asks for the track.
 void MainScreen::TypeAlbumDigit() {
-  const int albums = gui.SelectedGenreDiscs();
-  const uint32_t width = SDLGui::DigitCount(albums);
+  const int albums = gui.Carousel().SelectedGenreDiscs();
+  const uint32_t width = MainPanels::DigitCount(albums);
   if (gui.typedNumber.GetLength() > width) gui.typedNumber.RemoveLastChar();
   if (gui.typedNumber.GetLength() != width) return;
   const int album = gui.typedNumber.ToInteger();
@@ -282,7 +282,7 @@ void MainScreen::TypeAlbumDigit() {
   }
   gui.selDisc = static_cast<uint32_t>(album - 1);
   gui.selTrack = 0;
-  gui.ResetCoversCache();
+  gui.Carousel().ResetCoversCache();
   gui.redrawMode = SDLGui::kFullRedraw;
   gui.enteringTrack = 1;
   gui.typedNumber = "";
@@ -292,7 +292,7 @@ void MainScreen::TypeAlbumDigit() {
 // track number 0 marks the whole album. Its digits stay typed.
 void MainScreen::TypeTrackDigit() {
   const int tracks = gui.SelectedAlbumTracks();
-  const uint32_t width = SDLGui::DigitCount(tracks);
+  const uint32_t width = MainPanels::DigitCount(tracks);
   if (gui.typedNumber.GetLength() > width) {
     gui.typedNumber.RemoveLastChar();
     return;
@@ -308,7 +308,7 @@ void MainScreen::TypeTrackDigit() {
     gui.selTrack = static_cast<uint32_t>(track - 1);
     gui.tracksList->SetSelected(track - 1);
     gui.ShowTracksList(false);
-    if (gui.config->numenter) gui.EnterPlay();
+    if (gui.config->numenter) gui.purchases.EnterPlay();
   }
 }
 
@@ -316,11 +316,11 @@ void MainScreen::TypeTrackDigit() {
 void MainScreen::CancelDigit() {
   if (gui.enteringTrack && gui.typedNumber.GetLength() == 0) {
     gui.enteringTrack = 0;
-    gui.typedNumber.sprintf("%0*u", SDLGui::DigitCount(gui.SelectedGenreDiscs()), gui.selDisc + 1);
+    gui.typedNumber.sprintf("%0*u", MainPanels::DigitCount(gui.Carousel().SelectedGenreDiscs()), gui.selDisc + 1);
   } else {
     gui.typedNumber.RemoveLastChar();
   }
-  gui.DrawGenre(true);
+  gui.Panels().DrawGenre(true);
 }
 
 // A selected title too wide for the tracks list moves one character to the
@@ -328,22 +328,22 @@ void MainScreen::CancelDigit() {
 // stays put under a full-screen video.
 void MainScreen::ScrollSelectedTitle() {
   if (gui.tracksList->Count() == 0 || static_cast<int>(gui.selTrack) >= gui.SelectedAlbumTracks()) return;
-  if (gui.VideoOnQueue() && !gui.miniVideo && !gui.config->tvout) return;
+  if (gui.video.VideoOnQueue() && !gui.miniVideo && !gui.config->tvout) return;
   if (!gui.tracksList->MustMove(SelectedTrackRow(0))) return;
   // A time still to come (the pause) counts as not yet due.
   const auto sinceStep = static_cast<int32_t>(platform::Ticks() - gui.titleScrollAt);
   if (gui.dialog == SDLGui::kMainScreen && sinceStep >= kTitleScrollStep) StepTitleScroll();
-  gui.DrawButtons(true);
+  gui.Panels().DrawButtons(true);
 }
 
 RString MainScreen::SelectedTrackRow(uint32_t offset) const {
-  const RString title = SDLGui::ShownTitle(gui.library->GetTrackTitle(gui.selGenre, gui.selDisc, gui.selTrack));
-  return SDLGui::NumberedRow(static_cast<int>(gui.selTrack) + 1, gui.SelectedAlbumTracks(),
+  const RString title = MainPanels::ShownTitle(gui.library->GetTrackTitle(gui.selGenre, gui.selDisc, gui.selTrack));
+  return MainPanels::NumberedRow(static_cast<int>(gui.selTrack) + 1, gui.SelectedAlbumTracks(),
                              title.GetSubString(offset, title.GetLength()));
 }
 
 void MainScreen::StepTitleScroll() {
-  const RString title = SDLGui::ShownTitle(gui.library->GetTrackTitle(gui.selGenre, gui.selDisc, gui.selTrack));
+  const RString title = MainPanels::ShownTitle(gui.library->GetTrackTitle(gui.selGenre, gui.selDisc, gui.selTrack));
   if (gui.titleScrollOffset >= title.GetLength()) {
     RestartTitleScroll();
     return;

@@ -44,7 +44,7 @@ void MarqueeView::DrawMarquee() {
 
 // A full-screen video without touch screen shows no marquee.
 void MarqueeView::DrawMarqueeText() {
-  const bool fullScreenVideo = gui.VideoPlaying() && !gui.config->tvout && !gui.miniVideo;
+  const bool fullScreenVideo = gui.video.VideoPlaying() && !gui.config->tvout && !gui.miniVideo;
   if (fullScreenVideo && !gui.config->touchscreen) return;
   if (fullScreenVideo) {
     SDL_Rect strip = kVideoStrip;
@@ -72,19 +72,19 @@ void MarqueeView::ComposeMarqueePanel() {
   if (gui.marqueeSave == nullptr || gui.background == nullptr) return;
   if (gui.marqueeBackdrop == nullptr) {
     gui.marqueeBackdrop.reset(SDLGui::NewSurface(gui.marqueeSave->w, gui.marqueeSave->h));
-    gui.ComposePanel(gui.marqueeBackdrop, gui.skin->xmarquee, gui.skin->ymarquee);
+    gui.Panels().ComposePanel(gui.marqueeBackdrop, gui.skin->xmarquee, gui.skin->ymarquee);
   }
   SDL_BlitSurface(gui.marqueeBackdrop, nullptr, gui.marqueeSave, nullptr);
 }
 
-void MarqueeView::UpdateMarquee() { gui.ShowPanel(gui.marqueeSave, gui.skin->xmarquee, gui.skin->ymarquee); }
+void MarqueeView::UpdateMarquee() { gui.Panels().ShowPanel(gui.marqueeSave, gui.skin->xmarquee, gui.skin->ymarquee); }
 
 // TV-out ---------------------------------------------------------------------
 
 // A video at the head of the queue covers the TV area; the picture then
 // waits.
 void MarqueeView::DrawTVOUT() {
-  if (gui.VideoOnQueue()) return;
+  if (gui.video.VideoOnQueue()) return;
   const uint32_t now = platform::Ticks();
   if (gui.marquee.TvStepDue(now)) MoveTvText();
   if (gui.marquee.AdvertisingDue(now)) ShowNextAdvertising();

@@ -68,7 +68,7 @@ void OperatorMenuScreen::OpenMenuConfig() {
   menu.Open(*gui.config);
   WriteMenuRows();
   gui.DrawAll();
-  gui.HideVideoOver(gui.configList->rect);
+  gui.video.HideVideoOver(gui.configList->rect);
   DrawConfigList();
 }
 
@@ -106,7 +106,7 @@ void OperatorMenuScreen::keydown_config(int key) {
       {&MapKeys::downvol, &SDLGui::DownVol},
       {&MapKeys::cancelsong, &SDLGui::StopPlayer},
   };
-  if (!MenuKey(key) && gui.CoinInputOfKey(key) == 0) gui.ActOnFirstRole(key, kServiceRoles, std::size(kServiceRoles));
+  if (!MenuKey(key) && gui.coins.CoinInputOfKey(key) == 0) gui.ActOnFirstRole(key, kServiceRoles, std::size(kServiceRoles));
   SDL_Flip(gui.screen);
 }
 

@@ -47,23 +47,23 @@ void PlaybackEvents::HandlePlaybackEvents() {
 // only shows what plays; otherwise the video takes the whole screen.
 void PlaybackEvents::VideoStarted() {
   StartPlayClock();
-  gui.ShowVideoWindow();
+  gui.video.ShowVideoWindow();
   if (gui.config->tvout) {
-    gui.DrawPlayingInfo(true);
-    gui.DrawCoverMedia(true);
-    gui.DrawQueue(true);
+    gui.Panels().DrawPlayingInfo(true);
+    gui.Panels().DrawCoverMedia(true);
+    gui.Panels().DrawQueue(true);
     gui.RedrawCurrentDialog();
   } else {
     std::puts("Iniciando reproduccion de video");
-    gui.FullVideo();
+    gui.video.FullVideo();
   }
 }
 
 void PlaybackEvents::SongStarted() {
   StartPlayClock();
-  gui.DrawPlayingInfo(true);
-  gui.DrawQueue(true);
-  gui.DrawCoverMedia(true);
+  gui.Panels().DrawPlayingInfo(true);
+  gui.Panels().DrawQueue(true);
+  gui.Panels().DrawCoverMedia(true);
   gui.RedrawCurrentDialog();
 }
 
@@ -88,7 +88,7 @@ void PlaybackEvents::NotPlayed() {
 // The cashbox paid it back on the playback thread, with the entry's leaving
 // the queue; here it is told.
 void PlaybackEvents::Refund(const QueueElement& entry) {
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   RString text;
   text.sprintf(entry.paid == 1 ? "No se pudo reproducir: se devuelve %d credito"
                                : "No se pudo reproducir: se devuelven %d creditos",
@@ -102,5 +102,5 @@ void PlaybackEvents::ShowElapsedTime() {
   const uint32_t seconds = (platform::Ticks() - gui.playStartedAt) / 1000;
   if (seconds <= gui.playSeconds) return;
   gui.playSeconds = seconds;
-  gui.DrawPlayingInfo(true);
+  gui.Panels().DrawPlayingInfo(true);
 }

@@ -4,12 +4,15 @@
 // GenresListScreen, AlphabetScreen, KeyboardScreen, SearcherScreen,
 // OperatorMenuScreen and WifiCodesScreen; the parts DisplaySetup,
 // InputRouter, PlaybackEvents, MarqueeView (over Marquee), TextCursor,
-// ServiceStatus, UsbUpdate, CoverRing, DownloadProgress, ScreenImages and
-// the catalogue walk both searches take (CatalogueWalk).
+// ServiceStatus, UsbUpdate, MainPanels, CoverCarousel (over CoverRing),
+// VideoPlacement, CoinInputs, Purchases, OnlineDownloads (over
+// DownloadProgress), QueueRequestFolder, ScreenImages and the catalogue walk
+// both searches take (CatalogueWalk).
 // The rest of its state is grouped in GuiState.h; all of it is private,
 // reached from outside through the accessors below. Its own members live in
-// SDLGui*.cpp, one source per concern: set-up, video window, messages,
-// panels, covers, input, main loop, frame, marquee text and karaoke.
+// SDLGui*.cpp, one source per concern: set-up, the video window's handle,
+// messages, main-screen helpers, image files, input, main loop, frame,
+// marquee text and karaoke.
 #include <SDL.h>
 
 #include <cstdint>
@@ -24,21 +27,23 @@
 #include "base/RStringsList.h"
 #include "catalogue/CatalogueSearch.h"
 #include "gui/AlphabetScreen.h"
-#include "gui/CoverLoader.h"
-#include "gui/CoverRing.h"
+#include "gui/CoinInputs.h"
+#include "gui/CoverCarousel.h"
 #include "gui/DisplaySetup.h"
 #include "gui/GenresListScreen.h"
 #include "gui/GuiState.h"
 #include "gui/InputRouter.h"
 #include "gui/KeyboardScreen.h"
 #include "gui/ListBox.h"
+#include "gui/MainPanels.h"
 #include "gui/MainScreen.h"
 #include "gui/Marquee.h"
 #include "gui/MarqueeView.h"
-#include "gui/MediaCover.h"
+#include "gui/OnlineDownloads.h"
 #include "gui/OperatorMenuScreen.h"
 #include "gui/PassObserver.h"
-#include "gui/PendingSales.h"
+#include "gui/Purchases.h"
+#include "gui/QueueRequestFolder.h"
 #include "gui/PlaybackEvents.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
@@ -46,6 +51,7 @@
 #include "gui/SoundClip.h"
 #include "gui/TextCursor.h"
 #include "gui/UsbUpdate.h"
+#include "gui/VideoPlacement.h"
 #include "gui/VideoWindow.h"
 #include "gui/WifiCodesScreen.h"
 #include "gui/fontsdl.h"
@@ -127,8 +133,6 @@ class SDLGui : public PlayerListener,
   void ItemPlayed(const QueueElement& entry, const PlayReport& report) override;
   // The money's owner, once initialized: for the ledger's start and stop.
   Cashbox& Money() { return *cashbox; }
-  // What follows each sale the cashbox has ended; every pass.
-  void FinishSales() { sales.Finish(*cashbox); }
   unsigned long GetWindowPlayerHandle() override;
   const Configuration& PlayerSettings() const override { return *config; }
   void ForgetPlayer(const Player* gone) override;
@@ -136,8 +140,9 @@ class SDLGui : public PlayerListener,
   // Input ------------------------------------------------------------------
 
   // The next input event: one kept during a blocking wait, else SDL's next
-  // one. Every event is seen by ObserveInput exactly once, when SDL hands it
-  // over, so coins count whoever reads them. False when there is none.
+  // one. Every event is seen by CoinInputs::ObserveInput exactly once, when
+  // SDL hands it over, so coins count whoever reads them. False when there
+  // is none.
   bool ReadInput(SDL_Event& event);
   // For blocking waits: takes what SDL holds, counts its coins and keeps the
   // rest (mouse motion aside) for the main loop. A quit request (window
@@ -150,13 +155,6 @@ class SDLGui : public PlayerListener,
   // input in a loop of their own, so that each of their steps is a pass.
   void PauseBetweenPasses(uint32_t ms);
   void ObservePasses(PassObserver* observer) { passObserver = observer != nullptr ? observer : &unobserved; }
-  // Coins: a coin input's key going down notes its press, going up credits
-  // it, or after a hold over 3000 ms starts the operator-menu access
-  // sequence; mouse buttons credit as coin1 and coin2 with mousecredit.
-  void ObserveInput(const SDL_Event& event);
-  void CoinPressed(int input);
-  void CoinReleased(int key);
-  void StartMenuSequence();
   // Whether the event asks the program to end, on whatever screen: the
   // window system, the exit key, or F4 pressed with Alt.
   bool IsQuitRequest(const SDL_Event& event) const;
@@ -178,64 +176,10 @@ class SDLGui : public PlayerListener,
   // Whether a screen can be entered: it takes keys and has what it draws.
   // When it cannot, the key that would open it does nothing but log.
   bool CanEnter(int screen);
-  // A key or touch while a video plays brings the video to the small window.
-  void NoteInputDuringVideo();
-  void MiniVideo();
   // Steps of draw: the redraw redrawMode asks for and the volume bar's
   // time.
   void RedrawWhenPending();
   void ShowVolumeBarUntilDue();
-
-  // Request files of the folder "queue", one "genre\album\track" line each:
-  // the track is queued and the file deleted.
-  void ReadQueueRequests();
-  void TakeQueueRequest(const RString& name);
-
-  // Each coin input's press: when its key went down (0: up) and when it was
-  // last seen down (key repeat while held).
-  struct CoinPress {
-    uint32_t downAt = 0;
-    uint32_t seenAt = 0;
-  };
-
-  // Panels -----------------------------------------------------------------
-
-  // Each Draw... composes its panel off-screen over its piece of the
-  // background and, with update, shows it; each Update... copies the composed
-  // panel to the screen and updates exactly its rectangle.
-  void DrawGenre(bool update);
-  void UpdateGenre();
-  void DrawTitles(bool update);
-  void UpdateTitles();
-  void DrawCovers(bool update);
-  void UpdateCovers();
-  void DrawTracks(bool update);
-  void UpdateTracks();
-  // The waiting entries; entries whose track is gone leave the queue here.
-  void DrawQueue(bool update);
-  void UpdateQueue();
-  void DrawCredits(bool update);
-  void UpdateCredits();
-  void DrawPlayingInfo(bool update);
-  // Shows the panel only on the main screen.
-  void UpdatePlayingInfo();
-  void DrawCoverMedia(bool update);
-  void UpdateCoverMedia();
-  void DrawVolumen(bool update);
-  void UpdateVolumen();
-  // The six touch buttons, straight onto the screen.
-  void DrawButtons(bool update);
-
-  // A numbered row "007.- text": the number zero-padded to as many digits
-  // as count has.
-  static RString NumberedRow(int number, int count, const RString& text);
-  // The decimal digits of a count: the width of numbered rows and of typed
-  // album and track numbers.
-  static int DigitCount(int count);
-  // A track title as shown: without its extension.
-  static RString ShownTitle(const RString& title);
-  // Whether the entry still names a track of the catalogue.
-  bool TrackExists(const QueueElement& entry) const;
 
   // Messages, coins, volume and the video window ---------------------------
 
@@ -249,45 +193,15 @@ class SDLGui : public PlayerListener,
   // How long ShowMsg keeps a notice and a refusal (not enough credits).
   static constexpr int kNoticeTime = 3000;
   static constexpr int kRefusalTime = 5000;
-  // Credits one coin of the input bound to key, counts it and saves.
-  void CreditKey(int key);
-  // The coin input 1..6 bound to key; 0 when none is.
-  int CoinInputOfKey(int key) const;
-  // The key bound to coin input 1..6.
-  int32_t CoinKeyOf(int input) const;
   void UpVol();
   void DownVol();
   // Sets the system's master volume in percent.
   void ApplyVolume(int percent);
-  void FullVideo();
-  void HideVideoWindow();
-  void ShowVideoWindow();
 
   // Cover cache ------------------------------------------------------------
 
-  // Empties every slot; used when the genre changes or the selection jumps.
-  void ResetCoversCache();
-  // Rotate the ring after selDisc moved one disc back or forward; the new
-  // slot is empty and selTrack goes back to 0.
-  void SlideLeft();
-  void SlideRight();
-  // Gives every empty slot its disc, puts the covers the loader finished in
-  // place as far as the ring's step budget allows and asks it for those
-  // still missing, the selected one and those on screen first. Covers on
-  // screen that come in after the screen was drawn are drawn.
-  void coverswithcache();
-  // The ring of covers around the selected disc.
-  CoverRing& Covers() { return coverRing; }
-  CoverLoader& CoverLoading() { return coverLoader; }
-  using CoverSlot = CoverRing::Slot;
-  // What the carousel shows for a slot: its cover (enlarged when selected),
-  // or the default cover while it is not loaded.
-  SDL_Surface* ShownCover(const CoverSlot& slot, bool selected);
-  // How many covers the carousel shows for the selection: up to four, and in
-  // small genres none past the last disc.
-  int CoversOnScreen() const;
-  // The disc count of the selected genre; 0 when there is no such genre.
-  int SelectedGenreDiscs() const;
+  // The carousel's covers around the selected disc and their loading.
+  CoverCarousel& Carousel() { return carousel; }
   // An image file (internal path) as loaded at its own size; null when it
   // cannot be, or declares more pixels than any picture shown here needs.
   static SDL_Surface* LoadImageFile(const RString& path);
@@ -306,6 +220,16 @@ class SDLGui : public PlayerListener,
   ServiceStatus& Service() { return serviceStatus; }
   // The input events of the main loop, keys handed to the screen on top.
   InputRouter& Router() { return router; }
+  // The request files of the folder "queue".
+  QueueRequestFolder& QueueRequests() { return queueRequests; }
+  // The video window's place.
+  VideoPlacement& Video() { return video; }
+  // The coin inputs: their presses and the coins they credit.
+  CoinInputs& Coins() { return coins; }
+  // Paying for plays and the sales still being saved.
+  Purchases& Sales() { return purchases; }
+  // The main screen's panels.
+  MainPanels& Panels() { return panels; }
   // The main screen (screen 0), the genre list (screen 1) and the alphabet
   // (screen 2).
   MainScreen& Main() { return mainScreen; }
@@ -335,14 +259,6 @@ class SDLGui : public PlayerListener,
   // up and down move the list, and left and right as well.
   void MoveInList(ListBox& list, int key);
 
-  // Play selection ---------------------------------------------------------
-
-  // Queues the selected track, or every track of the highlighted album,
-  // and takes the price from the credits (refused in "jukebox" mode when
-  // they do not reach it); enter again on the track queued last offers to
-  // make it a VIP play for creditsvip more.
-  void EnterPlay();
-
   // Frame update -----------------------------------------------------------
 
   // Steps of draw (with the playback events, PlaybackEvents): random play
@@ -355,14 +271,7 @@ class SDLGui : public PlayerListener,
   // Retries a failed save when due, and has the marquee tell when saving
   // starts or stops failing.
   void NoteSavingState();
-  // What a customer is told of a purchase that could not be saved.
-  static constexpr const char* kNotSavedText = "No se pudo guardar la compra: no se cobra";
   void PlayRandomWhenIdle();
-  // Rows of the on-line results show their download's percentage; one
-  // completed download per pass is charged creditsdownloads (credits may go
-  // below 0 outside the coin-operated mode) and queued from the album
-  // "Descargas" of genre 0.
-  void FollowDownloads();
   // The karaoke score: a random 0..9 shown over its picture with booing
   // (below 6) or applause, then the main screen again.
   void KaraokeCalif();
@@ -383,9 +292,7 @@ class SDLGui : public PlayerListener,
   GuiResources& Resources() { return *this; }
   const GuiResources& Resources() const { return *this; }
   ScreenState& Display() { return *this; }
-  const ScreenState& Display() const { return *this; }
   TextWriters& Writers() { return *this; }
-  const TextWriters& Writers() const { return *this; }
   ScreenLists& Lists() { return *this; }
   const ScreenLists& Lists() const { return *this; }
   MainSelection& Selection() { return *this; }
@@ -393,9 +300,7 @@ class SDLGui : public PlayerListener,
   TypedSearch& Search() { return *this; }
   const TypedSearch& Search() const { return *this; }
   InputState& Input() { return *this; }
-  const InputState& Input() const { return *this; }
   PlayTiming& Timing() { return *this; }
-  const PlayTiming& Timing() const { return *this; }
   // Playback events posted and not yet dealt with.
   std::deque<int> PendingPlaybackEvents();
 
@@ -407,7 +312,6 @@ class SDLGui : public PlayerListener,
   PassObserver* passObserver = &unobserved;
   // State ---------------------------------------------------------------
 
-  CoinPress coinPresses[6];
   friend class DisplaySetup;
   DisplaySetup setup{*this};
   friend class MarqueeView;
@@ -422,6 +326,10 @@ class SDLGui : public PlayerListener,
   UsbUpdate usbUpdate{*this};
   friend class InputRouter;
   InputRouter router{*this};
+  friend class CoverCarousel;
+  CoverCarousel carousel{*this};
+  friend class MainPanels;
+  MainPanels panels{*this};
   friend class MainScreen;
   MainScreen mainScreen{*this};
   friend class GenresListScreen;
@@ -436,17 +344,11 @@ class SDLGui : public PlayerListener,
   // Whether the item that finishes last was not played.
   bool lastItemFailed = false;
   std::mutex stateMutex;
-  uint32_t lastInputDuringVideo = 0;
-  CoverLoader coverLoader;
-  MediaCover mediaCover;
-  // The default cover at the selected cover's size.
-  Surface coverPlaceholder;
 
   // Playback events not yet dealt with, oldest first, and the entries of
   // their not-played events; under stateMutex.
   std::deque<int> playEvents;
   std::deque<QueueElement> notPlayedEntries;
-  CoverRing coverRing;
   Marquee marquee;
   friend class OperatorMenuScreen;
   OperatorMenuScreen menuScreen{*this};
@@ -454,7 +356,17 @@ class SDLGui : public PlayerListener,
   friend class WifiCodesScreen;
   WifiCodesScreen wifiScreen{*this};
   bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
-  PendingSales sales;
+  friend class VideoPlacement;
+  VideoPlacement video{*this};
+  friend class CoinInputs;
+  CoinInputs coins{*this};
+  friend class Purchases;
+  Purchases purchases{*this};
+  friend class QueueRequestFolder;
+  QueueRequestFolder queueRequests{*this};
+  friend class OnlineDownloads;
+  OnlineDownloads downloads{*this};
+  void ShowNotice(const RString& text, int timeout);
   // Whether the cabinet was last shown as unable to save.
   bool shownSaveFailing = false;
   bool shownLedgerFailing = false;
@@ -465,32 +377,10 @@ class SDLGui : public PlayerListener,
   // with its code) or timeout ms passed since start, or while stillWanted
   // (when given) says so.
   bool WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*stillWanted)() const = nullptr);
-  // Hides the video window when it lies over box; whether it did.
-  bool HideVideoOver(const SDL_Rect& box);
-  void PlayCoinSound();
   void StopPlayer();
-  bool VideoPlaying() const;
-  void SetVideoArea(const SDL_Rect& area);
 
-  // The panel's rectangle of the background becomes save's backdrop.
-  void ComposePanel(SDL_Surface* save, int x, int y);
-  // Copies save onto the screen at (x, y); ShowPanel also shows that
-  // rectangle.
-  void PlacePanel(SDL_Surface* save, int x, int y);
-  void ShowPanel(SDL_Surface* save, int x, int y);
   // Shows the part of area that lies on the screen.
   void UpdateScreenArea(const SDL_Rect& area);
-  RString CreditsText() const;
-  RString GenreHeader() const;
-  void DrawSelectedCover(SDL_Surface* enlarged);
-
-  void AssignCoverSlot(const CoverRing::Place& place);
-  void PlaceFinishedCovers();
-  bool PlaceCover(const CoverLoader::Finished& finished);
-  // The disc's cover at the media panel's size (MediaCover::Get).
-  SDL_Surface* PlayingCover(uint32_t genre, uint32_t disc);
-  // Asks the loader to delete the thumbnails no longer read.
-  void TidyCoverThumbnails();
 
   // Main screen keys (helpers) ---------------------------------------------
 
@@ -499,30 +389,9 @@ class SDLGui : public PlayerListener,
   void ShowTracksList(bool highlightAll);
   int SelectedAlbumTracks() const;
 
-  // Play selection (helpers) -----------------------------------------------
-
-  // Video and karaoke tracks of the selected album cost creditsbyvideo.
-  bool IsVideoTrack(uint32_t track) const;
-  int32_t PriceOfTrack(uint32_t track) const;
-  // The "jukebox" mode's checks for the selected track, with their messages.
-  bool CreditsAllowSelection();
-  bool ConfirmTypedZero();
-  void BuyWholeAlbum();
-  void BuySelectedTrack();
-  void OfferVip(const QueueElement& last);
-  // Tells the customer why a sale was not made; true when it was not.
-  bool TellUnsold(Cashbox::Sale sale);
-  void ShowNotice(const RString& text, int timeout);
-
   // Frame update (helpers) -------------------------------------------------
 
   void PlayFinished();
-  bool VideoOnQueue() const;
-  // Writes "[<percent>%] <title>" into the on-line results row of the
-  // download; its position, or -1 when no row is the download's.
-  int ShowDownloadProgress(const RString& name, const RString& percent);
-  void CompleteDownload(const RString& name);
-  void RefuseDownload(const RString& name);
 
   bool sdlStarted_ = false;
 };

@@ -5,10 +5,8 @@
 #include <cstring>
 #include <optional>
 
-#include "catalogue/Downloads.h"
 #include "catalogue/MainLibrary.h"
 #include "config/Configuration.h"
-#include "gui/DownloadProgress.h"
 #include "gui/SDLGui.h"
 #include "gui/Skin.h"
 #include "platform/Clock.h"
@@ -22,14 +20,10 @@ namespace {
 const uint32_t kVolumeBarShown = 3000;
 const uint32_t kMinute = 60000;
 
-// The download script may still hold the finished file for a moment.
-const uint32_t kDownloadSettle = 1000;
-const char* const kDownloadComplete = "100";
-
 }  // namespace
 
 void SDLGui::draw() {
-  FinishSales();
+  purchases.Finish();
   RedrawWhenPending();
   playbackEvents.HandlePlaybackEvents();
   NoteSavingState();
@@ -46,7 +40,7 @@ void SDLGui::draw() {
   if (config->tvout) marqueeView.DrawTVOUT();
   searcher.FollowOnlineSearch();
   keyboardScreen.FollowSongSearch();
-  FollowDownloads();
+  downloads.FollowDownloads();
   if (coinSound != nullptr) coinSound->CloseWhenDone();
 }
 
@@ -55,10 +49,10 @@ void SDLGui::RedrawWhenPending() {
     DrawAll();
   } else if (redrawMode == kPartialRedraw) {
     extrawork();
-    DrawCovers(true);
-    DrawTitles(true);
-    DrawTracks(true);
-    DrawButtons(true);
+    panels.DrawCovers(true);
+    panels.DrawTitles(true);
+    panels.DrawTracks(true);
+    panels.DrawButtons(true);
     redrawMode = kUpToDate;
   }
 }
@@ -105,43 +99,43 @@ void SDLGui::PlayFinished() {
   }
   if (queue->Count() > 0) {
     std::puts("COUNT");
-    if (!VideoOnQueue()) {
+    if (!video.VideoOnQueue()) {
       std::puts("Next play: Song");
-      DrawQueue(true);
-      DrawPlayingInfo(true);
-      DrawCoverMedia(true);
+      panels.DrawQueue(true);
+      panels.DrawPlayingInfo(true);
+      panels.DrawCoverMedia(true);
       if (config->tvout) {
-        HideVideoWindow();
+        video.HideVideoWindow();
       } else {
         std::puts("Ocultando pantalla de video y redibujando");
-        HideVideoWindow();
+        video.HideVideoWindow();
         DrawAll();
         UpdateAll();
         RedrawCurrentDialog();
       }
-      DrawButtons(true);
+      panels.DrawButtons(true);
     } else {
       std::puts("Next play: Video");
       if (config->tvout) {
-        DrawQueue(true);
-        DrawPlayingInfo(true);
+        panels.DrawQueue(true);
+        panels.DrawPlayingInfo(true);
         RedrawCurrentDialog();
       }
     }
   } else {
     DrawAll();
-    DrawPlayingInfo(true);
-    DrawCoverMedia(true);
+    panels.DrawPlayingInfo(true);
+    panels.DrawCoverMedia(true);
     UpdateAll();
     RedrawCurrentDialog();
-    DrawButtons(true);
+    panels.DrawButtons(true);
     std::puts("Player going to quiet state");
   }
   cashbox->AskSave();
   idleSince = platform::Ticks();
 }
 
-bool SDLGui::VideoOnQueue() const { return player != nullptr && player->IsVideoOnQueue(); }
+
 
 // Timed duties ------------------------------------------------------------
 
@@ -150,11 +144,11 @@ bool SDLGui::VideoOnQueue() const { return player != nullptr && player->IsVideoO
 void SDLGui::ShowVolumeBarUntilDue() {
   if (volumeShownAt == 0) return;
   if (platform::Ticks() - volumeShownAt > kVolumeBarShown) {
-    ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
-    ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen);
+    panels.ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
+    panels.ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen);
     volumeShownAt = 0;
-  } else if (!VideoPlaying()) {
-    DrawVolumen(true);
+  } else if (!video.VideoPlaying()) {
+    panels.DrawVolumen(true);
   }
 }
 
@@ -166,67 +160,4 @@ void SDLGui::PlayRandomWhenIdle() {
   if (!track) return;  // an empty genre or album: drawn again next pass
   queue->AddElementToQueue(track->genre, track->disc, track->track);
   idleSince = now;
-}
-
-// Downloads ----------------------------------------------------------------
-
-void SDLGui::FollowDownloads() {
-  DownloadProgress progress;
-  while (const std::optional<DownloadProgress::Report> report = progress.Next()) {
-    if (report->kind == DownloadProgress::Report::kRefused) {
-      RefuseDownload(report->name);
-    } else if (report->kind == DownloadProgress::Report::kRunning) {
-      ShowDownloadProgress(report->name, report->percent);
-    } else {
-      CompleteDownload(report->name);
-      return;
-    }
-  }
-}
-
-// The list is shown again only while the searcher is on the screen.
-int SDLGui::ShowDownloadProgress(const RString& name, const RString& percent) {
-  if (onlineResultsList == nullptr) return -1;
-  const RString fileName = name.BeforeLast('.');
-  int row = 0;
-  for (const RItemList* node = onlineResultsList->items.GetFirst(); node != nullptr;
-       node = node->next, ++row) {
-    const RString text(static_cast<const char*>(node->data));
-    if (DownloadName(text) != fileName) continue;
-    onlineResultsList->SetItem(DownloadProgress::Row(text.AfterFirst(' '), percent), row);
-    const bool searcherShown = dialog == kKeyboardScreen && config->phonekeyboard;
-    onlineResultsList->Draw(searcherShown ? screen : nullptr, false);
-    return row;
-  }
-  return -1;
-}
-
-// A download named so that its path would lead out of its folder is
-// neither charged nor queued.
-void SDLGui::RefuseDownload(const RString& name) {
-  std::printf("Descarga rechazada, nombre no valido: %s\n", name.Chars());
-  ShowMsg("Descarga rechazada", genreFont, kRefusalTime, true, true);
-}
-
-// Without the credits in the coin-operated mode the download is refused; it
-// stays on disk but is not queued. The charge and the queued track are saved
-// together, with the price as what the entry was paid.
-void SDLGui::CompleteDownload(const RString& name) {
-  DownloadProgress::Forget(name);
-  WaitKeepingInput(kDownloadSettle);
-  const int32_t price = std::max(config->creditsdownloads, 0);
-  if (JukeboxMode() && Credits() < price) {
-    ShowMsg("Creditos insuficientes para DESCARGA", genreFont, kRefusalTime, true, true);
-    return;
-  }
-  const uint32_t track = static_cast<uint32_t>(library->AddDownloadedTrack(name));
-  const uint32_t disc = static_cast<uint32_t>(library->DownloadsDiscIndex());
-  std::printf("Index of added download: 0 %u %u\n", disc, track);
-  sales.Add(cashbox->Buy(QueueElement{0, disc, track, 0}, price), [this, name](const Cashbox::Outcome& outcome) {
-    if (TellUnsold(outcome.sale)) return;
-    DrawCredits(true);
-    DrawQueue(true);
-    const int row = ShowDownloadProgress(name, kDownloadComplete);
-    if (row != -1) std::printf("Index item: %d\n", row);
-  });
 }

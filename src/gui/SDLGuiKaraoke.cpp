@@ -20,7 +20,7 @@ const int kDigitY = 200;
 void SDLGui::KaraokeCalif() {
   const int score = std::rand() % 10;
   const bool low = score < kPassingScore;
-  HideVideoWindow();
+  video.HideVideoWindow();
   SDL_Rect at = MakeRect(0, 0, 0, 0);
   SDL_BlitSurface(low ? karaokeImage05 : karaokeImage610, nullptr, screen, &at);
   at = MakeRect(low ? kLowDigitX : kHighDigitX, kDigitY, 0, 0);

@@ -9,17 +9,16 @@
 #include "playback/Player.h"
 
 void SDLGui::extrawork() {
-  coverswithcache();
-  if (!miniVideo || !VideoPlaying()) return;
-  if (platform::Ticks() - lastInputDuringVideo >= config->timeoutvideohide * 1000u) FullVideo();
+  carousel.coverswithcache();
+  video.FullAfterIdle();
 }
 
 void SDLGui::pool() {
   usbUpdate.PollUsbUpdate();
-  if (queuePollCounter++ == 0) ReadQueueRequests();
+  if (queuePollCounter++ == 0) queueRequests.ReadQueueRequests();
   // The customer's input waits for the sale being saved, to act on what it
   // made; coins count as they come.
-  if (sales.Waiting()) {
+  if (purchases.Pending().Waiting()) {
     KeepInputWhileWaiting();
     return;
   }
@@ -60,22 +59,6 @@ bool SDLGui::CanEnter(int screen) {
   return false;
 }
 
-void SDLGui::NoteInputDuringVideo() {
-  lastInputDuringVideo = platform::Ticks();
-  if (!miniVideo) MiniVideo();
-}
-
-void SDLGui::MiniVideo() {
-  if (config->tvout) return;
-  SetVideoArea(MakeRect(skin->xmedia, skin->ymedia, skin->wmedia, skin->hmedia));
-  miniVideo = 1;
-  DrawQueue(false);
-  DrawTracks(false);
-  DrawPlayingInfo(false);
-  UpdateAll();
-  mainScreen.RestartTitleScroll();
-}
-
 void SDLGui::RedrawCurrentDialog() {
   switch (dialog) {
     case kGenresScreen:
@@ -104,36 +87,36 @@ void SDLGui::RedrawCurrentDialog() {
 
 void SDLGui::DrawAll() {
   DrawBackground(false);
-  DrawGenre(true);
-  DrawCovers(true);
-  DrawTitles(true);
-  DrawTracks(true);
-  DrawCredits(true);
-  DrawQueue(true);
-  if (config->touchscreen) DrawButtons(true);
+  panels.DrawGenre(true);
+  panels.DrawCovers(true);
+  panels.DrawTitles(true);
+  panels.DrawTracks(true);
+  panels.DrawCredits(true);
+  panels.DrawQueue(true);
+  if (config->touchscreen) panels.DrawButtons(true);
   redrawMode = kUpToDate;
-  if (VideoPlaying()) {
-    FullVideo();
-    MiniVideo();
-    if (!config->tvout) ShowVideoWindow();
+  if (video.VideoPlaying()) {
+    video.FullVideo();
+    video.MiniVideo();
+    if (!config->tvout) video.ShowVideoWindow();
   } else {
-    HideVideoWindow();
-    if (player != nullptr && player->playing) DrawCoverMedia(true);
+    video.HideVideoWindow();
+    if (player != nullptr && player->playing) panels.DrawCoverMedia(true);
   }
   SDL_Flip(screen);
 }
 
 void SDLGui::UpdateAll() {
   UpdateBackground();
-  UpdateGenre();
-  UpdateCovers();
-  UpdateTitles();
-  UpdateTracks();
-  UpdateCredits();
-  UpdateQueue();
-  UpdatePlayingInfo();
+  panels.UpdateGenre();
+  panels.UpdateCovers();
+  panels.UpdateTitles();
+  panels.UpdateTracks();
+  panels.UpdateCredits();
+  panels.UpdateQueue();
+  panels.UpdatePlayingInfo();
   marqueeView.UpdateMarquee();
-  UpdateCoverMedia();
+  panels.UpdateCoverMedia();
 }
 
 void SDLGui::ExternalAction(int event) {
@@ -155,7 +138,7 @@ void SDLGui::ForgetPlayer(const Player* gone) {
 }
 
 bool SDLGui::CommonDialogKey(int key, bool secondBindings) {
-  if (CoinInputOfKey(key) != 0) return true;
+  if (coins.CoinInputOfKey(key) != 0) return true;
   if (KeyIs(key, config->upvol) || (secondBindings && KeyIs(key, config->upvol2))) {
     UpVol();
   } else if (KeyIs(key, config->downvol) || (secondBindings && KeyIs(key, config->downvol2))) {
@@ -179,7 +162,7 @@ void SDLGui::JumpToMatch(const QueueElement& match) {
   selGenre = match.genre;
   selDisc = match.disc;
   selTrack = match.track;
-  ResetCoversCache();
+  carousel.ResetCoversCache();
   DrawBackground(true);
   CloseDialog();
 }

@@ -1,7 +1,6 @@
 // The message box, coins and credits, and the volume.
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 #include "config/Configuration.h"
 #include "gui/SDLGui.h"
@@ -16,7 +15,6 @@ const int kBoxMargin = 25;
 const uint32_t kIdlePoll = 1;
 const uint32_t kAfterTimeout = 10;
 const int kVolumeStep = 2;
-const char* const kCoinSound = "coin.wav";
 
 int ClampPercent(int percent) { return std::clamp(percent, 0, 100); }
 
@@ -32,7 +30,7 @@ int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, boo
   const int boxH = textH + 2 * kBoxMargin;
   const int left = boxW < skin->width ? skin->width / 2 - boxW / 2 : 0;
   const SDL_Rect box = MakeRect(left, skin->height / 2 - boxH / 2, boxW, boxH);
-  const bool videoHidden = HideVideoOver(box);
+  const bool videoHidden = video.HideVideoOver(box);
 
   SDL_Surface* covered = NewSurface(boxW, boxH);
   SDL_Rect from = box;
@@ -48,22 +46,10 @@ int SDLGui::ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, boo
     SDL_Rect to = box;
     SDL_BlitSurface(covered, nullptr, screen, &to);
     UpdateScreenArea(box);
-    if (videoHidden && VideoPlaying()) ShowVideoWindow();
+    if (videoHidden && video.VideoPlaying()) video.ShowVideoWindow();
   }
   SDL_FreeSurface(covered);
   return keyPressed ? key : -1;
-}
-
-// The video window lies above everything SDL draws: while a box that it
-// would cover is up, it hides. A box that stays on screen keeps it hidden
-// until the next full redraw places the video again.
-bool SDLGui::HideVideoOver(const SDL_Rect& box) {
-  if (playerWindow == nullptr || !playerWindow->IsVisible()) return false;
-  const SDL_Rect& video = playerWindow->Area();
-  const bool overlaps = box.x < video.x + video.w && video.x < box.x + box.w && box.y < video.y + video.h &&
-                        video.y < box.y + box.h;
-  if (overlaps) HideVideoWindow();
-  return overlaps;
 }
 
 // Coins are credited as they are read; a quit request ends the wait and
@@ -80,7 +66,7 @@ bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*st
       const int sym = event.key.keysym.sym;
       if (KeyIs(sym, config->cancelsong)) {
         StopPlayer();
-      } else if (CoinInputOfKey(sym) == 0) {
+      } else if (coins.CoinInputOfKey(sym) == 0) {
         key = sym;
         return true;
       }
@@ -92,24 +78,6 @@ bool SDLGui::WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*st
     if (stillWanted != nullptr && !(this->*stillWanted)()) return false;
     PauseBetweenPasses(kIdlePoll);
   }
-}
-
-int32_t SDLGui::CoinKeyOf(int input) const { return config->CoinKey(input); }
-
-int SDLGui::CoinInputOfKey(int key) const { return config->CoinInput(key); }
-
-void SDLGui::CreditKey(int key) {
-  if (config->soundcredit) PlayCoinSound();
-  cashbox->CreditCoin(CoinInputOfKey(key));
-  DrawCredits(true);
-  passObserver->CreditsDrawn();
-}
-
-// Plays "coin.wav" without waiting for it; silent without the file or an
-// audio device.
-void SDLGui::PlayCoinSound() {
-  if (coinSound == nullptr) coinSound = std::make_unique<SoundClip>(kCoinSound);
-  coinSound->Play();
 }
 
 void SDLGui::UpVol() { StepVolume(kVolumeStep); }
@@ -127,7 +95,7 @@ void SDLGui::StepVolume(int step) {
     ApplyVolume(volume);
     cashbox->SetVolume(volume);
   }
-  if (!VideoPlaying() || miniVideo) DrawVolumen(true);
+  if (!video.VideoPlaying() || miniVideo) panels.DrawVolumen(true);
   volumeShownAt = platform::Ticks();
 }
 
@@ -139,4 +107,6 @@ void SDLGui::StopPlayer() {
   if (player != nullptr) player->PlayerStop();
 }
 
-bool SDLGui::VideoPlaying() const { return player != nullptr && player->IsVideoPlaying(); }
+void SDLGui::ShowNotice(const RString& text, int timeout) {
+  ShowMsg(text, genreFont, timeout, true, true);
+}

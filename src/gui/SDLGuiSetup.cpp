@@ -34,12 +34,9 @@ SDLGui::~SDLGui() {
   configList.reset();
   localResultsList.reset();
   onlineResultsList.reset();
-  coverLoader.Stop();
-  mediaCover.Forget();
-  coverRing.Empty();
+  carousel.Forget();
   // Pictures go before SDL does.
   Images() = ScreenImages();
-  coverPlaceholder.reset();
   marquee.Forget();
   coinSound.reset();
   if (sdlStarted_) SDL_Quit();
@@ -68,7 +65,7 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   platform::Delay(kSettleDelay);
   setup.ReserveSurfaces();
   setup.LoadImages();
-  TidyCoverThumbnails();
+  carousel.TidyCoverThumbnails();
   SDL_WM_SetCaption("Melodeck", "");
   setup.CreatePlayerWindow();
   RestoreSavedState();

@@ -45,7 +45,7 @@ class TypingMatches : public CatalogueWalk::Visitor {
     albums.push_back(at);
   }
   void Track(const CataloguePlace& at, const GenreElement& genre, const DiscElement& disc) override {
-    const RString title = SDLGui::ShownTitle(disc.GetTrack(at.track)->GetTitle());
+    const RString title = MainPanels::ShownTitle(disc.GetTrack(at.track)->GetTitle());
     if (!HoldsEveryWord(title, words_)) return;
     RString row;
     row.sprintf("[%c] %s", KindOf(at, genre), title.Chars());

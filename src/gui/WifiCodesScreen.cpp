@@ -48,21 +48,21 @@ void WifiCodesScreen::AskWifiCode() {
   } while (SDLGui::KeyIs(key, gui.config->up) || SDLGui::KeyIs(key, gui.config->down));
   if (!SDLGui::KeyIs(key, gui.config->enter)) return;
   const int price = codes.Credits();
-  gui.sales.Add(gui.cashbox->BuyWifiCode(price),
+  gui.purchases.Pending().Add(gui.cashbox->BuyWifiCode(price),
                 [this, price](const Cashbox::Outcome& outcome) { CodeSold(outcome.sale, price); });
 }
 
 void WifiCodesScreen::CodeSold(Cashbox::Sale sale, int price) {
-  if (gui.TellUnsold(sale)) return;
+  if (gui.purchases.TellUnsold(sale)) return;
   std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", price, gui.Credits());
   if (makeWifiCode()) return;
   gui.cashbox->ReturnWifiCode(price);
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   TellCodeNotMade();
 }
 
 bool WifiCodesScreen::makeWifiCode() {
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   const RString code = codes.MakeCode();
   const int paid = gui.JukeboxMode() ? codes.Credits() : -1;
   std::printf("Ejecutando: code.py %s %d\n", code.Chars(), paid);
@@ -79,7 +79,7 @@ bool WifiCodesScreen::makeWifiCode() {
 
 // A stale image from an earlier run is never shown for a new code.
 void WifiCodesScreen::makeWifiCodeAdmin() {
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   std::puts("Crear codigo Admin - Ejecutando: code_configuration.py");
   platform::DeleteFile(kAdminCodeImage);
   RunAdminCodeScript();
@@ -130,7 +130,7 @@ void WifiCodesScreen::PutCodeDialogText(SDL_Surface* dialogImage, const RString&
 void WifiCodesScreen::ShowCodeDialog(SDL_Surface* dialogImage) {
   const SDL_Rect area = SDLGui::MakeRect(gui.skin->width / 2 - dialogImage->w / 2,
                                          gui.skin->height / 2 - dialogImage->h / 2, dialogImage->w, dialogImage->h);
-  gui.HideVideoOver(area);
+  gui.video.HideVideoOver(area);
   SDL_Rect at = area;
   SDL_BlitSurface(dialogImage, nullptr, gui.screen, &at);
   SDL_FreeSurface(dialogImage);

@@ -26,8 +26,8 @@ class MainScreenTest : public CabinetTest {
     gui.Selection().selGenre = genre;
     gui.Selection().selDisc = disc;
     gui.Selection().selTrack = track;
-    gui.ResetCoversCache();
-    gui.DrawTracks(true);
+    gui.Carousel().ResetCoversCache();
+    gui.Panels().DrawTracks(true);
   }
 
   void Press(int key) { gui.Main().keydown_main(key); }

@@ -18,8 +18,8 @@ namespace {
 
 class SDLGuiCoversTest : public CabinetTest {
  protected:
-  SDLGui::CoverSlot& Slot(int i) {
-    SDLGui::CoverSlot* slot = gui.Covers().At(i);
+  CoverRing::Slot& Slot(int i) {
+    CoverRing::Slot* slot = gui.Carousel().Ring().At(i);
     EXPECT_NE(slot, nullptr) << i;
     return *slot;
   }
@@ -36,13 +36,13 @@ class SDLGuiCoversTest : public CabinetTest {
 
   // One step of the ring once the loader has finished what it places next.
   void StepWhenFinished() {
-    ASSERT_TRUE(gui.CoverLoading().AwaitProgress(10000));
-    gui.coverswithcache();
+    ASSERT_TRUE(gui.Carousel().Loading().AwaitProgress(10000));
+    gui.Carousel().coverswithcache();
   }
 
   // The slot holds the cover of disc d, at the height of its pass.
   void ExpectCover(int i, int d) {
-    const SDLGui::CoverSlot& slot = Slot(i);
+    const CoverRing::Slot& slot = Slot(i);
     EXPECT_EQ(slot.disc, static_cast<uint32_t>(d)) << "slot " << i;
     ASSERT_NE(slot.cover, nullptr) << "slot " << i;
     EXPECT_EQ(slot.cover->w, skin.wcover) << "slot " << i;
@@ -79,7 +79,7 @@ TEST_F(SDLGuiCoversTest, FiveDiscGenreFillsTheRingAroundTheSelection) {
 
   // Slots 10..23 hold 0,1,2,3,4,0,... and slots 9..0 hold 4,3,2,1,0,4,...
   for (int i = 0; i < CoverRing::kSlots; ++i) ExpectCover(i, Mod(i - CoverRing::kSelected, 5));
-  EXPECT_EQ(gui.CoversOnScreen(), 4);
+  EXPECT_EQ(gui.Carousel().CoversOnScreen(), 4);
 
   // A filled ring loads nothing more.
   const std::vector<SDL_Surface*> before = Covers();
@@ -97,14 +97,14 @@ TEST_F(SDLGuiCoversTest, SmallGenresAreNotWrapped) {
     else
       EXPECT_EQ(Slot(i).cover, nullptr) << i;
   }
-  EXPECT_EQ(gui.CoversOnScreen(), 2);
+  EXPECT_EQ(gui.Carousel().CoversOnScreen(), 2);
 
-  gui.ResetCoversCache();
+  gui.Carousel().ResetCoversCache();
   gui.Selection().selDisc = 1;
   FillCache();
   ExpectCover(10, 1);
   EXPECT_EQ(Slot(11).cover, nullptr);
-  EXPECT_EQ(gui.CoversOnScreen(), 1);
+  EXPECT_EQ(gui.Carousel().CoversOnScreen(), 1);
 }
 
 TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
@@ -119,7 +119,7 @@ TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
   ++leaving->refcount;
   gui.Selection().selDisc = 1;
   gui.Selection().selTrack = 2;
-  gui.SlideRight();
+  gui.Carousel().SlideRight();
   EXPECT_EQ(leaving->refcount, 1);
   SDL_FreeSurface(leaving);
   EXPECT_EQ(gui.Selection().selTrack, 0u);
@@ -133,7 +133,7 @@ TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
   before = Covers();
   gui.Selection().selDisc = 0;
   gui.Selection().selTrack = 1;
-  gui.SlideLeft();
+  gui.Carousel().SlideLeft();
   EXPECT_EQ(gui.Selection().selTrack, 0u);
   EXPECT_EQ(Slot(0).cover, nullptr);
   for (int i = 1; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, before[i - 1]) << i;
@@ -149,11 +149,11 @@ TEST_F(SDLGuiCoversTest, MovingLeftInAThreeDiscGenreLoadsTheNewSelection) {
   EXPECT_EQ(Slot(9).cover, nullptr);
 
   gui.Selection().selDisc = 2;
-  gui.SlideLeft();
+  gui.Carousel().SlideLeft();
   EXPECT_EQ(Slot(10).cover, nullptr);
   FillCache();
   ExpectCover(10, 2);
-  EXPECT_EQ(gui.CoversOnScreen(), 1);
+  EXPECT_EQ(gui.Carousel().CoversOnScreen(), 1);
 }
 
 TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
@@ -175,15 +175,15 @@ TEST_F(SDLGuiCoversTest, DiscsWithoutAReadableCoverShareTheDefaultCover) {
       EXPECT_EQ(Slot(i).cover, defaultCover) << i;
     }
   }
-  for (int i = 0; i < CoverRing::kSlots; ++i) gui.SlideRight();
-  gui.ResetCoversCache();
+  for (int i = 0; i < CoverRing::kSlots; ++i) gui.Carousel().SlideRight();
+  gui.Carousel().ResetCoversCache();
   for (int i = 0; i < CoverRing::kSlots; ++i) EXPECT_EQ(Slot(i).cover, nullptr) << i;
   EXPECT_EQ(defaultCover->refcount, 11);
   defaultCover->refcount -= 10;
 
   // Not decoded again until the file changes.
   EXPECT_EQ(FillCache(), "");
-  gui.ResetCoversCache();
+  gui.Carousel().ResetCoversCache();
   std::filesystem::copy_file(CoverCatalogue::CoverFile(genre, genre->GetDisc(0)),
                              CoverCatalogue::CoverFile(genre, broken),
                              std::filesystem::copy_options::overwrite_existing);
@@ -229,11 +229,11 @@ TEST_F(SDLGuiCoversTest, ThumbnailsServeOnlyTheCoverAsItIsOnDisk) {
   std::filesystem::copy_file(cover, original);
   for (const auto& c : cases) {
     std::filesystem::copy_file(original, cover, std::filesystem::copy_options::overwrite_existing);
-    gui.ResetCoversCache();
+    gui.Carousel().ResetCoversCache();
     FillCache();
     ASSERT_TRUE(std::filesystem::exists(SelectedEntry())) << c.name;
     c.change();
-    gui.ResetCoversCache();
+    gui.Carousel().ResetCoversCache();
     FillCache();
     EXPECT_TRUE(Near(ColorAt(Slot(10).cover, Slot(10).cover->w / 2, Slot(10).cover->h / 2), CoverCatalogue::ColorOf(c.shownDisc))) << c.name;
   }
@@ -244,16 +244,16 @@ TEST_F(SDLGuiCoversTest, ThumbnailsServeOnlyTheCoverAsItIsOnDisk) {
 TEST_F(SDLGuiCoversTest, StepsLoadTheCoversOnScreenFirst) {
   catalogue.AddGenre("Pop", 5);
   ASSERT_EQ(Start(), 1) << setUpLog;
-  gui.Covers().SetStepBudget(0);
+  gui.Carousel().Ring().SetStepBudget(0);
   gui.Display().redrawMode = SDLGui::kUpToDate;
-  gui.DrawCovers(false);
+  gui.Panels().DrawCovers(false);
   const int step = skin.wcover + skin.coverseparation;
   const int middle = (skin.hcovers - skin.coverseparation) / 2;
   auto shownAt = [&](int i) { return ColorAt(gui.Images().coversSave, step * i + skin.coverseparation + 5, middle); };
   const Rgba defaultGrey = Opaque(90, 90, 90);
   EXPECT_TRUE(Near(ColorAt(gui.Images().coversSave, 5, middle), defaultGrey));
 
-  gui.coverswithcache();
+  gui.Carousel().coverswithcache();
   StepWhenFinished();
   EXPECT_NE(Slot(10).enlarged, nullptr);
   EXPECT_EQ(Slot(10).cover, nullptr);
@@ -276,7 +276,7 @@ TEST_F(SDLGuiCoversTest, NoSelectableDiscLoadsNothing) {
   for (uint32_t genre : {1u, 7u}) {
     gui.Selection().selGenre = genre;
     EXPECT_EQ(FillCache(), "");
-    EXPECT_EQ(gui.CoversOnScreen(), 0);
+    EXPECT_EQ(gui.Carousel().CoversOnScreen(), 0);
   }
   gui.Selection().selGenre = 0;
   gui.Selection().selDisc = 5;

@@ -88,7 +88,7 @@ TEST_F(SDLGuiFrameTest, VideoStartedTakesTheWholeScreen) {
   gui.Input().miniVideo = 1;
   gui.Input().idleSince = 5;
   gui.Timing().playSeconds = 7;
-  gui.HideVideoWindow();
+  gui.Video().HideVideoWindow();
   clock.Advance(100);
   gui.ExternalAction(Player::kVideoStarted);
   EXPECT_TRUE(Has(Draw(), "Iniciando reproduccion de video\n"));
@@ -111,7 +111,7 @@ TEST_F(SDLGuiFrameTest, VideoStartedTakesTheWholeScreen) {
 
 TEST_F(SDLGuiFrameTest, FinishedBeforeASongHidesTheVideoAndRedraws) {
   queue.AddElementToQueue(0, 0, 1);
-  gui.ShowVideoWindow();
+  gui.Video().ShowVideoWindow();
   Blacken();
   gui.ExternalAction(Player::kFinished);
   const std::string log = Draw();
@@ -127,7 +127,7 @@ TEST_F(SDLGuiFrameTest, FinishedBeforeASongHidesTheVideoAndRedraws) {
 TEST_F(SDLGuiFrameTest, EventsPostedWhileTheLoopWasHeldAreAllHandledInOrder) {
   queue.AddElementToQueue(0, 0, 1);
   player.playing = 1;
-  gui.ShowVideoWindow();
+  gui.Video().ShowVideoWindow();
   gui.ExternalAction(Player::kFinished);
   gui.ExternalAction(Player::kSongStarted);
   const std::string log = Draw();
@@ -139,7 +139,7 @@ TEST_F(SDLGuiFrameTest, EventsPostedWhileTheLoopWasHeldAreAllHandledInOrder) {
 
 TEST_F(SDLGuiFrameTest, FinishedBeforeAVideoLeavesTheScreenToIt) {
   queue.AddElementToQueue(1, 0, 0);
-  gui.ShowVideoWindow();
+  gui.Video().ShowVideoWindow();
   Blacken();
   gui.ExternalAction(Player::kFinished);
   const std::string log = Draw();
@@ -159,7 +159,7 @@ TEST_F(SDLGuiFrameTest, PaidItemThatCouldNotPlayIsPaidBackOnce) {
   GiveCredits(gui, 5);
   gui.Selection().selTrack = 1;
   testing::internal::CaptureStdout();
-  gui.EnterPlay();
+  gui.Sales().EnterPlay();
   FinishSales();
   testing::internal::GetCapturedStdout();
   ASSERT_EQ(gui.Credits(), 3);
@@ -275,7 +275,7 @@ class SDLGuiTitleScrollTest : public SDLGuiFrameTest {
   void SetUp() override {
     SDLGuiFrameTest::SetUp();
     gui.Selection().selTrack = 2;
-    gui.DrawTracks(true);
+    gui.Panels().DrawTracks(true);
     gui.Selection().titleScrollAt = clock.Ticks();
   }
   std::string Row() const { return gui.Lists().tracksList->GetItem(static_cast<int>(gui.Selection().selTrack)); }
@@ -356,7 +356,7 @@ TEST_F(SDLGuiFrameTest, RandomPlayQueuesAfterTheIdleMinutesAndAgainLater) {
   clock.Advance(1);
   Draw();
   ASSERT_EQ(queue.Count(), 1);
-  EXPECT_TRUE(gui.TrackExists(*queue.GetElementFromQueue(0)));
+  EXPECT_TRUE(gui.Panels().TrackExists(*queue.GetElementFromQueue(0)));
   EXPECT_EQ(gui.Input().idleSince, clock.Ticks());
   clock.Advance(120001);
   Draw();
@@ -457,7 +457,7 @@ TEST_F(SDLGuiDownloadsTest, CompletedDownloadIsQueuedFreeOutsideTheCoinOperatedM
   EXPECT_FALSE(fs::exists("downloadsprogress/[D] Otro video.mp4"));
   EXPECT_EQ(queue.Count(), 2);
   gui.Selection().selGenre = 0, gui.Selection().selDisc = 0, gui.Selection().selTrack = 0;
-  gui.EnterPlay();
+  gui.Sales().EnterPlay();
   EXPECT_EQ(queue.Count(), 2);
   EXPECT_EQ(gui.Credits(), 0);
 }

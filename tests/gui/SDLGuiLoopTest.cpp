@@ -83,7 +83,7 @@ class SDLGuiLoopTest : public CabinetTest {
   // One poll of the queue folder, its log returned.
   std::string PollRequests() {
     testing::internal::CaptureStdout();
-    gui.ReadQueueRequests();
+    gui.QueueRequests().ReadQueueRequests();
     return testing::internal::GetCapturedStdout();
   }
   bool MessageBoxShown(const char* text) {
@@ -196,7 +196,7 @@ TEST_F(SDLGuiLoopTest, FreeRequestsAreCappedAndTakenAFewPerPoll) {
   config.playmode = "jukebox";
   GiveCredits(gui, 5);
   gui.Selection().selGenre = 0, gui.Selection().selDisc = 0, gui.Selection().selTrack = 1;
-  gui.EnterPlay();
+  gui.Sales().EnterPlay();
   FinishSales();
   ASSERT_EQ(queue.Count(), 11);
   EXPECT_GT(queue.GetLastElement()->paid, 0);

@@ -71,10 +71,10 @@ TEST_F(SDLGuiMainKeysTest, NavigationByFourSlidesTheCarouselFourTimes) {
   EXPECT_EQ(gui.Selection().selTrack, 0u);
   // Four slots turned: the selection's cover is in place, the last four
   // slots wait to be loaded.
-  EXPECT_EQ(gui.Covers().At(CoverRing::kSelected)->disc, 2u);
-  EXPECT_NE(gui.Covers().At(19)->cover, nullptr);
+  EXPECT_EQ(gui.Carousel().Ring().At(CoverRing::kSelected)->disc, 2u);
+  EXPECT_NE(gui.Carousel().Ring().At(19)->cover, nullptr);
   for (int slot = 20; slot < CoverRing::kSlots; ++slot)
-    EXPECT_EQ(gui.Covers().At(slot)->cover, nullptr) << slot;
+    EXPECT_EQ(gui.Carousel().Ring().At(slot)->cover, nullptr) << slot;
 
   Select(0, 1, 0);
   Press(config.left);

@@ -101,14 +101,14 @@ TEST_F(SDLGuiMessagesTest, CreditKeyCreditsTheMatchingCoinInput) {
   config.creditscoin2 = 3;
   config.coin3 = SDLK_z;
   config.creditscoin3 = 5;
-  gui.CreditKey(config.coin2);
-  gui.CreditKey(SDLK_z);
+  gui.Coins().CreditKey(config.coin2);
+  gui.Coins().CreditKey(SDLK_z);
   EXPECT_EQ(gui.Credits(), 8);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(2), 1);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(3), 1);
 
-  gui.CreditKey(SDLK_q);  // no coin input
-  gui.CreditKey(0);       // unbound inputs have code 0
+  gui.Coins().CreditKey(SDLK_q);  // no coin input
+  gui.Coins().CreditKey(0);       // unbound inputs have code 0
   EXPECT_EQ(gui.Credits(), 8);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(4), 0);
   EXPECT_NE(SavedFile().find("counter3=1\n"), std::string::npos);
@@ -123,10 +123,10 @@ TEST_F(SDLGuiMessagesTest, CreditsBoxShowsTheCredits) {
     return true;
   };
   config.playmode = "";
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   EXPECT_TRUE(boxIsPlain());
   config.playmode = "jukebox";
-  gui.CreditKey(config.coin1);
+  gui.Coins().CreditKey(config.coin1);
   EXPECT_FALSE(boxIsPlain());
 }
 
@@ -178,19 +178,19 @@ TEST_F(SDLGuiMessagesTest, VolumeBarStaysHiddenUnderAFullScreenVideo) {
 }
 
 TEST_F(SDLGuiMessagesTest, VideoWindowFullScreenAndHidden) {
-  gui.FullVideo();
+  gui.Video().FullVideo();
   EXPECT_EQ(gui.Resources().playerWindow->Area().w, 1024);
   EXPECT_EQ(gui.Resources().playerWindow->Area().h, 768);
   EXPECT_EQ(Centre(), Opaque(0, 0, 0));
 
   gui.Resources().playerWindow->Move(SDLGui::MakeRect(1, 2, 3, 4));
   gui.Display().dialog = 1;
-  gui.FullVideo();  // a dialog is open
+  gui.Video().FullVideo();  // a dialog is open
   EXPECT_EQ(gui.Resources().playerWindow->Area().x, 1);
 
-  gui.HideVideoWindow();
+  gui.Video().HideVideoWindow();
   EXPECT_FALSE(gui.Resources().playerWindow->IsVisible());
-  gui.ShowVideoWindow();
+  gui.Video().ShowVideoWindow();
   EXPECT_TRUE(gui.Resources().playerWindow->IsVisible());
 }
 

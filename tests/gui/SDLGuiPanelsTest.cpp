@@ -73,9 +73,9 @@ class SDLGuiPanelsTest : public CabinetTest {
   void ShowTitles(uint32_t genre, uint32_t disc) {
     gui.Selection().selGenre = genre;
     gui.Selection().selDisc = disc;
-    gui.ResetCoversCache();
+    gui.Carousel().ResetCoversCache();
     ASSERT_TRUE(SettleCovers());
-    gui.DrawTitles(false);
+    gui.Panels().DrawTitles(false);
   }
 
   // A queue panel with room for exactly rows rows.
@@ -130,29 +130,29 @@ class SDLGuiPanelsTest : public CabinetTest {
 };
 
 TEST_F(SDLGuiPanelsTest, RowsAreNumberedWithTheDigitsOfTheirCount) {
-  EXPECT_STREQ(SDLGui::NumberedRow(7, 120, "Title").c_str(), "007.- Title");
-  EXPECT_STREQ(SDLGui::NumberedRow(120, 120, "Title").c_str(), "120.- Title");
-  EXPECT_STREQ(SDLGui::NumberedRow(9, 9, "Tema").c_str(), "9.- Tema");
-  EXPECT_STREQ(SDLGui::NumberedRow(1, 10, "Tema").c_str(), "01.- Tema");
-  EXPECT_STREQ(SDLGui::ShownTitle("01 Tema.uno.mp3").c_str(), "01 Tema.uno");
-  EXPECT_STREQ(SDLGui::ShownTitle("Sin extension").c_str(), "Sin extension");
+  EXPECT_STREQ(MainPanels::NumberedRow(7, 120, "Title").c_str(), "007.- Title");
+  EXPECT_STREQ(MainPanels::NumberedRow(120, 120, "Title").c_str(), "120.- Title");
+  EXPECT_STREQ(MainPanels::NumberedRow(9, 9, "Tema").c_str(), "9.- Tema");
+  EXPECT_STREQ(MainPanels::NumberedRow(1, 10, "Tema").c_str(), "01.- Tema");
+  EXPECT_STREQ(MainPanels::ShownTitle("01 Tema.uno.mp3").c_str(), "01 Tema.uno");
+  EXPECT_STREQ(MainPanels::ShownTitle("Sin extension").c_str(), "Sin extension");
 }
 
 TEST_F(SDLGuiPanelsTest, GenreHeaderFollowsTheNumberEntry) {
   catalogue.AddGenre("Pop", 12);
   ASSERT_EQ(Start(), 1) << setUpLog;
 
-  gui.DrawGenre(false);
+  gui.Panels().DrawGenre(false);
   ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.Writers().genreFont, "Genero: Pop", 0, 0, 0}});
 
   gui.Selection().typedNumber = "7";
-  gui.DrawGenre(false);
+  gui.Panels().DrawGenre(false);
   ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.Writers().genreFont, "Disco: 7", 0, 0, 0}});
 
   gui.Selection().enteringTrack = 1;
   gui.Selection().selDisc = 6;
   gui.Selection().typedNumber = "3";
-  gui.DrawGenre(false);
+  gui.Panels().DrawGenre(false);
   ExpectPanel(gui.Images().genreSave, GenreArea(), {{gui.Writers().genreFont, "Disco: 07    Pista: 3", 0, 0, 0}});
 }
 
@@ -185,7 +185,7 @@ TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
   catalogue.AddGenre("Duo", 2);
   ASSERT_EQ(Start(), 1) << setUpLog;
   ASSERT_TRUE(SettleCovers());
-  gui.DrawCovers(false);
+  gui.Panels().DrawCovers(false);
 
   const int step = skin.wcover + skin.coverseparation;
   const int coverHeight = skin.hcovers - skin.coverseparation;
@@ -210,9 +210,9 @@ TEST_F(SDLGuiPanelsTest, CoversEnlargeAndFrameTheSelectedDisc) {
   // Two discs with the second selected: one cover.
   gui.Selection().selGenre = 1;
   gui.Selection().selDisc = 1;
-  gui.ResetCoversCache();
+  gui.Carousel().ResetCoversCache();
   ASSERT_TRUE(SettleCovers());
-  gui.DrawCovers(false);
+  gui.Panels().DrawCovers(false);
   EXPECT_TRUE(Near(ColorAt(panel, 100, 100), CoverCatalogue::ColorOf(1)));
   EXPECT_TRUE(Near(ColorAt(panel, step + 100, 100), Color(kSkinBlue)));
 }
@@ -224,7 +224,7 @@ TEST_F(SDLGuiPanelsTest, TracksListTheSelectedDiscWithoutExtensions) {
   ASSERT_EQ(Start(), 1) << setUpLog;
 
   gui.Selection().selTrack = 4;
-  gui.DrawTracks(false);
+  gui.Panels().DrawTracks(false);
   const std::vector<std::string> nine = Rows(*gui.Lists().tracksList);
   ASSERT_EQ(nine.size(), 9u);
   EXPECT_EQ(nine.front(), "1.- Tema 0");
@@ -233,7 +233,7 @@ TEST_F(SDLGuiPanelsTest, TracksListTheSelectedDiscWithoutExtensions) {
 
   gui.Selection().selDisc = 1;
   gui.Selection().selTrack = 0;
-  gui.DrawTracks(false);
+  gui.Panels().DrawTracks(false);
   const std::vector<std::string> twelveRows = Rows(*gui.Lists().tracksList);
   ASSERT_EQ(twelveRows.size(), 12u);
   EXPECT_EQ(twelveRows.front(), "01.- Tema 0");
@@ -247,20 +247,20 @@ TEST_F(SDLGuiPanelsTest, QueueShowsTheWaitingEntriesAndCountsTheRest) {
   UseQueueRows(5);
 
   for (uint32_t t = 0; t < 4; ++t) queue.AddElementToQueue(0, 0, t);
-  gui.DrawQueue(false);
+  gui.Panels().DrawQueue(false);
   EXPECT_EQ(Rows(*gui.Lists().queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3"}));
 
   queue.AddElementToQueue(0, 0, 4);
-  gui.DrawQueue(false);
+  gui.Panels().DrawQueue(false);
   EXPECT_EQ(Rows(*gui.Lists().queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3", "+1 cancion"}));
 
   for (uint32_t t = 5; t < 9; ++t) queue.AddElementToQueue(0, 0, t);
-  gui.DrawQueue(false);
+  gui.Panels().DrawQueue(false);
   EXPECT_EQ(Rows(*gui.Lists().queueList),
             (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3", "+5 canciones"}));
 
   queue.AddElementToQueueVIP(0, 0, 8);
-  gui.DrawQueue(false);
+  gui.Panels().DrawQueue(false);
   EXPECT_EQ(Rows(*gui.Lists().queueList),
             (std::vector<std::string>{"[*] Tema 8", "Tema 1", "Tema 2", "+6 canciones"}));
   EXPECT_EQ(queue.Count(), 10);
@@ -278,7 +278,7 @@ TEST_F(SDLGuiPanelsTest, QueueDropsEntriesWhoseTrackIsGone) {
   queue.AddElementToQueue(0, 0, 2);
   queue.AddElementToQueue(0, 0, 3);
 
-  gui.DrawQueue(false);
+  gui.Panels().DrawQueue(false);
   EXPECT_EQ(Rows(*gui.Lists().queueList), (std::vector<std::string>{"Tema 1", "Tema 2", "Tema 3"}));
   std::vector<uint32_t> tracks;
   for (const QueueElement& entry : queue.GetElements()) tracks.push_back(entry.track);
@@ -291,8 +291,8 @@ TEST_F(SDLGuiPanelsTest, HiddenQueueIsNeitherComposedNorShown) {
   ASSERT_EQ(Start(), 1) << setUpLog;
   for (uint32_t t = 0; t < 3; ++t) queue.AddElementToQueue(0, 0, t);
   Fill(gui.Display().screen, kMarker);
-  gui.DrawQueue(true);
-  gui.UpdateQueue();
+  gui.Panels().DrawQueue(true);
+  gui.Panels().UpdateQueue();
   EXPECT_EQ(gui.Lists().queueList->Count(), 0);
   EXPECT_EQ(ChangedOutside(SDLGui::MakeRect(0, 0, 0, 0)), 0);
 }
@@ -309,18 +309,18 @@ TEST_F(SDLGuiPanelsTest, CreditsBoxShowsCreditsOrThePlayMode) {
   };
 
   config.countertype = "Creditos";
-  gui.DrawCredits(false);
+  gui.Panels().DrawCredits(false);
   expectCentred("Creditos: 3");
   config.countertype = "Pesos";
-  gui.DrawCredits(false);
+  gui.Panels().DrawCredits(false);
   expectCentred("Pesos: 3");
   for (const char* mode : {"fiesta", "continuo", "aleatorio"}) {
     config.playmode = mode;
-    gui.DrawCredits(false);
+    gui.Panels().DrawCredits(false);
     expectCentred(mode[0] == 'f' ? "Fiesta" : mode[0] == 'c' ? "Continuo" : "Aleatorio");
   }
   config.playmode = "otro";
-  gui.DrawCredits(false);
+  gui.Panels().DrawCredits(false);
   ExpectPanel(gui.Images().creditsSave, CreditsArea(), {});
 }
 
@@ -329,12 +329,12 @@ TEST_F(SDLGuiPanelsTest, NowPlayingShowsTheHeadOfTheQueue) {
   catalogue.AddGenre("Rock", 3, 2);
   ASSERT_EQ(Start(), 1) << setUpLog;
 
-  gui.DrawPlayingInfo(false);
+  gui.Panels().DrawPlayingInfo(false);
   ExpectPanel(gui.Images().playingSave, InfoArea(), {});
 
   queue.AddElementToQueue(1, 2, 1);
   gui.Timing().playSeconds = 125;
-  gui.DrawPlayingInfo(false);
+  gui.Panels().DrawPlayingInfo(false);
   const int h = gui.Writers().playingFont.GetFontHeight();
   ExpectPanel(gui.Images().playingSave, InfoArea(),
               {{gui.Writers().playingFont, "Reproduciendo: 02:05", 0, 0, skin.winfo},
@@ -345,10 +345,10 @@ TEST_F(SDLGuiPanelsTest, NowPlayingShowsTheHeadOfTheQueue) {
   // Shown on the main screen only.
   Fill(gui.Display().screen, kMarker);
   gui.Display().dialog = SDLGui::kGenresScreen;
-  gui.UpdatePlayingInfo();
+  gui.Panels().UpdatePlayingInfo();
   EXPECT_EQ(ColorAt(gui.Display().screen, skin.xinfo + 1, skin.yinfo + 1), kMarker);
   gui.Display().dialog = SDLGui::kMainScreen;
-  gui.UpdatePlayingInfo();
+  gui.Panels().UpdatePlayingInfo();
   EXPECT_NE(ColorAt(gui.Display().screen, skin.xinfo + 1, skin.yinfo + 1), kMarker);
 }
 
@@ -361,17 +361,17 @@ TEST_F(SDLGuiPanelsTest, NowPlayingStaysUnderAFullScreenVideo) {
   queue.AddElementToQueue(0, 0, 0);
 
   Fill(gui.Images().playingSave, kMarker);
-  gui.DrawPlayingInfo(false);
+  gui.Panels().DrawPlayingInfo(false);
   EXPECT_EQ(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 
   gui.Input().miniVideo = 1;
-  gui.DrawPlayingInfo(false);
+  gui.Panels().DrawPlayingInfo(false);
   EXPECT_NE(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 
   gui.Input().miniVideo = 0;
   config.tvout = 1;
   Fill(gui.Images().playingSave, kMarker);
-  gui.DrawPlayingInfo(false);
+  gui.Panels().DrawPlayingInfo(false);
   EXPECT_NE(ColorAt(gui.Images().playingSave, 1, 1), kMarker);
 }
 
@@ -382,21 +382,21 @@ TEST_F(SDLGuiPanelsTest, MediaPanelShowsThePlayingDiscsCover) {
   SDL_Surface* panel = gui.Images().coverMediaSave;
   const int midX = skin.wmedia / 2, midY = skin.hmedia / 2;
 
-  gui.DrawCoverMedia(false);
+  gui.Panels().DrawCoverMedia(false);
   EXPECT_TRUE(Near(ColorAt(panel, midX, midY), Color(kSkinBlue)));
 
   queue.AddElementToQueue(0, 2, 0);
-  gui.DrawCoverMedia(false);
+  gui.Panels().DrawCoverMedia(false);
   ASSERT_TRUE(SettleCovers());
-  gui.DrawCoverMedia(false);
+  gui.Panels().DrawCoverMedia(false);
   EXPECT_TRUE(Near(ColorAt(panel, midX, midY), CoverCatalogue::ColorOf(2)));
   EXPECT_TRUE(Near(ColorAt(panel, skin.wmedia - 1, skin.hmedia - 1), Opaque(0, 0, 0))) << "dark beside a 3:2 cover";
 
   queue.Remove(0);
   queue.AddElementToQueue(0, 3, 0);
-  gui.DrawCoverMedia(false);
+  gui.Panels().DrawCoverMedia(false);
   ASSERT_TRUE(SettleCovers());
-  gui.DrawCoverMedia(false);
+  gui.Panels().DrawCoverMedia(false);
   EXPECT_TRUE(Near(ColorAt(panel, midX, midY), kDefaultCoverGrey));
 }
 
@@ -407,13 +407,13 @@ TEST_F(SDLGuiPanelsTest, VolumeBarIsTheVolumesShareOfThePanel) {
   const int last = skin.wvolumen - 1;
 
   config.volumen = 0;
-  gui.DrawVolumen(false);
+  gui.Panels().DrawVolumen(false);
   EXPECT_TRUE(Near(ColorAt(panel, 0, 0), Color(kSkinBlue)));
   config.volumen = 100;
-  gui.DrawVolumen(false);
+  gui.Panels().DrawVolumen(false);
   EXPECT_EQ(ColorAt(panel, last, skin.hvolumen - 1), kVolumeGrey);
   config.volumen = 50;
-  gui.DrawVolumen(false);
+  gui.Panels().DrawVolumen(false);
   const int bar = static_cast<int>(skin.wvolumen * 50 / 100.0);
   EXPECT_EQ(ColorAt(panel, bar - 1, 0), kVolumeGrey);
   EXPECT_TRUE(Near(ColorAt(panel, bar, 0), Color(kSkinBlue)));
@@ -433,17 +433,17 @@ TEST_F(SDLGuiPanelsTest, EachPanelUpdatesOnlyItsRectangle) {
     SDL_Surface* composed;
   };
   const PanelCase panels[] = {
-      {"genre", [&] { gui.DrawGenre(true); }, GenreArea(), gui.Images().genreSave},
-      {"titles", [&] { gui.DrawTitles(true); }, TitlesArea(), gui.Images().titlesSave},
-      {"covers", [&] { gui.DrawCovers(true); },
+      {"genre", [&] { gui.Panels().DrawGenre(true); }, GenreArea(), gui.Images().genreSave},
+      {"titles", [&] { gui.Panels().DrawTitles(true); }, TitlesArea(), gui.Images().titlesSave},
+      {"covers", [&] { gui.Panels().DrawCovers(true); },
        SDLGui::MakeRect(skin.xcovers, skin.ycovers, skin.wcovers, skin.hcovers), gui.Images().coversSave},
-      {"tracks", [&] { gui.DrawTracks(true); }, gui.Lists().tracksList->rect, gui.Lists().tracksList->surface},
-      {"queue", [&] { gui.DrawQueue(true); }, gui.Lists().queueList->rect, gui.Lists().queueList->surface},
-      {"credits", [&] { gui.DrawCredits(true); }, CreditsArea(), gui.Images().creditsSave},
-      {"info", [&] { gui.DrawPlayingInfo(true); }, InfoArea(), gui.Images().playingSave},
-      {"media", [&] { gui.DrawCoverMedia(true); },
+      {"tracks", [&] { gui.Panels().DrawTracks(true); }, gui.Lists().tracksList->rect, gui.Lists().tracksList->surface},
+      {"queue", [&] { gui.Panels().DrawQueue(true); }, gui.Lists().queueList->rect, gui.Lists().queueList->surface},
+      {"credits", [&] { gui.Panels().DrawCredits(true); }, CreditsArea(), gui.Images().creditsSave},
+      {"info", [&] { gui.Panels().DrawPlayingInfo(true); }, InfoArea(), gui.Images().playingSave},
+      {"media", [&] { gui.Panels().DrawCoverMedia(true); },
        SDLGui::MakeRect(skin.xmedia, skin.ymedia, skin.wmedia, skin.hmedia), gui.Images().coverMediaSave},
-      {"volume", [&] { gui.DrawVolumen(true); },
+      {"volume", [&] { gui.Panels().DrawVolumen(true); },
        SDLGui::MakeRect(skin.xvolumen, skin.yvolumen, skin.wvolumen, skin.hvolumen),
        gui.Images().volumeSave},
   };
@@ -467,16 +467,16 @@ TEST_F(SDLGuiPanelsTest, TouchButtonsOnlyOnTouchScreensOutsideTheKeyboard) {
                  {890, 195, 13}, {230, 385, 14}, {230, 660, 15}};
 
   Fill(gui.Display().screen, kMarker);
-  gui.DrawButtons(true);
+  gui.Panels().DrawButtons(true);
   EXPECT_EQ(ChangedOutside(SDLGui::MakeRect(0, 0, 0, 0)), 0);
 
   config.touchscreen = true;
   gui.Display().dialog = SDLGui::kKeyboardScreen;
-  gui.DrawButtons(true);
+  gui.Panels().DrawButtons(true);
   EXPECT_EQ(ChangedOutside(SDLGui::MakeRect(0, 0, 0, 0)), 0);
 
   gui.Display().dialog = SDLGui::kMainScreen;
-  gui.DrawButtons(true);
+  gui.Panels().DrawButtons(true);
   for (const auto& button : buttons) {
     EXPECT_TRUE(Near(ColorAt(gui.Display().screen, button.x + 5, button.y + 5),
                      Opaque(button.grey, button.grey, button.grey)))

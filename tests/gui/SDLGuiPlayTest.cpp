@@ -71,8 +71,8 @@ TEST_F(SDLGuiPlayTest, FreeModesChargeNothing) {
   }
   ASSERT_EQ(queue.Count(), 3);
   EXPECT_EQ(gui.Credits(), 0);
-  gui.CreditKey(config.coin1);
-  gui.CreditKey(config.coin1);
+  gui.Coins().CreditKey(config.coin1);
+  gui.Coins().CreditKey(config.coin1);
   Select(0, 1, 0);
   Enter();
   EXPECT_EQ(queue.Count(), 4);
@@ -105,7 +105,7 @@ TEST_F(SDLGuiPlayTest, OneTrackIsChargedQueuedAndSaved) {
 TEST_F(SDLGuiPlayTest, PurchaseThatCannotBeSavedIsNotTaken) {
   std::filesystem::create_directory("tempdata.tmp");  // no temporary file can be made
   testing::internal::CaptureStdout();
-  gui.CreditKey(config.coin1);
+  gui.Coins().CreditKey(config.coin1);
   gui.Money().Flush();
   gui.draw();
   EXPECT_STREQ(gui.MarqueeText().c_str(), "No se pueden guardar los creditos: llame al encargado");
@@ -139,7 +139,7 @@ TEST_F(SDLGuiPlayTest, PurchaseIsToldOnlyOnceSaved) {
     return pixels;
   };
   GiveCredits(gui, 2);
-  gui.DrawCredits(true);
+  gui.Panels().DrawCredits(true);
   const std::vector<Rgba> twoCredits = creditsShown();
   HeldDisk disk;
   gui.Money().SetStateWriter(disk.Writer());

@@ -46,8 +46,8 @@ TEST_F(SDLGuiSetupTest, InitializeSetsUpTheWholeDisplay) {
   char* caption = nullptr;
   SDL_WM_GetCaption(&caption, nullptr);
   EXPECT_STREQ(caption, "Melodeck");
-  EXPECT_NE(gui.Covers().At(CoverRing::kSlots - 1), nullptr);
-  EXPECT_EQ(gui.Covers().At(CoverRing::kSlots), nullptr);
+  EXPECT_NE(gui.Carousel().Ring().At(CoverRing::kSlots - 1), nullptr);
+  EXPECT_EQ(gui.Carousel().Ring().At(CoverRing::kSlots), nullptr);
   EXPECT_EQ(clock.Ticks(), 2000u);  // the one-second settling pause
   EXPECT_EQ(gui.Timing().readyAt, 2000u);
   EXPECT_FALSE(fs::exists("exectime.txt"));  // no service period configured

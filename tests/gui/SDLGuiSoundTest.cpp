@@ -71,7 +71,7 @@ class SDLGuiCoinSoundTest : public CabinetTest {
 
 TEST_F(SDLGuiCoinSoundTest, CoinSoundPlaysWhileTheLoopGoesOn) {
   WriteWav("coin.wav", 8000);  // one second
-  EXPECT_LT(RealTimeOf([&] { gui.CreditKey(config.coin1); }), 500);
+  EXPECT_LT(RealTimeOf([&] { gui.Coins().CreditKey(config.coin1); }), 500);
   EXPECT_EQ(gui.Credits(), 1);
   EXPECT_TRUE(Playing());
   gui.draw();
@@ -82,24 +82,24 @@ TEST_F(SDLGuiCoinSoundTest, CoinSoundPlaysWhileTheLoopGoesOn) {
   gui.draw();  // the device is given back once the sound is over
   EXPECT_EQ(SDL_GetAudioStatus(), SDL_AUDIO_STOPPED);
 
-  gui.CreditKey(config.coin1);
+  gui.Coins().CreditKey(config.coin1);
   EXPECT_TRUE(Playing());
   EXPECT_EQ(gui.Credits(), 2);
 }
 
 TEST_F(SDLGuiCoinSoundTest, WithoutTheFileOrAnAudioDeviceCoinsAreStillCredited) {
-  gui.CreditKey(config.coin1);
+  gui.Coins().CreditKey(config.coin1);
   EXPECT_FALSE(Playing());
   EXPECT_EQ(gui.Credits(), 1);
 
   platform::SetEnv("SDL_AUDIODRIVER", "no-such-device");
   WriteWav("coin.wav", 800);
-  gui.CreditKey(config.coin1);
+  gui.Coins().CreditKey(config.coin1);
   platform::SetEnv("SDL_AUDIODRIVER", "dummy");
   EXPECT_FALSE(Playing());
   EXPECT_EQ(gui.Credits(), 2);
 
-  gui.CreditKey(config.coin1);  // not tried again
+  gui.Coins().CreditKey(config.coin1);  // not tried again
   EXPECT_FALSE(Playing());
   EXPECT_EQ(gui.Credits(), 3);
 }

@@ -166,16 +166,16 @@ class CabinetTest : public ::testing::Test {
   // next pass does it.
   void FinishSales() {
     gui.Money().Flush();
-    gui.FinishSales();
+    gui.Sales().Finish();
   }
 
   // Runs the cover step until the cover loader has nothing left to do,
   // waiting on the loader between steps; false when it does not come to it.
   bool SettleCovers() {
     for (int step = 0; step < 100; ++step) {
-      gui.coverswithcache();
-      if (gui.CoverLoading().Idle()) return true;
-      gui.CoverLoading().AwaitProgress(10000);
+      gui.Carousel().coverswithcache();
+      if (gui.Carousel().Loading().Idle()) return true;
+      gui.Carousel().Loading().AwaitProgress(10000);
     }
     return false;
   }

@@ -122,12 +122,12 @@ TEST_F(SDLGuiX11Test, VideoWindowIsAChildOnTheMediaPanel) {
   EXPECT_EQ(video.h, skin.hmedia);
   EXPECT_TRUE(video.viewable);
 
-  gui.HideVideoWindow();
+  gui.Video().HideVideoWindow();
   Sync();
   EXPECT_FALSE(VideoWindowGeometry().viewable);
 
-  gui.ShowVideoWindow();
-  gui.FullVideo();
+  gui.Video().ShowVideoWindow();
+  gui.Video().FullVideo();
   Sync();
   video = VideoWindowGeometry();
   EXPECT_TRUE(video.viewable);

@@ -3,6 +3,8 @@
 // queued free of charge and the file deleted. Free entries are capped, so a
 // paid play is never queued behind hours of them: the requests over the cap
 // wait in their folder, unread, until the queue has room.
+#include "gui/QueueRequestFolder.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -56,13 +58,13 @@ bool HoldsMostFreeEntries(const Queue& queue) {
 
 }  // namespace
 
-void SDLGui::ReadQueueRequests() {
-  if (HoldsMostFreeEntries(*queue)) return;
+void QueueRequestFolder::ReadQueueRequests() {
+  if (HoldsMostFreeEntries(*gui.queue)) return;
   RDir folder(kRequestFolder);
   RString name;
   for (int handled = 0; handled < kMostRequestsPerPoll && folder.GetFile(name);) {
     if (name.GetChar(0) == '.' || IsRefused(name)) continue;
-    if (HoldsMostFreeEntries(*queue)) {
+    if (HoldsMostFreeEntries(*gui.queue)) {
       std::printf("Pedido en espera, la cola ya tiene %d pistas gratis: %s\n", kMostFreeEntries, name.Chars());
       return;
     }
@@ -76,7 +78,7 @@ void SDLGui::ReadQueueRequests() {
   }
 }
 
-void SDLGui::TakeQueueRequest(const RString& name) {
+void QueueRequestFolder::TakeQueueRequest(const RString& name) {
   std::printf("Encontrado codigo: %s\n", name.Chars());
   RTextFile file;
   if (!file.OpenFromOutside(RequestPath(name))) {
@@ -92,13 +94,13 @@ void SDLGui::TakeQueueRequest(const RString& name) {
   const QueueRequest request = SplitQueueRequest(line);
   std::printf("Elemento: %s, %s, %s\n", request.genre.Chars(), request.disc.Chars(), request.track.Chars());
   if (const char* why = RequestRefusal(request)) return Refuse(name, why, request.line);
-  const std::optional<QueueElement> entry = RequestedEntry(*library, request);
+  const std::optional<QueueElement> entry = RequestedEntry(*gui.library, request);
   if (!entry) return Refuse(name, "no esta en el catalogo", request.line);
   std::printf("Index: %d %d %d\n", static_cast<int>(entry->genre), static_cast<int>(entry->disc),
               static_cast<int>(entry->track));
-  if (!cashbox->CanSave(*entry)) return Refuse(name, "nombre demasiado largo", request.line);
-  cashbox->AddFree(*entry);
-  DrawQueue(true);
+  if (!gui.cashbox->CanSave(*entry)) return Refuse(name, "nombre demasiado largo", request.line);
+  gui.cashbox->AddFree(*entry);
+  gui.panels.DrawQueue(true);
   const RString path = RequestPath(name);
   std::printf("delete command: del %s\n", path.Chars());
   platform::DeleteFile(path.Chars());
