@@ -41,7 +41,6 @@ void SDLGui::draw() {
   searcher.FollowOnlineSearch();
   keyboardScreen.FollowSongSearch();
   downloads.FollowDownloads();
-  if (coinSound != nullptr) coinSound->CloseWhenDone();
 }
 
 void SDLGui::RedrawWhenPending() {

@@ -1,6 +1,7 @@
 #include "gui/SoundClip.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -10,37 +11,77 @@ namespace {
 
 // Samples per audio buffer: short, so that the sound follows the coin.
 const Uint16 kBufferSamples = 1024;
+// How often the worker looks whether the clip is over.
+const std::chrono::milliseconds kEndCheck(10);
 
 }  // namespace
 
-SoundClip::SoundClip(const RString& file) : file_(file) {}
+SoundClip::SoundClip(const RString& file) : file_(file), worker_(&SoundClip::Work, this) {}
 
 SoundClip::~SoundClip() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_one();
+  worker_.join();
+}
+
+void SoundClip::Play() {
+  if (unavailable_) return;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    asked_ = true;
+    busy_ = true;
+  }
+  wake_.notify_one();
+}
+
+bool SoundClip::Playing() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return busy_;
+}
+
+void SoundClip::Work() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return asked_ || stopping_; });
+    if (stopping_) break;
+    PlayThrough(lock);
+    busy_ = asked_;
+  }
+  lock.unlock();
   CloseDevice();
   if (audioStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   if (samples_ != nullptr) SDL_FreeWAV(samples_);
 }
 
-bool SoundClip::Play() {
-  if (unavailable_ || !Load()) return false;
-  if (!deviceOpen_ && !OpenDevice()) return false;
-  SDL_LockAudio();
-  position_ = 0;
-  SDL_UnlockAudio();
-  SDL_PauseAudio(0);
-  return true;
+// The lock is let go around every audio call, so that asking never waits
+// for the device.
+void SoundClip::PlayThrough(std::unique_lock<std::mutex>& lock) {
+  while (asked_ && !stopping_) {
+    asked_ = false;
+    lock.unlock();
+    const bool heard = !unavailable_ && Load() && (deviceOpen_ || OpenDevice());
+    if (heard) {
+      SDL_LockAudio();
+      position_ = 0;
+      SDL_UnlockAudio();
+      SDL_PauseAudio(0);
+    }
+    lock.lock();
+    while (heard && !asked_ && !stopping_ && SamplesLeft()) wake_.wait_for(lock, kEndCheck);
+  }
+  lock.unlock();
+  CloseDevice();
+  lock.lock();
 }
 
-bool SoundClip::Playing() const {
-  if (!deviceOpen_) return false;
+bool SoundClip::SamplesLeft() const {
   SDL_LockAudio();
-  const bool playing = position_ < length_;
+  const bool left = position_ < length_;
   SDL_UnlockAudio();
-  return playing;
-}
-
-void SoundClip::CloseWhenDone() {
-  if (deviceOpen_ && !Playing()) CloseDevice();
+  return left;
 }
 
 // The device plays the clip in its own format; SDL converts it to what the
@@ -55,7 +96,7 @@ void SoundClip::Mix(void* userdata, Uint8* stream, int length) {
   clip.position_ += count;
 }
 
-// A missing file is looked for again at the next Play.
+// A missing file is looked for again at the next playing.
 bool SoundClip::Load() {
   if (samples_ != nullptr) return true;
   FILE* file = platform::OpenFile(file_.Chars(), "rb");
