@@ -32,7 +32,7 @@ template <class Step>
 void Loop(SDLGui& gui, Step step) {
   std::puts("listo");
   std::fflush(stdout);
-  for (SDL_Event event; !(gui.ReadInput(event) && event.type == SDL_QUIT);) step();
+  for (SDL_Event event; !(gui.Inputs().ReadInput(event) && event.type == SDL_QUIT);) step();
 }
 
 void MoveMarquee(SDLGui& gui, const Skin& skin) {

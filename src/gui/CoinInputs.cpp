@@ -70,7 +70,7 @@ void CoinInputs::CoinReleased(int key) {
 // does nothing.
 void CoinInputs::StartMenuSequence() {
   if (gui.dialog != SDLGui::kMainScreen) return;
-  gui.ShowMsg("Presione secuencia de botones Menu Inteligente", gui.genreFont, 0, false, false);
+  gui.messageBox.ShowMsg("Presione secuencia de botones Menu Inteligente", gui.genreFont, 0, false, false);
   gui.menuSequenceStep = 1;
 }
 
@@ -82,7 +82,7 @@ void CoinInputs::CreditKey(int key) {
   if (gui.config->soundcredit) PlayCoinSound();
   gui.cashbox->CreditCoin(CoinInputOfKey(key));
   gui.panels.DrawCredits(true);
-  gui.passObserver->CreditsDrawn();
+  gui.inputs.Passes().CreditsDrawn();
 }
 
 // Plays "coin.wav" without waiting for it; silent without the file or an

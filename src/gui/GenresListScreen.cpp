@@ -31,7 +31,7 @@ void GenresListScreen::keydown_genreslist(int key) {
 void GenresListScreen::ChooseGenre() {
   const int genre = gui.genresList->GetSelected();
   if (genre < 0 || genre >= gui.library->GetTotalGenres() || gui.library->GetTotalDiscs(genre) == 0) {
-    gui.ShowNotice("El genero seleccionado no contiene albums", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("El genero seleccionado no contiene albums", MessageBox::kNoticeTime);
     return;
   }
   gui.selGenre = static_cast<uint32_t>(genre);

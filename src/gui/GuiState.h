@@ -94,21 +94,17 @@ struct TypedSearch {
 // Input as the main loop follows it between events.
 struct InputState {
   uint8_t queuePollCounter = 0;
-  // Input read by blocking waits, in the order it came, for the main loop.
-  std::deque<SDL_Event> keptInput;
   // The last touch that hit no button.
   int lastTouchX = 0, lastTouchY = 0;
   uint32_t keyDownAt = 0;
   int32_t touchHeld = 0;
   int32_t menuSequenceStep = 0;
-  uint32_t volumeShownAt = 0;
   uint8_t miniVideo = 0;
   uint32_t idleSince = 0;
 };
 
 // The playing item's clock and the screen's timed duties.
 struct PlayTiming {
-  int failuresInARow = 0;
   uint32_t playStartedAt = 0;
   uint32_t playSeconds = 0;
   uint32_t readyAt = 0;

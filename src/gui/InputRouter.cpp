@@ -60,7 +60,7 @@ int InputRouter::touchFunction(int x, int y) {
 void InputRouter::HandleEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
-      if (SDLGui::IsAltF4(event))
+      if (InputSource::IsAltF4(event))
         gui.QuitProgram();
       else
         KeyDown(event.key.keysym.sym);
@@ -133,7 +133,7 @@ void InputRouter::MouseButtonDown(int button) {
 // handled as ever.
 void InputRouter::RepeatHeldTouch() {
   SDL_Event event;
-  if (gui.ReadInput(event) && !IsMouseEvent(event)) HandleEvent(event);
+  if (gui.inputs.ReadInput(event) && !IsMouseEvent(event)) HandleEvent(event);
   if (gui.quitRequested) return;
   int x = 0, y = 0;
   if (SDL_GetMouseState(&x, &y) & SDL_BUTTON(SDL_BUTTON_LEFT))
@@ -167,7 +167,7 @@ void InputRouter::HandToScreen(int screen, int key) {
 // every other screen quits on them before its handler sees them. A screen
 // without a handler goes back to the main screen.
 void InputRouter::DispatchKey(int key) {
-  if (gui.dialog != SDLGui::kMainScreen && gui.IsQuitKey(key)) {
+  if (gui.dialog != SDLGui::kMainScreen && gui.inputs.IsQuitKey(key)) {
     gui.QuitProgram();
   } else if (TakesKeys(gui.dialog)) {
     HandToScreen(gui.dialog, key);

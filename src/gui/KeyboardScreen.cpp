@@ -156,7 +156,7 @@ void KeyboardScreen::EndSongSearch() {
   if (ListedSongs())
     ShowResults();
   else
-    gui.ShowNotice("No hubo resultado de canciones", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("No hubo resultado de canciones", MessageBox::kNoticeTime);
   if (gui.dialog == SDLGui::kKeyboardScreen) DrawKeyboard();
 }
 
@@ -200,7 +200,7 @@ void KeyboardScreen::keydown_result(int key) {
 void KeyboardScreen::ChooseResult() {
   const int row = gui.resultsList->GetSelected();
   if (row < 0 || row >= static_cast<int>(gui.resultEntries.size())) {
-    gui.ShowNotice("No hubo resultado de canciones", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("No hubo resultado de canciones", MessageBox::kNoticeTime);
     return;
   }
   gui.JumpToMatch(gui.resultEntries[static_cast<size_t>(row)]);
@@ -218,7 +218,7 @@ bool KeyboardScreen::TouchKeyboard(int x, int y) {
   gui.keyboardKey = index;
   if (index == keyboard::kSearchKey) {
     if (gui.searchText.GetLength() > 0) {
-      gui.ShowMsg("Buscando", gui.genreFont, 0, false, false);
+      gui.messageBox.ShowMsg("Buscando", gui.genreFont, 0, false, false);
       SearchFromKeyboard();
     }
     return false;

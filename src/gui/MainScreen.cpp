@@ -57,7 +57,7 @@ bool MainScreen::AdvanceMenuSequence(int key) {
   if (gui.menuSequenceStep == 1) {
     gui.menuSequenceStep = 2;
     gui.DrawAll();
-    gui.ShowMsg("---Esta apunto de abrir el Menu Inteligente---", gui.genreFont, 0, false, false);
+    gui.messageBox.ShowMsg("---Esta apunto de abrir el Menu Inteligente---", gui.genreFont, 0, false, false);
   } else {
     std::puts("Abrir menu inteligente");
     gui.menuSequenceStep = 0;
@@ -97,10 +97,10 @@ void MainScreen::DispatchMainKey(int key) {
       {&MapKeys::coin4, [](MainScreen&) {}},
       {&MapKeys::coin5, [](MainScreen&) {}},
       {&MapKeys::coin6, [](MainScreen&) {}},
-      {&MapKeys::upvol, [](MainScreen& s) { s.gui.UpVol(); }},
-      {&MapKeys::downvol, [](MainScreen& s) { s.gui.DownVol(); }},
-      {&MapKeys::upvol2, [](MainScreen& s) { s.gui.UpVol(); }},
-      {&MapKeys::downvol2, [](MainScreen& s) { s.gui.DownVol(); }},
+      {&MapKeys::upvol, [](MainScreen& s) { s.gui.volume.UpVol(); }},
+      {&MapKeys::downvol, [](MainScreen& s) { s.gui.volume.DownVol(); }},
+      {&MapKeys::upvol2, [](MainScreen& s) { s.gui.volume.UpVol(); }},
+      {&MapKeys::downvol2, [](MainScreen& s) { s.gui.volume.DownVol(); }},
       {&MapKeys::abcnext, [](MainScreen& s) { s.gui.alphabetScreen.OpenAlphabetNext(); }},
       {&MapKeys::abcprev, [](MainScreen& s) { s.gui.alphabetScreen.OpenAlphabetPrev(); }},
   };
@@ -111,7 +111,7 @@ void MainScreen::DispatchMainKey(int key) {
   }
   if (GetNumber(key).GetLength() > 0)
     TypeDigit(key);
-  else if (gui.IsQuitKey(key))
+  else if (gui.inputs.IsQuitKey(key))
     gui.QuitProgram();
 }
 
@@ -158,10 +158,10 @@ void MainScreen::ShowKeyboardScreen() {
 }
 
 void MainScreen::DiscoverKey() {
-  const int key = gui.ShowMsg("Presiona la tecla a descubrir", gui.genreFont, -1, true, true);
+  const int key = gui.messageBox.ShowMsg("Presiona la tecla a descubrir", gui.genreFont, -1, true, true);
   RString text;
   text.sprintf("Tecla pulsada: 0x%X", static_cast<unsigned>(key));
-  gui.ShowNotice(text, SDLGui::kNoticeTime);
+  gui.messageBox.ShowNotice(text, MessageBox::kNoticeTime);
 }
 
 // In the coin-operated mode a code needs credit: without it the customer is
@@ -172,7 +172,7 @@ void MainScreen::SellWifiCode() {
     return;
   }
   if (gui.Credits() <= 0) {
-    const int key = gui.ShowMsg("Inserte 1 moneda para obtener un codigo de wifi", gui.genreFont, -1, true, true);
+    const int key = gui.messageBox.ShowMsg("Inserte 1 moneda para obtener un codigo de wifi", gui.genreFont, -1, true, true);
     std::printf("Tecla: %d\n", key);
     std::printf("Creditos: %d\n", gui.Credits());
     if (gui.Credits() <= 0) return;
@@ -276,7 +276,7 @@ void MainScreen::TypeAlbumDigit() {
   if (gui.typedNumber.GetLength() != width) return;
   const int album = gui.typedNumber.ToInteger();
   if (album < 1 || album > albums) {
-    gui.ShowNotice("El disco seleccionado no existe", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("El disco seleccionado no existe", MessageBox::kNoticeTime);
     gui.typedNumber.RemoveLastChar();
     return;
   }
@@ -300,7 +300,7 @@ void MainScreen::TypeTrackDigit() {
   if (gui.typedNumber.GetLength() != width) return;
   const int track = gui.typedNumber.ToInteger();
   if (track > tracks) {
-    gui.ShowNotice("La pista seleccionada no existe", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("La pista seleccionada no existe", MessageBox::kNoticeTime);
     gui.typedNumber.RemoveLastChar();
   } else if (track == 0) {
     gui.ShowTracksList(true);

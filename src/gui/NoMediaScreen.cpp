@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "config/Configuration.h"
+#include "gui/InputSource.h"
 #include "gui/SdlColour.h"
 #include "gui/Skin.h"
 #include "state/Cashbox.h"
@@ -14,10 +15,6 @@ const char* const kFontFile = "arial.ttf";
 // The message box of every message of the program.
 const int kBoxMargin = 20;
 const int kLineGap = 8;
-
-bool IsAltF4(const SDL_Event& event) {
-  return event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0;
-}
 
 }  // namespace
 
@@ -75,7 +72,7 @@ bool NoMediaScreen::Handle(const SDL_Event& event) {
   if (event.type == SDL_QUIT) return false;
   if (event.type == SDL_KEYDOWN) {
     const int key = event.key.keysym.sym;
-    return !((config_.exit != 0 && key == config_.exit) || IsAltF4(event));
+    return !((config_.exit != 0 && key == config_.exit) || InputSource::IsAltF4(event));
   }
   if (event.type == SDL_KEYUP && config_.CoinInput(event.key.keysym.sym) != 0) {
     cashbox_.CreditCoin(config_.CoinInput(event.key.keysym.sym));

@@ -55,7 +55,7 @@ int OnlineDownloads::ShowDownloadProgress(const RString& name, const RString& pe
 // neither charged nor queued.
 void OnlineDownloads::RefuseDownload(const RString& name) {
   std::printf("Descarga rechazada, nombre no valido: %s\n", name.Chars());
-  gui.ShowMsg("Descarga rechazada", gui.genreFont, SDLGui::kRefusalTime, true, true);
+  gui.messageBox.ShowMsg("Descarga rechazada", gui.genreFont, MessageBox::kRefusalTime, true, true);
 }
 
 // Without the credits in the coin-operated mode the download is refused; it
@@ -63,10 +63,10 @@ void OnlineDownloads::RefuseDownload(const RString& name) {
 // together, with the price as what the entry was paid.
 void OnlineDownloads::CompleteDownload(const RString& name) {
   DownloadProgress::Forget(name);
-  gui.WaitKeepingInput(kDownloadSettle);
+  gui.inputs.WaitKeepingInput(kDownloadSettle);
   const int32_t price = std::max(gui.config->creditsdownloads, 0);
   if (gui.JukeboxMode() && gui.Credits() < price) {
-    gui.ShowMsg("Creditos insuficientes para DESCARGA", gui.genreFont, SDLGui::kRefusalTime, true, true);
+    gui.messageBox.ShowMsg("Creditos insuficientes para DESCARGA", gui.genreFont, MessageBox::kRefusalTime, true, true);
     return;
   }
   const uint32_t track = static_cast<uint32_t>(gui.library->AddDownloadedTrack(name));

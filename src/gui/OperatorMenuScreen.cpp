@@ -101,12 +101,7 @@ void OperatorMenuScreen::keydown_config(int key) {
     DrawConfigList();
   }
   // Coins were credited when read; a coin key does nothing else here.
-  static const SDLGui::KeyRole kServiceRoles[] = {
-      {&MapKeys::upvol, &SDLGui::UpVol},
-      {&MapKeys::downvol, &SDLGui::DownVol},
-      {&MapKeys::cancelsong, &SDLGui::StopPlayer},
-  };
-  if (!MenuKey(key) && gui.coins.CoinInputOfKey(key) == 0) gui.ActOnFirstRole(key, kServiceRoles, std::size(kServiceRoles));
+  if (!MenuKey(key)) gui.CommonDialogKey(key, false);
   SDL_Flip(gui.screen);
 }
 
@@ -180,10 +175,10 @@ void OperatorMenuScreen::ShowStatistics() {
   int key = 0;
   while (!statistics.Ready() && !gui.quitRequested && key == 0) {
     gui.UpdateScreenArea(statistics.Draw(gui.screen, gui.genresListFont));
-    gui.WaitForKey(platform::Ticks(), kStatisticsPoll, key);
+    gui.messageBox.WaitForKey(platform::Ticks(), kStatisticsPoll, key);
   }
   gui.UpdateScreenArea(statistics.Draw(gui.screen, gui.genresListFont));
-  if (key == 0 && !gui.quitRequested) gui.WaitForKey(platform::Ticks(), kStatisticsShown, key);
+  if (key == 0 && !gui.quitRequested) gui.messageBox.WaitForKey(platform::Ticks(), kStatisticsShown, key);
   gui.DrawAll();
 }
 
@@ -194,7 +189,7 @@ void OperatorMenuScreen::SaveOperatorSettings() {
   const bool saved = gui.config->SaveUserConfiguration() == 0;
   if (!saved) std::puts("No se pudo guardar configuser");
   gui.cashbox->NoteSettingsSaved();
-  gui.ShowNotice(saved ? "Cambios guardados" : "No se pudieron guardar los cambios", SDLGui::kNoticeTime);
+  gui.messageBox.ShowNotice(saved ? "Cambios guardados" : "No se pudieron guardar los cambios", MessageBox::kNoticeTime);
   CloseOperatorMenu();
 }
 
@@ -203,16 +198,16 @@ void OperatorMenuScreen::SaveOperatorSettings() {
 // The request stays on screen through the whole wait, with the time left
 // under it; the main screen comes back whole at the end.
 void OperatorMenuScreen::ConnectByWps() {
-  gui.ShowMsg("Presionar el boton WPS en tu router/modem", gui.genreFont, 0, false, false);
+  gui.messageBox.ShowMsg("Presionar el boton WPS en tu router/modem", gui.genreFont, 0, false, false);
   StartWpsPairing(gui.config->wifiinterface, gui.config->wpaconfig);
   const bool connected = WaitForWpsConnection();
   if (gui.quitRequested) return;
   if (connected) {
     RenewNetworkAddress();
-    gui.ShowNotice("----------- Conexion exitosa -----------", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("----------- Conexion exitosa -----------", MessageBox::kNoticeTime);
     SaveWirelessConfiguration();
   } else {
-    gui.ShowNotice("Fallo al conectar al Wifi", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("Fallo al conectar al Wifi", MessageBox::kNoticeTime);
   }
   gui.DrawAll();
 }
@@ -221,7 +216,7 @@ bool OperatorMenuScreen::WaitForWpsConnection() {
   for (int check = 0; check < kWpsChecks && !gui.quitRequested; ++check) {
     ShowSecondsLeft((kWpsChecks - check) * kWpsCheckInterval / 1000);
     if (check_wps_state()) return true;
-    gui.WaitKeepingInput(kWpsCheckInterval);
+    gui.inputs.WaitKeepingInput(kWpsCheckInterval);
   }
   return false;
 }
@@ -251,12 +246,12 @@ bool OperatorMenuScreen::check_wps_state() {
 
 void OperatorMenuScreen::StartCatalogueTool() {
   if (StartCatalogueToolDetached(gui.config->cabinetuser))
-    gui.ShowNotice("Configtool iniciado: el catalogo nuevo se carga al reiniciar", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("Configtool iniciado: el catalogo nuevo se carga al reiniciar", MessageBox::kNoticeTime);
   else
-    gui.ShowNotice("No se encontro el programa configtool", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("No se encontro el programa configtool", MessageBox::kNoticeTime);
 }
 
 void OperatorMenuScreen::OpenFileManager() {
   if (!StartFileManager(gui.config->filemanager))
-    gui.ShowNotice("No se encontro el programa " + gui.config->filemanager, SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("No se encontro el programa " + gui.config->filemanager, MessageBox::kNoticeTime);
 }

@@ -82,7 +82,7 @@ void PlaybackEvents::NotPlayed() {
   }
   std::printf("No se pudo reproducir [%u,%u,%u]\n", entry.genre, entry.disc, entry.track);
   if (entry.paid > 0) Refund(entry);
-  gui.CountFailure();
+  gui.serviceStatus.CountFailure();
 }
 
 // The cashbox paid it back on the playback thread, with the entry's leaving
@@ -93,7 +93,7 @@ void PlaybackEvents::Refund(const QueueElement& entry) {
   text.sprintf(entry.paid == 1 ? "No se pudo reproducir: se devuelve %d credito"
                                : "No se pudo reproducir: se devuelven %d creditos",
                entry.paid);
-  gui.ShowNotice(text, SDLGui::kNoticeTime);
+  gui.messageBox.ShowNotice(text, MessageBox::kNoticeTime);
 }
 
 // The panel changes once a second; the started events drew its 00:00.

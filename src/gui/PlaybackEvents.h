@@ -24,7 +24,7 @@ class PlaybackEvents {
   void StartPlayClock();
   // An item that could not be played at all: in the coin-operated mode what
   // was paid for it goes back, saved with the queue it has left, and told
-  // on the screen and in the log. After kFailuresForService such items in a
+  // on the screen and in the log. After ServiceStatus::kFailuresForService such items in a
   // row the cabinet needs service, which the marquee tells until an item
   // plays.
   void NotPlayed();

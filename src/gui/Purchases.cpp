@@ -53,11 +53,11 @@ bool Purchases::CreditsAllowSelection() {
   const int32_t balance = gui.Credits();
   const int32_t minimum = Price(gui.config->creditsbyplay);
   if (gui.library->IsMusic(gui.selGenre, gui.selDisc, gui.selTrack) && balance < minimum) {
-    gui.ShowNotice("Creditos insuficientes !!!", SDLGui::kRefusalTime);
+    gui.messageBox.ShowNotice("Creditos insuficientes !!!", MessageBox::kRefusalTime);
     return false;
   }
   if (IsVideoTrack(gui.selTrack) && balance < Price(gui.config->creditsbyvideo)) {
-    gui.ShowNotice("Creditos insuficientes para Video !!!", SDLGui::kRefusalTime);
+    gui.messageBox.ShowNotice("Creditos insuficientes para Video !!!", MessageBox::kRefusalTime);
     return false;
   }
   return balance >= minimum;
@@ -94,7 +94,7 @@ void Purchases::BuyWholeAlbum() {
     gui.panels.DrawTracks(true);
     RString text;
     text.sprintf("Elementos agregados: %d", outcome.bought);
-    gui.ShowNotice(text, SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice(text, MessageBox::kNoticeTime);
   });
 }
 
@@ -112,7 +112,7 @@ void Purchases::BuySelectedTrack() {
     RString text;
     const RString title = gui.panels.ShownTitle(gui.library->GetTrackTitle(entry.genre, entry.disc, entry.track));
     text.sprintf("Agregado: %s", title.Chars());
-    gui.ShowNotice(text, SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice(text, MessageBox::kNoticeTime);
   });
 }
 
@@ -124,10 +124,10 @@ void Purchases::OfferVip(const QueueElement& last) {
   const int32_t vipPrice = gui.config->creditsvip;
   if (vipPrice <= 0 || !gui.queue->LastWouldPassAsVIP(last)) return;
   if (gui.JukeboxMode() && gui.Credits() < vipPrice) {
-    gui.ShowNotice("Creditos insuficientes para VIP !!!", SDLGui::kRefusalTime);
+    gui.messageBox.ShowNotice("Creditos insuficientes para VIP !!!", MessageBox::kRefusalTime);
     return;
   }
-  const int answer = gui.ShowMsg("Activar reproduccion VIP?", gui.genreFont, -1, true, true);
+  const int answer = gui.messageBox.ShowMsg("Activar reproduccion VIP?", gui.genreFont, -1, true, true);
   if (!SDLGui::KeyIs(answer, gui.config->enter)) return;
   sales.Add(gui.cashbox->BuyVip(last, vipPrice), [this, last, vipPrice](const Cashbox::Outcome& outcome) {
     if (outcome.sale == Cashbox::Sale::kShort || TellUnsold(outcome.sale)) return;
@@ -135,7 +135,7 @@ void Purchases::OfferVip(const QueueElement& last) {
                 gui.JukeboxMode() ? vipPrice : 0, gui.Credits());
     gui.panels.DrawCredits(true);
     gui.panels.DrawQueue(true);
-    gui.ShowNotice("Modo VIP activado", SDLGui::kNoticeTime);
+    gui.messageBox.ShowNotice("Modo VIP activado", MessageBox::kNoticeTime);
   });
 }
 
@@ -147,12 +147,12 @@ bool Purchases::TellUnsold(Cashbox::Sale sale) {
       return false;
     case Cashbox::Sale::kNotSaved:
       std::puts("Compra no realizada: no se pudo guardar");
-      gui.NoteSavingState();
-      gui.ShowNotice(kNotSavedText, SDLGui::kRefusalTime);
+      gui.serviceStatus.NoteSavingState();
+      gui.messageBox.ShowNotice(kNotSavedText, MessageBox::kRefusalTime);
       return true;
     case Cashbox::Sale::kTooLong:
       std::puts("Compra no realizada: nombre demasiado largo");
-      gui.ShowNotice("Nombre demasiado largo, no se agrega", SDLGui::kRefusalTime);
+      gui.messageBox.ShowNotice("Nombre demasiado largo, no se agrega", MessageBox::kRefusalTime);
       return true;
     case Cashbox::Sale::kShort:
       return true;

@@ -3,29 +3,23 @@
 // over screens and parts that own their state: the screens MainScreen,
 // GenresListScreen, AlphabetScreen, KeyboardScreen, SearcherScreen,
 // OperatorMenuScreen and WifiCodesScreen; the parts DisplaySetup,
-// InputRouter, PlaybackEvents, MarqueeView (over Marquee), TextCursor,
-// ServiceStatus, UsbUpdate, MainPanels, CoverCarousel (over CoverRing),
-// VideoPlacement, CoinInputs, Purchases, OnlineDownloads (over
-// DownloadProgress), QueueRequestFolder, ScreenImages and the catalogue walk
-// both searches take (CatalogueWalk).
+// InputSource, InputRouter, MessageBox, PlaybackEvents, MarqueeView (over
+// Marquee), TextCursor, ServiceStatus, UsbUpdate, MainPanels, CoverCarousel
+// (over CoverRing), VideoPlacement, CoinInputs, VolumeControl, Purchases,
+// OnlineDownloads (over DownloadProgress), QueueRequestFolder, ScreenImages
+// and the catalogue walk both searches take (CatalogueWalk).
 // The rest of its state is grouped in GuiState.h; all of it is private,
 // reached from outside through the accessors below. Its own members live in
 // SDLGui*.cpp, one source per concern: set-up, the video window's handle,
-// messages, main-screen helpers, image files, input, main loop, frame,
-// marquee text and karaoke.
+// main-screen helpers, image files, main loop, frame, marquee text and
+// karaoke.
 #include <SDL.h>
 
 #include <cstdint>
 #include <deque>
-#include <memory>
 #include <mutex>
-#include <optional>
-#include <vector>
 
-#include "base/RList.h"
 #include "base/RString.h"
-#include "base/RStringsList.h"
-#include "catalogue/CatalogueSearch.h"
 #include "gui/AlphabetScreen.h"
 #include "gui/CoinInputs.h"
 #include "gui/CoverCarousel.h"
@@ -33,37 +27,32 @@
 #include "gui/GenresListScreen.h"
 #include "gui/GuiState.h"
 #include "gui/InputRouter.h"
+#include "gui/InputSource.h"
 #include "gui/KeyboardScreen.h"
-#include "gui/ListBox.h"
 #include "gui/MainPanels.h"
 #include "gui/MainScreen.h"
 #include "gui/Marquee.h"
 #include "gui/MarqueeView.h"
+#include "gui/MessageBox.h"
 #include "gui/OnlineDownloads.h"
 #include "gui/OperatorMenuScreen.h"
-#include "gui/PassObserver.h"
 #include "gui/Purchases.h"
 #include "gui/QueueRequestFolder.h"
 #include "gui/PlaybackEvents.h"
 #include "gui/ScreenImages.h"
 #include "gui/SearcherScreen.h"
 #include "gui/ServiceStatus.h"
-#include "gui/SoundClip.h"
 #include "gui/TextCursor.h"
 #include "gui/UsbUpdate.h"
 #include "gui/VideoPlacement.h"
-#include "gui/VideoWindow.h"
+#include "gui/VolumeControl.h"
 #include "gui/WifiCodesScreen.h"
-#include "gui/fontsdl.h"
 #include "playback/PlayerListener.h"
 #include "playback/Queue.h"
 #include "state/Cashbox.h"
 
 class Configuration;
-class DiscElement;
-class GenreElement;
 class MainLibrary;
-class MapKeys;
 class Player;
 class Skin;
 
@@ -139,64 +128,20 @@ class SDLGui : public PlayerListener,
 
   // Input ------------------------------------------------------------------
 
-  // The next input event: one kept during a blocking wait, else SDL's next
-  // one. Every event is seen by CoinInputs::ObserveInput exactly once, when
-  // SDL hands it over, so coins count whoever reads them. False when there
-  // is none.
-  bool ReadInput(SDL_Event& event);
-  // For blocking waits: takes what SDL holds, counts its coins and keeps the
-  // rest (mouse motion aside) for the main loop. A quit request (window
-  // system, exit key, Alt+F4) sets quitRequested at once.
-  void KeepInputWhileWaiting();
-  // Sleeps ms in short steps, crediting coins and keeping other input for
-  // the main loop; ends early on a quit request.
-  void WaitKeepingInput(uint32_t ms);
-  // Ends the pass, sleeps ms and begins the next: for the waits that read
-  // input in a loop of their own, so that each of their steps is a pass.
-  void PauseBetweenPasses(uint32_t ms);
-  void ObservePasses(PassObserver* observer) { passObserver = observer != nullptr ? observer : &unobserved; }
-  // Whether the event asks the program to end, on whatever screen: the
-  // window system, the exit key, or F4 pressed with Alt.
-  bool IsQuitRequest(const SDL_Event& event) const;
-  static bool IsAltF4(const SDL_Event& event);
-  bool IsQuitKey(int key) const;
+  // Every event read, the waits that keep input, and the pass observer.
+  InputSource& Inputs() { return inputs; }
+  // Stops what plays and ends the main loop.
   void QuitProgram();
 
   // Whether a pressed key is the one bound to a role; an unbound role (code
   // 0) matches no key.
   static bool KeyIs(int key, int32_t binding) { return binding != 0 && key == binding; }
-  // A key role of a screen and what it does.
-  struct KeyRole {
-    int32_t MapKeys::*binding;
-    void (SDLGui::*action)();
-  };
-  // Runs the action of the first of count roles bound to key; false when
-  // none is.
-  bool ActOnFirstRole(int key, const KeyRole* roles, size_t count);
   // Whether a screen can be entered: it takes keys and has what it draws.
   // When it cannot, the key that would open it does nothing but log.
   bool CanEnter(int screen);
-  // Steps of draw: the redraw redrawMode asks for and the volume bar's
-  // time.
+  // A step of draw: the redraw redrawMode asks for.
   void RedrawWhenPending();
-  void ShowVolumeBarUntilDue();
 
-  // Messages, coins, volume and the video window ---------------------------
-
-  // A box with text centred on the screen. With wait, input is read until a
-  // key other than a coin or cancelsong goes down (its code is returned) or
-  // timeout ms passed (-1: no limit); coins are credited and cancelsong stops
-  // the playing item meanwhile, and a quit request ends the wait and the
-  // program. With restore the covered area comes back. A video window that
-  // would hide the box steps aside while it shows. -1 when no key ended it.
-  int ShowMsg(const RString& text, SDL_TTFWriter& writer, int timeout, bool wait, bool restore);
-  // How long ShowMsg keeps a notice and a refusal (not enough credits).
-  static constexpr int kNoticeTime = 3000;
-  static constexpr int kRefusalTime = 5000;
-  void UpVol();
-  void DownVol();
-  // Sets the system's master volume in percent.
-  void ApplyVolume(int percent);
 
   // Cover cache ------------------------------------------------------------
 
@@ -226,6 +171,9 @@ class SDLGui : public PlayerListener,
   VideoPlacement& Video() { return video; }
   // The coin inputs: their presses and the coins they credit.
   CoinInputs& Coins() { return coins; }
+  VolumeControl& Volume() { return volume; }
+  // The message box and its waits.
+  MessageBox& Messages() { return messageBox; }
   // Paying for plays and the sales still being saved.
   Purchases& Sales() { return purchases; }
   // The main screen's panels.
@@ -261,16 +209,7 @@ class SDLGui : public PlayerListener,
 
   // Frame update -----------------------------------------------------------
 
-  // Steps of draw (with the playback events, PlaybackEvents): random play
-  // after randomplay idle minutes, and the download script's progress files.
-  // After kFailuresForService items in a row not played the cabinet needs
-  // service, which the marquee tells until an item plays.
-  void CountFailure();
-  void CountPlayed();
-  bool NeedsService() const { return failuresInARow >= kFailuresForService; }
-  // Retries a failed save when due, and has the marquee tell when saving
-  // starts or stops failing.
-  void NoteSavingState();
+  // A step of draw: random play after randomplay idle minutes.
   void PlayRandomWhenIdle();
   // The karaoke score: a random 0..9 shown over its picture with booing
   // (below 6) or applause, then the main screen again.
@@ -304,14 +243,13 @@ class SDLGui : public PlayerListener,
   // Playback events posted and not yet dealt with.
   std::deque<int> PendingPlaybackEvents();
 
-  static constexpr int kFailuresForService = 3;
   int32_t Credits() const { return cashbox->Credits(); }
 
  private:
-  PassObserver unobserved;
-  PassObserver* passObserver = &unobserved;
   // State ---------------------------------------------------------------
 
+  friend class InputSource;
+  InputSource inputs{*this};
   friend class DisplaySetup;
   DisplaySetup setup{*this};
   friend class MarqueeView;
@@ -341,8 +279,6 @@ class SDLGui : public PlayerListener,
   friend class SearcherScreen;
   SearcherScreen searcher{*this};
   Queue* queue;
-  // Whether the item that finishes last was not played.
-  bool lastItemFailed = false;
   std::mutex stateMutex;
 
   // Playback events not yet dealt with, oldest first, and the entries of
@@ -355,28 +291,22 @@ class SDLGui : public PlayerListener,
   void OpenMenuConfig() { menuScreen.OpenMenuConfig(); }
   friend class WifiCodesScreen;
   WifiCodesScreen wifiScreen{*this};
-  bool WifiCodeImageExists() const { return wifiScreen.CodeBook().LastImageExists(); }
   friend class VideoPlacement;
   VideoPlacement video{*this};
   friend class CoinInputs;
   CoinInputs coins{*this};
+  friend class VolumeControl;
+  VolumeControl volume{*this};
+  friend class MessageBox;
+  MessageBox messageBox{*this};
   friend class Purchases;
   Purchases purchases{*this};
   friend class QueueRequestFolder;
   QueueRequestFolder queueRequests{*this};
   friend class OnlineDownloads;
   OnlineDownloads downloads{*this};
-  void ShowNotice(const RString& text, int timeout);
-  // Whether the cabinet was last shown as unable to save.
-  bool shownSaveFailing = false;
-  bool shownLedgerFailing = false;
   void RestoreSavedState();
 
-  void StepVolume(int step);
-  // Reads input until a key other than a coin or cancelsong goes down (true,
-  // with its code) or timeout ms passed since start, or while stillWanted
-  // (when given) says so.
-  bool WaitForKey(uint32_t start, int timeout, int& key, bool (SDLGui::*stillWanted)() const = nullptr);
   void StopPlayer();
 
   // Shows the part of area that lies on the screen.

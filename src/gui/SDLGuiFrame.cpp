@@ -17,7 +17,6 @@
 
 namespace {
 
-const uint32_t kVolumeBarShown = 3000;
 const uint32_t kMinute = 60000;
 
 }  // namespace
@@ -26,9 +25,9 @@ void SDLGui::draw() {
   purchases.Finish();
   RedrawWhenPending();
   playbackEvents.HandlePlaybackEvents();
-  NoteSavingState();
+  serviceStatus.NoteSavingState();
   playbackEvents.ShowElapsedTime();
-  ShowVolumeBarUntilDue();
+  volume.ShowVolumeBarUntilDue();
   serviceStatus.CheckOnlineWhenDue();
   mainScreen.ScrollSelectedTitle();
   PlayRandomWhenIdle();
@@ -63,35 +62,10 @@ std::deque<int> SDLGui::PendingPlaybackEvents() {
   return playEvents;
 }
 
-void SDLGui::NoteSavingState() {
-  cashbox->SaveIfDue();
-  if (cashbox->SaveFailing() == shownSaveFailing && cashbox->LedgerFailing() == shownLedgerFailing) return;
-  shownSaveFailing = cashbox->SaveFailing();
-  shownLedgerFailing = cashbox->LedgerFailing();
-  MarqueeCalc();
-}
-
-void SDLGui::CountFailure() {
-  lastItemFailed = true;
-  if (++failuresInARow != kFailuresForService) return;
-  std::printf("%d elementos seguidos sin reproducir: el equipo necesita servicio tecnico\n", failuresInARow);
-  cashbox->NoteService(std::to_string(failuresInARow) + " items in a row not played");
-  MarqueeCalc();
-}
-
-void SDLGui::CountPlayed() {
-  if (lastItemFailed) {
-    lastItemFailed = false;
-    return;
-  }
-  if (NeedsService()) MarqueeCalc();
-  failuresInARow = 0;
-}
-
 // A next video needs nothing here: its own started event takes the screen.
 void SDLGui::PlayFinished() {
   std::puts("Finish play");
-  CountPlayed();
+  serviceStatus.CountPlayed();
   if (player != nullptr && player->karaoke) {
     if (config->califkaraoke) KaraokeCalif();
     player->karaoke = 0;
@@ -137,19 +111,6 @@ void SDLGui::PlayFinished() {
 
 
 // Timed duties ------------------------------------------------------------
-
-// The bar stays 3000 ms, drawn again on every pass unless a video covers it,
-// and then gives way to the background.
-void SDLGui::ShowVolumeBarUntilDue() {
-  if (volumeShownAt == 0) return;
-  if (platform::Ticks() - volumeShownAt > kVolumeBarShown) {
-    panels.ComposePanel(volumeSave, skin->xvolumen, skin->yvolumen);
-    panels.ShowPanel(volumeSave, skin->xvolumen, skin->yvolumen);
-    volumeShownAt = 0;
-  } else if (!video.VideoPlaying()) {
-    panels.DrawVolumen(true);
-  }
-}
 
 void SDLGui::PlayRandomWhenIdle() {
   if (config->randomplay <= 0 || idleSince == 0) return;

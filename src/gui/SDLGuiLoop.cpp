@@ -19,7 +19,7 @@ void SDLGui::pool() {
   // The customer's input waits for the sale being saved, to act on what it
   // made; coins count as they come.
   if (purchases.Pending().Waiting()) {
-    KeepInputWhileWaiting();
+    inputs.KeepInputWhileWaiting();
     return;
   }
   if (touchHeld) {
@@ -31,19 +31,9 @@ void SDLGui::pool() {
   // coins counted and quit requests honoured at once.
   SDL_Event event;
   if (searcher.OnlineSearchRunning() || keyboardScreen.SongSearchRunning())
-    KeepInputWhileWaiting();
-  else if (!quitRequested && ReadInput(event))
+    inputs.KeepInputWhileWaiting();
+  else if (!quitRequested && inputs.ReadInput(event))
     router.HandleEvent(event);
-}
-
-bool SDLGui::ActOnFirstRole(int key, const KeyRole* roles, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (KeyIs(key, config->*roles[i].binding)) {
-      (this->*roles[i].action)();
-      return true;
-    }
-  }
-  return false;
 }
 
 // The keyboard screens need their images, the searcher and the operator
@@ -140,9 +130,9 @@ void SDLGui::ForgetPlayer(const Player* gone) {
 bool SDLGui::CommonDialogKey(int key, bool secondBindings) {
   if (coins.CoinInputOfKey(key) != 0) return true;
   if (KeyIs(key, config->upvol) || (secondBindings && KeyIs(key, config->upvol2))) {
-    UpVol();
+    volume.UpVol();
   } else if (KeyIs(key, config->downvol) || (secondBindings && KeyIs(key, config->downvol2))) {
-    DownVol();
+    volume.DownVol();
   } else if (KeyIs(key, config->cancelsong) || (secondBindings && KeyIs(key, config->cancelsong2))) {
     StopPlayer();
   } else {
@@ -173,4 +163,13 @@ void SDLGui::MoveInList(ListBox& list, int key) {
   if (KeyIs(key, config->up) || KeyIs(key, config->left)) list.Up();
   if (KeyIs(key, config->down) || KeyIs(key, config->right)) list.Down();
   list.Draw(screen, false);
+}
+
+void SDLGui::StopPlayer() {
+  if (player != nullptr) player->PlayerStop();
+}
+
+void SDLGui::QuitProgram() {
+  StopPlayer();
+  quitRequested = 1;
 }

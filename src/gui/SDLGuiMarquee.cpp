@@ -16,5 +16,5 @@ void SDLGui::MarqueeCalc() { marquee.Restart(skin->wmarquee); }
 const RString& SDLGui::MarqueeText() const {
   if (cashbox->SaveFailing()) return kSaveFailureText;
   if (cashbox->LedgerFailing()) return kLedgerFailureText;
-  return NeedsService() ? kServiceText : config->marquesina;
+  return serviceStatus.NeedsService() ? kServiceText : config->marquesina;
 }

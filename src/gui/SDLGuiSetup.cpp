@@ -69,7 +69,7 @@ int SDLGui::initialize(Skin* guiSkin, MainLibrary* mainLibrary, Player* mediaPla
   SDL_WM_SetCaption("Melodeck", "");
   setup.CreatePlayerWindow();
   RestoreSavedState();
-  if (config->volumen >= 0) ApplyVolume(config->volumen);
+  if (config->volumen >= 0) VolumeControl::ApplyVolume(config->volumen);
   setup.PlaceCursor();
   if (config->tvout) setup.PrepareTvOut();
   if (config->periodoservicio != 0) serviceStatus.RemindServiceWhenDue();

@@ -275,7 +275,7 @@ void SearcherScreen::SearchOnline() {
   gui.onlineResultsList->Free();
   gui.albumMatches.clear();
   gui.trackMatches.clear();
-  gui.ShowMsg("Realizando busqueda en linea", gui.genreFont, 0, false, false);
+  gui.messageBox.ShowMsg("Realizando busqueda en linea", gui.genreFont, 0, false, false);
   youtube_search();
   if (!onlineSearch.Running()) CloseOnlineSearch();
 }
@@ -316,7 +316,7 @@ void SearcherScreen::CloseOnlineSearch() {
   searchWalk->Finish();
   gui.searchRunning = 0;
   if (gui.dialog != SDLGui::kKeyboardScreen) return;
-  gui.ShowMsg("Realizando busqueda en linea", gui.genreFont, 0, false, true);
+  gui.messageBox.ShowMsg("Realizando busqueda en linea", gui.genreFont, 0, false, true);
   DrawSearch(true);
 }
 
@@ -348,23 +348,23 @@ void SearcherScreen::ReadOnlineResults() {
 void SearcherScreen::StartDownloadOfRow(int row) {
   const size_t result = static_cast<size_t>(row) - gui.trackMatches.size();
   if (gui.JukeboxMode() && gui.Credits() < std::max(gui.config->creditsdownloads, 0)) {
-    gui.ShowNotice("Creditos insuficientes para DESCARGA", SDLGui::kRefusalTime);
+    gui.messageBox.ShowNotice("Creditos insuficientes para DESCARGA", MessageBox::kRefusalTime);
     return;
   }
   const RString text = gui.onlineResultsList->GetItem(row);
   std::printf("Seleccionado: %s\n", text.Chars());
   if (result >= gui.onlineUrls.size() || gui.onlineUrls[result].GetLength() == 0 ||
       !IsSafeDownloadName(DownloadName(text))) {
-    gui.ShowNotice("El elemento seleccionado no se puede descargar", SDLGui::kRefusalTime);
+    gui.messageBox.ShowNotice("El elemento seleccionado no se puede descargar", MessageBox::kRefusalTime);
     return;
   }
   if (text.GetChar(1) != 'D') {
-    gui.ShowNotice("El elemento seleccionado ya esta siendo descargado", SDLGui::kRefusalTime);
+    gui.messageBox.ShowNotice("El elemento seleccionado ya esta siendo descargado", MessageBox::kRefusalTime);
     return;
   }
   std::printf("Download index %zu\n", result);
   std::printf("Download url %s\n", gui.onlineUrls[result].Chars());
-  gui.ShowNotice(RString("Descargando: ") + gui.onlineTitles[result], SDLGui::kNoticeTime);
+  gui.messageBox.ShowNotice(RString("Descargando: ") + gui.onlineTitles[result], MessageBox::kNoticeTime);
   std::puts("Iniciando descarga");
   StartDownload(DownloadName(text), gui.onlineUrls[result], DownloadsFolder(*gui.library));
   gui.onlineResultsList->SetItem(RString("[%]") + text.AfterFirst(']'), row);

@@ -53,7 +53,7 @@ void ServiceStatus::RemindServiceWhenDue() {
   if (!ReadRunningTime(count)) return;
   std::printf("Execution count: %s\n", count.Chars());
   const long long dueSeconds = static_cast<long long>(gui.config->periodoservicio) * 3600;
-  if (RunningSeconds(count) > dueSeconds) gui.ShowMsg(kServiceReminder, gui.genreFont, -1, true, true);
+  if (RunningSeconds(count) > dueSeconds) gui.messageBox.ShowMsg(kServiceReminder, gui.genreFont, -1, true, true);
 }
 
 void ServiceStatus::save_exec(int seconds) {
@@ -107,4 +107,29 @@ void ServiceStatus::CheckOnlineWhenDue() {
   if (gui.lastOnlineCheck == 0 || now - gui.lastOnlineCheck <= kOnlineCheckInterval) return;
   OnlineChecker();
   gui.lastOnlineCheck = now;
+}
+
+void ServiceStatus::NoteSavingState() {
+  gui.cashbox->SaveIfDue();
+  if (gui.cashbox->SaveFailing() == shownSaveFailing && gui.cashbox->LedgerFailing() == shownLedgerFailing) return;
+  shownSaveFailing = gui.cashbox->SaveFailing();
+  shownLedgerFailing = gui.cashbox->LedgerFailing();
+  gui.MarqueeCalc();
+}
+
+void ServiceStatus::CountFailure() {
+  lastItemFailed = true;
+  if (++failuresInARow != kFailuresForService) return;
+  std::printf("%d elementos seguidos sin reproducir: el equipo necesita servicio tecnico\n", failuresInARow);
+  gui.cashbox->NoteService(std::to_string(failuresInARow) + " items in a row not played");
+  gui.MarqueeCalc();
+}
+
+void ServiceStatus::CountPlayed() {
+  if (lastItemFailed) {
+    lastItemFailed = false;
+    return;
+  }
+  if (NeedsService()) gui.MarqueeCalc();
+  failuresInARow = 0;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The cabinet's service state on the screen: the running-time counter
-// "exectime.txt" with its reminder, and the online/offline indicator the
-// network checker asks for. The clocks are the GUI's PlayTiming.
+// "exectime.txt" with its reminder, the online/offline indicator the
+// network checker asks for, items that failed in a row and a state that
+// cannot be saved, which the marquee tells. The clocks are the GUI's
+// PlayTiming.
 #include <SDL.h>
 
 class SDLGui;
@@ -24,8 +26,25 @@ class ServiceStatus {
   // The network checker's answer every 2 s.
   void CheckOnlineWhenDue();
 
+  // After kFailuresForService items in a row not played the cabinet needs
+  // service, which the marquee tells until an item plays.
+  static constexpr int kFailuresForService = 3;
+  void CountFailure();
+  // An item finished; the one that failed last finishes too.
+  void CountPlayed();
+  bool NeedsService() const { return failuresInARow >= kFailuresForService; }
+  // Retries a failed save when due, and has the marquee tell when saving
+  // starts or stops failing.
+  void NoteSavingState();
+
  private:
   void ShowOnlineIndicator(SDL_Surface* icon);
 
   SDLGui& gui;
+  int failuresInARow = 0;
+  // Whether the item that finishes last was not played.
+  bool lastItemFailed = false;
+  // Whether the cabinet was last shown as unable to save.
+  bool shownSaveFailing = false;
+  bool shownLedgerFailing = false;
 };

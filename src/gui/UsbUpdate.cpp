@@ -141,13 +141,13 @@ void UsbUpdate::PollUsbUpdate() {
 }
 
 bool UsbUpdate::KeepInputDuringUpdate() {
-  gui.KeepInputWhileWaiting();
+  gui.inputs.KeepInputWhileWaiting();
   return !gui.quitRequested;
 }
 
 void UsbUpdate::UpdateFromUsb(const RString& folder) {
   const int key =
-      gui.ShowMsg("Actualizacion detectada, presione ACEPTAR para continuar", gui.genreFont, -1, true, false);
+      gui.messageBox.ShowMsg("Actualizacion detectada, presione ACEPTAR para continuar", gui.genreFont, -1, true, false);
   if (!SDLGui::KeyIs(key, gui.config->enter)) return;
   if (gui.library->GetContentPathCount() == 0) {
     std::puts("Sin carpeta de medios para la actualizacion");
@@ -160,18 +160,18 @@ void UsbUpdate::UpdateFromUsb(const RString& folder) {
     std::puts("Actualizacion rechazada: espacio insuficiente");
     gui.DrawAll();
     // Stays until the screen is next drawn, as the end of an update does.
-    gui.ShowMsg("Actualizacion rechazada: espacio insuficiente", gui.genreFont, SDLGui::kRefusalTime, true, false);
+    gui.messageBox.ShowMsg("Actualizacion rechazada: espacio insuficiente", gui.genreFont, MessageBox::kRefusalTime, true, false);
     return;
   }
   for (const StickGenre& genre : genres)
     if (!CopyUsbGenre(folder, genre)) return;
-  RebuildCatalogue([this] { gui.KeepInputWhileWaiting(); });
+  RebuildCatalogue([this] { gui.inputs.KeepInputWhileWaiting(); });
   std::puts("Actualizacion terminada");
   gui.DrawAll();
-  gui.ShowMsg("Actualizacion terminada, retire la memoria USB", gui.genreFont, 0, false, false);
+  gui.messageBox.ShowMsg("Actualizacion terminada, retire la memoria USB", gui.genreFont, 0, false, false);
   while (IsRealFolder(folder) && !gui.quitRequested) {
-    gui.KeepInputWhileWaiting();
-    gui.PauseBetweenPasses(kStickPoll);
+    gui.inputs.KeepInputWhileWaiting();
+    gui.inputs.PauseBetweenPasses(kStickPoll);
   }
   if (!gui.quitRequested) platform::PowerOff();
 }
@@ -192,7 +192,7 @@ bool UsbUpdate::CopyUsbGenre(const RString& folder, const StickGenre& genre) {
 // cannot be copied is left out.
 bool UsbUpdate::CopyUsbAlbum(const RString& from, const RString& to, const StickAlbum& album) {
   if (!MakeFolder("album", to)) return true;
-  gui.ShowMsg(RString("Copiando: ") + album.name, gui.genreFont, 0, false, false);
+  gui.messageBox.ShowMsg(RString("Copiando: ") + album.name, gui.genreFont, 0, false, false);
   std::printf("\tCargando album: %s\n", album.name.Chars());
   for (const RString& track : album.tracks) {
     std::printf("\t\tCargando pista: %s\n", track.Chars());

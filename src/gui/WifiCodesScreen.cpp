@@ -41,7 +41,7 @@ void WifiCodesScreen::AskWifiCode() {
   codes.StartPurchase();
   int key = 0;
   do {
-    key = gui.ShowMsg(CreditsQuestion(codes.Credits()), gui.genreFont, -1, true, true);
+    key = gui.messageBox.ShowMsg(CreditsQuestion(codes.Credits()), gui.genreFont, -1, true, true);
     std::printf("Tecla: %d\n", key);
     if (SDLGui::KeyIs(key, gui.config->up)) codes.MoreCredits(gui.Credits());
     if (SDLGui::KeyIs(key, gui.config->down)) codes.FewerCredits();
@@ -72,7 +72,7 @@ bool WifiCodesScreen::makeWifiCode() {
   ShowCodeDialog(dialogImage);
   std::printf("Esperando que se consuma codigo %s\n", code.Chars());
   int key = 0;
-  gui.WaitForKey(platform::Ticks(), kCodeShown, key, &SDLGui::WifiCodeImageExists);
+  gui.messageBox.WaitForKey(platform::Ticks(), kCodeShown, key, [this] { return codes.LastImageExists(); });
   gui.DrawAll();
   return true;
 }
@@ -90,7 +90,7 @@ void WifiCodesScreen::makeWifiCodeAdmin() {
   }
   ShowCodeDialog(dialogImage);
   int key = 0;
-  gui.WaitForKey(platform::Ticks(), kAdminCodeShown, key);
+  gui.messageBox.WaitForKey(platform::Ticks(), kAdminCodeShown, key);
   gui.DrawAll();
 }
 
@@ -137,4 +137,4 @@ void WifiCodesScreen::ShowCodeDialog(SDL_Surface* dialogImage) {
   gui.UpdateScreenArea(area);
 }
 
-void WifiCodesScreen::TellCodeNotMade() { gui.ShowNotice("No se pudo generar el codigo de wifi", SDLGui::kNoticeTime); }
+void WifiCodesScreen::TellCodeNotMade() { gui.messageBox.ShowNotice("No se pudo generar el codigo de wifi", MessageBox::kNoticeTime); }

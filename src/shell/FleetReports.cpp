@@ -31,7 +31,7 @@ fleet::FleetClient::Options OptionsOf(const Configuration& configuration) {
 
 const char* ServiceState(SDLGui& gui) {
   if (gui.Money().SaveFailing()) return "save failing";
-  if (gui.NeedsService()) return "failed plays";
+  if (gui.Service().NeedsService()) return "failed plays";
   return "ok";
 }
 

@@ -183,9 +183,9 @@ void RunPasses(SDLGui& gui, PassObserver& passes, FleetReports& fleet) {
 // only when MELODECK_PASS_TIMES names the file for them.
 void RunMainLoop(SDLGui& gui, FleetReports& fleet) {
   PassTimes times;
-  gui.ObservePasses(&times);
+  gui.Inputs().ObservePasses(&times);
   RunPasses(gui, times, fleet);
-  gui.ObservePasses(nullptr);
+  gui.Inputs().ObservePasses(nullptr);
   const char* path = std::getenv(kPassTimesVariable);
   if (path != nullptr && !times.Write(path)) std::printf("No se pudo escribir %s\n", path);
 }

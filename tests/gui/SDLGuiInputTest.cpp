@@ -48,14 +48,14 @@ class SDLGuiInputTest : public CabinetTest {
   }
   // Passes of the main loop until every input has been handled.
   void RunUntilIdle() {
-    for (int pass = 0; pass < 100 && (SDL_PollEvent(nullptr) || !gui.Input().keptInput.empty()); ++pass) {
+    for (int pass = 0; pass < 100 && (SDL_PollEvent(nullptr) || !gui.Inputs().KeptCount() == 0); ++pass) {
       gui.draw();
       gui.pool();
     }
     gui.draw();
   }
   // A waiting message box; keys pushed before end i
-  void Message(int timeout) { gui.ShowMsg("Agregado: Tema", gui.Writers().genreFont, timeout, true, true); }
+  void Message(int timeout) { gui.Messages().ShowMsg("Agregado: Tema", gui.Writers().genreFont, timeout, true, true); }
 
   std::string SavedCredits() {
     const std::string saved = SavedFile();
@@ -165,7 +165,7 @@ TEST_F(SDLGuiInputTest, EveryCoinPulseIsCreditedExactlyOnce) {
       {"during a blocking wait",
        [&] {
          Pulse(c2);
-         gui.KeepInputWhileWaiting();
+         gui.Inputs().KeepInputWhileWaiting();
          RunUntilIdle();
        },
        2},
@@ -229,7 +229,7 @@ TEST_F(SDLGuiInputTest, QuitRequestsWorkInEveryWait) {
   const std::vector<std::pair<const char*, std::function<void()>>> waits = {
       {"main loop", [&] { RunUntilIdle(); }},
       {"message box", [&] { Message(-1); }},
-      {"blocking wait", [&] { gui.KeepInputWhileWaiting(); }},
+      {"blocking wait", [&] { gui.Inputs().KeepInputWhileWaiting(); }},
       {"screen without a handler",
        [&] {
          gui.Display().dialog = SDLGui::kGenresScreen;
@@ -250,7 +250,8 @@ TEST_F(SDLGuiInputTest, QuitRequestsWorkInEveryWait) {
       wait();
       EXPECT_FALSE(gui.stillactive());
       PendingEvents();
-      gui.Input().keptInput.clear();
+      for (SDL_Event left; gui.Inputs().ReadInput(left);) {
+      }
     }
   }
 }

@@ -592,13 +592,13 @@ TEST_F(SDLGuiSearcherKeyTest, SelectedResultKeepsTheText) {
 TEST_F(SDLGuiLoopTest, VolumeBarGoesAfter3000Ms) {
   config.volumen = 100;
   const int x = skin.xvolumen + 1, y = skin.yvolumen + 1;
-  gui.Input().volumeShownAt = clock.Ticks();
+  gui.Volume().UpVol();  // at the limit: only the bar
   gui.draw();
   EXPECT_EQ(ColorAt(gui.Display().screen, x, y), Opaque(200, 200, 200));
   clock.Advance(3001);
   gui.draw();
   EXPECT_PRED2(Near, ColorAt(gui.Display().screen, x, y), Color(kSkinBlue));
-  EXPECT_EQ(gui.Input().volumeShownAt, 0u);
+  EXPECT_EQ(gui.Volume().ShownAt(), 0u);
 }
 
 TEST_F(SDLGuiLoopTest, TextCursorBlinksAfterTheTypedText) {

@@ -277,7 +277,7 @@ TEST_F(SDLGuiMainKeysTest, AltF4QuitsFromEveryScreen) {
     if (screen <= SDLGui::kConfigScreen)
       gui.pool();
     else
-      gui.ShowMsg("Esperando", gui.Writers().genreFont, -1, true, true);
+      gui.Messages().ShowMsg("Esperando", gui.Writers().genreFont, -1, true, true);
     EXPECT_EQ(gui.Display().quitRequested, 1);
     PendingEvents();
   }

@@ -87,8 +87,13 @@ TEST_F(SDLGuiMarqueeTest, TextScrollsOnePixelPerStepThenReentersOnTheRight) {
 // text's place and when the text is back.
 TEST_F(SDLGuiMarqueeTest, EachStepShowsTheTextAsRenderedAfresh) {
   Open();
-  for (const int failures : {0, SDLGui::kFailuresForService, 0}) {
-    gui.Timing().failuresInARow = failures;
+  for (const bool needsService : {false, true, false}) {
+    // Items fail in a row until the cabinet needs service; one then plays.
+    for (int item = 0; item < ServiceStatus::kFailuresForService && needsService; ++item)
+      gui.Service().CountFailure();
+    if (!needsService) gui.Service().CountPlayed();
+    gui.Service().CountPlayed();
+    ASSERT_EQ(gui.Service().NeedsService(), needsService);
     for (int step = 0; step < 2; ++step) {
       DrawAfter(11);
       SDL_Surface* afresh = SDLGui::NewSurface(skin.wmarquee, skin.hmarquee);
@@ -98,7 +103,7 @@ TEST_F(SDLGuiMarqueeTest, EachStepShowsTheTextAsRenderedAfresh) {
       EXPECT_NE(text, nullptr);
       SDL_Rect at = SDLGui::MakeRect(gui.MarqueePart().X(), gui.MarqueePart().Y(), 0, 0);
       SDL_BlitSurface(text, nullptr, afresh, &at);
-      EXPECT_TRUE(SamePicture(gui.Images().marqueeSave, afresh)) << "failures " << failures << ", step " << step;
+      EXPECT_TRUE(SamePicture(gui.Images().marqueeSave, afresh)) << "needs service " << needsService << ", step " << step;
       SDL_FreeSurface(text);
       SDL_FreeSurface(afresh);
     }

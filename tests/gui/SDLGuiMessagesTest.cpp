@@ -41,7 +41,7 @@ class SDLGuiMessagesTest : public CabinetTest {
 
 TEST_F(SDLGuiMessagesTest, WaitEndsAfterTheTimeout) {
   const uint32_t start = clock.Ticks();
-  EXPECT_EQ(gui.ShowMsg("Buscando", gui.Writers().genreFont, 3000, true, true), -1);
+  EXPECT_EQ(gui.Messages().ShowMsg("Buscando", gui.Writers().genreFont, 3000, true, true), -1);
   const uint32_t waited = clock.Ticks() - start;
   EXPECT_GT(waited, 3000u);
   EXPECT_LT(waited, 3100u);
@@ -51,7 +51,7 @@ TEST_F(SDLGuiMessagesTest, WaitEndsAfterTheTimeout) {
 TEST_F(SDLGuiMessagesTest, KeyEndsTheWaitAndIsReturned) {
   Push(SDL_KEYDOWN, SDLK_a);
   const uint32_t start = clock.Ticks();
-  EXPECT_EQ(gui.ShowMsg("Presione una tecla", gui.Writers().genreFont, -1, true, false), SDLK_a);
+  EXPECT_EQ(gui.Messages().ShowMsg("Presione una tecla", gui.Writers().genreFont, -1, true, false), SDLK_a);
   EXPECT_LT(clock.Ticks() - start, 100u);
   EXPECT_PRED2(Near, Centre(), Color(kSkinBlue));  // a key always takes the box away
 }
@@ -63,7 +63,7 @@ TEST_F(SDLGuiMessagesTest, CoinsAreCreditedWhileWaiting) {
   Push(SDL_KEYDOWN, config.cancelsong);
   Push(SDL_KEYUP, config.cancelsong);
   Push(SDL_KEYDOWN, config.enter);
-  EXPECT_EQ(gui.ShowMsg("Actualizacion detectada", gui.Writers().genreFont, -1, true, true), config.enter);
+  EXPECT_EQ(gui.Messages().ShowMsg("Actualizacion detectada", gui.Writers().genreFont, -1, true, true), config.enter);
   EXPECT_EQ(gui.Credits(), 2);
   EXPECT_EQ(gui.Resources().cashbox->CoinCount(1), 1);
   EXPECT_EQ(player.stopRequested, 1);
@@ -74,13 +74,13 @@ TEST_F(SDLGuiMessagesTest, QuitRequestEndsTheWaitAndIsKept) {
   SDL_Event quit = {};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
-  EXPECT_EQ(gui.ShowMsg("Presione ACEPTAR", gui.Writers().genreFont, -1, true, true), -1);
+  EXPECT_EQ(gui.Messages().ShowMsg("Presione ACEPTAR", gui.Writers().genreFont, -1, true, true), -1);
   EXPECT_FALSE(gui.stillactive());
 }
 
 TEST_F(SDLGuiMessagesTest, BoxWithoutWaitStaysOnScreen) {
   Push(SDL_KEYDOWN, SDLK_a);
-  EXPECT_EQ(gui.ShowMsg("Copiando: Album", gui.Writers().genreFont, 3000, false, false), -1);
+  EXPECT_EQ(gui.Messages().ShowMsg("Copiando: Album", gui.Writers().genreFont, 3000, false, false), -1);
   EXPECT_EQ(BoxCorner("Copiando: Album"), kBoxColor);
   EXPECT_EQ(PendingEvents(), 1);  // input is left alone
 }
@@ -90,7 +90,7 @@ TEST_F(SDLGuiMessagesTest, MessageWiderThanTheScreenStartsAtTheLeftEdge) {
   int textW = 0, textH = 0;
   ASSERT_TRUE(gui.Writers().genreFont.SizeText(wide.c_str(), &textW, &textH));
   ASSERT_GT(textW, 1024);
-  gui.ShowMsg(wide.c_str(), gui.Writers().genreFont, 0, false, false);
+  gui.Messages().ShowMsg(wide.c_str(), gui.Writers().genreFont, 0, false, false);
   const int aboveText = 384 - (textH + 50) / 2 + 10;
   EXPECT_EQ(ColorAt(gui.Display().screen, 0, aboveText), kBoxColor);
   EXPECT_EQ(ColorAt(gui.Display().screen, 1023, aboveText), kBoxColor);
@@ -132,28 +132,28 @@ TEST_F(SDLGuiMessagesTest, CreditsBoxShowsTheCredits) {
 
 TEST_F(SDLGuiMessagesTest, VolumeStopsAtTheLimits) {
   config.volumen = 99;
-  gui.UpVol();
+  gui.Volume().UpVol();
   EXPECT_EQ(config.volumen, 100);
   EXPECT_NE(SavedFile().find("tmpvolumen=100\n"), std::string::npos);
-  EXPECT_EQ(gui.Input().volumeShownAt, clock.Ticks());
+  EXPECT_EQ(gui.Volume().ShownAt(), clock.Ticks());
   // A full bar over the volume panel.
   EXPECT_EQ(ColorAt(gui.Display().screen, skin.xvolumen + skin.wvolumen - 1, skin.yvolumen),
             Opaque(200, 200, 200));
 
   fs::remove("tempdata");
   clock.Advance(500);
-  gui.UpVol();
+  gui.Volume().UpVol();
   EXPECT_EQ(config.volumen, 100);
   EXPECT_FALSE(StateSaved());  // nothing changed, nothing saved
-  EXPECT_EQ(gui.Input().volumeShownAt, clock.Ticks());
+  EXPECT_EQ(gui.Volume().ShownAt(), clock.Ticks());
 
   config.volumen = 1;
-  gui.DownVol();
+  gui.Volume().DownVol();
   EXPECT_EQ(config.volumen, 0);
   EXPECT_PRED2(Near, ColorAt(gui.Display().screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
   gui.Money().Flush();
   fs::remove("tempdata");
-  gui.DownVol();
+  gui.Volume().DownVol();
   EXPECT_EQ(config.volumen, 0);
   EXPECT_FALSE(StateSaved());
 }
@@ -169,11 +169,11 @@ TEST_F(SDLGuiMessagesTest, VolumeBarStaysHiddenUnderAFullScreenVideo) {
   queue.AddElementToQueue(0, 0, 0);
   player.playing = 1;
   config.volumen = 50;
-  gui.UpVol();
+  gui.Volume().UpVol();
   EXPECT_EQ(config.volumen, 52);
   EXPECT_PRED2(Near, ColorAt(gui.Display().screen, skin.xvolumen, skin.yvolumen), Color(kSkinBlue));
   gui.Input().miniVideo = 1;
-  gui.UpVol();
+  gui.Volume().UpVol();
   EXPECT_PRED2(Near, ColorAt(gui.Display().screen, skin.xvolumen, skin.yvolumen), Opaque(200, 200, 200));
   // The saver reads the catalogue, whose elements here live on this stack.
   gui.Money().Flush();

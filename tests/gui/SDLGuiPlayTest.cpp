@@ -163,7 +163,7 @@ TEST_F(SDLGuiPlayTest, PurchaseIsToldOnlyOnceSaved) {
   EXPECT_EQ(gui.Credits(), 3);
   EXPECT_NE(creditsShown(), twoCredits);
   EXPECT_EQ(gui.Selection().selTrack, 2u);
-  ASSERT_EQ(gui.Input().keptInput.size(), 3u);
+  ASSERT_EQ(gui.Inputs().KeptCount(), 3u);
 
   disk.Release();
   log = LogOf([&] {
@@ -175,7 +175,7 @@ TEST_F(SDLGuiPlayTest, PurchaseIsToldOnlyOnceSaved) {
   EXPECT_TRUE(Is(Entries()[0], 0, 2));
   EXPECT_EQ(SavedCredits(), "savedcredits=2");
   // The notice took the key that waited, as it takes one pressed while up.
-  EXPECT_TRUE(gui.Input().keptInput.empty());
+  EXPECT_TRUE(gui.Inputs().KeptCount() == 0);
 }
 
 TEST_F(SDLGuiPlayTest, WholeAlbumStopsWhenTheCreditsRunOut) {
