@@ -83,12 +83,10 @@ void Purchases::BuyWholeAlbum() {
     items.push_back({QueueElement{gui.selGenre, gui.selDisc, track, 0}, PriceOfTrack(track)});
   const uint32_t genre = gui.selGenre, disc = gui.selDisc;
   const Cashbox::Ticket ticket = gui.cashbox->Buy(items, Price(gui.config->creditsbyplay));
-  sales.Add(ticket, [this, items, genre, disc](const Cashbox::Outcome& outcome) {
+  sales.Add(ticket, [this, genre, disc](const Cashbox::Outcome& outcome) {
     if (TellUnsold(outcome.sale)) return;
-    int32_t paid = 0;
-    for (int i = 0; i < outcome.bought && gui.JukeboxMode(); ++i) paid += items[i].price;
     std::printf("Compra: %d elementos del album %u,%u por %d creditos, quedan %d\n", outcome.bought, genre, disc,
-                paid, gui.Credits());
+                outcome.paid, outcome.left);
     gui.panels.DrawCredits(true);
     gui.panels.DrawQueue(true);
     gui.panels.DrawTracks(true);
@@ -103,10 +101,10 @@ void Purchases::BuyWholeAlbum() {
 void Purchases::BuySelectedTrack() {
   const QueueElement entry{gui.selGenre, gui.selDisc, gui.selTrack, 0};
   const int32_t price = PriceOfTrack(gui.selTrack);
-  sales.Add(gui.cashbox->Buy(entry, price), [this, entry, price](const Cashbox::Outcome& outcome) {
+  sales.Add(gui.cashbox->Buy(entry, price), [this, entry](const Cashbox::Outcome& outcome) {
     if (TellUnsold(outcome.sale)) return;
-    std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", entry.genre, entry.disc, entry.track,
-                gui.JukeboxMode() ? price : 0, gui.Credits());
+    std::printf("Compra: %u,%u,%u por %d creditos, quedan %d\n", entry.genre, entry.disc, entry.track, outcome.paid,
+                outcome.left);
     gui.panels.DrawCredits(true);
     gui.panels.DrawQueue(true);
     RString text;
@@ -129,10 +127,10 @@ void Purchases::OfferVip(const QueueElement& last) {
   }
   const int answer = gui.messageBox.ShowMsg("Activar reproduccion VIP?", gui.genreFont, -1, true, true);
   if (!SDLGui::KeyIs(answer, gui.config->enter)) return;
-  sales.Add(gui.cashbox->BuyVip(last, vipPrice), [this, last, vipPrice](const Cashbox::Outcome& outcome) {
+  sales.Add(gui.cashbox->BuyVip(last, vipPrice), [this, last](const Cashbox::Outcome& outcome) {
     if (outcome.sale == Cashbox::Sale::kShort || TellUnsold(outcome.sale)) return;
-    std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track,
-                gui.JukeboxMode() ? vipPrice : 0, gui.Credits());
+    std::printf("Compra VIP: %u,%u,%u por %d creditos, quedan %d\n", last.genre, last.disc, last.track, outcome.paid,
+                outcome.left);
     gui.panels.DrawCredits(true);
     gui.panels.DrawQueue(true);
     gui.messageBox.ShowNotice("Modo VIP activado", MessageBox::kNoticeTime);

@@ -47,16 +47,15 @@ void WifiCodesScreen::AskWifiCode() {
     if (SDLGui::KeyIs(key, gui.config->down)) codes.FewerCredits();
   } while (SDLGui::KeyIs(key, gui.config->up) || SDLGui::KeyIs(key, gui.config->down));
   if (!SDLGui::KeyIs(key, gui.config->enter)) return;
-  const int price = codes.Credits();
-  gui.purchases.Pending().Add(gui.cashbox->BuyWifiCode(price),
-                [this, price](const Cashbox::Outcome& outcome) { CodeSold(outcome.sale, price); });
+  gui.purchases.Pending().Add(gui.cashbox->BuyWifiCode(codes.Credits()),
+                              [this](const Cashbox::Outcome& outcome) { CodeSold(outcome); });
 }
 
-void WifiCodesScreen::CodeSold(Cashbox::Sale sale, int price) {
-  if (gui.purchases.TellUnsold(sale)) return;
-  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", price, gui.Credits());
+void WifiCodesScreen::CodeSold(const Cashbox::Outcome& outcome) {
+  if (gui.purchases.TellUnsold(outcome.sale)) return;
+  std::printf("Compra: codigo de wifi por %d creditos, quedan %d\n", outcome.paid, outcome.left);
   if (makeWifiCode()) return;
-  gui.cashbox->ReturnWifiCode(price);
+  gui.cashbox->ReturnWifiCode(outcome.paid);
   gui.Panels().DrawCredits(true);
   TellCodeNotMade();
 }

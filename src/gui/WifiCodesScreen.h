@@ -20,8 +20,8 @@ class WifiCodesScreen {
   // code; enter submits the sale, and once it is saved the code is made.
   // Credits for a code that could not be made are given back.
   void AskWifiCode();
-  // What follows the sale of a code for price credits.
-  void CodeSold(Cashbox::Sale sale, int price);
+  // What follows a code's sale.
+  void CodeSold(const Cashbox::Outcome& outcome);
   // Makes a new code with its QR image and shows it until the image is
   // removed (the code was used), a key is pressed or 40 s passed; false
   // when the image could not be made (nothing was shown then).

@@ -119,14 +119,11 @@ Cashbox::Ticket Cashbox::Buy(const std::vector<Item>& items, int32_t least) {
 }
 
 Cashbox::Ticket Cashbox::BuyVip(const QueueElement& last, int32_t price) {
-  return Submit([this, last, price] {
-    const Sale sale = SellVip(last, price);
-    return Outcome{0, sale, sale == Sale::kDone ? 1 : 0};
-  });
+  return Submit([this, last, price] { return SellVip(last, price); });
 }
 
 Cashbox::Ticket Cashbox::BuyWifiCode(int32_t price) {
-  return Submit([this, price] { return Outcome{0, SellWifiCode(price), 0}; });
+  return Submit([this, price] { return SellWifiCode(price); });
 }
 
 Cashbox::Ticket Cashbox::Submit(std::function<Outcome()> sale) {
@@ -135,6 +132,7 @@ Cashbox::Ticket Cashbox::Submit(std::function<Outcome()> sale) {
     Outcome outcome = sale();
     outcome.ticket = ticket;
     Lock lock(mutex_);
+    outcome.left = credits_;
     finished_.push_back(outcome);
   });
   return ticket;
@@ -190,10 +188,10 @@ Cashbox::Outcome Cashbox::SellItems(const std::vector<Item>& items, int32_t leas
   const Sale sale = Sell(plan, apply);
   const int bought = sale == Sale::kDone ? static_cast<int>(added.size()) : 0;
   for (int i = 0; i < bought; ++i) NoteSale(kind, &added[i], added[i].paid);
-  return Outcome{0, sale, bought};
+  return Outcome{0, sale, bought, bought > 0 ? total : 0};
 }
 
-Cashbox::Sale Cashbox::SellVip(const QueueElement& last, int32_t price) {
+Cashbox::Outcome Cashbox::SellVip(const QueueElement& last, int32_t price) {
   const int32_t charge = Charging() ? std::max(price, 0) : 0;
   const auto plan = [&](StateSnapshot& next) {
     if (next.credits < charge || !PlaceLastAsVIP(next.queue, last, charge)) return Sale::kShort;
@@ -211,11 +209,12 @@ Cashbox::Sale Cashbox::SellVip(const QueueElement& last, int32_t price) {
     return Sale::kDone;
   };
   const Sale sale = Sell(plan, apply);
-  if (sale == Sale::kDone) NoteSale("vip", &last, charge);
-  return sale;
+  if (sale != Sale::kDone) return Outcome{0, sale};
+  NoteSale("vip", &last, charge);
+  return Outcome{0, sale, 1, charge};
 }
 
-Cashbox::Sale Cashbox::SellWifiCode(int32_t price) {
+Cashbox::Outcome Cashbox::SellWifiCode(int32_t price) {
   const int32_t charge = Charging() ? std::max(price, 0) : 0;
   const auto plan = [&](StateSnapshot& next) {
     if (next.credits < charge) return Sale::kShort;
@@ -226,16 +225,17 @@ Cashbox::Sale Cashbox::SellWifiCode(int32_t price) {
     credits_ -= charge;
     return Sale::kDone;
   });
-  if (sale == Sale::kDone) NoteSale("wifi", nullptr, charge);
-  return sale;
+  if (sale != Sale::kDone) return Outcome{0, sale};
+  NoteSale("wifi", nullptr, charge);
+  return Outcome{0, sale, 0, charge};
 }
 
-void Cashbox::ReturnWifiCode(int32_t price) {
+void Cashbox::ReturnWifiCode(int32_t paid) {
   LedgerRow row = Row("payback", "wifi code not made");
   row.item = "wifi";
   {
     Lock lock(mutex_);
-    row.credits = Give(Charging() ? std::max(price, 0) : 0, "codigo de wifi devuelto");
+    row.credits = Give(std::max(paid, 0), "codigo de wifi devuelto");
   }
   if (row.credits > 0) ledger_.Append(row);
   saver_.AskSave();

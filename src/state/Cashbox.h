@@ -83,8 +83,11 @@ class Cashbox {
   struct Outcome {
     Ticket ticket = 0;
     Sale sale = Sale::kShort;
-    // How many items were queued.
+    // How many items were queued, the credits they took, and the credits
+    // left once the sale was saved.
     int bought = 0;
+    int32_t paid = 0;
+    int32_t left = 0;
   };
   // Each purchase is submitted and returns at once; it is made on the
   // saver's turn, against the credits and queue of then, and ends once the
@@ -100,9 +103,9 @@ class Cashbox {
   // kShort when it would no longer pass a normal entry.
   Ticket BuyVip(const QueueElement& last, int32_t price);
   // A Wi-Fi code for price credits, and its return when it could not be
-  // made.
+  // made: what its sale took (its Outcome's paid) comes back.
   Ticket BuyWifiCode(int32_t price);
-  void ReturnWifiCode(int32_t price);
+  void ReturnWifiCode(int32_t paid);
   // The sales ended since the last call, in the order submitted.
   std::vector<Outcome> FinishedSales();
   // Playback thread: the head entry could not be played. It leaves the queue
@@ -159,8 +162,8 @@ class Cashbox {
   Ticket Submit(std::function<Outcome()> sale);
   template <typename Plan, typename Apply>
   Sale Sell(Plan plan, Apply apply);
-  Sale SellVip(const QueueElement& last, int32_t price);
-  Sale SellWifiCode(int32_t price);
+  Outcome SellVip(const QueueElement& last, int32_t price);
+  Outcome SellWifiCode(int32_t price);
   // The saver's save: the state when it changed or saving fails.
   void SaveWhenChanged();
   StateSnapshot SnapshotLocked() const;

@@ -65,7 +65,8 @@ class CashboxTest : public ::testing::Test {
 using Sale = Cashbox::Sale;
 
 // Every kind of purchase takes exactly its price in the coin-operated mode,
-// nothing in the free ones, and never more than the balance.
+// nothing in the free ones, and never more than the balance; its outcome
+// tells what it took and left.
 TEST_F(CashboxTest, PurchasesTakeTheirPriceOnlyInTheCoinOperatedMode) {
   const struct {
     const char* what;
@@ -87,9 +88,12 @@ TEST_F(CashboxTest, PurchasesTakeTheirPriceOnlyInTheCoinOperatedMode) {
       Start(5);
       config.playmode = mode;
       const bool charging = config.playmode == "jukebox";
-      const Sale sale = SaleOf(cashbox, purchase.buy(cashbox));
+      const Cashbox::Outcome outcome = Ended(cashbox, purchase.buy(cashbox));
+      const Sale sale = outcome.sale;
       EXPECT_EQ(sale, charging && purchase.jukeboxLeft == 5 ? Sale::kShort : Sale::kDone);
       EXPECT_EQ(cashbox.Credits(), charging ? purchase.jukeboxLeft : 5);
+      EXPECT_EQ(outcome.paid, 5 - cashbox.Credits());
+      EXPECT_EQ(outcome.left, cashbox.Credits());
       const std::vector<int32_t> unpaid(Paid().size(), 0);
       EXPECT_EQ(Paid(), charging ? purchase.jukeboxPaid : unpaid);
       if (sale == Sale::kDone) {
