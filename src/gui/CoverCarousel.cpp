@@ -17,19 +17,15 @@
 
 namespace {
 
-// The default cover in the selected slot's enlarged place.
-Surface EnlargedDefaultCover(SDL_Surface* defaultCover, const CoverRing::Slot& slot, int gap) {
-  return Surface(SDLGui::ScaledCopy(defaultCover, slot.width + gap, slot.height + gap));
-}
-
 // Adds what slot i still misses to wanted, each cover once: the selected
 // slot's enlarged cover before its own.
-void WantCovers(const CoverRing::Slot& slot, int i, int gap, std::vector<CoverLoader::Cover>& wanted) {
+void WantCovers(const CoverRing::Slot& slot, int i, CoverThumbnails::Size enlarged,
+                std::vector<CoverLoader::Cover>& wanted) {
   if (slot.path.empty()) return;
   auto want = [&wanted](const CoverLoader::Cover& cover) {
     if (std::find(wanted.begin(), wanted.end(), cover) == wanted.end()) wanted.push_back(cover);
   };
-  if (i == CoverRing::kSelected && slot.enlarged == nullptr) want({slot.path, slot.width + gap, slot.height + gap});
+  if (i == CoverRing::kSelected && slot.enlarged == nullptr) want({slot.path, enlarged.width, enlarged.height});
   if (slot.cover == nullptr) want({slot.path, slot.width, slot.height});
 }
 
@@ -74,7 +70,7 @@ void CoverCarousel::coverswithcache() {
   std::vector<CoverLoader::Cover> wanted;
   if (mediaCover.Waiting()) wanted.push_back(mediaCover.Wanted());
   for (const CoverRing::Place& place : places)
-    WantCovers(*coverRing.At(place.slot), place.slot, gui.skin->coverseparation, wanted);
+    WantCovers(*coverRing.At(place.slot), place.slot, EnlargedSize(), wanted);
   coverLoader.Want(wanted);
 }
 
@@ -89,7 +85,7 @@ void CoverCarousel::AssignCoverSlot(const CoverRing::Place& place) {
     if (slot.path.empty()) slot.cover = gui.coverSurface;
   }
   if (place.slot == CoverRing::kSelected && slot.enlarged == nullptr && slot.path.empty())
-    slot.enlarged = EnlargedDefaultCover(gui.coverSurface, slot, gui.skin->coverseparation);
+    slot.enlarged = Placeholder();
 }
 
 // As many finished covers as the ring's step budget allows; those on screen
@@ -115,7 +111,7 @@ void CoverCarousel::PlaceFinishedCovers() {
 // whether a slot on screen got it.
 bool CoverCarousel::PlaceCover(const CoverLoader::Finished& finished) {
   const CoverLoader::Cover& cover = finished.cover;
-  const int gap = gui.skin->coverseparation;
+  const CoverThumbnails::Size enlarged = EnlargedSize();
   bool given = false;
   auto image = [&finished, &given]() {
     const bool first = !given;
@@ -127,11 +123,10 @@ bool CoverCarousel::PlaceCover(const CoverLoader::Finished& finished) {
     CoverRing::Slot& slot = *coverRing.At(i);
     if (slot.path != cover.path) continue;
     const bool asCover = slot.cover == nullptr && cover.width == slot.width && cover.height == slot.height;
-    const bool asEnlarged = i == CoverRing::kSelected && slot.enlarged == nullptr && cover.width == slot.width + gap &&
-                            cover.height == slot.height + gap;
+    const bool asEnlarged = i == CoverRing::kSelected && slot.enlarged == nullptr && cover.width == enlarged.width &&
+                            cover.height == enlarged.height;
     if (asCover) slot.cover = finished.image != nullptr ? image() : gui.coverSurface;
-    if (asEnlarged)
-      slot.enlarged = finished.image != nullptr ? image() : EnlargedDefaultCover(gui.coverSurface, slot, gap);
+    if (asEnlarged) slot.enlarged = finished.image != nullptr ? image() : Placeholder();
     shown =
         shown || ((asCover || asEnlarged) && i >= CoverRing::kSelected && i < CoverRing::kSelected + CoverRing::kShown);
   }
@@ -151,19 +146,28 @@ void CoverCarousel::TidyCoverThumbnails() {
     for (int disc = 0; disc < gui.library->GetTotalDiscs(genre); ++disc)
       inUse->AddCover(gui.library->GetCoverPath(genre, disc));
   const Skin& skin = *gui.skin;
-  const int gap = skin.coverseparation;
   for (const CoverThumbnails::Size size :
-       {CoverThumbnails::Size{skin.wcover, skin.hcovers - gap}, CoverThumbnails::Size{skin.wcover, skin.hcovers},
-        CoverThumbnails::Size{skin.wcover + gap, skin.hcovers}, CoverThumbnails::Size{skin.wmedia, skin.hmedia}})
+       {CoverThumbnails::Size{skin.wcover, skin.hcovers - skin.coverseparation},
+        CoverThumbnails::Size{skin.wcover, skin.hcovers}, EnlargedSize(), CoverThumbnails::Size{skin.wmedia, skin.hmedia}})
     inUse->AddSize(size);
   coverLoader.Tidy(std::move(inUse));
 }
 
 SDL_Surface* CoverCarousel::ShownCover(const CoverRing::Slot& slot, bool selected) {
   if (!selected) return slot.cover != nullptr ? slot.cover : gui.coverSurface;
-  if (slot.enlarged != nullptr) return slot.enlarged;
-  if (coverPlaceholder == nullptr)
-    coverPlaceholder.reset(
-        SDLGui::ScaledCopy(gui.coverSurface, gui.skin->wcover + gui.skin->coverseparation, gui.skin->hcovers));
+  return slot.enlarged != nullptr ? slot.enlarged : Placeholder();
+}
+
+// The selected cover fills the carousel's height, whichever pass loaded the
+// slot's own cover.
+CoverThumbnails::Size CoverCarousel::EnlargedSize() const {
+  return {gui.skin->wcover + gui.skin->coverseparation, gui.skin->hcovers};
+}
+
+const Surface& CoverCarousel::Placeholder() {
+  if (coverPlaceholder == nullptr) {
+    const CoverThumbnails::Size size = EnlargedSize();
+    coverPlaceholder.reset(SDLGui::ScaledCopy(gui.coverSurface, size.width, size.height));
+  }
   return coverPlaceholder;
 }

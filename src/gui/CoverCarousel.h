@@ -52,11 +52,13 @@ class CoverCarousel {
   void AssignCoverSlot(const CoverRing::Place& place);
   void PlaceFinishedCovers();
   bool PlaceCover(const CoverLoader::Finished& finished);
+  CoverThumbnails::Size EnlargedSize() const;
+  // The default cover at the selected cover's size.
+  const Surface& Placeholder();
 
   SDLGui& gui;
   CoverLoader coverLoader;
   MediaCover mediaCover;
-  // The default cover at the selected cover's size.
   Surface coverPlaceholder;
   CoverRing coverRing;
 };

@@ -15,8 +15,8 @@ class CoverRing {
   // cover is empty while the slot is not loaded; a disc without a cover of
   // its own shares the default cover. The size is the cover's, given with
   // the disc and its cover's path (empty when it has none, and while the
-  // slot holds no disc); enlarged is the cover one gap larger each way,
-  // loaded while the slot holds the selected disc.
+  // slot holds no disc); enlarged is the cover one gap wider at the
+  // carousel's full height, loaded while the slot holds the selected disc.
   struct Slot {
     Surface cover;
     Surface enlarged;

@@ -141,6 +141,22 @@ TEST_F(SDLGuiCoversTest, SlidesLoadOnlyTheCoverComingIntoView) {
   for (int i = 0; i < CoverRing::kSlots; ++i) ExpectCover(i, Mod(i - CoverRing::kSelected, 5));
 }
 
+// A move left selects the cover the backward pass loaded at the full
+// height; the enlarged cover still fills the carousel's height, not one gap
+// more.
+TEST_F(SDLGuiCoversTest, EnlargedCoverFillsTheCarouselAfterAMoveLeft) {
+  catalogue.AddGenre("Pop", 5);
+  ASSERT_EQ(Start(), 1) << setUpLog;
+  FillCache();
+  gui.Selection().selDisc = 4;
+  gui.Carousel().SlideLeft();
+  FillCache();
+  const CoverRing::Slot& selected = Slot(CoverRing::kSelected);
+  ASSERT_NE(selected.enlarged, nullptr);
+  EXPECT_EQ(selected.enlarged->w, skin.wcover + skin.coverseparation);
+  EXPECT_EQ(selected.enlarged->h, skin.hcovers);
+}
+
 TEST_F(SDLGuiCoversTest, MovingLeftInAThreeDiscGenreLoadsTheNewSelection) {
   catalogue.AddGenre("Trio", 3);
   ASSERT_EQ(Start(), 1) << setUpLog;
