@@ -14,7 +14,9 @@ void SDLGui::extrawork() {
 }
 
 void SDLGui::pool() {
-  usbUpdate.PollUsbUpdate();
+  // The update's question is answered by a key pressed after it shows, not
+  // by one kept from before.
+  if (inputs.KeptCount() == 0) usbUpdate.PollUsbUpdate();
   if (queuePollCounter++ == 0) queueRequests.ReadQueueRequests();
   // The customer's input waits for the sale being saved, to act on what it
   // made; coins count as they come.

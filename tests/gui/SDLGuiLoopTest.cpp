@@ -311,6 +311,21 @@ TEST_F(SDLGuiUsbUpdateTest, AcceptedUpdateCopiesRebuildsAndPowersOffOncePulled) 
   platform::SetClock(&clock);
 }
 
+// Keys kept while a sale was saved or a search ran were pressed before the
+// question showed: they go to the screen, and only a key after it answers.
+TEST_F(SDLGuiUsbUpdateTest, KeyKeptFromBeforeTheQuestionDoesNotAnswerIt) {
+  Push(SDL_KEYDOWN, config.cancel);
+  gui.Inputs().KeepInputWhileWaiting();
+  ASSERT_EQ(gui.Inputs().KeptCount(), 1u);
+  StickPullingClock pulling(clock.Ticks(), dir.Path() / "stick" / "ACTUALIZACION");
+  platform::SetClock(&pulling);
+  Pool();
+  EXPECT_EQ(gui.Inputs().KeptCount(), 0u);
+  PoolWith(SDL_KEYDOWN, config.enter);
+  platform::SetClock(&clock);
+  EXPECT_EQ(ReadHostFile("media/Rock/Otros/Uno.mp3"), "new one");
+}
+
 // Names with "\\" are legal on the stick: "Pop\\..\\.." would lead from
 // "ACTUALIZACION" to the stick's root and from the media folder to the
 // cabinet's, "media\\.." back to each root.
