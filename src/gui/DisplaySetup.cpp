@@ -68,6 +68,9 @@ int DisplaySetup::OpenDisplay() {
     return 0;
   }
   gui.sdlStarted_ = true;
+  // The image loaders start here, before the cover worker can decode: left
+  // to their first use they would start on whichever thread came first.
+  IMG_Init(IMG_INIT_JPG | IMG_INIT_PNG);
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
   if (info == nullptr) {
     std::printf("Video query failed: %s\n", SDL_GetError());

@@ -1,5 +1,7 @@
 // The GUI's start and end: the display set up (DisplaySetup) and the state
 // restored; the running-time counter and the online indicator.
+#include <SDL_image.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -39,7 +41,9 @@ SDLGui::~SDLGui() {
   Images() = ScreenImages();
   marquee.Forget();
   coinSound.reset();
-  if (sdlStarted_) SDL_Quit();
+  if (!sdlStarted_) return;
+  IMG_Quit();
+  SDL_Quit();
 }
 
 SDL_Rect SDLGui::MakeRect(int x, int y, int w, int h) {
