@@ -40,9 +40,10 @@ bool IsRefused(const RString& name) {
   return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
+// Renamed, not copied: a link is never followed, and nothing is read.
 void SetAside(const RString& name) {
   const RString path = RequestPath(name);
-  if (platform::CopyFile(path.Chars(), (path + kRefusedEnding).Chars())) platform::DeleteFile(path.Chars());
+  platform::RenameFile(path.Chars(), (path + kRefusedEnding).Chars());
 }
 
 void Refuse(const RString& name, const char* why, const RString& line) {
@@ -81,8 +82,11 @@ void QueueRequestFolder::ReadQueueRequests() {
 void QueueRequestFolder::TakeQueueRequest(const RString& name) {
   std::printf("Encontrado codigo: %s\n", name.Chars());
   RTextFile file;
+  // What is no regular file would be tried again at every poll, holding
+  // up the requests after it.
   if (!file.OpenFromOutside(RequestPath(name))) {
     std::puts("Error al abrir archivo de queue");
+    SetAside(name);
     return;
   }
   const RString line = file.GetLine();

@@ -248,6 +248,9 @@ TEST_F(SDLGuiLoopTest, OutsideFilesThatAreNoRegularFileAreNotRead) {
     gui.Input().queuePollCounter = 0;
     EXPECT_NE(Pool().find("Error al abrir archivo de queue"), std::string::npos);
     EXPECT_EQ(queue.Count(), 0);
+    // Set aside as it is, so that it holds up no request after it.
+    EXPECT_FALSE(fs::exists(fs::symlink_status("queue/pedido")));
+    EXPECT_TRUE(fs::exists(fs::symlink_status("queue/pedido.rechazado")));
     fs::remove_all("results.txt");
     hostile.make("results.txt");
     EXPECT_FALSE(ReadSearchResults("results.txt").has_value());
