@@ -92,16 +92,16 @@ bool Prepared(benchmark::State& state) {
 
 bool RingFull(SDLGui& gui) {
   for (int i = 0; i < CoverRing::kSlots; ++i)
-    if (gui.Covers().At(i)->cover == nullptr) return false;
-  return gui.Covers().At(CoverRing::kSelected)->enlarged != nullptr;
+    if (gui.Carousel().Ring().At(i)->cover == nullptr) return false;
+  return gui.Carousel().Ring().At(CoverRing::kSelected)->enlarged != nullptr;
 }
 
 // The passes wait on the cover loader between them, as the main loop's
 // other work would.
 void FillRing(SDLGui& gui) {
   while (!RingFull(gui)) {
-    gui.coverswithcache();
-    gui.CoverLoading().AwaitProgress(1000);
+    gui.Carousel().coverswithcache();
+    gui.Carousel().Loading().AwaitProgress(1000);
   }
 }
 
@@ -147,15 +147,15 @@ void GenreChangeSteps(benchmark::State& state, bool warm) {
   for (auto _ : state) {
     state.PauseTiming();
     if (!warm) std::filesystem::remove_all(CoverThumbnails::kFolder);
-    cache.gui.ResetCoversCache();
+    cache.gui.Carousel().ResetCoversCache();
     state.ResumeTiming();
     for (passes = 0; !RingFull(cache.gui); ++passes) {
       const auto start = std::chrono::steady_clock::now();
       const double startCpu = ThreadMilliseconds();
-      cache.gui.coverswithcache();
+      cache.gui.Carousel().coverswithcache();
       longestCpu = std::max(longestCpu, ThreadMilliseconds() - startCpu);
       longest = std::max(longest, Milliseconds(std::chrono::steady_clock::now() - start));
-      cache.gui.CoverLoading().AwaitProgress(1000);
+      cache.gui.Carousel().Loading().AwaitProgress(1000);
     }
   }
   state.counters["longest_pass_ms"] = longest;
@@ -185,8 +185,8 @@ BENCHMARK(BM_GenreChangeWarm)
 
 void SlideRight(SDLGui& gui) {
   gui.Selection().selDisc = (gui.Selection().selDisc + 1) % kAlbums;
-  gui.SlideRight();
-  gui.coverswithcache();
+  gui.Carousel().SlideRight();
+  gui.Carousel().coverswithcache();
 }
 
 // Once every album has been selected, so that its thumbnails are stored.

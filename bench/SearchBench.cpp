@@ -63,7 +63,7 @@ void BM_FindSong(benchmark::State& state) {
   gui.Resources().config = &config;
   gui.Lists().resultsList = std::make_unique<ListBox>(SDL_Rect{0, 0, 600, 500}, &gui.Writers().genresListFont);
   gui.Search().searchText = kText;
-  for (auto _ : state) benchmark::DoNotOptimize(gui.FindSong());
+  for (auto _ : state) benchmark::DoNotOptimize(gui.Keyboard().FindSong());
   state.counters["results"] = static_cast<double>(gui.Search().resultEntries.size());
 }
 BENCHMARK(BM_FindSong)->Unit(benchmark::kMillisecond);
@@ -98,10 +98,10 @@ class SearcherOnly {
 void BM_SearcherSlice(benchmark::State& state) {
   SearcherOnly searcher("zzq");  // no match: the slices go on to the end
   SDLGui& gui = searcher.gui;
-  gui.AsyncSearch(true);
+  gui.Searcher().AsyncSearch(true);
   for (auto _ : state) {
-    if (!gui.Search().searchRunning) gui.AsyncSearch(true);
-    benchmark::DoNotOptimize(gui.AsyncSearch(false));
+    if (!gui.Search().searchRunning) gui.Searcher().AsyncSearch(true);
+    benchmark::DoNotOptimize(gui.Searcher().AsyncSearch(false));
   }
 }
 BENCHMARK(BM_SearcherSlice)->Unit(benchmark::kMicrosecond);
@@ -112,8 +112,8 @@ void BM_SearcherWholeCatalogue(benchmark::State& state) {
   SDLGui& gui = searcher.gui;
   int slices = 0;
   for (auto _ : state) {
-    gui.AsyncSearch(true);
-    for (slices = 1; gui.Search().searchRunning; ++slices) gui.AsyncSearch(false);
+    gui.Searcher().AsyncSearch(true);
+    for (slices = 1; gui.Search().searchRunning; ++slices) gui.Searcher().AsyncSearch(false);
   }
   state.counters["slices"] = slices;
   state.counters["matches"] = static_cast<double>(gui.Search().albumMatches.size() + gui.Search().trackMatches.size());
