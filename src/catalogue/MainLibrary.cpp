@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <string_view>
 
@@ -185,6 +186,10 @@ bool MainLibrary::IsMusic(const RString& name) { return HasExtensionIn(View(name
 bool MainLibrary::IsVideo(const RString& name) { return HasExtensionIn(View(name), kVideoExtensions); }
 
 bool MainLibrary::IsKaraoke(const RString& name) { return IsKaraoke(name.Chars(), name.GetLength()); }
+
+static_assert(std::size(kKaraokeExtensions) == 2 && kKaraokeExtensions[0].back() == 'g' &&
+                  kKaraokeExtensions[1].back() == 'r',
+              "the first look at a name checks the karaoke extensions' last letters");
 
 // Both karaoke extensions end in a letter no other name's last character
 // lowers to, which turns most names away before any comparison.

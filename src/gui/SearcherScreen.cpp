@@ -304,7 +304,6 @@ void SearcherScreen::FollowOnlineSearch() {
 void SearcherScreen::ListOnlineResults(bool ended) {
   if (!ended) std::puts("La busqueda en linea no termino a tiempo");
   ReadOnlineResults();
-  if (gui.dialog == SDLGui::kKeyboardScreen) DrawSearch(true);
 }
 
 // The message is drawn again and taken away at once: no key the customer

@@ -53,8 +53,8 @@ class SearcherScreen {
   void SearcherEnter();
   void SearchOnline();
   void StartDownloadOfRow(int row);
-  // The results listed and drawn; ended is false when the script could not
-  // start or had to be stopped.
+  // The results listed, to be drawn as the search closes; ended is false
+  // when the script could not start or had to be stopped.
   void ListOnlineResults(bool ended);
   // The message taken away, the search while typing ended.
   void CloseOnlineSearch();
