@@ -12,9 +12,8 @@ class OnlineDownloads {
   OnlineDownloads& operator=(const OnlineDownloads&) = delete;
 
   // Rows of the on-line results show their download's percentage; one
-  // completed download per pass is charged creditsdownloads (credits may go
-  // below 0 outside the coin-operated mode) and queued from the album
-  // "Descargas" of genre 0.
+  // completed download per pass is queued from the album "Descargas" of
+  // genre 0, charged creditsdownloads in the coin-operated mode.
   void FollowDownloads();
 
  private:
