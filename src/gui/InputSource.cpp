@@ -47,9 +47,11 @@ void InputSource::PauseBetweenPasses(uint32_t ms) {
   passes->PassBegins();
 }
 
-bool InputSource::IsQuitRequest(const SDL_Event& event) const {
+bool InputSource::IsQuitRequest(const SDL_Event& event) const { return IsQuitRequest(event, gui.config->exit); }
+
+bool InputSource::IsQuitRequest(const SDL_Event& event, int32_t exitKey) {
   return event.type == SDL_QUIT ||
-         (event.type == SDL_KEYDOWN && (IsQuitKey(event.key.keysym.sym) || IsAltF4(event)));
+         (event.type == SDL_KEYDOWN && (SDLGui::KeyIs(event.key.keysym.sym, exitKey) || IsAltF4(event)));
 }
 
 // Alt is read from the event itself: by the time the event is handled the

@@ -39,6 +39,8 @@ class InputSource {
   // Whether the event asks the program to end, on whatever screen: the
   // window system, the exit key, or F4 pressed with Alt.
   bool IsQuitRequest(const SDL_Event& event) const;
+  // The same with exitKey as the exit key, for a screen without the GUI.
+  static bool IsQuitRequest(const SDL_Event& event, int32_t exitKey);
   static bool IsAltF4(const SDL_Event& event);
   bool IsQuitKey(int key) const;
 

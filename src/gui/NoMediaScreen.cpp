@@ -69,11 +69,7 @@ bool NoMediaScreen::Open() {
 }
 
 bool NoMediaScreen::Handle(const SDL_Event& event) {
-  if (event.type == SDL_QUIT) return false;
-  if (event.type == SDL_KEYDOWN) {
-    const int key = event.key.keysym.sym;
-    return !((config_.exit != 0 && key == config_.exit) || InputSource::IsAltF4(event));
-  }
+  if (InputSource::IsQuitRequest(event, config_.exit)) return false;
   if (event.type == SDL_KEYUP && config_.CoinInput(event.key.keysym.sym) != 0) {
     cashbox_.CreditCoin(config_.CoinInput(event.key.keysym.sym));
     Draw();
