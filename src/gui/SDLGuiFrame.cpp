@@ -108,8 +108,6 @@ void SDLGui::PlayFinished() {
   idleSince = platform::Ticks();
 }
 
-
-
 // Timed duties ------------------------------------------------------------
 
 void SDLGui::PlayRandomWhenIdle() {
@@ -118,6 +116,6 @@ void SDLGui::PlayRandomWhenIdle() {
   if (now - idleSince <= static_cast<uint32_t>(config->randomplay) * kMinute) return;
   const std::optional<QueueElement> track = Player::RandomTrack(*library);
   if (!track) return;  // an empty genre or album: drawn again next pass
-  queue->AddElementToQueue(track->genre, track->disc, track->track);
+  cashbox->AddFree(*track);
   idleSince = now;
 }

@@ -358,6 +358,8 @@ TEST_F(SDLGuiFrameTest, RandomPlayQueuesAfterTheIdleMinutesAndAgainLater) {
   ASSERT_EQ(queue.Count(), 1);
   EXPECT_TRUE(gui.Panels().TrackExists(*queue.GetElementFromQueue(0)));
   EXPECT_EQ(gui.Input().idleSince, clock.Ticks());
+  // Saved at once, as every change of the queue.
+  EXPECT_NE(SavedFile().find("\nqueueitem="), std::string::npos) << SavedFile();
   clock.Advance(120001);
   Draw();
   EXPECT_EQ(queue.Count(), 2);
