@@ -41,14 +41,17 @@ std::vector<RString> NoMediaScreen::Message(const RString& mediaFolder) const {
   return lines;
 }
 
-bool NoMediaScreen::Run(const RString& mediaFolder) {
+bool NoMediaScreen::Show(const RString& mediaFolder) {
   mediaFolder_ = mediaFolder;
   if (!Open()) return false;
   Draw();
+  return true;
+}
+
+void NoMediaScreen::Run() {
   SDL_Event event;
   while (SDL_WaitEvent(&event) && Handle(event)) {
   }
-  return true;
 }
 
 bool NoMediaScreen::Open() {

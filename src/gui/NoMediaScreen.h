@@ -24,9 +24,11 @@ class NoMediaScreen {
   // What the owner must do; mediaFolder is empty when the settings name
   // none. The last line shows the credits.
   std::vector<RString> Message(const RString& mediaFolder) const;
-  // Opens the display and shows the message until the program is asked to
-  // end; false when there is no display or font.
-  bool Run(const RString& mediaFolder);
+  // Opens the display and shows the message; false when there is no
+  // display or font. From then on a stop ends the wait cleanly.
+  bool Show(const RString& mediaFolder);
+  // Keeps the message up until the program is asked to end.
+  void Run();
   // One input event: a coin input's key going up credits a coin. False
   // when the event asks the program to end.
   bool Handle(const SDL_Event& event);

@@ -203,15 +203,18 @@ void RunMainLoop(SDLGui& gui, FleetReports& fleet) {
 // do, and the cabinet waits there, crediting coins, until it is stopped.
 [[noreturn]] void WaitForMedia(MainLibrary& library, const Configuration& configuration, const Skin& skin) {
   const bool named = library.GetContentPathCount() > 0;
-  if (named)
-    std::printf("No hay contenido multimedia en %s; esperando al encargado\n", library.GetContentPath(0).Chars());
-  else
-    std::puts("La configuracion no nombra ninguna carpeta de medios (mediacontent); esperando al encargado");
   Queue queue;
   Cashbox cashbox(queue, configuration, &library);
   cashbox.Restore();
   NoMediaScreen screen(configuration, skin, cashbox);
-  if (!screen.Run(named ? library.GetContentPath(0) : RString(""))) EndWithoutDisplay();
+  if (!screen.Show(named ? library.GetContentPath(0) : RString(""))) EndWithoutDisplay();
+  // Told once the screen is up: a stop that follows the line ends the wait
+  // cleanly, where one before the display opened ended the program outright.
+  if (named)
+    std::printf("No hay contenido multimedia en %s; esperando al encargado\n", library.GetContentPath(0).Chars());
+  else
+    std::puts("La configuracion no nombra ninguna carpeta de medios (mediacontent); esperando al encargado");
+  screen.Run();
   cashbox.Flush();  // the last coins' save, before exit skips the destructors
   CleanExit();
 }
